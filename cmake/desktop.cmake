@@ -1,0 +1,30 @@
+# Layer 3: the Qt desktop program. Qt files live in the qt/ subfolder of their subsystem.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Svg Multimedia Test)
+
+file(GLOB QT_SOURCES CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/ui/qt/*.cpp ${PROJECT_SOURCE_DIR}/ui/qt/*.h
+    ${PROJECT_SOURCE_DIR}/windows/qt/*.cpp ${PROJECT_SOURCE_DIR}/windows/qt/*.h
+    ${PROJECT_SOURCE_DIR}/components/qt/*.cpp ${PROJECT_SOURCE_DIR}/components/qt/*.h)
+list(FILTER QT_SOURCES EXCLUDE REGEX ".*/main\\.cpp$")
+
+add_library(realtopia_qt STATIC ${QT_SOURCES})
+set_target_properties(realtopia_qt PROPERTIES AUTOMOC ON)
+target_link_libraries(realtopia_qt
+    PUBLIC realtopia_logic Qt6::Widgets Qt6::Svg Qt6::Multimedia
+    PRIVATE realtopia_warnings)
+
+# Pictures and sounds, compiled into the program. Sounds are found as :/WAVEFILE/<NAME>.wav.
+file(GLOB_RECURSE RESOURCE_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/resources
+    ${PROJECT_SOURCE_DIR}/resources/*.svg ${PROJECT_SOURCE_DIR}/resources/*.wav
+    ${PROJECT_SOURCE_DIR}/resources/*.png)
+set(RESOURCE_PATHS "")
+foreach(f IN LISTS RESOURCE_FILES)
+    list(APPEND RESOURCE_PATHS ${PROJECT_SOURCE_DIR}/resources/${f})
+endforeach()
+if(RESOURCE_PATHS)
+    qt_add_resources(realtopia_qt "realtopia_resources"
+        PREFIX "/" BASE ${PROJECT_SOURCE_DIR}/resources FILES ${RESOURCE_PATHS})
+endif()
+
+add_executable(realtopia ${PROJECT_SOURCE_DIR}/windows/qt/main.cpp)
+target_link_libraries(realtopia PRIVATE realtopia_qt realtopia_warnings)

@@ -1,0 +1,75 @@
+// The customisation file beside the program: new names, descriptions and buying prices for
+// the twenty London properties, and the contact address.
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+#include "engine/Game.h"
+#include "engine/Hisc.h"
+#include "engine/IniFile.h"
+
+namespace {
+
+bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+// An entry counts only when it says something: empty and "unknown" keep the built-in value.
+bool Applies(const std::string& value) { return !value.empty() && value != "unknown"; }
+
+std::string Numbered(const char* key, int i) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%s%.2d", key, i);
+    return text;
+}
+
+}  // namespace
+
+std::string TGame::CustomisationPath() const {
+    std::filesystem::path path(platform_.ProgramPath);
+    path.replace_extension(".INI");
+    return path.string();
+}
+
+void TGame::ReadCustomisation() {
+    const std::string path = CustomisationPath();
+    if (platform_.ProgramPath.empty() || !FileExists(path)) return;
+    if (platform_.FirstArgument == "noini") return;
+
+    TIniFile ini;
+    if (!TIniFile::Load(path, ini)) return;
+
+    const std::string exe = std::filesystem::path(platform_.ProgramPath).filename().string();
+    if (!EqualsIgnoringCase(ini.ReadString("ProgramInfo", "EXE", "unknown"), exe)) {
+        window_.ShowInformation("The INI file is fake or corrupt. (EXE) Ignoring it." + exe);
+        return;
+    }
+
+    const std::string email = ini.ReadString("General", "EMAIL", "unknown");
+    if (Applies(email)) ContactAddress = email;
+
+    for (int i = 1; i <= kPropertiesPerArea; ++i) {
+        TProperty& p = Property(i);
+        const std::string name = ini.ReadString("Properties", Numbered("NAME", i), "unknown");
+        if (Applies(name)) p.Name = name;
+        const std::string description =
+            ini.ReadString("Properties", Numbered("DESC", i), "unknown");
+        if (Applies(description)) p.Description = description;
+        const std::string value = ini.ReadString("Properties", Numbered("VALUE", i), "unknown");
+        if (Applies(value)) {
+            Money price;
+            if (!ParseMoney(value, price)) {
+                // Report and stop reading; what was applied so far stays, and the new game
+                // goes on with it.
+                window_.ShowInformation("'" + value + "' is not a valid floating point value");
+                return;
+            }
+            p.BuyPrice = price;
+        }
+    }
+}

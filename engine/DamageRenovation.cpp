@@ -1,0 +1,79 @@
+// Damage and renovation: pushing one property's price down before buying it or up before
+// selling it, with the police watching repeat vandals.
+
+#include "engine/Game.h"
+
+Money TGame::ImprovementAmount(int k, Money lowestPrice) {
+    if (lowestPrice <= Money()) return Money();
+    return lowestPrice.MulDiv(k * 10, 100);
+}
+
+std::uint16_t TGame::ImprovementBit(int k, int damRenMode) {
+    const int bit = damRenMode == 1 ? k + 7 : k - 1;
+    return static_cast<std::uint16_t>(1u << bit);
+}
+
+void TGame::cmd_DamRenClick() {
+    window_.PlayClick();
+    if (SelectionSide == 1) {
+        const int selected = window_.SelectedCount(IGameWindow::List::Avail);
+        if (selected == 0) {
+            window_.ShowInformation("Click a property in the left-hand list, first!");
+        } else if (selected == 1) {
+            DamRenMode = 1;
+            window_.PauseGame();
+            if (window_.ShowDamRenChooser()) Damage();
+            window_.ResumeGame();
+        } else {
+            window_.ShowInformation("Sorry, you can only damage one property at a time!");
+        }
+    }
+    if (SelectionSide == 2) {
+        const int selected = window_.SelectedCount(IGameWindow::List::Portfolio);
+        if (selected == 0) {
+            window_.ShowInformation("Click a property in the right-hand list, first!");
+        } else if (selected == 1) {
+            DamRenMode = 2;
+            window_.PauseGame();
+            if (window_.ShowDamRenChooser()) Renovate();
+            window_.ResumeGame();
+        } else {
+            window_.ShowInformation("Sorry, you can only renovate one property at a time!");
+        }
+    }
+    window_.ClearSelections();
+    SelectionSide = 0;
+    window_.RefreshDisplay();
+}
+
+void TGame::Damage() {
+    if (Selection.empty()) return;
+    TProperty& p = Property(Selection.front());
+    const Money amount = DamRenAmount;
+    if (p.DamageCount >= kVandalismThreshold) {
+        window_.ShowPoliceMessage(
+            "You have been caught vandalising this house.\r"
+            "The fine for this offence is \u00A3200,000");
+        SpendCash(kVandalismFine);
+        window_.RefreshDisplay();
+    }
+    ++p.DamageCount;
+    p.BuyPrice -= amount;
+    p.SaleValue -= amount;
+    p.Flags |= Damaged;
+    AddCash(amount.TruncatedToPounds());
+    window_.RefillLists();
+    window_.RefreshDisplay();
+}
+
+void TGame::Renovate() {
+    if (Selection.empty()) return;
+    TProperty& p = Property(Selection.front());
+    const Money amount = DamRenAmount;
+    p.BuyPrice += amount;
+    p.SaleValue += amount;
+    p.Flags |= Renovated;
+    SpendCash(amount);
+    window_.RefillLists();
+    window_.RefreshDisplay();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+// What the engine needs of the main window: its display operations and the effects
+// (message boxes, sounds, the clock) that the rules call for. The window logic implements
+// it for both front ends; tests implement it with a script that records every call.
+class IGameWindow {
+public:
+    enum class List { Avail, Portfolio };
+
+    virtual ~IGameWindow() = default;
+
+    // Display operations.
+    virtual void RefreshDisplay() = 0;
+    virtual void ShowCash() = 0;
+    virtual void RefillLists() = 0;
+    virtual void ShowAreaInfo() = 0;
+    virtual void ClearSelections() = 0;
+    virtual void ResetWindow() = 0;
+    virtual void PauseGame() = 0;
+    virtual void ResumeGame() = 0;
+    virtual void SetStatusText(const std::string& text) = 0;
+    virtual void ShowDate() = 0;  // month label, clock and caption from Month and Year
+    virtual void SetProgress(int position) = 0;
+    virtual void SetProgressToMaximum() = 0;
+    virtual void EnablePlay() = 0;
+    virtual void StopMainTimer() = 0;
+    virtual int SelectedCount(List list) = 0;
+
+    // The news ticker.
+    virtual void TickerStop() = 0;
+    virtual void SetTickerText(const std::string& text) = 0;
+    virtual void SetTickerActive(bool active) = 0;
+
+    // Sounds.
+    virtual void PlayClick() = 0;
+    virtual void PlaySoundResource(const std::string& name, bool wait) = 0;
+    virtual bool SoundDeviceWorks() = 0;
+
+    // Modal windows and boxes.
+    virtual void ShowInformation(const std::string& text) = 0;
+    virtual void ShowError(const std::string& caption, const std::string& text) = 0;
+    virtual bool AskYesNo(const std::string& question) = 0;
+    // Returns whether OK was pressed; `text` holds the default on entry and the answer on OK.
+    virtual bool InputBox(const std::string& caption, const std::string& prompt,
+                          std::string& text) = 0;
+    virtual void ShowPoliceMessage(const std::string& text) = 0;
+    // Shows the damage/renovate chooser; true when a choice was made (DamRenAmount is set).
+    virtual bool ShowDamRenChooser() = 0;
+
+    // Let pending window events be processed.
+    virtual void ProcessMessages() = 0;
+    virtual void ExitProgram() = 0;
+};

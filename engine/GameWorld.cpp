@@ -1,0 +1,157 @@
+// The game world: initialisation, generated prices and the small money operations.
+
+#include <chrono>
+#include <filesystem>
+
+#include "engine/Game.h"
+
+TGame::TGame(IGameWindow& window, TPlatform platform)
+    : window_(window), platform_(std::move(platform)) {}
+
+const std::string& TGame::MonthName(int m) const {
+    static const std::string none;
+    if (m < 1 || m > 12) return none;
+    return MonthNames[static_cast<std::size_t>(m - 1)];
+}
+
+std::string TGame::StageName() const {
+    if (Stage < 1 || Stage > 3) return {};
+    return world::kStageNames[Stage - 1u];
+}
+
+std::string TGame::Today() const {
+    return platform_.Today ? platform_.Today() : TPlatform::SystemToday();
+}
+
+namespace {
+
+std::string DirectoryWithSeparator(const std::string& dir) {
+    if (dir.empty() || dir.back() == '/') return dir;
+    return dir + "/";
+}
+
+}  // namespace
+
+void TGame::InitWorld() {
+    // 1. A new seed for every game.
+    if (platform_.Seed) {
+        random_.Seed(*platform_.Seed);
+    } else {
+        random_.Seed(static_cast<std::uint64_t>(
+            std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    }
+    // 2-7.
+    Cash = kStartingCash;
+    SoundOn = window_.SoundDeviceWorks();
+    FirstName = "unknown";
+    LastName = "unknown";
+    SelectionSide = 0;
+    MortgageMode = 0;
+    DamRenMode = 0;
+    ContactAddress = kDefaultContactAddress;
+    CurrentArea = 1;
+    Month = 1;
+    Year = 2000;
+    Debt = Money();
+    Stage = 1;
+    CrashTicks = 0;
+    Running = false;
+    Paused = false;
+    MonthlyRepaymentTotal = Money();
+    // 8. Areas and their base prices.
+    for (int a = 1; a <= kAreaCount; ++a) {
+        Area(a).Name = world::kAreas[static_cast<std::size_t>(a - 1)].Name;
+        Area(a).LowestPrice =
+            Money::FromRaw(world::kAreas[static_cast<std::size_t>(a - 1)].StartingLowestPriceRaw);
+    }
+    // 9.
+    for (std::size_t m = 0; m < MonthNames.size(); ++m) MonthNames[m] = world::kMonthNames[m];
+    // 10.
+    GenerateProperties();
+    // 11.
+    for (auto& item : NewsItems) item.Shown = false;
+    // 12.
+    for (std::size_t i = 0; i < ImprovementNames.size(); ++i)
+        ImprovementNames[i] = world::kImprovementNames[i];
+    // 13.
+    for (std::size_t p = 0; p < Properties.size(); ++p) {
+        Properties[p].Name = world::kPropertyNames[p];
+        Properties[p].Description = world::kPropertyDescriptions[p];
+    }
+    // 14.
+    for (std::size_t k = 0; k < NewsItems.size(); ++k) {
+        NewsItems[k].Headline = world::kNews[k].Headline;
+        NewsItems[k].Kind = world::kNews[k].Kind;
+        NewsItems[k].Magnitude = world::kNews[k].Magnitude;
+        NewsItems[k].Target = world::kNews[k].Target;
+    }
+    // 15. The two places of the hi-score file.
+    ProgramDir =
+        DirectoryWithSeparator(std::filesystem::path(platform_.ProgramPath).parent_path().string());
+    WindowsDir = DirectoryWithSeparator(platform_.UserDataDirectory);
+    // 16.
+    ReadCustomisation();
+}
+
+void TGame::GenerateProperties() {
+    for (int a = 1; a <= kAreaCount; ++a) {
+        const Money lowest = Area(a).LowestPrice;
+        const double lowestPounds = static_cast<double>(lowest.Raw()) / Money::kScale;
+        for (int j = 1; j <= kPropertiesPerArea; ++j) {
+            TProperty& p = Property((a - 1) * kPropertiesPerArea + j);
+            p.Area = a;
+            p.DamageCount = 0;
+            p.SoldCount = 0;
+            p.Flags = 0;
+            p.DoneImprovements = 0;
+            p.MonthlyRepayment = Money();
+            const double u = random_.Real();
+            const auto up = static_cast<std::int64_t>(u * 0.25 * lowestPounds);
+            p.BuyPrice = lowest + Money::Pounds(up);
+            const double v = random_.Real();
+            const auto down = static_cast<std::int64_t>(v * 0.1 * lowestPounds);
+            p.SaleValue = p.BuyPrice - Money::Pounds(down);
+        }
+    }
+}
+
+void TGame::UpdateLowestPrice(int area) {
+    if (area < 1 || area > kAreaCount) return;
+    Money lowest = kLowestPriceCap;
+    for (const TProperty& p : Properties)
+        if (p.Area == area && p.SaleValue < lowest) lowest = p.SaleValue;
+    Area(area).LowestPrice = lowest;
+}
+
+void TGame::AddCash(Money amount) {
+    if (!Engaged) return;
+    Cash += amount;
+    window_.ShowCash();
+}
+
+void TGame::SpendCash(Money amount) {
+    if (!Engaged) return;
+    Cash -= amount;
+    if (Cash < Money()) Cash = Money();
+    window_.ShowCash();
+}
+
+Money TGame::PortfolioValue() const {
+    Money total;
+    if (!Engaged) return total;
+    for (const TProperty& p : Properties)
+        if (p.Has(Owned)) total += p.SaleValue;
+    return total;
+}
+
+Money TGame::NetWorth() const { return PortfolioValue() + Cash - Debt; }
+
+int TGame::MonthsLeft() const { return 120 - ((Year - 2000) + Month); }
+
+Money TGame::Instalment(int property) const {
+    const int left = MonthsLeft();
+    // The calendar keeps the divisor between 99 and 119; a date outside the game's ten years
+    // (only reachable by a debugging command) pays the loan back in one month.
+    if (left <= 0) return Property(property).SaleValue;
+    return Property(property).SaleValue.MulDiv(1, left);
+}

@@ -1,0 +1,62 @@
+// The hi-score step at the end of a game the player took part in.
+
+#include <filesystem>
+#include <limits>
+
+#include "engine/Game.h"
+#include "engine/Hisc.h"
+
+std::string TGame::HiScorePath() const {
+    // The per-user directory first; the program's own directory when the file there is
+    // read-only (or there is no per-user directory at all).
+    std::string path = WindowsDir.empty() ? std::string() : WindowsDir + kHiScoreFileName;
+    if (path.empty() || (FileExists(path) && IsReadOnlyFile(path)))
+        path = ProgramDir + kHiScoreFileName;
+    return path;
+}
+
+void TGame::RecordHiScore() {
+    if (!WindowsDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(WindowsDir, ec);
+    }
+    const std::string path = HiScorePath();
+    if (FileExists(path) && IsReadOnlyFile(path)) {
+        window_.ShowError(kApplicationTitle, "Hi-Score feature not available on Read-Only media");
+        return;
+    }
+
+    THiScoreTable table([this](const std::string& caption, const std::string& text) {
+        window_.ShowError(caption, text);
+    });
+    table.Load(path, Today());
+
+    std::string display = "PERSONAL HI SCORE TABLE\r\rPlace\tName\t\t\tScore\r";
+    if (Cash < Money()) Cash = Money();
+    // The file keeps whole pounds in 32 bits; a larger fortune is recorded as the largest
+    // amount the field holds rather than wrapping round to a small one.
+    const std::int64_t pounds = Cash.TruncatedPounds();
+    const auto score = static_cast<std::uint32_t>(
+        std::min<std::int64_t>(pounds, std::numeric_limits<std::uint32_t>::max()));
+
+    const int place = table.Classify(score);
+    if (place == 0) return;
+    window_.ShowInformation(place == 2 ? "You have beaten the previous Hi Score!"
+                                       : "You are on the Hi Score table!");
+
+    if (FirstName == "unknown") {
+        std::string first = FirstName;
+        if (!window_.InputBox("High Score Table Input", "Enter your first name", first)) return;
+        FirstName = first;
+        std::string last = LastName;
+        if (!window_.InputBox("High Score Table Input", "Enter your last name", last)) return;
+        LastName = last;
+    }
+
+    table.Insert(score, FirstName, "", LastName, Today());
+    for (int i = 1; i <= 10; ++i)
+        display += std::to_string(i) + ")\t " + table.FullName(i) + "\t\t\u00A3" +
+                   std::to_string(table.Score(i)) + "\r";
+    window_.ShowInformation(display);
+    table.Save(path);
+}

@@ -1,0 +1,99 @@
+#include "engine/Money.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+__extension__ typedef __int128 Int128;  // exact intermediate products
+}  // namespace
+
+Money Money::MulDiv(std::int64_t num, std::int64_t den) const {
+    if (den < 0) {
+        num = -num;
+        den = -den;
+    }
+    if (den == 0) return Money(0);
+    Int128 n = static_cast<Int128>(raw_) * num;
+    Int128 q = n / den;
+    Int128 r = n % den;
+    // Round to nearest, halves to even.
+    Int128 twice = (r < 0 ? -r : r) * 2;
+    if (twice > den || (twice == den && (q % 2 != 0))) q += (n < 0) ? -1 : 1;
+    return Money(static_cast<std::int64_t>(q));
+}
+
+std::string GroupThousands(std::int64_t value) {
+    bool negative = value < 0;
+    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                            : static_cast<unsigned long long>(value);
+    std::string digits = std::to_string(magnitude);
+    std::string out;
+    out.reserve(digits.size() + digits.size() / 3 + 1);
+    int lead = static_cast<int>(digits.size() % 3);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i != 0 && static_cast<int>(i % 3) == lead % 3) out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return negative ? "-" + out : out;
+}
+
+namespace {
+
+// Rounds raw ten-thousandths to a multiple of `unit`, halves away from zero, in units.
+std::int64_t RoundAway(std::int64_t raw, std::int64_t unit) {
+    std::int64_t q = raw / unit;
+    std::int64_t r = raw % unit;
+    if (r < 0) r = -r;
+    if (r * 2 >= unit) q += (raw < 0) ? -1 : 1;
+    return q;
+}
+
+}  // namespace
+
+std::string FormatPounds(Money m) {
+    std::int64_t pounds = RoundAway(m.Raw(), Money::kScale);
+    std::string grouped = GroupThousands(pounds);
+    if (pounds < 0) return "-\xC2\xA3" + grouped.substr(1);
+    return "\xC2\xA3" + grouped;
+}
+
+std::string FormatTwoDecimals(Money m) {
+    std::int64_t pence = RoundAway(m.Raw(), 100);
+    bool negative = pence < 0;
+    std::int64_t magnitude = negative ? -pence : pence;
+    std::string frac = std::to_string(magnitude % 100);
+    if (frac.size() < 2) frac = "0" + frac;
+    return (negative ? "-" : "") + GroupThousands(magnitude / 100) + "." + frac;
+}
+
+bool ParseMoney(const std::string& text, Money& out) {
+    // Accept: optional sign, digits, optional fraction, optional exponent; nothing else.
+    std::size_t i = 0, n = text.size();
+    auto digit = [&](std::size_t k) { return k < n && text[k] >= '0' && text[k] <= '9'; };
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t mantissaDigits = 0;
+    while (digit(i)) ++i, ++mantissaDigits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (digit(i)) ++i, ++mantissaDigits;
+    }
+    if (mantissaDigits == 0) return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        if (!digit(i)) return false;
+        while (digit(i)) ++i;
+    }
+    if (i != n) return false;
+    errno = 0;
+    long double value = std::strtold(text.c_str(), nullptr);
+    if (errno == ERANGE && std::isinf(value)) return false;
+    long double scaled = std::nearbyintl(value * Money::kScale);  // halves to even
+    if (!std::isfinite(scaled) ||
+        std::fabs(scaled) >= static_cast<long double>(std::numeric_limits<std::int64_t>::max()) / 2)
+        return false;
+    out = Money::FromRaw(static_cast<std::int64_t>(scaled));
+    return true;
+}

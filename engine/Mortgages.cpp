@@ -1,0 +1,80 @@
+// Mortgages: cash now against the property's sale value, paid back month by month.
+// The debt is one pool for all mortgaged properties.
+
+#include "engine/Game.h"
+
+void TGame::cmd_MortgageClick() {
+    window_.PlayClick();
+    const int selected = window_.SelectedCount(IGameWindow::List::Portfolio);
+    if (selected == 0) window_.ShowInformation("Click a property in one of the lists, first!");
+    if (selected > 1) window_.ShowInformation("Sorry, only one property at a time");
+    if (MortgageMode == 1) Mortgage();
+    if (MortgageMode == 2) Redeem();
+    window_.RefreshDisplay();
+}
+
+void TGame::Mortgage() {
+    if (SellTotal == Money() || Selection.empty()) return;
+    if (window_.SelectedCount(IGameWindow::List::Portfolio) >= 2) {
+        window_.ShowInformation("Sorry, you can only Mortgage one property at a time");
+        return;
+    }
+    const int p = Selection.front();
+    TProperty& property = Property(p);
+    // Only an owned, unmortgaged property can carry a new mortgage; anything else would
+    // count its repayment twice.
+    if (!property.Has(Owned) || property.Has(Mortgaged)) return;
+    property.Flags |= Mortgaged;
+    Debt += property.SaleValue;
+    AddCash(property.SaleValue);
+    property.MonthlyRepayment = Instalment(p);
+    MonthlyRepaymentTotal += property.MonthlyRepayment;
+    window_.RefillLists();
+    MortgageMode = 0;
+    window_.RefreshDisplay();
+}
+
+void TGame::Redeem() {
+    if (SellTotal == Money() || Selection.empty()) return;
+    if (window_.SelectedCount(IGameWindow::List::Portfolio) >= 2) {
+        window_.ShowInformation("Sorry, you can only redeem one Mortgage at a time");
+        return;
+    }
+    TProperty& property = Property(Selection.back());
+    if (!property.Has(Mortgaged)) return;
+    property.Flags &= static_cast<std::uint16_t>(~Mortgaged);
+    Debt -= property.SaleValue;
+    SpendCash(property.SaleValue);
+    MonthlyRepaymentTotal -= property.MonthlyRepayment;
+    property.MonthlyRepayment = Money();
+    if (Debt < Money()) {
+        SpendCash(Debt);  // a negative amount: the surplus comes back as cash
+        Debt = Money();
+    }
+    window_.RefillLists();
+    MortgageMode = 0;
+    window_.RefreshDisplay();
+}
+
+void TGame::RedeemAllMortgages() {
+    window_.PauseGame();
+    window_.TickerStop();
+    window_.SetTickerText("Redeeming Mortgages.. ");
+    window_.SetTickerActive(true);
+    for (TProperty& property : Properties) {
+        if (!property.Has(Mortgaged)) continue;
+        property.Flags &= static_cast<std::uint16_t>(~Mortgaged);
+        Debt -= property.SaleValue;
+        SpendCash(property.SaleValue);
+        MonthlyRepaymentTotal -= property.MonthlyRepayment;
+        property.MonthlyRepayment = Money();
+    }
+    if (Debt != Money()) {
+        SpendCash(Debt);
+        Debt = Money();
+    }
+    window_.ResumeGame();
+    window_.ShowAreaInfo();
+    MortgageMode = 0;
+    window_.RefreshDisplay();
+}

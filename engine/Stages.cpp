@@ -1,0 +1,81 @@
+// The player's career (Developer, Magnate, Guru) and the end of the game.
+
+#include "engine/Game.h"
+
+void TGame::CheckStage() {
+    if (!Engaged || Stage > 2) return;
+
+    if (Stage == 1 && NetWorth() >= kMagnateWorth) {
+        Stage = 2;
+        window_.PauseGame();
+        window_.ShowInformation(
+            "The Major banks all have increased confidence in you, Here's \u00A33,400,000");
+        AddCash(kBankBonus);
+        window_.RefreshDisplay();
+        window_.ResumeGame();
+    }
+
+    if (Stage == 2 && NetWorth() >= kGuruWorth) {
+        window_.PauseGame();
+        Stage = 3;
+        window_.ShowInformation(
+            "Now you are so influential that you can either liquidate your investments and "
+            "crash the market... or you can buy a small south-American country....");
+        if (window_.AskYesNo("Liquidate and crash the Market?")) {
+            RedeemAllMortgages();
+            CrashMarket();
+            window_.RefillLists();
+            window_.RefreshDisplay();
+            CrashTicks = 1;
+            window_.ResumeGame();
+        } else {
+            window_.ShowInformation(
+                "To play with your new country; you'll have to wait for Realtopia II: "
+                "Moneyquake. Keep checking the website......");
+            EndGame();
+        }
+    }
+}
+
+void TGame::EndGame() {
+    ++endCount_;
+    window_.SetProgressToMaximum();
+    window_.StopMainTimer();
+    window_.TickerStop();
+    window_.SetTickerText("End of the game ");
+    window_.SetTickerActive(true);
+    Running = false;
+
+    RedeemAllMortgages();
+    window_.PauseGame();
+    window_.PlaySoundResource("GAMEOVER", false);
+
+    const Money portfolio = PortfolioValue();
+    const Money total = portfolio + Cash;
+    const std::string reckoning = "You ended up with " + FormatPounds(Cash) +
+                                  " in cash, and a Portfolio of " + FormatPounds(portfolio) +
+                                  "\rMaking you worth a total of " + FormatPounds(total);
+    if (Engaged) {
+        window_.ShowInformation(reckoning);
+        Cash = total;
+        window_.RefreshDisplay();
+        RecordHiScore();
+    } else {
+        window_.ShowInformation(reckoning +
+                                "\r\rBut this means diddly squat, because you either did "
+                                "nothing, or quit early.");
+        Cash = total;
+    }
+
+    if (window_.AskYesNo("Another Game?")) {
+        InitWorld();
+        window_.ResetWindow();
+    } else {
+        window_.ExitProgram();
+    }
+}
+
+void TGame::QuitAndReplay() {
+    Engaged = false;
+    EndGame();
+}

@@ -1,0 +1,71 @@
+// Buying and selling: the market counter of the game.
+
+#include "engine/Game.h"
+
+void TGame::cmd_BuySellClick() {
+    window_.PlayClick();
+    if (SelectionSide == 0) window_.ShowInformation("Click a property in one of the lists, first!");
+    if (SelectionSide == 1) Buy();
+    if (SelectionSide == 2) Sell();
+    window_.ClearSelections();
+    SelectionSide = 0;
+    window_.RefreshDisplay();
+}
+
+void TGame::Buy() {
+    // A block is bought whole or not at all.
+    const std::vector<int> selection = Selection;
+    const Money total = BuyTotal;
+    if (total == Money()) return;
+    if (Cash < total) {
+        window_.ShowInformation("You can't afford it!");
+        return;
+    }
+    for (int p : selection) Property(p).Flags |= Owned;
+    SpendCash(total);
+    window_.RefillLists();
+    window_.RefreshDisplay();
+}
+
+void TGame::Sell() {
+    // Message boxes and police windows leave the clock running, so work on a copy of the
+    // selection as it was when the command started.
+    const std::vector<int> selection = Selection;
+    const Money total = SellTotal;
+    if (total == Money()) return;
+
+    const std::string refusal =
+        selection.size() == 1
+            ? "Sorry, this property is mortgaged and cannot be sold.\n\r"
+              "You must redeem the outstanding mortgage before selling."
+            : "Sorry, at least one of these properties is mortgaged and cannot be sold.\n\r"
+              "You must redeem any outstanding mortgages before selling.";
+    for (int p : selection) {
+        if (Property(p).Has(Mortgaged)) {
+            window_.ShowInformation(refusal);
+            SelectionSide = 0;
+            MortgageMode = 0;
+            window_.RefreshDisplay();
+            return;
+        }
+    }
+
+    for (int p : selection) {
+        const TProperty& property = Property(p);
+        if (property.Has(Owned) && property.SoldCount >= kSuspicionThreshold) {
+            window_.ShowPoliceMessage("You have sold " + property.Name + " too many times.\r" +
+                                      "I am suspicious, so I will fine you \u00A3100,000");
+            SpendCash(kSellingFine);
+            window_.RefreshDisplay();
+        }
+    }
+
+    for (int p : selection) {
+        TProperty& property = Property(p);
+        if (property.Has(Owned)) ++property.SoldCount;
+        property.Flags &= static_cast<std::uint16_t>(~Owned);
+    }
+    AddCash(total);
+    window_.RefillLists();
+    window_.RefreshDisplay();
+}

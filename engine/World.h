@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/Money.h"
+
+// The records of the game world and the fixed tables they are filled from.
+
+inline constexpr const char* kApplicationTitle = "Realtopia";
+
+inline constexpr int kAreaCount = 6;
+inline constexpr int kPropertyCount = 120;
+inline constexpr int kPropertiesPerArea = 20;
+inline constexpr int kNewsCount = 40;
+inline constexpr int kImprovementCount = 16;
+
+struct TArea {
+    std::string Name;
+    Money LowestPrice;
+};
+
+// Property flags.
+enum : std::uint16_t {
+    Owned = 0x01,
+    Damaged = 0x02,
+    Renovated = 0x04,
+    Mortgaged = 0x08,
+    Halved = 0x20,
+};
+
+struct TProperty {
+    std::string Name;
+    std::string Description;
+    std::int32_t DamageCount = 0;
+    std::int32_t SoldCount = 0;
+    std::int32_t Area = 0;
+    Money BuyPrice;
+    Money SaleValue;
+    Money MonthlyRepayment;
+    std::uint16_t Flags = 0;
+    std::uint16_t DoneImprovements = 0;
+
+    bool Has(std::uint16_t flag) const { return (Flags & flag) != 0; }
+};
+
+enum TNewsKind : std::uint8_t { NoEffect = 0, Boom = 1, Slump = 2, Windfall = 3 };
+
+struct TNewsItem {
+    std::string Headline;
+    std::uint8_t Kind = NoEffect;
+    std::uint8_t Magnitude = 0;
+    std::int32_t Target = 0;
+    bool Shown = false;
+};
+
+enum TMarketTrend : std::int32_t { Steady = 0, Risen = 1, Fallen = 2 };
+
+// Fixed tables, in number order (index 0 is number 1).
+namespace world {
+
+struct AreaRow {
+    const char* Name;
+    std::int64_t StartingLowestPriceRaw;  // ten-thousandths of a pound
+};
+struct NewsRow {
+    const char* Headline;
+    TNewsKind Kind;
+    std::uint8_t Magnitude;
+    std::int32_t Target;
+};
+
+extern const std::array<AreaRow, kAreaCount> kAreas;
+extern const std::array<const char*, kPropertyCount> kPropertyNames;
+extern const std::array<const char*, kPropertyCount> kPropertyDescriptions;
+extern const std::array<NewsRow, kNewsCount> kNews;
+extern const std::array<const char*, 12> kMonthNames;
+extern const std::array<const char*, kImprovementCount> kImprovementNames;
+extern const std::array<const char*, 3> kStageNames;
+
+}  // namespace world

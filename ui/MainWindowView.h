@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+// Everything the main window shows, kept by the window logic. The desktop program mirrors it
+// into widgets; the text front end prints it. Texts are exactly what the player sees.
+
+struct TButtonView {
+    std::string Caption;
+    bool Enabled = true;
+    std::string Hint;
+};
+
+struct TListRow {
+    std::string Text;
+    bool Selected = false;
+};
+
+struct TListView {
+    bool Enabled = true;
+    std::vector<TListRow> Rows;
+};
+
+enum class TTrendPicture { Steady, Risen, Fallen };
+
+struct TMainWindowView {
+    bool Visible = false;
+    bool Minimised = false;
+    std::string Caption = "Realtopia";
+    std::string Status = "Ready...";
+
+    std::string CashPanel;
+    std::string PortfolioPanel = "Portfolio Value: \u00A30";
+    std::string DebtPanel;
+    std::string Info;
+    std::string AreaCaption;
+    std::array<bool, 6> AreaFrameRed{};
+    std::array<std::string, 6> AreaHints;
+    std::string TrendText;
+    TTrendPicture TrendPicture = TTrendPicture::Steady;
+    std::string StageText = "DEVELOPER";
+    std::string MonthLabel = "January";
+    int Clock = 1;
+    int Progress = 0;
+    int ProgressMax = 100;
+    bool TimerEnabled = false;
+    int TimerInterval = 3000;
+
+    TButtonView Start{"PLAY (Esc)", true, "Press me to start"};
+    TButtonView BuySell{"Buy/Sell", true, "Buy or Sell a property"};
+    TButtonView DamRen{"Damage/Renovate", true, "Damage or Renovate a property"};
+    TButtonView Mortgage{"Mortgage/Redeem", false, "Mortgage or Redeem a property"};
+    TButtonView Email{"eMail this game to a friend", true,
+                      "Click here to eMail this game to a friend"};
+    TButtonView Exit{"E&xit Game", true, "Press me to give up"};
+    TButtonView Rules{"R&ules of the Game", true, "The rules of the game"};
+    bool FocusStart = false;  // FormShow gives the PLAY button the keyboard focus
+
+    bool QuitReplayEnabled = false;
+    bool SoundChecked = true;
+
+    TListView Avail;
+    TListView Portfolio;
+    // Rises whenever the logic rebuilds a list or changes its selection, so a toolkit can
+    // skip rebuilding its list widgets when nothing changed.
+    unsigned ListsRevision = 0;
+
+    // Percentage shown on the progress bar.
+    int ProgressPercent() const { return ProgressMax > 0 ? Progress * 100 / ProgressMax : 0; }
+    // Filled share of the pie clock in whole percent: empty in January, full in December.
+    int ClockPercent() const { return (Clock - 1) * 100 / 11; }
+};
+
+// Fixed hints of the main window's controls.
+namespace hints {
+inline constexpr const char* CurrentFund = "Your slush fund";
+inline constexpr const char* Portfolio = "The current value of your properties";
+inline constexpr const char* Debt = "Your total debts";
+inline constexpr const char* Ticker = "Check out the news carefully!";
+inline constexpr const char* AvailTitle = "Properties for sale";
+inline constexpr const char* PortfolioTitle = "Properties that you own";
+inline constexpr const char* Lists = "Select one or more properties";
+inline constexpr const char* Areas = "Click below to change area";
+inline constexpr const char* Trend = "This affects all properties in the current area";
+inline constexpr const char* Clock = "Time marches on..";
+inline constexpr const char* Month = "The months progress..";
+inline constexpr const char* Sponsor = "Visit our Web Site";
+inline constexpr const char* Progress = "Overall game progress";
+inline constexpr const char* Status = "Your game status";
+inline constexpr const char* StatusBar = "Ready...";
+}  // namespace hints

@@ -1,0 +1,605 @@
+#include "ui/Tmainform.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "windows/Addresses.h"
+#include "windows/EmailAddress.h"
+#include "windows/TRealtopia.h"
+
+namespace {
+
+constexpr const char* kCheatPhrase = "wadofcash";
+constexpr int kIdleInterval = 3000;
+constexpr int kGameInterval = 1500;
+constexpr int kInputMaxLength = 255;
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool AnySelected(const TListView& list) {
+    return std::any_of(list.Rows.begin(), list.Rows.end(),
+                       [](const TListRow& row) { return row.Selected; });
+}
+
+}  // namespace
+
+Tmainform::Tmainform(TRealtopia& app, IEffects& effects, TPlatform platform)
+    : app_(app), effects_(effects), game_(*this, std::move(platform)) {
+    // The news ticker under the money panels.
+    mq_.SetBevelOuter(bvLowered);
+    mq_.SetBevelWidth(1);
+    mq_.SetColor(0x000000);
+    mq_.SetSpeed(tsMedium);
+    mq_.SetPauseAmount(100);
+    mq_.SetDoPause(true);
+    mq_.SetOnScreen(true);
+    mq_.SetDirection(tdLeft);
+    mq_.Resize(722, 31);
+}
+
+void Tmainform::FormCreate() {
+    game_.InitWorld();
+    ResetWindow();
+}
+
+std::string Tmainform::RowText(const TProperty& property) {
+    std::string text = property.Name + " (" + FormatPounds(property.BuyPrice) + ")";
+    if (property.Has(Mortgaged)) text += " [M]";
+    return text;
+}
+
+// ---------------------------------------------------------------- display operations
+
+void Tmainform::RefreshDisplay() {
+    view_.PortfolioPanel = "Portfolio Value: " + FormatPounds(game_.PortfolioValue());
+    view_.CashPanel = "Current Cash: " + FormatPounds(game_.Cash);
+    view_.DebtPanel = "Owe: " + FormatPounds(game_.Debt) + " (\u00A3" +
+                      FormatTwoDecimals(game_.MonthlyRepaymentTotal) + "/m)";
+
+    switch (game_.SelectionSide) {
+        case 0:
+            if (!AnySelected(view_.Avail)) {
+                view_.DamRen.Caption = "Damage/Renovate";
+                view_.BuySell.Caption = "Buy/Sell";
+                game_.MortgageMode = 0;
+                game_.BuyTotal = Money();
+                game_.SellTotal = Money();
+                view_.Info = "Click on a property";
+            }
+            break;
+        case 1:
+            view_.BuySell.Caption = "Buy (F6)";
+            view_.DamRen.Caption = "Damage (F5)";
+            game_.MortgageMode = 0;
+            break;
+        case 2:
+            view_.BuySell.Caption = "Sell (F6)";
+            view_.DamRen.Caption = "Renovate (F5)";
+            break;
+        default:
+            break;
+    }
+
+    switch (game_.MortgageMode) {
+        case 0:
+            if (!AnySelected(view_.Portfolio)) {
+                view_.Mortgage.Caption = "Mortgage/Redeem";
+                view_.Mortgage.Enabled = false;
+            }
+            break;
+        case 1:
+            view_.Mortgage.Caption = "Mortgage (F7)";
+            view_.Mortgage.Enabled = true;
+            break;
+        case 2:
+            view_.Mortgage.Caption = "Redeem (F7)";
+            view_.Mortgage.Enabled = true;
+            break;
+        default:
+            break;
+    }
+
+    switch (game_.MarketTrend) {
+        case Risen:
+            view_.TrendText = "Market has risen";
+            view_.TrendPicture = TTrendPicture::Risen;
+            break;
+        case Fallen:
+            view_.TrendText = "Market has fallen";
+            view_.TrendPicture = TTrendPicture::Fallen;
+            break;
+        default:
+            view_.TrendText = "Market is steady";
+            view_.TrendPicture = TTrendPicture::Steady;
+            break;
+    }
+    view_.StageText = Upper(game_.StageName());
+}
+
+void Tmainform::ShowCash() { view_.CashPanel = "Current Cash: " + FormatPounds(game_.Cash); }
+
+void Tmainform::RefillLists() {
+    auto remember = [](const TListView& list) {
+        std::vector<bool> selected;
+        selected.reserve(list.Rows.size());
+        for (const TListRow& row : list.Rows) selected.push_back(row.Selected);
+        return selected;
+    };
+    const std::vector<bool> availSelected = remember(view_.Avail);
+    const std::vector<bool> portfolioSelected = remember(view_.Portfolio);
+    view_.Avail.Rows.clear();
+    view_.Portfolio.Rows.clear();
+    for (const TProperty& p : game_.Properties) {
+        if (p.Has(Owned))
+            view_.Portfolio.Rows.push_back({RowText(p), false});
+        else if (p.Area == game_.CurrentArea)
+            view_.Avail.Rows.push_back({RowText(p), false});
+    }
+    // Selection comes back by position, not by property.
+    for (std::size_t i = 0; i < availSelected.size() && i < view_.Avail.Rows.size(); ++i)
+        view_.Avail.Rows[i].Selected = availSelected[i];
+    for (std::size_t i = 0; i < portfolioSelected.size() && i < view_.Portfolio.Rows.size(); ++i)
+        view_.Portfolio.Rows[i].Selected = portfolioSelected[i];
+    ++view_.ListsRevision;
+}
+
+void Tmainform::ShowAreaInfo() {
+    for (int a = 1; a <= kAreaCount; ++a)
+        view_.AreaFrameRed[static_cast<std::size_t>(a - 1)] = (a == game_.CurrentArea);
+    RefillLists();
+    Money sum;
+    int count = 0;
+    for (const TProperty& p : game_.Properties) {
+        if (p.Area != game_.CurrentArea || p.Has(Owned)) continue;
+        sum += p.BuyPrice;
+        ++count;
+    }
+    const std::string head = "Current Area: " + game_.Area(game_.CurrentArea).Name + "\r\n";
+    if (sum > Money() && count > 0)
+        view_.AreaCaption = head + "Average price: " + FormatPounds(sum.MulDiv(1, count));
+    else
+        view_.AreaCaption = head + "All properties sold";
+}
+
+void Tmainform::ClearSelections() {
+    bool changed = false;
+    for (TListView* list : {&view_.Avail, &view_.Portfolio})
+        for (TListRow& row : list->Rows) {
+            changed = changed || row.Selected;
+            row.Selected = false;
+        }
+    if (changed) ++view_.ListsRevision;
+}
+
+void Tmainform::ResetWindow() {
+    view_.QuitReplayEnabled = false;
+    view_.Progress = 0;
+    game_.Engaged = false;
+    view_.Avail.Rows.clear();
+    ++view_.ListsRevision;
+    for (int a = 1; a <= kAreaCount; ++a)
+        view_.AreaHints[static_cast<std::size_t>(a - 1)] = game_.Area(a).Name;
+    game_.Running = false;
+    SetMainTimer(false, view_.TimerInterval);
+    SetMainTimer(true, kIdleInterval);
+    SetTradingEnabled(false);
+    view_.Mortgage.Enabled = false;
+    ProcessMessages();
+    game_.SelectionSide = 0;
+    game_.MortgageMode = 0;
+    game_.MonthsPlayed = 0;
+    game_.MarketTrend = Steady;
+    view_.Clock = game_.Month;
+    view_.MonthLabel = game_.MonthName(game_.Month);
+    ShowAreaInfo();
+    RefreshDisplay();
+    mq_.SetText("Press PLAY to start ");
+    mq_.SetActive(true);
+    view_.Start.Enabled = true;
+    ClearSelections();
+}
+
+void Tmainform::PauseGame() {
+    game_.Running = false;
+    game_.Paused = true;
+    view_.QuitReplayEnabled = false;
+    SetMainTimer(false, view_.TimerInterval);
+    SetTradingEnabled(false);
+    view_.Mortgage.Enabled = false;
+    ProcessMessages();
+    view_.Start.Caption = "Play (Esc)";
+    view_.Start.Hint = "Press me to Play";
+    mq_.Stop();
+}
+
+void Tmainform::ResumeGame() {
+    game_.Running = true;
+    game_.Paused = false;
+    view_.QuitReplayEnabled = true;
+    SetMainTimer(true, view_.TimerInterval);
+    SetTradingEnabled(true);
+    view_.Start.Caption = "Pause (Esc)";
+    view_.Start.Hint = "Press me to Pause";
+    ProcessMessages();
+    RefreshDisplay();
+    mq_.SetActive(true);
+}
+
+void Tmainform::SetStatusText(const std::string& text) { view_.Status = text; }
+
+void Tmainform::ShowDate() {
+    const std::string& month = game_.MonthName(game_.Month);
+    view_.MonthLabel = month;
+    view_.Clock = game_.Month;
+    view_.Caption = std::string(kApplicationTitle) + " - " + month + ", " +
+                    std::to_string(game_.Year);
+}
+
+void Tmainform::SetProgress(int position) {
+    view_.Progress = std::clamp(position, 0, view_.ProgressMax);
+}
+
+void Tmainform::SetProgressToMaximum() { view_.Progress = view_.ProgressMax; }
+
+void Tmainform::EnablePlay() { view_.Start.Enabled = true; }
+
+void Tmainform::StopMainTimer() { SetMainTimer(false, view_.TimerInterval); }
+
+int Tmainform::SelectedCount(List list) {
+    const TListView& rows = ListOf(list);
+    return static_cast<int>(std::count_if(rows.Rows.begin(), rows.Rows.end(),
+                                          [](const TListRow& row) { return row.Selected; }));
+}
+
+void Tmainform::TickerStop() { mq_.Stop(); }
+void Tmainform::SetTickerText(const std::string& text) { mq_.SetText(text); }
+void Tmainform::SetTickerActive(bool active) { mq_.SetActive(active); }
+
+void Tmainform::PlayClick() { PlaySoundResource("CLICK", false); }
+
+void Tmainform::PlaySoundResource(const std::string& name, bool wait) {
+    if (!game_.SoundOn) return;
+    switch (effects_.PlaySound(name, wait)) {
+        case IEffects::SoundResult::NotFound:
+            effects_.Error(name, "Could not find this Resource");
+            break;
+        case IEffects::SoundResult::NotLoaded:
+            effects_.Error(name, "Could not load this Resource");
+            break;
+        case IEffects::SoundResult::Bad:
+            effects_.Error(name, "Resource bad.");
+            break;
+        case IEffects::SoundResult::Played:
+            break;
+    }
+}
+
+bool Tmainform::SoundDeviceWorks() {
+    const bool works = effects_.SoundDeviceWorks();
+    view_.SoundChecked = works;
+    return works;
+}
+
+void Tmainform::ShowInformation(const std::string& text) { effects_.Information(text); }
+
+void Tmainform::ShowError(const std::string& caption, const std::string& text) {
+    effects_.Error(caption, text);
+}
+
+bool Tmainform::AskYesNo(const std::string& question) { return effects_.YesNo(question); }
+
+bool Tmainform::InputBox(const std::string& caption, const std::string& prompt,
+                         std::string& text) {
+    return effects_.Input(caption, prompt, text, kInputMaxLength);
+}
+
+void Tmainform::ShowPoliceMessage(const std::string& text) {
+    app_.policeform.lbl_message = text;
+    effects_.ShowModal(IEffects::Modal::Police);
+}
+
+bool Tmainform::ShowDamRenChooser() {
+    app_.DamRenForm.FormShow();
+    effects_.ShowModal(IEffects::Modal::DamRen);
+    return app_.DamRenForm.Closed() && app_.DamRenForm.ChoiceMade();
+}
+
+void Tmainform::ProcessMessages() { effects_.ProcessEvents(); }
+
+void Tmainform::ExitProgram() { app_.ExitProgram(); }
+
+// ---------------------------------------------------------------- handlers
+
+void Tmainform::tmr_mainTimer() {
+    if (!view_.TimerEnabled) return;
+    game_.MonthlyTick();
+}
+
+void Tmainform::cmd_StartClick() {
+    PlayClick();
+    if (game_.Paused) {
+        ResumeGame();
+        return;
+    }
+    if (game_.Running) {
+        PauseGame();
+        return;
+    }
+    // A new game.
+    view_.ProgressMax = TGame::kProgressMaximum;
+    view_.Progress = 0;
+    game_.Running = true;
+    view_.QuitReplayEnabled = true;
+    mq_.SetActive(false);
+    game_.PendingNews = 0;
+    game_.Engaged = false;
+    SetMainTimer(false, view_.TimerInterval);
+    ProcessMessages();
+    view_.TimerInterval = kGameInterval;
+    ResumeGame();
+}
+
+void Tmainform::cmd_BuySellClick() { game_.cmd_BuySellClick(); }
+void Tmainform::cmd_DamRenClick() { game_.cmd_DamRenClick(); }
+void Tmainform::cmd_MortgageClick() { game_.cmd_MortgageClick(); }
+
+void Tmainform::cmd_emailClick() {
+    if (game_.Running) cmd_StartClick();  // pauses; the player presses Play to go on
+
+    // Each question stops the command when the answer is the untouched default text,
+    // which is also what Cancel gives.
+    auto ask = [this](const std::string& prompt, const std::string& defaultText,
+                      std::string& answer) {
+        answer = defaultText;
+        effects_.Input("Email to a friend", prompt, answer, kInputMaxLength);
+        return answer != defaultText;
+    };
+    std::string name, own, other, message;
+    if (!ask("Type in your Name", "Type your name here", name)) return;
+    if (!ask("Type in YOUR email address", addresses::SampleOwnAddress, own)) return;
+    if (!ask("Type in THEIR email address", addresses::SampleFriendAddress, other)) return;
+    const std::string messageDefault = "64 characters or less";
+    ask("Type in a short message", messageDefault, message);
+    if (CharacterCount(message) > 64)
+        ask("Too long! - Type in a SHORT message", messageDefault, message);
+    if (message == messageDefault) return;
+
+    if (!effects_.OpenUrl(RelayAddress(name, own, other, message)))
+        effects_.Information("Sorry, unable to send EMail");
+}
+
+void Tmainform::mnu_HelpRulesClick() {
+    PlayClick();
+    game_.SelectionSide = 0;
+    RefreshDisplay();
+    // Before a game has started, the rules leave the clock inviting PLAY as it was.
+    const bool started = game_.Running || game_.Paused;
+    if (started) PauseGame();
+    effects_.ShowModal(IEffects::Modal::Rules);
+    if (started) ResumeGame();
+}
+
+void Tmainform::mnu_FileExitClick() {
+    PlayClick();
+    ExitProgram();
+}
+
+void Tmainform::mnu_FileQuitandReplayClick() {
+    if (!view_.QuitReplayEnabled) return;
+    game_.QuitAndReplay();
+}
+
+void Tmainform::mnu_HelpAboutClick() { app_.MAXINI1.ShowAboutBox(); }
+
+void Tmainform::mnu_OptionsSoundClick() {
+    game_.SoundOn = !game_.SoundOn;
+    view_.SoundChecked = game_.SoundOn;
+}
+
+void Tmainform::SetSpeed(TSpeed speed) { mq_.SetSpeed(speed); }
+void Tmainform::Fast1Click() { SetSpeed(tsFast); }
+void Tmainform::Mediuim1Click() { SetSpeed(tsMedium); }
+void Tmainform::Slow1Click() { SetSpeed(tsSlow); }
+
+void Tmainform::ClickArea(int area) {
+    if (area < 1 || area > kAreaCount) return;
+    PlayClick();
+    game_.CurrentArea = area;
+    ShowAreaInfo();
+    game_.SelectionSide = 0;
+    ClearSelections();
+    RefreshDisplay();
+}
+
+void Tmainform::img_SponsorClick() { effects_.OpenUrl(addresses::Sponsor); }
+
+void Tmainform::FormShow() {
+    view_.Visible = true;
+    game_.Running = false;
+    view_.Start.Enabled = true;
+    view_.FocusStart = true;
+}
+
+bool Tmainform::FormCloseQuery() {
+    ExitProgram();
+    return true;
+}
+
+void Tmainform::FormResize(bool minimised) {
+    view_.Minimised = minimised;
+    if (game_.Running && minimised)
+        PauseGame();
+    else if (game_.Paused && !minimised)
+        ResumeGame();
+}
+
+void Tmainform::FormKeyUp(Key key) {
+    switch (key) {
+        case Key::Esc:
+            cmd_StartClick();
+            cheatBuffer_.clear();
+            break;
+        case Key::F12:
+            effects_.Information(std::string("Programmer: ") + addresses::ProgrammerEmail);
+            break;
+        case Key::F2:
+            effects_.Information(std::string(kApplicationTitle) +
+                                 " can be customised if you know how!\r\rGo to " +
+                                 addresses::ProgrammerWeb + " to find out more..");
+            break;
+        case Key::F1:
+            mnu_HelpRulesClick();
+            break;
+        case Key::F5:
+            cmd_DamRenClick();
+            break;
+        case Key::F6:
+            cmd_BuySellClick();
+            break;
+        case Key::F7:
+            cmd_MortgageClick();
+            break;
+        case Key::Other:
+            break;
+    }
+}
+
+void Tmainform::FormKeyPress(const std::string& character) {
+    if (!game_.Running) return;
+    const std::string phrase = kCheatPhrase;
+    if (character.size() == 1 && phrase.find(character[0]) != std::string::npos) {
+        cheatBuffer_ += character;
+        if (cheatBuffer_.size() > phrase.size()) cheatBuffer_.clear();
+    } else {
+        cheatBuffer_.clear();
+    }
+    if (cheatBuffer_ != phrase) return;
+    cheatBuffer_.clear();
+    if (game_.CheatUsed) return;
+    mq_.SetActive(false);
+    PlaySoundResource("MEEPMEEP", true);
+    PlaySoundResource("MEEPMEEP", false);
+    mq_.SetText("CHEAT SUCCESSFUL - \u00A3500,000 IS YOURS! ");
+    mq_.SetActive(true);
+    game_.AddCash(TGame::kCheatBonus);
+    RefreshDisplay();
+    game_.CheatUsed = true;
+}
+
+// ---------------------------------------------------------------- selection
+
+void Tmainform::SetListSelection(List list, const std::vector<int>& rows) {
+    TListView& view = ListOf(list);
+    for (TListRow& row : view.Rows) row.Selected = false;
+    for (int r : rows)
+        if (r >= 0 && r < static_cast<int>(view.Rows.size()))
+            view.Rows[static_cast<std::size_t>(r)].Selected = true;
+}
+
+void Tmainform::lst_AvailMouseUp() {
+    game_.Engaged = true;
+    Selectlst_Avail();
+}
+
+void Tmainform::lst_portfolioMouseUp() {
+    game_.Engaged = true;
+    Selectlst_portfolio();
+}
+
+void Tmainform::lst_AvailKeyUp() { Selectlst_Avail(); }
+void Tmainform::lst_portfolioKeyUp() { Selectlst_portfolio(); }
+void Tmainform::lst_AvailEnter() { Selectlst_Avail(); }
+void Tmainform::lst_portfolioEnter() { Selectlst_portfolio(); }
+
+void Tmainform::Selectlst_Avail() { SelectFrom(List::Avail); }
+void Tmainform::Selectlst_portfolio() { SelectFrom(List::Portfolio); }
+
+void Tmainform::SelectFrom(List list) {
+    TListView& rows = ListOf(list);
+    TListView& other = ListOf(list == List::Avail ? List::Portfolio : List::Avail);
+    if (!AnySelected(rows)) return;
+
+    game_.Selection.clear();
+    bool otherChanged = false;
+    for (TListRow& row : other.Rows) {
+        otherChanged = otherChanged || row.Selected;
+        row.Selected = false;
+    }
+    if (otherChanged) ++view_.ListsRevision;
+    game_.BuyTotal = Money();
+    game_.SellTotal = Money();
+
+    // The property behind a row is found again from the name in its text.
+    auto nameOf = [](const std::string& text) {
+        const std::size_t paren = text.find('(');
+        if (paren != std::string::npos && paren + 1 > 2) return text.substr(0, paren - 1);
+        return text;
+    };
+    const bool forSale = list == List::Avail;
+    for (const TListRow& row : rows.Rows) {
+        if (!row.Selected) continue;
+        const int n = FindProperty(nameOf(row.Text));
+        game_.Selection.push_back(n);
+        game_.BuyTotal += game_.Property(n).BuyPrice;
+        game_.SellTotal += game_.Property(n).SaleValue;
+    }
+
+    std::string info;
+    if (game_.Selection.size() == 1) {
+        const TProperty& p = game_.Property(game_.Selection.front());
+        info = p.Name + " (" + game_.Area(p.Area).Name + ")\r\n" + p.Description + "\r\n";
+        if (forSale) {
+            info += "Buy: " + FormatPounds(game_.BuyTotal) + " - Sell: " +
+                    FormatPounds(game_.SellTotal);
+            if (p.Has(Damaged)) info += " -Damaged";
+            if (p.Has(Renovated)) info += " -Renovated";
+            info += "\r\n";
+        } else {
+            info += "To Buy: " + FormatPounds(game_.BuyTotal) + " - To Sell: " +
+                    FormatPounds(game_.SellTotal);
+            game_.MortgageMode = p.Has(Mortgaged) ? 2 : 1;
+        }
+    } else {
+        info = std::string(forSale ? "A nice block of properties." : "A block of properties.") +
+               "\r\nTo Buy: " + FormatPounds(game_.BuyTotal) +
+               " - To Sell: " + FormatPounds(game_.SellTotal);
+        if (!forSale) game_.MortgageMode = 0;
+    }
+    view_.Info = info;
+    game_.SelectionSide = forSale ? 1 : 2;
+    RefreshDisplay();
+}
+
+int Tmainform::FindProperty(const std::string& text) const {
+    auto strip = [](const std::string& s) {
+        std::size_t b = 0, e = s.size();
+        while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+        while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+        return s.substr(b, e - b);
+    };
+    const std::string wanted = strip(text);
+    for (int p = 1; p <= kPropertyCount; ++p)
+        if (strip(game_.Property(p).Name) == wanted) return p;
+    return 1;
+}
+
+void Tmainform::ApplicationHint(const std::string& hint) { view_.Status = hint; }
+
+// ---------------------------------------------------------------- helpers
+
+void Tmainform::SetMainTimer(bool enabled, int interval) {
+    if (view_.TimerEnabled == enabled && view_.TimerInterval == interval) return;
+    view_.TimerEnabled = enabled;
+    view_.TimerInterval = interval;
+    effects_.MainTimerChanged();
+}
+
+void Tmainform::SetTradingEnabled(bool enabled) {
+    view_.DamRen.Enabled = enabled;
+    view_.BuySell.Enabled = enabled;
+    view_.Avail.Enabled = enabled;
+    view_.Portfolio.Enabled = enabled;
+}

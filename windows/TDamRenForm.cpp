@@ -1,0 +1,63 @@
+#include "windows/TDamRenForm.h"
+
+#include "engine/Game.h"
+#include "ui/Effects.h"
+
+void TDamRenForm::FormShow() {
+    okEnabled_ = false;
+    closed_ = false;
+    choiceMade_ = false;
+    itemIndex_ = 0;
+    items_.clear();
+    if (game_.Selection.empty()) return;
+
+    const TProperty& property = game_.Property(game_.Selection.front());
+    const std::uint16_t done = property.DoneImprovements;
+    game_.UpdateLowestPrice(property.Area);
+    const Money lowest = game_.Area(property.Area).LowestPrice;
+
+    const bool renovate = game_.DamRenMode == 2;
+    caption_ = (renovate ? "Renovate " : "Damage ") + property.Name;
+    for (int k = 1; k <= 8; ++k) {
+        const std::string& name = game_.ImprovementNames[static_cast<std::size_t>(
+            renovate ? k - 1 : k + 7)];
+        if (done & TGame::ImprovementBit(k, game_.DamRenMode)) {
+            items_.push_back(name + " (Already Done)");
+        } else {
+            const std::string amount = FormatPounds(TGame::ImprovementAmount(k, lowest));
+            items_.push_back(name + (renovate ? " (+" : " (-") + amount + ")");
+        }
+    }
+}
+
+void TDamRenForm::optgroupClick(int item) {
+    if (item < 1 || item > static_cast<int>(items_.size())) return;
+    itemIndex_ = item;
+    okEnabled_ = true;
+}
+
+void TDamRenForm::cmd_CloseClick() {
+    if (!okEnabled_ || itemIndex_ == 0 || game_.Selection.empty()) return;
+    game_.DamRenAmount = Money();
+    TProperty& property = game_.Property(game_.Selection.front());
+    const Money lowest = game_.Area(property.Area).LowestPrice;
+    if (lowest > Money()) {
+        game_.DamRenAmount = TGame::ImprovementAmount(itemIndex_, lowest);
+        const std::uint16_t bit = TGame::ImprovementBit(itemIndex_, game_.DamRenMode);
+        if (property.DoneImprovements & bit) {
+            effects_.Information("Sorry, you've already done that!");
+            closed_ = true;
+            choiceMade_ = false;
+            return;
+        }
+        property.DoneImprovements |= bit;
+    }
+    closed_ = true;
+    choiceMade_ = true;
+}
+
+void TDamRenForm::cmd_CancelClick() {
+    game_.DamRenAmount = Money();
+    closed_ = true;
+    choiceMade_ = false;
+}

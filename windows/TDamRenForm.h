@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TGame;
+class IEffects;
+
+// The damage/renovate chooser without its toolkit: the eight items built on every showing,
+// OK enabled only after an item is clicked, and the checks of OK and Cancel.
+class TDamRenForm {
+public:
+    TDamRenForm(TGame& game, IEffects& effects) : game_(game), effects_(effects) {}
+
+    // The group's caption, "Damage/Renovate" until the chooser is first shown.
+    const std::string& GroupCaption() const { return caption_; }
+    const std::vector<std::string>& Items() const { return items_; }
+    int ItemIndex() const { return itemIndex_; }  // 0 none, else 1..8
+    bool OkEnabled() const { return okEnabled_; }
+    // The dialog has been closed by OK or Cancel; ChoiceMade says which.
+    bool Closed() const { return closed_; }
+    bool ChoiceMade() const { return choiceMade_; }
+
+    void FormShow();
+    void optgroupClick(int item);
+    void cmd_CloseClick();
+    void cmd_CancelClick();
+
+private:
+    TGame& game_;
+    IEffects& effects_;
+    std::string caption_ = "Damage/Renovate";
+    std::vector<std::string> items_;
+    int itemIndex_ = 0;
+    bool okEnabled_ = false;
+    bool closed_ = false;
+    bool choiceMade_ = false;
+};

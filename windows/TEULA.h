@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// The user agreement, accepted afresh before every entry into the game.
+struct TEULA {
+    static constexpr const char* Heading = "USER AGREEMENT";
+    static constexpr const char* AcceptCaption = "I &AGREE";
+    static constexpr const char* DeclineCaption = "I &DISAGREE";
+
+    // The text written into the agreement when the window is created.
+    static std::string AgreementText(const std::string& applicationTitle);
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "components/TMAXINI.h"
+#include "engine/Platform.h"
+#include "ui/Effects.h"
+#include "ui/Tmainform.h"
+#include "windows/TDamRenForm.h"
+#include "windows/TEULA.h"
+#include "windows/Tpoliceform.h"
+#include "windows/Trulesform.h"
+
+// The program without its toolkit: its windows, created once in start-up order and alive
+// until the end, the way from the splash into the game, and ExitProgram, the one way out.
+class TRealtopia {
+public:
+    TRealtopia(IEffects& effects, TPlatform platform,
+               std::shared_ptr<ISystemQueries> systemQueries = nullptr);
+
+    // The windows, in the order they are created.
+    std::string AgreementText;  // TEULA's text, built at creation
+    Trulesform rulesform;
+    Tmainform mainform;
+    TDamRenForm DamRenForm;
+    Tpoliceform policeform;
+    TMAXINI MAXINI1;  // the main window's application-information and settings component
+
+    const std::string& Title() const { return title_; }
+
+    // The splash window's handlers.
+    void cmd_playClick();
+    void cmd_NewUserClick();
+    void lbl_brightworkClick();
+    void Image1Click();
+    void lbllink_CareerlyClick();
+
+    // The agreement's refusal closes the splash while the agreement is still shown.
+    void cmd_DECLINEClick();
+
+    // Closes the splash, which ends the program.
+    void ExitProgram();
+    bool Exited() const { return exited_; }
+
+private:
+    void EnterGame();
+
+    IEffects& effects_;
+    std::string title_ = "Realtopia";
+    bool exited_ = false;
+};

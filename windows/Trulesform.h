@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+// The rules window without its toolkit: a menu of four topics, each shown in place of the
+// menu with a Back button. It keeps its state between showings.
+class Trulesform {
+public:
+    struct Topic {
+        const char* Button;  // the flat button's caption
+        const char* Label;   // the description beside it
+    };
+    static constexpr Topic kTopics[4] = {
+        {"OVERVIEW", "Purpose of the game"},
+        {"BUY/SELL", "Buying and Selling"},
+        {"DAMAGE", "Damage/Renovate"},
+        {"STRATEGY", "What is a winning strategy?"},
+    };
+
+    Trulesform() { FormCreate(); }
+
+    const std::string& Title() const { return title_; }
+    const std::string& Text() const { return text_; }
+    int ShownTopic() const { return shownTopic_; }  // 0: the topic menu
+    bool TopicVisible() const { return shownTopic_ != 0; }
+
+    void FormCreate();
+    // The click handler of the four topic buttons; `tag` is 1..4. Ignored while a topic is
+    // shown (its text covers the buttons).
+    void NotImplemented(int tag);
+    void cmd_backClick();
+
+    static std::string TopicText(int tag);
+
+private:
+    std::string title_;
+    std::string text_;
+    int shownTopic_ = 0;
+};

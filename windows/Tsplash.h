@@ -1,0 +1,13 @@
+#pragma once
+
+// The splash window's texts. It is the application's main window: closing it ends the program.
+namespace Tsplash {
+inline constexpr const char* Presents = "presents..";
+inline constexpr const char* PresentsHint = "Welcome";
+inline constexpr const char* CareerlyTitle = "Set your CV Free at ";
+inline constexpr const char* LinkHint = "Click me to visit the website";
+inline constexpr const char* Play = "PLAY!";
+inline constexpr const char* NewUser = "New User";
+inline constexpr const char* BuildLabel = "Build: 20001024.0";
+inline constexpr const char* CreatedBy = "created by Brightwork";
+}  // namespace Tsplash
