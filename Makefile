@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run console test bench clean
+.PHONY: all deps configure build run console test test-sanitize bench fuzz clean
 
 all: build
 
@@ -26,10 +26,25 @@ console: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	@$(MAKE) --no-print-directory test-sanitize
+
+# The engine, window-logic and console tests again, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer in a second build directory.
+SAN_BUILD ?= build-sanitize
+test-sanitize: deps
+	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DREALTOPIA_SANITIZE=ON -DREALTOPIA_DESKTOP=OFF
+	@cmake --build $(SAN_BUILD) -j$(JOBS)
+	cd $(SAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
 bench: build
 	@cmake --build $(BUILD) -j$(JOBS) --target benchmarks
 	./$(BUILD)/bench/engine_bench
 
+# libFuzzer targets (clang); FUZZ_SECONDS per target, 600 by default. Not part of `make test`,
+# which replays the seed corpora instead.
+fuzz:
+	@bash scripts/install-deps.sh fuzz
+	bash scripts/fuzz.sh
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz

@@ -92,9 +92,15 @@ std::optional<int> LinuxSystemQueries::Ask(const std::function<std::optional<int
     return hook();
 }
 
-std::optional<int> LinuxSystemQueries::DisplayColours() { return Ask(hooks_.displayColours); }
-std::optional<int> LinuxSystemQueries::ScreenWidth() { return Ask(hooks_.screenWidth); }
-std::optional<int> LinuxSystemQueries::ScreenHeight() { return Ask(hooks_.screenHeight); }
+std::optional<int> LinuxSystemQueries::DisplayColours() {
+    return Ask(hooks_.displayColours);
+}
+std::optional<int> LinuxSystemQueries::ScreenWidth() {
+    return Ask(hooks_.screenWidth);
+}
+std::optional<int> LinuxSystemQueries::ScreenHeight() {
+    return Ask(hooks_.screenHeight);
+}
 
 bool LinuxSystemQueries::NetworkAbsent() {
 #ifdef REALTOPIA_HAS_IFADDRS

@@ -63,7 +63,9 @@ TMAXIM::TMAXIM(std::shared_ptr<ISystemQueries> queries)
     }
 }
 
-void TMAXIM::Loaded() { debugMode_ = TDebugModeType::OFF; }
+void TMAXIM::Loaded() {
+    debugMode_ = TDebugModeType::OFF;
+}
 
 std::string TMAXIM::AboutMessage() const {
     return "TMAXIM: application information, system queries and the About box";
@@ -165,13 +167,20 @@ std::string TMAXIM::WinVerExtraInfo() {
 
 std::string TMAXIM::OperatingSystemName(ostype family) {
     switch (family) {
-        case ostype::WIN30: return "Windows 3.0";
-        case ostype::WIN31: return "Windows 3.1";
-        case ostype::WIN311: return "Windows 3.11/Workgroups";
-        case ostype::WIN95: return "Windows 95";
-        case ostype::WINNT: return "Windows NT";
-        case ostype::WINOTHER: return "Unknown OS";
-        case ostype::WIN32: return "";
+        case ostype::WIN30:
+            return "Windows 3.0";
+        case ostype::WIN31:
+            return "Windows 3.1";
+        case ostype::WIN311:
+            return "Windows 3.11/Workgroups";
+        case ostype::WIN95:
+            return "Windows 95";
+        case ostype::WINNT:
+            return "Windows NT";
+        case ostype::WINOTHER:
+            return "Unknown OS";
+        case ostype::WIN32:
+            return "";
     }
     return "";
 }

@@ -22,7 +22,17 @@ enum class ostype { WIN30, WIN31, WIN311, WIN95, WINNT, WINOTHER, WIN32 };
 
 enum class TPlatFormIDType { WIN32S_ON_WIN31, WIN32_ON_WIN95, WIN32_ON_NT };
 enum class DType { CD_ROM, SINGLE_FLOPPY, MULTI_FLOPPIES, INTERNET, MULTIDIST, OTHER };
-enum class TDebugModeType { OFF, LEVEL0, LEVEL1, LEVEL2, LEVEL3, LEVEL4, LEVEL5, MINOR, NITPICKING };
+enum class TDebugModeType {
+    OFF,
+    LEVEL0,
+    LEVEL1,
+    LEVEL2,
+    LEVEL3,
+    LEVEL4,
+    LEVEL5,
+    MINOR,
+    NITPICKING
+};
 enum class TSplashBoxType { GREY, WHITE };
 enum class TSplashBoxWaitType { SHORT, MEDIUM, LONG };
 
@@ -78,7 +88,9 @@ public:
 
     const std::string& ErrorStatus() const { return errorStatus_; }
     void SetErrorStatus(const std::string& text);
-    void SetOnErrorStatus_Change(ErrorStatusHandler handler) { onErrorStatusChange_ = std::move(handler); }
+    void SetOnErrorStatus_Change(ErrorStatusHandler handler) {
+        onErrorStatusChange_ = std::move(handler);
+    }
     bool EnableErrorEvent() const { return enableErrorEvent_; }
     void SetEnableErrorEvent(bool enable) { enableErrorEvent_ = enable; }
 
@@ -124,7 +136,9 @@ public:
     // The About box: its texts from the record and the family last detected.
     TAboutBoxContent AboutBoxContent() const;
     // The front end (Qt dialog or text front end) that shows the box modally.
-    void SetAboutBoxPresenter(AboutBoxPresenter presenter) { aboutBoxPresenter_ = std::move(presenter); }
+    void SetAboutBoxPresenter(AboutBoxPresenter presenter) {
+        aboutBoxPresenter_ = std::move(presenter);
+    }
     // True only when the box was closed with OK; false too when no front end is attached.
     bool ShowAboutBox();
 

@@ -91,15 +91,24 @@ std::string TMAXINI::JoinPath(const std::string& directory, const std::string& f
     return driveRoot ? directory + fileName : directory + "/" + fileName;
 }
 
-void TMAXINI::SetINIDirectoryType(TINIDirectoryType type) { directoryType_ = type; }
+void TMAXINI::SetINIDirectoryType(TINIDirectoryType type) {
+    directoryType_ = type;
+}
 
 std::string TMAXINI::INIDirectory() {
     std::string resolved;
     switch (directoryType_) {
-        case TINIDirectoryType::WINDOWSDIR: resolved = WinDir(); break;
-        case TINIDirectoryType::SYSTEMDIR: resolved = SysDir(); break;
-        case TINIDirectoryType::CURRENTDIR: resolved = currentDirAtCreation_; break;
-        case TINIDirectoryType::USERDEFINED: return userDefinedDir_;
+        case TINIDirectoryType::WINDOWSDIR:
+            resolved = WinDir();
+            break;
+        case TINIDirectoryType::SYSTEMDIR:
+            resolved = SysDir();
+            break;
+        case TINIDirectoryType::CURRENTDIR:
+            resolved = currentDirAtCreation_;
+            break;
+        case TINIDirectoryType::USERDEFINED:
+            return userDefinedDir_;
     }
     directory_ = resolved;
     filePath_ = JoinPath(directory_, fileName_);

@@ -66,10 +66,10 @@ private:
 
     TINIDirectoryType directoryType_ = TINIDirectoryType::WINDOWSDIR;
     std::string fileName_;
-    std::string directory_;          // the stored directory
-    std::string userDefinedDir_;     // the last accepted user-defined directory
+    std::string directory_;       // the stored directory
+    std::string userDefinedDir_;  // the last accepted user-defined directory
     std::string currentDirAtCreation_;
-    std::string filePath_;           // the stored full path
+    std::string filePath_;  // the stored full path
     std::string readTopic_;
     std::string readKey_;
     std::string writeTopic_;

@@ -30,14 +30,10 @@ std::string Numbered(const char* key, int i) {
 
 }  // namespace
 
-std::string TGame::CustomisationPath() const {
-    std::filesystem::path path(platform_.ProgramPath);
-    path.replace_extension(".INI");
-    return path.string();
-}
+std::string TGame::CustomisationPath() const { return customisationPath_; }
 
 void TGame::ReadCustomisation() {
-    const std::string path = CustomisationPath();
+    const std::string& path = customisationPath_;
     if (platform_.ProgramPath.empty() || !FileExists(path)) return;
     if (platform_.FirstArgument == "noini") return;
 

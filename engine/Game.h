@@ -141,5 +141,7 @@ private:
     IGameWindow& window_;
     TPlatform platform_;
     TRandom random_;
+    std::string programDir_;  // the program's directory, with a separator at the end
+    std::string customisationPath_;
     std::uint64_t endCount_ = 0;
 };

@@ -5,8 +5,23 @@
 
 #include "engine/Game.h"
 
+namespace {
+
+std::string DirectoryWithSeparator(const std::string& dir) {
+    if (dir.empty() || dir.back() == '/') return dir;
+    return dir + "/";
+}
+
+}  // namespace
+
 TGame::TGame(IGameWindow& window, TPlatform platform)
-    : window_(window), platform_(std::move(platform)) {}
+    : window_(window),
+      platform_(std::move(platform)),
+      programDir_(DirectoryWithSeparator(
+          std::filesystem::path(platform_.ProgramPath).parent_path().string())),
+      customisationPath_(std::filesystem::path(platform_.ProgramPath)
+                             .replace_extension(".INI")
+                             .string()) {}
 
 const std::string& TGame::MonthName(int m) const {
     static const std::string none;
@@ -16,21 +31,12 @@ const std::string& TGame::MonthName(int m) const {
 
 std::string TGame::StageName() const {
     if (Stage < 1 || Stage > 3) return {};
-    return world::kStageNames[Stage - 1u];
+    return std::string(world::kStageNames[Stage - 1u]);
 }
 
 std::string TGame::Today() const {
     return platform_.Today ? platform_.Today() : TPlatform::SystemToday();
 }
-
-namespace {
-
-std::string DirectoryWithSeparator(const std::string& dir) {
-    if (dir.empty() || dir.back() == '/') return dir;
-    return dir + "/";
-}
-
-}  // namespace
 
 void TGame::InitWorld() {
     // 1. A new seed for every game.
@@ -86,8 +92,7 @@ void TGame::InitWorld() {
         NewsItems[k].Target = world::kNews[k].Target;
     }
     // 15. The two places of the hi-score file.
-    ProgramDir =
-        DirectoryWithSeparator(std::filesystem::path(platform_.ProgramPath).parent_path().string());
+    ProgramDir = programDir_;
     WindowsDir = DirectoryWithSeparator(platform_.UserDataDirectory);
     // 16.
     ReadCustomisation();

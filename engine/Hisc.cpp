@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 #include "engine/Cp1252.h"
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/Money.h"
 
@@ -57,26 +58,27 @@ struct TNewsItem {
 
 enum TMarketTrend : std::int32_t { Steady = 0, Risen = 1, Fallen = 2 };
 
-// Fixed tables, in number order (index 0 is number 1).
+// Fixed tables, in number order (string views, so a new game copies them without
+// measuring them again) (index 0 is number 1).
 namespace world {
 
 struct AreaRow {
-    const char* Name;
+    std::string_view Name;
     std::int64_t StartingLowestPriceRaw;  // ten-thousandths of a pound
 };
 struct NewsRow {
-    const char* Headline;
+    std::string_view Headline;
     TNewsKind Kind;
     std::uint8_t Magnitude;
     std::int32_t Target;
 };
 
 extern const std::array<AreaRow, kAreaCount> kAreas;
-extern const std::array<const char*, kPropertyCount> kPropertyNames;
-extern const std::array<const char*, kPropertyCount> kPropertyDescriptions;
+extern const std::array<std::string_view, kPropertyCount> kPropertyNames;
+extern const std::array<std::string_view, kPropertyCount> kPropertyDescriptions;
 extern const std::array<NewsRow, kNewsCount> kNews;
-extern const std::array<const char*, 12> kMonthNames;
-extern const std::array<const char*, kImprovementCount> kImprovementNames;
-extern const std::array<const char*, 3> kStageNames;
+extern const std::array<std::string_view, 12> kMonthNames;
+extern const std::array<std::string_view, kImprovementCount> kImprovementNames;
+extern const std::array<std::string_view, 3> kStageNames;
 
 }  // namespace world

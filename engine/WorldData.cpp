@@ -14,7 +14,7 @@ const std::array<AreaRow, kAreaCount> kAreas = {{
     {"New York", 2500000001LL},
 }};
 
-const std::array<const char*, kPropertyCount> kPropertyNames = {
+const std::array<std::string_view, kPropertyCount> kPropertyNames = {
     // London
     "Dundefraggin", "Money Remit", "Home Sweet Gnome", "Palace Gates", "Admin Cottage",
     "Green Cables", "Dizzying Heights", "Buck-in-pocket Palace", "Windsor NT Castle",
@@ -53,7 +53,7 @@ const std::array<const char*, kPropertyCount> kPropertyNames = {
     "Hardcore Hall", "Prairie Gables",
 };
 
-const std::array<const char*, kPropertyCount> kPropertyDescriptions = {
+const std::array<std::string_view, kPropertyCount> kPropertyDescriptions = {
     // London
     "Disorganised basement - next to Scandisk Manor",
     "Wired for cash, wireless for everything else",
@@ -229,12 +229,12 @@ const std::array<NewsRow, kNewsCount> kNews = {{
      Windfall, 0, -100000},
 }};
 
-const std::array<const char*, 12> kMonthNames = {
+const std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December",
 };
 
-const std::array<const char*, kImprovementCount> kImprovementNames = {
+const std::array<std::string_view, kImprovementCount> kImprovementNames = {
     "Lick of Paint",  "Conservatory",           "Decking",
     "Jacuzzi",        "Swimming Pool",          "Stables",
     "Tennis court",   "Heli-pad",               "Broken Windows",
@@ -243,6 +243,6 @@ const std::array<const char*, kImprovementCount> kImprovementNames = {
     "House burned down",
 };
 
-const std::array<const char*, 3> kStageNames = {"Developer", "Magnate", "Guru"};
+const std::array<std::string_view, 3> kStageNames = {"Developer", "Magnate", "Guru"};
 
 }  // namespace world

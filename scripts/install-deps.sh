@@ -10,6 +10,9 @@ packages=(
   fonts-liberation2 xvfb xauth
 )
 
+# `install-deps.sh fuzz` adds what the fuzzers need.
+if [ "${1:-}" = fuzz ]; then packages+=(clang-14 libclang-rt-14-dev); fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

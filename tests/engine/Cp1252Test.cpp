@@ -32,19 +32,13 @@ TEST(Cp1252, ReplacesWhatTheCodePageCannotHoldAndMalformedSequences) {
     EXPECT_EQ(Utf8ToCp1252("\u0152\u0153"), "\x8C\x9C");
 
     EXPECT_EQ(Utf8ToCp1252("\xFF"), "?");
-    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");  // cut short at the end
-    EXPECT_EQ(Utf8ToCp1252("\xC3("), "?(");  // the ASCII after a bad lead survives
-    EXPECT_EQ(Utf8ToCp1252("\xE2\x82"
-                           "A"),
-              "?A");                                 // one '?' for a truncated sequence
+    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");          // cut short at the end
+    EXPECT_EQ(Utf8ToCp1252("\xC3("), "?(");          // the ASCII after a bad lead survives
+    EXPECT_EQ(Utf8ToCp1252("\xE2\x82\x41"), "?A");   // one '?' for a truncated sequence
     EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");       // overlong
     EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");  // surrogate
-    EXPECT_EQ(Utf8ToCp1252("\x80"
-                           "\xA3"),
-              "??");  // stray continuation bytes
-    EXPECT_EQ(Utf8ToCp1252("\xA3"
-                           "ab"),
-              "?ab");  // a Windows-1252 pound is not UTF-8
+    EXPECT_EQ(Utf8ToCp1252("\x80\xA3"), "??");       // stray continuation bytes
+    EXPECT_EQ(Utf8ToCp1252("\xA3\x61\x62"), "?ab");  // a Windows-1252 pound is not UTF-8
 }
 
 TEST(Cp1252, RecognisesWellFormedUtf8) {

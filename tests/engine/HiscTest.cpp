@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,7 +57,9 @@ protected:
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 void WriteAll(const std::string& path, const std::string& bytes) {

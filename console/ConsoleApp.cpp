@@ -1,0 +1,367 @@
+#include "console/ConsoleApp.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "console/ConsoleText.h"
+#include "console/ShowText.h"
+#include "console/StateJson.h"
+#include "windows/TRealtopia.h"
+#include "windows/Tsplash.h"
+
+using consoletext::ParseInteger;
+
+namespace {
+
+constexpr std::int64_t kMaxTicks = 1'000'000'000;
+
+// Commands of the game window, refused with a reason of their own before it is shown.
+constexpr std::array<const char*, 19> kWindowCommands = {
+    "tick",  "key",      "type",     "area",     "click", "keysel",   "focus",
+    "start", "buysell",  "damren",   "mortgage", "rules", "email",    "sponsor",
+    "menu",  "minimise", "restore",  "close",    "set"};
+
+bool IsWindowCommand(const std::string& word) {
+    return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) !=
+           kWindowCommands.end();
+}
+
+// Pounds with up to four decimals and an optional minus sign: "250000", "-5", "0.0001".
+std::optional<Money> ParsePounds(const std::string& text) {
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::string digits = negative ? text.substr(1) : text;
+    const std::size_t point = digits.find('.');
+    const std::string whole = digits.substr(0, point);
+    const std::string fraction = point == std::string::npos ? "" : digits.substr(point + 1);
+    if (whole.empty() || whole.size() > 14) return std::nullopt;
+    if (point != std::string::npos && (fraction.empty() || fraction.size() > 4))
+        return std::nullopt;
+    const auto pounds = consoletext::ParseUnsigned(whole);
+    const auto parts = fraction.empty() ? std::optional<std::uint64_t>(0)
+                                        : consoletext::ParseUnsigned(fraction);
+    if (!pounds || !parts) return std::nullopt;
+    std::int64_t tenThousandths = static_cast<std::int64_t>(*parts);
+    for (std::size_t i = fraction.size(); i < 4; ++i) tenThousandths *= 10;
+    const std::int64_t raw =
+        static_cast<std::int64_t>(*pounds) * Money::kScale + tenThousandths;
+    return Money::FromRaw(negative ? -raw : raw);
+}
+
+std::optional<Tmainform::Key> KeyNamed(const std::string& name) {
+    static constexpr std::array<std::pair<const char*, Tmainform::Key>, 7> kKeys = {{
+        {"esc", Tmainform::Key::Esc},
+        {"f1", Tmainform::Key::F1},
+        {"f2", Tmainform::Key::F2},
+        {"f5", Tmainform::Key::F5},
+        {"f6", Tmainform::Key::F6},
+        {"f7", Tmainform::Key::F7},
+        {"f12", Tmainform::Key::F12},
+    }};
+    const std::string lower = consoletext::Lower(name);
+    for (const auto& [keyName, key] : kKeys)
+        if (lower == keyName) return key;
+    return std::nullopt;
+}
+
+std::string Rest(const std::vector<std::string>& words, std::size_t from) {
+    std::string rest;
+    for (std::size_t i = from; i < words.size(); ++i) rest += words[i];
+    return rest;
+}
+
+}  // namespace
+
+ConsoleApp::ConsoleApp(std::istream& in, std::ostream& out, TPlatform platform, bool debug,
+                       std::shared_ptr<ISystemQueries> systemQueries)
+    : out_(out), effects_(in, out_), debug_(debug) {
+    app_ = std::make_unique<TRealtopia>(effects_, std::move(platform), std::move(systemQueries));
+    effects_.Attach(*app_);
+}
+
+ConsoleApp::~ConsoleApp() = default;
+
+int ConsoleApp::Run() {
+    try {
+        out_.Line("splash", app_->Title());
+        out_.Line("splash", Tsplash::BuildLabel);
+        out_.Line("splash", std::string(Tsplash::Play) + " (play)");
+        out_.Line("splash", std::string(Tsplash::NewUser) + " (newuser)");
+        std::string line;
+        while (effects_.ReadLine(line)) Execute(line);
+        effects_.EndOfInput();
+    } catch (const ConsoleExit&) {
+        // The program has ended; "[exit]" has been written.
+    }
+    return 0;
+}
+
+void ConsoleApp::Execute(const std::string& line) {
+    const std::string trimmed = consoletext::Trim(line);
+    if (trimmed.empty() || trimmed[0] == '#') return;
+    const std::vector<std::string> words = consoletext::Words(trimmed);
+    const std::string& command = words.front();
+
+    if (command == "state" || command == "show") {
+        if (words.size() != 1) return Refuse(command + " takes no argument");
+        return command == "state" ? PrintState() : PrintShow();
+    }
+    if (!app_->mainform.View().Visible) {
+        if (SplashCommand(words)) return;
+        if (IsWindowCommand(command))
+            return Refuse("not before the game window is shown: " + command);
+        return Refuse("unknown command: " + command);
+    }
+    if (WindowCommand(trimmed, words)) return;
+    if (command == "newuser" || command == "link")
+        return Refuse("the splash window is no longer shown");
+    Refuse("unknown command: " + command);
+}
+
+bool ConsoleApp::SplashCommand(const std::vector<std::string>& words) {
+    const std::string& command = words.front();
+    if (command == "play" || command == "newuser" || command == "exit") {
+        if (words.size() != 1) {
+            Refuse(command + " takes no argument");
+            return true;
+        }
+        if (command == "play")
+            app_->cmd_playClick();
+        else if (command == "newuser")
+            app_->cmd_NewUserClick();
+        else
+            app_->ExitProgram();  // the splash is the main window: closing it ends the program
+        return true;
+    }
+    if (command == "link") {
+        if (words.size() == 2 && words[1] == "maker")
+            app_->lbl_brightworkClick();
+        else if (words.size() == 2 && words[1] == "sponsor")
+            app_->lbllink_CareerlyClick();
+        else
+            Refuse("link maker or link sponsor");
+        return true;
+    }
+    return false;
+}
+
+bool ConsoleApp::WindowCommand(const std::string& line, const std::vector<std::string>& words) {
+    const std::string& command = words.front();
+    Tmainform& form = app_->mainform;
+    auto noArgument = [&] {
+        if (words.size() == 1) return true;
+        Refuse(command + " takes no argument");
+        return false;
+    };
+
+    if (command == "tick") {
+        Tick(words);
+    } else if (command == "key") {
+        Key(words);
+    } else if (command == "type") {
+        Type(line);
+    } else if (command == "area") {
+        Area(words);
+    } else if (command == "click" || command == "keysel") {
+        SelectRows(words, command == "click");
+    } else if (command == "focus") {
+        Focus(words);
+    } else if (command == "play" || command == "start" || command == "buysell" ||
+               command == "damren" || command == "mortgage" || command == "rules" ||
+               command == "exit" || command == "email") {
+        if (noArgument()) Button(command == "play" ? "start" : command);
+    } else if (command == "sponsor") {
+        if (noArgument()) form.img_SponsorClick();
+    } else if (command == "menu") {
+        Menu(words);
+    } else if (command == "minimise" || command == "restore") {
+        if (noArgument()) Resize(command == "minimise");
+    } else if (command == "close") {
+        if (noArgument()) form.FormCloseQuery();
+    } else if (command == "set") {
+        Set(words);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void ConsoleApp::Tick(const std::vector<std::string>& words) {
+    std::int64_t count = 1;
+    if (words.size() > 2) return Refuse("tick [N]");
+    if (words.size() == 2) {
+        const auto n = ParseInteger(words[1], 0, kMaxTicks);
+        if (!n) return Refuse("tick needs a count from 0 to " + std::to_string(kMaxTicks));
+        count = *n;
+    }
+    Tmainform& form = app_->mainform;
+    // Each event is delivered only while the timer runs; a stopped timer delivers no more.
+    for (std::int64_t i = 0; i < count && form.View().TimerEnabled; ++i) form.tmr_mainTimer();
+}
+
+void ConsoleApp::Key(const std::vector<std::string>& words) {
+    if (words.size() != 2) return Refuse("key Esc|F1|F2|F5|F6|F7|F12");
+    const auto key = KeyNamed(words[1]);
+    if (!key) return Refuse("unknown key: " + words[1]);
+    app_->mainform.FormKeyUp(*key);
+}
+
+void ConsoleApp::Type(const std::string& line) {
+    const std::size_t blank = line.find_first_of(" \t");
+    if (blank == std::string::npos) return Refuse("type needs text");
+    for (const std::string& character : consoletext::Characters(line.substr(blank + 1)))
+        app_->mainform.FormKeyPress(character);
+}
+
+void ConsoleApp::Area(const std::vector<std::string>& words) {
+    const auto area = words.size() == 2 ? ParseInteger(words[1], 1, kAreaCount) : std::nullopt;
+    if (!area) return Refuse("area 1 to 6");
+    app_->mainform.ClickArea(static_cast<int>(*area));
+}
+
+void ConsoleApp::SelectRows(const std::vector<std::string>& words, bool byMouse) {
+    const std::string usage = words.front() + " avail|portfolio ROWS";
+    if (words.size() < 3 || (words[1] != "avail" && words[1] != "portfolio"))
+        return Refuse(usage);
+    Tmainform& form = app_->mainform;
+    const bool avail = words[1] == "avail";
+    const TListView& list = avail ? form.View().Avail : form.View().Portfolio;
+    if (!list.Enabled) return Refuse("disabled");
+
+    // Row numbers are 1-based positions; "-" selects nothing.
+    std::vector<int> rows;
+    const std::string spec = Rest(words, 2);
+    if (spec != "-") {
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t comma = spec.find(',', start);
+            const std::string item = spec.substr(start, comma - start);
+            const auto row =
+                ParseInteger(item, 1, static_cast<std::int64_t>(list.Rows.size()));
+            if (!row) return Refuse("no such row: " + (item.empty() ? spec : item));
+            rows.push_back(static_cast<int>(*row) - 1);
+            if (comma == std::string::npos) break;
+            start = comma + 1;
+        }
+    }
+    const auto which = avail ? IGameWindow::List::Avail : IGameWindow::List::Portfolio;
+    form.SetListSelection(which, rows);
+    if (avail)
+        byMouse ? form.lst_AvailMouseUp() : form.lst_AvailKeyUp();
+    else
+        byMouse ? form.lst_portfolioMouseUp() : form.lst_portfolioKeyUp();
+}
+
+void ConsoleApp::Focus(const std::vector<std::string>& words) {
+    if (words.size() != 2 || (words[1] != "avail" && words[1] != "portfolio"))
+        return Refuse("focus avail|portfolio");
+    Tmainform& form = app_->mainform;
+    const bool avail = words[1] == "avail";
+    if (!(avail ? form.View().Avail : form.View().Portfolio).Enabled) return Refuse("disabled");
+    avail ? form.lst_AvailEnter() : form.lst_portfolioEnter();
+}
+
+void ConsoleApp::Button(const std::string& name) {
+    Tmainform& form = app_->mainform;
+    const TMainWindowView& view = form.View();
+    struct Entry {
+        const char* Name;
+        const TButtonView* Button;
+        void (Tmainform::*Click)();
+    };
+    const std::array<Entry, 7> buttons = {{
+        {"start", &view.Start, &Tmainform::cmd_StartClick},
+        {"buysell", &view.BuySell, &Tmainform::cmd_BuySellClick},
+        {"damren", &view.DamRen, &Tmainform::cmd_DamRenClick},
+        {"mortgage", &view.Mortgage, &Tmainform::cmd_MortgageClick},
+        {"rules", &view.Rules, &Tmainform::mnu_HelpRulesClick},
+        {"exit", &view.Exit, &Tmainform::mnu_FileExitClick},
+        {"email", &view.Email, &Tmainform::cmd_emailClick},
+    }};
+    for (const Entry& entry : buttons) {
+        if (name != entry.Name) continue;
+        if (!entry.Button->Enabled) return Refuse("disabled");
+        (form.*entry.Click)();
+        return;
+    }
+}
+
+void ConsoleApp::Menu(const std::vector<std::string>& words) {
+    const std::string usage = "menu quitreplay|exit|sound|fast|medium|slow|rules|about";
+    if (words.size() != 2) return Refuse(usage);
+    Tmainform& form = app_->mainform;
+    const std::string& item = words[1];
+    if (item == "quitreplay") {
+        if (!form.View().QuitReplayEnabled) return Refuse("disabled");
+        form.mnu_FileQuitandReplayClick();
+    } else if (item == "exit") {
+        form.mnu_FileExitClick();
+    } else if (item == "sound") {
+        form.mnu_OptionsSoundClick();
+    } else if (item == "fast") {
+        form.Fast1Click();
+    } else if (item == "medium") {
+        form.Mediuim1Click();
+    } else if (item == "slow") {
+        form.Slow1Click();
+    } else if (item == "rules") {
+        form.mnu_HelpRulesClick();
+    } else if (item == "about") {
+        form.mnu_HelpAboutClick();
+    } else {
+        Refuse(usage);
+    }
+}
+
+void ConsoleApp::Resize(bool minimise) {
+    Tmainform& form = app_->mainform;
+    // The window reports a change of its state only; asking for the state it is in does
+    // nothing.
+    if (form.View().Minimised == minimise)
+        return Refuse(minimise ? "already minimised" : "not minimised");
+    form.FormResize(minimise);
+}
+
+void ConsoleApp::Set(const std::vector<std::string>& words) {
+    if (!debug_) return Refuse("set needs --debug");
+    TGame& game = app_->mainform.Game();
+    const std::string field = words.size() > 1 ? words[1] : std::string();
+    constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
+
+    if ((field == "cash" || field == "debt") && words.size() == 3) {
+        const auto amount = ParsePounds(words[2]);
+        if (!amount) return Refuse("bad amount: " + words[2]);
+        (field == "cash" ? game.Cash : game.Debt) = *amount;
+    } else if ((field == "buy" || field == "sale") && words.size() == 4) {
+        const auto n = ParseInteger(words[2], 1, kPropertyCount);
+        if (!n) return Refuse("no such property: " + words[2]);
+        const auto amount = ParsePounds(words[3]);
+        if (!amount) return Refuse("bad amount: " + words[3]);
+        TProperty& property = game.Property(static_cast<int>(*n));
+        (field == "buy" ? property.BuyPrice : property.SaleValue) = *amount;
+    } else if (field == "date" && words.size() == 4) {
+        const auto year = ParseInteger(words[2], 0, std::numeric_limits<std::uint16_t>::max());
+        const auto month = ParseInteger(words[3], 1, 12);
+        if (!year || !month) return Refuse("set date YEAR MONTH (month 1 to 12)");
+        game.Year = static_cast<std::uint16_t>(*year);
+        game.Month = static_cast<std::int32_t>(*month);
+    } else if (field == "played" && words.size() == 3) {
+        const auto months = ParseInteger(words[2], 0, kIntMax);
+        if (!months) return Refuse("bad month count: " + words[2]);
+        game.MonthsPlayed = static_cast<std::int32_t>(*months);
+    } else if (field == "stage" && words.size() == 3) {
+        const auto stage = ParseInteger(words[2], 1, 3);
+        if (!stage) return Refuse("stage 1 to 3");
+        game.Stage = static_cast<std::uint16_t>(*stage);
+    } else {
+        Refuse("set cash|debt P, set buy|sale N P, set date Y M, set played M, set stage S");
+    }
+}
+
+void ConsoleApp::PrintState() { out_.RawLine("state", StateJson::Write(*app_)); }
+
+void ConsoleApp::PrintShow() {
+    for (const std::string& line : ShowText::Lines(*app_)) out_.Line("show", line);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <istream>
+#include <string>
+
+#include "components/TMAXIM.h"
+#include "console/ConsoleOutput.h"
+#include "ui/Effects.h"
+
+class TRealtopia;
+
+// Thrown by ConsoleEffects::Quit once "[exit]" is written: it unwinds from wherever the
+// program was ended (deep inside a rule, a modal answer, a command) back to the command loop.
+struct ConsoleExit {};
+
+// The toolkit of the text front end. Boxes and modal windows print their texts as tagged
+// lines and read their answers from the next input lines; sound, the browser and the timer
+// are reduced to output lines or to nothing.
+class ConsoleEffects : public IEffects {
+public:
+    ConsoleEffects(std::istream& in, ConsoleOutput& out) : in_(in), out_(out) {}
+
+    // The application whose modal windows this toolkit shows. Until it is attached, a modal
+    // window cannot be shown and the end of input ends the program directly.
+    void Attach(TRealtopia& app);
+
+    // The next input line, a trailing carriage return removed; false at the end of input.
+    bool ReadLine(std::string& line);
+    // The next line as the answer to a modal window; the end of input ends the program.
+    std::string Answer();
+    // The end of input while the program runs: it ends as ExitProgram would.
+    [[noreturn]] void EndOfInput();
+
+    void Information(const std::string& text) override;
+    void Error(const std::string& caption, const std::string& text) override;
+    bool YesNo(const std::string& question) override;
+    bool Input(const std::string& caption, const std::string& prompt, std::string& text,
+               int maxLength) override;
+    bool ShowModal(Modal window) override;
+    void ShowMainWindow() override {}
+    void HideSplash() override {}
+    void MainTimerChanged() override {}
+    SoundResult PlaySound(const std::string& name, bool wait) override;
+    bool SoundDeviceWorks() override { return true; }
+    bool OpenUrl(const std::string& url) override;
+    void ProcessEvents() override {}
+    [[noreturn]] void Quit() override;
+
+    // The About box: its fields as lines, closed with OK at once.
+    bool ShowAbout(const TAboutBoxContent& content);
+
+    // The first maxLength characters (not bytes) of a UTF-8 text.
+    static std::string CutToCharacters(const std::string& utf8, int maxLength);
+
+private:
+    bool ShowAgreement();
+    bool ShowRules();
+    bool ShowChooser();
+    void PrintRules(bool withText);
+    void Refuse(const std::string& why) { out_.Line("?", why); }
+
+    std::istream& in_;
+    ConsoleOutput& out_;
+    TRealtopia* app_ = nullptr;
+};

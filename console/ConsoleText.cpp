@@ -1,0 +1,85 @@
+#include "console/ConsoleText.h"
+
+#include <cctype>
+#include <limits>
+
+namespace consoletext {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+std::string Trim(const std::string& text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && IsBlank(text[b])) ++b;
+    while (e > b && IsBlank(text[e - 1])) --e;
+    return text.substr(b, e - b);
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsBlank(text[i])) ++i;
+        std::size_t start = i;
+        while (i < text.size() && !IsBlank(text[i])) ++i;
+        if (i > start) words.push_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
+std::vector<std::string> Characters(const std::string& utf8) {
+    std::vector<std::string> characters;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        std::size_t length = 1;
+        if (lead >= 0xF0 && lead < 0xF8)
+            length = 4;
+        else if (lead >= 0xE0)
+            length = lead < 0xF0 ? 3 : 1;
+        else if (lead >= 0xC0)
+            length = 2;
+        // A sequence cut short or broken by a byte that is not a continuation: the lead
+        // byte alone.
+        if (i + length > utf8.size()) length = 1;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) length = 1;
+        characters.push_back(utf8.substr(i, length));
+        i += length;
+    }
+    return characters;
+}
+
+std::optional<std::uint64_t> ParseUnsigned(const std::string& text) {
+    if (text.empty() || text.size() > 20) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t low,
+                                         std::int64_t high) {
+    const bool negative = !text.empty() && text[0] == '-';
+    const auto magnitude = ParseUnsigned(negative ? text.substr(1) : text);
+    if (!magnitude || *magnitude > static_cast<std::uint64_t>(
+                                       std::numeric_limits<std::int64_t>::max()))
+        return std::nullopt;
+    const auto value = negative ? -static_cast<std::int64_t>(*magnitude)
+                                : static_cast<std::int64_t>(*magnitude);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace consoletext

@@ -1,0 +1,234 @@
+// A random player: thousands of games played through the window logic with random clicks,
+// keys, answers and typing, checking the game's invariants after every step.
+// REALTOPIA_SOAK_GAMES sets the number of games (2,000 by default).
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "engine/Hisc.h"
+#include "windows/TRealtopia.h"
+
+namespace {
+
+class RandomEffects : public IEffects {
+public:
+    explicit RandomEffects(std::mt19937_64& random) : random_(random) {}
+    TRealtopia* app = nullptr;
+    bool quit = false;
+    std::string failure;  // an invariant broken inside a modal window
+
+    void Information(const std::string&) override {}
+    void Error(const std::string&, const std::string&) override {}
+    bool YesNo(const std::string& question) override {
+        if (question == "Another Game?") CheckSettled();
+        return Chance(2);
+    }
+    bool Input(const std::string&, const std::string&, std::string& text, int maxLength) override {
+        switch (Pick(5)) {
+            case 0: return false;
+            case 1: text = std::string(static_cast<std::size_t>(maxLength), 'x'); return true;
+            case 2: text = "Zo\u00EB \u6F22\u5B57 & \"quote\" 'x'"; return true;
+            case 3: text.clear(); return true;
+            default: text = "Player" + std::to_string(Pick(100)); return true;
+        }
+    }
+    bool ShowModal(Modal window) override {
+        switch (window) {
+            case Modal::Agreement: return true;
+            case Modal::Police: return true;
+            case Modal::Rules:
+                if (Chance(2)) app->rulesform.NotImplemented(1 + Pick(4));
+                if (Chance(2)) app->rulesform.cmd_backClick();
+                return Chance(2);
+            case Modal::DamRen: {
+                TDamRenForm& form = app->DamRenForm;
+                if (Chance(4)) {
+                    form.cmd_CloseClick();  // OK is disabled before a click: nothing happens
+                    if (form.Closed()) failure = "chooser closed by a disabled OK";
+                }
+                if (Chance(5)) {
+                    form.cmd_CancelClick();
+                } else {
+                    form.optgroupClick(1 + Pick(8));
+                    form.cmd_CloseClick();
+                }
+                return form.ChoiceMade();
+            }
+        }
+        return false;
+    }
+    void ShowMainWindow() override {}
+    void HideSplash() override {}
+    void MainTimerChanged() override {}
+    SoundResult PlaySound(const std::string&, bool) override { return SoundResult::Played; }
+    bool SoundDeviceWorks() override { return true; }
+    bool OpenUrl(const std::string&) override { return Chance(2); }
+    void ProcessEvents() override {}
+    void Quit() override { quit = true; }
+
+    bool Chance(int n) { return Pick(n) == 0; }
+    int Pick(int n) { return static_cast<int>(random_() % static_cast<std::uint64_t>(n)); }
+
+private:
+    void CheckSettled() {
+        const TGame& game = app->mainform.Game();
+        if (game.Debt != Money()) failure = "debt left after the settlement";
+        for (const TProperty& p : game.Properties)
+            if (p.Has(Mortgaged)) failure = "mortgage left after the settlement";
+    }
+    std::mt19937_64& random_;
+};
+
+std::string NameOfRow(const std::string& text) {
+    const std::size_t paren = text.rfind(" (");
+    return paren == std::string::npos ? text : text.substr(0, paren);
+}
+
+// The game's invariants; an empty result means all hold.
+std::string BrokenInvariant(const TRealtopia& app, Money cashBefore, bool negativeWindfallDue) {
+    const TGame& game = app.mainform.Game();
+    if (game.Debt < Money()) return "debt below zero";
+    Money repayments;
+    for (const TProperty& p : game.Properties) {
+        repayments += p.MonthlyRepayment;
+        if (p.Has(Mortgaged) && !p.Has(Owned)) return "mortgaged property not owned: " + p.Name;
+        if (!p.Has(Mortgaged) && p.MonthlyRepayment != Money())
+            return "repayment on an unmortgaged property: " + p.Name;
+    }
+    if (repayments != game.MonthlyRepaymentTotal) return "repayment total out of step";
+    if (game.Cash < Money() && cashBefore >= Money() && !negativeWindfallDue)
+        return "cash below zero without a negative windfall";
+
+    // The lists show exactly the owned properties and the current area's unowned ones.
+    const TMainWindowView& view = app.mainform.View();
+    std::size_t avail = 0, owned = 0;
+    for (int n = 1; n <= kPropertyCount; ++n) {
+        const TProperty& p = game.Property(n);
+        if (p.Has(Owned)) {
+            if (owned >= view.Portfolio.Rows.size() ||
+                NameOfRow(view.Portfolio.Rows[owned].Text) != p.Name)
+                return "portfolio list does not match the owned properties";
+            ++owned;
+        } else if (p.Area == game.CurrentArea && !view.Avail.Rows.empty()) {
+            if (avail >= view.Avail.Rows.size() || NameOfRow(view.Avail.Rows[avail].Text) != p.Name)
+                return "for-sale list does not match the current area";
+            ++avail;
+        }
+    }
+    if (owned != view.Portfolio.Rows.size()) return "extra rows in the portfolio list";
+    if (!view.Avail.Rows.empty() && avail != view.Avail.Rows.size())
+        return "extra rows in the for-sale list";
+    return {};
+}
+
+void RandomSelection(RandomEffects& fx, Tmainform& form, IGameWindow::List list) {
+    const TMainWindowView& view = form.View();
+    const auto& rows = list == IGameWindow::List::Avail ? view.Avail.Rows : view.Portfolio.Rows;
+    std::vector<int> chosen;
+    if (!rows.empty()) {
+        const int count = fx.Chance(4) ? 1 + fx.Pick(4) : 1;
+        for (int i = 0; i < count; ++i) chosen.push_back(fx.Pick(static_cast<int>(rows.size())));
+    }
+    form.SetListSelection(list, chosen);
+}
+
+void RandomStep(RandomEffects& fx, Tmainform& form) {
+    using List = IGameWindow::List;
+    static const Tmainform::Key kKeys[] = {Tmainform::Key::Esc, Tmainform::Key::F1,
+                                           Tmainform::Key::F2,  Tmainform::Key::F5,
+                                           Tmainform::Key::F6,  Tmainform::Key::F7,
+                                           Tmainform::Key::F12};
+    const TMainWindowView& view = form.View();
+    switch (fx.Pick(24)) {
+        case 0: RandomSelection(fx, form, List::Avail); if (view.Avail.Enabled) form.lst_AvailMouseUp(); break;
+        case 1: RandomSelection(fx, form, List::Portfolio); if (view.Portfolio.Enabled) form.lst_portfolioMouseUp(); break;
+        case 2: RandomSelection(fx, form, List::Avail); form.lst_AvailKeyUp(); break;
+        case 3: if (view.BuySell.Enabled) form.cmd_BuySellClick(); break;
+        case 4: if (view.DamRen.Enabled) form.cmd_DamRenClick(); break;
+        case 5: if (view.Mortgage.Enabled) form.cmd_MortgageClick(); break;
+        case 6: if (view.Start.Enabled) form.cmd_StartClick(); break;
+        case 7: form.ClickArea(1 + fx.Pick(6)); break;
+        case 8: form.FormKeyUp(kKeys[fx.Pick(7)]); break;
+        case 9: {
+            static const char* kTyping[] = {"wadofcash", "wwadofcash", "x", "cash", "\u00E9"};
+            const std::string text = kTyping[fx.Pick(5)];
+            for (char c : text) form.FormKeyPress(std::string(1, c));
+            break;
+        }
+        case 10:
+            if (fx.Chance(8)) form.mnu_FileQuitandReplayClick();
+            else if (fx.Chance(2)) form.mnu_OptionsSoundClick();
+            else if (fx.Chance(2)) form.Fast1Click();
+            else form.Slow1Click();
+            break;
+        case 11: form.FormResize(fx.Chance(2)); break;
+        case 12: if (fx.Chance(10)) form.cmd_emailClick(); break;
+        case 13: RandomSelection(fx, form, List::Portfolio); if (view.Portfolio.Enabled) form.lst_portfolioMouseUp(); form.cmd_MortgageClick(); break;
+        default: form.tmr_mainTimer(); break;
+    }
+}
+
+}  // namespace
+
+TEST(SoakTest, RandomPlayersKeepTheInvariants) {
+    const char* env = std::getenv("REALTOPIA_SOAK_GAMES");
+    const int games = env != nullptr ? std::atoi(env) : 2000;
+    char pattern[] = "/tmp/realtopia-soak-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string dir = pattern;
+    const std::string hiscorePath = dir + "/data/REALTOPI.DAT";
+
+    int ended = 0, recorded = 0, mortgaged = 0;
+    for (int g = 0; g < games; ++g) {
+        const std::uint64_t seed = 1000003ULL * static_cast<std::uint64_t>(g) + 17;
+        std::mt19937_64 random(seed);
+        RandomEffects fx(random);
+        TPlatform platform;
+        platform.ProgramPath = dir + "/realtopia";
+        platform.UserDataDirectory = dir + "/data";
+        platform.Seed = seed;
+        platform.Today = [] { return std::string("20260101"); };
+        TRealtopia app(fx, platform);
+        fx.app = &app;
+        app.cmd_playClick();
+        Tmainform& form = app.mainform;
+        form.cmd_StartClick();
+
+        // Until the first "Another Game?" (or at most a few thousand steps).
+        const std::uint64_t firstGame = form.Game().EndCount();
+        for (int step = 0; step < 4000 && !fx.quit && form.Game().EndCount() == firstGame; ++step) {
+            const TGame& game = form.Game();
+            const Money cashBefore = game.Cash;
+            const bool negativeWindfallDue =
+                game.PendingNews != 0 && game.NewsItems[static_cast<std::size_t>(
+                                              game.PendingNews - 1)].Kind == Windfall &&
+                game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Target < 0;
+            RandomStep(fx, form);
+            const std::string broken = fx.failure.empty()
+                                           ? BrokenInvariant(app, cashBefore, negativeWindfallDue)
+                                           : fx.failure;
+            ASSERT_TRUE(broken.empty()) << broken << " (game seed " << seed << ", step " << step
+                                        << ")";
+            if (game.MonthlyRepaymentTotal > Money()) ++mortgaged;
+        }
+        if (form.Game().EndCount() != firstGame || fx.quit) ++ended;
+        if (std::filesystem::exists(hiscorePath)) {
+            ASSERT_EQ(std::filesystem::file_size(hiscorePath),
+                      static_cast<std::uintmax_t>(THiScoreTable::kFileSize))
+                << "game seed " << seed;
+            THiScoreTable table;
+            ASSERT_TRUE(table.Load(hiscorePath, "20260101")) << "game seed " << seed;
+            recorded = static_cast<int>(table.Score(1) > 0);
+        }
+    }
+    std::printf("%d games, %d ended, %d steps with mortgages, a score recorded: %s\n", games,
+                ended, mortgaged, recorded ? "yes" : "no");
+    std::filesystem::remove_all(dir);
+}

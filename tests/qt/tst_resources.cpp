@@ -1,0 +1,151 @@
+// The artwork and sounds compiled into the program: every picture must load and draw at its
+// layout size, and the sounds must be the exact WAVE images the sound service plays.
+
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTest>
+
+namespace {
+
+QImage renderPicture(QSvgRenderer& renderer) {
+    QImage image(renderer.defaultSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    return image;
+}
+
+// Which of red, green and blue carries the most colour over the drawn pixels.
+char dominantColour(const QImage& image) {
+    double red = 0, green = 0, blue = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.redF() * c.alphaF();
+            green += c.greenF() * c.alphaF();
+            blue += c.blueF() * c.alphaF();
+        }
+    }
+    if (red > green && red > blue) return 'r';
+    return green > blue ? 'g' : 'b';
+}
+
+}  // namespace
+
+class TestResources : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void pictureDrawsAtItsSize_data();
+    void pictureDrawsAtItsSize();
+    void arrowsHaveTheirColours_data();
+    void arrowsHaveTheirColours();
+    void soundIsTheCommittedWave_data();
+    void soundIsTheCommittedWave();
+};
+
+void TestResources::initTestCase() {
+    Q_INIT_RESOURCE(realtopia_resources);
+}
+
+void TestResources::pictureDrawsAtItsSize_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("opaqueTile");
+    for (int area = 1; area <= 6; ++area) {
+        const QString path = QStringLiteral(":/areas/area%1.svg").arg(area);
+        QTest::newRow(qPrintable(path)) << path << QSize(90, 54) << true;
+    }
+    for (const char* name : {"steady", "risen", "fallen"}) {
+        const QString path = QStringLiteral(":/trend/%1.svg").arg(QLatin1String(name));
+        QTest::newRow(qPrintable(path)) << path << QSize(40, 40) << false;
+    }
+    for (const char* name : {"play", "accept", "decline", "close", "back"}) {
+        const QString path = QStringLiteral(":/glyphs/%1.svg").arg(QLatin1String(name));
+        QTest::newRow(qPrintable(path)) << path << QSize(16, 16) << false;
+    }
+    QTest::newRow("sponsor") << QStringLiteral(":/sponsor.svg") << QSize(396, 102) << false;
+    QTest::newRow("icon") << QStringLiteral(":/icon/realtopia.svg") << QSize(256, 256) << false;
+}
+
+void TestResources::pictureDrawsAtItsSize() {
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+    QFETCH(bool, opaqueTile);
+
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    QSvgRenderer renderer(path);
+    QVERIFY(renderer.isValid());
+    QCOMPARE(renderer.defaultSize(), size);
+    // A view box of the same size keeps the drawing one unit per pixel at its layout size.
+    QCOMPARE(renderer.viewBoxF(), QRectF(QPointF(0, 0), QSizeF(size)));
+
+    const QImage image = renderPicture(renderer);
+    const QList<QPoint> corners = {{0, 0},
+                                   {size.width() - 1, 0},
+                                   {0, size.height() - 1},
+                                   {size.width() - 1, size.height() - 1}};
+    for (const QPoint& corner : corners) {
+        const int alpha = qAlpha(image.pixel(corner));
+        // Area pictures are whole tiles; the rest sit on their panel or button face.
+        if (opaqueTile) {
+            QCOMPARE(alpha, 255);
+        } else {
+            QCOMPARE(alpha, 0);
+        }
+    }
+    const QPoint centre(size.width() / 2, size.height() / 2);
+    QVERIFY2(qAlpha(image.pixel(centre)) > 0, "nothing drawn in the middle");
+}
+
+void TestResources::arrowsHaveTheirColours_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<char>("colour");
+    QTest::newRow("steady is blue") << QStringLiteral(":/trend/steady.svg") << 'b';
+    QTest::newRow("risen is green") << QStringLiteral(":/trend/risen.svg") << 'g';
+    QTest::newRow("fallen is red") << QStringLiteral(":/trend/fallen.svg") << 'r';
+    QTest::newRow("play is red") << QStringLiteral(":/glyphs/play.svg") << 'r';
+    QTest::newRow("accept is green") << QStringLiteral(":/glyphs/accept.svg") << 'g';
+    QTest::newRow("decline is red") << QStringLiteral(":/glyphs/decline.svg") << 'r';
+}
+
+void TestResources::arrowsHaveTheirColours() {
+    QFETCH(QString, path);
+    QFETCH(char, colour);
+    QSvgRenderer renderer(path);
+    QVERIFY(renderer.isValid());
+    QCOMPARE(dominantColour(renderPicture(renderer)), colour);
+}
+
+void TestResources::soundIsTheCommittedWave_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("size");
+    QTest::newRow("CLICK") << QStringLiteral("CLICK") << qint64(416);
+    QTest::newRow("MEEPMEEP") << QStringLiteral("MEEPMEEP") << qint64(5136);
+    QTest::newRow("GAMEOVER") << QStringLiteral("GAMEOVER") << qint64(23360);
+}
+
+void TestResources::soundIsTheCommittedWave() {
+    QFETCH(QString, name);
+    QFETCH(qint64, size);
+
+    QFile embedded(QStringLiteral(":/WAVEFILE/%1.wav").arg(name));
+    QVERIFY2(embedded.open(QIODevice::ReadOnly), qPrintable(embedded.fileName()));
+    QCOMPARE(embedded.size(), size);
+    const QByteArray bytes = embedded.readAll();
+    QVERIFY(bytes.startsWith("RIFF"));
+    QCOMPARE(bytes.mid(8, 8), QByteArray("WAVEfmt "));
+
+    // A program built from an older tree would carry other bytes than the committed file.
+    QFile committed(QStringLiteral(REALTOPIA_SOURCE_DIR "/resources/WAVEFILE/%1.wav").arg(name));
+    QVERIFY(committed.open(QIODevice::ReadOnly));
+    QCOMPARE(bytes, committed.readAll());
+}
+
+QTEST_MAIN(TestResources)
+#include "tst_resources.moc"

@@ -1,0 +1,73 @@
+#include "support/RealtopiaFixture.h"
+
+void RealtopiaFixture::Create(std::uint64_t seed) {
+    app_.reset();
+    app_ = std::make_unique<TRealtopia>(effects_, temp_.Platform(seed));
+}
+
+void RealtopiaFixture::EnterGame() {
+    effects_.ModalResults.push_back(true);
+    app_->cmd_playClick();
+}
+
+void RealtopiaFixture::StartGame() {
+    EnterGame();
+    PressPlay();
+}
+
+void RealtopiaFixture::StartEngagedGame() {
+    StartGame();
+    ClickAvail({0});
+}
+
+void RealtopiaFixture::ClickAvail(const std::vector<int>& rows) {
+    Form().SetListSelection(IGameWindow::List::Avail, rows);
+    Form().lst_AvailMouseUp();
+}
+
+void RealtopiaFixture::ClickPortfolio(const std::vector<int>& rows) {
+    Form().SetListSelection(IGameWindow::List::Portfolio, rows);
+    Form().lst_portfolioMouseUp();
+}
+
+namespace {
+
+int RowOf(const TListView& list, const std::string& text) {
+    for (std::size_t i = 0; i < list.Rows.size(); ++i)
+        if (list.Rows[i].Text == text) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
+int RealtopiaFixture::AvailRow(int p) {
+    return RowOf(View().Avail, Tmainform::RowText(Game().Property(p)));
+}
+
+int RealtopiaFixture::PortfolioRow(int p) {
+    return RowOf(View().Portfolio, Tmainform::RowText(Game().Property(p)));
+}
+
+void RealtopiaFixture::Buy(const std::vector<int>& properties) {
+    std::vector<int> rows;
+    for (int p : properties) rows.push_back(AvailRow(p));
+    ClickAvail(rows);
+    Form().cmd_BuySellClick();
+}
+
+void RealtopiaFixture::Sell(const std::vector<int>& properties) {
+    std::vector<int> rows;
+    for (int p : properties) rows.push_back(PortfolioRow(p));
+    ClickPortfolio(rows);
+    Form().cmd_BuySellClick();
+}
+
+void RealtopiaFixture::Tick(int n) {
+    for (int i = 0; i < n; ++i) Form().tmr_mainTimer();
+}
+
+void RealtopiaFixture::SetPrices(int p, Money buy, Money sale) {
+    Game().Property(p).BuyPrice = buy;
+    Game().Property(p).SaleValue = sale;
+    Form().RefillLists();
+}

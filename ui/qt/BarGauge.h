@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+// A horizontal progress bar, red on black, no border, with its whole percentage written in the
+// middle ("42%"). The text is drawn in the widget's text colour, inverted over the bar, so it
+// stays readable on both parts.
+class BarGauge : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit BarGauge(QWidget* parent);
+
+    // Whole percent, 0 to 100.
+    void setPercent(int percent);
+    int percent() const { return percent_; }
+    QString text() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int percent_ = 0;
+};

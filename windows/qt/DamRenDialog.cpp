@@ -1,0 +1,95 @@
+#include "windows/qt/DamRenDialog.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "windows/TDamRenForm.h"
+#include "ui/qt/PanelWidget.h"
+#include "windows/qt/WidgetHelpers.h"
+
+using namespace sidewindows;
+
+DamRenDialog::DamRenDialog(TDamRenForm& form, const QString& title, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint),
+      form_(form) {
+    Name(this, "DamRenForm", title);
+    setWindowTitle(title);
+    setFixedSize(338, 239);
+    setModal(true);
+
+    PanelWidget::Look look;
+    look.outer = PanelWidget::Bevel::Lowered;
+    auto* pnl_main = MakePanel(this, "pnl_main", look, QRect(0, 0, 338, 239));
+
+    optgroup_ = new QGroupBox(pnl_main);
+    Name(optgroup_, "optgroup", QString::fromStdString(form.GroupCaption()));
+    optgroup_->setGeometry(1, 1, 232, 237);
+    new QVBoxLayout(optgroup_);
+    items_ = new QButtonGroup(this);
+    connect(items_, &QButtonGroup::idClicked, this, &DamRenDialog::ItemClicked);
+
+    cmd_Close_ = new QPushButton(QStringLiteral("OK"), pnl_main);
+    Name(cmd_Close_, "cmd_Close", cmd_Close_->text());
+    cmd_Close_->setGeometry(253, 11, 75, 25);
+    cmd_Close_->setDefault(true);
+    connect(cmd_Close_, &QPushButton::clicked, this, &DamRenDialog::OkClicked);
+
+    cmd_Cancel_ = new QPushButton(QStringLiteral("Cancel"), pnl_main);
+    Name(cmd_Cancel_, "cmd_Cancel", cmd_Cancel_->text());
+    cmd_Cancel_->setGeometry(253, 51, 75, 25);
+    cmd_Cancel_->setAutoDefault(false);
+    connect(cmd_Cancel_, &QPushButton::clicked, this, &DamRenDialog::reject);
+
+    sync();
+}
+
+void DamRenDialog::sync() {
+    const QString caption = QString::fromStdString(form_.GroupCaption());
+    optgroup_->setTitle(caption);
+    optgroup_->setAccessibleName(caption);
+
+    for (QRadioButton* radio : radios_) {
+        items_->removeButton(radio);
+        delete radio;
+    }
+    radios_.clear();
+    auto* layout = static_cast<QVBoxLayout*>(optgroup_->layout());
+    int number = 1;
+    for (const std::string& item : form_.Items()) {
+        auto* radio = new QRadioButton(QString::fromStdString(item), optgroup_);
+        const QString name = QStringLiteral("optgroup_item%1").arg(number);
+        radio->setObjectName(name);
+        radio->setAccessibleName(radio->text());
+        items_->addButton(radio, number);
+        layout->addWidget(radio);
+        radios_.push_back(radio);
+        ++number;
+    }
+    cmd_Close_->setEnabled(form_.OkEnabled());
+}
+
+void DamRenDialog::showEvent(QShowEvent* event) {
+    sync();
+    QDialog::showEvent(event);
+    if (!radios_.empty()) radios_.front()->setFocus();
+}
+
+void DamRenDialog::ItemClicked(int item) {
+    form_.optgroupClick(item);
+    cmd_Close_->setEnabled(form_.OkEnabled());
+}
+
+void DamRenDialog::OkClicked() {
+    form_.cmd_CloseClick();
+    if (!form_.Closed()) return;
+    done(form_.ChoiceMade() ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void DamRenDialog::reject() {
+    if (!form_.Closed()) form_.cmd_CancelClick();
+    QDialog::reject();
+}

@@ -1,0 +1,168 @@
+#include "windows/qt/QtEffects.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "engine/World.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/SoundPlayer.h"
+#include "windows/qt/AgreementDialog.h"
+#include "windows/qt/DamRenDialog.h"
+#include "windows/qt/PoliceDialog.h"
+#include "windows/qt/RulesDialog.h"
+#include "windows/qt/SplashWindow.h"
+#include "windows/qt/WidgetHelpers.h"
+
+namespace {
+
+QString ApplicationTitle() { return QString::fromUtf8(kApplicationTitle); }
+
+int ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::string& text,
+                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+                QWidget* parent) {
+    QMessageBox box(icon, caption, sidewindows::DisplayText(text), buttons, parent);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
+}  // namespace
+
+QtEffects::QtEffects() = default;
+QtEffects::~QtEffects() = default;
+
+void QtEffects::SetWindows(const Windows& windows) {
+    splash_ = windows.splash;
+    agreement_ = windows.agreement;
+    rules_ = windows.rules;
+    main_ = windows.main;
+    chooser_ = windows.chooser;
+    police_ = windows.police;
+}
+
+bool QtEffects::MayShow(const std::string& what) {
+    if (!headless_) return true;
+    if (headlessRequest_.empty()) headlessRequest_ = what;
+    return false;
+}
+
+QWidget* QtEffects::DialogParent() const {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    if (main_ && main_->isVisible()) return main_;
+    if (splash_ && splash_->isVisible()) return splash_;
+    return nullptr;
+}
+
+void QtEffects::SyncMainWindow() {
+    if (main_) main_->sync();
+}
+
+void QtEffects::Information(const std::string& text) {
+    if (!MayShow("message box: " + text)) return;
+    SyncMainWindow();
+    ShowMessage(QMessageBox::Information, ApplicationTitle(), text, QMessageBox::Ok,
+                QMessageBox::Ok, DialogParent());
+}
+
+void QtEffects::Error(const std::string& caption, const std::string& text) {
+    if (!MayShow("error box: " + text)) return;
+    SyncMainWindow();
+    ShowMessage(QMessageBox::Critical, QString::fromStdString(caption), text, QMessageBox::Ok,
+                QMessageBox::Ok, DialogParent());
+}
+
+bool QtEffects::YesNo(const std::string& question) {
+    if (!MayShow("question: " + question)) return false;
+    SyncMainWindow();
+    return ShowMessage(QMessageBox::Question, ApplicationTitle(), question,
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                       DialogParent()) == QMessageBox::Yes;
+}
+
+bool QtEffects::Input(const std::string& caption, const std::string& prompt, std::string& text,
+                      int maxLength) {
+    if (!MayShow("input box: " + prompt)) return false;
+    SyncMainWindow();
+    QInputDialog dialog(DialogParent());
+    dialog.setObjectName(QStringLiteral("InputBox"));
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    dialog.setLabelText(sidewindows::DisplayText(prompt));
+    dialog.setInputMode(QInputDialog::TextInput);
+    // The dialog offers no length limit of its own; its line edit does.
+    if (auto* edit = dialog.findChild<QLineEdit*>()) {
+        edit->setMaxLength(maxLength);
+        edit->setObjectName(QStringLiteral("InputBoxEdit"));
+    }
+    dialog.setTextValue(QString::fromStdString(text));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    text = dialog.textValue().toStdString();
+    return true;
+}
+
+bool QtEffects::ShowModal(Modal window) {
+    static constexpr const char* kNames[] = {"agreement", "rules", "chooser", "police"};
+    if (!MayShow(std::string("modal window: ") + kNames[static_cast<int>(window)])) return false;
+    SyncMainWindow();
+    switch (window) {
+        case Modal::Agreement:
+            return agreement_ && agreement_->exec() == QDialog::Accepted;
+        case Modal::Rules:
+            if (!rules_) return false;
+            rules_->sync();
+            return rules_->exec() == QDialog::Accepted;
+        case Modal::DamRen:
+            if (!chooser_) return false;
+            chooser_->sync();
+            return chooser_->exec() == QDialog::Accepted;
+        case Modal::Police:
+            if (!police_) return false;
+            police_->sync();
+            police_->exec();
+            return true;
+    }
+    return false;
+}
+
+void QtEffects::ShowMainWindow() {
+    if (!main_) return;
+    main_->sync();
+    main_->show();
+}
+
+void QtEffects::HideSplash() {
+    if (splash_) splash_->hide();
+}
+
+void QtEffects::MainTimerChanged() {
+    if (main_) main_->applyMainTimer();
+}
+
+IEffects::SoundResult QtEffects::PlaySound(const std::string& name, bool wait) {
+    if (!soundPlayer_) return SoundResult::NotFound;
+    return soundPlayer_->play(name, wait);
+}
+
+bool QtEffects::SoundDeviceWorks() { return soundPlayer_ && soundPlayer_->deviceWorks(); }
+
+bool QtEffects::OpenUrl(const std::string& url) {
+    if (!MayShow("web page: " + url)) return false;
+    return QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(url)));
+}
+
+void QtEffects::ProcessEvents() {
+    // Up to date before the pending paints, and again after any events that changed state.
+    SyncMainWindow();
+    QCoreApplication::processEvents();
+    SyncMainWindow();
+}
+
+void QtEffects::Quit() {
+    if (main_) main_->hide();
+    if (splash_) splash_->close();
+    // Closing the hidden splash alone would not end the event loop while other windows show.
+    QCoreApplication::quit();
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QPointer>
+#include <string>
+
+#include "ui/Effects.h"
+
+class AgreementDialog;
+class DamRenDialog;
+class MainWindow;
+class PoliceDialog;
+class QWidget;
+class RulesDialog;
+class SoundPlayer;
+class SplashWindow;
+
+// The effects of the window logic carried out with Qt: message and input boxes, the modal
+// side windows, the main window's timer, sound, the browser and the end of the program.
+class QtEffects : public IEffects {
+public:
+    struct Windows {
+        SplashWindow* splash = nullptr;
+        AgreementDialog* agreement = nullptr;
+        RulesDialog* rules = nullptr;
+        MainWindow* main = nullptr;
+        DamRenDialog* chooser = nullptr;
+        PoliceDialog* police = nullptr;
+    };
+
+    QtEffects();
+    ~QtEffects() override;
+    QtEffects(const QtEffects&) = delete;
+    QtEffects& operator=(const QtEffects&) = delete;
+
+    // The windows exist only after the application object, which needs the effects first.
+    void SetWindows(const Windows& windows);
+    void SetSoundPlayer(SoundPlayer* player) { soundPlayer_ = player; }
+
+    // Headless (the self-test): nothing modal is shown and no page is opened. The first such
+    // request is remembered and answered as if cancelled.
+    void SetHeadless(bool headless) { headless_ = headless; }
+    const std::string& HeadlessRequest() const { return headlessRequest_; }
+
+    void Information(const std::string& text) override;
+    void Error(const std::string& caption, const std::string& text) override;
+    bool YesNo(const std::string& question) override;
+    bool Input(const std::string& caption, const std::string& prompt, std::string& text,
+               int maxLength) override;
+    bool ShowModal(Modal window) override;
+    void ShowMainWindow() override;
+    void HideSplash() override;
+    void MainTimerChanged() override;
+    SoundResult PlaySound(const std::string& name, bool wait) override;
+    bool SoundDeviceWorks() override;
+    bool OpenUrl(const std::string& url) override;
+    void ProcessEvents() override;
+    void Quit() override;
+
+    // False (and noted) when headless: the caller then answers as if cancelled. Other modal
+    // windows of the program (the About box) ask here too.
+    bool MayShow(const std::string& what);
+
+private:
+    QWidget* DialogParent() const;
+    // Brings the main window up to date before something modal covers it.
+    void SyncMainWindow();
+
+    QPointer<SplashWindow> splash_;
+    QPointer<AgreementDialog> agreement_;
+    QPointer<RulesDialog> rules_;
+    QPointer<MainWindow> main_;
+    QPointer<DamRenDialog> chooser_;
+    QPointer<PoliceDialog> police_;
+    SoundPlayer* soundPlayer_ = nullptr;
+    bool headless_ = false;
+    std::string headlessRequest_;
+};

@@ -1,0 +1,138 @@
+#include "windows/qt/RulesDialog.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "windows/Trulesform.h"
+#include "ui/qt/PanelWidget.h"
+#include "windows/qt/WidgetHelpers.h"
+
+using namespace sidewindows;
+
+namespace {
+
+struct TopicControls {
+    const char* button;
+    const char* label;
+    int top;
+};
+
+constexpr TopicControls kTopicControls[4] = {
+    {"sp_OverView", "Label1", 66},
+    {"sp_Buying", "lbl_Buying", 122},
+    {"sp_Selling", "lbl_Selling", 178},
+    {"sp_Strategy", "Label2", 234},
+};
+
+}  // namespace
+
+RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), rules_(rules) {
+    Name(this, "rulesform", QStringLiteral("Rules"));
+    setWindowTitle(QStringLiteral("Rules"));
+    setFixedSize(472, 385);
+    setModal(true);
+
+    PanelWidget::Look frameLook;
+    frameLook.inner = PanelWidget::Bevel::Lowered;
+    frameLook.borderWidth = 3;
+    frameLook.clientEdge = true;
+    QWidget* Panel1 = ClientArea(MakePanel(this, "Panel1", frameLook, QRect(0, 0, 472, 385)));
+
+    cmd_rules_ = new QPushButton(QStringLiteral("&CLOSE"), Panel1);
+    Name(cmd_rules_, "cmd_rules", cmd_rules_->text());
+    cmd_rules_->setGeometry(182, 328, 104, 38);
+    cmd_rules_->setIcon(Glyph("close"));
+    cmd_rules_->setDefault(true);
+    connect(cmd_rules_, &QPushButton::clicked, this, &QDialog::accept);
+
+    PanelWidget::Look pageLook;
+    pageLook.outer = PanelWidget::Bevel::None;
+    pageLook.inner = PanelWidget::Bevel::Lowered;
+    auto* Panel2 = MakePanel(Panel1, "Panel2", pageLook, QRect(14, 13, 443, 300));
+    Panel2->setFont(PixelFont(QStringLiteral("Arial"), 19, true));
+    SetTextColour(Panel2, kNavy);
+
+    PanelWidget::Look titleLook;
+    titleLook.inner = PanelWidget::Bevel::Raised;
+    titleLook.borderWidth = 3;
+    pnl_title_ = MakePanel(Panel2, "pnl_title", titleLook, QRect(1, 1, 441, 56));
+
+    const QFont labelFont = PixelFont(QStringLiteral("Arial"), 16);
+    for (int i = 0; i < 4; ++i) {
+        const TopicControls& controls = kTopicControls[i];
+        const Trulesform::Topic& topic = Trulesform::kTopics[i];
+        auto* button = new QPushButton(QString::fromUtf8(topic.Button), Panel2);
+        Name(button, controls.button, button->text());
+        button->setGeometry(17, controls.top, 128, 47);
+        button->setFlat(true);
+        button->setAutoDefault(false);
+        const int tag = i + 1;
+        connect(button, &QPushButton::clicked, this, [this, tag] {
+            rules_.NotImplemented(tag);
+            sync();
+        });
+        topicButtons_[static_cast<std::size_t>(i)] = button;
+        topicLabels_[static_cast<std::size_t>(i)] =
+            MakeLabel(Panel2, controls.label, QString::fromUtf8(topic.Label),
+                      QRect(155, controls.top, 278, 47), labelFont, Qt::black,
+                      Qt::AlignLeft | Qt::AlignVCenter, true);
+    }
+
+    // The topic text covers the whole menu and takes its clicks while shown.
+    lbl_text_ = MakeLabel(Panel2, "lbl_text", QString(), QRect(8, 56, 425, 233),
+                          PixelFont(QStringLiteral("Arial"), 13), Qt::black,
+                          Qt::AlignLeft | Qt::AlignTop, true);
+    lbl_text_->setAccessibleName(QStringLiteral("Topic text"));
+    SetBackground(lbl_text_, kButtonFace);
+
+    bvl_line_ = new QFrame(Panel2);
+    Name(bvl_line_, "bvl_line", QStringLiteral("Separator"));
+    bvl_line_->setGeometry(12, 232, 421, 7);
+    bvl_line_->setFrameShape(QFrame::HLine);
+    bvl_line_->setFrameShadow(QFrame::Sunken);
+    bvl_line_->setFrameRect(QRect(0, 5, 421, 2));  // a line along the bottom edge
+
+    cmd_back_ = new QPushButton(QStringLiteral("Back"), Panel2);
+    Name(cmd_back_, "cmd_back", cmd_back_->text());
+    cmd_back_->setGeometry(17, 246, 128, 47);
+    cmd_back_->setIcon(Glyph("back"));
+    cmd_back_->setAutoDefault(false);
+    connect(cmd_back_, &QPushButton::clicked, this, [this] {
+        rules_.cmd_backClick();
+        sync();
+    });
+
+    sync();
+}
+
+void RulesDialog::sync() {
+    pnl_title_->setCaption(QString::fromStdString(rules_.Title()));
+    pnl_title_->setAccessibleName(pnl_title_->caption());
+    const bool topic = rules_.TopicVisible();
+    lbl_text_->setText(topic ? DisplayText(rules_.Text()) : QString());
+    lbl_text_->setAccessibleDescription(lbl_text_->text());
+    lbl_text_->setVisible(topic);
+    bvl_line_->setVisible(topic);
+    cmd_back_->setVisible(topic);
+    // Covered buttons must not be reachable by the keyboard either.
+    for (QPushButton* button : topicButtons_) button->setEnabled(!topic);
+    if (topic && isVisible() && (!focusWidget() || !focusWidget()->isEnabled()))
+        cmd_rules_->setFocus();
+}
+
+void RulesDialog::showEvent(QShowEvent* event) {
+    sync();
+    QDialog::showEvent(event);
+}
+
+void RulesDialog::keyPressEvent(QKeyEvent* event) {
+    // No cancel button: Esc leaves the window as it is.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,181 @@
+#include "windows/qt/SplashWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QSvgRenderer>
+
+#include "windows/Addresses.h"
+#include "windows/TRealtopia.h"
+#include "windows/Tsplash.h"
+#include "ui/qt/PanelWidget.h"
+#include "windows/qt/WidgetHelpers.h"
+
+using namespace sidewindows;
+
+namespace {
+
+// The sponsor's logo at its layout size, drawn sharp on high-resolution screens too.
+QPixmap SponsorPicture(qreal pixelRatio) {
+    QSvgRenderer renderer(QStringLiteral(":/sponsor.svg"));
+    const QSize size(396, 102);
+    QPixmap pixmap(size * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
+    pixmap.fill(Qt::transparent);
+    if (renderer.isValid()) {
+        QPainter painter(&pixmap);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    }
+    return pixmap;
+}
+
+}  // namespace
+
+SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app) {
+    Name(this, "splash", QString::fromStdString(app.Title()));
+    setWindowTitle(QString::fromStdString(app.Title()));
+    setFixedSize(kWidth, kHeight);
+    SetBackground(this, Qt::white);
+
+    PanelWidget::Look look;
+    look.inner = PanelWidget::Bevel::Lowered;
+    look.borderWidth = 3;
+    look.clientEdge = true;
+    look.colour = kSilver;
+    Panel1_ = MakePanel(this, "Panel1", look, QRect(0, 0, kWidth, kHeight));
+    Panel1_->setFont(PixelFont(QStringLiteral("Times New Roman"), 11, true));
+    QWidget* panel = ClientArea(Panel1_);
+
+    Image1_ = new QLabel(panel);
+    Name(Image1_, "Image1", QStringLiteral("Sponsor's logo"));
+    Image1_->setGeometry(10, 10, 396, 102);
+    Image1_->setPixmap(SponsorPicture(devicePixelRatioF()));
+    Image1_->setCursor(Qt::PointingHandCursor);
+    Image1_->installEventFilter(this);
+
+    const QString times = QStringLiteral("Times New Roman");
+    const QString arial = QStringLiteral("Arial");
+    auto* presents = MakeLabel(panel, "lbl_Presents", QString::fromUtf8(Tsplash::Presents),
+                               QRect(24, 120, 137, 42), PixelFont(times, 37), kNavy,
+                               Qt::AlignRight | Qt::AlignTop);
+    presents->setToolTip(QString::fromUtf8(Tsplash::PresentsHint));
+
+    // The black copy lies 2 px right of and below the teal one and shows as its shadow.
+    const QFont titleFont = PixelFont(times, 48, true);
+    lbl_TitleShadow_ = MakeLabel(panel, "lbl_TitleShadow", QString(), QRect(70, 162, 390, 55),
+                                 titleFont, Qt::black, Qt::AlignRight | Qt::AlignTop, true);
+    lbl_TitleShadow_->setToolTip(QString::fromUtf8(Tsplash::PresentsHint));
+    lbl_title_ = MakeLabel(panel, "lbl_title", QString(), QRect(68, 160, 390, 55), titleFont,
+                           kTeal, Qt::AlignRight | Qt::AlignTop, true);
+
+    MakeLabel(panel, "lbl_careerlyTitle", QString::fromUtf8(Tsplash::CareerlyTitle),
+              QRect(72, 217, 109, 14), PixelFont(arial, 11, true), Qt::black);
+    lbllink_Careerly_ = MakeLabel(panel, "lbllink_Careerly",
+                                  QString::fromUtf8(addresses::SponsorLabel),
+                                  QRect(185, 217, 111, 15),
+                                  PixelFont(arial, 12, true, false, true), kNavy);
+    lbllink_Careerly_->setToolTip(QString::fromUtf8(Tsplash::LinkHint));
+    lbllink_Careerly_->setCursor(Qt::PointingHandCursor);
+    lbllink_Careerly_->installEventFilter(this);
+
+    const QFont buttonFont = PixelFont(arial, 21, true, true);
+    cmd_play_ = new QPushButton(QString::fromUtf8(Tsplash::Play), panel);
+    Name(cmd_play_, "cmd_play", cmd_play_->text());
+    cmd_play_->setGeometry(183, 239, 122, 66);
+    cmd_play_->setFont(buttonFont);
+    SetTextColour(cmd_play_, kRed);
+    cmd_play_->setDefault(true);
+    connect(cmd_play_, &QPushButton::clicked, this, [this] { app_.cmd_playClick(); });
+
+    cmd_NewUser_ = new QPushButton(QString::fromUtf8(Tsplash::NewUser), panel);
+    Name(cmd_NewUser_, "cmd_NewUser", cmd_NewUser_->text());
+    cmd_NewUser_->setGeometry(336, 239, 122, 66);
+    cmd_NewUser_->setFont(buttonFont);
+    SetTextColour(cmd_NewUser_, kGreen);
+    connect(cmd_NewUser_, &QPushButton::clicked, this, [this] { app_.cmd_NewUserClick(); });
+
+    lbl_version_ = MakeLabel(panel, "lbl_version", QStringLiteral("Build 2000xxxx.x"),
+                             QRect(11, 315, 83, 14), PixelFont(arial, 11), Qt::black);
+    MakeLabel(panel, "lbl_tbrightwork", QString::fromUtf8(Tsplash::CreatedBy),
+              QRect(10, 329, 96, 14), PixelFont(arial, 11), Qt::black);
+    lbl_brightwork_ = MakeLabel(panel, "lbl_brightwork", QString::fromUtf8(addresses::MakerLabel),
+                                QRect(108, 329, 100, 14), PixelFont(arial, 11, false, false, true),
+                                kNavy);
+    lbl_brightwork_->setToolTip(QString::fromUtf8(Tsplash::LinkHint));
+    lbl_brightwork_->setCursor(Qt::PointingHandCursor);
+    lbl_brightwork_->installEventFilter(this);
+
+    setTabOrder(cmd_play_, cmd_NewUser_);
+    FormCreate();
+    CentreOnScreen();
+}
+
+void SplashWindow::FormCreate() {
+    const QString title = QString::fromStdString(app_.Title());
+    lbl_title_->setToolTip(QStringLiteral("Welcome to ") + title);
+    lbl_title_->setText(title);
+    lbl_title_->setAccessibleName(title);
+    lbl_TitleShadow_->setText(lbl_title_->text());
+    lbl_TitleShadow_->setAccessibleName(title);
+    lbl_version_->setText(QString::fromUtf8(Tsplash::BuildLabel));
+    lbl_version_->setAccessibleName(lbl_version_->text());
+}
+
+void SplashWindow::CentreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect frame(QPoint(0, 0), size());
+    frame.moveCenter(screen->geometry().center());
+    move(frame.topLeft());
+}
+
+void SplashWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    cmd_play_->setFocus(Qt::OtherFocusReason);
+}
+
+void SplashWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            cmd_NewUser_->click();  // the cancel button
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: {
+            // A focused button takes Enter itself; otherwise the default button does.
+            auto* focused = qobject_cast<QPushButton*>(focusWidget());
+            (focused ? focused : cmd_play_)->click();
+            return;
+        }
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void SplashWindow::closeEvent(QCloseEvent* event) {
+    // The application's main window: closing it, in any way, ends the program.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (mouse->button() == Qt::LeftButton && widget &&
+            widget->rect().contains(mouse->position().toPoint())) {
+            if (watched == Image1_) app_.Image1Click();
+            if (watched == lbllink_Careerly_) app_.lbllink_CareerlyClick();
+            if (watched == lbl_brightwork_) app_.lbl_brightworkClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QPalette>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "ui/qt/PanelWidget.h"
+
+// Small helpers shared by the side windows (splash, agreement, rules, chooser, police): the
+// fixed fonts and colours of their layouts, and the line breaks of the window logic's texts.
+namespace sidewindows {
+
+inline const QColor kNavy{0x00, 0x00, 0x80};
+inline const QColor kTeal{0x00, 0x80, 0x80};
+inline const QColor kMaroon{0x80, 0x00, 0x00};
+inline const QColor kGreen{0x00, 0x80, 0x00};
+inline const QColor kRed{0xFF, 0x00, 0x00};
+inline const QColor kSilver{0xC0, 0xC0, 0xC0};
+inline const QColor kButtonFace{0xD4, 0xD0, 0xC8};
+
+// Sizes are in pixels so the fixed layouts hold at any screen resolution setting.
+inline QFont PixelFont(const QString& family, int pixels, bool bold = false, bool italic = false,
+                       bool underline = false) {
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    return font;
+}
+
+// The text colour of labels and buttons alike.
+inline void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+inline void SetBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The window logic breaks lines with carriage returns.
+inline QString DisplayText(const std::string& text) {
+    QString result = QString::fromStdString(text);
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+// A caption without its mnemonic marker, as a screen reader should say it.
+inline QString PlainCaption(const QString& caption) {
+    QString plain = caption;
+    plain.remove(QLatin1Char('&'));
+    return plain;
+}
+
+inline void Name(QWidget* widget, const char* objectName, const QString& accessibleName) {
+    widget->setObjectName(QString::fromLatin1(objectName));
+    widget->setAccessibleName(PlainCaption(accessibleName));
+}
+
+inline QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& text,
+                         const QRect& geometry, const QFont& font, const QColor& colour,
+                         Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop,
+                         bool wordWrap = false) {
+    auto* label = new QLabel(text, parent);
+    Name(label, objectName, text);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    SetTextColour(label, colour);
+    label->setAlignment(alignment);
+    label->setWordWrap(wordWrap);
+    return label;
+}
+
+// A panel at its place, in the button-face colour unless the look says otherwise.
+inline PanelWidget* MakePanel(QWidget* parent, const char* objectName, PanelWidget::Look look,
+                              const QRect& geometry) {
+    if (!look.colour.isValid()) look.colour = kButtonFace;
+    auto* panel = new PanelWidget(look, parent);
+    Name(panel, objectName, QString::fromLatin1(objectName));
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+// The place for the children of a panel with a client edge: the layouts measure their
+// positions from inside that two-pixel edge.
+inline QWidget* ClientArea(PanelWidget* panel) {
+    auto* area = new QWidget(panel);
+    area->setObjectName(panel->objectName() + QStringLiteral("Client"));
+    area->setAccessibleName(panel->accessibleName());
+    area->setGeometry(panel->rect().adjusted(2, 2, -2, -2));
+    return area;
+}
+
+// The buttons' glyphs are SVG pictures; Qt derives the disabled look from the same picture.
+inline QIcon Glyph(const char* name) {
+    return QIcon(QStringLiteral(":/glyphs/%1.svg").arg(QLatin1String(name)));
+}
+
+}  // namespace sidewindows
