@@ -20,13 +20,12 @@ constexpr std::int64_t kMaxTicks = 1'000'000'000;
 
 // Commands of the game window, refused with a reason of their own before it is shown.
 constexpr std::array<const char*, 19> kWindowCommands = {
-    "tick",  "key",      "type",     "area",     "click", "keysel",   "focus",
-    "start", "buysell",  "damren",   "mortgage", "rules", "email",    "sponsor",
-    "menu",  "minimise", "restore",  "close",    "set"};
+    "tick",  "key",      "type",    "area",     "click", "keysel", "focus",
+    "start", "buysell",  "damren",  "mortgage", "rules", "email",  "sponsor",
+    "menu",  "minimise", "restore", "close",    "set"};
 
 bool IsWindowCommand(const std::string& word) {
-    return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) !=
-           kWindowCommands.end();
+    return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) != kWindowCommands.end();
 }
 
 // Pounds with up to four decimals and an optional minus sign: "250000", "-5", "0.0001".
@@ -40,13 +39,12 @@ std::optional<Money> ParsePounds(const std::string& text) {
     if (point != std::string::npos && (fraction.empty() || fraction.size() > 4))
         return std::nullopt;
     const auto pounds = consoletext::ParseUnsigned(whole);
-    const auto parts = fraction.empty() ? std::optional<std::uint64_t>(0)
-                                        : consoletext::ParseUnsigned(fraction);
+    const auto parts =
+        fraction.empty() ? std::optional<std::uint64_t>(0) : consoletext::ParseUnsigned(fraction);
     if (!pounds || !parts) return std::nullopt;
     std::int64_t tenThousandths = static_cast<std::int64_t>(*parts);
     for (std::size_t i = fraction.size(); i < 4; ++i) tenThousandths *= 10;
-    const std::int64_t raw =
-        static_cast<std::int64_t>(*pounds) * Money::kScale + tenThousandths;
+    const std::int64_t raw = static_cast<std::int64_t>(*pounds) * Money::kScale + tenThousandths;
     return Money::FromRaw(negative ? -raw : raw);
 }
 
@@ -223,8 +221,7 @@ void ConsoleApp::Area(const std::vector<std::string>& words) {
 
 void ConsoleApp::SelectRows(const std::vector<std::string>& words, bool byMouse) {
     const std::string usage = words.front() + " avail|portfolio ROWS";
-    if (words.size() < 3 || (words[1] != "avail" && words[1] != "portfolio"))
-        return Refuse(usage);
+    if (words.size() < 3 || (words[1] != "avail" && words[1] != "portfolio")) return Refuse(usage);
     Tmainform& form = app_->mainform;
     const bool avail = words[1] == "avail";
     const TListView& list = avail ? form.View().Avail : form.View().Portfolio;
@@ -232,15 +229,14 @@ void ConsoleApp::SelectRows(const std::vector<std::string>& words, bool byMouse)
 
     // Row numbers are 1-based positions; "-" selects nothing.
     std::vector<int> rows;
-    const std::string spec = Rest(words, 2);
-    if (spec != "-") {
+    const std::string rowList = Rest(words, 2);
+    if (rowList != "-") {
         std::size_t start = 0;
         for (;;) {
-            const std::size_t comma = spec.find(',', start);
-            const std::string item = spec.substr(start, comma - start);
-            const auto row =
-                ParseInteger(item, 1, static_cast<std::int64_t>(list.Rows.size()));
-            if (!row) return Refuse("no such row: " + (item.empty() ? spec : item));
+            const std::size_t comma = rowList.find(',', start);
+            const std::string item = rowList.substr(start, comma - start);
+            const auto row = ParseInteger(item, 1, static_cast<std::int64_t>(list.Rows.size()));
+            if (!row) return Refuse("no such row: " + (item.empty() ? rowList : item));
             rows.push_back(static_cast<int>(*row) - 1);
             if (comma == std::string::npos) break;
             start = comma + 1;
@@ -360,7 +356,9 @@ void ConsoleApp::Set(const std::vector<std::string>& words) {
     }
 }
 
-void ConsoleApp::PrintState() { out_.RawLine("state", StateJson::Write(*app_)); }
+void ConsoleApp::PrintState() {
+    out_.RawLine("state", StateJson::Write(*app_));
+}
 
 void ConsoleApp::PrintShow() {
     for (const std::string& line : ShowText::Lines(*app_)) out_.Line("show", line);

@@ -28,7 +28,9 @@ void ConsoleEffects::EndOfInput() {
     ConsoleEffects::Quit();  // reached only when no application is attached
 }
 
-void ConsoleEffects::Information(const std::string& text) { out_.Line("info", text); }
+void ConsoleEffects::Information(const std::string& text) {
+    out_.Line("info", text);
+}
 
 void ConsoleEffects::Error(const std::string& caption, const std::string& text) {
     out_.Line("error", caption + " | " + text);
@@ -44,8 +46,8 @@ bool ConsoleEffects::YesNo(const std::string& question) {
     }
 }
 
-bool ConsoleEffects::Input(const std::string& caption, const std::string& prompt,
-                           std::string& text, int maxLength) {
+bool ConsoleEffects::Input(const std::string& caption, const std::string& prompt, std::string& text,
+                           int maxLength) {
     out_.Line("input", caption + " | " + prompt + " | " + text);
     const std::string answer = Answer();
     if (answer == "!cancel") return false;  // Cancel leaves the default text

@@ -17,11 +17,21 @@ std::string ConsoleOutput::Escape(const std::string& text) {
     escaped.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '\r': escaped += "\\r"; break;
-            case '\n': escaped += "\\n"; break;
-            case '\t': escaped += "\\t"; break;
-            case '\\': escaped += "\\\\"; break;
-            default: escaped += c; break;
+            case '\r':
+                escaped += "\\r";
+                break;
+            case '\n':
+                escaped += "\\n";
+                break;
+            case '\t':
+                escaped += "\\t";
+                break;
+            case '\\':
+                escaped += "\\\\";
+                break;
+            default:
+                escaped += c;
+                break;
         }
     }
     return escaped;

@@ -7,7 +7,9 @@ namespace consoletext {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -68,11 +70,11 @@ std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t l
                                          std::int64_t high) {
     const bool negative = !text.empty() && text[0] == '-';
     const auto magnitude = ParseUnsigned(negative ? text.substr(1) : text);
-    if (!magnitude || *magnitude > static_cast<std::uint64_t>(
-                                       std::numeric_limits<std::int64_t>::max()))
+    if (!magnitude ||
+        *magnitude > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
         return std::nullopt;
-    const auto value = negative ? -static_cast<std::int64_t>(*magnitude)
-                                : static_cast<std::int64_t>(*magnitude);
+    const auto value =
+        negative ? -static_cast<std::int64_t>(*magnitude) : static_cast<std::int64_t>(*magnitude);
     if (value < low || value > high) return std::nullopt;
     return value;
 }

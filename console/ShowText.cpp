@@ -37,9 +37,12 @@ std::string Button(const char* command, const TButtonView& button) {
 
 const char* SpeedName(TSpeed speed) {
     switch (speed) {
-        case tsSlow: return "slow";
-        case tsFast: return "fast";
-        case tsMedium: break;
+        case tsSlow:
+            return "slow";
+        case tsFast:
+            return "fast";
+        case tsMedium:
+            break;
     }
     return "medium";
 }
@@ -117,8 +120,7 @@ std::vector<std::string> MainWindowLines(const Tmainform& form) {
                     "   sponsor [" + addresses::SponsorLabel + "]");
     lines.push_back(std::string("menu: quitreplay [Quit and Replay]") +
                     (view.QuitReplayEnabled ? "" : " (disabled)") + "   sound [" +
-                    (view.SoundChecked ? "x" : " ") + "]   speed: " +
-                    SpeedName(ticker.Speed()));
+                    (view.SoundChecked ? "x" : " ") + "]   speed: " + SpeedName(ticker.Speed()));
     lines.push_back("Status bar: " + view.Status);
     return lines;
 }

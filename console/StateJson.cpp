@@ -51,18 +51,24 @@ private:
 
 const char* SpeedName(TSpeed speed) {
     switch (speed) {
-        case tsSlow: return "slow";
-        case tsFast: return "fast";
-        case tsMedium: break;
+        case tsSlow:
+            return "slow";
+        case tsFast:
+            return "fast";
+        case tsMedium:
+            break;
     }
     return "medium";
 }
 
 const char* TrendName(TTrendPicture picture) {
     switch (picture) {
-        case TTrendPicture::Risen: return "risen";
-        case TTrendPicture::Fallen: return "fallen";
-        case TTrendPicture::Steady: break;
+        case TTrendPicture::Risen:
+            return "risen";
+        case TTrendPicture::Fallen:
+            return "fallen";
+        case TTrendPicture::Steady:
+            break;
     }
     return "steady";
 }
@@ -228,11 +234,21 @@ std::string StateJson::Quote(const std::string& text) {
     std::string quoted = "\"";
     for (char c : text) {
         switch (c) {
-            case '"': quoted += "\\\""; break;
-            case '\\': quoted += "\\\\"; break;
-            case '\r': quoted += "\\r"; break;
-            case '\n': quoted += "\\n"; break;
-            case '\t': quoted += "\\t"; break;
+            case '"':
+                quoted += "\\\"";
+                break;
+            case '\\':
+                quoted += "\\\\";
+                break;
+            case '\r':
+                quoted += "\\r";
+                break;
+            case '\n':
+                quoted += "\\n";
+                break;
+            case '\t':
+                quoted += "\\t";
+                break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     char escape[8];

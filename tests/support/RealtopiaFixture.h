@@ -3,12 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "support/ScriptedEffects.h"
 #include "support/TempPlatform.h"
 #include "windows/TRealtopia.h"
+
+// Money in test failures: "£1,235 (12345678)", the raw ten-thousandths in brackets.
+inline void PrintTo(const Money& m, std::ostream* os) {
+    *os << FormatPounds(m) << " (" << m.Raw() << ")";
+}
 
 // The whole program without a toolkit: TRealtopia built on ScriptedEffects (which runs
 // InitWorld and ResetWindow), with a fixed seed and temporary directories, plus the

@@ -32,7 +32,7 @@ int ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::strin
 
 }  // namespace
 
-QtEffects::QtEffects() = default;
+QtEffects::QtEffects() : soundPlayer_(std::make_unique<SoundPlayer>()) {}
 QtEffects::~QtEffects() = default;
 
 void QtEffects::SetWindows(const Windows& windows) {
@@ -142,11 +142,10 @@ void QtEffects::MainTimerChanged() {
 }
 
 IEffects::SoundResult QtEffects::PlaySound(const std::string& name, bool wait) {
-    if (!soundPlayer_) return SoundResult::NotFound;
     return soundPlayer_->play(name, wait);
 }
 
-bool QtEffects::SoundDeviceWorks() { return soundPlayer_ && soundPlayer_->deviceWorks(); }
+bool QtEffects::SoundDeviceWorks() { return SoundPlayer::deviceWorks(); }
 
 bool QtEffects::OpenUrl(const std::string& url) {
     if (!MayShow("web page: " + url)) return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <memory>
 #include <string>
 
 #include "ui/Effects.h"
@@ -16,6 +17,7 @@ class SplashWindow;
 
 // The effects of the window logic carried out with Qt: message and input boxes, the modal
 // side windows, the main window's timer, sound, the browser and the end of the program.
+// Create it after the QApplication: it owns the sound player.
 class QtEffects : public IEffects {
 public:
     struct Windows {
@@ -34,7 +36,6 @@ public:
 
     // The windows exist only after the application object, which needs the effects first.
     void SetWindows(const Windows& windows);
-    void SetSoundPlayer(SoundPlayer* player) { soundPlayer_ = player; }
 
     // Headless (the self-test): nothing modal is shown and no page is opened. The first such
     // request is remembered and answered as if cancelled.
@@ -71,7 +72,7 @@ private:
     QPointer<MainWindow> main_;
     QPointer<DamRenDialog> chooser_;
     QPointer<PoliceDialog> police_;
-    SoundPlayer* soundPlayer_ = nullptr;
+    std::unique_ptr<SoundPlayer> soundPlayer_;
     bool headless_ = false;
     std::string headlessRequest_;
 };

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSvgRenderer>
+#include <tuple>
 
 #include "windows/Addresses.h"
 #include "windows/TRealtopia.h"
@@ -115,6 +116,7 @@ SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
 
     setTabOrder(cmd_play_, cmd_NewUser_);
     FormCreate();
+    FitLabels();
     CentreOnScreen();
 }
 
@@ -127,6 +129,20 @@ void SplashWindow::FormCreate() {
     lbl_TitleShadow_->setAccessibleName(title);
     lbl_version_->setText(QString::fromUtf8(Tsplash::BuildLabel));
     lbl_version_->setAccessibleName(lbl_version_->text());
+}
+
+void SplashWindow::FitLabels() {
+    for (const char* name : {"lbl_Presents", "lbl_careerlyTitle", "lbllink_Careerly",
+                             "lbl_version", "lbl_tbrightwork", "lbl_brightwork"}) {
+        if (auto* label = findChild<QLabel*>(QString::fromLatin1(name))) GrowToText(label);
+    }
+    // Each link keeps its gap after the caption in front of it.
+    for (auto [caption, link, gap] : {std::tuple{"lbl_careerlyTitle", lbllink_Careerly_, 4},
+                                      std::tuple{"lbl_tbrightwork", lbl_brightwork_, 2}}) {
+        const auto* before = findChild<QLabel*>(QString::fromLatin1(caption));
+        const int left = before->geometry().right() + 1 + gap;
+        if (link->x() < left) link->move(left, link->y());
+    }
 }
 
 void SplashWindow::CentreOnScreen() {

@@ -27,6 +27,7 @@ protected:
 
 private:
     void FormCreate();
+    void FitLabels();
     void CentreOnScreen();
 
     TRealtopia& app_;

@@ -85,6 +85,21 @@ inline QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString&
     return label;
 }
 
+// A one-line label grows to show its whole text, as labels sized to their text do: the
+// layouts' widths were measured with another renderer of the same fonts. A right-aligned
+// label keeps its right edge.
+inline void GrowToText(QLabel* label) {
+    const int needed = label->sizeHint().width();
+    if (needed <= label->width()) return;
+    QRect geometry = label->geometry();
+    if (label->alignment() & Qt::AlignRight) {
+        geometry.setLeft(geometry.right() + 1 - needed);
+    } else {
+        geometry.setWidth(needed);
+    }
+    label->setGeometry(geometry);
+}
+
 // A panel at its place, in the button-face colour unless the look says otherwise.
 inline PanelWidget* MakePanel(QWidget* parent, const char* objectName, PanelWidget::Look look,
                               const QRect& geometry) {

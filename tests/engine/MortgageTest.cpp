@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "support/RealtopiaFixture.h"
+
+namespace {
+
+class MortgageTest : public RealtopiaFixture {
+protected:
+    // An engaged game in January 2000 owning property 1, worth £1,190,000. Already a
+    // Magnate, so that the bank bonus stays out of the sums.
+    void SetUp() override {
+        StartEngagedGame();
+        Game().Stage = 2;
+        SetPrices(1, Money::Pounds(1200000), Money::Pounds(1190000));
+        Own(1);
+    }
+    void Own(int p) {
+        Game().Property(p).Flags |= Owned;
+        Form().RefillLists();
+    }
+    void MortgageOrRedeem(int p) {
+        ClickPortfolio({PortfolioRow(p)});
+        Form().FormKeyUp(Tmainform::Key::F7);
+    }
+};
+
+TEST_F(MortgageTest, MortgageAndRedeemAtTheSameValueCancelOut) {
+    TGame& g = Game();
+    ClickPortfolio({PortfolioRow(1)});
+    EXPECT_EQ(g.MortgageMode, 1);
+    EXPECT_EQ(View().Mortgage.Caption, "Mortgage (F7)");
+    EXPECT_TRUE(View().Mortgage.Enabled);
+
+    Form().cmd_MortgageClick();
+    EXPECT_TRUE(g.Property(1).Has(Mortgaged));
+    EXPECT_EQ(g.Cash, Money::Pounds(1990000));
+    EXPECT_EQ(g.Debt, Money::Pounds(1190000));
+    EXPECT_EQ(g.Property(1).MonthlyRepayment, Money::Pounds(10000));
+    EXPECT_EQ(g.MonthlyRepaymentTotal, Money::Pounds(10000));
+    EXPECT_EQ(View().DebtPanel, "Owe: \u00A31,190,000 (\u00A310,000.00/m)");
+    EXPECT_EQ(View().Portfolio.Rows[0].Text, "Dundefraggin (\u00A31,200,000) [M]");
+    EXPECT_TRUE(View().Portfolio.Rows[0].Selected);  // the command keeps the selection
+
+    Form().cmd_MortgageClick();  // MortgageMode went back to 0: nothing happens
+    EXPECT_EQ(g.Debt, Money::Pounds(1190000));
+
+    ClickPortfolio({0});
+    EXPECT_EQ(View().Mortgage.Caption, "Redeem (F7)");
+    Form().cmd_MortgageClick();
+    EXPECT_FALSE(g.Property(1).Has(Mortgaged));
+    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    EXPECT_EQ(g.Debt, Money());
+    EXPECT_EQ(g.MonthlyRepaymentTotal, Money());
+    EXPECT_EQ(g.Property(1).MonthlyRepayment, Money());
+    EXPECT_EQ(View().DebtPanel, "Owe: \u00A30 (\u00A30.00/m)");
+    EXPECT_EQ(View().Portfolio.Rows[0].Text, "Dundefraggin (\u00A31,200,000)");
+}
+
+TEST_F(MortgageTest, MonthlyRepaymentNeverTakesTheDebtBelowZero) {
+    TGame& g = Game();
+    MortgageOrRedeem(1);
+    Tick();
+    EXPECT_EQ(g.Debt, Money::Pounds(1180000));
+    EXPECT_EQ(g.Cash, Money::Pounds(1980000));
+    EXPECT_EQ(View().DebtPanel, "Owe: \u00A31,180,000 (\u00A310,000.00/m)");
+
+    g.Cash = Money::Pounds(3000);  // short of the repayment: cash to zero, debt falls in full
+    Tick();
+    EXPECT_EQ(g.Cash, Money());
+    EXPECT_EQ(g.Debt, Money::Pounds(1170000));
+
+    g.Cash = Money::Pounds(50000);
+    g.Debt = Money::Pounds(4000);  // less than a repayment is left
+    Tick();
+    EXPECT_EQ(g.Debt, Money());
+    EXPECT_EQ(g.Cash, Money::Pounds(46000));
+    Tick();
+    EXPECT_EQ(g.Debt, Money());
+    EXPECT_EQ(g.Cash, Money::Pounds(46000));
+}
+
+TEST_F(MortgageTest, RedeemingAfterARiseReturnsTheSurplus) {
+    TGame& g = Game();
+    Own(2);
+    const Money other = g.Property(2).SaleValue;
+    MortgageOrRedeem(2);
+    MortgageOrRedeem(1);
+    ASSERT_EQ(g.Debt, other + Money::Pounds(1190000));
+    const Money cash = g.Cash;
+    g.Property(1).SaleValue = Money::Pounds(1190000) + other + Money::Pounds(5000);
+    MortgageOrRedeem(1);
+    // The pooled debt is wiped out and the £5,000 beyond it comes back.
+    EXPECT_EQ(g.Debt, Money());
+    EXPECT_EQ(g.Cash, cash - g.Property(1).SaleValue + Money::Pounds(5000));
+    EXPECT_TRUE(g.Property(2).Has(Mortgaged));
+    EXPECT_EQ(g.MonthlyRepaymentTotal, g.Property(2).MonthlyRepayment);
+}
+
+TEST_F(MortgageTest, RefusedCases) {
+    TGame& g = Game();
+    // Nothing selected in the portfolio; two rows selected.
+    Form().ClickArea(1);
+    effects_.ClearCalls();
+    Form().cmd_MortgageClick();
+    Own(2);
+    ClickPortfolio({0, 1});
+    Form().cmd_MortgageClick();
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              (std::vector<std::string>{"info: Click a property in one of the lists, first!",
+                                        "info: Sorry, only one property at a time"}));
+    EXPECT_EQ(g.Debt, Money());
+
+    // A sale value of exactly zero can be neither mortgaged nor redeemed.
+    g.Property(2).SaleValue = Money();
+    MortgageOrRedeem(2);
+    EXPECT_FALSE(g.Property(2).Has(Mortgaged));
+    g.Property(2).Flags |= Mortgaged;
+    MortgageOrRedeem(2);
+    EXPECT_TRUE(g.Property(2).Has(Mortgaged));
+
+    // Mortgage refuses a property that is not owned or already mortgaged.
+    g.Selection = {3};
+    g.SellTotal = g.Property(3).SaleValue;
+    g.Mortgage();
+    g.Selection = {1};
+    g.SellTotal = g.Property(1).SaleValue;
+    g.Property(1).Flags |= Mortgaged;
+    g.Mortgage();
+    EXPECT_FALSE(g.Property(3).Has(Mortgaged));
+    EXPECT_EQ(g.Debt, Money());
+    EXPECT_EQ(g.MonthlyRepaymentTotal, Money());
+}
+
+TEST_F(MortgageTest, SettlingAllMortgagesCostsExactlyTheOutstandingDebt) {
+    TGame& g = Game();
+    Own(2);
+    MortgageOrRedeem(1);
+    MortgageOrRedeem(2);
+    Tick(2);
+    g.Property(2).SaleValue += Money::Pounds(12345);
+    const Money cash = g.Cash;
+    const Money debt = g.Debt;
+    ASSERT_GT(debt, Money());
+    effects_.ClearCalls();
+    g.RedeemAllMortgages();
+    EXPECT_EQ(g.Cash, cash - debt);
+    EXPECT_EQ(g.Debt, Money());
+    EXPECT_EQ(g.MonthlyRepaymentTotal, Money());
+    for (int p = 1; p <= kPropertyCount; ++p) {
+        EXPECT_FALSE(g.Property(p).Has(Mortgaged)) << p;
+        EXPECT_EQ(g.Property(p).MonthlyRepayment, Money()) << p;
+    }
+    EXPECT_TRUE(g.Property(1).Has(Owned));
+    EXPECT_EQ(Form().mq().Text(), "Redeeming Mortgages.. ");
+    EXPECT_TRUE(g.Running);  // paused for the settlement only
+    EXPECT_EQ(View().DebtPanel, "Owe: \u00A30 (\u00A30.00/m)");
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/RealtopiaFixture.h"
+
+namespace {
+
+using StagesTest = RealtopiaFixture;
+
+const char* kBonus =
+    "info: The Major banks all have increased confidence in you, Here's \u00A33,400,000";
+const char* kGuru =
+    "info: Now you are so influential that you can either liquidate your investments and "
+    "crash the market... or you can buy a small south-American country....";
+const char* kSequel =
+    "info: To play with your new country; you'll have to wait for Realtopia II: Moneyquake. "
+    "Keep checking the website......";
+
+TEST_F(StagesTest, MagnateAtExactlyTheThreshold) {
+    TGame& g = Game();
+    StartEngagedGame();
+    g.Cash = Money::Pounds(1600000) - Money::FromRaw(1);
+    Tick();
+    EXPECT_EQ(g.Stage, 1);
+    EXPECT_TRUE(effects_.CallsStartingWith("info: ").empty());
+
+    g.Cash = Money::Pounds(1500000);
+    g.Property(7).Flags |= Owned;
+    g.Property(7).SaleValue = Money::Pounds(150000);
+    g.Debt = Money::Pounds(50000);  // net worth counts the portfolio and the debt
+    Tick();
+    EXPECT_EQ(g.Stage, 2);
+    EXPECT_EQ(effects_.CallsStartingWith("info: "), std::vector<std::string>{kBonus});
+    EXPECT_EQ(g.Cash, Money::Pounds(4900000));
+    EXPECT_EQ(View().StageText, "MAGNATE");
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A34,900,000");
+    EXPECT_TRUE(g.Running);
+    Tick();
+    EXPECT_EQ(effects_.Count(kBonus), 1);  // once only
+
+    // Nothing at all before the first click.
+    Create();
+    StartGame();
+    Game().Cash = Money::Pounds(20000000);
+    Tick();
+    EXPECT_EQ(Game().Stage, 1);
+}
+
+TEST_F(StagesTest, BonusCarriesStraightToGuruAndLiquidatingCrashesTheMarketForFourMonths) {
+    TGame& g = Game();
+    StartEngagedGame();
+    Buy({1});
+    ClickPortfolio({0});
+    Form().cmd_MortgageClick();
+    const Money debt = g.Debt;
+    ASSERT_GT(debt, Money());
+    const Money ownedSale = g.Property(1).SaleValue;
+    // Cash so that the net worth is exactly £6,600,000 at the check.
+    g.Cash = Money::Pounds(6600000) - ownedSale + debt;
+
+    std::vector<std::pair<Money, Money>> before;
+    for (int p = 1; p <= kPropertyCount; ++p)
+        before.push_back({g.Property(p).BuyPrice, g.Property(p).SaleValue});
+    effects_.YesNoAnswers.push_back(true);
+    effects_.ClearCalls();
+    Tick();
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              (std::vector<std::string>{kBonus, kGuru}));
+    EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
+              std::vector<std::string>{"yesno: Liquidate and crash the Market?"});
+    EXPECT_EQ(g.Stage, 3);
+    EXPECT_EQ(View().StageText, "GURU");
+    EXPECT_EQ(g.CrashTicks, 1);
+    EXPECT_EQ(g.Debt, Money());  // the mortgages were settled first
+    EXPECT_FALSE(g.Property(1).Has(Mortgaged));
+    EXPECT_TRUE(g.Running);
+    EXPECT_EQ(g.Property(1).SaleValue, ownedSale);
+    EXPECT_FALSE(g.Property(1).Has(Halved));
+    for (int p = 2; p <= kPropertyCount; ++p) {
+        EXPECT_TRUE(g.Property(p).Has(Halved)) << p;
+        EXPECT_EQ(g.Property(p).SaleValue,
+                  before[static_cast<std::size_t>(p - 1)].second.MulDiv(1, 2)) << p;
+    }
+
+    Tick(3);
+    EXPECT_TRUE(g.Property(2).Has(Halved));
+    Tick();
+    for (int p = 2; p <= kPropertyCount; ++p) {
+        EXPECT_FALSE(g.Property(p).Has(Halved)) << p;
+        EXPECT_EQ(g.Property(p).SaleValue,
+                  before[static_cast<std::size_t>(p - 1)].second.MulDiv(1, 2).MulDiv(2, 1))
+            << p;
+    }
+    EXPECT_EQ(effects_.Count(kGuru), 1);
+}
+
+TEST_F(StagesTest, DecliningToLiquidateEndsTheGameAndTheRestOfThatTick) {
+    TGame& g = Game();
+    StartEngagedGame();
+    g.Cash = Money::Pounds(10000000);
+    g.Stage = 2;
+    effects_.YesNoAnswers = {false, true};  // no liquidation; another game
+    effects_.ClearCalls();
+    Tick();
+    EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
+              (std::vector<std::string>{"yesno: Liquidate and crash the Market?",
+                                        "yesno: Another Game?"}));
+    const std::vector<std::string> infos = effects_.CallsStartingWith("info: ");
+    ASSERT_GE(infos.size(), 3u);
+    EXPECT_EQ(infos[0], kGuru);
+    EXPECT_EQ(infos[1], kSequel);
+    EXPECT_EQ(infos[2],
+              "info: You ended up with \u00A310,000,000 in cash, and a Portfolio of \u00A30\r"
+              "Making you worth a total of \u00A310,000,000");
+    // The hi-score step ran (its name questions were cancelled).
+    EXPECT_EQ(effects_.CallsStartingWith("input: "),
+              std::vector<std::string>{
+                  "input: High Score Table Input | Enter your first name | unknown"});
+    // A new world, waiting for PLAY: the interrupted tick did not go on counting.
+    EXPECT_EQ(g.Stage, 1);
+    EXPECT_EQ(g.MonthsPlayed, 0);
+    EXPECT_EQ(g.Month, 1);
+    EXPECT_EQ(g.Year, 2000);
+    EXPECT_EQ(Form().mq().Text(), "Press PLAY to start ");
+    EXPECT_EQ(View().MonthLabel, "January");
+    EXPECT_FALSE(g.Running);
+    EXPECT_FALSE(App().Exited());
+}
+
+TEST_F(StagesTest, QuitAndReplayReportsAGameNotPlayed) {
+    TGame& g = Game();
+    StartEngagedGame();
+    Buy({2, 3});
+    ClickPortfolio({0});
+    Form().cmd_MortgageClick();
+    Tick(53);  // June 2004
+    ASSERT_EQ(g.Month, 6);
+    g.Cash = Money::Pounds(500000);
+    effects_.ClearCalls();
+    effects_.YesNoAnswers.push_back(true);
+    Form().mnu_FileQuitandReplayClick();
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              std::vector<std::string>{
+                  "info: You ended up with \u00A3500,000 in cash, and a Portfolio of \u00A30\r"
+                  "Making you worth a total of \u00A3500,000\r\rBut this means diddly squat, "
+                  "because you either did nothing, or quit early."});
+    EXPECT_TRUE(effects_.CallsStartingWith("input: ").empty());
+    EXPECT_FALSE(std::filesystem::exists(temp_.UserDataDirectory() + "/REALTOPI.DAT"));
+    EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
+              std::vector<std::string>{"yesno: Another Game?"});
+
+    // The next game starts again in January 2000 and runs its full 120 months.
+    EXPECT_EQ(View().MonthLabel, "January");
+    EXPECT_EQ(View().Clock, 1);
+    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    EXPECT_FALSE(View().QuitReplayEnabled);
+    PressPlay();
+    Tick(119);
+    EXPECT_TRUE(g.Running);
+    EXPECT_EQ(View().Caption, "Realtopia - December, 2009");
+    Tick();
+    EXPECT_FALSE(g.Running);
+}
+
+TEST_F(StagesTest, TheFinalTotalIsTheNetWorthBeforeTheSettlement) {
+    TGame& g = Game();
+    StartEngagedGame();
+    g.Stage = 2;
+    Buy({1, 2});
+    ClickPortfolio({1});
+    Form().cmd_MortgageClick();
+    Tick(20);
+    g.Year = 2009;
+    g.Month = 12;
+    const Money worth = g.NetWorth();
+    const Money portfolio = g.PortfolioValue();
+    const Money debt = g.Debt;
+    ASSERT_GT(debt, Money());
+    effects_.ClearCalls();
+    Tick();
+    const std::vector<std::string> infos = effects_.CallsStartingWith("info: ");
+    ASSERT_FALSE(infos.empty());
+    EXPECT_EQ(infos[0], "info: You ended up with " + FormatPounds(worth - portfolio) +
+                            " in cash, and a Portfolio of " + FormatPounds(portfolio) +
+                            "\rMaking you worth a total of " + FormatPounds(worth));
+    EXPECT_EQ(g.Cash, worth);
+    EXPECT_EQ(g.Debt, Money());
+    // The hi-score step follows the reckoning; then the game asks for another.
+    ASSERT_GE(infos.size(), 2u);
+    EXPECT_TRUE(infos[1] == "info: You have beaten the previous Hi Score!" ||
+                infos[1] == "info: You are on the Hi Score table!")
+        << infos[1];
+    EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
+              std::vector<std::string>{"yesno: Another Game?"});
+    EXPECT_TRUE(App().Exited());
+}
+
+}  // namespace

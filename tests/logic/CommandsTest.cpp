@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include "support/RealtopiaFixture.h"
+#include "windows/Addresses.h"
+
+namespace {
+
+using CommandsTest = RealtopiaFixture;
+using Key = Tmainform::Key;
+
+void TypeText(Tmainform& form, const std::string& text) {
+    for (char c : text) form.FormKeyPress(std::string(1, c));
+}
+
+TEST_F(CommandsTest, SplashPathsIntoTheGameOrOut) {
+    effects_.ModalResults = {true, true};
+    App().cmd_NewUserClick();
+    EXPECT_EQ(effects_.Calls(), (std::vector<std::string>{"sound device", "timer", "modal: Agreement",
+                                                          "modal: Rules", "show main window",
+                                                          "hide splash"}));
+    EXPECT_TRUE(View().Visible);
+    EXPECT_TRUE(View().FocusStart);
+    EXPECT_FALSE(App().Exited());
+
+    Create();
+    effects_.ClearCalls();
+    App().cmd_playClick();  // agreement declined
+    EXPECT_EQ(effects_.Calls(), (std::vector<std::string>{"modal: Agreement", "quit"}));
+    EXPECT_TRUE(App().Exited());
+
+    Create();
+    effects_.ClearCalls();
+    effects_.ModalResults = {true, false};  // a new user leaves the rules without OK
+    App().cmd_NewUserClick();
+    EXPECT_EQ(effects_.Calls(),
+              (std::vector<std::string>{"modal: Agreement", "modal: Rules", "quit"}));
+    EXPECT_FALSE(View().Visible);
+}
+
+TEST_F(CommandsTest, PlayPauseAndResumeDriveTheClock) {
+    TGame& g = Game();
+    EnterGame();
+    effects_.ClearCalls();
+    Form().FormKeyUp(Key::Esc);  // Esc before PLAY starts a game like the button
+    EXPECT_TRUE(g.Running);
+    EXPECT_EQ(g.PendingNews, 0);
+    EXPECT_EQ(View().ProgressMax, 108);
+    EXPECT_TRUE(View().TimerEnabled);
+    EXPECT_EQ(View().TimerInterval, 1500);
+    EXPECT_EQ(View().Start.Caption, "Pause (Esc)");
+    EXPECT_EQ(View().Start.Hint, "Press me to Pause");
+    EXPECT_TRUE(View().Avail.Enabled && View().BuySell.Enabled && View().DamRen.Enabled);
+    EXPECT_TRUE(View().QuitReplayEnabled);
+    EXPECT_EQ(effects_.Count("sound: CLICK async"), 1);
+
+    ClickAvail({0});
+    Form().FormKeyUp(Key::Esc);
+    EXPECT_FALSE(g.Running);
+    EXPECT_TRUE(g.Paused);
+    EXPECT_FALSE(View().TimerEnabled);
+    EXPECT_FALSE(View().Avail.Enabled || View().Portfolio.Enabled || View().BuySell.Enabled);
+    EXPECT_FALSE(View().QuitReplayEnabled);
+    EXPECT_EQ(View().Start.Caption, "Play (Esc)");
+    Form().tmr_mainTimer();  // a stopped timer brings no month
+    EXPECT_EQ(g.Month, 1);
+
+    // F6 while paused acts on the selection made before.
+    Form().FormKeyUp(Key::F6);
+    EXPECT_TRUE(g.Property(1).Has(Owned));
+    Form().FormKeyUp(Key::F7);
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              std::vector<std::string>{"info: Click a property in one of the lists, first!"});
+
+    Form().FormKeyUp(Key::Esc);
+    EXPECT_TRUE(g.Running);
+    EXPECT_TRUE(g.Engaged);  // resuming is not a new game
+    EXPECT_EQ(View().TimerInterval, 1500);
+
+    // Minimising pauses; restoring resumes, also a game paused before minimising.
+    Form().FormResize(true);
+    EXPECT_TRUE(g.Paused);
+    Form().FormResize(false);
+    EXPECT_TRUE(g.Running);
+    PressPlay();
+    Form().FormResize(true);
+    Form().FormResize(false);
+    EXPECT_TRUE(g.Running);
+}
+
+TEST_F(CommandsTest, ChoosingAnAreaClearsTheSelection) {
+    TGame& g = Game();
+    StartGame();
+    g.Property(3).Flags |= Owned;
+    Form().RefillLists();
+    ClickPortfolio({0});
+    PressPlay();  // areas answer while paused too
+    g.MarketTrend = Risen;
+    effects_.ClearCalls();
+    Form().ClickArea(5);
+    EXPECT_EQ(effects_.Calls(), std::vector<std::string>{"sound: CLICK async"});
+    EXPECT_EQ(g.CurrentArea, 5);
+    EXPECT_EQ(View().Avail.Rows.front().Text, Tmainform::RowText(g.Property(81)));
+    EXPECT_EQ(Form().SelectedCount(IGameWindow::List::Portfolio), 0);
+    EXPECT_EQ(g.SelectionSide, 0);
+    EXPECT_EQ(View().BuySell.Caption, "Buy/Sell");
+    EXPECT_EQ(View().DamRen.Caption, "Damage/Renovate");
+    EXPECT_EQ(View().Mortgage.Caption, "Mortgage/Redeem");
+    EXPECT_FALSE(View().Mortgage.Enabled);
+    EXPECT_EQ(View().Info, "Click on a property");
+    EXPECT_EQ(g.MarketTrend, Risen);
+}
+
+TEST_F(CommandsTest, TheCheatPaysOncePerRun) {
+    TGame& g = Game();
+    TypeText(Form(), "wadofcash");  // before PLAY
+    EXPECT_TRUE(Form().CheatBuffer().empty());
+    StartEngagedGame();
+    PressPlay();
+    TypeText(Form(), "wadofcash");  // while paused
+    EXPECT_FALSE(g.CheatUsed);
+    PressPlay();
+
+    TypeText(Form(), "hwadofcash");  // one letter too many overflows the buffer
+    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    effects_.ClearCalls();
+    TypeText(Form(), "xwadofcash");  // a stranger letter empties it first
+    EXPECT_EQ(g.Cash, Money::Pounds(1300000));
+    EXPECT_EQ(effects_.CallsStartingWith("sound: "),
+              (std::vector<std::string>{"sound: MEEPMEEP wait", "sound: MEEPMEEP async"}));
+    EXPECT_EQ(Form().mq().Text(), "CHEAT SUCCESSFUL - \u00A3500,000 IS YOURS! ");
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A31,300,000");
+    EXPECT_TRUE(Form().CheatBuffer().empty());
+
+    TypeText(Form(), "wadofcash");
+    EXPECT_EQ(g.Cash, Money::Pounds(1300000));
+
+    // Not even in a later game of the same run.
+    effects_.YesNoAnswers.push_back(true);
+    Form().mnu_FileQuitandReplayClick();
+    StartEngagedGame();
+    TypeText(Form(), "wadofcash");
+    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+}
+
+TEST_F(CommandsTest, SoundsFollowTheSwitch) {
+    TGame& g = Game();
+    StartEngagedGame();
+    effects_.ClearCalls();
+    Form().cmd_BuySellClick();
+    Form().FormKeyUp(Key::F5);
+    Form().FormKeyUp(Key::F7);
+    Form().ClickArea(2);
+    EXPECT_EQ(effects_.Count("sound: CLICK async"), 4);
+
+    effects_.NextSoundResult = IEffects::SoundResult::NotFound;
+    Form().ClickArea(2);
+    EXPECT_TRUE(effects_.Contains("error: CLICK | Could not find this Resource"));
+    effects_.NextSoundResult = IEffects::SoundResult::Played;
+
+    Form().mnu_OptionsSoundClick();
+    EXPECT_FALSE(g.SoundOn);
+    EXPECT_FALSE(View().SoundChecked);
+    effects_.ClearCalls();
+    Form().ClickArea(1);
+    g.NewsEvent();
+    TypeText(Form(), "wadofcash");
+    effects_.YesNoAnswers.push_back(true);
+    Form().mnu_FileQuitandReplayClick();
+    EXPECT_TRUE(g.CheatUsed);
+    EXPECT_TRUE(effects_.CallsStartingWith("sound: ").empty());
+    // The device test of the next game switches it on again.
+    EXPECT_TRUE(g.SoundOn);
+    EXPECT_TRUE(View().SoundChecked);
+
+    // A machine without sound starts with it off.
+    effects_.DeviceWorks = false;
+    Create();
+    EXPECT_FALSE(Game().SoundOn);
+    EXPECT_FALSE(View().SoundChecked);
+}
+
+TEST_F(CommandsTest, GameOverSoundPlaysBeforeTheQuestion) {
+    StartGame();
+    effects_.ClearCalls();
+    Form().mnu_FileQuitandReplayClick();
+    const std::vector<std::string>& calls = effects_.Calls();
+    const auto sound = std::find(calls.begin(), calls.end(), "sound: GAMEOVER async");
+    ASSERT_NE(sound, calls.end());
+    EXPECT_LT(sound - calls.begin(),
+              std::find(calls.begin(), calls.end(), "yesno: Another Game?") - calls.begin());
+    EXPECT_TRUE(App().Exited());
+}
+
+TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
+    TGame& g = Game();
+    EnterGame();
+    effects_.ClearCalls();
+    Form().FormKeyUp(Key::F1);
+    EXPECT_EQ(effects_.Calls(),
+              (std::vector<std::string>{"sound: CLICK async", "modal: Rules"}));
+    EXPECT_TRUE(View().TimerEnabled);
+    EXPECT_EQ(View().TimerInterval, 3000);
+    EXPECT_FALSE(g.Running);
+    EXPECT_FALSE(g.Paused);
+
+    PressPlay();
+    ClickAvail({0});
+    bool pausedWhileShown = false;
+    effects_.OnModal[IEffects::Modal::Rules] = [&] {
+        pausedWhileShown = g.Paused && !View().TimerEnabled;
+        App().rulesform.NotImplemented(4);
+    };
+    Form().mnu_HelpRulesClick();
+    EXPECT_TRUE(pausedWhileShown);
+    EXPECT_EQ(g.SelectionSide, 0);
+    EXPECT_EQ(View().BuySell.Caption, "Buy (F6)");  // the row itself stays selected
+    EXPECT_TRUE(g.Running);
+    EXPECT_EQ(View().TimerInterval, 1500);
+    EXPECT_EQ(App().rulesform.Title(), "RULES - STRATEGY");
+}
+
+TEST_F(CommandsTest, FunctionKeysShowTheProgrammersAddresses) {
+    Form().FormKeyUp(Key::F12);
+    Form().FormKeyUp(Key::F2);
+    Form().FormKeyUp(Key::F6);  // before PLAY, nothing selected
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              (std::vector<std::string>{
+                  std::string("info: Programmer: ") + addresses::ProgrammerEmail,
+                  std::string("info: Realtopia can be customised if you know how!\r\rGo to ") +
+                      addresses::ProgrammerWeb + " to find out more..",
+                  "info: Click a property in one of the lists, first!"}));
+    Form().mnu_FileQuitandReplayClick();  // disabled before PLAY
+    EXPECT_FALSE(effects_.Contains("yesno: Another Game?"));
+    EXPECT_TRUE(Form().FormCloseQuery());
+    EXPECT_TRUE(App().Exited());
+}
+
+TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
+    TGame& g = Game();
+    StartGame();
+    effects_.InputAnswers = {"Jo Bloggs", "jo@x.com", "fr@y.com", "It's fun & free"};
+    Form().cmd_emailClick();
+    EXPECT_TRUE(g.Paused);
+    EXPECT_EQ(effects_.CallsStartingWith("input: "),
+              (std::vector<std::string>{
+                  "input: Email to a friend | Type in your Name | Type your name here",
+                  std::string("input: Email to a friend | Type in YOUR email address | ") +
+                      addresses::SampleOwnAddress,
+                  std::string("input: Email to a friend | Type in THEIR email address | ") +
+                      addresses::SampleFriendAddress,
+                  "input: Email to a friend | Type in a short message | 64 characters or "
+                  "less"}));
+    EXPECT_EQ(effects_.CallsStartingWith("url: "),
+              std::vector<std::string>{
+                  std::string("url: ") + addresses::Relay + addresses::RelayPath +
+                  "?fn=Jo%20Bloggs&fa=jo%40x.com&ta=fr%40y.com&tm=It%27s%20fun%20%26%20free"});
+
+    // 64 characters go at once; 65 bring the second question, whose answer is sent.
+    const std::string longest(64, 'm');
+    for (const std::string& message : {longest, longest + "m"}) {
+        effects_.ClearCalls();
+        effects_.InputAnswers = {"", "a", "b", message, "short"};
+        Form().cmd_emailClick();
+        const bool tooLong = message.size() > 64;
+        EXPECT_EQ(effects_.Contains(
+                      "input: Email to a friend | Too long! - Type in a SHORT message | 64 "
+                      "characters or less"),
+                  tooLong);
+        EXPECT_EQ(effects_.CallsStartingWith("url: ").at(0),
+                  std::string("url: ") + addresses::Relay + addresses::RelayPath +
+                      "?fn=&fa=a&ta=b&tm=" + (tooLong ? "short" : longest));
+    }
+
+    // Cancel or the default text at any question stops the command.
+    for (int question = 0; question < 4; ++question) {
+        effects_.ClearCalls();
+        effects_.InputAnswers = {"n", "a", "b", "m"};
+        effects_.InputAnswers[static_cast<std::size_t>(question)] = std::nullopt;
+        Form().cmd_emailClick();
+        EXPECT_EQ(effects_.CallsStartingWith("input: ").size(),
+                  static_cast<std::size_t>(question + 1));
+        EXPECT_TRUE(effects_.CallsStartingWith("url: ").empty()) << question;
+    }
+    effects_.ClearCalls();
+    effects_.InputAnswers = {"Type your name here"};
+    Form().cmd_emailClick();
+    EXPECT_EQ(effects_.CallsStartingWith("input: ").size(), 1u);
+
+    effects_.ClearCalls();
+    effects_.UrlOpens = false;
+    effects_.InputAnswers = {"n", "a", "b", "m"};
+    Form().cmd_emailClick();
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              std::vector<std::string>{"info: Sorry, unable to send EMail"});
+    EXPECT_TRUE(g.Paused);  // never resumed by the command
+}
+
+TEST_F(CommandsTest, EmailBeforePlayLeavesTheClockAlone) {
+    EnterGame();
+    effects_.ClearCalls();
+    effects_.InputAnswers = {std::nullopt};
+    Form().cmd_emailClick();
+    EXPECT_FALSE(effects_.Contains("timer"));
+    EXPECT_FALSE(Game().Paused);
+    EXPECT_TRUE(View().TimerEnabled);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "support/RealtopiaFixture.h"
+
+namespace {
+
+using MainWindowTest = RealtopiaFixture;
+
+TEST_F(MainWindowTest, StartUpShowsTheWaitingWindow) {
+    const TMainWindowView& v = View();
+    TGame& g = Game();
+    EXPECT_EQ(v.CashPanel, "Current Cash: \u00A3800,000");
+    EXPECT_EQ(v.PortfolioPanel, "Portfolio Value: \u00A30");
+    EXPECT_EQ(v.DebtPanel, "Owe: \u00A30 (\u00A30.00/m)");
+    EXPECT_EQ(v.StageText, "DEVELOPER");
+    EXPECT_EQ(v.TrendText, "Market is steady");
+    EXPECT_EQ(v.TrendPicture, TTrendPicture::Steady);
+    EXPECT_EQ(v.AreaFrameRed, (std::array<bool, 6>{true, false, false, false, false, false}));
+    EXPECT_EQ(v.AreaHints, (std::array<std::string, 6>{"London", "France", "Ireland",
+                                                       "Switzerland", "Scotland", "New York"}));
+    Money sum;
+    for (int p = 1; p <= 20; ++p) sum += g.Property(p).BuyPrice;
+    EXPECT_EQ(v.AreaCaption,
+              "Current Area: London\r\nAverage price: " + FormatPounds(sum.MulDiv(1, 20)));
+    EXPECT_EQ(v.Info, "Click on a property");
+    EXPECT_EQ(v.MonthLabel, "January");
+    EXPECT_EQ(v.Clock, 1);
+    EXPECT_EQ(v.Caption, "Realtopia");
+    EXPECT_EQ(v.Status, "Ready...");
+
+    ASSERT_EQ(v.Avail.Rows.size(), 20u);
+    for (int p = 1; p <= 20; ++p) {
+        EXPECT_EQ(v.Avail.Rows[static_cast<std::size_t>(p - 1)].Text,
+                  g.Property(p).Name + " (" + FormatPounds(g.Property(p).BuyPrice) + ")");
+    }
+    EXPECT_TRUE(v.Portfolio.Rows.empty());
+    EXPECT_FALSE(v.Avail.Enabled);
+    EXPECT_FALSE(v.Portfolio.Enabled);
+    EXPECT_FALSE(v.BuySell.Enabled);
+    EXPECT_FALSE(v.DamRen.Enabled);
+    EXPECT_FALSE(v.Mortgage.Enabled);
+    EXPECT_EQ(v.Mortgage.Caption, "Mortgage/Redeem");
+    EXPECT_EQ(v.Start.Caption, "PLAY (Esc)");
+    EXPECT_TRUE(v.Start.Enabled);
+    EXPECT_FALSE(v.QuitReplayEnabled);
+    EXPECT_TRUE(v.TimerEnabled);
+    EXPECT_EQ(v.TimerInterval, 3000);
+    EXPECT_EQ(Form().mq().Text(), "Press PLAY to start ");
+    EXPECT_TRUE(Form().mq().Active());
+    EXPECT_TRUE(v.SoundChecked);
+    EXPECT_FALSE(v.Visible);
+    EXPECT_TRUE(effects_.Defaulted().empty());
+
+    // Before PLAY every event only re-invites the player.
+    Form().mq().SetText("something else");
+    Tick(3);
+    EXPECT_EQ(Form().mq().Text(), " Press PLAY to start ");
+    EXPECT_EQ(g.Month, 1);
+    EXPECT_EQ(v.Caption, "Realtopia");
+}
+
+TEST_F(MainWindowTest, ListsFollowOwnershipMortgagesAndTheArea) {
+    TGame& g = Game();
+    StartEngagedGame();
+    g.Property(45).Flags |= Owned | Mortgaged;  // another area: still in the portfolio
+    for (int p = 1; p <= 20; ++p) g.Property(p).Flags |= Owned;
+    Form().ShowAreaInfo();
+    EXPECT_TRUE(View().Avail.Rows.empty());
+    EXPECT_EQ(View().AreaCaption, "Current Area: London\r\nAll properties sold");
+    ASSERT_EQ(View().Portfolio.Rows.size(), 21u);
+    EXPECT_EQ(View().Portfolio.Rows[20].Text,
+              g.Property(45).Name + " (" + FormatPounds(g.Property(45).BuyPrice) + ") [M]");
+
+    // A second area: its unowned properties only, and its own average.
+    Form().ClickArea(3);
+    EXPECT_EQ(View().Avail.Rows.size(), 19u);
+    EXPECT_EQ(View().AreaFrameRed, (std::array<bool, 6>{false, false, true, false, false, false}));
+    Money sum;
+    for (int p = 41; p <= 60; ++p)
+        if (p != 45) sum += g.Property(p).BuyPrice;
+    EXPECT_EQ(View().AreaCaption,
+              "Current Area: Ireland\r\nAverage price: " + FormatPounds(sum.MulDiv(1, 19)));
+    EXPECT_EQ(View().PortfolioPanel,
+              "Portfolio Value: " + FormatPounds(g.PortfolioValue()));
+}
+
+}  // namespace

@@ -1,0 +1,431 @@
+// The main window in Qt: every control where the layout puts it, and the player's clicks, keys
+// and window events reaching the window logic (and the logic's answer reaching the widgets).
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/qt/AreaFrame.h"
+#include "ui/qt/BarGauge.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/PanelWidget.h"
+#include "ui/qt/PieClock.h"
+#include "windows/TRealtopia.h"
+
+namespace {
+
+// Records what the window logic shows and answers every question the same way.
+class FakeEffects : public IEffects {
+public:
+    std::vector<std::string> messages;  // information and error boxes
+    std::vector<std::string> prompts;   // input boxes
+    std::vector<Modal> modals;
+    int quits = 0;
+
+    void Information(const std::string& text) override { messages.push_back(text); }
+    void Error(const std::string& caption, const std::string& text) override {
+        messages.push_back(caption + ": " + text);
+    }
+    bool YesNo(const std::string& question) override {
+        messages.push_back(question);
+        return false;
+    }
+    bool Input(const std::string&, const std::string& prompt, std::string&, int) override {
+        prompts.push_back(prompt);
+        return false;
+    }
+    bool ShowModal(Modal window) override {
+        modals.push_back(window);
+        return true;
+    }
+    void ShowMainWindow() override {}
+    void HideSplash() override {}
+    void MainTimerChanged() override {}
+    SoundResult PlaySound(const std::string&, bool) override { return SoundResult::Played; }
+    bool SoundDeviceWorks() override { return false; }
+    bool OpenUrl(const std::string&) override { return true; }
+    void ProcessEvents() override {}
+    void Quit() override { ++quits; }
+
+    int count(const std::string& message) const {
+        return static_cast<int>(std::count(messages.begin(), messages.end(), message));
+    }
+};
+
+// What a control shows as its text, whatever kind of control it is.
+QString Shown(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (const auto* panel = qobject_cast<const PanelWidget*>(widget)) return panel->caption();
+    if (const auto* bar = qobject_cast<const QStatusBar*>(widget))
+        return bar->findChild<QLabel*>()->text();
+    return {};
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void controlsArePlacedAsTheLayoutSays_data();
+    void controlsArePlacedAsTheLayoutSays();
+    void windowAndMenuStartAsLaidOut();
+    void playAndListClickRelabelTheCommands();
+    void functionKeysArePreviewedOnce();
+    void typedPhraseReachesTheWindowOncePerKey();
+    void enterPressesTheDefaultButton();
+    void areaClickMovesTheRedFrame();
+    void pointerShowsHintsInTheStatusBar();
+    void minimisingPausesAndRestoringResumes();
+    void closingEndsTheProgram();
+
+private:
+    template <typename T = QWidget>
+    T* control(const char* name) const {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) qFatal("no control named %s", name);
+        return widget;
+    }
+    void clickRow(const char* list, int row);
+    void pressPlay();
+
+    QTemporaryDir dir;
+    std::unique_ptr<FakeEffects> effects;
+    std::unique_ptr<TRealtopia> app;
+    std::unique_ptr<MainWindow> window;
+};
+
+void TestMainWindow::initTestCase() {
+    Q_INIT_RESOURCE(realtopia_resources);
+    QVERIFY(dir.isValid());
+}
+
+void TestMainWindow::init() {
+    effects = std::make_unique<FakeEffects>();
+    TPlatform platform;
+    platform.ProgramPath = dir.filePath(QStringLiteral("realtopia")).toStdString();
+    platform.UserDataDirectory = dir.filePath(QStringLiteral("data")).toStdString();
+    platform.Seed = 7;
+    platform.Today = [] { return std::string("20260101"); };
+    app = std::make_unique<TRealtopia>(*effects, platform);
+    window = std::make_unique<MainWindow>(*app);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void TestMainWindow::cleanup() {
+    window.reset();
+    app.reset();
+    effects.reset();
+}
+
+void TestMainWindow::clickRow(const char* list, int row) {
+    auto* widget = control<QListWidget>(list);
+    const QRect place = widget->visualItemRect(widget->item(row));
+    QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, place.center());
+}
+
+void TestMainWindow::pressPlay() {
+    QTest::mouseClick(control<QAbstractButton>("cmd_Start"), Qt::LeftButton);
+    QCOMPARE(Shown(control("cmd_Start")), QStringLiteral("Pause (Esc)"));
+}
+
+void TestMainWindow::controlsArePlacedAsTheLayoutSays_data() {
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<QString>("text");  // null: not checked
+    QTest::addColumn<QString>("tooltip");
+
+    const QString none;
+    auto row = [](const char* name, const char* parent, QRect place, QString text,
+                  const char* tooltip) {
+        QTest::newRow(name) << QString::fromLatin1(parent) << place << text
+                            << QString::fromUtf8(tooltip);
+    };
+    row("pnl_top", "client", {0, 0, 722, 25}, none, "");
+    row("pnl_CurrentFund", "pnl_top", {0, 0, 210, 25}, QStringLiteral("Current Cash: £800,000"),
+        "Your slush fund");
+    row("pnl_Currportfolio", "pnl_top", {210, 0, 302, 25}, QStringLiteral("Portfolio Value: £0"),
+        "The current value of your properties");
+    row("pnl_CurrDebt", "pnl_top", {512, 0, 210, 25}, QStringLiteral("Owe: £0 (£0.00/m)"),
+        "Your total debts");
+    row("mq", "client", {0, 25, 722, 31}, none, "");
+    row("pnl_main", "client", {0, 56, 722, 459}, none, "");
+    row("lbl_TAvail", "pnl_main", {8, 8, 201, 17}, QStringLiteral("&Properties for Sale"),
+        "Properties for sale");
+    row("lbl_TPortfolio", "pnl_main", {216, 8, 201, 17}, QStringLiteral("&Your Portfolio"),
+        "Properties that you own");
+    row("lst_Avail", "pnl_main", {8, 32, 201, 321}, none, "Select one or more properties");
+    row("lst_portfolio", "pnl_main", {216, 32, 201, 321}, none, "Select one or more properties");
+    row("lbl_TInfo", "pnl_main", {8, 364, 409, 17}, QStringLiteral("Information"), "");
+    row("pnl_info", "pnl_main", {8, 383, 409, 65}, none, "");
+    row("lbl_info", "pnl_info", {3, 3, 403, 59}, QStringLiteral("Click on a property"), "");
+    row("lbl_TAreas", "pnl_main", {420, 5, 294, 28}, none, "Click below to change area");
+    row("pnl_Areas", "pnl_main", {422, 33, 294, 126}, none, "");
+    const int lefts[] = {8, 102, 196};
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray picture = "img_area" + QByteArray::number(i + 1);
+        const QByteArray frame = "img_Rect" + QByteArray::number(i + 1);
+        const int left = lefts[i % 3];
+        const int top = i < 3 ? 8 : 66;
+        QTest::newRow(picture.constData())
+            << QStringLiteral("pnl_Areas") << QRect(left, top, 90, 54) << none << QString();
+        QTest::newRow(frame.constData())
+            << QStringLiteral("pnl_Areas") << QRect(left - 2, top - 2, 94, 58) << none << QString();
+    }
+    row("cmd_DamRen", "pnl_main", {428, 161, 140, 32}, QStringLiteral("Damage/Renovate"),
+        "Damage or Renovate a property");
+    row("cmd_BuySell", "pnl_main", {576, 161, 140, 32}, QStringLiteral("Buy/Sell"),
+        "Buy or Sell a property");
+    row("cmd_Mortgage", "pnl_main", {576, 205, 140, 32}, QStringLiteral("Mortgage/Redeem"),
+        "Mortgage or Redeem a property");
+    row("lbl_trend", "pnl_main", {420, 213, 93, 16}, QStringLiteral("Market is steady"),
+        "This affects all properties in the current area");
+    row("img_trend", "pnl_main", {520, 201, 40, 40}, none,
+        "This affects all properties in the current area");
+    row("pnl_Clock", "pnl_main", {458, 240, 80, 80}, none, "");
+    row("clock", "pnl_Clock", {0, 0, 80, 80}, none, "Time marches on..");
+    row("lbl_time", "pnl_Clock", {10, 32, 61, 16}, QStringLiteral("January"),
+        "The months progress..");
+    row("img_Sponsor", "pnl_main", {576, 248, 140, 36}, none, "Visit our Web Site");
+    row("lbl_progress", "pnl_main", {576, 293, 140, 16}, QStringLiteral("Game Progress"),
+        "Overall game progress");
+    row("progress", "pnl_main", {576, 310, 140, 16}, none, "Overall game progress");
+    row("cmd_Start", "pnl_main", {428, 336, 140, 41}, QStringLiteral("PLAY (Esc)"),
+        "Press me to start");
+    row("lbl_tStatus", "pnl_main", {572, 336, 140, 16}, QStringLiteral("Your Status"),
+        "Your game status");
+    row("lbl_Stage", "pnl_main", {572, 355, 140, 19}, QStringLiteral("DEVELOPER"),
+        "Your game status");
+    row("cmd_email", "pnl_main", {428, 383, 288, 26},
+        QStringLiteral("eMail this game to a friend"), "Click here to eMail this game to a friend");
+    row("cmd_Exit", "pnl_main", {428, 416, 136, 32}, QStringLiteral("E&xit Game"),
+        "Press me to give up");
+    row("cmd_Rules", "pnl_main", {576, 416, 140, 32}, QStringLiteral("R&ules of the Game"),
+        "The rules of the game");
+    row("st", "client", {0, 515, 722, 19}, QStringLiteral("Ready..."), "");
+}
+
+void TestMainWindow::controlsArePlacedAsTheLayoutSays() {
+    QFETCH(QString, parent);
+    QFETCH(QRect, place);
+    QFETCH(QString, text);
+    QFETCH(QString, tooltip);
+    const QByteArray name = QTest::currentDataTag();
+    QWidget* widget = control(name.constData());
+    QCOMPARE(widget->parentWidget()->objectName(), parent);
+    QCOMPARE(widget->geometry(), place);
+    QVERIFY2(!widget->accessibleName().isEmpty() || name.startsWith("img_Rect") ||
+                 name.startsWith("pnl_top") || name.startsWith("pnl_main"),
+             "a control without an accessible name");
+    if (!text.isNull()) QCOMPARE(Shown(widget), text);
+    // The area pictures carry their area's name as the hint.
+    if (name.startsWith("img_area")) {
+        const int area = name.back() - '0';
+        const QString areaName = QString::fromStdString(app->mainform.Game().Area(area).Name);
+        QCOMPARE(widget->toolTip(), areaName);
+        QCOMPARE(widget->accessibleName(), areaName);
+    } else if (!tooltip.isNull()) {
+        QCOMPARE(widget->toolTip(), tooltip);
+    }
+}
+
+void TestMainWindow::windowAndMenuStartAsLaidOut() {
+    // The client area below the menu bar, fixed, with no maximise box.
+    QCOMPARE(control("client")->size(), QSize(722, 534));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QVERIFY(!window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Realtopia"));
+
+    QVERIFY(!control<QAction>("mnu_FileQuitandReplay")->isEnabled());
+    QVERIFY(control<QAction>("mnu_OptionsSound")->isCheckable());
+    QVERIFY(control<QAction>("Mediuim1")->isChecked());
+    QCOMPARE(control<QAction>("Mediuim1")->text(), QStringLiteral("&Mediuim"));
+
+    // Before PLAY: trading and lists disabled, the for-sale list already filled, London red.
+    QVERIFY(!control("cmd_BuySell")->isEnabled());
+    QVERIFY(!control("cmd_Mortgage")->isEnabled());
+    auto* avail = control<QListWidget>("lst_Avail");
+    QVERIFY(!avail->isEnabled());
+    QCOMPARE(avail->count(), static_cast<int>(app->mainform.View().Avail.Rows.size()));
+    QVERIFY(avail->count() > 0);
+    QCOMPARE(avail->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(avail->visualItemRect(avail->item(0)).height(), 16);
+    QCOMPARE(control<AreaFrame>("img_Rect1")->colour(), QColor(Qt::red));
+    QVERIFY(Shown(control("lbl_TAreas")).startsWith(QStringLiteral("Current Area: London\n")));
+    QCOMPARE(control<PieClock>("clock")->percent(), 0);
+    QCOMPARE(control<BarGauge>("progress")->text(), QStringLiteral("0%"));
+    QVERIFY(control("img_level")->isHidden());
+
+    // The menu's speed items act as one radio group and reach the ticker.
+    control<QAction>("Fast1")->trigger();
+    QCOMPARE(app->mainform.mq().Speed(), tsFast);
+    QVERIFY(!control<QAction>("Mediuim1")->isChecked());
+    control<QAction>("mnu_OptionsSound")->trigger();
+    QCOMPARE(control<QAction>("mnu_OptionsSound")->isChecked(),
+             app->mainform.View().SoundChecked);
+
+    // The window logic asks for the focus on PLAY when it shows the window.
+    app->mainform.FormShow();
+    window->sync();
+    QCOMPARE(QApplication::focusWidget(), control("cmd_Start"));
+}
+
+void TestMainWindow::playAndListClickRelabelTheCommands() {
+    pressPlay();
+    auto* avail = control<QListWidget>("lst_Avail");
+    QVERIFY(avail->isEnabled());
+    QVERIFY(control<QAction>("mnu_FileQuitandReplay")->isEnabled());
+    window->applyMainTimer();
+    QCOMPARE(control<QTimer>("tmr_main")->interval(), 1500);
+
+    clickRow("lst_Avail", 1);
+    QCOMPARE(Shown(control("cmd_BuySell")), QStringLiteral("Buy (F6)"));
+    QCOMPARE(Shown(control("cmd_DamRen")), QStringLiteral("Damage (F5)"));
+    const QString row = avail->item(1)->text();
+    const QString name = row.left(row.indexOf(QStringLiteral(" (")));
+    QVERIFY2(Shown(control("lbl_info")).startsWith(name), qPrintable(Shown(control("lbl_info"))));
+
+    // Ctrl+click adds a second row: a block.
+    const QRect second = avail->visualItemRect(avail->item(3));
+    QTest::mouseClick(avail->viewport(), Qt::LeftButton, Qt::ControlModifier, second.center());
+    QCOMPARE(avail->selectedItems().size(), 2);
+    QVERIFY(Shown(control("lbl_info")).startsWith(QStringLiteral("A nice block of properties.")));
+
+    // A plain click selects one row again; buying moves it into the portfolio, where a click
+    // offers to sell and to mortgage.
+    clickRow("lst_Avail", 1);
+    QCOMPARE(avail->selectedItems().size(), 1);
+    QTest::mouseClick(control<QAbstractButton>("cmd_BuySell"), Qt::LeftButton);
+    auto* portfolio = control<QListWidget>("lst_portfolio");
+    QCOMPARE(portfolio->count(), 1);
+    QCOMPARE(portfolio->item(0)->text(), row);
+    clickRow("lst_portfolio", 0);
+    QCOMPARE(Shown(control("cmd_BuySell")), QStringLiteral("Sell (F6)"));
+    QCOMPARE(Shown(control("cmd_Mortgage")), QStringLiteral("Mortgage (F7)"));
+    QVERIFY(control("cmd_Mortgage")->isEnabled());
+    QVERIFY(avail->selectedItems().isEmpty());
+    QVERIFY(Shown(control("pnl_Currportfolio")) != QStringLiteral("Portfolio Value: £0"));
+}
+
+void TestMainWindow::functionKeysArePreviewedOnce() {
+    const std::string ask = "Click a property in one of the lists, first!";
+    QTest::keyRelease(window.get(), Qt::Key_F6);
+    QCOMPARE(effects->count(ask), 1);
+    // From a control that leaves the key alone, it travels up to the window: still once.
+    QTest::keyRelease(control("cmd_Exit"), Qt::Key_F6);
+    QCOMPARE(effects->count(ask), 2);
+    QTest::keyRelease(control("lst_Avail"), Qt::Key_F7);
+    QCOMPARE(effects->count(ask), 3);
+    // A held key repeats, but acts once, when it is let go.
+    QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_F6, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(control("cmd_Rules"), &repeat);
+    QCOMPARE(effects->count(ask), 3);
+
+    // F1 opens the rules; Esc plays.
+    QTest::keyRelease(control("cmd_Exit"), Qt::Key_F1);
+    QCOMPARE(effects->modals.size(), std::size_t{1});
+    QCOMPARE(effects->modals.front(), IEffects::Modal::Rules);
+    QTest::keyRelease(control("cmd_Exit"), Qt::Key_Escape);
+    QCOMPARE(Shown(control("cmd_Start")), QStringLiteral("Pause (Esc)"));
+}
+
+void TestMainWindow::typedPhraseReachesTheWindowOncePerKey() {
+    pressPlay();
+    clickRow("lst_Avail", 0);  // the cheat pays only once the player has engaged
+    // Typed on a button, each key travels up to the window; a key seen twice would overflow
+    // the phrase.
+    QTest::keyClicks(control("cmd_Rules"), QStringLiteral("wadofcash"));
+    QCOMPARE(Shown(control("pnl_CurrentFund")), QStringLiteral("Current Cash: £1,300,000"));
+    QCOMPARE(app->mainform.mq().Text(), std::string("CHEAT SUCCESSFUL - £500,000 IS YOURS! "));
+}
+
+void TestMainWindow::enterPressesTheDefaultButton() {
+    pressPlay();
+    // With the focus on a list, Enter is the e-mail button's (which pauses the game)...
+    auto* avail = control("lst_Avail");
+    avail->setFocus();
+    QTest::keyClick(avail, Qt::Key_Return);
+    QCOMPARE(effects->prompts, std::vector<std::string>{"Type in your Name"});
+    auto* start = control<QAbstractButton>("cmd_Start");
+    QCOMPARE(Shown(start), QStringLiteral("Play (Esc)"));
+    // ...while a focused button takes it itself.
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key_Return);
+    QCOMPARE(Shown(start), QStringLiteral("Pause (Esc)"));
+    QCOMPARE(effects->prompts.size(), std::size_t{1});
+}
+
+void TestMainWindow::areaClickMovesTheRedFrame() {
+    QTest::mouseClick(control("img_area3"), Qt::LeftButton, {}, QPoint(45, 27));
+    QCOMPARE(control<AreaFrame>("img_Rect3")->colour(), QColor(Qt::red));
+    for (const char* other : {"img_Rect1", "img_Rect2", "img_Rect4", "img_Rect5", "img_Rect6"})
+        QCOMPARE(control<AreaFrame>(other)->colour(), QColor(Qt::black));
+    const QString area = QString::fromStdString(app->mainform.Game().Area(3).Name);
+    QVERIFY(Shown(control("lbl_TAreas")).startsWith(QStringLiteral("Current Area: ") + area));
+    QCOMPARE(app->mainform.Game().CurrentArea, 3);
+    QCOMPARE(control<QListWidget>("lst_Avail")->item(0)->text(),
+             QString::fromStdString(app->mainform.View().Avail.Rows.front().Text));
+}
+
+void TestMainWindow::pointerShowsHintsInTheStatusBar() {
+    auto enter = [](QWidget* widget) {
+        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(widget, &event);
+        QCoreApplication::processEvents();
+    };
+    auto* status = control("st");
+    enter(control("img_area2"));
+    QCOMPARE(Shown(status), QString::fromStdString(app->mainform.Game().Area(2).Name));
+    // The ticker's hint shows only in the status bar.
+    enter(control("mq"));
+    QCOMPARE(Shown(status), QStringLiteral("Check out the news carefully!"));
+    QVERIFY(control("mq")->toolTip().isEmpty());
+    // A control without a hint shows its parent's.
+    enter(control("lbl_time"));
+    QCOMPARE(Shown(status), QStringLiteral("The months progress.."));
+    enter(control("lbl_info"));
+    QCOMPARE(Shown(status), QString());
+    QEvent leave(QEvent::Leave);
+    enter(control("cmd_Exit"));
+    QCOMPARE(Shown(status), QStringLiteral("Press me to give up"));
+    QApplication::sendEvent(control("cmd_Exit"), &leave);
+    QCoreApplication::processEvents();
+    QCOMPARE(Shown(status), QString());
+}
+
+void TestMainWindow::minimisingPausesAndRestoringResumes() {
+    pressPlay();
+    window->setWindowState(Qt::WindowMinimized);
+    QCOMPARE(Shown(control("cmd_Start")), QStringLiteral("Play (Esc)"));
+    QVERIFY(!control("cmd_BuySell")->isEnabled());
+    window->setWindowState(Qt::WindowNoState);
+    QCOMPARE(Shown(control("cmd_Start")), QStringLiteral("Pause (Esc)"));
+    QVERIFY(control("cmd_BuySell")->isEnabled());
+}
+
+void TestMainWindow::closingEndsTheProgram() {
+    QVERIFY(window->close());
+    QCOMPARE(effects->quits, 1);
+    QVERIFY(app->Exited());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,173 @@
+#include <QImage>
+#include <QRect>
+#include <QtTest>
+#include <memory>
+
+#include "ui/TMarquee.h"
+#include "ui/qt/MarqueeWidget.h"
+
+namespace {
+
+bool IsLime(QRgb c) { return qGreen(c) > 160 && qRed(c) < 80 && qBlue(c) < 80; }
+bool IsRed(QRgb c) { return qRed(c) > 160 && qGreen(c) < 80 && qBlue(c) < 80; }
+
+// Counts pixels matching `test` inside `rect` (logical coordinates) of a grabbed widget.
+template <typename Test>
+int CountPixels(const QImage& image, const QRect& rect, Test test) {
+    const qreal dpr = image.devicePixelRatio();
+    const QRect device(qRound(rect.x() * dpr), qRound(rect.y() * dpr),
+                       qRound(rect.width() * dpr), qRound(rect.height() * dpr));
+    int count = 0;
+    for (int y = device.top(); y <= device.bottom(); ++y) {
+        for (int x = device.left(); x <= device.right(); ++x) {
+            if (test(image.pixel(x, y))) ++count;
+        }
+    }
+    return count;
+}
+
+// Lime pixels in the frame ring around the 712 x 21 drawing area at 5, 5.
+int LimeOutsideDrawingArea(const QImage& image) {
+    return CountPixels(image, QRect(0, 0, 722, 5), IsLime) +
+           CountPixels(image, QRect(0, 26, 722, 5), IsLime) +
+           CountPixels(image, QRect(0, 5, 5, 21), IsLime) +
+           CountPixels(image, QRect(717, 5, 5, 21), IsLime);
+}
+
+void SetUpMainTicker(TMarquee& mq) {
+    mq.SetBevelOuter(bvLowered);
+    mq.SetBevelWidth(1);
+    mq.SetSpeed(tsMedium);
+    mq.SetPauseAmount(100);
+    mq.SetDoPause(true);
+    mq.SetOnScreen(true);
+}
+
+}  // namespace
+
+class TestMarquee : public QObject {
+    Q_OBJECT
+
+private slots:
+    void drawsTextInsideTheStripOnly();
+    void drawsMarkupColours();
+    void timerFollowsSpeed();
+    void survivesEitherSideGoingFirst();
+};
+
+void TestMarquee::drawsTextInsideTheStripOnly() {
+    TMarquee mq;
+    SetUpMainTicker(mq);
+    MarqueeWidget w(mq);
+    w.resize(722, 31);
+    w.show();  // delivers the pending resize to the ticker
+    QCOMPARE(mq.Width(), 722);
+    QCOMPARE(mq.DrawingArea().Width, 712);
+    QCOMPARE(w.frameStyle(), QFrame::Panel | QFrame::Sunken);
+
+    mq.SetText("Press PLAY to start ");
+    mq.SetActive(true);  // the hold needs it; no event loop runs, so steps come only from here
+    for (int i = 0; i < 30; ++i) w.step();
+    // The 30th step drew the text with its left edge at 722 - 145 in the strip.
+    const int textLeft = 5 + 722 - 145;
+    QImage image = w.grab().toImage();
+    QVERIFY(CountPixels(image, QRect(textLeft, 5, 717 - textLeft, 21), IsLime) > 50);
+    QCOMPARE(CountPixels(image, QRect(5, 5, textLeft - 7, 21), IsLime), 0);
+    QCOMPARE(LimeOutsideDrawingArea(image), 0);
+
+    // Into the hold: the text stands 7 pixels into the strip, still clipped to it.
+    for (int i = 0; i < 120; ++i) w.step();
+    QCOMPARE(mq.ScrollPos(), 715);
+    image = w.grab().toImage();
+    QVERIFY(CountPixels(image, QRect(12, 5, 60, 21), IsLime) > 50);
+    QCOMPARE(CountPixels(image, QRect(5, 5, 5, 21), IsLime), 0);
+    QCOMPARE(LimeOutsideDrawingArea(image), 0);
+
+    // A new text empties the strip at once.
+    mq.SetText("Redeeming Mortgages.. ");
+    image = w.grab().toImage();
+    QCOMPARE(CountPixels(image, QRect(0, 0, 722, 31), IsLime), 0);
+}
+
+void TestMarquee::drawsMarkupColours() {
+    TMarquee mq;
+    SetUpMainTicker(mq);
+    MarqueeWidget w(mq);
+    w.resize(722, 31);
+    w.show();
+    mq.SetText("3%Red|Lime");
+    for (int i = 0; i < 60; ++i) w.step();  // both words well inside the strip
+    const int redWidth = w.TextWidth("Red");
+    const int left = 5 + 722 - 295;
+    const QImage image = w.grab().toImage();
+    QVERIFY(CountPixels(image, QRect(left, 5, redWidth, 21), IsRed) > 20);
+    QCOMPARE(CountPixels(image, QRect(left, 5, redWidth, 21), IsLime), 0);
+    QVERIFY(CountPixels(image, QRect(left + redWidth + 5, 5, 60, 21), IsLime) > 20);
+    QCOMPARE(CountPixels(image, QRect(left + redWidth + 5, 5, 60, 21), IsRed), 0);
+}
+
+void TestMarquee::timerFollowsSpeed() {
+    TMarquee mq;
+    SetUpMainTicker(mq);
+    mq.SetSpeed(tsSlow);
+    MarqueeWidget w(mq);
+    w.resize(722, 31);
+    w.show();
+    QVERIFY(!w.timerActive());
+
+    mq.SetText("End of the game ");
+    mq.SetActive(true);
+    QVERIFY(w.timerActive());
+    QCOMPARE(w.timerInterval(), 60);
+    mq.SetSpeed(tsMedium);
+    QCOMPARE(w.timerInterval(), 30);
+    mq.SetSpeed(tsFast);
+    QCOMPARE(w.timerInterval(), 10);
+    mq.SetSpeed(tsMedium);
+
+    // Stepped by hand (no event loop runs here) through the hold into the run-out.
+    mq.SetPauseAmount(0);
+    for (int i = 0; i < 145; ++i) w.step();
+    QVERIFY(w.timerActive());
+    QCOMPARE(w.timerInterval(), 10);
+    int steps = 0;
+    while (mq.Active() && steps < 1000) {
+        w.step();
+        ++steps;
+    }
+    QVERIFY(steps < 1000);
+    QVERIFY(!w.timerActive());
+    QCOMPARE(w.timerInterval(), 30);
+
+    mq.SetActive(true);
+    mq.Stop();  // nothing on screen yet: keeps running
+    QVERIFY(w.timerActive());
+    w.step();
+    mq.Stop();
+    QVERIFY(!w.timerActive());
+}
+
+void TestMarquee::survivesEitherSideGoingFirst() {
+    auto mq = std::make_unique<TMarquee>();
+    auto w = std::make_unique<MarqueeWidget>(*mq);
+    mq->SetActive(true);
+    QVERIFY(w->timerActive());
+    mq.reset();  // the window logic is destroyed before its widget
+    QVERIFY(!w->timerActive());
+    QVERIFY(w->marquee() == nullptr);
+    w->resize(300, 31);
+    w->step();
+    w.reset();
+
+    TMarquee other;
+    {
+        MarqueeWidget shortLived(other);
+        QVERIFY(other.Host() == &shortLived);
+    }
+    QVERIFY(other.Host() == nullptr);
+    other.SetText("still safe ");
+    other.Step();
+}
+
+QTEST_MAIN(TestMarquee)
+#include "tst_marquee.moc"

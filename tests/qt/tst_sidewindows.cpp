@@ -1,0 +1,402 @@
+// The side windows and the way into the game: the splash, the agreement, the rules window,
+// the damage/renovate chooser, the police message and the message and input boxes.
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "engine/Game.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/PanelWidget.h"
+#include "windows/TRealtopia.h"
+#include "windows/qt/AgreementDialog.h"
+#include "windows/qt/DamRenDialog.h"
+#include "windows/qt/PoliceDialog.h"
+#include "windows/qt/QtEffects.h"
+#include "windows/qt/RulesDialog.h"
+#include "windows/qt/SplashWindow.h"
+
+namespace {
+
+TPlatform TestPlatform(const QTemporaryDir& dir) {
+    TPlatform platform;
+    platform.ProgramPath = dir.filePath(QStringLiteral("realtopia")).toStdString();
+    platform.FirstArgument = "noini";
+    platform.UserDataDirectory = dir.path().toStdString();
+    platform.Seed = 7;
+    return platform;
+}
+
+// The whole desktop program as main() builds it, without its event loop.
+struct Program {
+    QTemporaryDir dir;
+    QtEffects effects;
+    TRealtopia app{effects, TestPlatform(dir)};
+    SplashWindow splash{app};
+    AgreementDialog agreement{app};
+    RulesDialog rules{app.rulesform};
+    MainWindow mainWindow{app, nullptr};
+    DamRenDialog chooser{app.DamRenForm, QStringLiteral("Realtopia")};
+    PoliceDialog police{app.policeform};
+
+    Program() {
+        effects.SetWindows({&splash, &agreement, &rules, &mainWindow, &chooser, &police});
+        app.mainform.Game().SoundOn = false;
+        splash.show();
+    }
+    ~Program() { mainWindow.hide(); }
+};
+
+// Acts on the modal window called `name` once it is up, inside its own event loop. Gives up
+// (leaving `acted` false) if it never appears, so a missing window fails instead of hanging.
+void WhenModal(const QString& name, std::function<void(QWidget*)> action, int tries = 500) {
+    QTimer::singleShot(0, [name, action, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible() && modal->objectName() == name) {
+            QPointer<QWidget> window(modal);
+            action(modal);
+            // A failed check leaves the action early: close the window so the test goes on.
+            if (window && window->isVisible() && QTest::currentTestFailed()) window->close();
+        } else if (tries > 0) {
+            WhenModal(name, action, tries - 1);
+        } else if (modal) {
+            modal->close();
+        }
+    });
+}
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+    return window->findChild<T*>(QString::fromLatin1(name));
+}
+
+// Every control carries its name and something for a screen reader to say.
+void VerifyNamed(QWidget* window) {
+    QVERIFY(!window->objectName().isEmpty());
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        QVERIFY2(!child->objectName().isEmpty(), child->metaObject()->className());
+        QVERIFY2(!child->accessibleName().isEmpty(), qPrintable(child->objectName()));
+    }
+}
+
+}  // namespace
+
+// Stands in for the browser: remembers the addresses the program asks to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class TestSideWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void splashShowsTitleBuildAndLinks();
+    void everyControlIsNamed();
+    void decliningEndsTheProgram_data();
+    void decliningEndsTheProgram();
+    void newUserNeedsTheRulesClosedByClose_data();
+    void newUserNeedsTheRulesClosedByClose();
+    void rulesKeepTheirTopicBetweenShowings();
+    void chooserOkWaitsForAClick();
+    void policeShowsTheMessageOnLines();
+    void inputBoxTakesAtMost255Characters();
+    void messageBoxesUseTheirCaptionsAndLineBreaks();
+};
+
+void TestSideWindows::initTestCase() { Q_INIT_RESOURCE(realtopia_resources); }
+
+void TestSideWindows::splashShowsTitleBuildAndLinks() {
+    Program program;
+    SplashWindow& splash = program.splash;
+    QCOMPARE(splash.size(), QSize(477, 358));
+    QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+
+    auto* title = Child<QLabel>(&splash, "lbl_title");
+    auto* shadow = Child<QLabel>(&splash, "lbl_TitleShadow");
+    QVERIFY(title && shadow);
+    QCOMPARE(title->text(), QStringLiteral("Realtopia"));
+    QCOMPARE(shadow->text(), title->text());
+    QCOMPARE(title->toolTip(), QStringLiteral("Welcome to Realtopia"));
+    QCOMPARE(title->geometry(), QRect(68, 160, 390, 55));
+    QCOMPARE(shadow->pos() - title->pos(), QPoint(2, 2));
+    // The teal title is drawn over its black shadow.
+    QVERIFY(shadow->parentWidget()->children().indexOf(shadow) <
+            title->parentWidget()->children().indexOf(title));
+
+    QCOMPARE(Child<QLabel>(&splash, "lbl_version")->text(), QStringLiteral("Build: 20001024.0"));
+    QCOMPARE(Child<QLabel>(&splash, "Image1")->geometry(), QRect(10, 10, 396, 102));
+    QVERIFY(!Child<QLabel>(&splash, "Image1")->pixmap().isNull());
+    auto* play = Child<QPushButton>(&splash, "cmd_play");
+    QCOMPARE(play->text(), QStringLiteral("PLAY!"));
+    QCOMPARE(play->geometry(), QRect(183, 239, 122, 66));
+    QCOMPARE(play->font().pixelSize(), 21);
+    QVERIFY(play->font().italic() && play->font().bold());
+
+    UrlRecorder browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+    QTest::mouseClick(Child<QLabel>(&splash, "lbl_brightwork"), Qt::LeftButton);
+    QTest::mouseClick(Child<QLabel>(&splash, "Image1"), Qt::LeftButton);
+    QTest::mouseClick(Child<QLabel>(&splash, "lbllink_Careerly"), Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(browser.opened, (QList<QUrl>{QUrl(QStringLiteral("https://maker.example.com/")),
+                                          QUrl(QStringLiteral("https://www.example.com/")),
+                                          QUrl(QStringLiteral("https://www.example.com/"))}));
+    QVERIFY(splash.isVisible());
+    QVERIFY(!program.app.Exited());
+}
+
+void TestSideWindows::everyControlIsNamed() {
+    Program program;
+    for (QWidget* window : std::initializer_list<QWidget*>{&program.splash, &program.agreement,
+                                                           &program.rules, &program.chooser,
+                                                           &program.police}) {
+        VerifyNamed(window);
+        if (QTest::currentTestFailed()) return;
+    }
+}
+
+void TestSideWindows::decliningEndsTheProgram_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("PLAY!, I DISAGREE") << QStringLiteral("cmd_play") << false;
+    QTest::newRow("New User, I DISAGREE") << QStringLiteral("cmd_NewUser") << false;
+    QTest::newRow("Enter, Esc") << QStringLiteral("Return") << true;
+    QTest::newRow("Esc, Esc") << QStringLiteral("Escape") << true;
+}
+
+void TestSideWindows::decliningEndsTheProgram() {
+    QFETCH(QString, start);
+    QFETCH(bool, byEscape);
+    Program program;
+    bool declined = false;
+    QString agreementText;
+    WhenModal(QStringLiteral("EULA"), [&](QWidget* eula) {
+        agreementText = Child<QLabel>(eula, "lbl_AgreementText")->text();
+        if (byEscape) {
+            QTest::keyClick(eula, Qt::Key_Escape);
+        } else {
+            Child<QPushButton>(eula, "cmd_DECLINE")->click();
+        }
+        declined = !eula->isVisible();
+    });
+    if (start == QLatin1String("Return")) {
+        QTest::keyClick(&program.splash, Qt::Key_Return);
+    } else if (start == QLatin1String("Escape")) {
+        QTest::keyClick(&program.splash, Qt::Key_Escape);
+    } else {
+        program.splash.findChild<QPushButton*>(start)->click();
+    }
+    QVERIFY(declined);
+    QVERIFY(agreementText.startsWith(QStringLiteral("Welcome to Realtopia. ")));
+    QVERIFY(!agreementText.contains(QLatin1Char('\r')));
+    QVERIFY(program.app.Exited());
+    QVERIFY(!program.splash.isVisible());
+    QVERIFY(!program.mainWindow.isVisible());
+    QVERIFY(!program.rules.isVisible());
+}
+
+void TestSideWindows::newUserNeedsTheRulesClosedByClose_data() {
+    QTest::addColumn<bool>("byClose");
+    QTest::newRow("closed by CLOSE") << true;
+    QTest::newRow("closed otherwise") << false;
+}
+
+void TestSideWindows::newUserNeedsTheRulesClosedByClose() {
+    QFETCH(bool, byClose);
+    Program program;
+    bool rulesSeen = false;
+    bool escapeIgnored = false;
+    WhenModal(QStringLiteral("EULA"), [&](QWidget* eula) {
+        WhenModal(QStringLiteral("rulesform"), [&](QWidget* rules) {
+            rulesSeen = true;
+            QTest::keyClick(rules, Qt::Key_Escape);  // no cancel button: nothing happens
+            escapeIgnored = rules->isVisible();
+            if (byClose) {
+                Child<QPushButton>(rules, "cmd_rules")->click();
+            } else {
+                rules->close();
+            }
+        });
+        QTest::keyClick(eula, Qt::Key_Return);  // I AGREE is the default button
+    });
+    Child<QPushButton>(&program.splash, "cmd_NewUser")->click();
+
+    QVERIFY(rulesSeen);
+    QVERIFY(escapeIgnored);
+    QCOMPARE(program.app.Exited(), !byClose);
+    QVERIFY(!program.splash.isVisible());
+    QCOMPARE(program.mainWindow.isVisible(), byClose);
+}
+
+void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
+    Program program;
+    auto titleOf = [](QWidget* rules) {
+        return Child<PanelWidget>(rules, "pnl_title")->caption();
+    };
+    bool firstDone = false;
+    WhenModal(QStringLiteral("rulesform"), [&](QWidget* rules) {
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
+        QVERIFY(!Child<QLabel>(rules, "lbl_text")->isVisible());
+        QTest::mouseClick(Child<QPushButton>(rules, "sp_Strategy"), Qt::LeftButton);
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES - STRATEGY"));
+        auto* text = Child<QLabel>(rules, "lbl_text");
+        QVERIFY(text->isVisible());
+        QVERIFY(text->text().contains(QStringLiteral("cash flow\n3) Damage before buying")));
+        QVERIFY(Child<QPushButton>(rules, "cmd_back")->isVisible());
+        // The text covers the menu: a second topic cannot be chosen.
+        QVERIFY(!Child<QPushButton>(rules, "sp_OverView")->isEnabled());
+        Child<QPushButton>(rules, "cmd_rules")->click();
+        firstDone = true;
+    });
+    program.app.mainform.mnu_HelpRulesClick();
+    QVERIFY(firstDone);
+
+    bool secondDone = false;
+    WhenModal(QStringLiteral("rulesform"), [&](QWidget* rules) {
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES - STRATEGY"));
+        QVERIFY(Child<QLabel>(rules, "lbl_text")->isVisible());
+        Child<QPushButton>(rules, "cmd_back")->click();
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
+        QVERIFY(!Child<QLabel>(rules, "lbl_text")->isVisible());
+        QVERIFY(Child<QPushButton>(rules, "sp_OverView")->isEnabled());
+        Child<QPushButton>(rules, "cmd_rules")->click();
+        secondDone = true;
+    });
+    program.app.mainform.mnu_HelpRulesClick();
+    QVERIFY(secondDone);
+    QCOMPARE(program.app.rulesform.Title(), std::string("RULES"));
+    QVERIFY(!program.app.Exited());
+}
+
+void TestSideWindows::chooserOkWaitsForAClick() {
+    Program program;
+    TGame& game = program.app.mainform.Game();
+    game.Selection = {1};
+    game.DamRenMode = 1;
+    const int area = game.Property(1).Area;
+
+    bool chose = false;
+    WhenModal(QStringLiteral("DamRenForm"), [&](QWidget* chooser) {
+        auto* ok = Child<QPushButton>(chooser, "cmd_Close");
+        QVERIFY(!ok->isEnabled());
+        const auto radios = chooser->findChildren<QRadioButton*>();
+        QCOMPARE(radios.size(), 8);
+        for (QRadioButton* radio : radios) QVERIFY(!radio->isChecked());
+        QVERIFY(Child<QGroupBox>(chooser, "optgroup")->title().startsWith(QStringLiteral("Damage ")));
+        QTest::mouseClick(radios.at(2), Qt::LeftButton);
+        QVERIFY(ok->isEnabled());
+        ok->click();
+        chose = true;
+    });
+    QVERIFY(program.app.mainform.ShowDamRenChooser());
+    QVERIFY(chose);
+    const Money lowest = game.Area(area).LowestPrice;
+    QVERIFY(lowest > Money());
+    QCOMPARE(game.DamRenAmount, TGame::ImprovementAmount(3, lowest));
+    QVERIFY(game.Property(1).DoneImprovements & TGame::ImprovementBit(3, 1));
+
+    // The next showing starts afresh: the items rebuilt, none chosen, OK disabled again.
+    bool cancelled = false;
+    WhenModal(QStringLiteral("DamRenForm"), [&](QWidget* chooser) {
+        QVERIFY(!Child<QPushButton>(chooser, "cmd_Close")->isEnabled());
+        const auto radios = chooser->findChildren<QRadioButton*>();
+        QCOMPARE(radios.size(), 8);
+        QVERIFY(radios.at(2)->text().endsWith(QStringLiteral(" (Already Done)")));
+        for (QRadioButton* radio : radios) QVERIFY(!radio->isChecked());
+        QTest::keyClick(chooser, Qt::Key_Escape);
+        cancelled = !chooser->isVisible();
+    });
+    QVERIFY(!program.app.mainform.ShowDamRenChooser());
+    QVERIFY(cancelled);
+    QCOMPARE(game.DamRenAmount, Money());
+}
+
+void TestSideWindows::policeShowsTheMessageOnLines() {
+    Program program;
+    QString shown;
+    WhenModal(QStringLiteral("policeform"), [&](QWidget* police) {
+        shown = Child<QLabel>(police, "lbl_message")->text();
+        QCOMPARE(police->windowTitle(), QStringLiteral("POLICE MESSAGE"));
+        QCOMPARE(police->size(), QSize(323, 146));
+        Child<QPushButton>(police, "cmd_close")->click();
+    });
+    program.app.mainform.ShowPoliceMessage("You have been caught.\rThe fine is big.");
+    QCOMPARE(shown, QStringLiteral("You have been caught.\nThe fine is big."));
+}
+
+void TestSideWindows::inputBoxTakesAtMost255Characters() {
+    Program program;
+    int limit = 0;
+    WhenModal(QStringLiteral("InputBox"), [&](QWidget* box) {
+        QCOMPARE(box->windowTitle(), QStringLiteral("Email to a friend"));
+        auto* edit = box->findChild<QLineEdit*>();
+        QCOMPARE(edit->text(), QStringLiteral("Type your name here"));
+        limit = edit->maxLength();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString(300, QLatin1Char('x')));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    std::string answer = "Type your name here";
+    QVERIFY(program.app.mainform.InputBox("Email to a friend", "Type in your Name", answer));
+    QCOMPARE(limit, 255);
+    QCOMPARE(answer, std::string(255, 'x'));
+
+    WhenModal(QStringLiteral("InputBox"), [](QWidget* box) {
+        QTest::keyClicks(box->findChild<QLineEdit*>(), QStringLiteral("typed"));
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    answer = "Type your name here";
+    QVERIFY(!program.app.mainform.InputBox("Email to a friend", "Type in your Name", answer));
+    QCOMPARE(answer, std::string("Type your name here"));
+}
+
+void TestSideWindows::messageBoxesUseTheirCaptionsAndLineBreaks() {
+    Program program;
+    QString title, text;
+    WhenModal(QStringLiteral("MessageBox"), [&](QWidget* box) {
+        title = box->windowTitle();
+        text = static_cast<QMessageBox*>(box)->text();
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    program.effects.Information("first line\rsecond line\r\nthird line");
+    QCOMPARE(title, QStringLiteral("Realtopia"));
+    QCOMPARE(text, QStringLiteral("first line\nsecond line\nthird line"));
+
+    WhenModal(QStringLiteral("MessageBox"), [&](QWidget* box) {
+        title = box->windowTitle();
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    program.effects.Error("VODE32", "Could not find this Resource");
+    QCOMPARE(title, QStringLiteral("VODE32"));
+
+    for (const bool yes : {true, false}) {
+        WhenModal(QStringLiteral("MessageBox"), [yes](QWidget* box) {
+            auto* message = static_cast<QMessageBox*>(box);
+            message->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        QCOMPARE(program.effects.YesNo("Another Game?"), yes);
+    }
+}
+
+QTEST_MAIN(TestSideWindows)
+#include "tst_sidewindows.moc"

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QEvent>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <array>
+#include <optional>
+
+class AreaFrame;
+class BarGauge;
+class GlyphButton;
+class MarqueeWidget;
+class PanelWidget;
+class PieClock;
+class PropertyList;
+class QAction;
+class QActionGroup;
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class SvgPicture;
+class TRealtopia;
+struct TButtonView;
+
+// The main window in Qt: every control at its place, a mirror of what the window logic shows
+// (sync()), and the player's clicks, keys and window events passed to the logic's handlers.
+// It decides nothing about the game.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(TRealtopia& app, QWidget* parent = nullptr);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Brings every control up to date with the window logic's view.
+    void sync();
+    // Starts, stops or re-times tmr_main as the view says.
+    void applyMainTimer();
+    MarqueeWidget* ticker() const { return ticker_; }
+
+protected:
+    // Key preview, and the hint of the control under the pointer, for the whole window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildTop(QWidget* client);
+    void buildMain(QWidget* client);
+    void buildAreas(QWidget* main);
+    void buildStatusBar(QWidget* client);
+    void buildTabOrder();
+    void centreOnScreen();
+
+    bool previewKey(QWidget* receiver, QKeyEvent* event);
+    bool firstDelivery(QWidget* receiver, const QKeyEvent* event);
+    void pointerOver(QWidget* widget);
+    void flushHint();
+
+    void syncButton(QPushButton* button, const TButtonView& view);
+    void syncLists();
+    void listReleased(PropertyList* list, bool mouse);
+    void listEntered(PropertyList* list);
+
+    // Calls a handler of the window logic, then shows what it changed.
+    template <typename Handler>
+    void forward(Handler handler);
+
+    TRealtopia& app_;
+    QTimer* mainTimer_ = nullptr;
+
+    PanelWidget* cashPanel_ = nullptr;
+    PanelWidget* portfolioPanel_ = nullptr;
+    PanelWidget* debtPanel_ = nullptr;
+    MarqueeWidget* ticker_ = nullptr;
+    PropertyList* availList_ = nullptr;
+    PropertyList* portfolioList_ = nullptr;
+    QLabel* infoLabel_ = nullptr;
+    QLabel* areaCaption_ = nullptr;
+    std::array<SvgPicture*, 6> areaPictures_{};
+    std::array<AreaFrame*, 6> areaFrames_{};
+    QLabel* trendLabel_ = nullptr;
+    SvgPicture* trendPicture_ = nullptr;
+    PieClock* clock_ = nullptr;
+    QLabel* monthLabel_ = nullptr;
+    BarGauge* progress_ = nullptr;
+    QLabel* stageLabel_ = nullptr;
+    QPushButton* damRen_ = nullptr;
+    QPushButton* buySell_ = nullptr;
+    QPushButton* mortgage_ = nullptr;
+    GlyphButton* start_ = nullptr;
+    QPushButton* email_ = nullptr;
+    QPushButton* exit_ = nullptr;
+    QPushButton* rules_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
+    QLabel* statusText_ = nullptr;
+
+    QAction* quitReplay_ = nullptr;
+    QAction* sound_ = nullptr;
+    QAction* fast_ = nullptr;
+    QAction* medium_ = nullptr;
+    QAction* slow_ = nullptr;
+
+    std::optional<unsigned> listsRevision_;
+    bool focusStartDone_ = false;
+
+    // The key event last seen, so that one event passed on from a control to its parents is
+    // previewed only once.
+    const QEvent* lastKey_ = nullptr;
+    QEvent::Type lastKeyType_ = QEvent::None;
+    int lastKeyCode_ = 0;
+    QPointer<QWidget> lastKeyReceiver_;
+    quint64 lastKeyTime_ = 0;
+
+    // The application's current hint and the one the pointer has just brought.
+    QString hint_;
+    QString pendingHint_;
+    bool hintQueued_ = false;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QBasicTimer>
+#include <QFrame>
+#include <QPixmap>
+#include <QStaticText>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "ui/TMarquee.h"
+
+// The news ticker on screen. The scrolling itself lives in TMarquee; this widget runs its
+// timer, measures text in its font and shows the strip each step describes. Every step is
+// drawn into an off-screen pixmap that paintEvent copies in one piece, so nothing flickers.
+class MarqueeWidget : public QFrame, public IMarqueeHost {
+    Q_OBJECT
+
+public:
+    explicit MarqueeWidget(QWidget* parent = nullptr);
+    explicit MarqueeWidget(TMarquee& marquee, QWidget* parent = nullptr);
+    ~MarqueeWidget() override;
+
+    // Binds the widget to a ticker owned elsewhere (nullptr unbinds).
+    void setMarquee(TMarquee* marquee);
+    TMarquee* marquee() const { return marquee_; }
+
+    // One tick of the scroll timer.
+    void step();
+    bool timerActive() const { return timer_.isActive(); }
+    int timerInterval() const { return interval_; }
+
+    // IMarqueeHost
+    int TextWidth(const std::string& text) override;
+    void TimerChanged(bool enabled, int intervalMs) override;
+    void StripChanged() override;
+    void ProcessMessages() override;
+    void MarqueeDestroyed() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    struct CachedText {
+        std::string source;
+        QStaticText text;
+    };
+
+    void syncLook();
+    void renderStrip();
+    void renderOverlay();
+    const QStaticText& staticText(std::size_t index, const std::string& text);
+
+    TMarquee* marquee_ = nullptr;
+    QBasicTimer timer_;
+    int interval_ = 0;
+    QPixmap strip_;    // the drawing area, redrawn every step
+    QPixmap overlay_;  // texts drawn over the whole control (only when nothing moves)
+    std::vector<CachedText> texts_;
+    std::unordered_map<std::string, int> widths_;
+    std::uint32_t background_ = 0xFFFFFFFF;  // not a colour: the first sync always applies
+};
