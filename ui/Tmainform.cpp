@@ -566,7 +566,13 @@ void Tmainform::SelectFrom(List list) {
         info = std::string(forSale ? "A nice block of properties." : "A block of properties.") +
                "\r\nTo Buy: " + FormatPounds(game_.BuyTotal) +
                " - To Sell: " + FormatPounds(game_.SellTotal);
-        if (!forSale) game_.MortgageMode = 0;
+        if (!forSale) {
+            // A block can be neither mortgaged nor redeemed: the button says so at once
+            // rather than keeping the caption of an earlier single selection.
+            game_.MortgageMode = 0;
+            view_.Mortgage.Caption = "Mortgage/Redeem";
+            view_.Mortgage.Enabled = false;
+        }
     }
     view_.Info = info;
     game_.SelectionSide = forSale ? 1 : 2;

@@ -12,8 +12,8 @@ protected:
         StartEngagedGame();
         Game().Stage = 2;
         for (int p = 2; p <= 20; ++p)
-            Game().Property(p).SaleValue = std::max(Game().Property(p).SaleValue,
-                                                    lowest + Money::Pounds(20000));
+            Game().Property(p).SaleValue =
+                std::max(Game().Property(p).SaleValue, lowest + Money::Pounds(20000));
         SetPrices(1, lowest + Money::Pounds(10000), lowest);
     }
     // Opens the chooser for property `p` (a for-sale row, or a portfolio row when owned),
@@ -50,14 +50,14 @@ TEST_F(DamageTest, ChooserOffersTenthsOfTheLowestPriceAndEachItemOnce) {
     TGame& g = Game();
     StartWithLowest(Money::Pounds(100000));
     EXPECT_EQ(App().DamRenForm.GroupCaption(), "Damage/Renovate");
-    EXPECT_EQ(Choose(1, 0),
-              (std::vector<std::string>{
-                  "Damage Dundefraggin", "Broken Windows (-\u00A310,000)",
-                  "Weedkiller on the lawn (-\u00A320,000)", "Poisoned Fish Pond (-\u00A330,000)",
-                  "Daleks as neighbours (-\u00A340,000)",
-                  "Nuclear waste in the garden (-\u00A350,000)",
-                  "Cut off water supply (-\u00A360,000)", "Garage burned down (-\u00A370,000)",
-                  "House burned down (-\u00A380,000)"}));
+    EXPECT_EQ(
+        Choose(1, 0),
+        (std::vector<std::string>{
+            "Damage Dundefraggin", "Broken Windows (-\u00A310,000)",
+            "Weedkiller on the lawn (-\u00A320,000)", "Poisoned Fish Pond (-\u00A330,000)",
+            "Daleks as neighbours (-\u00A340,000)", "Nuclear waste in the garden (-\u00A350,000)",
+            "Cut off water supply (-\u00A360,000)", "Garage burned down (-\u00A370,000)",
+            "House burned down (-\u00A380,000)"}));
     EXPECT_EQ(g.Property(1).DamageCount, 0);  // cancelled
     EXPECT_EQ(g.SelectionSide, 0);
 
@@ -67,12 +67,11 @@ TEST_F(DamageTest, ChooserOffersTenthsOfTheLowestPriceAndEachItemOnce) {
     const TProperty before = g.Property(2);
     const Money cash = g.Cash;
     EXPECT_EQ(Choose(2, 3),
-              (std::vector<std::string>{
-                  "Renovate " + before.Name, "Lick of Paint (+\u00A310,000)",
-                  "Conservatory (+\u00A320,000)", "Decking (+\u00A330,000)",
-                  "Jacuzzi (+\u00A340,000)", "Swimming Pool (+\u00A350,000)",
-                  "Stables (+\u00A360,000)", "Tennis court (+\u00A370,000)",
-                  "Heli-pad (+\u00A380,000)"}));
+              (std::vector<std::string>{"Renovate " + before.Name, "Lick of Paint (+\u00A310,000)",
+                                        "Conservatory (+\u00A320,000)", "Decking (+\u00A330,000)",
+                                        "Jacuzzi (+\u00A340,000)", "Swimming Pool (+\u00A350,000)",
+                                        "Stables (+\u00A360,000)", "Tennis court (+\u00A370,000)",
+                                        "Heli-pad (+\u00A380,000)"}));
     EXPECT_EQ(g.Property(2).BuyPrice, before.BuyPrice + Money::Pounds(30000));
     EXPECT_EQ(g.Property(2).SaleValue, before.SaleValue + Money::Pounds(30000));
     EXPECT_EQ(g.Cash, cash - Money::Pounds(30000));
@@ -166,11 +165,11 @@ TEST_F(DamageTest, SelectionMistakesAndAWorthlessAreaAreHandled) {
     Form().SetListSelection(IGameWindow::List::Avail, {});  // e.g. Ctrl+click on the row
     Form().cmd_DamRenClick();
     Form().cmd_DamRenClick();  // selection side 0: no message at all
-    EXPECT_EQ(effects_.CallsStartingWith("info: "),
-              (std::vector<std::string>{
-                  "info: Sorry, you can only damage one property at a time!",
-                  "info: Sorry, you can only renovate one property at a time!",
-                  "info: Click a property in the left-hand list, first!"}));
+    EXPECT_EQ(
+        effects_.CallsStartingWith("info: "),
+        (std::vector<std::string>{"info: Sorry, you can only damage one property at a time!",
+                                  "info: Sorry, you can only renovate one property at a time!",
+                                  "info: Click a property in the left-hand list, first!"}));
     EXPECT_FALSE(effects_.Contains("modal: DamRen"));
 
     // An area whose lowest price is not positive offers nothing and records nothing.

@@ -4,7 +4,9 @@
 
 namespace {
 
-Money Raw(std::int64_t raw) { return Money::FromRaw(raw); }
+Money Raw(std::int64_t raw) {
+    return Money::FromRaw(raw);
+}
 
 TEST(MoneyTest, MulDivRoundsHalvesToEven) {
     EXPECT_EQ(Raw(5).MulDiv(1, 2), Raw(2));    // 2.5 -> 2
@@ -23,9 +25,9 @@ TEST(MoneyTest, MulDivRoundsHalvesToEven) {
 
 TEST(MoneyTest, FormatPoundsRoundsHalvesAwayFromZeroWithSeparators) {
     EXPECT_EQ(FormatPounds(Money()), "\u00A30");
-    EXPECT_EQ(FormatPounds(Raw(5000)), "\u00A31");    // £0.50
+    EXPECT_EQ(FormatPounds(Raw(5000)), "\u00A31");  // £0.50
     EXPECT_EQ(FormatPounds(Raw(4999)), "\u00A30");
-    EXPECT_EQ(FormatPounds(Raw(25000)), "\u00A33");   // £2.50: away from zero, not to even
+    EXPECT_EQ(FormatPounds(Raw(25000)), "\u00A33");  // £2.50: away from zero, not to even
     EXPECT_EQ(FormatPounds(Raw(-5000)), "-\u00A31");
     EXPECT_EQ(FormatPounds(Raw(-4999)), "\u00A30");
     EXPECT_EQ(FormatPounds(Money::Pounds(999)), "\u00A3999");

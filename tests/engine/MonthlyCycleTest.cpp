@@ -102,8 +102,7 @@ TEST_F(MonthlyCycleTest, AWholeGameRunsTheCalendarTheTrendsAndTheNews) {
     EXPECT_EQ(headlineMonths,
               (std::vector<int>{8, 16, 24, 32, 40, 48, 56, 64, 72, 80, 88, 96, 104}));
     EXPECT_EQ(effects, 12);
-    EXPECT_EQ(trendYears,
-              (std::vector<int>{2000, 2001, 2002, 2003, 2004, 2005, 2006, 2007, 2008}));
+    EXPECT_EQ(trendYears, (std::vector<int>{2000, 2001, 2002, 2003, 2004, 2005, 2006, 2007, 2008}));
     int shown = 0;
     for (int k = 1; k <= 40; ++k) shown += g.News(k).Shown;
     EXPECT_EQ(shown, 13);

@@ -65,8 +65,7 @@ TEST_F(StagesTest, BonusCarriesStraightToGuruAndLiquidatingCrashesTheMarketForFo
     effects_.YesNoAnswers.push_back(true);
     effects_.ClearCalls();
     Tick();
-    EXPECT_EQ(effects_.CallsStartingWith("info: "),
-              (std::vector<std::string>{kBonus, kGuru}));
+    EXPECT_EQ(effects_.CallsStartingWith("info: "), (std::vector<std::string>{kBonus, kGuru}));
     EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
               std::vector<std::string>{"yesno: Liquidate and crash the Market?"});
     EXPECT_EQ(g.Stage, 3);
@@ -80,7 +79,8 @@ TEST_F(StagesTest, BonusCarriesStraightToGuruAndLiquidatingCrashesTheMarketForFo
     for (int p = 2; p <= kPropertyCount; ++p) {
         EXPECT_TRUE(g.Property(p).Has(Halved)) << p;
         EXPECT_EQ(g.Property(p).SaleValue,
-                  before[static_cast<std::size_t>(p - 1)].second.MulDiv(1, 2)) << p;
+                  before[static_cast<std::size_t>(p - 1)].second.MulDiv(1, 2))
+            << p;
     }
 
     Tick(3);

@@ -106,8 +106,7 @@ TEST_F(TradingTest, ABlockWithTwoSuspectsIsFinedTwiceAndSoldWhole) {
         cashAtWindow.push_back(g.Cash);
     };
     g.Cash = Money::Pounds(150000);
-    const Money total = g.Property(2).SaleValue + g.Property(3).SaleValue +
-                        g.Property(4).SaleValue;
+    const Money total = g.Property(2).SaleValue + g.Property(3).SaleValue + g.Property(4).SaleValue;
     Sell({2, 3, 4});
     EXPECT_EQ(messages, (std::vector<std::string>{SoldTooOften(g.Property(2).Name),
                                                   SoldTooOften(g.Property(4).Name)}));

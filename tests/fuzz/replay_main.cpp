@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -19,8 +19,9 @@ int main(int argc, char** argv) {
     for (const auto& entry : std::filesystem::directory_iterator(argv[1])) {
         if (!entry.is_regular_file()) continue;
         std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
+        std::ostringstream buffer;
+        buffer << in.rdbuf();
+        const std::string bytes = buffer.str();
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         ++count;
     }

@@ -15,9 +15,9 @@ void TypeText(Tmainform& form, const std::string& text) {
 TEST_F(CommandsTest, SplashPathsIntoTheGameOrOut) {
     effects_.ModalResults = {true, true};
     App().cmd_NewUserClick();
-    EXPECT_EQ(effects_.Calls(), (std::vector<std::string>{"sound device", "timer", "modal: Agreement",
-                                                          "modal: Rules", "show main window",
-                                                          "hide splash"}));
+    EXPECT_EQ(effects_.Calls(),
+              (std::vector<std::string>{"sound device", "timer", "modal: Agreement", "modal: Rules",
+                                        "show main window", "hide splash"}));
     EXPECT_TRUE(View().Visible);
     EXPECT_TRUE(View().FocusStart);
     EXPECT_FALSE(App().Exited());
@@ -120,10 +120,14 @@ TEST_F(CommandsTest, TheCheatPaysOncePerRun) {
     EXPECT_FALSE(g.CheatUsed);
     PressPlay();
 
-    TypeText(Form(), "hwadofcash");  // one letter too many overflows the buffer
+    TypeText(Form(), "wad");
+    TypeText(Form(), "x");  // a letter not in the phrase empties the buffer
+    EXPECT_TRUE(Form().CheatBuffer().empty());
+    TypeText(Form(), "hwadofcash");  // one letter too many: the buffer overflows at the end
     EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    EXPECT_TRUE(Form().CheatBuffer().empty());
     effects_.ClearCalls();
-    TypeText(Form(), "xwadofcash");  // a stranger letter empties it first
+    TypeText(Form(), "wadofcash");
     EXPECT_EQ(g.Cash, Money::Pounds(1300000));
     EXPECT_EQ(effects_.CallsStartingWith("sound: "),
               (std::vector<std::string>{"sound: MEEPMEEP wait", "sound: MEEPMEEP async"}));
@@ -196,8 +200,7 @@ TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
     EnterGame();
     effects_.ClearCalls();
     Form().FormKeyUp(Key::F1);
-    EXPECT_EQ(effects_.Calls(),
-              (std::vector<std::string>{"sound: CLICK async", "modal: Rules"}));
+    EXPECT_EQ(effects_.Calls(), (std::vector<std::string>{"sound: CLICK async", "modal: Rules"}));
     EXPECT_TRUE(View().TimerEnabled);
     EXPECT_EQ(View().TimerInterval, 3000);
     EXPECT_FALSE(g.Running);
@@ -262,10 +265,10 @@ TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
         effects_.InputAnswers = {"", "a", "b", message, "short"};
         Form().cmd_emailClick();
         const bool tooLong = message.size() > 64;
-        EXPECT_EQ(effects_.Contains(
-                      "input: Email to a friend | Too long! - Type in a SHORT message | 64 "
-                      "characters or less"),
-                  tooLong);
+        EXPECT_EQ(
+            effects_.Contains("input: Email to a friend | Too long! - Type in a SHORT message | 64 "
+                              "characters or less"),
+            tooLong);
         EXPECT_EQ(effects_.CallsStartingWith("url: ").at(0),
                   std::string("url: ") + addresses::Relay + addresses::RelayPath +
                       "?fn=&fa=a&ta=b&tm=" + (tooLong ? "short" : longest));

@@ -20,9 +20,9 @@ TEST_F(SelectionTest, OneForSaleRowDescribesThePropertyWithItsMarks) {
     ClickAvail({1});
     const TProperty& p = g.Property(2);
     EXPECT_EQ(g.Selection, std::vector<int>{2});
-    EXPECT_EQ(View().Info, p.Name + " (London)\r\n" + p.Description + "\r\nBuy: " +
-                               Pounds(p.BuyPrice) + " - Sell: " + Pounds(p.SaleValue) +
-                               " -Damaged -Renovated\r\n");
+    EXPECT_EQ(View().Info, p.Name + " (London)\r\n" + p.Description +
+                               "\r\nBuy: " + Pounds(p.BuyPrice) +
+                               " - Sell: " + Pounds(p.SaleValue) + " -Damaged -Renovated\r\n");
     EXPECT_EQ(g.SelectionSide, 1);
     EXPECT_EQ(View().BuySell.Caption, "Buy (F6)");
     EXPECT_EQ(View().DamRen.Caption, "Damage (F5)");
@@ -32,8 +32,7 @@ TEST_F(SelectionTest, OneForSaleRowDescribesThePropertyWithItsMarks) {
     ClickAvail({0, 2, 3});
     EXPECT_EQ(g.Selection, (std::vector<int>{1, 3, 4}));
     const Money buy = g.Property(1).BuyPrice + g.Property(3).BuyPrice + g.Property(4).BuyPrice;
-    const Money sell =
-        g.Property(1).SaleValue + g.Property(3).SaleValue + g.Property(4).SaleValue;
+    const Money sell = g.Property(1).SaleValue + g.Property(3).SaleValue + g.Property(4).SaleValue;
     EXPECT_EQ(g.BuyTotal, buy);
     EXPECT_EQ(g.SellTotal, sell);
     EXPECT_EQ(View().Info, "A nice block of properties.\r\nTo Buy: " + Pounds(buy) +
@@ -62,6 +61,11 @@ TEST_F(SelectionTest, PortfolioRowsSetTheMortgageButton) {
     EXPECT_EQ(Form().SelectedCount(IGameWindow::List::Portfolio), 0);
     EXPECT_FALSE(View().Mortgage.Enabled);
     ClickPortfolio({0, 2});  // a block cannot be mortgaged
+    EXPECT_EQ(g.MortgageMode, 0);
+    EXPECT_FALSE(View().Mortgage.Enabled);
+    ClickPortfolio({1});
+    ASSERT_TRUE(View().Mortgage.Enabled);
+    ClickPortfolio({1, 2});  // extending a single selection to a block disables it too
     EXPECT_EQ(g.MortgageMode, 0);
     EXPECT_FALSE(View().Mortgage.Enabled);
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage/Redeem");

@@ -213,8 +213,8 @@ void TestMainWindow::controlsArePlacedAsTheLayoutSays_data() {
         "Your game status");
     row("lbl_Stage", "pnl_main", {572, 355, 140, 19}, QStringLiteral("DEVELOPER"),
         "Your game status");
-    row("cmd_email", "pnl_main", {428, 383, 288, 26},
-        QStringLiteral("eMail this game to a friend"), "Click here to eMail this game to a friend");
+    row("cmd_email", "pnl_main", {428, 383, 288, 26}, QStringLiteral("eMail this game to a friend"),
+        "Click here to eMail this game to a friend");
     row("cmd_Exit", "pnl_main", {428, 416, 136, 32}, QStringLiteral("E&xit Game"),
         "Press me to give up");
     row("cmd_Rules", "pnl_main", {576, 416, 140, 32}, QStringLiteral("R&ules of the Game"),
@@ -279,8 +279,18 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
     QCOMPARE(app->mainform.mq().Speed(), tsFast);
     QVERIFY(!control<QAction>("Mediuim1")->isChecked());
     control<QAction>("mnu_OptionsSound")->trigger();
-    QCOMPARE(control<QAction>("mnu_OptionsSound")->isChecked(),
-             app->mainform.View().SoundChecked);
+    QCOMPARE(control<QAction>("mnu_OptionsSound")->isChecked(), app->mainform.View().SoundChecked);
+
+    // Tab visits the controls in the layout's order.
+    QStringList order;
+    QWidget* widget = control("lst_Avail");
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus) order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != control("lst_Avail"));
+    QCOMPARE(order,
+             QStringList({"lst_Avail", "lst_portfolio", "cmd_BuySell", "cmd_DamRen", "cmd_Exit",
+                          "cmd_Rules", "cmd_Start", "cmd_Mortgage", "cmd_email"}));
 
     // The window logic asks for the focus on PLAY when it shows the window.
     app->mainform.FormShow();

@@ -8,15 +8,19 @@
 
 namespace {
 
-bool IsLime(QRgb c) { return qGreen(c) > 160 && qRed(c) < 80 && qBlue(c) < 80; }
-bool IsRed(QRgb c) { return qRed(c) > 160 && qGreen(c) < 80 && qBlue(c) < 80; }
+bool IsLime(QRgb c) {
+    return qGreen(c) > 160 && qRed(c) < 80 && qBlue(c) < 80;
+}
+bool IsRed(QRgb c) {
+    return qRed(c) > 160 && qGreen(c) < 80 && qBlue(c) < 80;
+}
 
 // Counts pixels matching `test` inside `rect` (logical coordinates) of a grabbed widget.
 template <typename Test>
 int CountPixels(const QImage& image, const QRect& rect, Test test) {
     const qreal dpr = image.devicePixelRatio();
-    const QRect device(qRound(rect.x() * dpr), qRound(rect.y() * dpr),
-                       qRound(rect.width() * dpr), qRound(rect.height() * dpr));
+    const QRect device(qRound(rect.x() * dpr), qRound(rect.y() * dpr), qRound(rect.width() * dpr),
+                       qRound(rect.height() * dpr));
     int count = 0;
     for (int y = device.top(); y <= device.bottom(); ++y) {
         for (int x = device.left(); x <= device.right(); ++x) {

@@ -69,7 +69,8 @@ void WhenModal(const QString& name, std::function<void(QWidget*)> action, int tr
             QPointer<QWidget> window(modal);
             action(modal);
             // A failed check leaves the action early: close the window so the test goes on.
-            if (window && window->isVisible() && QTest::currentTestFailed()) window->close();
+            QWidget* still = window.data();
+            if (still != nullptr && still->isVisible() && QTest::currentTestFailed()) still->close();
         } else if (tries > 0) {
             WhenModal(name, action, tries - 1);
         } else if (modal) {
@@ -123,7 +124,9 @@ private slots:
     void messageBoxesUseTheirCaptionsAndLineBreaks();
 };
 
-void TestSideWindows::initTestCase() { Q_INIT_RESOURCE(realtopia_resources); }
+void TestSideWindows::initTestCase() {
+    Q_INIT_RESOURCE(realtopia_resources);
+}
 
 void TestSideWindows::splashShowsTitleBuildAndLinks() {
     Program program;
@@ -167,9 +170,9 @@ void TestSideWindows::splashShowsTitleBuildAndLinks() {
 
 void TestSideWindows::everyControlIsNamed() {
     Program program;
-    for (QWidget* window : std::initializer_list<QWidget*>{&program.splash, &program.agreement,
-                                                           &program.rules, &program.chooser,
-                                                           &program.police}) {
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&program.splash, &program.agreement, &program.rules,
+                                         &program.chooser, &program.police}) {
         VerifyNamed(window);
         if (QTest::currentTestFailed()) return;
     }
@@ -250,9 +253,7 @@ void TestSideWindows::newUserNeedsTheRulesClosedByClose() {
 
 void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
     Program program;
-    auto titleOf = [](QWidget* rules) {
-        return Child<PanelWidget>(rules, "pnl_title")->caption();
-    };
+    auto titleOf = [](QWidget* rules) { return Child<PanelWidget>(rules, "pnl_title")->caption(); };
     bool firstDone = false;
     WhenModal(QStringLiteral("rulesform"), [&](QWidget* rules) {
         QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
@@ -302,7 +303,8 @@ void TestSideWindows::chooserOkWaitsForAClick() {
         const auto radios = chooser->findChildren<QRadioButton*>();
         QCOMPARE(radios.size(), 8);
         for (QRadioButton* radio : radios) QVERIFY(!radio->isChecked());
-        QVERIFY(Child<QGroupBox>(chooser, "optgroup")->title().startsWith(QStringLiteral("Damage ")));
+        QVERIFY(
+            Child<QGroupBox>(chooser, "optgroup")->title().startsWith(QStringLiteral("Damage ")));
         QTest::mouseClick(radios.at(2), Qt::LeftButton);
         QVERIFY(ok->isEnabled());
         ok->click();

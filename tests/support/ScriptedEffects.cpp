@@ -32,7 +32,9 @@ std::string ScriptedEffects::ModalName(Modal window) {
     return "?";
 }
 
-void ScriptedEffects::Information(const std::string& text) { Record("info: " + text); }
+void ScriptedEffects::Information(const std::string& text) {
+    Record("info: " + text);
+}
 
 void ScriptedEffects::Error(const std::string& caption, const std::string& text) {
     Record("error: " + caption + " | " + text);
@@ -87,9 +89,15 @@ bool ScriptedEffects::ShowModal(Modal window) {
     return ok;
 }
 
-void ScriptedEffects::ShowMainWindow() { Record("show main window"); }
-void ScriptedEffects::HideSplash() { Record("hide splash"); }
-void ScriptedEffects::MainTimerChanged() { Record("timer"); }
+void ScriptedEffects::ShowMainWindow() {
+    Record("show main window");
+}
+void ScriptedEffects::HideSplash() {
+    Record("hide splash");
+}
+void ScriptedEffects::MainTimerChanged() {
+    Record("timer");
+}
 
 IEffects::SoundResult ScriptedEffects::PlaySound(const std::string& name, bool wait) {
     Record("sound: " + name + (wait ? " wait" : " async"));
@@ -111,4 +119,6 @@ void ScriptedEffects::ProcessEvents() {
     if (OnProcessEvents) OnProcessEvents();
 }
 
-void ScriptedEffects::Quit() { Record("quit"); }
+void ScriptedEffects::Quit() {
+    Record("quit");
+}

@@ -21,9 +21,7 @@ void AreaFrame::paintEvent(QPaintEvent* /*event*/) {
     // Inside the widget's rectangle, as a pen of this width draws a shape of this size.
     const QRect outer = rect();
     painter.fillRect(outer.x(), outer.y(), outer.width(), kPenWidth, colour_);
-    painter.fillRect(outer.x(), outer.bottom() - kPenWidth + 1, outer.width(), kPenWidth,
-                     colour_);
+    painter.fillRect(outer.x(), outer.bottom() - kPenWidth + 1, outer.width(), kPenWidth, colour_);
     painter.fillRect(outer.x(), outer.y(), kPenWidth, outer.height(), colour_);
-    painter.fillRect(outer.right() - kPenWidth + 1, outer.y(), kPenWidth, outer.height(),
-                     colour_);
+    painter.fillRect(outer.right() - kPenWidth + 1, outer.y(), kPenWidth, outer.height(), colour_);
 }

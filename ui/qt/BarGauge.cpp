@@ -17,7 +17,9 @@ void BarGauge::setPercent(int percent) {
     update();
 }
 
-QString BarGauge::text() const { return QStringLiteral("%1%").arg(percent_); }
+QString BarGauge::text() const {
+    return QStringLiteral("%1%").arg(percent_);
+}
 
 void BarGauge::paintEvent(QPaintEvent* /*event*/) {
     // Drawn off screen at the screen's pixel density, because the inverted text needs a

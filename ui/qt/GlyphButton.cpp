@@ -29,8 +29,8 @@ void GlyphButton::paintEvent(QPaintEvent* /*event*/) {
     if (isDown()) {
         left += style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this);
     }
-    const int shiftY = isDown() ? style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this)
-                                : 0;
+    const int shiftY =
+        isDown() ? style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this) : 0;
     const QRect textRect(left, contents.top() + shiftY, textWidth, contents.height());
     style()->drawItemText(&painter, textRect, Qt::AlignCenter | Qt::TextShowMnemonic,
                           option.palette, isEnabled(), caption, QPalette::ButtonText);

@@ -68,6 +68,7 @@ void Name(QWidget* widget, const char* objectName, const QString& accessibleName
 
 // A control's hint: shown as its tooltip and, under the pointer, in the status bar.
 void SetHint(QWidget* widget, const QString& hint, bool tooltip = true) {
+    if (widget->property(kHintProperty).toString() == hint) return;
     widget->setProperty(kHintProperty, hint);
     if (tooltip) widget->setToolTip(hint);
 }
@@ -181,7 +182,9 @@ MainWindow::MainWindow(TRealtopia& app, QWidget* parent) : QMainWindow(parent), 
     applyMainTimer();
 }
 
-MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+}
 
 void MainWindow::centreOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -264,10 +267,10 @@ void MainWindow::buildTop(QWidget* client) {
         SetHint(panel, QString::fromLatin1(hint));
         return panel;
     };
-    cashPanel_ = makeMoney("pnl_CurrentFund", "Current Cash", QRect(0, 0, 210, 25),
-                           hints::CurrentFund);
-    portfolioPanel_ = makeMoney("pnl_Currportfolio", "Portfolio Value", QRect(210, 0, 302, 25),
-                                hints::Portfolio);
+    cashPanel_ =
+        makeMoney("pnl_CurrentFund", "Current Cash", QRect(0, 0, 210, 25), hints::CurrentFund);
+    portfolioPanel_ =
+        makeMoney("pnl_Currportfolio", "Portfolio Value", QRect(210, 0, 302, 25), hints::Portfolio);
     debtPanel_ = makeMoney("pnl_CurrDebt", "Debt", QRect(512, 0, 210, 25), hints::Debt);
 
     ticker_ = new MarqueeWidget(app_.mainform.mq(), client);
@@ -296,7 +299,8 @@ void MainWindow::buildMain(QWidget* client) {
         Name(list, name, accessible);
         list->setGeometry(place);
         QPalette palette = list->palette();
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (QPalette::ColorGroup group :
+             {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             palette.setColor(group, QPalette::Base, Qt::black);
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
             palette.setColor(group, QPalette::Text, colour);
@@ -305,13 +309,15 @@ void MainWindow::buildMain(QWidget* client) {
         }
         list->setPalette(palette);
         SetHint(list, QString::fromLatin1(hints::Lists));
-        connect(list, &PropertyList::mouseReleased, this, [this, list] { listReleased(list, true); });
-        connect(list, &PropertyList::keyReleased, this, [this, list] { listReleased(list, false); });
+        connect(list, &PropertyList::mouseReleased, this,
+                [this, list] { listReleased(list, true); });
+        connect(list, &PropertyList::keyReleased, this,
+                [this, list] { listReleased(list, false); });
         connect(list, &PropertyList::focusEntered, this, [this, list] { listEntered(list); });
         return list;
     };
-    availList_ = makeList("lst_Avail", QStringLiteral("Properties for Sale"), QRect(8, 32, 201, 321),
-                          kAqua);
+    availList_ =
+        makeList("lst_Avail", QStringLiteral("Properties for Sale"), QRect(8, 32, 201, 321), kAqua);
     portfolioList_ = makeList("lst_portfolio", QStringLiteral("Your Portfolio"),
                               QRect(216, 32, 201, 321), kYellow);
     availTitle->setBuddy(availList_);
@@ -340,8 +346,8 @@ void MainWindow::buildMain(QWidget* client) {
     const QFont commandFont = PixelFont(15, false, true);
     damRen_ = MakeButton(main, "cmd_DamRen", QStringLiteral("Damage/Renovate"),
                          QRect(428, 161, 140, 32), commandFont, Qt::black);
-    buySell_ = MakeButton(main, "cmd_BuySell", QStringLiteral("Buy/Sell"),
-                          QRect(576, 161, 140, 32), commandFont, Qt::black);
+    buySell_ = MakeButton(main, "cmd_BuySell", QStringLiteral("Buy/Sell"), QRect(576, 161, 140, 32),
+                          commandFont, Qt::black);
     mortgage_ = MakeButton(main, "cmd_Mortgage", QStringLiteral("Mortgage/Redeem"),
                            QRect(576, 205, 140, 32), commandFont, Qt::black);
     connect(damRen_, &QPushButton::clicked, this,
@@ -391,9 +397,9 @@ void MainWindow::buildMain(QWidget* client) {
     connect(sponsor, &SvgPicture::clicked, this,
             [this] { forward([](Tmainform& f) { f.img_SponsorClick(); }); });
 
-    auto* progressTitle = MakeLabel(main, "lbl_progress", QStringLiteral("Game Progress"),
-                                    QRect(576, 293, 140, 16), Qt::white,
-                                    Qt::AlignHCenter | Qt::AlignTop, 11);
+    auto* progressTitle =
+        MakeLabel(main, "lbl_progress", QStringLiteral("Game Progress"), QRect(576, 293, 140, 16),
+                  Qt::white, Qt::AlignHCenter | Qt::AlignTop, 11);
     SetHint(progressTitle, QString::fromLatin1(hints::Progress));
     progress_ = new BarGauge(main);
     Name(progress_, "progress", QStringLiteral("Game Progress"));
@@ -412,8 +418,7 @@ void MainWindow::buildMain(QWidget* client) {
                                   QRect(572, 336, 140, 16), Qt::white);
     SetHint(statusTitle, QString::fromLatin1(hints::Status));
     stageLabel_ = MakeLabel(main, "lbl_Stage", QStringLiteral("DEVELOPER"),
-                            QRect(572, 355, 140, 19), kYellow, Qt::AlignHCenter | Qt::AlignTop,
-                            15);
+                            QRect(572, 355, 140, 19), kYellow, Qt::AlignHCenter | Qt::AlignTop, 15);
     SetHint(stageLabel_, QString::fromLatin1(hints::Status));
 
     email_ = MakeButton(main, "cmd_email", QStringLiteral("eMail this game to a friend"),
@@ -475,10 +480,9 @@ void MainWindow::buildStatusBar(QWidget* client) {
 
 void MainWindow::buildTabOrder() {
     // Panels and pictures take no focus; the rest follow the layout's order.
-    const std::array<QWidget*, 9> order{availList_, portfolioList_, buySell_, damRen_, exit_,
+    const std::array<QWidget*, 9> order{availList_, portfolioList_, buySell_,  damRen_, exit_,
                                         rules_,     start_,         mortgage_, email_};
-    for (std::size_t i = 0; i + 1 < order.size(); ++i)
-        QWidget::setTabOrder(order[i], order[i + 1]);
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
 // ------------------------------------------------------------------ mirror of the view
@@ -561,8 +565,8 @@ void MainWindow::syncLists() {
     portfolioList_->setEnabled(view.Portfolio.Enabled);
     if (listsRevision_ == view.ListsRevision) return;
     listsRevision_ = view.ListsRevision;
-    for (auto [widget, rows] : {std::pair{availList_, &view.Avail},
-                                std::pair{portfolioList_, &view.Portfolio}}) {
+    for (auto [widget, rows] :
+         {std::pair{availList_, &view.Avail}, std::pair{portfolioList_, &view.Portfolio}}) {
         std::vector<QString> texts;
         std::vector<bool> selected;
         texts.reserve(rows->Rows.size());
@@ -646,8 +650,8 @@ bool MainWindow::firstDelivery(QWidget* receiver, const QKeyEvent* event) {
     // A key the focused control leaves alone travels on to its parents; the preview has
     // already seen it then.
     if (event == lastKey_ && event->type() == lastKeyType_ && event->key() == lastKeyCode_ &&
-        event->timestamp() == lastKeyTime_ && lastKeyReceiver_ &&
-        receiver != lastKeyReceiver_ && receiver->isAncestorOf(lastKeyReceiver_))
+        event->timestamp() == lastKeyTime_ && lastKeyReceiver_ && receiver != lastKeyReceiver_ &&
+        receiver->isAncestorOf(lastKeyReceiver_))
         return false;
     lastKey_ = event;
     lastKeyType_ = event->type();
@@ -678,8 +682,8 @@ bool MainWindow::previewKey(QWidget* receiver, QKeyEvent* event) {
         return true;
     }
     // Typed characters; Alt combinations and Tab are the menu's and the focus's.
-    if (event->text().isEmpty() || (modifiers & Qt::AltModifier) ||
-        event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+    if (event->text().isEmpty() || (modifiers & Qt::AltModifier) || event->key() == Qt::Key_Tab ||
+        event->key() == Qt::Key_Backtab)
         return false;
     const QString text = event->text();
     for (const char32_t character : text.toUcs4()) {

@@ -10,7 +10,9 @@
 
 namespace {
 
-QColor ToQColor(std::uint32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb | 0xFF000000u)); }
+QColor ToQColor(std::uint32_t rgb) {
+    return QColor::fromRgb(static_cast<QRgb>(rgb | 0xFF000000u));
+}
 
 // Enough for the headline, its segments and a few texts before them.
 constexpr std::size_t kMaxCachedWidths = 64;

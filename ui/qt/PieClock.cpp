@@ -8,7 +8,9 @@ constexpr int kFullCircle = 360 * 16;  // QPainter angles are in sixteenths of a
 constexpr int kTwelveOClock = 90 * 16;
 }  // namespace
 
-PieClock::PieClock(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+PieClock::PieClock(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void PieClock::setPercent(int percent) {
     percent = std::clamp(percent, 0, 100);

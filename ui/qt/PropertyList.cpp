@@ -8,6 +8,7 @@ PropertyList::PropertyList(int rowHeight, QWidget* parent)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideNone);  // long rows are cut off at the edge, not shortened
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 }
 

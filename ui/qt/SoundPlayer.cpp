@@ -32,13 +32,17 @@ int SoundPlayer::Wave::durationMs() const {
 
 SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {}
 
-SoundPlayer::~SoundPlayer() { stop(); }
+SoundPlayer::~SoundPlayer() {
+    stop();
+}
 
 QString SoundPlayer::resourcePath(const std::string& name) {
     return QStringLiteral(":/WAVEFILE/%1.wav").arg(QString::fromStdString(name));
 }
 
-bool SoundPlayer::deviceWorks() { return !QMediaDevices::defaultAudioOutput().isNull(); }
+bool SoundPlayer::deviceWorks() {
+    return !QMediaDevices::defaultAudioOutput().isNull();
+}
 
 std::optional<SoundPlayer::Wave> SoundPlayer::parseWave(const QByteArray& image) {
     if (image.size() < 12 || !image.startsWith("RIFF") || image.mid(8, 4) != "WAVE")
@@ -93,7 +97,11 @@ IEffects::SoundResult SoundPlayer::play(const std::string& name, bool wait) {
         // Played to its end: give the device back, but not from inside the sink's own signal.
         if (state == QAudio::IdleState)
             QMetaObject::invokeMethod(
-                this, [this, sink] { if (sink_ == sink) stop(); }, Qt::QueuedConnection);
+                this,
+                [this, sink] {
+                    if (sink_ == sink) stop();
+                },
+                Qt::QueuedConnection);
     });
     sink->start(buffer_);
     if (!wait || sink->state() != QAudio::ActiveState) return IEffects::SoundResult::Played;

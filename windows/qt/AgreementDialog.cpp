@@ -3,16 +3,15 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/qt/PanelWidget.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
-#include "ui/qt/PanelWidget.h"
 #include "windows/qt/WidgetHelpers.h"
 
 using namespace sidewindows;
 
 AgreementDialog::AgreementDialog(TRealtopia& app, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      app_(app) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), app_(app) {
     Name(this, "EULA", QString::fromUtf8(TEULA::Heading));
     setWindowTitle(QString::fromStdString(app.Title()));
     setFixedSize(480, 385);
@@ -53,6 +52,7 @@ AgreementDialog::AgreementDialog(TRealtopia& app, QWidget* parent)
 
     setTabOrder(cmd_DECLINE_, cmd_ACCEPT_);
     cmd_ACCEPT_->setFocus();
+    CentreOnScreen(this);
 }
 
 void AgreementDialog::reject() {

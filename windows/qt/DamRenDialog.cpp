@@ -6,20 +6,22 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "windows/TDamRenForm.h"
 #include "ui/qt/PanelWidget.h"
+#include "windows/TDamRenForm.h"
 #include "windows/qt/WidgetHelpers.h"
 
 using namespace sidewindows;
 
 DamRenDialog::DamRenDialog(TDamRenForm& form, const QString& title, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint),
+    : QDialog(parent,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       form_(form) {
     Name(this, "DamRenForm", title);
     setWindowTitle(title);
     setFixedSize(338, 239);
     setModal(true);
+    // The small dialog font of the time; the item texts are measured for it.
+    setFont(PixelFont(QStringLiteral("Arial"), 11));
 
     PanelWidget::Look look;
     look.outer = PanelWidget::Bevel::Lowered;
@@ -28,7 +30,8 @@ DamRenDialog::DamRenDialog(TDamRenForm& form, const QString& title, QWidget* par
     optgroup_ = new QGroupBox(pnl_main);
     Name(optgroup_, "optgroup", QString::fromStdString(form.GroupCaption()));
     optgroup_->setGeometry(1, 1, 232, 237);
-    new QVBoxLayout(optgroup_);
+    auto* layout = new QVBoxLayout(optgroup_);
+    layout->setContentsMargins(8, 2, 2, 2);
     items_ = new QButtonGroup(this);
     connect(items_, &QButtonGroup::idClicked, this, &DamRenDialog::ItemClicked);
 
@@ -45,6 +48,7 @@ DamRenDialog::DamRenDialog(TDamRenForm& form, const QString& title, QWidget* par
     connect(cmd_Cancel_, &QPushButton::clicked, this, &DamRenDialog::reject);
 
     sync();
+    CentreOnScreen(this);
 }
 
 void DamRenDialog::sync() {

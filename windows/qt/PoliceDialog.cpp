@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "windows/Tpoliceform.h"
 #include "ui/qt/PanelWidget.h"
+#include "windows/Tpoliceform.h"
 #include "windows/qt/WidgetHelpers.h"
 
 using namespace sidewindows;
@@ -25,12 +25,11 @@ PoliceDialog::PoliceDialog(const Tpoliceform& form, QWidget* parent)
     panel->setFont(PixelFont(QStringLiteral("Arial"), 13, true));
     QWidget* pnl_message = ClientArea(panel);
 
-    MakeLabel(pnl_message, "Label1", QString::fromUtf8(Tpoliceform::Heading),
-              QRect(0, 6, 319, 19), PixelFont(QStringLiteral("Arial"), 16, true), kMaroon,
+    MakeLabel(pnl_message, "Label1", QString::fromUtf8(Tpoliceform::Heading), QRect(0, 6, 319, 19),
+              PixelFont(QStringLiteral("Arial"), 16, true), kMaroon,
               Qt::AlignHCenter | Qt::AlignTop);
     lbl_message_ = MakeLabel(pnl_message, "lbl_message", QString(), QRect(8, 32, 305, 73),
-                             pnl_message->font(), Qt::black, Qt::AlignHCenter | Qt::AlignTop,
-                             true);
+                             pnl_message->font(), Qt::black, Qt::AlignHCenter | Qt::AlignTop, true);
 
     auto* cmd_close = new QPushButton(QStringLiteral("Close"), pnl_message);
     Name(cmd_close, "cmd_close", cmd_close->text());
@@ -39,6 +38,7 @@ PoliceDialog::PoliceDialog(const Tpoliceform& form, QWidget* parent)
     connect(cmd_close, &QPushButton::clicked, this, &QDialog::accept);
 
     sync();
+    CentreOnScreen(this);
 }
 
 void PoliceDialog::sync() {

@@ -19,7 +19,9 @@
 
 namespace {
 
-QString ApplicationTitle() { return QString::fromUtf8(kApplicationTitle); }
+QString ApplicationTitle() {
+    return QString::fromUtf8(kApplicationTitle);
+}
 
 int ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::string& text,
                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
@@ -52,8 +54,9 @@ bool QtEffects::MayShow(const std::string& what) {
 
 QWidget* QtEffects::DialogParent() const {
     if (QWidget* active = QApplication::activeWindow()) return active;
-    if (main_ && main_->isVisible()) return main_;
-    if (splash_ && splash_->isVisible()) return splash_;
+    for (QWidget* candidate : {static_cast<QWidget*>(main_.data()),
+                               static_cast<QWidget*>(splash_.data())})
+        if (candidate != nullptr && candidate->isVisible()) return candidate;
     return nullptr;
 }
 
@@ -109,20 +112,27 @@ bool QtEffects::ShowModal(Modal window) {
     SyncMainWindow();
     switch (window) {
         case Modal::Agreement:
-            return agreement_ && agreement_->exec() == QDialog::Accepted;
+            if (auto* agreement = agreement_.data()) return agreement->exec() == QDialog::Accepted;
+            return false;
         case Modal::Rules:
-            if (!rules_) return false;
-            rules_->sync();
-            return rules_->exec() == QDialog::Accepted;
+            if (auto* rules = rules_.data()) {
+                rules->sync();
+                return rules->exec() == QDialog::Accepted;
+            }
+            return false;
         case Modal::DamRen:
-            if (!chooser_) return false;
-            chooser_->sync();
-            return chooser_->exec() == QDialog::Accepted;
+            if (auto* chooser = chooser_.data()) {
+                chooser->sync();
+                return chooser->exec() == QDialog::Accepted;
+            }
+            return false;
         case Modal::Police:
-            if (!police_) return false;
-            police_->sync();
-            police_->exec();
-            return true;
+            if (auto* police = police_.data()) {
+                police->sync();
+                police->exec();
+                return true;
+            }
+            return false;
     }
     return false;
 }
@@ -145,7 +155,9 @@ IEffects::SoundResult QtEffects::PlaySound(const std::string& name, bool wait) {
     return soundPlayer_->play(name, wait);
 }
 
-bool QtEffects::SoundDeviceWorks() { return SoundPlayer::deviceWorks(); }
+bool QtEffects::SoundDeviceWorks() {
+    return SoundPlayer::deviceWorks();
+}
 
 bool QtEffects::OpenUrl(const std::string& url) {
     if (!MayShow("web page: " + url)) return false;

@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "windows/Trulesform.h"
 #include "ui/qt/PanelWidget.h"
+#include "windows/Trulesform.h"
 #include "windows/qt/WidgetHelpers.h"
 
 using namespace sidewindows;
@@ -106,6 +106,7 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     });
 
     sync();
+    CentreOnScreen(this);
 }
 
 void RulesDialog::sync() {

@@ -2,21 +2,19 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QSvgRenderer>
 #include <tuple>
 
+#include "ui/qt/PanelWidget.h"
 #include "windows/Addresses.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
-#include "ui/qt/PanelWidget.h"
 #include "windows/qt/WidgetHelpers.h"
 
 using namespace sidewindows;
@@ -74,15 +72,14 @@ SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
     lbl_TitleShadow_ = MakeLabel(panel, "lbl_TitleShadow", QString(), QRect(70, 162, 390, 55),
                                  titleFont, Qt::black, Qt::AlignRight | Qt::AlignTop, true);
     lbl_TitleShadow_->setToolTip(QString::fromUtf8(Tsplash::PresentsHint));
-    lbl_title_ = MakeLabel(panel, "lbl_title", QString(), QRect(68, 160, 390, 55), titleFont,
-                           kTeal, Qt::AlignRight | Qt::AlignTop, true);
+    lbl_title_ = MakeLabel(panel, "lbl_title", QString(), QRect(68, 160, 390, 55), titleFont, kTeal,
+                           Qt::AlignRight | Qt::AlignTop, true);
 
     MakeLabel(panel, "lbl_careerlyTitle", QString::fromUtf8(Tsplash::CareerlyTitle),
               QRect(72, 217, 109, 14), PixelFont(arial, 11, true), Qt::black);
-    lbllink_Careerly_ = MakeLabel(panel, "lbllink_Careerly",
-                                  QString::fromUtf8(addresses::SponsorLabel),
-                                  QRect(185, 217, 111, 15),
-                                  PixelFont(arial, 12, true, false, true), kNavy);
+    lbllink_Careerly_ =
+        MakeLabel(panel, "lbllink_Careerly", QString::fromUtf8(addresses::SponsorLabel),
+                  QRect(185, 217, 111, 15), PixelFont(arial, 12, true, false, true), kNavy);
     lbllink_Careerly_->setToolTip(QString::fromUtf8(Tsplash::LinkHint));
     lbllink_Careerly_->setCursor(Qt::PointingHandCursor);
     lbllink_Careerly_->installEventFilter(this);
@@ -107,9 +104,9 @@ SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
                              QRect(11, 315, 83, 14), PixelFont(arial, 11), Qt::black);
     MakeLabel(panel, "lbl_tbrightwork", QString::fromUtf8(Tsplash::CreatedBy),
               QRect(10, 329, 96, 14), PixelFont(arial, 11), Qt::black);
-    lbl_brightwork_ = MakeLabel(panel, "lbl_brightwork", QString::fromUtf8(addresses::MakerLabel),
-                                QRect(108, 329, 100, 14), PixelFont(arial, 11, false, false, true),
-                                kNavy);
+    lbl_brightwork_ =
+        MakeLabel(panel, "lbl_brightwork", QString::fromUtf8(addresses::MakerLabel),
+                  QRect(108, 329, 100, 14), PixelFont(arial, 11, false, false, true), kNavy);
     lbl_brightwork_->setToolTip(QString::fromUtf8(Tsplash::LinkHint));
     lbl_brightwork_->setCursor(Qt::PointingHandCursor);
     lbl_brightwork_->installEventFilter(this);
@@ -117,7 +114,7 @@ SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
     setTabOrder(cmd_play_, cmd_NewUser_);
     FormCreate();
     FitLabels();
-    CentreOnScreen();
+    CentreOnScreen(this);
 }
 
 void SplashWindow::FormCreate() {
@@ -132,8 +129,8 @@ void SplashWindow::FormCreate() {
 }
 
 void SplashWindow::FitLabels() {
-    for (const char* name : {"lbl_Presents", "lbl_careerlyTitle", "lbllink_Careerly",
-                             "lbl_version", "lbl_tbrightwork", "lbl_brightwork"}) {
+    for (const char* name : {"lbl_Presents", "lbl_careerlyTitle", "lbllink_Careerly", "lbl_version",
+                             "lbl_tbrightwork", "lbl_brightwork"}) {
         if (auto* label = findChild<QLabel*>(QString::fromLatin1(name))) GrowToText(label);
     }
     // Each link keeps its gap after the caption in front of it.
@@ -143,14 +140,6 @@ void SplashWindow::FitLabels() {
         const int left = before->geometry().right() + 1 + gap;
         if (link->x() < left) link->move(left, link->y());
     }
-}
-
-void SplashWindow::CentreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->geometry().center());
-    move(frame.topLeft());
 }
 
 void SplashWindow::showEvent(QShowEvent* event) {

@@ -28,7 +28,6 @@ protected:
 private:
     void FormCreate();
     void FitLabels();
-    void CentreOnScreen();
 
     TRealtopia& app_;
     PanelWidget* Panel1_ = nullptr;

@@ -2,10 +2,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QRect>
+#include <QScreen>
 #include <QString>
 #include <QWidget>
 #include <string>
@@ -98,6 +100,16 @@ inline void GrowToText(QLabel* label) {
         geometry.setWidth(needed);
     }
     label->setGeometry(geometry);
+}
+
+// Centres a fixed-size window on the primary screen. Placed before it is first shown, so the
+// toolkit's own guess (which allows for a frame these windows may not have) does not apply.
+inline void CentreOnScreen(QWidget* window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect frame(QPoint(0, 0), window->size());
+    frame.moveCenter(screen->geometry().center());
+    window->move(frame.topLeft());
 }
 
 // A panel at its place, in the button-face colour unless the look says otherwise.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -129,7 +130,6 @@ int main(int argc, char** argv) {
 
     // The title is set once, before any window exists.
     QApplication::setApplicationName(QStringLiteral("Realtopia"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Realtopia"));
     QApplication::setApplicationVersion(QStringLiteral("20001024.0"));
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(realtopia_resources);
