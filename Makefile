@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run console test test-sanitize bench fuzz clean
+.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean
 
 all: build
 
@@ -36,9 +36,18 @@ test-sanitize: deps
 	@cmake --build $(SAN_BUILD) -j$(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# The Debian package realtopia_<version>_<arch>.deb, written to $(BUILD).
+package: build
+	cd $(BUILD) && cpack
+
+# Every benchmark against its target: the engine, the drawing, start-up against the smallest
+# Qt program, and CPU use on a virtual display (about 70 s). Figures: docs/PERFORMANCE.md.
 bench: build
 	@cmake --build $(BUILD) -j$(JOBS) --target benchmarks
-	./$(BUILD)/bench/engine_bench
+	$(BUILD)/bench/engine_bench
+	$(BUILD)/bench/drawing_bench
+	bash bench/startup.sh $(BUILD)
+	bash bench/cpu.sh $(BUILD)
 
 # libFuzzer targets (clang); FUZZ_SECONDS per target, 600 by default. Not part of `make test`,
 # which replays the seed corpora instead.

@@ -59,7 +59,7 @@ std::vector<std::string> SplashLines() {
 }
 
 void AddLists(std::vector<std::string>& lines, const TMainWindowView& view) {
-    auto title = [](const char* name, const char* command, const TListView& list) {
+    auto title = [](const std::string& name, const char* command, const TListView& list) {
         return std::string(name) + " (" + command + ")" + (list.Enabled ? "" : " (disabled)");
     };
     auto row = [](const TListView& list, std::size_t i) {
@@ -69,8 +69,8 @@ void AddLists(std::vector<std::string>& lines, const TMainWindowView& view) {
         if (number.size() < 3) number.insert(0, 3 - number.size(), ' ');
         return std::string(r.Selected ? ">" : " ") + number + " " + r.Text;
     };
-    std::vector<std::string> left{title("Properties for Sale", "avail", view.Avail)};
-    std::vector<std::string> right{title("Your Portfolio", "portfolio", view.Portfolio)};
+    std::vector<std::string> left{title(captions::WithoutAccelerator(captions::AvailTitle), "avail", view.Avail)};
+    std::vector<std::string> right{title(captions::WithoutAccelerator(captions::PortfolioTitle), "portfolio", view.Portfolio)};
     const std::size_t rows = std::max(view.Avail.Rows.size(), view.Portfolio.Rows.size());
     for (std::size_t i = 0; i < rows; ++i) {
         left.push_back(row(view.Avail, i));
@@ -97,7 +97,7 @@ std::vector<std::string> MainWindowLines(const Tmainform& form) {
     lines.push_back("");
     AddLists(lines, view);
     lines.push_back("");
-    lines.push_back("Information:");
+    lines.push_back(std::string(captions::InfoTitle) + ":");
     for (const std::string& line : SplitLines(view.Info)) lines.push_back("  " + line);
     for (const std::string& line : SplitLines(view.AreaCaption)) lines.push_back(line);
 
@@ -112,7 +112,7 @@ std::vector<std::string> MainWindowLines(const Tmainform& form) {
     lines.push_back("Clock: " + view.MonthLabel + " (" + std::to_string(view.ClockPercent()) +
                     "% of the year)   Game Progress: " + std::to_string(view.ProgressPercent()) +
                     "%");
-    lines.push_back("Your Status: " + view.StageText);
+    lines.push_back(std::string(captions::StatusTitle) + ": " + view.StageText);
     lines.push_back(Button("damren", view.DamRen) + "   " + Button("buysell", view.BuySell) +
                     "   " + Button("mortgage", view.Mortgage));
     lines.push_back(Button("start", view.Start) + "   " + Button("email", view.Email));

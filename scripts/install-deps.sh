@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev libgl1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
+  desktop-file-utils appstream dpkg-dev file
 )
 
 # `install-deps.sh fuzz` adds what the fuzzers need.

@@ -91,3 +91,35 @@ inline constexpr const char* Progress = "Overall game progress";
 inline constexpr const char* Status = "Your game status";
 inline constexpr const char* StatusBar = "Ready...";
 }  // namespace hints
+
+// Fixed captions of the main window's labels and menu ("&" marks the Alt accelerator).
+namespace captions {
+inline constexpr const char* AvailTitle = "&Properties for Sale";
+inline constexpr const char* PortfolioTitle = "&Your Portfolio";
+inline constexpr const char* InfoTitle = "Information";
+inline constexpr const char* Progress = "Game Progress";
+inline constexpr const char* StatusTitle = "Your Status";
+inline constexpr const char* MenuFile = "&File";
+inline constexpr const char* MenuQuitReplay = "&Quit and Replay";
+inline constexpr const char* MenuExit = "E&xit Game";
+inline constexpr const char* MenuOptions = "&Options";
+inline constexpr const char* MenuSound = "Sound";
+inline constexpr const char* MenuScrollerSpeed = "S&croller Speed";
+inline constexpr const char* MenuFast = "&Fast";
+inline constexpr const char* MenuMedium = "&Mediuim";
+inline constexpr const char* MenuSlow = "&Slow";
+inline constexpr const char* MenuHelp = "&Help";
+inline constexpr const char* MenuRules = "Rules";
+inline constexpr const char* MenuAbout = "&About..";
+
+// A caption as shown without its accelerator mark.
+inline std::string WithoutAccelerator(const std::string& caption) {
+    std::string plain;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        plain.push_back(caption[i]);
+    }
+    return plain;
+}
+}  // namespace captions
+

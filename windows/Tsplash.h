@@ -4,6 +4,7 @@
 namespace Tsplash {
 inline constexpr const char* Presents = "presents..";
 inline constexpr const char* PresentsHint = "Welcome";
+inline constexpr const char* TitleHintPrefix = "Welcome to ";  // followed by the title
 inline constexpr const char* CareerlyTitle = "Set your CV Free at ";
 inline constexpr const char* LinkHint = "Click me to visit the website";
 inline constexpr const char* Play = "PLAY!";

@@ -200,28 +200,28 @@ void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = bar->addMenu(QString::fromUtf8(captions::MenuFile));
     file->setObjectName(QStringLiteral("mnu_File"));
-    quitReplay_ = file->addAction(QStringLiteral("&Quit and Replay"));
+    quitReplay_ = file->addAction(QString::fromUtf8(captions::MenuQuitReplay));
     quitReplay_->setObjectName(QStringLiteral("mnu_FileQuitandReplay"));
     quitReplay_->setEnabled(false);
     connect(quitReplay_, &QAction::triggered, this,
             [this] { forward([](Tmainform& f) { f.mnu_FileQuitandReplayClick(); }); });
     file->addSeparator();
-    QAction* exit = file->addAction(QStringLiteral("E&xit Game"));
+    QAction* exit = file->addAction(QString::fromUtf8(captions::MenuExit));
     exit->setObjectName(QStringLiteral("mnu_FileExit"));
     connect(exit, &QAction::triggered, this,
             [this] { forward([](Tmainform& f) { f.mnu_FileExitClick(); }); });
 
-    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+    QMenu* options = bar->addMenu(QString::fromUtf8(captions::MenuOptions));
     options->setObjectName(QStringLiteral("mnu_Options"));
-    sound_ = options->addAction(QStringLiteral("Sound"));
+    sound_ = options->addAction(QString::fromUtf8(captions::MenuSound));
     sound_->setObjectName(QStringLiteral("mnu_OptionsSound"));
     sound_->setCheckable(true);
     sound_->setChecked(true);
     connect(sound_, &QAction::triggered, this,
             [this] { forward([](Tmainform& f) { f.mnu_OptionsSoundClick(); }); });
-    QMenu* speed = options->addMenu(QStringLiteral("S&croller Speed"));
+    QMenu* speed = options->addMenu(QString::fromUtf8(captions::MenuScrollerSpeed));
     speed->setObjectName(QStringLiteral("mnu_OptionsScrollerSpeed"));
     auto* speeds = new QActionGroup(this);
     speeds->setExclusive(true);
@@ -234,18 +234,18 @@ void MainWindow::buildMenu() {
                 [this, handler] { forward([handler](Tmainform& f) { (f.*handler)(); }); });
         return action;
     };
-    fast_ = addSpeed("&Fast", "Fast1", &Tmainform::Fast1Click);
-    medium_ = addSpeed("&Mediuim", "Mediuim1", &Tmainform::Mediuim1Click);
-    slow_ = addSpeed("&Slow", "Slow1", &Tmainform::Slow1Click);
+    fast_ = addSpeed(captions::MenuFast, "Fast1", &Tmainform::Fast1Click);
+    medium_ = addSpeed(captions::MenuMedium, "Mediuim1", &Tmainform::Mediuim1Click);
+    slow_ = addSpeed(captions::MenuSlow, "Slow1", &Tmainform::Slow1Click);
     medium_->setChecked(true);
 
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    QMenu* help = bar->addMenu(QString::fromUtf8(captions::MenuHelp));
     help->setObjectName(QStringLiteral("mnu_Help"));
-    QAction* rules = help->addAction(QStringLiteral("Rules"));
+    QAction* rules = help->addAction(QString::fromUtf8(captions::MenuRules));
     rules->setObjectName(QStringLiteral("mnu_HelpRules"));
     connect(rules, &QAction::triggered, this,
             [this] { forward([](Tmainform& f) { f.mnu_HelpRulesClick(); }); });
-    QAction* about = help->addAction(QStringLiteral("&About.."));
+    QAction* about = help->addAction(QString::fromUtf8(captions::MenuAbout));
     about->setObjectName(QStringLiteral("mnu_HelpAbout"));
     connect(about, &QAction::triggered, this,
             [this] { forward([](Tmainform& f) { f.mnu_HelpAboutClick(); }); });
@@ -286,10 +286,10 @@ void MainWindow::buildMain(QWidget* client) {
     main->setGeometry(0, 56, kClientWidth, 459);
     SetTextColour(main, Qt::white);
 
-    auto* availTitle = MakeLabel(main, "lbl_TAvail", QStringLiteral("&Properties for Sale"),
+    auto* availTitle = MakeLabel(main, "lbl_TAvail", QString::fromUtf8(captions::AvailTitle),
                                  QRect(8, 8, 201, 17), kAqua);
     SetHint(availTitle, QString::fromLatin1(hints::AvailTitle));
-    auto* portfolioTitle = MakeLabel(main, "lbl_TPortfolio", QStringLiteral("&Your Portfolio"),
+    auto* portfolioTitle = MakeLabel(main, "lbl_TPortfolio", QString::fromUtf8(captions::PortfolioTitle),
                                      QRect(216, 8, 201, 17), kYellow);
     SetHint(portfolioTitle, QString::fromLatin1(hints::PortfolioTitle));
 
@@ -323,7 +323,7 @@ void MainWindow::buildMain(QWidget* client) {
     availTitle->setBuddy(availList_);
     portfolioTitle->setBuddy(portfolioList_);
 
-    MakeLabel(main, "lbl_TInfo", QStringLiteral("Information"), QRect(8, 364, 409, 17), Qt::white);
+    MakeLabel(main, "lbl_TInfo", QString::fromUtf8(captions::InfoTitle), QRect(8, 364, 409, 17), Qt::white);
     auto* info = new PanelWidget(
         {kSilver, PanelWidget::Bevel::None, PanelWidget::Bevel::Lowered, 2, false}, main);
     Name(info, "pnl_info", QStringLiteral("Information"));
@@ -343,12 +343,15 @@ void MainWindow::buildMain(QWidget* client) {
     SetHint(areaCaption_, QString::fromLatin1(hints::Areas));
     buildAreas(main);
 
+    // Initial captions come from the window logic's view, like every later one.
+    const TMainWindowView& view = app_.mainform.View();
+    auto Caption = [](const TButtonView& button) { return QString::fromStdString(button.Caption); };
     const QFont commandFont = PixelFont(15, false, true);
-    damRen_ = MakeButton(main, "cmd_DamRen", QStringLiteral("Damage/Renovate"),
+    damRen_ = MakeButton(main, "cmd_DamRen", Caption(view.DamRen),
                          QRect(428, 161, 140, 32), commandFont, Qt::black);
-    buySell_ = MakeButton(main, "cmd_BuySell", QStringLiteral("Buy/Sell"), QRect(576, 161, 140, 32),
+    buySell_ = MakeButton(main, "cmd_BuySell", Caption(view.BuySell), QRect(576, 161, 140, 32),
                           commandFont, Qt::black);
-    mortgage_ = MakeButton(main, "cmd_Mortgage", QStringLiteral("Mortgage/Redeem"),
+    mortgage_ = MakeButton(main, "cmd_Mortgage", Caption(view.Mortgage),
                            QRect(576, 205, 140, 32), commandFont, Qt::black);
     connect(damRen_, &QPushButton::clicked, this,
             [this] { forward([](Tmainform& f) { f.cmd_DamRenClick(); }); });
@@ -385,7 +388,7 @@ void MainWindow::buildMain(QWidget* client) {
     Name(clock_, "clock", QStringLiteral("Month clock"));
     clock_->setGeometry(0, 0, 80, 80);
     SetHint(clock_, QString::fromLatin1(hints::Clock));
-    monthLabel_ = MakeLabel(clockPanel, "lbl_time", QStringLiteral("January"),
+    monthLabel_ = MakeLabel(clockPanel, "lbl_time", QString::fromStdString(view.MonthLabel),
                             QRect(10, 32, 61, 16), Qt::white);
     SetHint(monthLabel_, QString::fromLatin1(hints::Month));
 
@@ -398,7 +401,7 @@ void MainWindow::buildMain(QWidget* client) {
             [this] { forward([](Tmainform& f) { f.img_SponsorClick(); }); });
 
     auto* progressTitle =
-        MakeLabel(main, "lbl_progress", QStringLiteral("Game Progress"), QRect(576, 293, 140, 16),
+        MakeLabel(main, "lbl_progress", QString::fromUtf8(captions::Progress), QRect(576, 293, 140, 16),
                   Qt::white, Qt::AlignHCenter | Qt::AlignTop, 11);
     SetHint(progressTitle, QString::fromLatin1(hints::Progress));
     progress_ = new BarGauge(main);
@@ -407,31 +410,31 @@ void MainWindow::buildMain(QWidget* client) {
     SetHint(progress_, QString::fromLatin1(hints::Progress));
 
     start_ = new GlyphButton(QIcon(QStringLiteral(":/glyphs/play.svg")), QSize(16, 16), main);
-    Name(start_, "cmd_Start", QStringLiteral("PLAY (Esc)"));
-    start_->setText(QStringLiteral("PLAY (Esc)"));
+    Name(start_, "cmd_Start", Caption(view.Start));
+    start_->setText(Caption(view.Start));
     start_->setGeometry(428, 336, 140, 41);
     SetButtonLook(start_, PixelFont(19, true), kDarkGreen);
     connect(start_, &QPushButton::clicked, this,
             [this] { forward([](Tmainform& f) { f.cmd_StartClick(); }); });
 
-    auto* statusTitle = MakeLabel(main, "lbl_tStatus", QStringLiteral("Your Status"),
+    auto* statusTitle = MakeLabel(main, "lbl_tStatus", QString::fromUtf8(captions::StatusTitle),
                                   QRect(572, 336, 140, 16), Qt::white);
     SetHint(statusTitle, QString::fromLatin1(hints::Status));
-    stageLabel_ = MakeLabel(main, "lbl_Stage", QStringLiteral("DEVELOPER"),
+    stageLabel_ = MakeLabel(main, "lbl_Stage", QString::fromStdString(view.StageText),
                             QRect(572, 355, 140, 19), kYellow, Qt::AlignHCenter | Qt::AlignTop, 15);
     SetHint(stageLabel_, QString::fromLatin1(hints::Status));
 
-    email_ = MakeButton(main, "cmd_email", QStringLiteral("eMail this game to a friend"),
+    email_ = MakeButton(main, "cmd_email", Caption(view.Email),
                         QRect(428, 383, 288, 26), PixelFont(16, true, true), kNavy);
     // The window's default button; Enter reaches it through the key preview.
     email_->setDefault(true);
     connect(email_, &QPushButton::clicked, this,
             [this] { forward([](Tmainform& f) { f.cmd_emailClick(); }); });
-    exit_ = MakeButton(main, "cmd_Exit", QStringLiteral("E&xit Game"), QRect(428, 416, 136, 32),
+    exit_ = MakeButton(main, "cmd_Exit", Caption(view.Exit), QRect(428, 416, 136, 32),
                        commandFont, Qt::black);
     connect(exit_, &QPushButton::clicked, this,
             [this] { forward([](Tmainform& f) { f.mnu_FileExitClick(); }); });
-    rules_ = MakeButton(main, "cmd_Rules", QStringLiteral("R&ules of the Game"),
+    rules_ = MakeButton(main, "cmd_Rules", Caption(view.Rules),
                         QRect(576, 416, 140, 32), commandFont, Qt::black);
     connect(rules_, &QPushButton::clicked, this,
             [this] { forward([](Tmainform& f) { f.mnu_HelpRulesClick(); }); });

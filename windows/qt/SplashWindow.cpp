@@ -119,7 +119,7 @@ SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
 
 void SplashWindow::FormCreate() {
     const QString title = QString::fromStdString(app_.Title());
-    lbl_title_->setToolTip(QStringLiteral("Welcome to ") + title);
+    lbl_title_->setToolTip(QString::fromUtf8(Tsplash::TitleHintPrefix) + title);
     lbl_title_->setText(title);
     lbl_title_->setAccessibleName(title);
     lbl_TitleShadow_->setText(lbl_title_->text());

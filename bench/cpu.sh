@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# CPU use of the desktop program on a virtual X display, in three states: the main window up
+# before PLAY, a game running with the ticker at medium speed, and the same at fast speed.
+# The keys are typed with xdotool, as a player would: Return (PLAY!), Return (I AGREE),
+# Escape (PLAY), then Options > Scroller Speed > Fast.
+# Usage: bench/cpu.sh BUILD_DIR [SECONDS]   (SECONDS per state, 20 by default)
+# Screenshots of each state and of the speed menu are left in BUILD_DIR/bench/cpu-*.png.
+set -euo pipefail
+
+build=${1:?usage: cpu.sh BUILD_DIR [SECONDS]}
+seconds=${2:-20}
+build=$(cd "$build" && pwd)
+game=$build/realtopia
+[ -x "$game" ] || { echo "cpu.sh: $game is missing; build the realtopia target" >&2; exit 1; }
+
+# Everything below runs inside one virtual display, so xdotool reaches the program.
+if [ -z "${REALTOPIA_CPU_DISPLAY:-}" ]; then
+  for tool in xvfb-run xdotool; do
+    command -v "$tool" >/dev/null || { echo "cpu.sh: $tool is not installed" >&2; exit 1; }
+  done
+  exec xvfb-run -a -s "-screen 0 1024x768x24" env REALTOPIA_CPU_DISPLAY=1 \
+    bash "$0" "$build" "$seconds"
+fi
+
+data=$(mktemp -d)
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; wait "$pid" 2>/dev/null || true; fi
+  rm -rf "$data"
+}
+trap cleanup EXIT
+export XDG_DATA_HOME=$data
+
+"$game" >"$data/output.txt" 2>&1 &
+pid=$!
+
+# The display server started by xvfb-run, our sibling: it draws what the program sends.
+server=$(pgrep -P "$PPID" Xvfb | head -n 1 || true)
+
+ticksPerSecond=$(getconf CLK_TCK)
+# utime + stime of a process, in clock ticks (fields 14 and 15; the name may hold spaces).
+cpuTicks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+serverTicks() { if [ -n "$server" ]; then cpuTicks "$server"; else echo 0; fi; }
+now() { date +%s.%N; }
+
+alive() {
+  kill -0 "$pid" 2>/dev/null || { echo "cpu.sh: the program ended early:" >&2; cat "$data/output.txt" >&2; exit 1; }
+}
+
+# The visible top-level window of the program that is newest (the one just shown).
+focusNewest() {
+  local window
+  window=$(xdotool search --onlyvisible --pid "$pid" --name 'Realtopia' 2>/dev/null | tail -n 1)
+  [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+
+screenshot() {
+  if command -v import >/dev/null; then
+    import -window root "$build/bench/cpu-$1.png" 2>/dev/null || true
+  fi
+}
+
+# One state: CPU time over $seconds of wall time, as a share of one core; the display
+# server's share is shown beside it, without a target.
+sample() {
+  local label=$1 t0 c0 s0 t1 c1 s1
+  alive
+  t0=$(now) c0=$(cpuTicks "$pid") s0=$(serverTicks)
+  sleep "$seconds"
+  alive
+  t1=$(now) c1=$(cpuTicks "$pid") s1=$(serverTicks)
+  screenshot "$2"
+  awk -v l="$label" -v c="$((c1 - c0))" -v s="$((s1 - s0))" -v hz="$ticksPerSecond" \
+      -v t0="$t0" -v t1="$t1" 'BEGIN {
+    p = 100 * c / hz / (t1 - t0)
+    x = 100 * s / hz / (t1 - t0)
+    printf "%-30s %6.2f %% of one core   target < 3 %%  %-8s (X server %.2f %%)\n",
+           l, p, p < 3 ? "met" : "NOT MET", x
+  }'
+}
+
+# The splash.
+for _ in $(seq 100); do
+  alive
+  xdotool search --onlyvisible --pid "$pid" --name 'Realtopia' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+sleep 1
+focusNewest
+xdotool key Return  # PLAY!
+sleep 1
+focusNewest
+xdotool key Return  # I AGREE
+sleep 2
+focusNewest
+screenshot 0-main-window
+sleep 1
+
+echo "CPU use on a virtual X display, $seconds s per state"
+sample "main window before PLAY" 1-before-play
+xdotool key Escape  # PLAY: the game starts, the ticker at medium speed
+sleep 2
+sample "game running, ticker medium" 2-medium
+xdotool key alt+o
+sleep 0.5
+xdotool key c
+sleep 0.5
+screenshot 3-speed-menu
+xdotool key f
+sleep 2
+sample "game running, ticker fast" 4-fast
+# The menu once more, to show that Fast is the speed checked now.
+xdotool key alt+o
+sleep 0.5
+xdotool key c
+sleep 0.5
+screenshot 5-speed-checked

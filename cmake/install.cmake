@@ -1,0 +1,81 @@
+# `cmake --install`: the programs, the menu entry, the icon in the hicolor theme, the AppStream
+# metadata, the manual pages and the documentation, laid out as a Linux desktop expects.
+include(GNUInstallDirs)
+
+set(REALTOPIA_APP_ID io.github.realtopia.Realtopia)
+# Debian keeps games in <prefix>/games (on the users' PATH); -DREALTOPIA_INSTALL_GAMESDIR=bin
+# puts them with the other programs.
+set(REALTOPIA_INSTALL_GAMESDIR games CACHE STRING
+    "Directory for the programs, relative to the installation prefix")
+set(REALTOPIA_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/realtopia)
+set(REALTOPIA_ICON_SIZES 16 32 48 64 128 256)
+
+if(TARGET realtopia-console)
+    install(TARGETS realtopia-console RUNTIME DESTINATION ${REALTOPIA_INSTALL_GAMESDIR})
+endif()
+
+# Manual pages in section 6 (games), carrying the project's version; compressed when gzip is
+# there, as distributions install them.
+find_program(GZIP_PROGRAM gzip)
+set(REALTOPIA_MAN_PAGES realtopia-console)
+if(REALTOPIA_DESKTOP)
+    list(APPEND REALTOPIA_MAN_PAGES realtopia)
+endif()
+set(REALTOPIA_MAN_FILES "")
+foreach(page IN LISTS REALTOPIA_MAN_PAGES)
+    set(man ${PROJECT_BINARY_DIR}/man/${page}.6)
+    configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.6.in ${man} @ONLY)
+    if(GZIP_PROGRAM)
+        add_custom_command(OUTPUT ${man}.gz
+            COMMAND ${GZIP_PROGRAM} -9 -n -k -f ${man}
+            DEPENDS ${man}
+            COMMENT "Compressing the manual page ${page}.6"
+            VERBATIM)
+        list(APPEND REALTOPIA_MAN_FILES ${man}.gz)
+    else()
+        list(APPEND REALTOPIA_MAN_FILES ${man})
+    endif()
+endforeach()
+add_custom_target(realtopia_man_pages ALL DEPENDS ${REALTOPIA_MAN_FILES})
+install(FILES ${REALTOPIA_MAN_FILES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/CONSOLE.md
+        DESTINATION ${REALTOPIA_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${REALTOPIA_INSTALL_DOCDIR}
+        RENAME copyright)
+
+if(REALTOPIA_DESKTOP AND TARGET realtopia)
+    install(TARGETS realtopia RUNTIME DESTINATION ${REALTOPIA_INSTALL_GAMESDIR})
+
+    set(REALTOPIA_DESKTOP_FILE
+        ${PROJECT_SOURCE_DIR}/resources/desktop/${REALTOPIA_APP_ID}.desktop)
+    set(REALTOPIA_METAINFO_FILE ${PROJECT_BINARY_DIR}/desktop/${REALTOPIA_APP_ID}.metainfo.xml)
+    configure_file(${PROJECT_SOURCE_DIR}/resources/desktop/${REALTOPIA_APP_ID}.metainfo.xml.in
+                   ${REALTOPIA_METAINFO_FILE} @ONLY)
+    install(FILES ${REALTOPIA_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${REALTOPIA_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+    # The icon: the SVG as it is, and PNGs drawn from it by render_icon at build time.
+    set(REALTOPIA_ICON_SVG ${PROJECT_SOURCE_DIR}/resources/icon/realtopia.svg)
+    add_executable(render_icon ${PROJECT_SOURCE_DIR}/tools/render_icon.cpp)
+    target_link_libraries(render_icon PRIVATE Qt6::Svg Qt6::Gui realtopia_warnings)
+
+    set(icon_outputs "")
+    set(icon_arguments "")
+    foreach(size IN LISTS REALTOPIA_ICON_SIZES)
+        set(dir ${PROJECT_BINARY_DIR}/icons/hicolor/${size}x${size}/apps)
+        file(MAKE_DIRECTORY ${dir})
+        list(APPEND icon_outputs ${dir}/realtopia.png)
+        list(APPEND icon_arguments ${dir}/realtopia.png ${size})
+        install(FILES ${dir}/realtopia.png
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+    endforeach()
+    add_custom_command(OUTPUT ${icon_outputs}
+        COMMAND render_icon ${REALTOPIA_ICON_SVG} ${icon_arguments}
+        DEPENDS render_icon ${REALTOPIA_ICON_SVG}
+        COMMENT "Drawing the icon in ${REALTOPIA_ICON_SIZES} pixels"
+        VERBATIM)
+    add_custom_target(realtopia_icons ALL DEPENDS ${icon_outputs})
+    install(FILES ${REALTOPIA_ICON_SVG}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()

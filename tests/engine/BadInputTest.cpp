@@ -1,0 +1,352 @@
+// Bad files and bad answers met by the whole program: the hi-score file at the end of a game,
+// the customisation file at every new game, and odd names typed at the hi-score prompts.
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/Hisc.h"
+#include "support/RealtopiaFixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Names in a directory, sorted.
+std::vector<std::string> Entries(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Builtin(int p) { return std::string(world::kPropertyNames[p - 1]); }
+
+// 256-byte text field `f` of record `r` in a file image.
+std::string Field(const std::string& image, int r, int f) {
+    return image.substr(static_cast<std::size_t>(r) * 1804 + static_cast<std::size_t>(f) * 256, 256);
+}
+
+constexpr const char* kCannotLoad = "error: VODE32 | Unable to load the table";
+constexpr const char* kCannotSave = "error: VODE32 | Unable to save the table";
+constexpr const char* kProgramName = "realtopia";  // TempPlatform's program file
+
+class BadInput : public RealtopiaFixture {
+protected:
+    std::string UserTable() const { return temp_.UserDataDirectory() + "/REALTOPI.DAT"; }
+    std::string ProgramTable() const { return temp_.ProgramDirectory() + "/REALTOPI.DAT"; }
+    std::string IniPath() const { return temp_.ProgramPath() + ".INI"; }
+
+    // Ends a game the player took part in with `pounds` in cash, answering the name prompts
+    // and then "Another Game?" with Yes, so that the next game asks for the names again.
+    void EndGameWith(std::int64_t pounds, std::optional<std::string> first = "Ab",
+                     std::optional<std::string> last = "Cd") {
+        effects_.ClearCalls();
+        effects_.InputAnswers = {first, last};
+        effects_.YesNoAnswers = {true};
+        Game().Engaged = true;
+        Game().Cash = Money::Pounds(pounds);
+        Game().EndGame();
+    }
+
+    // The program started afresh beside a customisation file holding `bytes`.
+    void StartWithIni(const std::string& bytes, const std::string& firstArgument = "") {
+        WriteAll(IniPath(), bytes);
+        effects_.ClearCalls();
+        TPlatform platform = temp_.Platform();
+        platform.FirstArgument = firstArgument;
+        app_.reset();
+        app_ = std::make_unique<TRealtopia>(effects_, platform);
+    }
+
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> out = effects_.CallsStartingWith("info: ");
+        for (const std::string& e : effects_.CallsStartingWith("error: ")) out.push_back(e);
+        return out;
+    }
+
+    std::string TableShown() const {
+        const auto shown = effects_.CallsStartingWith("info: PERSONAL HI SCORE TABLE");
+        return shown.empty() ? std::string() : shown.back();
+    }
+
+    // The table in the file, which must load without complaint and be exactly 21,648 bytes.
+    THiScoreTable LoadedTable(const std::string& path) {
+        EXPECT_EQ(fs::file_size(path), 21648u) << path;
+        std::vector<std::string> boxes;
+        THiScoreTable table([&](const std::string& c, const std::string& t) {
+            boxes.push_back(c + " | " + t);
+        });
+        EXPECT_TRUE(table.Load(path, TempPlatform::kToday)) << path;
+        EXPECT_TRUE(boxes.empty());
+        return table;
+    }
+};
+
+// An older table of one entry, saved with `extra` bytes after it.
+std::string OldTable(const std::string& extra = "") {
+    THiScoreTable table;
+    table.MakeDefault("20250101");
+    table.Insert(500, "Old", "", "Timer", "20250101");
+    return table.ToBytes() + extra;
+}
+
+}  // namespace
+
+TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded) {
+    fs::create_directories(temp_.UserDataDirectory());
+    struct Case {
+        const char* name;
+        std::optional<std::string> bytes;  // nullopt: no file
+        bool reported;
+    };
+    const std::vector<Case> cases = {
+        {"missing", std::nullopt, false},
+        {"empty", std::string(), true},
+        {"short", OldTable().substr(0, 21647), true},
+        {"short 0xFF", std::string(1804, '\xFF'), true},
+        {"long", OldTable(std::string(3000, 'x')), false},
+    };
+    std::int64_t pounds = 1000;
+    for (const Case& c : cases) {
+        fs::remove(UserTable());
+        if (c.bytes) WriteAll(UserTable(), *c.bytes);
+        EndGameWith(++pounds);
+
+        const std::vector<std::string> errors = effects_.CallsStartingWith("error: ");
+        EXPECT_EQ(errors, c.reported ? std::vector<std::string>{kCannotLoad}
+                                     : std::vector<std::string>{})
+            << c.name;
+        EXPECT_TRUE(effects_.Contains("info: You have beaten the previous Hi Score!")) << c.name;
+        EXPECT_NE(TableShown().find("1)\t Ab Cd\t\t\u00A3" + std::to_string(pounds) + "\r"),
+                  std::string::npos)
+            << c.name;
+        const THiScoreTable table = LoadedTable(UserTable());
+        EXPECT_EQ(table.Score(1), pounds) << c.name;
+        EXPECT_EQ(table.FullName(1), "Ab Cd") << c.name;
+        // The entry of a readable file is kept below the new one.
+        EXPECT_EQ(table.FullName(2), c.name == std::string("long") ? "Old Timer"
+                                                                   : "Not Yet Allocated");
+        EXPECT_EQ(Entries(temp_.UserDataDirectory()),
+                  std::vector<std::string>{"REALTOPI.DAT"});  // nothing else beside it
+    }
+}
+
+TEST_F(BadInput, HiScoreFileOfAll0xFFHoldsScoresNoGameCanPass) {
+    // Every score in it reads as £4,294,967,295, the most the file can hold: the table
+    // loads, no result qualifies, and the file is left exactly as it was.
+    fs::create_directories(temp_.UserDataDirectory());
+    const std::string bytes(21648, '\xFF');
+    WriteAll(UserTable(), bytes);
+    EndGameWith(5000000000);
+    EXPECT_TRUE(effects_.CallsStartingWith("error: ").empty());
+    EXPECT_TRUE(effects_.CallsStartingWith("input: ").empty());
+    EXPECT_FALSE(effects_.Contains("info: You are on the Hi Score table!"));
+    EXPECT_EQ(TableShown(), "");
+    EXPECT_EQ(ReadAll(UserTable()), bytes);
+    EXPECT_TRUE(effects_.Contains("yesno: Another Game?"));  // the game went on to its end
+}
+
+TEST_F(BadInput, DirectoryInPlaceOfTheHiScoreFileIsReportedAndLeftAlone) {
+    fs::create_directories(UserTable());
+    WriteAll(UserTable() + "/inside", "keep");
+    EndGameWith(1234);
+    EXPECT_EQ(effects_.CallsStartingWith("error: "),
+              (std::vector<std::string>{kCannotLoad, kCannotSave}));
+    EXPECT_NE(TableShown().find("1)\t Ab Cd\t\t\u00A31234\r"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(UserTable()));
+    EXPECT_EQ(ReadAll(UserTable() + "/inside"), "keep");
+    EXPECT_EQ(Entries(temp_.UserDataDirectory()),
+              std::vector<std::string>{"REALTOPI.DAT"});  // no temporary left behind
+    EXPECT_FALSE(fs::exists(ProgramTable()));
+    EXPECT_TRUE(effects_.Contains("yesno: Another Game?"));
+}
+
+TEST_F(BadInput, ReadOnlyHiScoreFilesSendTheGameElsewhereOrStopIt) {
+    fs::create_directories(temp_.UserDataDirectory());
+    const std::string old = OldTable();
+    WriteAll(UserTable(), old);
+    ASSERT_EQ(chmod(UserTable().c_str(), 0444), 0);
+
+    // Read-only in the per-user directory: the program's directory takes the score.
+    EndGameWith(2000);
+    EXPECT_TRUE(effects_.CallsStartingWith("error: ").empty());
+    EXPECT_EQ(ReadAll(UserTable()), old);
+    EXPECT_TRUE(IsReadOnlyFile(UserTable()));
+    EXPECT_EQ(LoadedTable(ProgramTable()).Score(1), 2000u);
+
+    // Read-only there too: the feature is off and neither file is touched.
+    ASSERT_EQ(chmod(ProgramTable().c_str(), 0444), 0);
+    const std::string programBytes = ReadAll(ProgramTable());
+    EndGameWith(3000);
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  "info: You ended up with \u00A33,000 in cash, and a Portfolio of \u00A30\r"
+                  "Making you worth a total of \u00A33,000",
+                  "error: Realtopia | Hi-Score feature not available on Read-Only media"}));
+    EXPECT_TRUE(effects_.CallsStartingWith("input: ").empty());
+    EXPECT_EQ(ReadAll(UserTable()), old);
+    EXPECT_EQ(ReadAll(ProgramTable()), programBytes);
+    EXPECT_TRUE(IsReadOnlyFile(ProgramTable()));
+}
+
+TEST_F(BadInput, OddNamesAtTheHiScorePrompts) {
+    // 255 characters each, the most the box takes: each name kept whole, each file field
+    // holding 255 bytes, the full and short names cut to their fields.
+    const std::string first(255, 'a');
+    std::string last;
+    for (int i = 0; i < 255; ++i) last += "\u00E9";
+    EndGameWith(1000, first, last);
+    EXPECT_NE(TableShown().find("1)\t " + first + "\t\t\u00A31000\r"), std::string::npos);
+    std::string image = ReadAll(UserTable());
+    ASSERT_EQ(image.size(), 21648u);
+    EXPECT_EQ(Field(image, 1, 0), first + '\0');
+    EXPECT_EQ(Field(image, 1, 2), std::string(255, '\xE9') + '\0');
+    EXPECT_EQ(Field(image, 1, 4), first + '\0');
+    EXPECT_EQ(Field(image, 1, 5), "a." + std::string(253, '\xE9') + '\0');
+    EXPECT_EQ(LoadedTable(UserTable()).Record(1).FirstName, first);
+    EXPECT_EQ(LoadedTable(UserTable()).Record(1).LastName, last);
+
+    // Characters the file's code page lacks, and a malformed byte, become '?' there.
+    EndGameWith(2000, "\u6F22\u5B57", "\U0001F600Ok\xC3");
+    EXPECT_NE(TableShown().find("1)\t ?? ?Ok?\t\t\u00A32000\r"), std::string::npos);
+    image = ReadAll(UserTable());
+    EXPECT_EQ(Field(image, 1, 0).substr(0, 3), std::string("??\0", 3));
+    EXPECT_EQ(Field(image, 1, 4).substr(0, 8), std::string("?? ?Ok?\0", 8));
+    EXPECT_EQ(LoadedTable(UserTable()).FullName(2), first);  // the earlier entry survives
+
+    // Empty names: recorded with an empty name, not the pushed-down entry's.
+    EndGameWith(3000, "", "");
+    EXPECT_NE(TableShown().find("1)\t \t\t\u00A33000\r2)\t ?? ?Ok?\t\t"), std::string::npos);
+    const THiScoreTable table = LoadedTable(UserTable());
+    EXPECT_EQ(table.Score(1), 3000u);
+    EXPECT_EQ(table.FullName(1), "");
+    EXPECT_EQ(table.Record(1).ShortName, "");
+    EXPECT_EQ(table.Score(3), 1000u);
+}
+
+TEST_F(BadInput, CustomisationFilesThatAreEmptyGarbageOrHuge) {
+    const std::string fake = "info: The INI file is fake or corrupt. (EXE) Ignoring it." +
+                             std::string(kProgramName);
+    StartWithIni("");
+    EXPECT_EQ(Messages(), std::vector<std::string>{fake});
+    EXPECT_EQ(Game().Property(1).Name, Builtin(1));
+
+    // Garbage, every byte value, invalid as UTF-8: no EXE, so ignored; with proper
+    // sections after it, read.
+    std::string garbage(65536, '\0');
+    std::uint32_t x = 12345;
+    for (char& c : garbage) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+    StartWithIni(garbage);
+    EXPECT_EQ(Messages(), std::vector<std::string>{fake});
+    StartWithIni(garbage + "\n[ProgramInfo]\nEXE=realtopia\n[Properties]\nNAME02=After\n");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Game().Property(2).Name, "After");
+
+    // Ten megabytes of other entries, with the program's sections at the very end.
+    std::string huge = "[Filler]\n";
+    const std::string line = "key=" + std::string(1020, 'f') + "\n";
+    while (huge.size() < 10'000'000) huge += line;
+    huge += "[ProgramInfo]\nEXE=realtopia\n[Properties]\nNAME03=Found At The End\n";
+    StartWithIni(huge);
+    EXPECT_GT(fs::file_size(IniPath()), 10'000'000u);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Game().Property(3).Name, "Found At The End");
+    EXPECT_EQ(View().Avail.Rows.size(), 20u);
+}
+
+TEST_F(BadInput, CustomisationValuesThatBendTheRules) {
+    const std::string head = "[ProgramInfo]\nEXE=REALTOPIA\n[Properties]\n";  // case ignored
+    const std::string longValue(5000, 'n');
+    StartWithIni(head + std::string("NAME01=Big\0Ben\nNAME02=Second\n", 30) +
+                 "NAME04=" + longValue + "\nDESC04=" + longValue + "\n" +
+                 "NAME1=One\nNAME21=TwentyOne\nVALUE1=junk\nVALUE21=junk\nDESC21=x\n");
+    EXPECT_TRUE(Messages().empty());  // no key that is never read can complain
+    EXPECT_EQ(Game().Property(1).Name, "Big");
+    EXPECT_EQ(Game().Property(2).Name, "Second");
+    EXPECT_EQ(Game().Property(4).Name, std::string(1023, 'n'));
+    EXPECT_EQ(Game().Property(4).Description, std::string(1023, 'n'));
+    EXPECT_EQ(Game().Property(21).Name, Builtin(21));
+    EXPECT_EQ(AvailRow(4), 3);  // the long name's row is found like any other
+
+    // A negative price is a number: buying the property pays the player £5.
+    StartWithIni(head + "VALUE01=-5\n");
+    const Money sale = Game().Property(1).SaleValue;
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Game().Property(1).BuyPrice, Money::Pounds(-5));
+    StartGame();
+    Buy({1});
+    EXPECT_TRUE(Game().Property(1).Has(Owned));
+    EXPECT_EQ(Game().Cash, TGame::kStartingCash + Money::Pounds(5));
+    EXPECT_EQ(Game().Property(1).SaleValue, sale);
+
+    // "noini" (exactly) leaves even a fake file unread.
+    StartWithIni("[General]\nEMAIL=x@example.com\n[Properties]\nNAME01=X\n", "noini");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Game().Property(1).Name, Builtin(1));
+    EXPECT_EQ(Game().ContactAddress, TGame::kDefaultContactAddress);
+    StartWithIni("[General]\nEMAIL=x@example.com\n", "NOINI");
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(BadInput, CustomisationNumberOutOfRangeStopsTheReadingButNotTheGame) {
+    const Money generated = Game().Property(1).BuyPrice;  // same seed, no file
+    const std::string text =
+        "[ProgramInfo]\nEXE=realtopia\n[General]\nEMAIL=me@example.com\n[Properties]\n"
+        "NAME01=First\nDESC01=Kept\nVALUE01=1e400\nNAME02=Never Read\n";
+    StartWithIni(text);
+    const std::string error = "info: '1e400' is not a valid floating point value";
+    EXPECT_EQ(Messages(), std::vector<std::string>{error});
+    EXPECT_EQ(Game().ContactAddress, "me@example.com");
+    EXPECT_EQ(Game().Property(1).Name, "First");
+    EXPECT_EQ(Game().Property(1).Description, "Kept");
+    EXPECT_EQ(Game().Property(1).BuyPrice, generated);
+    EXPECT_EQ(Game().Property(2).Name, Builtin(2));
+    // The window was reset all the same: the for-sale list is there and PLAY works.
+    ASSERT_EQ(View().Avail.Rows.size(), 20u);
+    EXPECT_EQ(View().Avail.Rows[0].Text, "First (" + FormatPounds(generated) + ")");
+    StartGame();
+    EXPECT_TRUE(Game().Running);
+
+    // Every new game reads the file again and says so again.
+    EndGameWith(0);
+    EXPECT_EQ(effects_.Count(error), 1);
+    EXPECT_EQ(View().Avail.Rows.size(), 20u);
+    EXPECT_EQ(View().Start.Enabled, true);
+}
+
+TEST_F(BadInput, ProbeHugePrices) {
+    std::string text = "[ProgramInfo]\nEXE=realtopia\n[Properties]\n";
+    for (int i = 1; i <= 20; ++i) {
+        char key[32];
+        std::snprintf(key, sizeof key, "VALUE%.2d=400000000000000\n", i);
+        text += key;
+    }
+    StartWithIni(text);
+    for (auto& m : Messages()) std::cout << m << "\n";
+    std::cout << View().AreaCaption << "\n";
+    StartGame();
+    std::vector<int> rows;
+    for (int i = 0; i < 20; ++i) rows.push_back(i);
+    ClickAvail(rows);
+    std::cout << View().Info << "\n" << FormatPounds(Game().BuyTotal) << "\n";
+    Form().cmd_BuySellClick();
+    std::cout << FormatPounds(Game().Cash) << " " << Game().Property(1).Has(Owned) << "\n";
+}
