@@ -22,6 +22,12 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
 // An entry counts only when it says something: empty and "unknown" keep the built-in value.
 bool Applies(const std::string& value) { return !value.empty() && value != "unknown"; }
 
+// The largest buying price, either way of zero, that the file may set. All twenty may be
+// bought as one block or added up for the area's average; sums of such prices, with every
+// other price and the player's cash, stay far inside Money's range, where larger ones would
+// wrap round (a block of three at £400 trillion each came to a negative total).
+constexpr Money kLargestPrice = Money::Pounds(1'000'000'000'000);
+
 std::string Numbered(const char* key, int i) {
     char text[16];
     std::snprintf(text, sizeof text, "%s%.2d", key, i);
@@ -59,7 +65,7 @@ void TGame::ReadCustomisation() {
         const std::string value = ini.ReadString("Properties", Numbered("VALUE", i), "unknown");
         if (Applies(value)) {
             Money price;
-            if (!ParseMoney(value, price)) {
+            if (!ParseMoney(value, price) || price > kLargestPrice || price < -kLargestPrice) {
                 // Report and stop reading; what was applied so far stays, and the new game
                 // goes on with it.
                 window_.ShowInformation("'" + value + "' is not a valid floating point value");

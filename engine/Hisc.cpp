@@ -259,6 +259,14 @@ std::string THiScoreTable::ToBytes() const {
 
 bool THiScoreTable::FromBytes(const std::string& bytes) {
     if (bytes.size() < static_cast<std::size_t>(kFileSize)) return false;
+    // Every table the game writes keeps each record's position within 0..11. A file whose
+    // positions say otherwise is not a table (a disk full of 0xFF would otherwise hold
+    // scores nobody can ever beat) and is treated like one that cannot be read.
+    for (int i = 0; i < kRecordCount; ++i) {
+        const auto position = static_cast<std::int32_t>(
+            GetU32(bytes, static_cast<std::size_t>(i) * kRecordSize + kPositionOffset));
+        if (position < 0 || position >= kRecordCount) return false;
+    }
     for (int i = 0; i < kRecordCount; ++i) {
         THiRecord& r = records_[i];
         const std::size_t base = static_cast<std::size_t>(i) * kRecordSize;

@@ -58,7 +58,7 @@ public:
     // The file image: exactly kFileSize bytes.
     std::string ToBytes() const;
     // Fills the table from a file image; false, with the table unchanged, when it is shorter
-    // than kFileSize. Later bytes are ignored.
+    // than kFileSize or a record's position lies outside 0..11. Later bytes are ignored.
     bool FromBytes(const std::string& bytes);
 
 private:

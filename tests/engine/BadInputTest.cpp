@@ -37,11 +37,14 @@ std::vector<std::string> Entries(const std::string& dir) {
     return names;
 }
 
-std::string Builtin(int p) { return std::string(world::kPropertyNames[p - 1]); }
+std::string Builtin(int p) {
+    return std::string(world::kPropertyNames[p - 1]);
+}
 
 // 256-byte text field `f` of record `r` in a file image.
 std::string Field(const std::string& image, int r, int f) {
-    return image.substr(static_cast<std::size_t>(r) * 1804 + static_cast<std::size_t>(f) * 256, 256);
+    return image.substr(static_cast<std::size_t>(r) * 1804 + static_cast<std::size_t>(f) * 256,
+                        256);
 }
 
 constexpr const char* kCannotLoad = "error: VODE32 | Unable to load the table";
@@ -91,9 +94,8 @@ protected:
     THiScoreTable LoadedTable(const std::string& path) {
         EXPECT_EQ(fs::file_size(path), 21648u) << path;
         std::vector<std::string> boxes;
-        THiScoreTable table([&](const std::string& c, const std::string& t) {
-            boxes.push_back(c + " | " + t);
-        });
+        THiScoreTable table(
+            [&](const std::string& c, const std::string& t) { boxes.push_back(c + " | " + t); });
         EXPECT_TRUE(table.Load(path, TempPlatform::kToday)) << path;
         EXPECT_TRUE(boxes.empty());
         return table;
@@ -122,6 +124,7 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
         {"empty", std::string(), true},
         {"short", OldTable().substr(0, 21647), true},
         {"short 0xFF", std::string(1804, '\xFF'), true},
+        {"all 0xFF", std::string(21648, '\xFF'), true},  // positions outside the table
         {"long", OldTable(std::string(3000, 'x')), false},
     };
     std::int64_t pounds = 1000;
@@ -131,8 +134,8 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
         EndGameWith(++pounds);
 
         const std::vector<std::string> errors = effects_.CallsStartingWith("error: ");
-        EXPECT_EQ(errors, c.reported ? std::vector<std::string>{kCannotLoad}
-                                     : std::vector<std::string>{})
+        EXPECT_EQ(errors,
+                  c.reported ? std::vector<std::string>{kCannotLoad} : std::vector<std::string>{})
             << c.name;
         EXPECT_TRUE(effects_.Contains("info: You have beaten the previous Hi Score!")) << c.name;
         EXPECT_NE(TableShown().find("1)\t Ab Cd\t\t\u00A3" + std::to_string(pounds) + "\r"),
@@ -142,26 +145,11 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
         EXPECT_EQ(table.Score(1), pounds) << c.name;
         EXPECT_EQ(table.FullName(1), "Ab Cd") << c.name;
         // The entry of a readable file is kept below the new one.
-        EXPECT_EQ(table.FullName(2), c.name == std::string("long") ? "Old Timer"
-                                                                   : "Not Yet Allocated");
+        EXPECT_EQ(table.FullName(2),
+                  c.name == std::string("long") ? "Old Timer" : "Not Yet Allocated");
         EXPECT_EQ(Entries(temp_.UserDataDirectory()),
                   std::vector<std::string>{"REALTOPI.DAT"});  // nothing else beside it
     }
-}
-
-TEST_F(BadInput, HiScoreFileOfAll0xFFHoldsScoresNoGameCanPass) {
-    // Every score in it reads as £4,294,967,295, the most the file can hold: the table
-    // loads, no result qualifies, and the file is left exactly as it was.
-    fs::create_directories(temp_.UserDataDirectory());
-    const std::string bytes(21648, '\xFF');
-    WriteAll(UserTable(), bytes);
-    EndGameWith(5000000000);
-    EXPECT_TRUE(effects_.CallsStartingWith("error: ").empty());
-    EXPECT_TRUE(effects_.CallsStartingWith("input: ").empty());
-    EXPECT_FALSE(effects_.Contains("info: You are on the Hi Score table!"));
-    EXPECT_EQ(TableShown(), "");
-    EXPECT_EQ(ReadAll(UserTable()), bytes);
-    EXPECT_TRUE(effects_.Contains("yesno: Another Game?"));  // the game went on to its end
 }
 
 TEST_F(BadInput, DirectoryInPlaceOfTheHiScoreFileIsReportedAndLeftAlone) {
@@ -243,8 +231,8 @@ TEST_F(BadInput, OddNamesAtTheHiScorePrompts) {
 }
 
 TEST_F(BadInput, CustomisationFilesThatAreEmptyGarbageOrHuge) {
-    const std::string fake = "info: The INI file is fake or corrupt. (EXE) Ignoring it." +
-                             std::string(kProgramName);
+    const std::string fake =
+        "info: The INI file is fake or corrupt. (EXE) Ignoring it." + std::string(kProgramName);
     StartWithIni("");
     EXPECT_EQ(Messages(), std::vector<std::string>{fake});
     EXPECT_EQ(Game().Property(1).Name, Builtin(1));
@@ -332,21 +320,30 @@ TEST_F(BadInput, CustomisationNumberOutOfRangeStopsTheReadingButNotTheGame) {
     EXPECT_EQ(View().Start.Enabled, true);
 }
 
-TEST_F(BadInput, ProbeHugePrices) {
+TEST_F(BadInput, CustomisedPricesStayWithinWhatSumsCanHold) {
+    const Money generated = Game().Property(2).BuyPrice;  // same seed, no file
+    // A trillion pounds each, the most the file may set: a block of all twenty adds up exactly.
     std::string text = "[ProgramInfo]\nEXE=realtopia\n[Properties]\n";
-    for (int i = 1; i <= 20; ++i) {
-        char key[32];
-        std::snprintf(key, sizeof key, "VALUE%.2d=400000000000000\n", i);
-        text += key;
-    }
+    for (int i = 1; i <= 20; ++i)
+        text += (i < 10 ? "VALUE0" : "VALUE") + std::to_string(i) + "=1000000000000\n";
     StartWithIni(text);
-    for (auto& m : Messages()) std::cout << m << "\n";
-    std::cout << View().AreaCaption << "\n";
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(View().AreaCaption, "Current Area: London\r\nAverage price: \u00A31,000,000,000,000");
     StartGame();
-    std::vector<int> rows;
-    for (int i = 0; i < 20; ++i) rows.push_back(i);
-    ClickAvail(rows);
-    std::cout << View().Info << "\n" << FormatPounds(Game().BuyTotal) << "\n";
+    ClickAvail({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+    EXPECT_EQ(Game().BuyTotal, Money::Pounds(20'000'000'000'000));
+    effects_.ClearCalls();
     Form().cmd_BuySellClick();
-    std::cout << FormatPounds(Game().Cash) << " " << Game().Property(1).Has(Owned) << "\n";
+    EXPECT_EQ(Messages(), std::vector<std::string>{"info: You can't afford it!"});
+    EXPECT_EQ(Game().Cash, TGame::kStartingCash);
+
+    // Beyond it, refused like a number that does not convert: three at £400 trillion would
+    // have summed past the range to a negative total that paid the player for buying.
+    StartWithIni(
+        "[ProgramInfo]\nEXE=realtopia\n[Properties]\nVALUE01=-1e12\n"
+        "VALUE02=400000000000000\nVALUE03=400000000000000\n");
+    EXPECT_EQ(Messages(), std::vector<std::string>{
+                              "info: '400000000000000' is not a valid floating point value"});
+    EXPECT_EQ(Game().Property(1).BuyPrice, Money::Pounds(-1'000'000'000'000));
+    EXPECT_EQ(Game().Property(2).BuyPrice, generated);
 }

@@ -167,11 +167,11 @@ TEST(Hisc, CutsTextsToTheirFields) {
     // A field with no zero byte reads as its first 255 bytes and nothing of the next field.
     image = table.ToBytes();
     image.replace(1804, 256, std::string(256, 'z'));
-    image.replace(1804 + 1796, 4, "\xFF\xFF\xFF\xFF");
+    image.replace(1804 + 1792, 4, "\xFF\xFF\xFF\xFF");
     ASSERT_TRUE(table.FromBytes(image));
     EXPECT_EQ(table.Record(1).FirstName, std::string(255, 'z'));
     EXPECT_EQ(table.Record(1).MiddleName, "");
-    EXPECT_EQ(table.Record(1).Position, -1);
+    EXPECT_EQ(table.Record(1).Score, 4294967295u);
 }
 
 TEST(Hisc, FromBytesRejectsShortImagesAndIgnoresExtraBytes) {
@@ -341,6 +341,8 @@ TEST_F(HiscFiles, LoadReportsShortEmptyAndUnreadableFiles) {
     // never into the next field.
     std::string garbage(21648, '\0');
     for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 7 + 1);
+    for (std::size_t r = 0; r < 12; ++r)  // positions as every real table has them
+        garbage.replace(r * 1804 + 1796, 4, std::string{static_cast<char>(r), 0, 0, 0});
     WriteAll(PathOf("garbage"), garbage);
     EXPECT_TRUE(table.Load(PathOf("garbage"), kToday));
     const std::string reread = table.ToBytes();
@@ -353,6 +355,14 @@ TEST_F(HiscFiles, LoadReportsShortEmptyAndUnreadableFiles) {
         }
         EXPECT_EQ(reread.substr(offset + 1792, 12), garbage.substr(offset + 1792, 12));
     }
+
+    // A position outside the table marks the file as not a table at all.
+    garbage[5 * 1804 + 1796] = 12;
+    WriteAll(PathOf("garbage"), garbage);
+    boxes_.clear();
+    EXPECT_FALSE(table.Load(PathOf("garbage"), kToday));
+    EXPECT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(table.FullName(1), "Not Yet Allocated");
 }
 
 TEST_F(HiscFiles, SaveFailuresReportAndLeaveNoTemporary) {
