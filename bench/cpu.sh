@@ -25,7 +25,10 @@ fi
 data=$(mktemp -d)
 pid=
 cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; wait "$pid" 2>/dev/null || true; fi
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+  fi
   rm -rf "$data"
 }
 trap cleanup EXIT
@@ -44,14 +47,18 @@ serverTicks() { if [ -n "$server" ]; then cpuTicks "$server"; else echo 0; fi; }
 now() { date +%s.%N; }
 
 alive() {
-  kill -0 "$pid" 2>/dev/null || { echo "cpu.sh: the program ended early:" >&2; cat "$data/output.txt" >&2; exit 1; }
+  if ! kill -0 "$pid" 2>/dev/null; then
+    echo "cpu.sh: the program ended early:" >&2
+    cat "$data/output.txt" >&2
+    exit 1
+  fi
 }
 
 # The visible top-level window of the program that is newest (the one just shown).
 focusNewest() {
   local window
   window=$(xdotool search --onlyvisible --pid "$pid" --name 'Realtopia' 2>/dev/null | tail -n 1)
-  [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null || true
+  if [ -n "$window" ]; then xdotool windowfocus --sync "$window" 2>/dev/null || true; fi
 }
 
 screenshot() {

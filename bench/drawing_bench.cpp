@@ -20,9 +20,7 @@ public:
     void Information(const std::string&) override {}
     void Error(const std::string&, const std::string&) override {}
     bool YesNo(const std::string&) override { return false; }
-    bool Input(const std::string&, const std::string&, std::string&, int) override {
-        return false;
-    }
+    bool Input(const std::string&, const std::string&, std::string&, int) override { return false; }
     bool ShowModal(Modal) override { return false; }
     void ShowMainWindow() override {}
     void HideSplash() override {}
@@ -62,7 +60,9 @@ double TickerStep() {
     MarqueeWidget widget(marquee);
     widget.resize(722, 31);
     widget.show();
-    marquee.SetText("Property prices soar in the north as buyers queue round the block for homes");
+    // An 80-character headline, wider than the ticker: it scrolls all the way through.
+    marquee.SetText(
+        "Property prices soar in the north as buyers queue round the block for new homes!");
     marquee.SetActive(true);
     std::printf("  headline of %zu characters\n", marquee.Text().size());
     QApplication::processEvents();

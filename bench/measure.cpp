@@ -1,6 +1,7 @@
 // Runs one command and prints its wall time in seconds, its peak resident memory in KiB, its
-// exit status and the CPU time it used in seconds: "0.1234 56789 0 0.0456". The memory is the child's own high-water mark as the
-// kernel reports it to wait4(), so no sampling is missed and no extra package is needed.
+// exit status and the CPU time it used in seconds: "0.1234 56789 0 0.0456". The memory is
+// the child's own high-water mark as the kernel reports it to wait4(), so no sampling is
+// missed and no extra package is needed.
 
 #include <sys/resource.h>
 #include <sys/types.h>

@@ -33,7 +33,10 @@ one() {
   echo "$seconds $kib $cpu"
 }
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() {
+  sort -g | awk '{ v[NR] = $1 }
+    END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
 # One run of each first, not counted: it fills the font and file caches.
 one "$game" --self-test >/dev/null

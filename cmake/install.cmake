@@ -70,10 +70,11 @@ if(REALTOPIA_DESKTOP AND TARGET realtopia)
         install(FILES ${dir}/realtopia.png
                 DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
     endforeach()
+    list(JOIN REALTOPIA_ICON_SIZES ", " icon_sizes_text)
     add_custom_command(OUTPUT ${icon_outputs}
         COMMAND render_icon ${REALTOPIA_ICON_SVG} ${icon_arguments}
         DEPENDS render_icon ${REALTOPIA_ICON_SVG}
-        COMMENT "Drawing the icon in ${REALTOPIA_ICON_SIZES} pixels"
+        COMMENT "Drawing the icon at ${icon_sizes_text} pixels"
         VERBATIM)
     add_custom_target(realtopia_icons ALL DEPENDS ${icon_outputs})
     install(FILES ${REALTOPIA_ICON_SVG}

@@ -131,6 +131,8 @@ int main(int argc, char** argv) {
     // The title is set once, before any window exists.
     QApplication::setApplicationName(QStringLiteral("Realtopia"));
     QApplication::setApplicationVersion(QStringLiteral("20001024.0"));
+    // Lets the desktop match the windows with the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.realtopia.Realtopia"));
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(realtopia_resources);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/realtopia.svg")));
