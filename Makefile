@@ -19,10 +19,10 @@ build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	./$(BUILD)/realtopia
+	$(BUILD)/realtopia
 
 console: build
-	./$(BUILD)/realtopia-console
+	$(BUILD)/realtopia-console
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
