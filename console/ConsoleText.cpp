@@ -84,4 +84,16 @@ std::string Lower(std::string text) {
     return text;
 }
 
+const char* SpeedName(TSpeed speed) {
+    switch (speed) {
+        case tsSlow:
+            return "slow";
+        case tsFast:
+            return "fast";
+        case tsMedium:
+            break;
+    }
+    return "medium";
+}
+
 }  // namespace consoletext

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/TMarquee.h"
+
 // Small text helpers of the command reader.
 namespace consoletext {
 
@@ -20,5 +22,7 @@ std::optional<std::int64_t> ParseInteger(const std::string& text, std::int64_t l
 std::optional<std::uint64_t> ParseUnsigned(const std::string& text);
 // Lower-case ASCII letters, for words compared without regard to case.
 std::string Lower(std::string text);
+// The protocol's name of a ticker speed: "slow", "medium" or "fast".
+const char* SpeedName(TSpeed speed);
 
 }  // namespace consoletext

@@ -35,18 +35,6 @@ std::string Button(const char* command, const TButtonView& button) {
            (button.Enabled ? "" : " (disabled)");
 }
 
-const char* SpeedName(TSpeed speed) {
-    switch (speed) {
-        case tsSlow:
-            return "slow";
-        case tsFast:
-            return "fast";
-        case tsMedium:
-            break;
-    }
-    return "medium";
-}
-
 std::vector<std::string> SplashLines() {
     return {
         std::string(Tsplash::Presents),
@@ -69,8 +57,10 @@ void AddLists(std::vector<std::string>& lines, const TMainWindowView& view) {
         if (number.size() < 3) number.insert(0, 3 - number.size(), ' ');
         return std::string(r.Selected ? ">" : " ") + number + " " + r.Text;
     };
-    std::vector<std::string> left{title(captions::WithoutAccelerator(captions::AvailTitle), "avail", view.Avail)};
-    std::vector<std::string> right{title(captions::WithoutAccelerator(captions::PortfolioTitle), "portfolio", view.Portfolio)};
+    std::vector<std::string> left{
+        title(captions::WithoutAccelerator(captions::AvailTitle), "avail", view.Avail)};
+    std::vector<std::string> right{
+        title(captions::WithoutAccelerator(captions::PortfolioTitle), "portfolio", view.Portfolio)};
     const std::size_t rows = std::max(view.Avail.Rows.size(), view.Portfolio.Rows.size());
     for (std::size_t i = 0; i < rows; ++i) {
         left.push_back(row(view.Avail, i));
@@ -120,7 +110,8 @@ std::vector<std::string> MainWindowLines(const Tmainform& form) {
                     "   sponsor [" + addresses::SponsorLabel + "]");
     lines.push_back(std::string("menu: quitreplay [Quit and Replay]") +
                     (view.QuitReplayEnabled ? "" : " (disabled)") + "   sound [" +
-                    (view.SoundChecked ? "x" : " ") + "]   speed: " + SpeedName(ticker.Speed()));
+                    (view.SoundChecked ? "x" : " ") +
+                    "]   speed: " + consoletext::SpeedName(ticker.Speed()));
     lines.push_back("Status bar: " + view.Status);
     return lines;
 }

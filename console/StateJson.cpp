@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "console/ConsoleText.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -48,18 +49,6 @@ private:
     std::string text_;
     bool first_ = true;
 };
-
-const char* SpeedName(TSpeed speed) {
-    switch (speed) {
-        case tsSlow:
-            return "slow";
-        case tsFast:
-            return "fast";
-        case tsMedium:
-            break;
-    }
-    return "medium";
-}
 
 const char* TrendName(TTrendPicture picture) {
     switch (picture) {
@@ -191,7 +180,7 @@ void WriteWindow(JsonWriter& json, const Tmainform& form) {
     json.String("text", ticker.Text());
     json.Bool("active", ticker.Active());
     json.Bool("onScreen", ticker.OnScreen());
-    json.String("speed", SpeedName(ticker.Speed()));
+    json.String("speed", consoletext::SpeedName(ticker.Speed()));
     json.Close('}');
 
     json.Open("buttons", '{');
@@ -211,7 +200,7 @@ void WriteWindow(JsonWriter& json, const Tmainform& form) {
     json.Open("sound", '{');
     json.Bool("checked", view.SoundChecked);
     json.Close('}');
-    json.String("speed", SpeedName(ticker.Speed()));
+    json.String("speed", consoletext::SpeedName(ticker.Speed()));
     json.Close('}');
 
     WriteList(json, "avail", view.Avail);

@@ -20,7 +20,9 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 // An entry counts only when it says something: empty and "unknown" keep the built-in value.
-bool Applies(const std::string& value) { return !value.empty() && value != "unknown"; }
+bool Applies(const std::string& value) {
+    return !value.empty() && value != "unknown";
+}
 
 // The largest buying price, either way of zero, that the file may set. All twenty may be
 // bought as one block or added up for the area's average; sums of such prices, with every
@@ -36,7 +38,9 @@ std::string Numbered(const char* key, int i) {
 
 }  // namespace
 
-std::string TGame::CustomisationPath() const { return customisationPath_; }
+std::string TGame::CustomisationPath() const {
+    return customisationPath_;
+}
 
 void TGame::ReadCustomisation() {
     const std::string& path = customisationPath_;

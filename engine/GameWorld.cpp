@@ -19,9 +19,8 @@ TGame::TGame(IGameWindow& window, TPlatform platform)
       platform_(std::move(platform)),
       programDir_(DirectoryWithSeparator(
           std::filesystem::path(platform_.ProgramPath).parent_path().string())),
-      customisationPath_(std::filesystem::path(platform_.ProgramPath)
-                             .replace_extension(".INI")
-                             .string()) {}
+      customisationPath_(
+          std::filesystem::path(platform_.ProgramPath).replace_extension(".INI").string()) {}
 
 const std::string& TGame::MonthName(int m) const {
     static const std::string none;
@@ -149,9 +148,13 @@ Money TGame::PortfolioValue() const {
     return total;
 }
 
-Money TGame::NetWorth() const { return PortfolioValue() + Cash - Debt; }
+Money TGame::NetWorth() const {
+    return PortfolioValue() + Cash - Debt;
+}
 
-int TGame::MonthsLeft() const { return 120 - ((Year - 2000) + Month); }
+int TGame::MonthsLeft() const {
+    return 120 - ((Year - 2000) + Month);
+}
 
 Money TGame::Instalment(int property) const {
     const int left = MonthsLeft();

@@ -122,4 +122,3 @@ inline std::string WithoutAccelerator(const std::string& caption) {
     return plain;
 }
 }  // namespace captions
-

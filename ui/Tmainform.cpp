@@ -119,7 +119,9 @@ void Tmainform::RefreshDisplay() {
     view_.StageText = Upper(game_.StageName());
 }
 
-void Tmainform::ShowCash() { view_.CashPanel = "Current Cash: " + FormatPounds(game_.Cash); }
+void Tmainform::ShowCash() {
+    view_.CashPanel = "Current Cash: " + FormatPounds(game_.Cash);
+}
 
 void Tmainform::RefillLists() {
     auto remember = [](const TListView& list) {
@@ -228,25 +230,33 @@ void Tmainform::ResumeGame() {
     mq_.SetActive(true);
 }
 
-void Tmainform::SetStatusText(const std::string& text) { view_.Status = text; }
+void Tmainform::SetStatusText(const std::string& text) {
+    view_.Status = text;
+}
 
 void Tmainform::ShowDate() {
     const std::string& month = game_.MonthName(game_.Month);
     view_.MonthLabel = month;
     view_.Clock = game_.Month;
-    view_.Caption = std::string(kApplicationTitle) + " - " + month + ", " +
-                    std::to_string(game_.Year);
+    view_.Caption =
+        std::string(kApplicationTitle) + " - " + month + ", " + std::to_string(game_.Year);
 }
 
 void Tmainform::SetProgress(int position) {
     view_.Progress = std::clamp(position, 0, view_.ProgressMax);
 }
 
-void Tmainform::SetProgressToMaximum() { view_.Progress = view_.ProgressMax; }
+void Tmainform::SetProgressToMaximum() {
+    view_.Progress = view_.ProgressMax;
+}
 
-void Tmainform::EnablePlay() { view_.Start.Enabled = true; }
+void Tmainform::EnablePlay() {
+    view_.Start.Enabled = true;
+}
 
-void Tmainform::StopMainTimer() { SetMainTimer(false, view_.TimerInterval); }
+void Tmainform::StopMainTimer() {
+    SetMainTimer(false, view_.TimerInterval);
+}
 
 int Tmainform::SelectedCount(List list) {
     const TListView& rows = ListOf(list);
@@ -254,11 +264,19 @@ int Tmainform::SelectedCount(List list) {
                                           [](const TListRow& row) { return row.Selected; }));
 }
 
-void Tmainform::TickerStop() { mq_.Stop(); }
-void Tmainform::SetTickerText(const std::string& text) { mq_.SetText(text); }
-void Tmainform::SetTickerActive(bool active) { mq_.SetActive(active); }
+void Tmainform::TickerStop() {
+    mq_.Stop();
+}
+void Tmainform::SetTickerText(const std::string& text) {
+    mq_.SetText(text);
+}
+void Tmainform::SetTickerActive(bool active) {
+    mq_.SetActive(active);
+}
 
-void Tmainform::PlayClick() { PlaySoundResource("CLICK", false); }
+void Tmainform::PlayClick() {
+    PlaySoundResource("CLICK", false);
+}
 
 void Tmainform::PlaySoundResource(const std::string& name, bool wait) {
     if (!game_.SoundOn) return;
@@ -283,16 +301,19 @@ bool Tmainform::SoundDeviceWorks() {
     return works;
 }
 
-void Tmainform::ShowInformation(const std::string& text) { effects_.Information(text); }
+void Tmainform::ShowInformation(const std::string& text) {
+    effects_.Information(text);
+}
 
 void Tmainform::ShowError(const std::string& caption, const std::string& text) {
     effects_.Error(caption, text);
 }
 
-bool Tmainform::AskYesNo(const std::string& question) { return effects_.YesNo(question); }
+bool Tmainform::AskYesNo(const std::string& question) {
+    return effects_.YesNo(question);
+}
 
-bool Tmainform::InputBox(const std::string& caption, const std::string& prompt,
-                         std::string& text) {
+bool Tmainform::InputBox(const std::string& caption, const std::string& prompt, std::string& text) {
     return effects_.Input(caption, prompt, text, kInputMaxLength);
 }
 
@@ -307,9 +328,13 @@ bool Tmainform::ShowDamRenChooser() {
     return app_.DamRenForm.Closed() && app_.DamRenForm.ChoiceMade();
 }
 
-void Tmainform::ProcessMessages() { effects_.ProcessEvents(); }
+void Tmainform::ProcessMessages() {
+    effects_.ProcessEvents();
+}
 
-void Tmainform::ExitProgram() { app_.ExitProgram(); }
+void Tmainform::ExitProgram() {
+    app_.ExitProgram();
+}
 
 // ---------------------------------------------------------------- handlers
 
@@ -342,9 +367,15 @@ void Tmainform::cmd_StartClick() {
     ResumeGame();
 }
 
-void Tmainform::cmd_BuySellClick() { game_.cmd_BuySellClick(); }
-void Tmainform::cmd_DamRenClick() { game_.cmd_DamRenClick(); }
-void Tmainform::cmd_MortgageClick() { game_.cmd_MortgageClick(); }
+void Tmainform::cmd_BuySellClick() {
+    game_.cmd_BuySellClick();
+}
+void Tmainform::cmd_DamRenClick() {
+    game_.cmd_DamRenClick();
+}
+void Tmainform::cmd_MortgageClick() {
+    game_.cmd_MortgageClick();
+}
 
 void Tmainform::cmd_emailClick() {
     if (game_.Running) cmd_StartClick();  // pauses; the player presses Play to go on
@@ -392,17 +423,27 @@ void Tmainform::mnu_FileQuitandReplayClick() {
     game_.QuitAndReplay();
 }
 
-void Tmainform::mnu_HelpAboutClick() { app_.MAXINI1.ShowAboutBox(); }
+void Tmainform::mnu_HelpAboutClick() {
+    app_.MAXINI1.ShowAboutBox();
+}
 
 void Tmainform::mnu_OptionsSoundClick() {
     game_.SoundOn = !game_.SoundOn;
     view_.SoundChecked = game_.SoundOn;
 }
 
-void Tmainform::SetSpeed(TSpeed speed) { mq_.SetSpeed(speed); }
-void Tmainform::Fast1Click() { SetSpeed(tsFast); }
-void Tmainform::Mediuim1Click() { SetSpeed(tsMedium); }
-void Tmainform::Slow1Click() { SetSpeed(tsSlow); }
+void Tmainform::SetSpeed(TSpeed speed) {
+    mq_.SetSpeed(speed);
+}
+void Tmainform::Fast1Click() {
+    SetSpeed(tsFast);
+}
+void Tmainform::Mediuim1Click() {
+    SetSpeed(tsMedium);
+}
+void Tmainform::Slow1Click() {
+    SetSpeed(tsSlow);
+}
 
 void Tmainform::ClickArea(int area) {
     if (area < 1 || area > kAreaCount) return;
@@ -414,7 +455,9 @@ void Tmainform::ClickArea(int area) {
     RefreshDisplay();
 }
 
-void Tmainform::img_SponsorClick() { effects_.OpenUrl(addresses::Sponsor); }
+void Tmainform::img_SponsorClick() {
+    effects_.OpenUrl(addresses::Sponsor);
+}
 
 void Tmainform::FormShow() {
     view_.Visible = true;
@@ -509,13 +552,25 @@ void Tmainform::lst_portfolioMouseUp() {
     Selectlst_portfolio();
 }
 
-void Tmainform::lst_AvailKeyUp() { Selectlst_Avail(); }
-void Tmainform::lst_portfolioKeyUp() { Selectlst_portfolio(); }
-void Tmainform::lst_AvailEnter() { Selectlst_Avail(); }
-void Tmainform::lst_portfolioEnter() { Selectlst_portfolio(); }
+void Tmainform::lst_AvailKeyUp() {
+    Selectlst_Avail();
+}
+void Tmainform::lst_portfolioKeyUp() {
+    Selectlst_portfolio();
+}
+void Tmainform::lst_AvailEnter() {
+    Selectlst_Avail();
+}
+void Tmainform::lst_portfolioEnter() {
+    Selectlst_portfolio();
+}
 
-void Tmainform::Selectlst_Avail() { SelectFrom(List::Avail); }
-void Tmainform::Selectlst_portfolio() { SelectFrom(List::Portfolio); }
+void Tmainform::Selectlst_Avail() {
+    SelectFrom(List::Avail);
+}
+void Tmainform::Selectlst_portfolio() {
+    SelectFrom(List::Portfolio);
+}
 
 void Tmainform::SelectFrom(List list) {
     TListView& rows = ListOf(list);
@@ -552,14 +607,14 @@ void Tmainform::SelectFrom(List list) {
         const TProperty& p = game_.Property(game_.Selection.front());
         info = p.Name + " (" + game_.Area(p.Area).Name + ")\r\n" + p.Description + "\r\n";
         if (forSale) {
-            info += "Buy: " + FormatPounds(game_.BuyTotal) + " - Sell: " +
-                    FormatPounds(game_.SellTotal);
+            info += "Buy: " + FormatPounds(game_.BuyTotal) +
+                    " - Sell: " + FormatPounds(game_.SellTotal);
             if (p.Has(Damaged)) info += " -Damaged";
             if (p.Has(Renovated)) info += " -Renovated";
             info += "\r\n";
         } else {
-            info += "To Buy: " + FormatPounds(game_.BuyTotal) + " - To Sell: " +
-                    FormatPounds(game_.SellTotal);
+            info += "To Buy: " + FormatPounds(game_.BuyTotal) +
+                    " - To Sell: " + FormatPounds(game_.SellTotal);
             game_.MortgageMode = p.Has(Mortgaged) ? 2 : 1;
         }
     } else {
@@ -592,7 +647,9 @@ int Tmainform::FindProperty(const std::string& text) const {
     return 1;
 }
 
-void Tmainform::ApplicationHint(const std::string& hint) { view_.Status = hint; }
+void Tmainform::ApplicationHint(const std::string& hint) {
+    view_.Status = hint;
+}
 
 // ---------------------------------------------------------------- helpers
 

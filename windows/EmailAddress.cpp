@@ -23,9 +23,9 @@ std::string EncodeQueryValue(const std::string& text) {
 
 std::string RelayAddress(const std::string& name, const std::string& ownAddress,
                          const std::string& friendAddress, const std::string& message) {
-    return std::string(addresses::Relay) + addresses::RelayPath + "?fn=" +
-           EncodeQueryValue(name) + "&fa=" + EncodeQueryValue(ownAddress) +
-           "&ta=" + EncodeQueryValue(friendAddress) + "&tm=" + EncodeQueryValue(message);
+    return std::string(addresses::Relay) + addresses::RelayPath + "?fn=" + EncodeQueryValue(name) +
+           "&fa=" + EncodeQueryValue(ownAddress) + "&ta=" + EncodeQueryValue(friendAddress) +
+           "&tm=" + EncodeQueryValue(message);
 }
 
 std::size_t CharacterCount(const std::string& utf8) {

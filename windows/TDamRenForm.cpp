@@ -19,8 +19,8 @@ void TDamRenForm::FormShow() {
     const bool renovate = game_.DamRenMode == 2;
     caption_ = (renovate ? "Renovate " : "Damage ") + property.Name;
     for (int k = 1; k <= 8; ++k) {
-        const std::string& name = game_.ImprovementNames[static_cast<std::size_t>(
-            renovate ? k - 1 : k + 7)];
+        const std::string& name =
+            game_.ImprovementNames[static_cast<std::size_t>(renovate ? k - 1 : k + 7)];
         if (done & TGame::ImprovementBit(k, game_.DamRenMode)) {
             items_.push_back(name + " (Already Done)");
         } else {

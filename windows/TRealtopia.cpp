@@ -40,11 +40,19 @@ void TRealtopia::EnterGame() {
     effects_.HideSplash();
 }
 
-void TRealtopia::lbl_brightworkClick() { effects_.OpenUrl(addresses::Maker); }
-void TRealtopia::Image1Click() { effects_.OpenUrl(addresses::Sponsor); }
-void TRealtopia::lbllink_CareerlyClick() { effects_.OpenUrl(addresses::Sponsor); }
+void TRealtopia::lbl_brightworkClick() {
+    effects_.OpenUrl(addresses::Maker);
+}
+void TRealtopia::Image1Click() {
+    effects_.OpenUrl(addresses::Sponsor);
+}
+void TRealtopia::lbllink_CareerlyClick() {
+    effects_.OpenUrl(addresses::Sponsor);
+}
 
-void TRealtopia::cmd_DECLINEClick() { ExitProgram(); }
+void TRealtopia::cmd_DECLINEClick() {
+    ExitProgram();
+}
 
 void TRealtopia::ExitProgram() {
     exited_ = true;

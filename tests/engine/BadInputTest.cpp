@@ -12,22 +12,12 @@
 #include <vector>
 
 #include "engine/Hisc.h"
+#include "support/Files.h"
 #include "support/RealtopiaFixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Names in a directory, sorted.
 std::vector<std::string> Entries(const std::string& dir) {

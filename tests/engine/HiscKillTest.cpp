@@ -10,22 +10,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "engine/Hisc.h"
-
-namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-}  // namespace
+#include "support/Files.h"
 
 TEST(HiscKillTest, KilledSaveLeavesOldOrNewTable) {
     char pattern[] = "/tmp/realtopia-kill-XXXXXX";
@@ -38,7 +28,8 @@ TEST(HiscKillTest, KilledSaveLeavesOldOrNewTable) {
     oldTable.Insert(1000, "Old", "", "Player", "20000101");
     THiScoreTable newTable;
     newTable.MakeDefault("20260101");
-    for (std::uint32_t i = 1; i <= 10; ++i) newTable.Insert(i * 77777, "New", "", "Winner", "20260101");
+    for (std::uint32_t i = 1; i <= 10; ++i)
+        newTable.Insert(i * 77777, "New", "", "Winner", "20260101");
     const std::string oldBytes = oldTable.ToBytes();
     const std::string newBytes = newTable.ToBytes();
     ASSERT_TRUE(oldTable.Save(path));

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/Hisc.h"
+#include "support/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -54,17 +55,6 @@ protected:
     fs::path dir_;
     std::vector<std::string> boxes_;
 };
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::uint32_t U32At(const std::string& image, std::size_t offset) {
     std::uint32_t v = 0;

@@ -32,17 +32,28 @@ public:
     }
     bool Input(const std::string&, const std::string&, std::string& text, int maxLength) override {
         switch (Pick(5)) {
-            case 0: return false;
-            case 1: text = std::string(static_cast<std::size_t>(maxLength), 'x'); return true;
-            case 2: text = "Zo\u00EB \u6F22\u5B57 & \"quote\" 'x'"; return true;
-            case 3: text.clear(); return true;
-            default: text = "Player" + std::to_string(Pick(100)); return true;
+            case 0:
+                return false;
+            case 1:
+                text = std::string(static_cast<std::size_t>(maxLength), 'x');
+                return true;
+            case 2:
+                text = "Zo\u00EB \u6F22\u5B57 & \"quote\" 'x'";
+                return true;
+            case 3:
+                text.clear();
+                return true;
+            default:
+                text = "Player" + std::to_string(Pick(100));
+                return true;
         }
     }
     bool ShowModal(Modal window) override {
         switch (window) {
-            case Modal::Agreement: return true;
-            case Modal::Police: return true;
+            case Modal::Agreement:
+                return true;
+            case Modal::Police:
+                return true;
             case Modal::Rules:
                 if (Chance(2)) app->rulesform.NotImplemented(1 + Pick(4));
                 if (Chance(2)) app->rulesform.cmd_backClick();
@@ -141,21 +152,41 @@ void RandomSelection(RandomEffects& fx, Tmainform& form, IGameWindow::List list)
 
 void RandomStep(RandomEffects& fx, Tmainform& form) {
     using List = IGameWindow::List;
-    static const Tmainform::Key kKeys[] = {Tmainform::Key::Esc, Tmainform::Key::F1,
-                                           Tmainform::Key::F2,  Tmainform::Key::F5,
-                                           Tmainform::Key::F6,  Tmainform::Key::F7,
-                                           Tmainform::Key::F12};
+    static const Tmainform::Key kKeys[] = {
+        Tmainform::Key::Esc, Tmainform::Key::F1, Tmainform::Key::F2, Tmainform::Key::F5,
+        Tmainform::Key::F6,  Tmainform::Key::F7, Tmainform::Key::F12};
     const TMainWindowView& view = form.View();
     switch (fx.Pick(24)) {
-        case 0: RandomSelection(fx, form, List::Avail); if (view.Avail.Enabled) form.lst_AvailMouseUp(); break;
-        case 1: RandomSelection(fx, form, List::Portfolio); if (view.Portfolio.Enabled) form.lst_portfolioMouseUp(); break;
-        case 2: RandomSelection(fx, form, List::Avail); form.lst_AvailKeyUp(); break;
-        case 3: if (view.BuySell.Enabled) form.cmd_BuySellClick(); break;
-        case 4: if (view.DamRen.Enabled) form.cmd_DamRenClick(); break;
-        case 5: if (view.Mortgage.Enabled) form.cmd_MortgageClick(); break;
-        case 6: if (view.Start.Enabled) form.cmd_StartClick(); break;
-        case 7: form.ClickArea(1 + fx.Pick(6)); break;
-        case 8: form.FormKeyUp(kKeys[fx.Pick(7)]); break;
+        case 0:
+            RandomSelection(fx, form, List::Avail);
+            if (view.Avail.Enabled) form.lst_AvailMouseUp();
+            break;
+        case 1:
+            RandomSelection(fx, form, List::Portfolio);
+            if (view.Portfolio.Enabled) form.lst_portfolioMouseUp();
+            break;
+        case 2:
+            RandomSelection(fx, form, List::Avail);
+            form.lst_AvailKeyUp();
+            break;
+        case 3:
+            if (view.BuySell.Enabled) form.cmd_BuySellClick();
+            break;
+        case 4:
+            if (view.DamRen.Enabled) form.cmd_DamRenClick();
+            break;
+        case 5:
+            if (view.Mortgage.Enabled) form.cmd_MortgageClick();
+            break;
+        case 6:
+            if (view.Start.Enabled) form.cmd_StartClick();
+            break;
+        case 7:
+            form.ClickArea(1 + fx.Pick(6));
+            break;
+        case 8:
+            form.FormKeyUp(kKeys[fx.Pick(7)]);
+            break;
         case 9: {
             static const char* kTyping[] = {"wadofcash", "wwadofcash", "x", "cash", "\u00E9"};
             const std::string text = kTyping[fx.Pick(5)];
@@ -163,15 +194,29 @@ void RandomStep(RandomEffects& fx, Tmainform& form) {
             break;
         }
         case 10:
-            if (fx.Chance(8)) form.mnu_FileQuitandReplayClick();
-            else if (fx.Chance(2)) form.mnu_OptionsSoundClick();
-            else if (fx.Chance(2)) form.Fast1Click();
-            else form.Slow1Click();
+            if (fx.Chance(8))
+                form.mnu_FileQuitandReplayClick();
+            else if (fx.Chance(2))
+                form.mnu_OptionsSoundClick();
+            else if (fx.Chance(2))
+                form.Fast1Click();
+            else
+                form.Slow1Click();
             break;
-        case 11: form.FormResize(fx.Chance(2)); break;
-        case 12: if (fx.Chance(10)) form.cmd_emailClick(); break;
-        case 13: RandomSelection(fx, form, List::Portfolio); if (view.Portfolio.Enabled) form.lst_portfolioMouseUp(); form.cmd_MortgageClick(); break;
-        default: form.tmr_mainTimer(); break;
+        case 11:
+            form.FormResize(fx.Chance(2));
+            break;
+        case 12:
+            if (fx.Chance(10)) form.cmd_emailClick();
+            break;
+        case 13:
+            RandomSelection(fx, form, List::Portfolio);
+            if (view.Portfolio.Enabled) form.lst_portfolioMouseUp();
+            form.cmd_MortgageClick();
+            break;
+        default:
+            form.tmr_mainTimer();
+            break;
     }
 }
 
@@ -207,15 +252,15 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
             const TGame& game = form.Game();
             const Money cashBefore = game.Cash;
             const bool negativeWindfallDue =
-                game.PendingNews != 0 && game.NewsItems[static_cast<std::size_t>(
-                                              game.PendingNews - 1)].Kind == Windfall &&
+                game.PendingNews != 0 &&
+                game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Kind == Windfall &&
                 game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Target < 0;
             RandomStep(fx, form);
             const std::string broken = fx.failure.empty()
                                            ? BrokenInvariant(app, cashBefore, negativeWindfallDue)
                                            : fx.failure;
-            ASSERT_TRUE(broken.empty()) << broken << " (game seed " << seed << ", step " << step
-                                        << ")";
+            ASSERT_TRUE(broken.empty())
+                << broken << " (game seed " << seed << ", step " << step << ")";
             if (game.MonthlyRepaymentTotal > Money()) ++mortgaged;
         }
         if (form.Game().EndCount() != firstGame || fx.quit) ++ended;
@@ -228,7 +273,7 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
             recorded = static_cast<int>(table.Score(1) > 0);
         }
     }
-    std::printf("%d games, %d ended, %d steps with mortgages, a score recorded: %s\n", games,
-                ended, mortgaged, recorded ? "yes" : "no");
+    std::printf("%d games, %d ended, %d steps with mortgages, a score recorded: %s\n", games, ended,
+                mortgaged, recorded ? "yes" : "no");
     std::filesystem::remove_all(dir);
 }

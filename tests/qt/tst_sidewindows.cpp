@@ -70,7 +70,8 @@ void WhenModal(const QString& name, std::function<void(QWidget*)> action, int tr
             action(modal);
             // A failed check leaves the action early: close the window so the test goes on.
             QWidget* still = window.data();
-            if (still != nullptr && still->isVisible() && QTest::currentTestFailed()) still->close();
+            if (still != nullptr && still->isVisible() && QTest::currentTestFailed())
+                still->close();
         } else if (tries > 0) {
             WhenModal(name, action, tries - 1);
         } else if (modal) {

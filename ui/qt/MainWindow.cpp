@@ -289,8 +289,9 @@ void MainWindow::buildMain(QWidget* client) {
     auto* availTitle = MakeLabel(main, "lbl_TAvail", QString::fromUtf8(captions::AvailTitle),
                                  QRect(8, 8, 201, 17), kAqua);
     SetHint(availTitle, QString::fromLatin1(hints::AvailTitle));
-    auto* portfolioTitle = MakeLabel(main, "lbl_TPortfolio", QString::fromUtf8(captions::PortfolioTitle),
-                                     QRect(216, 8, 201, 17), kYellow);
+    auto* portfolioTitle =
+        MakeLabel(main, "lbl_TPortfolio", QString::fromUtf8(captions::PortfolioTitle),
+                  QRect(216, 8, 201, 17), kYellow);
     SetHint(portfolioTitle, QString::fromLatin1(hints::PortfolioTitle));
 
     auto makeList = [&](const char* name, const QString& accessible, const QRect& place,
@@ -323,7 +324,8 @@ void MainWindow::buildMain(QWidget* client) {
     availTitle->setBuddy(availList_);
     portfolioTitle->setBuddy(portfolioList_);
 
-    MakeLabel(main, "lbl_TInfo", QString::fromUtf8(captions::InfoTitle), QRect(8, 364, 409, 17), Qt::white);
+    MakeLabel(main, "lbl_TInfo", QString::fromUtf8(captions::InfoTitle), QRect(8, 364, 409, 17),
+              Qt::white);
     auto* info = new PanelWidget(
         {kSilver, PanelWidget::Bevel::None, PanelWidget::Bevel::Lowered, 2, false}, main);
     Name(info, "pnl_info", QStringLiteral("Information"));
@@ -347,12 +349,12 @@ void MainWindow::buildMain(QWidget* client) {
     const TMainWindowView& view = app_.mainform.View();
     auto Caption = [](const TButtonView& button) { return QString::fromStdString(button.Caption); };
     const QFont commandFont = PixelFont(15, false, true);
-    damRen_ = MakeButton(main, "cmd_DamRen", Caption(view.DamRen),
-                         QRect(428, 161, 140, 32), commandFont, Qt::black);
+    damRen_ = MakeButton(main, "cmd_DamRen", Caption(view.DamRen), QRect(428, 161, 140, 32),
+                         commandFont, Qt::black);
     buySell_ = MakeButton(main, "cmd_BuySell", Caption(view.BuySell), QRect(576, 161, 140, 32),
                           commandFont, Qt::black);
-    mortgage_ = MakeButton(main, "cmd_Mortgage", Caption(view.Mortgage),
-                           QRect(576, 205, 140, 32), commandFont, Qt::black);
+    mortgage_ = MakeButton(main, "cmd_Mortgage", Caption(view.Mortgage), QRect(576, 205, 140, 32),
+                           commandFont, Qt::black);
     connect(damRen_, &QPushButton::clicked, this,
             [this] { forward([](Tmainform& f) { f.cmd_DamRenClick(); }); });
     connect(buySell_, &QPushButton::clicked, this,
@@ -401,8 +403,8 @@ void MainWindow::buildMain(QWidget* client) {
             [this] { forward([](Tmainform& f) { f.img_SponsorClick(); }); });
 
     auto* progressTitle =
-        MakeLabel(main, "lbl_progress", QString::fromUtf8(captions::Progress), QRect(576, 293, 140, 16),
-                  Qt::white, Qt::AlignHCenter | Qt::AlignTop, 11);
+        MakeLabel(main, "lbl_progress", QString::fromUtf8(captions::Progress),
+                  QRect(576, 293, 140, 16), Qt::white, Qt::AlignHCenter | Qt::AlignTop, 11);
     SetHint(progressTitle, QString::fromLatin1(hints::Progress));
     progress_ = new BarGauge(main);
     Name(progress_, "progress", QStringLiteral("Game Progress"));
@@ -424,18 +426,18 @@ void MainWindow::buildMain(QWidget* client) {
                             QRect(572, 355, 140, 19), kYellow, Qt::AlignHCenter | Qt::AlignTop, 15);
     SetHint(stageLabel_, QString::fromLatin1(hints::Status));
 
-    email_ = MakeButton(main, "cmd_email", Caption(view.Email),
-                        QRect(428, 383, 288, 26), PixelFont(16, true, true), kNavy);
+    email_ = MakeButton(main, "cmd_email", Caption(view.Email), QRect(428, 383, 288, 26),
+                        PixelFont(16, true, true), kNavy);
     // The window's default button; Enter reaches it through the key preview.
     email_->setDefault(true);
     connect(email_, &QPushButton::clicked, this,
             [this] { forward([](Tmainform& f) { f.cmd_emailClick(); }); });
-    exit_ = MakeButton(main, "cmd_Exit", Caption(view.Exit), QRect(428, 416, 136, 32),
-                       commandFont, Qt::black);
+    exit_ = MakeButton(main, "cmd_Exit", Caption(view.Exit), QRect(428, 416, 136, 32), commandFont,
+                       Qt::black);
     connect(exit_, &QPushButton::clicked, this,
             [this] { forward([](Tmainform& f) { f.mnu_FileExitClick(); }); });
-    rules_ = MakeButton(main, "cmd_Rules", Caption(view.Rules),
-                        QRect(576, 416, 140, 32), commandFont, Qt::black);
+    rules_ = MakeButton(main, "cmd_Rules", Caption(view.Rules), QRect(576, 416, 140, 32),
+                        commandFont, Qt::black);
     connect(rules_, &QPushButton::clicked, this,
             [this] { forward([](Tmainform& f) { f.mnu_HelpRulesClick(); }); });
 }

@@ -54,8 +54,8 @@ bool QtEffects::MayShow(const std::string& what) {
 
 QWidget* QtEffects::DialogParent() const {
     if (QWidget* active = QApplication::activeWindow()) return active;
-    for (QWidget* candidate : {static_cast<QWidget*>(main_.data()),
-                               static_cast<QWidget*>(splash_.data())})
+    for (QWidget* candidate :
+         {static_cast<QWidget*>(main_.data()), static_cast<QWidget*>(splash_.data())})
         if (candidate != nullptr && candidate->isVisible()) return candidate;
     return nullptr;
 }
