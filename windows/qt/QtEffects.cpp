@@ -138,9 +138,14 @@ bool QtEffects::ShowModal(Modal window) {
 }
 
 void QtEffects::ShowMainWindow() {
-    if (!main_) return;
-    main_->sync();
-    main_->show();
+    MainWindow* main = main_.data();
+    if (main == nullptr) return;
+    main->sync();
+    main->show();
+    // The game window takes the keyboard at once, so Esc, the function keys and the Alt
+    // accelerators work without a click first (the splash that had it is about to hide).
+    main->raise();
+    main->activateWindow();
 }
 
 void QtEffects::HideSplash() {
