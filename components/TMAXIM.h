@@ -39,6 +39,9 @@ enum class TSplashBoxWaitType { SHORT, MEDIUM, LONG };
 
 // What the About box shows; the front end lays it out.
 struct TAboutBoxContent {
+    static constexpr const char* ProductCaption = "Product:";
+    static constexpr const char* VersionCaption = "Version:";
+    static constexpr const char* HostCaption = "Host:";
     std::string Caption = "About";
     std::string Product;
     std::string Version;

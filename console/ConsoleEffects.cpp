@@ -152,9 +152,9 @@ bool ConsoleEffects::ShowChooser() {
 }
 
 bool ConsoleEffects::ShowAbout(const TAboutBoxContent& content) {
-    out_.Line("about", "Product: " + content.Product);
-    out_.Line("about", "Version: " + content.Version);
-    out_.Line("about", "Host: " + content.Host);
+    out_.Line("about", std::string(TAboutBoxContent::ProductCaption) + " " + content.Product);
+    out_.Line("about", std::string(TAboutBoxContent::VersionCaption) + " " + content.Version);
+    out_.Line("about", std::string(TAboutBoxContent::HostCaption) + " " + content.Host);
     out_.Line("about", content.Comments);
     return true;
 }

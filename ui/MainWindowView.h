@@ -67,8 +67,9 @@ struct TMainWindowView {
     // skip rebuilding its list widgets when nothing changed.
     unsigned ListsRevision = 0;
 
-    // Percentage shown on the progress bar.
+    // Percentage shown on the progress bar, and its text ("%d%%").
     int ProgressPercent() const { return ProgressMax > 0 ? Progress * 100 / ProgressMax : 0; }
+    std::string ProgressText() const { return std::to_string(ProgressPercent()) + "%"; }
     // Filled share of the pie clock in whole percent: empty in January, full in December.
     int ClockPercent() const { return (Clock - 1) * 100 / 11; }
 };

@@ -17,6 +17,9 @@ public:
         {"STRATEGY", "What is a winning strategy?"},
     };
 
+    static constexpr const char* CloseCaption = "&CLOSE";
+    static constexpr const char* BackCaption = "Back";
+
     Trulesform() { FormCreate(); }
 
     const std::string& Title() const { return title_; }

@@ -67,9 +67,12 @@ bool ShowAboutBox(const TAboutBoxContent& content, QWidget* parent) {
 
     const Qt::Alignment captionAlign = Qt::AlignRight | Qt::AlignTop;
     const Qt::Alignment valueAlign = Qt::AlignLeft | Qt::AlignTop;
-    AddLabel(panel, "lbl_product", QStringLiteral("Product:"), {85, 16, 50, 13}, captionAlign);
-    AddLabel(panel, "lbl_Version", QStringLiteral("Version:"), {85, 32, 50, 13}, captionAlign);
-    AddLabel(panel, "lbl_OS", QStringLiteral("Host:"), {85, 48, 50, 13}, captionAlign);
+    AddLabel(panel, "lbl_product", QString::fromUtf8(TAboutBoxContent::ProductCaption),
+             {85, 16, 50, 13}, captionAlign);
+    AddLabel(panel, "lbl_Version", QString::fromUtf8(TAboutBoxContent::VersionCaption),
+             {85, 32, 50, 13}, captionAlign);
+    AddLabel(panel, "lbl_OS", QString::fromUtf8(TAboutBoxContent::HostCaption), {85, 48, 50, 13},
+             captionAlign);
     AddLabel(panel, "ProductName", QString::fromStdString(content.Product), {144, 16, 241, 17},
              valueAlign);
     AddLabel(panel, "Version", QString::fromStdString(content.Version), {144, 32, 241, 17},

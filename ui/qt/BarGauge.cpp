@@ -9,16 +9,13 @@ BarGauge::BarGauge(QWidget* parent) : QWidget(parent) {
     setAccessibleDescription(text());
 }
 
-void BarGauge::setPercent(int percent) {
+void BarGauge::setProgress(int percent, const QString& text) {
     percent = std::clamp(percent, 0, 100);
-    if (percent == percent_) return;
+    if (percent == percent_ && text == text_) return;
     percent_ = percent;
-    setAccessibleDescription(text());
+    text_ = text;
+    setAccessibleDescription(text_);
     update();
-}
-
-QString BarGauge::text() const {
-    return QStringLiteral("%1%").arg(percent_);
 }
 
 void BarGauge::paintEvent(QPaintEvent* /*event*/) {

@@ -11,14 +11,15 @@ class BarGauge : public QWidget {
 public:
     explicit BarGauge(QWidget* parent);
 
-    // Whole percent, 0 to 100.
-    void setPercent(int percent);
+    // Whole percent, 0 to 100, and the text written over the bar.
+    void setProgress(int percent, const QString& text);
     int percent() const { return percent_; }
-    QString text() const;
+    QString text() const { return text_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     int percent_ = 0;
+    QString text_ = QStringLiteral("0%");
 };

@@ -520,7 +520,7 @@ void MainWindow::sync() {
     monthLabel_->setText(Text(view.MonthLabel));
     clock_->setPercent(view.ClockPercent());
     clock_->setAccessibleDescription(monthLabel_->text());
-    progress_->setPercent(view.ProgressPercent());
+    progress_->setProgress(view.ProgressPercent(), QString::fromStdString(view.ProgressText()));
     statusText_->setText(Text(view.Status));
 
     syncButton(start_, view.Start);

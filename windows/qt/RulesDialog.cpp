@@ -41,7 +41,7 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     frameLook.clientEdge = true;
     QWidget* Panel1 = ClientArea(MakePanel(this, "Panel1", frameLook, QRect(0, 0, 472, 385)));
 
-    cmd_rules_ = new QPushButton(QStringLiteral("&CLOSE"), Panel1);
+    cmd_rules_ = new QPushButton(QString::fromUtf8(Trulesform::CloseCaption), Panel1);
     Name(cmd_rules_, "cmd_rules", cmd_rules_->text());
     cmd_rules_->setGeometry(182, 328, 104, 38);
     cmd_rules_->setIcon(Glyph("close"));
@@ -95,7 +95,7 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     bvl_line_->setFrameShadow(QFrame::Sunken);
     bvl_line_->setFrameRect(QRect(0, 5, 421, 2));  // a line along the bottom edge
 
-    cmd_back_ = new QPushButton(QStringLiteral("Back"), Panel2);
+    cmd_back_ = new QPushButton(QString::fromUtf8(Trulesform::BackCaption), Panel2);
     Name(cmd_back_, "cmd_back", cmd_back_->text());
     cmd_back_->setGeometry(17, 246, 128, 47);
     cmd_back_->setIcon(Glyph("back"));
