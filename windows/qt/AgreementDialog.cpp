@@ -17,11 +17,8 @@ AgreementDialog::AgreementDialog(TRealtopia& app, QWidget* parent)
     setFixedSize(480, 385);
     setModal(true);
 
-    PanelWidget::Look outerLook;
-    outerLook.inner = PanelWidget::Bevel::Lowered;
-    outerLook.borderWidth = 3;
-    outerLook.clientEdge = true;
-    QWidget* pnl_EULA = ClientArea(MakePanel(this, "pnl_EULA", outerLook, QRect(0, 0, 480, 385)));
+    QWidget* pnl_EULA =
+        ClientArea(MakePanel(this, "pnl_EULA", WindowFrameLook(), QRect(0, 0, 480, 385)));
 
     PanelWidget::Look textLook;
     textLook.outer = PanelWidget::Bevel::None;

@@ -35,11 +35,8 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     setFixedSize(472, 385);
     setModal(true);
 
-    PanelWidget::Look frameLook;
-    frameLook.inner = PanelWidget::Bevel::Lowered;
-    frameLook.borderWidth = 3;
-    frameLook.clientEdge = true;
-    QWidget* Panel1 = ClientArea(MakePanel(this, "Panel1", frameLook, QRect(0, 0, 472, 385)));
+    QWidget* Panel1 =
+        ClientArea(MakePanel(this, "Panel1", WindowFrameLook(), QRect(0, 0, 472, 385)));
 
     cmd_rules_ = new QPushButton(QString::fromUtf8(Trulesform::CloseCaption), Panel1);
     Name(cmd_rules_, "cmd_rules", cmd_rules_->text());

@@ -44,12 +44,7 @@ SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
     setFixedSize(kWidth, kHeight);
     SetBackground(this, Qt::white);
 
-    PanelWidget::Look look;
-    look.inner = PanelWidget::Bevel::Lowered;
-    look.borderWidth = 3;
-    look.clientEdge = true;
-    look.colour = kSilver;
-    Panel1_ = MakePanel(this, "Panel1", look, QRect(0, 0, kWidth, kHeight));
+    Panel1_ = MakePanel(this, "Panel1", WindowFrameLook(kSilver), QRect(0, 0, kWidth, kHeight));
     Panel1_->setFont(PixelFont(QStringLiteral("Times New Roman"), 11, true));
     QWidget* panel = ClientArea(Panel1_);
 

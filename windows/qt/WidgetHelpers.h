@@ -113,6 +113,17 @@ inline void CentreOnScreen(QWidget* window) {
 }
 
 // A panel at its place, in the button-face colour unless the look says otherwise.
+// The frame that fills a side window: a lowered inner bevel inside a three-pixel border with
+// a single border line.
+inline PanelWidget::Look WindowFrameLook(const QColor& colour = QColor()) {
+    PanelWidget::Look look;
+    look.inner = PanelWidget::Bevel::Lowered;
+    look.borderWidth = 3;
+    look.clientEdge = true;
+    look.colour = colour;
+    return look;
+}
+
 inline PanelWidget* MakePanel(QWidget* parent, const char* objectName, PanelWidget::Look look,
                               const QRect& geometry) {
     if (!look.colour.isValid()) look.colour = kButtonFace;
