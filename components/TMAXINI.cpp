@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/World.h"
+
 namespace {
 
 // UTF-8 text as its characters, so that lengths count characters and a reported character is
@@ -286,7 +288,7 @@ void ConfigureForMainWindow(TMAXINI& maxini) {
     maxini.SetStringTag("AnyString");
     maxini.SetaLastEditDate("13/09/00");
     maxini.SetaCopyright("(c) 2000 Brightwork");
-    maxini.SetaVersion("20001024.0");
+    maxini.SetaVersion(kBuildNumber);
     maxini.SetaDesigner("Robin Hartley");
     maxini.SetaProjectName("REALTOPI");
     maxini.SetaProjectCode("n/a");

@@ -11,6 +11,10 @@
 
 inline constexpr const char* kApplicationTitle = "Realtopia";
 
+// The build number, shown on the splash, in the About box and by --version.
+#define REALTOPIA_BUILD "20001024.0"
+inline constexpr const char* kBuildNumber = REALTOPIA_BUILD;
+
 inline constexpr int kAreaCount = 6;
 inline constexpr int kPropertyCount = 120;
 inline constexpr int kPropertiesPerArea = 20;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/World.h"
+
 // Everything the main window shows, kept by the window logic. The desktop program mirrors it
 // into widgets; the text front end prints it. Texts are exactly what the player sees.
 
@@ -28,7 +30,7 @@ enum class TTrendPicture { Steady, Risen, Fallen };
 struct TMainWindowView {
     bool Visible = false;
     bool Minimised = false;
-    std::string Caption = "Realtopia";
+    std::string Caption = kApplicationTitle;
     std::string Status = "Ready...";
 
     std::string CashPanel;

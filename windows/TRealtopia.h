@@ -47,6 +47,6 @@ private:
     void EnterGame();
 
     IEffects& effects_;
-    std::string title_ = "Realtopia";
+    std::string title_ = kApplicationTitle;
     bool exited_ = false;
 };

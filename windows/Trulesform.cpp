@@ -4,7 +4,7 @@
 
 void Trulesform::FormCreate() {
     shownTopic_ = 0;
-    title_ = "RULES";
+    title_ = kTitle;
 }
 
 void Trulesform::NotImplemented(int tag) {
@@ -18,7 +18,7 @@ void Trulesform::NotImplemented(int tag) {
 
 void Trulesform::cmd_backClick() {
     shownTopic_ = 0;
-    title_ = "RULES";
+    title_ = kTitle;
 }
 
 std::string Trulesform::TopicText(int tag) {

@@ -17,6 +17,7 @@ public:
         {"STRATEGY", "What is a winning strategy?"},
     };
 
+    static constexpr const char* kTitle = "RULES";
     static constexpr const char* CloseCaption = "&CLOSE";
     static constexpr const char* BackCaption = "Back";
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/World.h"
+
 // The splash window's texts. It is the application's main window: closing it ends the program.
 namespace Tsplash {
 inline constexpr const char* Presents = "presents..";
@@ -9,6 +11,6 @@ inline constexpr const char* CareerlyTitle = "Set your CV Free at ";
 inline constexpr const char* LinkHint = "Click me to visit the website";
 inline constexpr const char* Play = "PLAY!";
 inline constexpr const char* NewUser = "New User";
-inline constexpr const char* BuildLabel = "Build: 20001024.0";
+inline constexpr const char* BuildLabel = "Build: " REALTOPIA_BUILD;
 inline constexpr const char* CreatedBy = "created by Brightwork";
 }  // namespace Tsplash

@@ -18,6 +18,7 @@
 #include "components/qt/AboutBox.h"
 #include "components/qt/QtSystemHooks.h"
 #include "engine/Platform.h"
+#include "engine/World.h"
 #include "ui/qt/MainWindow.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
@@ -129,8 +130,8 @@ int main(int argc, char** argv) {
     }
 
     // The title is set once, before any window exists.
-    QApplication::setApplicationName(QStringLiteral("Realtopia"));
-    QApplication::setApplicationVersion(QStringLiteral("20001024.0"));
+    QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    QApplication::setApplicationVersion(QString::fromUtf8(kBuildNumber));
     // Lets the desktop match the windows with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.realtopia.Realtopia"));
     QApplication application(argc, argv);
