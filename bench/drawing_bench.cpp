@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/MarqueeWidget.h"
+#include "desktop/MainWindow.h"
+#include "desktop/MarqueeWidget.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -95,7 +95,7 @@ ListFigures ListsRefill() {
 
     QuietEffects effects;
     TRealtopia app(effects, platform);
-    MainWindow window(app);
+    MainWindow window(app.mainform);
     window.show();
 
     // Every property outside the area shown goes into the portfolio.

@@ -21,10 +21,10 @@ TPlatform BenchPlatform() {
 // A game in play: engaged, some properties owned and mortgaged, headlines flowing.
 void StartGame(TGame& game) {
     game.InitWorld();
-    game.Running = true;
-    game.Engaged = true;
-    game.PendingNews = 0;
+    game.StartGame();
+    game.Engage();
     game.MonthsPlayed = 0;
+    game.SetSelectedRows(IGameWindow::List::Portfolio, 1);
     for (int p = 1; p <= 120; p += 7) game.Property(p).Flags |= Owned;
     for (int p = 1; p <= 120; p += 21) {
         game.Selection = {p};
@@ -68,9 +68,8 @@ int main() {
         const auto begin = std::chrono::steady_clock::now();
         while (std::chrono::steady_clock::now() - begin < std::chrono::seconds(2)) {
             game.InitWorld();
-            game.Running = true;
-            game.Engaged = engaged;
-            game.PendingNews = 0;
+            game.StartGame();
+            if (engaged) game.Engage();
             game.MonthsPlayed = 0;
             for (int m = 0; m < 120; ++m) game.MonthlyTick();
             ++count;

@@ -1,10 +1,8 @@
-# Layer 3: the Qt desktop program. Qt files live in the qt/ subfolder of their subsystem.
+# Layer 3: the Qt desktop program. Every Qt file lives in desktop/.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Svg Multimedia Test)
 
 file(GLOB QT_SOURCES CONFIGURE_DEPENDS
-    ${PROJECT_SOURCE_DIR}/ui/qt/*.cpp ${PROJECT_SOURCE_DIR}/ui/qt/*.h
-    ${PROJECT_SOURCE_DIR}/windows/qt/*.cpp ${PROJECT_SOURCE_DIR}/windows/qt/*.h
-    ${PROJECT_SOURCE_DIR}/components/qt/*.cpp ${PROJECT_SOURCE_DIR}/components/qt/*.h)
+    ${PROJECT_SOURCE_DIR}/desktop/*.cpp ${PROJECT_SOURCE_DIR}/desktop/*.h)
 list(FILTER QT_SOURCES EXCLUDE REGEX ".*/main\\.cpp$")
 
 add_library(realtopia_qt STATIC ${QT_SOURCES})
@@ -26,7 +24,7 @@ if(RESOURCE_PATHS)
         PREFIX "/" BASE ${PROJECT_SOURCE_DIR}/resources FILES ${RESOURCE_PATHS})
 endif()
 
-if(EXISTS ${PROJECT_SOURCE_DIR}/windows/qt/main.cpp)
-    add_executable(realtopia ${PROJECT_SOURCE_DIR}/windows/qt/main.cpp)
+if(EXISTS ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
+    add_executable(realtopia ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
     target_link_libraries(realtopia PRIVATE realtopia_qt realtopia_warnings)
 endif()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -18,14 +19,26 @@ namespace {
 
 constexpr std::int64_t kMaxTicks = 1'000'000'000;
 
-// Commands of the game window, refused with a reason of their own before it is shown.
-constexpr std::array<const char*, 19> kWindowCommands = {
-    "tick",  "key",      "type",    "area",     "click", "keysel", "focus",
-    "start", "buysell",  "damren",  "mortgage", "rules", "email",  "sponsor",
-    "menu",  "minimise", "restore", "close",    "set"};
+// The console's own commands of the game window; the window's buttons are the others.
+constexpr std::array<const char*, 13> kWindowCommands = {
+    "tick",  "key",  "type",     "area",    "click", "keysel", "focus",
+    "sponsor", "menu", "minimise", "restore", "close", "set"};
 
 bool IsWindowCommand(const std::string& word) {
-    return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) != kWindowCommands.end();
+    return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) !=
+               kWindowCommands.end() ||
+           FindCommand(TCommandKind::Button, word).has_value();
+}
+
+// "a|b|c" of a kind's names, key names capitalised as printed on the keys ("Esc|F1").
+std::string Choices(TCommandKind kind) {
+    std::string choices;
+    for (std::string name : CommandNames(kind)) {
+        if (kind == TCommandKind::Key && !name.empty())
+            name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+        choices += (choices.empty() ? "" : "|") + name;
+    }
+    return choices;
 }
 
 // Pounds with up to four decimals and an optional minus sign: "250000", "-5", "0.0001".
@@ -46,22 +59,6 @@ std::optional<Money> ParsePounds(const std::string& text) {
     for (std::size_t i = fraction.size(); i < 4; ++i) tenThousandths *= 10;
     const std::int64_t raw = static_cast<std::int64_t>(*pounds) * Money::kScale + tenThousandths;
     return Money::FromRaw(negative ? -raw : raw);
-}
-
-std::optional<Tmainform::Key> KeyNamed(const std::string& name) {
-    static constexpr std::array<std::pair<const char*, Tmainform::Key>, 7> kKeys = {{
-        {"esc", Tmainform::Key::Esc},
-        {"f1", Tmainform::Key::F1},
-        {"f2", Tmainform::Key::F2},
-        {"f5", Tmainform::Key::F5},
-        {"f6", Tmainform::Key::F6},
-        {"f7", Tmainform::Key::F7},
-        {"f12", Tmainform::Key::F12},
-    }};
-    const std::string lower = consoletext::Lower(name);
-    for (const auto& [keyName, key] : kKeys)
-        if (lower == keyName) return key;
-    return std::nullopt;
 }
 
 std::string Rest(const std::vector<std::string>& words, std::size_t from) {
@@ -166,18 +163,17 @@ bool ConsoleApp::WindowCommand(const std::string& line, const std::vector<std::s
         SelectRows(words, command == "click");
     } else if (command == "focus") {
         Focus(words);
-    } else if (command == "play" || command == "start" || command == "buysell" ||
-               command == "damren" || command == "mortgage" || command == "rules" ||
-               command == "exit" || command == "email") {
-        if (noArgument()) Button(command == "play" ? "start" : command);
+    } else if (const auto button =
+                   FindCommand(TCommandKind::Button, command == "play" ? "start" : command)) {
+        if (noArgument()) Invoke(*button);
     } else if (command == "sponsor") {
-        if (noArgument()) form.img_SponsorClick();
+        if (noArgument()) Invoke(TCommand::Sponsor);
     } else if (command == "menu") {
         Menu(words);
     } else if (command == "minimise" || command == "restore") {
         if (noArgument()) Resize(command == "minimise");
     } else if (command == "close") {
-        if (noArgument()) form.FormCloseQuery();
+        if (noArgument()) form.CloseRequested();
     } else if (command == "set") {
         Set(words);
     } else {
@@ -196,27 +192,34 @@ void ConsoleApp::Tick(const std::vector<std::string>& words) {
     }
     Tmainform& form = app_->mainform;
     // Each event is delivered only while the timer runs; a stopped timer delivers no more.
-    for (std::int64_t i = 0; i < count && form.View().TimerEnabled; ++i) form.tmr_mainTimer();
+    for (std::int64_t i = 0; i < count && form.View().TimerEnabled; ++i) form.TimerFired();
 }
 
 void ConsoleApp::Key(const std::vector<std::string>& words) {
-    if (words.size() != 2) return Refuse("key Esc|F1|F2|F5|F6|F7|F12");
-    const auto key = KeyNamed(words[1]);
-    if (!key) return Refuse("unknown key: " + words[1]);
-    app_->mainform.FormKeyUp(*key);
+    if (words.size() != 2) return Refuse("key " + Choices(TCommandKind::Key));
+    const auto command = FindCommand(TCommandKind::Key, words[1]);
+    if (!command) return Refuse("unknown key: " + words[1]);
+    // Pressed and released in the main window.
+    const TKeyEvent key{*KeyOf(*command)};
+    app_->mainform.KeyPress(key);
+    app_->mainform.KeyRelease(key);
 }
 
 void ConsoleApp::Type(const std::string& line) {
     const std::size_t blank = line.find_first_of(" \t");
     if (blank == std::string::npos) return Refuse("type needs text");
     for (const std::string& character : consoletext::Characters(line.substr(blank + 1)))
-        app_->mainform.FormKeyPress(character);
+        app_->mainform.KeyPress(TKeyEvent{TKey::Other, character});
 }
 
 void ConsoleApp::Area(const std::vector<std::string>& words) {
     const auto area = words.size() == 2 ? ParseInteger(words[1], 1, kAreaCount) : std::nullopt;
     if (!area) return Refuse("area 1 to 6");
-    app_->mainform.ClickArea(static_cast<int>(*area));
+    Invoke(AreaCommand(static_cast<int>(*area)));
+}
+
+void ConsoleApp::Invoke(TCommand command) {
+    if (!app_->mainform.Invoke(command)) Refuse("disabled");
 }
 
 void ConsoleApp::SelectRows(const std::vector<std::string>& words, bool byMouse) {
@@ -225,7 +228,6 @@ void ConsoleApp::SelectRows(const std::vector<std::string>& words, bool byMouse)
     Tmainform& form = app_->mainform;
     const bool avail = words[1] == "avail";
     const TListView& list = avail ? form.View().Avail : form.View().Portfolio;
-    if (!list.Enabled) return Refuse("disabled");
 
     // Row numbers are 1-based positions; "-" selects nothing.
     std::vector<int> rows;
@@ -243,81 +245,38 @@ void ConsoleApp::SelectRows(const std::vector<std::string>& words, bool byMouse)
         }
     }
     const auto which = avail ? IGameWindow::List::Avail : IGameWindow::List::Portfolio;
-    form.SetListSelection(which, rows);
-    if (avail)
-        byMouse ? form.lst_AvailMouseUp() : form.lst_AvailKeyUp();
-    else
-        byMouse ? form.lst_portfolioMouseUp() : form.lst_portfolioKeyUp();
+    const bool taken = byMouse ? form.ListMouseUp(which, rows) : form.ListKeyUp(which, rows);
+    if (!taken) Refuse("disabled");
 }
 
 void ConsoleApp::Focus(const std::vector<std::string>& words) {
     if (words.size() != 2 || (words[1] != "avail" && words[1] != "portfolio"))
         return Refuse("focus avail|portfolio");
     Tmainform& form = app_->mainform;
-    const bool avail = words[1] == "avail";
-    if (!(avail ? form.View().Avail : form.View().Portfolio).Enabled) return Refuse("disabled");
-    avail ? form.lst_AvailEnter() : form.lst_portfolioEnter();
-}
-
-void ConsoleApp::Button(const std::string& name) {
-    Tmainform& form = app_->mainform;
-    const TMainWindowView& view = form.View();
-    struct Entry {
-        const char* Name;
-        const TButtonView* Button;
-        void (Tmainform::*Click)();
-    };
-    const std::array<Entry, 7> buttons = {{
-        {"start", &view.Start, &Tmainform::cmd_StartClick},
-        {"buysell", &view.BuySell, &Tmainform::cmd_BuySellClick},
-        {"damren", &view.DamRen, &Tmainform::cmd_DamRenClick},
-        {"mortgage", &view.Mortgage, &Tmainform::cmd_MortgageClick},
-        {"rules", &view.Rules, &Tmainform::mnu_HelpRulesClick},
-        {"exit", &view.Exit, &Tmainform::mnu_FileExitClick},
-        {"email", &view.Email, &Tmainform::cmd_emailClick},
-    }};
-    for (const Entry& entry : buttons) {
-        if (name != entry.Name) continue;
-        if (!entry.Button->Enabled) return Refuse("disabled");
-        (form.*entry.Click)();
-        return;
-    }
+    const auto which = words[1] == "avail" ? IGameWindow::List::Avail
+                                           : IGameWindow::List::Portfolio;
+    const TListView& list = which == IGameWindow::List::Avail ? form.View().Avail
+                                                              : form.View().Portfolio;
+    std::vector<int> rows;
+    for (std::size_t i = 0; i < list.Rows.size(); ++i)
+        if (list.Rows[i].Selected) rows.push_back(static_cast<int>(i));
+    // The player brings the focus with Tab.
+    if (!form.ListFocusIn(which, TFocusReason::Tab, rows)) Refuse("disabled");
 }
 
 void ConsoleApp::Menu(const std::vector<std::string>& words) {
-    const std::string usage = "menu quitreplay|exit|sound|fast|medium|slow|rules|about";
+    const std::string usage = "menu " + Choices(TCommandKind::Menu);
     if (words.size() != 2) return Refuse(usage);
-    Tmainform& form = app_->mainform;
-    const std::string& item = words[1];
-    if (item == "quitreplay") {
-        if (!form.View().QuitReplayEnabled) return Refuse("disabled");
-        form.mnu_FileQuitandReplayClick();
-    } else if (item == "exit") {
-        form.mnu_FileExitClick();
-    } else if (item == "sound") {
-        form.mnu_OptionsSoundClick();
-    } else if (item == "fast") {
-        form.Fast1Click();
-    } else if (item == "medium") {
-        form.Mediuim1Click();
-    } else if (item == "slow") {
-        form.Slow1Click();
-    } else if (item == "rules") {
-        form.mnu_HelpRulesClick();
-    } else if (item == "about") {
-        form.mnu_HelpAboutClick();
-    } else {
-        Refuse(usage);
-    }
+    const auto item = FindCommand(TCommandKind::Menu, words[1]);
+    if (!item) return Refuse(usage);
+    Invoke(*item);
 }
 
 void ConsoleApp::Resize(bool minimise) {
-    Tmainform& form = app_->mainform;
     // The window reports a change of its state only; asking for the state it is in does
     // nothing.
-    if (form.View().Minimised == minimise)
-        return Refuse(minimise ? "already minimised" : "not minimised");
-    form.FormResize(minimise);
+    if (!app_->mainform.WindowStateChanged(minimise))
+        Refuse(minimise ? "already minimised" : "not minimised");
 }
 
 void ConsoleApp::Set(const std::vector<std::string>& words) {

@@ -10,6 +10,7 @@
 #include "console/ConsoleEffects.h"
 #include "console/ConsoleOutput.h"
 #include "engine/Platform.h"
+#include "ui/Commands.h"
 
 class TRealtopia;
 
@@ -42,7 +43,8 @@ private:
     void Area(const std::vector<std::string>& words);
     void SelectRows(const std::vector<std::string>& words, bool byMouse);
     void Focus(const std::vector<std::string>& words);
-    void Button(const std::string& name);
+    // Runs a command of the window; a disabled one is refused.
+    void Invoke(TCommand command);
     void Menu(const std::vector<std::string>& words);
     void Resize(bool minimise);
     void Set(const std::vector<std::string>& words);

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <limits>
 
+#include "ui/Utf8.h"
+
 namespace consoletext {
 
 namespace {
@@ -33,25 +35,7 @@ std::vector<std::string> Words(const std::string& text) {
 }
 
 std::vector<std::string> Characters(const std::string& utf8) {
-    std::vector<std::string> characters;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t length = 1;
-        if (lead >= 0xF0 && lead < 0xF8)
-            length = 4;
-        else if (lead >= 0xE0)
-            length = lead < 0xF0 ? 3 : 1;
-        else if (lead >= 0xC0)
-            length = 2;
-        // A sequence cut short or broken by a byte that is not a continuation: the lead
-        // byte alone.
-        if (i + length > utf8.size()) length = 1;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) length = 1;
-        characters.push_back(utf8.substr(i, length));
-        i += length;
-    }
-    return characters;
+    return utf8::Characters(utf8);
 }
 
 std::optional<std::uint64_t> ParseUnsigned(const std::string& text) {

@@ -3,23 +3,21 @@
 #include <algorithm>
 
 #include "console/ConsoleText.h"
+#include "ui/DisplayText.h"
 #include "windows/Addresses.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 
 namespace {
 
-// The pieces of a text at its line breaks (CR LF, CR or LF).
+// The pieces of a text at its line breaks.
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    for (const char c : displaytext::WithLineFeeds(text)) {
+        if (c == '\n')
             lines.emplace_back();
-        } else {
+        else
             lines.back() += c;
-        }
     }
     return lines;
 }
@@ -31,7 +29,7 @@ std::string PadRight(std::string text, std::size_t width) {
 }
 
 std::string Button(const char* command, const TButtonView& button) {
-    return std::string(command) + " [" + ShowText::Plain(button.Caption) + "]" +
+    return std::string(command) + " [" + displaytext::PlainCaption(button.Caption) + "]" +
            (button.Enabled ? "" : " (disabled)");
 }
 
@@ -58,9 +56,9 @@ void AddLists(std::vector<std::string>& lines, const TMainWindowView& view) {
         return std::string(r.Selected ? ">" : " ") + number + " " + r.Text;
     };
     std::vector<std::string> left{
-        title(captions::WithoutAccelerator(captions::AvailTitle), "avail", view.Avail)};
+        title(displaytext::PlainCaption(captions::AvailTitle), "avail", view.Avail)};
     std::vector<std::string> right{
-        title(captions::WithoutAccelerator(captions::PortfolioTitle), "portfolio", view.Portfolio)};
+        title(displaytext::PlainCaption(captions::PortfolioTitle), "portfolio", view.Portfolio)};
     const std::size_t rows = std::max(view.Avail.Rows.size(), view.Portfolio.Rows.size());
     for (std::size_t i = 0; i < rows; ++i) {
         left.push_back(row(view.Avail, i));
@@ -121,19 +119,4 @@ std::vector<std::string> MainWindowLines(const Tmainform& form) {
 std::vector<std::string> ShowText::Lines(const TRealtopia& app) {
     if (!app.mainform.View().Visible) return SplashLines();
     return MainWindowLines(app.mainform);
-}
-
-std::string ShowText::Plain(const std::string& caption) {
-    std::string plain;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (i + 1 < caption.size() && caption[i + 1] == '&') {
-                plain += '&';
-                ++i;
-            }
-            continue;
-        }
-        plain += caption[i];
-    }
-    return plain;
 }

@@ -11,7 +11,4 @@ class TRealtopia;
 class ShowText {
 public:
     static std::vector<std::string> Lines(const TRealtopia& app);
-
-    // A caption as it reads on screen: "&" marks an accelerator and is not shown ("&&" is "&").
-    static std::string Plain(const std::string& caption);
 };

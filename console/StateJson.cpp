@@ -101,8 +101,8 @@ void WriteGame(JsonWriter& json, const TGame& game) {
     json.Bool("engaged", game.Engaged);
     json.Bool("soundOn", game.SoundOn);
     json.Bool("cheatUsed", game.CheatUsed);
-    json.Int("selectionSide", game.SelectionSide);
-    json.Int("mortgageMode", game.MortgageMode);
+    json.Int("selectionSide", static_cast<int>(game.SelectionSide));
+    json.Int("mortgageMode", static_cast<int>(game.MortgageMode));
     json.Open("selection", '[');
     for (int n : game.Selection) json.Int(nullptr, n);
     json.Close(']');

@@ -8,19 +8,19 @@ Money TGame::ImprovementAmount(int k, Money lowestPrice) {
     return lowestPrice.MulDiv(k * 10, 100);
 }
 
-std::uint16_t TGame::ImprovementBit(int k, int damRenMode) {
-    const int bit = damRenMode == 1 ? k + 7 : k - 1;
+std::uint16_t TGame::ImprovementBit(int k, TDamRenMode mode) {
+    const int bit = mode == TDamRenMode::Damage ? k + 7 : k - 1;
     return static_cast<std::uint16_t>(1u << bit);
 }
 
 void TGame::cmd_DamRenClick() {
     window_.PlayClick();
-    if (SelectionSide == 1) {
-        const int selected = window_.SelectedCount(IGameWindow::List::Avail);
+    if (SelectionSide == TSelectionSide::ForSale) {
+        const int selected = SelectedRows(IGameWindow::List::Avail);
         if (selected == 0) {
             window_.ShowInformation("Click a property in the left-hand list, first!");
         } else if (selected == 1) {
-            DamRenMode = 1;
+            DamRenMode = TDamRenMode::Damage;
             window_.PauseGame();
             if (window_.ShowDamRenChooser()) Damage();
             window_.ResumeGame();
@@ -28,12 +28,12 @@ void TGame::cmd_DamRenClick() {
             window_.ShowInformation("Sorry, you can only damage one property at a time!");
         }
     }
-    if (SelectionSide == 2) {
-        const int selected = window_.SelectedCount(IGameWindow::List::Portfolio);
+    if (SelectionSide == TSelectionSide::Portfolio) {
+        const int selected = SelectedRows(IGameWindow::List::Portfolio);
         if (selected == 0) {
             window_.ShowInformation("Click a property in the right-hand list, first!");
         } else if (selected == 1) {
-            DamRenMode = 2;
+            DamRenMode = TDamRenMode::Renovate;
             window_.PauseGame();
             if (window_.ShowDamRenChooser()) Renovate();
             window_.ResumeGame();
@@ -42,7 +42,7 @@ void TGame::cmd_DamRenClick() {
         }
     }
     window_.ClearSelections();
-    SelectionSide = 0;
+    SelectionSide = TSelectionSide::None;
     window_.RefreshDisplay();
 }
 

@@ -63,9 +63,9 @@ public:
     std::string FirstName;
     std::string LastName;
     std::string ContactAddress;
-    std::int8_t SelectionSide = 0;  // 0 none, 1 for-sale list, 2 portfolio
-    std::int8_t MortgageMode = 0;   // 0 none, 1 can mortgage, 2 can redeem
-    std::int8_t DamRenMode = 0;     // 1 damage, 2 renovate
+    TSelectionSide SelectionSide = TSelectionSide::None;
+    TMortgageMode MortgageMode = TMortgageMode::None;
+    TDamRenMode DamRenMode = TDamRenMode::None;
     std::string ProgramDir;
     std::string WindowsDir;
     bool Engaged = false;
@@ -77,6 +77,38 @@ public:
     Money SellTotal;
     Money DamRenAmount;
     bool CheatUsed = false;
+
+    // How many rows of each list are selected, as the window logic last told.
+    int SelectedRows(IGameWindow::List list) const {
+        return selectedRows_[list == IGameWindow::List::Avail ? 0 : 1];
+    }
+    void SetSelectedRows(IGameWindow::List list, int count) {
+        selectedRows_[list == IGameWindow::List::Avail ? 0 : 1] = count;
+    }
+
+    // ---- The clock states and the player's first click ----
+    // A new game begins: no headline is pending and the player has not clicked yet.
+    void StartGame();
+    void PauseClock();
+    void ResumeClock();
+    // The clock does not run (the window is shown, or reset for a new world).
+    void StopClock() { Running = false; }
+    void Engage() { Engaged = true; }
+    void Disengage() { Engaged = false; }
+    // Back to the start of play: no selection, no month played, a steady market.
+    void ResetPlay();
+    void ChooseArea(int area) { CurrentArea = area; }
+    void ForgetSelection() { SelectionSide = TSelectionSide::None; }
+    // The totals and modes of an empty selection.
+    void ClearSelectionTotals();
+    // A selection made in one list: the properties, their totals and the list it came from.
+    void Select(TSelectionSide side, std::vector<int> properties);
+    void SetSoundOn(bool on) { SoundOn = on; }
+    // The cheat pays once per run of the program (nothing while the player is not engaged).
+    void PayCheatBonus() {
+        AddCash(kCheatBonus);
+        CheatUsed = true;
+    }
 
     // ---- Game world ----
     void InitWorld();
@@ -116,7 +148,7 @@ public:
     void Renovate();
     // The chooser's amount for item k (1..8) of the current mode, from `lowestPrice`.
     static Money ImprovementAmount(int k, Money lowestPrice);
-    static std::uint16_t ImprovementBit(int k, int damRenMode);
+    static std::uint16_t ImprovementBit(int k, TDamRenMode mode);
 
     // ---- Stages and the end ----
     void CheckStage();
@@ -144,4 +176,5 @@ private:
     std::string programDir_;  // the program's directory, with a separator at the end
     std::string customisationPath_;
     std::uint64_t endCount_ = 0;
+    std::array<int, 2> selectedRows_{};
 };

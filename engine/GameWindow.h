@@ -1,6 +1,29 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+// Which list a selection came from, if any.
+enum class TSelectionSide : std::int8_t { None, ForSale, Portfolio };
+// What the mortgage button offers for the selection.
+enum class TMortgageMode : std::int8_t { None, CanMortgage, CanRedeem };
+// What the damage/renovate chooser is open for.
+enum class TDamRenMode : std::int8_t { None, Damage, Renovate };
+// The program's three sounds.
+enum class TSound { Click, MeepMeep, GameOver };
+
+// The resource name of a sound ("CLICK", "MEEPMEEP", "GAMEOVER").
+inline const char* SoundResourceName(TSound sound) {
+    switch (sound) {
+        case TSound::MeepMeep:
+            return "MEEPMEEP";
+        case TSound::GameOver:
+            return "GAMEOVER";
+        case TSound::Click:
+            break;
+    }
+    return "CLICK";
+}
 
 // What the engine needs of the main window: its display operations and the effects
 // (message boxes, sounds, the clock) that the rules call for. The window logic implements
@@ -26,7 +49,6 @@ public:
     virtual void SetProgressToMaximum() = 0;
     virtual void EnablePlay() = 0;
     virtual void StopMainTimer() = 0;
-    virtual int SelectedCount(List list) = 0;
 
     // The news ticker.
     virtual void TickerStop() = 0;
@@ -35,7 +57,7 @@ public:
 
     // Sounds.
     virtual void PlayClick() = 0;
-    virtual void PlaySoundResource(const std::string& name, bool wait) = 0;
+    virtual void PlaySoundResource(TSound sound, bool wait) = 0;
     virtual bool SoundDeviceWorks() = 0;
 
     // Modal windows and boxes.

@@ -50,9 +50,9 @@ void TGame::InitWorld() {
     SoundOn = window_.SoundDeviceWorks();
     FirstName = "unknown";
     LastName = "unknown";
-    SelectionSide = 0;
-    MortgageMode = 0;
-    DamRenMode = 0;
+    SelectionSide = TSelectionSide::None;
+    MortgageMode = TMortgageMode::None;
+    DamRenMode = TDamRenMode::None;
     ContactAddress = kDefaultContactAddress;
     CurrentArea = 1;
     Month = 1;
@@ -162,4 +162,52 @@ Money TGame::Instalment(int property) const {
     // (only reachable by a debugging command) pays the loan back in one month.
     if (left <= 0) return Property(property).SaleValue;
     return Property(property).SaleValue.MulDiv(1, left);
+}
+
+// ---------------------------------------------------------------- clock states and selection
+
+void TGame::StartGame() {
+    Running = true;
+    Paused = false;
+    PendingNews = 0;
+    Engaged = false;
+}
+
+void TGame::PauseClock() {
+    Running = false;
+    Paused = true;
+}
+
+void TGame::ResumeClock() {
+    Running = true;
+    Paused = false;
+}
+
+void TGame::ResetPlay() {
+    SelectionSide = TSelectionSide::None;
+    MortgageMode = TMortgageMode::None;
+    MonthsPlayed = 0;
+    MarketTrend = Steady;
+}
+
+void TGame::ClearSelectionTotals() {
+    MortgageMode = TMortgageMode::None;
+    BuyTotal = Money();
+    SellTotal = Money();
+}
+
+void TGame::Select(TSelectionSide side, std::vector<int> properties) {
+    Selection = std::move(properties);
+    BuyTotal = Money();
+    SellTotal = Money();
+    for (int n : Selection) {
+        BuyTotal += Property(n).BuyPrice;
+        SellTotal += Property(n).SaleValue;
+    }
+    SelectionSide = side;
+    if (side == TSelectionSide::ForSale || Selection.size() != 1)
+        MortgageMode = TMortgageMode::None;
+    else
+        MortgageMode = Property(Selection.front()).Has(Mortgaged) ? TMortgageMode::CanRedeem
+                                                                  : TMortgageMode::CanMortgage;
 }

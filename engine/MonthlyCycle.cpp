@@ -110,7 +110,7 @@ void TGame::NewsEvent() {
         k = random_.Int(1, kNewsCount);
     }
 
-    window_.PlaySoundResource("MEEPMEEP", false);
+    window_.PlaySoundResource(TSound::MeepMeep, false);
     window_.TickerStop();
     window_.SetTickerText(News(k).Headline + " ");
     News(k).Shown = true;

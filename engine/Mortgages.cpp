@@ -5,17 +5,17 @@
 
 void TGame::cmd_MortgageClick() {
     window_.PlayClick();
-    const int selected = window_.SelectedCount(IGameWindow::List::Portfolio);
+    const int selected = SelectedRows(IGameWindow::List::Portfolio);
     if (selected == 0) window_.ShowInformation("Click a property in one of the lists, first!");
     if (selected > 1) window_.ShowInformation("Sorry, only one property at a time");
-    if (MortgageMode == 1) Mortgage();
-    if (MortgageMode == 2) Redeem();
+    if (MortgageMode == TMortgageMode::CanMortgage) Mortgage();
+    if (MortgageMode == TMortgageMode::CanRedeem) Redeem();
     window_.RefreshDisplay();
 }
 
 void TGame::Mortgage() {
     if (SellTotal == Money() || Selection.empty()) return;
-    if (window_.SelectedCount(IGameWindow::List::Portfolio) >= 2) {
+    if (SelectedRows(IGameWindow::List::Portfolio) >= 2) {
         window_.ShowInformation("Sorry, you can only Mortgage one property at a time");
         return;
     }
@@ -30,13 +30,13 @@ void TGame::Mortgage() {
     property.MonthlyRepayment = Instalment(p);
     MonthlyRepaymentTotal += property.MonthlyRepayment;
     window_.RefillLists();
-    MortgageMode = 0;
+    MortgageMode = TMortgageMode::None;
     window_.RefreshDisplay();
 }
 
 void TGame::Redeem() {
     if (SellTotal == Money() || Selection.empty()) return;
-    if (window_.SelectedCount(IGameWindow::List::Portfolio) >= 2) {
+    if (SelectedRows(IGameWindow::List::Portfolio) >= 2) {
         window_.ShowInformation("Sorry, you can only redeem one Mortgage at a time");
         return;
     }
@@ -52,7 +52,7 @@ void TGame::Redeem() {
         Debt = Money();
     }
     window_.RefillLists();
-    MortgageMode = 0;
+    MortgageMode = TMortgageMode::None;
     window_.RefreshDisplay();
 }
 
@@ -75,6 +75,6 @@ void TGame::RedeemAllMortgages() {
     }
     window_.ResumeGame();
     window_.ShowAreaInfo();
-    MortgageMode = 0;
+    MortgageMode = TMortgageMode::None;
     window_.RefreshDisplay();
 }

@@ -48,7 +48,7 @@ void TGame::EndGame() {
 
     RedeemAllMortgages();
     window_.PauseGame();
-    window_.PlaySoundResource("GAMEOVER", false);
+    window_.PlaySoundResource(TSound::GameOver, false);
 
     const Money portfolio = PortfolioValue();
     const Money total = portfolio + Cash;

@@ -4,11 +4,11 @@
 
 void TGame::cmd_BuySellClick() {
     window_.PlayClick();
-    if (SelectionSide == 0) window_.ShowInformation("Click a property in one of the lists, first!");
-    if (SelectionSide == 1) Buy();
-    if (SelectionSide == 2) Sell();
+    if (SelectionSide == TSelectionSide::None) window_.ShowInformation("Click a property in one of the lists, first!");
+    if (SelectionSide == TSelectionSide::ForSale) Buy();
+    if (SelectionSide == TSelectionSide::Portfolio) Sell();
     window_.ClearSelections();
-    SelectionSide = 0;
+    SelectionSide = TSelectionSide::None;
     window_.RefreshDisplay();
 }
 
@@ -43,8 +43,8 @@ void TGame::Sell() {
     for (int p : selection) {
         if (Property(p).Has(Mortgaged)) {
             window_.ShowInformation(refusal);
-            SelectionSide = 0;
-            MortgageMode = 0;
+            SelectionSide = TSelectionSide::None;
+            MortgageMode = TMortgageMode::None;
             window_.RefreshDisplay();
             return;
         }

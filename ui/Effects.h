@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // What the window logic needs of a toolkit: modal boxes and windows, the main timer, sound,
@@ -27,8 +28,12 @@ public:
     virtual void ShowMainWindow() = 0;
     virtual void HideSplash() = 0;
 
-    // The main timer's state changed (see TMainWindowView::TimerEnabled/TimerInterval).
+    // The main timer's state changed (see TMainWindowView::TimerEnabled and TimerDue).
     virtual void MainTimerChanged() = 0;
+    // Monotonic time in milliseconds, for the game clock's running time. A toolkit without
+    // a clock of its own (the text front end delivers every timer event by hand) lets time
+    // stand still.
+    virtual std::int64_t Now() { return 0; }
 
     virtual SoundResult PlaySound(const std::string& name, bool wait) = 0;
     virtual bool SoundDeviceWorks() = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,12 @@ struct TMainWindowView {
     int Clock = 1;
     int Progress = 0;
     int ProgressMax = 100;
+    // The game clock: running, its interval, the milliseconds to its next event from the
+    // last change, and a count of changes (the toolkit re-arms its one-shot timer on each).
     bool TimerEnabled = false;
     int TimerInterval = 3000;
+    std::int64_t TimerDue = 3000;
+    unsigned TimerGeneration = 0;
 
     TButtonView Start{"PLAY (Esc)", true, "Press me to start"};
     TButtonView BuySell{"Buy/Sell", true, "Buy or Sell a property"};
@@ -115,13 +120,4 @@ inline constexpr const char* MenuHelp = "&Help";
 inline constexpr const char* MenuRules = "Rules";
 inline constexpr const char* MenuAbout = "&About..";
 
-// A caption as shown without its accelerator mark.
-inline std::string WithoutAccelerator(const std::string& caption) {
-    std::string plain;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-        plain.push_back(caption[i]);
-    }
-    return plain;
-}
 }  // namespace captions

@@ -5,7 +5,6 @@
 
 #include "windows/Addresses.h"
 #include "windows/EmailAddress.h"
-#include "windows/TRealtopia.h"
 
 namespace {
 
@@ -26,8 +25,8 @@ bool AnySelected(const TListView& list) {
 
 }  // namespace
 
-Tmainform::Tmainform(TRealtopia& app, IEffects& effects, TPlatform platform)
-    : app_(app), effects_(effects), game_(*this, std::move(platform)) {
+Tmainform::Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform)
+    : host_(host), effects_(effects), game_(*this, std::move(platform)) {
     // The news ticker under the money panels.
     mq_.SetBevelOuter(bvLowered);
     mq_.SetBevelWidth(1);
@@ -60,45 +59,39 @@ void Tmainform::RefreshDisplay() {
                       FormatTwoDecimals(game_.MonthlyRepaymentTotal) + "/m)";
 
     switch (game_.SelectionSide) {
-        case 0:
+        case TSelectionSide::None:
             if (!AnySelected(view_.Avail)) {
                 view_.DamRen.Caption = "Damage/Renovate";
                 view_.BuySell.Caption = "Buy/Sell";
-                game_.MortgageMode = 0;
-                game_.BuyTotal = Money();
-                game_.SellTotal = Money();
+                game_.ClearSelectionTotals();
                 view_.Info = "Click on a property";
             }
             break;
-        case 1:
+        case TSelectionSide::ForSale:
             view_.BuySell.Caption = "Buy (F6)";
             view_.DamRen.Caption = "Damage (F5)";
-            game_.MortgageMode = 0;
+            game_.MortgageMode = TMortgageMode::None;
             break;
-        case 2:
+        case TSelectionSide::Portfolio:
             view_.BuySell.Caption = "Sell (F6)";
             view_.DamRen.Caption = "Renovate (F5)";
-            break;
-        default:
             break;
     }
 
     switch (game_.MortgageMode) {
-        case 0:
+        case TMortgageMode::None:
             if (!AnySelected(view_.Portfolio)) {
                 view_.Mortgage.Caption = "Mortgage/Redeem";
                 view_.Mortgage.Enabled = false;
             }
             break;
-        case 1:
+        case TMortgageMode::CanMortgage:
             view_.Mortgage.Caption = "Mortgage (F7)";
             view_.Mortgage.Enabled = true;
             break;
-        case 2:
+        case TMortgageMode::CanRedeem:
             view_.Mortgage.Caption = "Redeem (F7)";
             view_.Mortgage.Enabled = true;
-            break;
-        default:
             break;
     }
 
@@ -146,6 +139,7 @@ void Tmainform::RefillLists() {
     for (std::size_t i = 0; i < portfolioSelected.size() && i < view_.Portfolio.Rows.size(); ++i)
         view_.Portfolio.Rows[i].Selected = portfolioSelected[i];
     ++view_.ListsRevision;
+    SelectionChanged();
 }
 
 void Tmainform::ShowAreaInfo() {
@@ -174,26 +168,25 @@ void Tmainform::ClearSelections() {
             row.Selected = false;
         }
     if (changed) ++view_.ListsRevision;
+    SelectionChanged();
 }
 
 void Tmainform::ResetWindow() {
     view_.QuitReplayEnabled = false;
     view_.Progress = 0;
-    game_.Engaged = false;
+    game_.Disengage();
     view_.Avail.Rows.clear();
     ++view_.ListsRevision;
+    SelectionChanged();
     for (int a = 1; a <= kAreaCount; ++a)
         view_.AreaHints[static_cast<std::size_t>(a - 1)] = game_.Area(a).Name;
-    game_.Running = false;
-    SetMainTimer(false, view_.TimerInterval);
-    SetMainTimer(true, kIdleInterval);
+    game_.StopClock();
+    clock_.Start(kIdleInterval, effects_.Now());
+    ClockChanged();
     SetTradingEnabled(false);
     view_.Mortgage.Enabled = false;
     ProcessMessages();
-    game_.SelectionSide = 0;
-    game_.MortgageMode = 0;
-    game_.MonthsPlayed = 0;
-    game_.MarketTrend = Steady;
+    game_.ResetPlay();
     view_.Clock = game_.Month;
     view_.MonthLabel = game_.MonthName(game_.Month);
     ShowAreaInfo();
@@ -205,10 +198,10 @@ void Tmainform::ResetWindow() {
 }
 
 void Tmainform::PauseGame() {
-    game_.Running = false;
-    game_.Paused = true;
+    game_.PauseClock();
     view_.QuitReplayEnabled = false;
-    SetMainTimer(false, view_.TimerInterval);
+    clock_.Stop(effects_.Now());
+    ClockChanged();
     SetTradingEnabled(false);
     view_.Mortgage.Enabled = false;
     ProcessMessages();
@@ -218,10 +211,10 @@ void Tmainform::PauseGame() {
 }
 
 void Tmainform::ResumeGame() {
-    game_.Running = true;
-    game_.Paused = false;
+    game_.ResumeClock();
     view_.QuitReplayEnabled = true;
-    SetMainTimer(true, view_.TimerInterval);
+    clock_.Resume(effects_.Now());
+    ClockChanged();
     SetTradingEnabled(true);
     view_.Start.Caption = "Pause (Esc)";
     view_.Start.Hint = "Press me to Pause";
@@ -255,13 +248,8 @@ void Tmainform::EnablePlay() {
 }
 
 void Tmainform::StopMainTimer() {
-    SetMainTimer(false, view_.TimerInterval);
-}
-
-int Tmainform::SelectedCount(List list) {
-    const TListView& rows = ListOf(list);
-    return static_cast<int>(std::count_if(rows.Rows.begin(), rows.Rows.end(),
-                                          [](const TListRow& row) { return row.Selected; }));
+    clock_.Stop(effects_.Now());
+    ClockChanged();
 }
 
 void Tmainform::TickerStop() {
@@ -275,11 +263,12 @@ void Tmainform::SetTickerActive(bool active) {
 }
 
 void Tmainform::PlayClick() {
-    PlaySoundResource("CLICK", false);
+    PlaySoundResource(TSound::Click, false);
 }
 
-void Tmainform::PlaySoundResource(const std::string& name, bool wait) {
+void Tmainform::PlaySoundResource(TSound sound, bool wait) {
     if (!game_.SoundOn) return;
+    const std::string name = SoundResourceName(sound);
     switch (effects_.PlaySound(name, wait)) {
         case IEffects::SoundResult::NotFound:
             effects_.Error(name, "Could not find this Resource");
@@ -318,14 +307,11 @@ bool Tmainform::InputBox(const std::string& caption, const std::string& prompt, 
 }
 
 void Tmainform::ShowPoliceMessage(const std::string& text) {
-    app_.policeform.lbl_message = text;
-    effects_.ShowModal(IEffects::Modal::Police);
+    host_.ShowPoliceMessage(text);
 }
 
 bool Tmainform::ShowDamRenChooser() {
-    app_.DamRenForm.FormShow();
-    effects_.ShowModal(IEffects::Modal::DamRen);
-    return app_.DamRenForm.Closed() && app_.DamRenForm.ChoiceMade();
+    return host_.ShowDamRenChooser();
 }
 
 void Tmainform::ProcessMessages() {
@@ -333,13 +319,14 @@ void Tmainform::ProcessMessages() {
 }
 
 void Tmainform::ExitProgram() {
-    app_.ExitProgram();
+    host_.ExitProgram();
 }
 
 // ---------------------------------------------------------------- handlers
 
 void Tmainform::tmr_mainTimer() {
-    if (!view_.TimerEnabled) return;
+    if (!clock_.Fire(effects_.Now())) return;
+    ClockChanged();
     game_.MonthlyTick();
 }
 
@@ -353,17 +340,16 @@ void Tmainform::cmd_StartClick() {
         PauseGame();
         return;
     }
-    // A new game.
+    // A new game, whose first month is a full interval away.
     view_.ProgressMax = TGame::kProgressMaximum;
     view_.Progress = 0;
-    game_.Running = true;
+    game_.StartGame();
     view_.QuitReplayEnabled = true;
     mq_.SetActive(false);
-    game_.PendingNews = 0;
-    game_.Engaged = false;
-    SetMainTimer(false, view_.TimerInterval);
+    clock_.Stop(effects_.Now());
+    ClockChanged();
     ProcessMessages();
-    view_.TimerInterval = kGameInterval;
+    clock_.Reset(kGameInterval);
     ResumeGame();
 }
 
@@ -404,7 +390,7 @@ void Tmainform::cmd_emailClick() {
 
 void Tmainform::mnu_HelpRulesClick() {
     PlayClick();
-    game_.SelectionSide = 0;
+    game_.ForgetSelection();
     RefreshDisplay();
     // Before a game has started, the rules leave the clock inviting PLAY as it was.
     const bool started = game_.Running || game_.Paused;
@@ -424,11 +410,11 @@ void Tmainform::mnu_FileQuitandReplayClick() {
 }
 
 void Tmainform::mnu_HelpAboutClick() {
-    app_.MAXINI1.ShowAboutBox();
+    host_.ShowAboutBox();
 }
 
 void Tmainform::mnu_OptionsSoundClick() {
-    game_.SoundOn = !game_.SoundOn;
+    game_.SetSoundOn(!game_.SoundOn);
     view_.SoundChecked = game_.SoundOn;
 }
 
@@ -448,9 +434,9 @@ void Tmainform::Slow1Click() {
 void Tmainform::ClickArea(int area) {
     if (area < 1 || area > kAreaCount) return;
     PlayClick();
-    game_.CurrentArea = area;
+    game_.ChooseArea(area);
     ShowAreaInfo();
-    game_.SelectionSide = 0;
+    game_.ForgetSelection();
     ClearSelections();
     RefreshDisplay();
 }
@@ -461,7 +447,7 @@ void Tmainform::img_SponsorClick() {
 
 void Tmainform::FormShow() {
     view_.Visible = true;
-    game_.Running = false;
+    game_.StopClock();
     view_.Start.Enabled = true;
     view_.FocusStart = true;
 }
@@ -479,33 +465,35 @@ void Tmainform::FormResize(bool minimised) {
         ResumeGame();
 }
 
-void Tmainform::FormKeyUp(Key key) {
+void Tmainform::FormKeyUp(TKey key) {
     switch (key) {
-        case Key::Esc:
+        case TKey::Esc:
             cmd_StartClick();
             cheatBuffer_.clear();
             break;
-        case Key::F12:
+        case TKey::F12:
             effects_.Information(std::string("Programmer: ") + addresses::ProgrammerEmail);
             break;
-        case Key::F2:
+        case TKey::F2:
             effects_.Information(std::string(kApplicationTitle) +
                                  " can be customised if you know how!\r\rGo to " +
                                  addresses::ProgrammerWeb + " to find out more..");
             break;
-        case Key::F1:
+        case TKey::F1:
             mnu_HelpRulesClick();
             break;
-        case Key::F5:
+        case TKey::F5:
             cmd_DamRenClick();
             break;
-        case Key::F6:
+        case TKey::F6:
             cmd_BuySellClick();
             break;
-        case Key::F7:
+        case TKey::F7:
             cmd_MortgageClick();
             break;
-        case Key::Other:
+        case TKey::Enter:
+        case TKey::Tab:
+        case TKey::Other:
             break;
     }
 }
@@ -523,13 +511,12 @@ void Tmainform::FormKeyPress(const std::string& character) {
     cheatBuffer_.clear();
     if (game_.CheatUsed) return;
     mq_.SetActive(false);
-    PlaySoundResource("MEEPMEEP", true);
-    PlaySoundResource("MEEPMEEP", false);
+    PlaySoundResource(TSound::MeepMeep, true);
+    PlaySoundResource(TSound::MeepMeep, false);
     mq_.SetText("CHEAT SUCCESSFUL - \u00A3500,000 IS YOURS! ");
     mq_.SetActive(true);
-    game_.AddCash(TGame::kCheatBonus);
+    game_.PayCheatBonus();
     RefreshDisplay();
-    game_.CheatUsed = true;
 }
 
 // ---------------------------------------------------------------- selection
@@ -540,22 +527,27 @@ void Tmainform::SetListSelection(List list, const std::vector<int>& rows) {
     for (int r : rows)
         if (r >= 0 && r < static_cast<int>(view.Rows.size()))
             view.Rows[static_cast<std::size_t>(r)].Selected = true;
+    SelectionChanged();
 }
 
 void Tmainform::lst_AvailMouseUp() {
-    game_.Engaged = true;
+    game_.Engage();
     Selectlst_Avail();
 }
 
 void Tmainform::lst_portfolioMouseUp() {
-    game_.Engaged = true;
+    game_.Engage();
     Selectlst_portfolio();
 }
 
+// A selection made with the keyboard engages the game as a click does: until then no money
+// moves, and a purchase made before it would cost nothing.
 void Tmainform::lst_AvailKeyUp() {
+    if (AnySelected(view_.Avail)) game_.Engage();
     Selectlst_Avail();
 }
 void Tmainform::lst_portfolioKeyUp() {
+    if (AnySelected(view_.Portfolio)) game_.Engage();
     Selectlst_portfolio();
 }
 void Tmainform::lst_AvailEnter() {
@@ -577,15 +569,13 @@ void Tmainform::SelectFrom(List list) {
     TListView& other = ListOf(list == List::Avail ? List::Portfolio : List::Avail);
     if (!AnySelected(rows)) return;
 
-    game_.Selection.clear();
     bool otherChanged = false;
     for (TListRow& row : other.Rows) {
         otherChanged = otherChanged || row.Selected;
         row.Selected = false;
     }
     if (otherChanged) ++view_.ListsRevision;
-    game_.BuyTotal = Money();
-    game_.SellTotal = Money();
+    SelectionChanged();
 
     // The property behind a row is found again from the name in its text.
     auto nameOf = [](const std::string& text) {
@@ -593,14 +583,12 @@ void Tmainform::SelectFrom(List list) {
         if (paren != std::string::npos && paren + 1 > 2) return text.substr(0, paren - 1);
         return text;
     };
+    std::vector<int> selection;
+    for (const TListRow& row : rows.Rows)
+        if (row.Selected) selection.push_back(FindProperty(nameOf(row.Text)));
     const bool forSale = list == List::Avail;
-    for (const TListRow& row : rows.Rows) {
-        if (!row.Selected) continue;
-        const int n = FindProperty(nameOf(row.Text));
-        game_.Selection.push_back(n);
-        game_.BuyTotal += game_.Property(n).BuyPrice;
-        game_.SellTotal += game_.Property(n).SaleValue;
-    }
+    game_.Select(forSale ? TSelectionSide::ForSale : TSelectionSide::Portfolio,
+                 std::move(selection));
 
     std::string info;
     if (game_.Selection.size() == 1) {
@@ -615,7 +603,6 @@ void Tmainform::SelectFrom(List list) {
         } else {
             info += "To Buy: " + FormatPounds(game_.BuyTotal) +
                     " - To Sell: " + FormatPounds(game_.SellTotal);
-            game_.MortgageMode = p.Has(Mortgaged) ? 2 : 1;
         }
     } else {
         info = std::string(forSale ? "A nice block of properties." : "A block of properties.") +
@@ -624,13 +611,11 @@ void Tmainform::SelectFrom(List list) {
         if (!forSale) {
             // A block can be neither mortgaged nor redeemed: the button says so at once
             // rather than keeping the caption of an earlier single selection.
-            game_.MortgageMode = 0;
             view_.Mortgage.Caption = "Mortgage/Redeem";
             view_.Mortgage.Enabled = false;
         }
     }
     view_.Info = info;
-    game_.SelectionSide = forSale ? 1 : 2;
     RefreshDisplay();
 }
 
@@ -653,11 +638,22 @@ void Tmainform::ApplicationHint(const std::string& hint) {
 
 // ---------------------------------------------------------------- helpers
 
-void Tmainform::SetMainTimer(bool enabled, int interval) {
-    if (view_.TimerEnabled == enabled && view_.TimerInterval == interval) return;
-    view_.TimerEnabled = enabled;
-    view_.TimerInterval = interval;
+void Tmainform::ClockChanged() {
+    if (view_.TimerGeneration == clock_.Generation()) return;
+    view_.TimerEnabled = clock_.Enabled();
+    view_.TimerInterval = clock_.Interval();
+    view_.TimerDue = clock_.Due();
+    view_.TimerGeneration = clock_.Generation();
     effects_.MainTimerChanged();
+}
+
+void Tmainform::SelectionChanged() {
+    for (List list : {List::Avail, List::Portfolio}) {
+        const TListView& rows = ListOf(list);
+        game_.SetSelectedRows(list, static_cast<int>(std::count_if(
+                                        rows.Rows.begin(), rows.Rows.end(),
+                                        [](const TListRow& row) { return row.Selected; })));
+    }
 }
 
 void Tmainform::SetTradingEnabled(bool enabled) {

@@ -1,23 +1,26 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/Game.h"
 #include "engine/GameWindow.h"
+#include "ui/Commands.h"
 #include "ui/Effects.h"
+#include "ui/MainFormHost.h"
 #include "ui/MainWindowView.h"
+#include "ui/TGameClock.h"
 #include "ui/TMarquee.h"
 
-class TRealtopia;
-
 // The main window without its toolkit: what it shows (View()), the display operations the
-// engine calls, and every handler of its controls, keys, menu and window events.
+// engine calls, every handler of its controls, keys, menu and window events, and the command
+// surface through which a front end delivers the player's events.
 class Tmainform : public IGameWindow {
 public:
-    enum class Key { Esc, F1, F2, F5, F6, F7, F12, Other };
-
-    Tmainform(TRealtopia& app, IEffects& effects, TPlatform platform);
+    Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform);
 
     TGame& Game() { return game_; }
     const TGame& Game() const { return game_; }
@@ -25,6 +28,40 @@ public:
     TMarquee& mq() { return mq_; }
     const TMarquee& mq() const { return mq_; }
     const std::string& CheatBuffer() const { return cheatBuffer_; }
+    const TGameClock& Clock() const { return clock_; }
+
+    // ---- The command surface: what the front ends call ----
+    // Whether the control or key can be used now. Keys always can: they call their handlers
+    // whatever the buttons show.
+    bool Enabled(TCommand command) const;
+    // Carries the command out; false (and nothing done) when it is disabled.
+    bool Invoke(TCommand command);
+    // A key pressed while the window has the keyboard. `focusedButton` is the button that has
+    // the focus, if any. True when the window takes the key for itself (Enter), so the
+    // focused control must not see it.
+    bool KeyPress(const TKeyEvent& key, std::optional<TCommand> focusedButton = std::nullopt);
+    // A key released in the window. It counts only when its press went to this window: the
+    // release of a key that closed a box or a menu does nothing.
+    void KeyRelease(const TKeyEvent& key);
+    // The window lost the keyboard to a box, a menu or another program.
+    void WindowDeactivated();
+    // The player's events on a list, with the rows then selected (0-based). A disabled list
+    // takes no event: false.
+    bool ListMouseUp(List list, const std::vector<int>& rows);
+    bool ListKeyUp(List list, const std::vector<int>& rows);
+    // Focus entering a list selects what is selected there when the player brought it (a
+    // click, Tab or the title's accelerator), not when the window is merely activated again.
+    bool ListFocusIn(List list, TFocusReason reason, const std::vector<int>& rows);
+    // The pointer now rests on a command's control, or on a control with a fixed hint
+    // (empty: none). The status bar follows the hint, also when a caption changes under it.
+    void PointerOver(TCommand command);
+    void PointerOverHint(const std::string& hint);
+    // The toolkit's one-shot main timer went off.
+    void TimerFired();
+    // The window was minimised or restored; false when it already was in that state.
+    bool WindowStateChanged(bool minimised);
+    // The close box: true when the window may close.
+    bool CloseRequested();
 
     // Creation: the status-bar hint handler is the toolkit's; then a new world and a reset.
     void FormCreate();
@@ -44,12 +81,11 @@ public:
     void SetProgressToMaximum() override;
     void EnablePlay() override;
     void StopMainTimer() override;
-    int SelectedCount(List list) override;
     void TickerStop() override;
     void SetTickerText(const std::string& text) override;
     void SetTickerActive(bool active) override;
     void PlayClick() override;
-    void PlaySoundResource(const std::string& name, bool wait) override;
+    void PlaySoundResource(TSound sound, bool wait) override;
     bool SoundDeviceWorks() override;
     void ShowInformation(const std::string& text) override;
     void ShowError(const std::string& caption, const std::string& text) override;
@@ -81,12 +117,11 @@ public:
     void FormShow();
     bool FormCloseQuery();
     void FormResize(bool minimised);
-    void FormKeyUp(Key key);
+    void FormKeyUp(TKey key);
     void FormKeyPress(const std::string& character);
 
     // ---- Selection ----
-    // The toolkit reports the rows the player has selected in a list (before the mouse or
-    // key release that acts on them).
+    // The rows the player has selected in a list (before the event that acts on them).
     void SetListSelection(List list, const std::vector<int>& rows);
     void lst_AvailMouseUp();
     void lst_portfolioMouseUp();
@@ -105,15 +140,32 @@ public:
 
 private:
     TListView& ListOf(List list) { return list == List::Avail ? view_.Avail : view_.Portfolio; }
-    void SetMainTimer(bool enabled, int interval);
+    const TListView& ListOf(List list) const {
+        return list == List::Avail ? view_.Avail : view_.Portfolio;
+    }
+    const TButtonView* ButtonOf(TCommand command) const;
+    std::string HintOf(TCommand command) const;
+    void Run(TCommand command);
+    void FollowHint();
+    // The game clock changed: the view and the toolkit's timer follow.
+    void ClockChanged();
     void SetTradingEnabled(bool enabled);
+    // The engine learns how many rows each list has selected.
+    void SelectionChanged();
     void SelectFrom(List list);
     void SetSpeed(TSpeed speed);
 
-    TRealtopia& app_;
+    IMainFormHost& host_;
     IEffects& effects_;
     TGame game_;
     TMarquee mq_;
     TMainWindowView view_;
+    TGameClock clock_;
     std::string cheatBuffer_;
+    // Keys whose press this window received and whose release is still to come.
+    std::set<TKey> pressedKeys_;
+    // Where the pointer rests: a command's control, or a fixed hint.
+    std::optional<TCommand> pointerCommand_;
+    std::string pointerHint_;
+    std::string shownHint_;
 };

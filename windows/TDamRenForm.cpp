@@ -16,7 +16,7 @@ void TDamRenForm::FormShow() {
     game_.UpdateLowestPrice(property.Area);
     const Money lowest = game_.Area(property.Area).LowestPrice;
 
-    const bool renovate = game_.DamRenMode == 2;
+    const bool renovate = game_.DamRenMode == TDamRenMode::Renovate;
     caption_ = (renovate ? "Renovate " : "Damage ") + property.Name;
     for (int k = 1; k <= 8; ++k) {
         const std::string& name =

@@ -54,6 +54,21 @@ void TRealtopia::cmd_DECLINEClick() {
     ExitProgram();
 }
 
+void TRealtopia::ShowPoliceMessage(const std::string& message) {
+    policeform.lbl_message = message;
+    effects_.ShowModal(IEffects::Modal::Police);
+}
+
+bool TRealtopia::ShowDamRenChooser() {
+    DamRenForm.FormShow();
+    effects_.ShowModal(IEffects::Modal::DamRen);
+    return DamRenForm.Closed() && DamRenForm.ChoiceMade();
+}
+
+void TRealtopia::ShowAboutBox() {
+    MAXINI1.ShowAboutBox();
+}
+
 void TRealtopia::ExitProgram() {
     exited_ = true;
     effects_.Quit();

@@ -6,6 +6,7 @@
 #include "components/TMAXINI.h"
 #include "engine/Platform.h"
 #include "ui/Effects.h"
+#include "ui/MainFormHost.h"
 #include "ui/Tmainform.h"
 #include "windows/TDamRenForm.h"
 #include "windows/TEULA.h"
@@ -14,7 +15,7 @@
 
 // The program without its toolkit: its windows, created once in start-up order and alive
 // until the end, the way from the splash into the game, and ExitProgram, the one way out.
-class TRealtopia {
+class TRealtopia : public IMainFormHost {
 public:
     TRealtopia(IEffects& effects, TPlatform platform,
                std::shared_ptr<ISystemQueries> systemQueries = nullptr);
@@ -39,8 +40,12 @@ public:
     // The agreement's refusal closes the splash while the agreement is still shown.
     void cmd_DECLINEClick();
 
+    // What the main window asks of the program.
+    void ShowPoliceMessage(const std::string& message) override;
+    bool ShowDamRenChooser() override;
+    void ShowAboutBox() override;
     // Closes the splash, which ends the program.
-    void ExitProgram();
+    void ExitProgram() override;
     bool Exited() const { return exited_; }
 
 private:

@@ -40,7 +40,7 @@ protected:
             ClickPortfolio({PortfolioRow(p)});
         else
             ClickAvail({AvailRow(p)});
-        Form().FormKeyUp(Tmainform::Key::F5);
+        Form().FormKeyUp(TKey::F5);
         EXPECT_TRUE(Game().Running);
         return items;
     }
@@ -59,7 +59,7 @@ TEST_F(DamageTest, ChooserOffersTenthsOfTheLowestPriceAndEachItemOnce) {
             "Cut off water supply (-\u00A360,000)", "Garage burned down (-\u00A370,000)",
             "House burned down (-\u00A380,000)"}));
     EXPECT_EQ(g.Property(1).DamageCount, 0);  // cancelled
-    EXPECT_EQ(g.SelectionSide, 0);
+    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
 
     // Renovating an owned property of the area: Decking adds £30,000 to both prices.
     g.Property(2).Flags |= Owned;

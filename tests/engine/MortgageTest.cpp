@@ -20,14 +20,14 @@ protected:
     }
     void MortgageOrRedeem(int p) {
         ClickPortfolio({PortfolioRow(p)});
-        Form().FormKeyUp(Tmainform::Key::F7);
+        Form().FormKeyUp(TKey::F7);
     }
 };
 
 TEST_F(MortgageTest, MortgageAndRedeemAtTheSameValueCancelOut) {
     TGame& g = Game();
     ClickPortfolio({PortfolioRow(1)});
-    EXPECT_EQ(g.MortgageMode, 1);
+    EXPECT_EQ(g.MortgageMode, TMortgageMode::CanMortgage);
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage (F7)");
     EXPECT_TRUE(View().Mortgage.Enabled);
 

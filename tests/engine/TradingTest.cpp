@@ -33,9 +33,9 @@ TEST_F(TradingTest, BuyingNeedsTheWholeSumAndExactCashIsEnough) {
     EXPECT_EQ(PortfolioRow(2), 0);
     EXPECT_EQ(AvailRow(2), -1);
     // After any Buy/Sell command nothing is selected.
-    EXPECT_EQ(g.SelectionSide, 0);
-    EXPECT_EQ(Form().SelectedCount(IGameWindow::List::Avail), 0);
-    EXPECT_EQ(Form().SelectedCount(IGameWindow::List::Portfolio), 0);
+    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
+    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Avail), 0);
+    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Portfolio), 0);
     EXPECT_EQ(View().BuySell.Caption, "Buy/Sell");
 }
 
@@ -56,19 +56,24 @@ TEST_F(TradingTest, ZeroTotalsAndMissingSelectionsDoNothing) {
     EXPECT_FALSE(g.Property(4).Has(Owned));
     EXPECT_EQ(g.Cash, cash);
     EXPECT_TRUE(effects_.CallsStartingWith("info: ").empty());
-    EXPECT_EQ(g.SelectionSide, 0);
+    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
 }
 
-TEST_F(TradingTest, PurchaseBeforeTheFirstMouseClickMovesNoMoney) {
+TEST_F(TradingTest, AKeyboardPurchaseCostsMoney) {
+    // Alt+P, Down, F6: the rows chosen with the keys engage the game as a click does, so the
+    // purchase is paid for.
     TGame& g = Game();
     StartGame();
-    Form().SetListSelection(IGameWindow::List::Avail, {0, 1});
-    Form().lst_AvailKeyUp();
-    Form().cmd_BuySellClick();
+    Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::Accelerator, {});
     EXPECT_FALSE(g.Engaged);
+    Form().ListKeyUp(IGameWindow::List::Avail, {0, 1});
+    const Money total = g.Property(1).BuyPrice + g.Property(2).BuyPrice;
+    Form().KeyPress({TKey::F6});
+    Form().KeyRelease({TKey::F6});
+    EXPECT_TRUE(g.Engaged);
     EXPECT_TRUE(g.Property(1).Has(Owned));
     EXPECT_TRUE(g.Property(2).Has(Owned));
-    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    EXPECT_EQ(g.Cash, Money::Pounds(800000) - total);
 }
 
 TEST_F(TradingTest, TheFourthAndFifthSaleOfAPropertyAreFined) {
@@ -145,8 +150,8 @@ TEST_F(TradingTest, AMortgagedPropertyStopsTheWholeSale) {
                   "info: Sorry, this property is mortgaged and cannot be sold.\n\rYou must "
                   "redeem the outstanding mortgage before selling."});
     EXPECT_TRUE(g.Property(3).Has(Owned));
-    EXPECT_EQ(g.SelectionSide, 0);
-    EXPECT_EQ(g.MortgageMode, 0);
+    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
+    EXPECT_EQ(g.MortgageMode, TMortgageMode::None);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 namespace {
 
 using CommandsTest = RealtopiaFixture;
-using Key = Tmainform::Key;
+using Key = TKey;
 
 void TypeText(Tmainform& form, const std::string& text) {
     for (char c : text) form.FormKeyPress(std::string(1, c));
@@ -100,8 +100,8 @@ TEST_F(CommandsTest, ChoosingAnAreaClearsTheSelection) {
     EXPECT_EQ(effects_.Calls(), std::vector<std::string>{"sound: CLICK async"});
     EXPECT_EQ(g.CurrentArea, 5);
     EXPECT_EQ(View().Avail.Rows.front().Text, Tmainform::RowText(g.Property(81)));
-    EXPECT_EQ(Form().SelectedCount(IGameWindow::List::Portfolio), 0);
-    EXPECT_EQ(g.SelectionSide, 0);
+    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Portfolio), 0);
+    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
     EXPECT_EQ(View().BuySell.Caption, "Buy/Sell");
     EXPECT_EQ(View().DamRen.Caption, "Damage/Renovate");
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage/Redeem");
@@ -215,7 +215,7 @@ TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
     };
     Form().mnu_HelpRulesClick();
     EXPECT_TRUE(pausedWhileShown);
-    EXPECT_EQ(g.SelectionSide, 0);
+    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
     EXPECT_EQ(View().BuySell.Caption, "Buy (F6)");  // the row itself stays selected
     EXPECT_TRUE(g.Running);
     EXPECT_EQ(View().TimerInterval, 1500);
@@ -306,6 +306,129 @@ TEST_F(CommandsTest, EmailBeforePlayLeavesTheClockAlone) {
     EXPECT_FALSE(effects_.Contains("timer"));
     EXPECT_FALSE(Game().Paused);
     EXPECT_TRUE(View().TimerEnabled);
+}
+
+}  // namespace
+
+namespace {
+
+// Press and release in the main window, as the toolkit reports a key struck there.
+void Strike(Tmainform& form, TKey key) {
+    form.KeyPress({key});
+    form.KeyRelease({key});
+}
+
+TEST_F(CommandsTest, AKeyReleaseCountsOnlyAfterItsPressInTheWindow) {
+    TGame& g = Game();
+    EnterGame();
+    // Esc that closed a box (or a menu) before PLAY: the press went to the box.
+    Form().KeyRelease({TKey::Esc});
+    EXPECT_FALSE(g.Running || g.Paused);
+
+    // The e-mail command pauses the game; its first box cancelled with Esc leaves it paused.
+    StartGame();
+    effects_.InputAnswers = {std::nullopt};
+    Form().KeyPress({TKey::Enter});  // the default button
+    EXPECT_TRUE(g.Paused);
+    Form().KeyRelease({TKey::Esc});
+    EXPECT_TRUE(g.Paused);
+    EXPECT_EQ(effects_.CallsStartingWith("input: ").size(), 1u);
+
+    // A press the window lost to a box opened meanwhile is forgotten too; repeats are one key.
+    Form().KeyPress({TKey::Esc});
+    Form().WindowDeactivated();
+    Form().KeyRelease({TKey::Esc});
+    EXPECT_TRUE(g.Paused);
+    Form().KeyPress({TKey::Esc});
+    Form().KeyPress({TKey::Esc, "", 0, true});
+    Form().KeyRelease({TKey::Esc, "", 0, true});
+    Form().KeyRelease({TKey::Esc});
+    EXPECT_TRUE(g.Running);
+
+    // Enter on a focused button presses that button, not the default one.
+    Form().KeyPress({TKey::Enter}, TCommand::Start);
+    EXPECT_TRUE(g.Paused);
+}
+
+TEST_F(CommandsTest, DisabledCommandsAreRefusedButKeysAlwaysAct) {
+    TGame& g = Game();
+    EnterGame();
+    EXPECT_FALSE(Form().Enabled(TCommand::BuySell));
+    EXPECT_FALSE(Form().Invoke(TCommand::BuySell));
+    EXPECT_FALSE(Form().Invoke(TCommand::MenuQuitAndReplay));
+    EXPECT_TRUE(effects_.CallsStartingWith("info: ").empty());
+    EXPECT_TRUE(Form().Invoke(TCommand::KeyF6));
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              std::vector<std::string>{"info: Click a property in one of the lists, first!"});
+    EXPECT_TRUE(Form().Invoke(AreaCommand(4)));
+    EXPECT_EQ(g.CurrentArea, 4);
+}
+
+TEST_F(CommandsTest, FocusBackFromTheRulesWindowSelectsNothing) {
+    TGame& g = Game();
+    StartGame();
+    ClickAvail({0});
+    Strike(Form(), TKey::F1);
+    EXPECT_EQ(effects_.Count("modal: Rules"), 1);
+    // The window is active again and its list gets the focus back: not the player's doing.
+    Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::WindowActivation, {0});
+    effects_.ClearCalls();
+    Strike(Form(), TKey::F6);
+    EXPECT_FALSE(g.Property(1).Has(Owned));
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              std::vector<std::string>{"info: Click a property in one of the lists, first!"});
+    // Tab into the list does select.
+    Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::Tab, {0});
+    EXPECT_EQ(g.SelectionSide, TSelectionSide::ForSale);
+}
+
+TEST_F(CommandsTest, TheStatusBarFollowsTheHintUnderThePointer) {
+    EnterGame();
+    Form().PointerOver(TCommand::Start);
+    EXPECT_EQ(View().Status, "Press me to start");
+    Form().Invoke(TCommand::Start);
+    EXPECT_EQ(View().Status, "Press me to Pause");
+    Form().Invoke(TCommand::Start);
+    EXPECT_EQ(View().Status, "Press me to Play");
+    // A month writes the net worth; the unchanged hint does not overwrite it.
+    Form().Invoke(TCommand::Start);
+    Form().TimerFired();
+    EXPECT_NE(View().Status, "Press me to Pause");
+    Form().PointerOverHint(hints::Debt);
+    EXPECT_EQ(View().Status, hints::Debt);
+}
+
+TEST_F(CommandsTest, PausesNeverHoldTheMonthBack) {
+    TGame& g = Game();
+    EnterGame();
+    PressPlay();
+    EXPECT_EQ(View().TimerDue, 1500);
+    // Twenty choosers in a row, 100 ms of running clock between them: each pauses and
+    // resumes, and the month still comes after 1,500 ms of running time.
+    g.Property(1).Flags &= static_cast<std::uint16_t>(~Owned);
+    effects_.ModalResults.assign(20, false);
+    // While the chooser is open the clock stands still.
+    effects_.OnModal[IEffects::Modal::DamRen] = [this] { effects_.NowMs += 5000; };
+    for (int i = 0; i < 20; ++i) {
+        effects_.NowMs += 100;
+        ClickAvail({0});
+        Form().Invoke(TCommand::DamRen);
+        EXPECT_TRUE(g.Running);
+        EXPECT_EQ(View().TimerDue, std::max(0, 1500 - 100 * (i + 1))) << "chooser " << i;
+    }
+    Form().TimerFired();  // the toolkit's timer, armed for the time left
+    EXPECT_EQ(g.Month, 2);
+    EXPECT_EQ(View().TimerDue, 1500);
+
+    // A new game and a reset begin full intervals.
+    effects_.NowMs += 700;
+    PressPlay();
+    EXPECT_EQ(View().TimerDue, 800);
+    g.InitWorld();
+    Form().ResetWindow();
+    EXPECT_EQ(View().TimerDue, 3000);
+    PressPlay();
+    EXPECT_EQ(View().TimerDue, 1500);
 }
 
 }  // namespace

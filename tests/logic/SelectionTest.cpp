@@ -23,7 +23,7 @@ TEST_F(SelectionTest, OneForSaleRowDescribesThePropertyWithItsMarks) {
     EXPECT_EQ(View().Info, p.Name + " (London)\r\n" + p.Description +
                                "\r\nBuy: " + Pounds(p.BuyPrice) +
                                " - Sell: " + Pounds(p.SaleValue) + " -Damaged -Renovated\r\n");
-    EXPECT_EQ(g.SelectionSide, 1);
+    EXPECT_EQ(g.SelectionSide, TSelectionSide::ForSale);
     EXPECT_EQ(View().BuySell.Caption, "Buy (F6)");
     EXPECT_EQ(View().DamRen.Caption, "Damage (F5)");
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage/Redeem");
@@ -45,7 +45,7 @@ TEST_F(SelectionTest, PortfolioRowsSetTheMortgageButton) {
     Form().RefillLists();
     ClickAvail({0});
     ClickPortfolio({0});
-    EXPECT_EQ(Form().SelectedCount(IGameWindow::List::Avail), 0);  // the other list clears
+    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Avail), 0);  // the other list clears
     const TProperty& p = g.Property(5);
     EXPECT_EQ(View().Info, p.Name + " (London)\r\n" + p.Description + "\r\nTo Buy: " +
                                Pounds(p.BuyPrice) + " - To Sell: " + Pounds(p.SaleValue));
@@ -54,19 +54,19 @@ TEST_F(SelectionTest, PortfolioRowsSetTheMortgageButton) {
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage (F7)");
     EXPECT_TRUE(View().Mortgage.Enabled);
     ClickPortfolio({1});
-    EXPECT_EQ(g.MortgageMode, 2);
+    EXPECT_EQ(g.MortgageMode, TMortgageMode::CanRedeem);
     EXPECT_EQ(View().Mortgage.Caption, "Redeem (F7)");
 
     ClickAvail({3});
-    EXPECT_EQ(Form().SelectedCount(IGameWindow::List::Portfolio), 0);
+    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Portfolio), 0);
     EXPECT_FALSE(View().Mortgage.Enabled);
     ClickPortfolio({0, 2});  // a block cannot be mortgaged
-    EXPECT_EQ(g.MortgageMode, 0);
+    EXPECT_EQ(g.MortgageMode, TMortgageMode::None);
     EXPECT_FALSE(View().Mortgage.Enabled);
     ClickPortfolio({1});
     ASSERT_TRUE(View().Mortgage.Enabled);
     ClickPortfolio({1, 2});  // extending a single selection to a block disables it too
-    EXPECT_EQ(g.MortgageMode, 0);
+    EXPECT_EQ(g.MortgageMode, TMortgageMode::None);
     EXPECT_FALSE(View().Mortgage.Enabled);
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage/Redeem");
     EXPECT_EQ(View().Info.substr(0, 24), "A block of properties.\r\n");
@@ -83,7 +83,7 @@ TEST_F(SelectionTest, AnEmptySelectionChangesNothingAndTotalsAreNotRecomputed) {
     EXPECT_EQ(View().Info, info);
     EXPECT_EQ(g.BuyTotal, buy);
     EXPECT_EQ(g.Selection, std::vector<int>{3});
-    EXPECT_EQ(g.SelectionSide, 1);
+    EXPECT_EQ(g.SelectionSide, TSelectionSide::ForSale);
     const Money cash = g.Cash;
     Form().cmd_BuySellClick();  // still buys at the price of the moment of selection
     EXPECT_TRUE(g.Property(3).Has(Owned));
@@ -108,17 +108,17 @@ TEST_F(SelectionTest, RowsAreFoundByTrimmedNameAndTheLowerNumberWins) {
     EXPECT_EQ(Form().FindProperty("wall street"), 1);  // case counts
 }
 
-TEST_F(SelectionTest, OnlyAMouseReleaseEngagesTheGame) {
+TEST_F(SelectionTest, AClickOrAKeyboardSelectionEngagesTheGame) {
     TGame& g = Game();
+    // Focus alone, and keys released over a list with nothing selected, do not.
     Form().SetListSelection(IGameWindow::List::Avail, {0});
-    Form().lst_AvailKeyUp();
     Form().lst_AvailEnter();
+    Form().SetListSelection(IGameWindow::List::Portfolio, {});
+    Form().lst_portfolioKeyUp();
+    EXPECT_FALSE(g.Engaged);
     Form().SetListSelection(IGameWindow::List::Portfolio, {0});
     Form().lst_portfolioKeyUp();
-    Form().lst_portfolioEnter();
     EXPECT_EQ(g.Selection, std::vector<int>{5});
-    EXPECT_FALSE(g.Engaged);
-    ClickPortfolio({1});
     EXPECT_TRUE(g.Engaged);
 
     PressPlay();  // pause and resume keep it; a new game clears it

@@ -152,9 +152,9 @@ void RandomSelection(RandomEffects& fx, Tmainform& form, IGameWindow::List list)
 
 void RandomStep(RandomEffects& fx, Tmainform& form) {
     using List = IGameWindow::List;
-    static const Tmainform::Key kKeys[] = {
-        Tmainform::Key::Esc, Tmainform::Key::F1, Tmainform::Key::F2, Tmainform::Key::F5,
-        Tmainform::Key::F6,  Tmainform::Key::F7, Tmainform::Key::F12};
+    static const TKey kKeys[] = {
+        TKey::Esc, TKey::F1, TKey::F2, TKey::F5,
+        TKey::F6,  TKey::F7, TKey::F12};
     const TMainWindowView& view = form.View();
     switch (fx.Pick(24)) {
         case 0:

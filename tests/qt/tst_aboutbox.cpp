@@ -13,8 +13,8 @@
 
 #include "components/LinuxSystemQueries.h"
 #include "components/TMAXIM.h"
-#include "components/qt/AboutBox.h"
-#include "components/qt/QtSystemHooks.h"
+#include "desktop/AboutBox.h"
+#include "desktop/QtSystemHooks.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -15,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/qt/AreaFrame.h"
-#include "ui/qt/BarGauge.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/PanelWidget.h"
-#include "ui/qt/PieClock.h"
+#include "desktop/AreaFrame.h"
+#include "desktop/BarGauge.h"
+#include "desktop/MainWindow.h"
+#include "desktop/PanelWidget.h"
+#include "desktop/PieClock.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -87,6 +88,8 @@ private slots:
     void windowAndMenuStartAsLaidOut();
     void playAndListClickRelabelTheCommands();
     void functionKeysArePreviewedOnce();
+    void aKeyThatClosedABoxDoesNothingHere();
+    void focusBackFromTheRulesSelectsNothing();
     void typedPhraseReachesTheWindowOncePerKey();
     void enterPressesTheDefaultButton();
     void areaClickMovesTheRedFrame();
@@ -123,7 +126,7 @@ void TestMainWindow::init() {
     platform.Seed = 7;
     platform.Today = [] { return std::string("20260101"); };
     app = std::make_unique<TRealtopia>(*effects, platform);
-    window = std::make_unique<MainWindow>(*app);
+    window = std::make_unique<MainWindow>(app->mainform);
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -337,24 +340,66 @@ void TestMainWindow::playAndListClickRelabelTheCommands() {
 
 void TestMainWindow::functionKeysArePreviewedOnce() {
     const std::string ask = "Click a property in one of the lists, first!";
-    QTest::keyRelease(window.get(), Qt::Key_F6);
+    QTest::keyClick(window.get(), Qt::Key_F6);
     QCOMPARE(effects->count(ask), 1);
     // From a control that leaves the key alone, it travels up to the window: still once.
-    QTest::keyRelease(control("cmd_Exit"), Qt::Key_F6);
+    QTest::keyClick(control("cmd_Exit"), Qt::Key_F6);
     QCOMPARE(effects->count(ask), 2);
-    QTest::keyRelease(control("lst_Avail"), Qt::Key_F7);
+    QTest::keyClick(control("lst_Avail"), Qt::Key_F7);
     QCOMPARE(effects->count(ask), 3);
     // A held key repeats, but acts once, when it is let go.
+    QTest::keyPress(control("cmd_Rules"), Qt::Key_F6);
     QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_F6, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(control("cmd_Rules"), &repeat);
     QCOMPARE(effects->count(ask), 3);
+    QTest::keyRelease(control("cmd_Rules"), Qt::Key_F6);
+    QCOMPARE(effects->count(ask), 4);
 
     // F1 opens the rules; Esc plays.
-    QTest::keyRelease(control("cmd_Exit"), Qt::Key_F1);
+    QTest::keyClick(control("cmd_Exit"), Qt::Key_F1);
     QCOMPARE(effects->modals.size(), std::size_t{1});
     QCOMPARE(effects->modals.front(), IEffects::Modal::Rules);
-    QTest::keyRelease(control("cmd_Exit"), Qt::Key_Escape);
+    QTest::keyClick(control("cmd_Exit"), Qt::Key_Escape);
     QCOMPARE(Shown(control("cmd_Start")), QStringLiteral("Pause (Esc)"));
+}
+
+void TestMainWindow::aKeyThatClosedABoxDoesNothingHere() {
+    // The box closes on the press; only the release reaches the window.
+    QDialog box;
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_F6, Qt::Key_F1}) {
+        QTest::keyPress(&box, key);
+        QTest::keyRelease(control("cmd_Exit"), key);
+    }
+    QCOMPARE(Shown(control("cmd_Start")), QStringLiteral("PLAY (Esc)"));
+    QVERIFY(effects->messages.empty());
+    QVERIFY(effects->modals.empty());
+
+    // The window lost the keyboard after a press: its release is not ours either.
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QTest::keyPress(window.get(), Qt::Key_Escape);
+    box.show();
+    QApplication::setActiveWindow(&box);
+    QVERIFY(!window->isActiveWindow());
+    QTest::keyRelease(window.get(), Qt::Key_Escape);
+    QCOMPARE(Shown(control("cmd_Start")), QStringLiteral("PLAY (Esc)"));
+}
+
+void TestMainWindow::focusBackFromTheRulesSelectsNothing() {
+    pressPlay();
+    clickRow("lst_Avail", 0);
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    // The rules window closed and the window is active again: its list gets the focus back.
+    QFocusEvent focusBack(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(control("lst_Avail"), &focusBack);
+    QTest::keyClick(window.get(), Qt::Key_F6);
+    QCOMPARE(effects->count("Click a property in one of the lists, first!"), 1);
+    QCOMPARE(control<QListWidget>("lst_portfolio")->count(), 0);
+    // Tab into it does select what is selected there.
+    clickRow("lst_Avail", 0);
+    QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(control("lst_Avail"), &tabIn);
+    QCOMPARE(Shown(control("cmd_BuySell")), QStringLiteral("Buy (F6)"));
 }
 
 void TestMainWindow::typedPhraseReachesTheWindowOncePerKey() {
@@ -416,6 +461,12 @@ void TestMainWindow::pointerShowsHintsInTheStatusBar() {
     QEvent leave(QEvent::Leave);
     enter(control("cmd_Exit"));
     QCOMPARE(Shown(status), QStringLiteral("Press me to give up"));
+    // The hint under the pointer changes with the caption of the button clicked there.
+    enter(control("cmd_Start"));
+    QCOMPARE(Shown(status), QStringLiteral("Press me to start"));
+    QTest::mouseClick(control("cmd_Start"), Qt::LeftButton);
+    QCOMPARE(Shown(status), QStringLiteral("Press me to Pause"));
+    enter(control("cmd_Exit"));
     QApplication::sendEvent(control("cmd_Exit"), &leave);
     QCoreApplication::processEvents();
     QCOMPARE(Shown(status), QString());

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "ui/TMarquee.h"
-#include "ui/qt/MarqueeWidget.h"
+#include "desktop/MarqueeWidget.h"
 
 namespace {
 

@@ -19,15 +19,15 @@
 #include <memory>
 
 #include "engine/Game.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/PanelWidget.h"
+#include "desktop/MainWindow.h"
+#include "desktop/PanelWidget.h"
 #include "windows/TRealtopia.h"
-#include "windows/qt/AgreementDialog.h"
-#include "windows/qt/DamRenDialog.h"
-#include "windows/qt/PoliceDialog.h"
-#include "windows/qt/QtEffects.h"
-#include "windows/qt/RulesDialog.h"
-#include "windows/qt/SplashWindow.h"
+#include "desktop/AgreementDialog.h"
+#include "desktop/DamRenDialog.h"
+#include "desktop/PoliceDialog.h"
+#include "desktop/QtEffects.h"
+#include "desktop/RulesDialog.h"
+#include "desktop/SplashWindow.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ struct Program {
     SplashWindow splash{app};
     AgreementDialog agreement{app};
     RulesDialog rules{app.rulesform};
-    MainWindow mainWindow{app, nullptr};
+    MainWindow mainWindow{app.mainform, nullptr};
     DamRenDialog chooser{app.DamRenForm, QStringLiteral("Realtopia")};
     PoliceDialog police{app.policeform};
 
@@ -294,7 +294,7 @@ void TestSideWindows::chooserOkWaitsForAClick() {
     Program program;
     TGame& game = program.app.mainform.Game();
     game.Selection = {1};
-    game.DamRenMode = 1;
+    game.DamRenMode = TDamRenMode::Damage;
     const int area = game.Property(1).Area;
 
     bool chose = false;
@@ -316,7 +316,7 @@ void TestSideWindows::chooserOkWaitsForAClick() {
     const Money lowest = game.Area(area).LowestPrice;
     QVERIFY(lowest > Money());
     QCOMPARE(game.DamRenAmount, TGame::ImprovementAmount(3, lowest));
-    QVERIFY(game.Property(1).DoneImprovements & TGame::ImprovementBit(3, 1));
+    QVERIFY(game.Property(1).DoneImprovements & TGame::ImprovementBit(3, TDamRenMode::Damage));
 
     // The next showing starts afresh: the items rebuilt, none chosen, OK disabled again.
     bool cancelled = false;

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "ui/qt/SoundPlayer.h"
+#include "desktop/SoundPlayer.h"
 
 class TestSoundPlayer : public QObject {
     Q_OBJECT

@@ -22,12 +22,11 @@ public:
     void SetProgressToMaximum() override {}
     void EnablePlay() override {}
     void StopMainTimer() override {}
-    int SelectedCount(List) override { return 1; }
     void TickerStop() override {}
     void SetTickerText(const std::string&) override {}
     void SetTickerActive(bool) override {}
     void PlayClick() override {}
-    void PlaySoundResource(const std::string&, bool) override {}
+    void PlaySoundResource(TSound, bool) override {}
     bool SoundDeviceWorks() override { return false; }
     void ShowInformation(const std::string&) override {}
     void ShowError(const std::string&, const std::string&) override {}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -33,6 +34,8 @@ public:
     bool DeviceWorks = true;
     bool UrlOpens = true;
     bool RecordProcessEvents = false;
+    // The monotonic time the game clock reads, in milliseconds; a test moves it by hand.
+    std::int64_t NowMs = 0;
 
     // ---- Record ----
     const std::vector<std::string>& Calls() const { return calls_; }
@@ -55,6 +58,7 @@ public:
     void ShowMainWindow() override;
     void HideSplash() override;
     void MainTimerChanged() override;
+    std::int64_t Now() override { return NowMs; }
     SoundResult PlaySound(const std::string& name, bool wait) override;
     bool SoundDeviceWorks() override;
     bool OpenUrl(const std::string& url) override;

@@ -1,4 +1,4 @@
-#include "ui/qt/AreaFrame.h"
+#include "desktop/AreaFrame.h"
 
 #include <QPainter>
 

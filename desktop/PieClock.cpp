@@ -1,4 +1,4 @@
-#include "ui/qt/PieClock.h"
+#include "desktop/PieClock.h"
 
 #include <QPainter>
 #include <algorithm>

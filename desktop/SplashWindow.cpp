@@ -1,4 +1,4 @@
-#include "windows/qt/SplashWindow.h"
+#include "desktop/SplashWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,11 +11,11 @@
 #include <QSvgRenderer>
 #include <tuple>
 
-#include "ui/qt/PanelWidget.h"
+#include "desktop/PanelWidget.h"
 #include "windows/Addresses.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
-#include "windows/qt/WidgetHelpers.h"
+#include "desktop/WidgetHelpers.h"
 
 using namespace sidewindows;
 

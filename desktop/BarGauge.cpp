@@ -1,4 +1,4 @@
-#include "ui/qt/BarGauge.h"
+#include "desktop/BarGauge.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "components/qt/AboutBox.h"
+#include "desktop/AboutBox.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "ui/qt/PanelWidget.h"
+#include "desktop/PanelWidget.h"
 
 #include <QPainter>
 

@@ -1,12 +1,12 @@
-#include "windows/qt/AgreementDialog.h"
+#include "desktop/AgreementDialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/qt/PanelWidget.h"
+#include "desktop/PanelWidget.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
-#include "windows/qt/WidgetHelpers.h"
+#include "desktop/WidgetHelpers.h"
 
 using namespace sidewindows;
 

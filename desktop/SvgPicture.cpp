@@ -1,4 +1,4 @@
-#include "ui/qt/SvgPicture.h"
+#include "desktop/SvgPicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,9 @@
-#include "ui/qt/GlyphButton.h"
+#include "desktop/GlyphButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+#include "ui/DisplayText.h"
 
 namespace {
 constexpr int kSpacing = 4;  // between the caption and the picture
@@ -22,7 +24,8 @@ void GlyphButton::paintEvent(QPaintEvent* /*event*/) {
 
     const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     const QFontMetrics metrics(font());
-    const int textWidth = metrics.horizontalAdvance(QString(caption).remove(QLatin1Char('&')));
+    const int textWidth = metrics.horizontalAdvance(
+        QString::fromStdString(displaytext::PlainCaption(caption.toStdString())));
     const int total = textWidth + kSpacing + glyphSize_.width();
     int left = contents.left() + (contents.width() - total) / 2;
     // A pressed button shifts its contents like the style does.

@@ -1,4 +1,4 @@
-#include "windows/qt/DamRenDialog.h"
+#include "desktop/DamRenDialog.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -6,9 +6,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/qt/PanelWidget.h"
+#include "desktop/PanelWidget.h"
 #include "windows/TDamRenForm.h"
-#include "windows/qt/WidgetHelpers.h"
+#include "desktop/WidgetHelpers.h"
 
 using namespace sidewindows;
 

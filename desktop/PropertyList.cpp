@@ -1,4 +1,4 @@
-#include "ui/qt/PropertyList.h"
+#include "desktop/PropertyList.h"
 
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -45,11 +45,10 @@ void PropertyList::mouseReleaseEvent(QMouseEvent* event) {
 
 void PropertyList::keyReleaseEvent(QKeyEvent* event) {
     QListWidget::keyReleaseEvent(event);
-    // A held key repeats its press, but is let go only once.
-    if (!event->isAutoRepeat()) emit keyReleased();
+    emit keyReleased(event->isAutoRepeat());
 }
 
 void PropertyList::focusInEvent(QFocusEvent* event) {
     QListWidget::focusInEvent(event);
-    emit focusEntered();
+    emit focusEntered(event->reason());
 }

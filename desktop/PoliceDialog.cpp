@@ -1,11 +1,11 @@
-#include "windows/qt/PoliceDialog.h"
+#include "desktop/PoliceDialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/qt/PanelWidget.h"
+#include "desktop/PanelWidget.h"
 #include "windows/Tpoliceform.h"
-#include "windows/qt/WidgetHelpers.h"
+#include "desktop/WidgetHelpers.h"
 
 using namespace sidewindows;
 

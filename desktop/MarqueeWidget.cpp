@@ -1,4 +1,4 @@
-#include "ui/qt/MarqueeWidget.h"
+#include "desktop/MarqueeWidget.h"
 
 #include <QEvent>
 #include <QFontMetrics>

@@ -22,8 +22,9 @@ class QLabel;
 class QPushButton;
 class QStatusBar;
 class SvgPicture;
-class TRealtopia;
+class Tmainform;
 struct TButtonView;
+enum class TCommand;
 
 // The main window in Qt: every control at its place, a mirror of what the window logic shows
 // (sync()), and the player's clicks, keys and window events passed to the logic's handlers.
@@ -32,7 +33,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit MainWindow(TRealtopia& app, QWidget* parent = nullptr);
+    explicit MainWindow(Tmainform& form, QWidget* parent = nullptr);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -65,15 +66,18 @@ private:
 
     void syncButton(QPushButton* button, const TButtonView& view);
     void syncLists();
-    void listReleased(PropertyList* list, bool mouse);
-    void listEntered(PropertyList* list);
+    void listMouseUp(PropertyList* list);
+    void listKeyUp(PropertyList* list, bool autoRepeat);
+    void listFocusIn(PropertyList* list, Qt::FocusReason reason);
 
-    // Calls a handler of the window logic, then shows what it changed.
-    template <typename Handler>
-    void forward(Handler handler);
+    // Runs a command of the window logic, then shows what it changed.
+    void invoke(TCommand command);
+    // A button runs its command when clicked, and is known by it to the pointer and Enter.
+    void bindCommand(QPushButton* button, TCommand command);
 
-    TRealtopia& app_;
+    Tmainform& form_;
     QTimer* mainTimer_ = nullptr;
+    unsigned armedGeneration_ = 0;
 
     PanelWidget* cashPanel_ = nullptr;
     PanelWidget* portfolioPanel_ = nullptr;
@@ -118,8 +122,7 @@ private:
     QPointer<QWidget> lastKeyReceiver_;
     quint64 lastKeyTime_ = 0;
 
-    // The application's current hint and the one the pointer has just brought.
-    QString hint_;
-    QString pendingHint_;
+    // Where the pointer has just come to rest, reported once the moves settle.
+    QPointer<QWidget> pendingOver_;
     bool hintQueued_ = false;
 };

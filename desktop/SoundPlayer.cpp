@@ -1,4 +1,4 @@
-#include "ui/qt/SoundPlayer.h"
+#include "desktop/SoundPlayer.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>

@@ -1,13 +1,13 @@
-#include "windows/qt/RulesDialog.h"
+#include "desktop/RulesDialog.h"
 
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/qt/PanelWidget.h"
+#include "desktop/PanelWidget.h"
 #include "windows/Trulesform.h"
-#include "windows/qt/WidgetHelpers.h"
+#include "desktop/WidgetHelpers.h"
 
 using namespace sidewindows;
 

@@ -12,7 +12,8 @@
 #include <QWidget>
 #include <string>
 
-#include "ui/qt/PanelWidget.h"
+#include "desktop/PanelWidget.h"
+#include "ui/DisplayText.h"
 
 // Small helpers shared by the side windows (splash, agreement, rules, chooser, police): the
 // fixed fonts and colours of their layouts, and the line breaks of the window logic's texts.
@@ -53,19 +54,14 @@ inline void SetBackground(QWidget* widget, const QColor& colour) {
     widget->setAutoFillBackground(true);
 }
 
-// The window logic breaks lines with carriage returns.
+// A text of the window logic with its line breaks as Qt draws them.
 inline QString DisplayText(const std::string& text) {
-    QString result = QString::fromStdString(text);
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return result;
+    return QString::fromStdString(displaytext::WithLineFeeds(text));
 }
 
 // A caption without its mnemonic marker, as a screen reader should say it.
 inline QString PlainCaption(const QString& caption) {
-    QString plain = caption;
-    plain.remove(QLatin1Char('&'));
-    return plain;
+    return QString::fromStdString(displaytext::PlainCaption(caption.toStdString()));
 }
 
 inline void Name(QWidget* widget, const char* objectName, const QString& accessibleName) {

@@ -1,4 +1,4 @@
-#include "windows/qt/QtEffects.h"
+#include "desktop/QtEffects.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -8,14 +8,14 @@
 #include <QUrl>
 
 #include "engine/World.h"
-#include "ui/qt/MainWindow.h"
-#include "ui/qt/SoundPlayer.h"
-#include "windows/qt/AgreementDialog.h"
-#include "windows/qt/DamRenDialog.h"
-#include "windows/qt/PoliceDialog.h"
-#include "windows/qt/RulesDialog.h"
-#include "windows/qt/SplashWindow.h"
-#include "windows/qt/WidgetHelpers.h"
+#include "desktop/MainWindow.h"
+#include "desktop/SoundPlayer.h"
+#include "desktop/AgreementDialog.h"
+#include "desktop/DamRenDialog.h"
+#include "desktop/PoliceDialog.h"
+#include "desktop/RulesDialog.h"
+#include "desktop/SplashWindow.h"
+#include "desktop/WidgetHelpers.h"
 
 namespace {
 
@@ -34,7 +34,9 @@ int ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::strin
 
 }  // namespace
 
-QtEffects::QtEffects() : soundPlayer_(std::make_unique<SoundPlayer>()) {}
+QtEffects::QtEffects() : soundPlayer_(std::make_unique<SoundPlayer>()) {
+    clock_.start();
+}
 QtEffects::~QtEffects() = default;
 
 void QtEffects::SetWindows(const Windows& windows) {
@@ -154,6 +156,10 @@ void QtEffects::HideSplash() {
 
 void QtEffects::MainTimerChanged() {
     if (main_) main_->applyMainTimer();
+}
+
+std::int64_t QtEffects::Now() {
+    return clock_.elapsed();
 }
 
 IEffects::SoundResult QtEffects::PlaySound(const std::string& name, bool wait) {

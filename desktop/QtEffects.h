@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <memory>
 #include <string>
@@ -51,6 +52,7 @@ public:
     void ShowMainWindow() override;
     void HideSplash() override;
     void MainTimerChanged() override;
+    std::int64_t Now() override;
     SoundResult PlaySound(const std::string& name, bool wait) override;
     bool SoundDeviceWorks() override;
     bool OpenUrl(const std::string& url) override;
@@ -73,6 +75,7 @@ private:
     QPointer<DamRenDialog> chooser_;
     QPointer<PoliceDialog> police_;
     std::unique_ptr<SoundPlayer> soundPlayer_;
+    QElapsedTimer clock_;
     bool headless_ = false;
     std::string headlessRequest_;
 };

@@ -1,4 +1,4 @@
-#include "components/qt/QtSystemHooks.h"
+#include "desktop/QtSystemHooks.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -19,8 +19,8 @@ public:
 
 signals:
     void mouseReleased();
-    void keyReleased();
-    void focusEntered();
+    void keyReleased(bool autoRepeat);
+    void focusEntered(Qt::FocusReason reason);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

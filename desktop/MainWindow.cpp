@@ -1,4 +1,4 @@
-#include "ui/qt/MainWindow.h"
+#include "desktop/MainWindow.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -13,15 +13,16 @@
 #include <QWindowStateChangeEvent>
 
 #include "ui/MainWindowView.h"
-#include "ui/qt/AreaFrame.h"
-#include "ui/qt/BarGauge.h"
-#include "ui/qt/GlyphButton.h"
-#include "ui/qt/MarqueeWidget.h"
-#include "ui/qt/PanelWidget.h"
-#include "ui/qt/PieClock.h"
-#include "ui/qt/PropertyList.h"
-#include "ui/qt/SvgPicture.h"
-#include "windows/TRealtopia.h"
+#include "desktop/AreaFrame.h"
+#include "desktop/BarGauge.h"
+#include "desktop/GlyphButton.h"
+#include "desktop/MarqueeWidget.h"
+#include "desktop/PanelWidget.h"
+#include "desktop/PieClock.h"
+#include "desktop/PropertyList.h"
+#include "desktop/SvgPicture.h"
+#include "ui/DisplayText.h"
+#include "ui/Tmainform.h"
 
 namespace {
 
@@ -36,7 +37,9 @@ const QColor kNavy(0x00, 0x00, 0x80);
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 const QColor kButtonFace(0xD4, 0xD0, 0xC8);
 
-// Where the status bar finds a control's hint; an empty or missing one defers to the parent.
+// Where the status bar finds a control's hint: the command of a control whose hint the window
+// logic keeps, else a fixed hint; an empty or missing one defers to the parent.
+constexpr const char* kCommandProperty = "realtopiaCommand";
 constexpr const char* kHintProperty = "realtopiaHint";
 
 QFont PixelFont(int pixels, bool bold = false, bool italic = false) {
@@ -48,17 +51,11 @@ QFont PixelFont(int pixels, bool bold = false, bool italic = false) {
 }
 
 QString Text(const std::string& text) {
-    // The window logic breaks lines with carriage returns.
-    QString result = QString::fromStdString(text);
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return result;
+    return QString::fromStdString(displaytext::WithLineFeeds(text));
 }
 
 QString Plain(const QString& caption) {
-    QString plain = caption;
-    plain.remove(QLatin1Char('&'));
-    return plain;
+    return QString::fromStdString(displaytext::PlainCaption(caption.toStdString()));
 }
 
 void Name(QWidget* widget, const char* objectName, const QString& accessibleName) {
@@ -122,32 +119,78 @@ QString TrendPath(TTrendPicture picture) {
     return QStringLiteral(":/trend/steady.svg");
 }
 
-std::optional<Tmainform::Key> PreviewKey(int key) {
-    switch (key) {
+// A key as the window logic knows it.
+TKeyEvent ToKeyEvent(const QKeyEvent* event) {
+    TKeyEvent key;
+    switch (event->key()) {
         case Qt::Key_Escape:
-            return Tmainform::Key::Esc;
+            key.Key = TKey::Esc;
+            break;
         case Qt::Key_F1:
-            return Tmainform::Key::F1;
+            key.Key = TKey::F1;
+            break;
         case Qt::Key_F2:
-            return Tmainform::Key::F2;
+            key.Key = TKey::F2;
+            break;
         case Qt::Key_F5:
-            return Tmainform::Key::F5;
+            key.Key = TKey::F5;
+            break;
         case Qt::Key_F6:
-            return Tmainform::Key::F6;
+            key.Key = TKey::F6;
+            break;
         case Qt::Key_F7:
-            return Tmainform::Key::F7;
+            key.Key = TKey::F7;
+            break;
         case Qt::Key_F12:
-            return Tmainform::Key::F12;
+            key.Key = TKey::F12;
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            key.Key = TKey::Enter;
+            break;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            key.Key = TKey::Tab;
+            break;
         default:
-            return std::nullopt;
+            key.Key = TKey::Other;
+            break;
     }
+    key.Text = event->text().toStdString();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers & Qt::ShiftModifier) key.Modifiers |= kShift;
+    if (modifiers & Qt::ControlModifier) key.Modifiers |= kControl;
+    if (modifiers & Qt::AltModifier) key.Modifiers |= kAlt;
+    if (modifiers & Qt::MetaModifier) key.Modifiers |= kMeta;
+    key.AutoRepeat = event->isAutoRepeat();
+    return key;
+}
+
+TFocusReason ToFocusReason(Qt::FocusReason reason) {
+    switch (reason) {
+        case Qt::MouseFocusReason:
+            return TFocusReason::Click;
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+            return TFocusReason::Tab;
+        case Qt::ShortcutFocusReason:
+            return TFocusReason::Accelerator;
+        case Qt::ActiveWindowFocusReason:
+            return TFocusReason::WindowActivation;
+        default:
+            return TFocusReason::Other;
+    }
+}
+
+IGameWindow::List ListName(bool avail) {
+    return avail ? IGameWindow::List::Avail : IGameWindow::List::Portfolio;
 }
 
 }  // namespace
 
-MainWindow::MainWindow(TRealtopia& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+MainWindow::MainWindow(Tmainform& form, QWidget* parent) : QMainWindow(parent), form_(form) {
     setObjectName(QStringLiteral("mainform"));
-    setAccessibleName(QString::fromStdString(app_.Title()));
+    setAccessibleName(QString::fromStdString(form_.View().Caption));
     // A fixed window with a close box and a minimise box only.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -170,11 +213,14 @@ MainWindow::MainWindow(TRealtopia& app, QWidget* parent) : QMainWindow(parent), 
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     centreOnScreen();
 
+    // One shot at a time: the game clock says when its next event is due.
     mainTimer_ = new QTimer(this);
     mainTimer_->setObjectName(QStringLiteral("tmr_main"));
+    mainTimer_->setSingleShot(true);
     connect(mainTimer_, &QTimer::timeout, this, [this] {
-        app_.mainform.tmr_mainTimer();
+        form_.TimerFired();
         sync();
+        applyMainTimer();
     });
 
     qApp->installEventFilter(this);
@@ -205,13 +251,11 @@ void MainWindow::buildMenu() {
     quitReplay_ = file->addAction(QString::fromUtf8(captions::MenuQuitReplay));
     quitReplay_->setObjectName(QStringLiteral("mnu_FileQuitandReplay"));
     quitReplay_->setEnabled(false);
-    connect(quitReplay_, &QAction::triggered, this,
-            [this] { forward([](Tmainform& f) { f.mnu_FileQuitandReplayClick(); }); });
+    connect(quitReplay_, &QAction::triggered, this, [this] { invoke(TCommand::MenuQuitAndReplay); });
     file->addSeparator();
     QAction* exit = file->addAction(QString::fromUtf8(captions::MenuExit));
     exit->setObjectName(QStringLiteral("mnu_FileExit"));
-    connect(exit, &QAction::triggered, this,
-            [this] { forward([](Tmainform& f) { f.mnu_FileExitClick(); }); });
+    connect(exit, &QAction::triggered, this, [this] { invoke(TCommand::MenuExit); });
 
     QMenu* options = bar->addMenu(QString::fromUtf8(captions::MenuOptions));
     options->setObjectName(QStringLiteral("mnu_Options"));
@@ -219,36 +263,32 @@ void MainWindow::buildMenu() {
     sound_->setObjectName(QStringLiteral("mnu_OptionsSound"));
     sound_->setCheckable(true);
     sound_->setChecked(true);
-    connect(sound_, &QAction::triggered, this,
-            [this] { forward([](Tmainform& f) { f.mnu_OptionsSoundClick(); }); });
+    connect(sound_, &QAction::triggered, this, [this] { invoke(TCommand::MenuSound); });
     QMenu* speed = options->addMenu(QString::fromUtf8(captions::MenuScrollerSpeed));
     speed->setObjectName(QStringLiteral("mnu_OptionsScrollerSpeed"));
     auto* speeds = new QActionGroup(this);
     speeds->setExclusive(true);
-    auto addSpeed = [&](const char* caption, const char* name, void (Tmainform::*handler)()) {
+    auto addSpeed = [&](const char* caption, const char* name, TCommand command) {
         QAction* action = speed->addAction(QString::fromLatin1(caption));
         action->setObjectName(QString::fromLatin1(name));
         action->setCheckable(true);
         speeds->addAction(action);
-        connect(action, &QAction::triggered, this,
-                [this, handler] { forward([handler](Tmainform& f) { (f.*handler)(); }); });
+        connect(action, &QAction::triggered, this, [this, command] { invoke(command); });
         return action;
     };
-    fast_ = addSpeed(captions::MenuFast, "Fast1", &Tmainform::Fast1Click);
-    medium_ = addSpeed(captions::MenuMedium, "Mediuim1", &Tmainform::Mediuim1Click);
-    slow_ = addSpeed(captions::MenuSlow, "Slow1", &Tmainform::Slow1Click);
+    fast_ = addSpeed(captions::MenuFast, "Fast1", TCommand::MenuFast);
+    medium_ = addSpeed(captions::MenuMedium, "Mediuim1", TCommand::MenuMedium);
+    slow_ = addSpeed(captions::MenuSlow, "Slow1", TCommand::MenuSlow);
     medium_->setChecked(true);
 
     QMenu* help = bar->addMenu(QString::fromUtf8(captions::MenuHelp));
     help->setObjectName(QStringLiteral("mnu_Help"));
     QAction* rules = help->addAction(QString::fromUtf8(captions::MenuRules));
     rules->setObjectName(QStringLiteral("mnu_HelpRules"));
-    connect(rules, &QAction::triggered, this,
-            [this] { forward([](Tmainform& f) { f.mnu_HelpRulesClick(); }); });
+    connect(rules, &QAction::triggered, this, [this] { invoke(TCommand::MenuRules); });
     QAction* about = help->addAction(QString::fromUtf8(captions::MenuAbout));
     about->setObjectName(QStringLiteral("mnu_HelpAbout"));
-    connect(about, &QAction::triggered, this,
-            [this] { forward([](Tmainform& f) { f.mnu_HelpAboutClick(); }); });
+    connect(about, &QAction::triggered, this, [this] { invoke(TCommand::MenuAbout); });
 }
 
 void MainWindow::buildTop(QWidget* client) {
@@ -273,7 +313,7 @@ void MainWindow::buildTop(QWidget* client) {
         makeMoney("pnl_Currportfolio", "Portfolio Value", QRect(210, 0, 302, 25), hints::Portfolio);
     debtPanel_ = makeMoney("pnl_CurrDebt", "Debt", QRect(512, 0, 210, 25), hints::Debt);
 
-    ticker_ = new MarqueeWidget(app_.mainform.mq(), client);
+    ticker_ = new MarqueeWidget(form_.mq(), client);
     Name(ticker_, "mq", QStringLiteral("News ticker"));
     ticker_->setGeometry(0, 25, kClientWidth, 31);
     SetHint(ticker_, QString::fromLatin1(hints::Ticker), false);
@@ -310,11 +350,11 @@ void MainWindow::buildMain(QWidget* client) {
         }
         list->setPalette(palette);
         SetHint(list, QString::fromLatin1(hints::Lists));
-        connect(list, &PropertyList::mouseReleased, this,
-                [this, list] { listReleased(list, true); });
+        connect(list, &PropertyList::mouseReleased, this, [this, list] { listMouseUp(list); });
         connect(list, &PropertyList::keyReleased, this,
-                [this, list] { listReleased(list, false); });
-        connect(list, &PropertyList::focusEntered, this, [this, list] { listEntered(list); });
+                [this, list](bool autoRepeat) { listKeyUp(list, autoRepeat); });
+        connect(list, &PropertyList::focusEntered, this,
+                [this, list](Qt::FocusReason reason) { listFocusIn(list, reason); });
         return list;
     };
     availList_ =
@@ -346,7 +386,7 @@ void MainWindow::buildMain(QWidget* client) {
     buildAreas(main);
 
     // Initial captions come from the window logic's view, like every later one.
-    const TMainWindowView& view = app_.mainform.View();
+    const TMainWindowView& view = form_.View();
     auto Caption = [](const TButtonView& button) { return QString::fromStdString(button.Caption); };
     const QFont commandFont = PixelFont(15, false, true);
     damRen_ = MakeButton(main, "cmd_DamRen", Caption(view.DamRen), QRect(428, 161, 140, 32),
@@ -355,12 +395,9 @@ void MainWindow::buildMain(QWidget* client) {
                           commandFont, Qt::black);
     mortgage_ = MakeButton(main, "cmd_Mortgage", Caption(view.Mortgage), QRect(576, 205, 140, 32),
                            commandFont, Qt::black);
-    connect(damRen_, &QPushButton::clicked, this,
-            [this] { forward([](Tmainform& f) { f.cmd_DamRenClick(); }); });
-    connect(buySell_, &QPushButton::clicked, this,
-            [this] { forward([](Tmainform& f) { f.cmd_BuySellClick(); }); });
-    connect(mortgage_, &QPushButton::clicked, this,
-            [this] { forward([](Tmainform& f) { f.cmd_MortgageClick(); }); });
+    bindCommand(damRen_, TCommand::DamRen);
+    bindCommand(buySell_, TCommand::BuySell);
+    bindCommand(mortgage_, TCommand::Mortgage);
 
     trendLabel_ = MakeLabel(main, "lbl_trend", QString(), QRect(420, 213, 93, 16), Qt::white,
                             Qt::AlignRight | Qt::AlignTop, 11);
@@ -399,8 +436,8 @@ void MainWindow::buildMain(QWidget* client) {
     sponsor->setGeometry(576, 248, 140, 36);
     sponsor->setCursor(Qt::PointingHandCursor);
     SetHint(sponsor, QString::fromLatin1(hints::Sponsor));
-    connect(sponsor, &SvgPicture::clicked, this,
-            [this] { forward([](Tmainform& f) { f.img_SponsorClick(); }); });
+    sponsor->setProperty(kCommandProperty, static_cast<int>(TCommand::Sponsor));
+    connect(sponsor, &SvgPicture::clicked, this, [this] { invoke(TCommand::Sponsor); });
 
     auto* progressTitle =
         MakeLabel(main, "lbl_progress", QString::fromUtf8(captions::Progress),
@@ -416,8 +453,7 @@ void MainWindow::buildMain(QWidget* client) {
     start_->setText(Caption(view.Start));
     start_->setGeometry(428, 336, 140, 41);
     SetButtonLook(start_, PixelFont(19, true), kDarkGreen);
-    connect(start_, &QPushButton::clicked, this,
-            [this] { forward([](Tmainform& f) { f.cmd_StartClick(); }); });
+    bindCommand(start_, TCommand::Start);
 
     auto* statusTitle = MakeLabel(main, "lbl_tStatus", QString::fromUtf8(captions::StatusTitle),
                                   QRect(572, 336, 140, 16), Qt::white);
@@ -430,16 +466,13 @@ void MainWindow::buildMain(QWidget* client) {
                         PixelFont(16, true, true), kNavy);
     // The window's default button; Enter reaches it through the key preview.
     email_->setDefault(true);
-    connect(email_, &QPushButton::clicked, this,
-            [this] { forward([](Tmainform& f) { f.cmd_emailClick(); }); });
+    bindCommand(email_, TCommand::Email);
     exit_ = MakeButton(main, "cmd_Exit", Caption(view.Exit), QRect(428, 416, 136, 32), commandFont,
                        Qt::black);
-    connect(exit_, &QPushButton::clicked, this,
-            [this] { forward([](Tmainform& f) { f.mnu_FileExitClick(); }); });
+    bindCommand(exit_, TCommand::Exit);
     rules_ = MakeButton(main, "cmd_Rules", Caption(view.Rules), QRect(576, 416, 140, 32),
                         commandFont, Qt::black);
-    connect(rules_, &QPushButton::clicked, this,
-            [this] { forward([](Tmainform& f) { f.mnu_HelpRulesClick(); }); });
+    bindCommand(rules_, TCommand::Rules);
 }
 
 void MainWindow::buildAreas(QWidget* main) {
@@ -465,8 +498,8 @@ void MainWindow::buildAreas(QWidget* main) {
         picture->setProperty("tag", area);
         picture->setGeometry(lefts[i % 3], tops[i / 3], 90, 54);
         picture->setCursor(Qt::PointingHandCursor);
-        connect(picture, &SvgPicture::clicked, this,
-                [this, area] { forward([area](Tmainform& f) { f.ClickArea(area); }); });
+        picture->setProperty(kCommandProperty, static_cast<int>(AreaCommand(area)));
+        connect(picture, &SvgPicture::clicked, this, [this, area] { invoke(AreaCommand(area)); });
         areaPictures_[i] = picture;
     }
 }
@@ -493,7 +526,7 @@ void MainWindow::buildTabOrder() {
 // ------------------------------------------------------------------ mirror of the view
 
 void MainWindow::sync() {
-    const TMainWindowView& view = app_.mainform.View();
+    const TMainWindowView& view = form_.View();
 
     setWindowTitle(QString::fromStdString(view.Caption));
     cashPanel_->setCaption(Text(view.CashPanel));
@@ -533,7 +566,7 @@ void MainWindow::sync() {
 
     quitReplay_->setEnabled(view.QuitReplayEnabled);
     sound_->setChecked(view.SoundChecked);
-    switch (app_.mainform.mq().Speed()) {
+    switch (form_.mq().Speed()) {
         case tsFast:
             fast_->setChecked(true);
             break;
@@ -565,7 +598,7 @@ void MainWindow::syncButton(QPushButton* button, const TButtonView& view) {
 }
 
 void MainWindow::syncLists() {
-    const TMainWindowView& view = app_.mainform.View();
+    const TMainWindowView& view = form_.View();
     availList_->setEnabled(view.Avail.Enabled);
     portfolioList_->setEnabled(view.Portfolio.Enabled);
     if (listsRevision_ == view.ListsRevision) return;
@@ -585,45 +618,43 @@ void MainWindow::syncLists() {
 }
 
 void MainWindow::applyMainTimer() {
-    const TMainWindowView& view = app_.mainform.View();
+    const TMainWindowView& view = form_.View();
     if (!view.TimerEnabled) {
         mainTimer_->stop();
         return;
     }
-    if (!mainTimer_->isActive() || mainTimer_->interval() != view.TimerInterval)
-        mainTimer_->start(view.TimerInterval);
+    if (mainTimer_->isActive() && armedGeneration_ == view.TimerGeneration) return;
+    armedGeneration_ = view.TimerGeneration;
+    mainTimer_->start(static_cast<int>(view.TimerDue));
 }
 
-template <typename Handler>
-void MainWindow::forward(Handler handler) {
-    handler(app_.mainform);
+void MainWindow::invoke(TCommand command) {
+    form_.Invoke(command);
     sync();
+}
+
+void MainWindow::bindCommand(QPushButton* button, TCommand command) {
+    button->setProperty(kCommandProperty, static_cast<int>(command));
+    connect(button, &QPushButton::clicked, this, [this, command] { invoke(command); });
 }
 
 // ------------------------------------------------------------------ lists
 
-void MainWindow::listReleased(PropertyList* list, bool mouse) {
-    const bool avail = list == availList_;
-    app_.mainform.SetListSelection(avail ? IGameWindow::List::Avail : IGameWindow::List::Portfolio,
-                                   list->selectedRows());
-    forward([avail, mouse](Tmainform& f) {
-        if (avail && mouse) f.lst_AvailMouseUp();
-        if (avail && !mouse) f.lst_AvailKeyUp();
-        if (!avail && mouse) f.lst_portfolioMouseUp();
-        if (!avail && !mouse) f.lst_portfolioKeyUp();
-    });
+void MainWindow::listMouseUp(PropertyList* list) {
+    form_.ListMouseUp(ListName(list == availList_), list->selectedRows());
+    sync();
 }
 
-void MainWindow::listEntered(PropertyList* list) {
-    const bool avail = list == availList_;
-    app_.mainform.SetListSelection(avail ? IGameWindow::List::Avail : IGameWindow::List::Portfolio,
-                                   list->selectedRows());
-    forward([avail](Tmainform& f) {
-        if (avail)
-            f.lst_AvailEnter();
-        else
-            f.lst_portfolioEnter();
-    });
+void MainWindow::listKeyUp(PropertyList* list, bool autoRepeat) {
+    // A held key repeats its press, but is let go only once.
+    if (autoRepeat) return;
+    form_.ListKeyUp(ListName(list == availList_), list->selectedRows());
+    sync();
+}
+
+void MainWindow::listFocusIn(PropertyList* list, Qt::FocusReason reason) {
+    form_.ListFocusIn(ListName(list == availList_), ToFocusReason(reason), list->selectedRows());
+    sync();
 }
 
 // ------------------------------------------------------------------ events
@@ -668,43 +699,24 @@ bool MainWindow::firstDelivery(QWidget* receiver, const QKeyEvent* event) {
 
 bool MainWindow::previewKey(QWidget* receiver, QKeyEvent* event) {
     if (qobject_cast<QMenuBar*>(receiver) || !firstDelivery(receiver, event)) return false;
-
+    const TKeyEvent key = ToKeyEvent(event);
     if (event->type() == QEvent::KeyRelease) {
-        if (event->isAutoRepeat()) return false;
-        if (const auto key = PreviewKey(event->key())) {
-            forward([key](Tmainform& f) { f.FormKeyUp(*key); });
-        }
+        form_.KeyRelease(key);
+        sync();
         return false;
     }
-
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (enter && modifiers == Qt::NoModifier) {
-        // Enter presses the focused button, or the default button when the focus is elsewhere.
-        auto* button = qobject_cast<QPushButton*>(receiver);
-        if (!button) button = email_;
-        if (button->isEnabled() && button->isVisibleTo(this)) button->click();
-        return true;
+    std::optional<TCommand> focusedButton;
+    if (qobject_cast<QPushButton*>(receiver)) {
+        const QVariant command = receiver->property(kCommandProperty);
+        if (command.isValid()) focusedButton = static_cast<TCommand>(command.toInt());
     }
-    // Typed characters; Alt combinations and Tab are the menu's and the focus's.
-    if (event->text().isEmpty() || (modifiers & Qt::AltModifier) || event->key() == Qt::Key_Tab ||
-        event->key() == Qt::Key_Backtab)
-        return false;
-    const QString text = event->text();
-    for (const char32_t character : text.toUcs4()) {
-        const std::string typed = QString::fromUcs4(&character, 1).toStdString();
-        forward([&typed](Tmainform& f) { f.FormKeyPress(typed); });
-    }
-    return false;
+    const bool taken = form_.KeyPress(key, focusedButton);
+    sync();
+    return taken;
 }
 
 void MainWindow::pointerOver(QWidget* widget) {
-    QString hint;
-    for (QWidget* w = widget; w && w != this; w = w->parentWidget()) {
-        hint = w->property(kHintProperty).toString();
-        if (!hint.isEmpty()) break;
-    }
-    pendingHint_ = hint;
+    pendingOver_ = widget;
     // Leaving one control and entering the next arrive together: show only where the
     // pointer ends up.
     if (hintQueued_) return;
@@ -714,23 +726,38 @@ void MainWindow::pointerOver(QWidget* widget) {
 
 void MainWindow::flushHint() {
     hintQueued_ = false;
-    if (pendingHint_ == hint_) return;
-    hint_ = pendingHint_;
-    forward([this](Tmainform& f) { f.ApplicationHint(hint_.toStdString()); });
+    for (QWidget* w = pendingOver_; w && w != this; w = w->parentWidget()) {
+        const QVariant command = w->property(kCommandProperty);
+        if (command.isValid()) {
+            form_.PointerOver(static_cast<TCommand>(command.toInt()));
+            sync();
+            return;
+        }
+        const QString hint = w->property(kHintProperty).toString();
+        if (!hint.isEmpty()) {
+            form_.PointerOverHint(hint.toStdString());
+            sync();
+            return;
+        }
+    }
+    form_.PointerOverHint(std::string());
+    sync();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        form_.WindowDeactivated();
+        return;
+    }
     if (event->type() != QEvent::WindowStateChange) return;
-    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-    const bool minimised = isMinimized();
-    if (minimised == change->oldState().testFlag(Qt::WindowMinimized)) return;
-    forward([minimised](Tmainform& f) { f.FormResize(minimised); });
+    form_.WindowStateChanged(isMinimized());
+    sync();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    bool allowed = true;
-    forward([&allowed](Tmainform& f) { allowed = f.FormCloseQuery(); });
+    const bool allowed = form_.CloseRequested();
+    sync();
     if (allowed)
         event->accept();
     else

@@ -15,19 +15,19 @@
 #include <string>
 
 #include "components/LinuxSystemQueries.h"
-#include "components/qt/AboutBox.h"
-#include "components/qt/QtSystemHooks.h"
+#include "desktop/AboutBox.h"
+#include "desktop/QtSystemHooks.h"
 #include "engine/Platform.h"
 #include "engine/World.h"
-#include "ui/qt/MainWindow.h"
+#include "desktop/MainWindow.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
-#include "windows/qt/AgreementDialog.h"
-#include "windows/qt/DamRenDialog.h"
-#include "windows/qt/PoliceDialog.h"
-#include "windows/qt/QtEffects.h"
-#include "windows/qt/RulesDialog.h"
-#include "windows/qt/SplashWindow.h"
+#include "desktop/AgreementDialog.h"
+#include "desktop/DamRenDialog.h"
+#include "desktop/PoliceDialog.h"
+#include "desktop/QtEffects.h"
+#include "desktop/RulesDialog.h"
+#include "desktop/SplashWindow.h"
 
 namespace {
 
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
     SplashWindow splash(app);
     AgreementDialog agreement(app);
     RulesDialog rules(app.rulesform);
-    MainWindow mainWindow(app, nullptr);
+    MainWindow mainWindow(app.mainform, nullptr);
     DamRenDialog chooser(app.DamRenForm, QString::fromStdString(app.Title()));
     PoliceDialog police(app.policeform);
     effects.SetWindows({&splash, &agreement, &rules, &mainWindow, &chooser, &police});

@@ -1,0 +1,216 @@
+// The command surface of the main window: what a click, a key, a focus change, the pointer
+// and the clock mean. Every front end delivers its raw events here.
+
+#include <algorithm>
+
+#include "ui/Tmainform.h"
+#include "ui/Utf8.h"
+
+namespace {
+
+bool IsArea(TCommand command) {
+    return command >= TCommand::Area1 && command <= TCommand::Area6;
+}
+
+int AreaOf(TCommand command) {
+    return static_cast<int>(command) - static_cast<int>(TCommand::Area1) + 1;
+}
+
+}  // namespace
+
+const TButtonView* Tmainform::ButtonOf(TCommand command) const {
+    switch (command) {
+        case TCommand::Start:
+            return &view_.Start;
+        case TCommand::BuySell:
+            return &view_.BuySell;
+        case TCommand::DamRen:
+            return &view_.DamRen;
+        case TCommand::Mortgage:
+            return &view_.Mortgage;
+        case TCommand::Email:
+            return &view_.Email;
+        case TCommand::Exit:
+            return &view_.Exit;
+        case TCommand::Rules:
+            return &view_.Rules;
+        default:
+            return nullptr;
+    }
+}
+
+bool Tmainform::Enabled(TCommand command) const {
+    if (const TButtonView* button = ButtonOf(command)) return button->Enabled;
+    if (command == TCommand::MenuQuitAndReplay) return view_.QuitReplayEnabled;
+    // Pictures respond in every state, the other menu items are always enabled, and the
+    // keys call their handlers whatever the buttons show.
+    return true;
+}
+
+bool Tmainform::Invoke(TCommand command) {
+    if (!Enabled(command)) return false;
+    Run(command);
+    FollowHint();
+    return true;
+}
+
+void Tmainform::Run(TCommand command) {
+    if (IsArea(command)) return ClickArea(AreaOf(command));
+    switch (command) {
+        case TCommand::Start:
+            return cmd_StartClick();
+        case TCommand::BuySell:
+            return cmd_BuySellClick();
+        case TCommand::DamRen:
+            return cmd_DamRenClick();
+        case TCommand::Mortgage:
+            return cmd_MortgageClick();
+        case TCommand::Email:
+            return cmd_emailClick();
+        case TCommand::Exit:
+        case TCommand::MenuExit:
+            return mnu_FileExitClick();
+        case TCommand::Rules:
+        case TCommand::MenuRules:
+            return mnu_HelpRulesClick();
+        case TCommand::Sponsor:
+            return img_SponsorClick();
+        case TCommand::MenuQuitAndReplay:
+            return mnu_FileQuitandReplayClick();
+        case TCommand::MenuSound:
+            return mnu_OptionsSoundClick();
+        case TCommand::MenuFast:
+            return Fast1Click();
+        case TCommand::MenuMedium:
+            return Mediuim1Click();
+        case TCommand::MenuSlow:
+            return Slow1Click();
+        case TCommand::MenuAbout:
+            return mnu_HelpAboutClick();
+        case TCommand::KeyEsc:
+            return FormKeyUp(TKey::Esc);
+        case TCommand::KeyF1:
+            return FormKeyUp(TKey::F1);
+        case TCommand::KeyF2:
+            return FormKeyUp(TKey::F2);
+        case TCommand::KeyF5:
+            return FormKeyUp(TKey::F5);
+        case TCommand::KeyF6:
+            return FormKeyUp(TKey::F6);
+        case TCommand::KeyF7:
+            return FormKeyUp(TKey::F7);
+        case TCommand::KeyF12:
+            return FormKeyUp(TKey::F12);
+        default:
+            return;
+    }
+}
+
+// ---------------------------------------------------------------- keys
+
+bool Tmainform::KeyPress(const TKeyEvent& key, std::optional<TCommand> focusedButton) {
+    const unsigned modifiers = key.Modifiers;
+    if (KeyCommand(key.Key) && !key.AutoRepeat) pressedKeys_.insert(key.Key);
+
+    // Enter presses the focused button, or the default button (e-mail) when the focus is
+    // elsewhere; the window keeps the key.
+    if (key.Key == TKey::Enter && modifiers == 0) {
+        Invoke(focusedButton.value_or(TCommand::Email));
+        return true;
+    }
+    // Typed characters go to the cheat phrase; Alt combinations are the menu's and Tab the
+    // focus's.
+    if (!key.Text.empty() && (modifiers & kAlt) == 0 && key.Key != TKey::Tab) {
+        for (const std::string& character : utf8::Characters(key.Text)) FormKeyPress(character);
+    }
+    FollowHint();
+    return false;
+}
+
+void Tmainform::KeyRelease(const TKeyEvent& key) {
+    if (key.AutoRepeat) return;
+    // The release of a key pressed elsewhere (in a box it closed, in a menu) is not ours.
+    if (pressedKeys_.erase(key.Key) == 0) return;
+    if (const std::optional<TCommand> command = KeyCommand(key.Key)) Invoke(*command);
+}
+
+void Tmainform::WindowDeactivated() {
+    pressedKeys_.clear();
+}
+
+// ---------------------------------------------------------------- lists
+
+bool Tmainform::ListMouseUp(List list, const std::vector<int>& rows) {
+    if (!ListOf(list).Enabled) return false;
+    SetListSelection(list, rows);
+    list == List::Avail ? lst_AvailMouseUp() : lst_portfolioMouseUp();
+    FollowHint();
+    return true;
+}
+
+bool Tmainform::ListKeyUp(List list, const std::vector<int>& rows) {
+    if (!ListOf(list).Enabled) return false;
+    SetListSelection(list, rows);
+    list == List::Avail ? lst_AvailKeyUp() : lst_portfolioKeyUp();
+    FollowHint();
+    return true;
+}
+
+bool Tmainform::ListFocusIn(List list, TFocusReason reason, const std::vector<int>& rows) {
+    if (!ListOf(list).Enabled) return false;
+    if (reason != TFocusReason::Click && reason != TFocusReason::Tab &&
+        reason != TFocusReason::Accelerator)
+        return true;
+    SetListSelection(list, rows);
+    list == List::Avail ? lst_AvailEnter() : lst_portfolioEnter();
+    FollowHint();
+    return true;
+}
+
+// ---------------------------------------------------------------- hints
+
+std::string Tmainform::HintOf(TCommand command) const {
+    if (const TButtonView* button = ButtonOf(command)) return button->Hint;
+    if (IsArea(command)) return view_.AreaHints[static_cast<std::size_t>(AreaOf(command) - 1)];
+    if (command == TCommand::Sponsor) return hints::Sponsor;
+    return {};
+}
+
+void Tmainform::PointerOver(TCommand command) {
+    pointerCommand_ = command;
+    pointerHint_.clear();
+    FollowHint();
+}
+
+void Tmainform::PointerOverHint(const std::string& hint) {
+    pointerCommand_.reset();
+    pointerHint_ = hint;
+    FollowHint();
+}
+
+// The status bar shows the hint under the pointer whenever that hint changes: when the
+// pointer moves, and when the control under it changes its hint (Play becomes Pause).
+void Tmainform::FollowHint() {
+    const std::string hint = pointerCommand_ ? HintOf(*pointerCommand_) : pointerHint_;
+    if (hint == shownHint_) return;
+    shownHint_ = hint;
+    ApplicationHint(hint);
+}
+
+// ---------------------------------------------------------------- clock and window
+
+void Tmainform::TimerFired() {
+    tmr_mainTimer();
+    FollowHint();
+}
+
+bool Tmainform::WindowStateChanged(bool minimised) {
+    if (view_.Minimised == minimised) return false;
+    FormResize(minimised);
+    FollowHint();
+    return true;
+}
+
+bool Tmainform::CloseRequested() {
+    return FormCloseQuery();
+}

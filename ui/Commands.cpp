@@ -1,0 +1,77 @@
+#include "ui/Commands.h"
+
+#include <array>
+#include <cctype>
+
+namespace {
+
+struct TCommandName {
+    TCommand Command;
+    TCommandKind Kind;
+    const char* Name;
+};
+
+constexpr std::array<TCommandName, 29> kNames = {{
+    {TCommand::Start, TCommandKind::Button, "start"},
+    {TCommand::BuySell, TCommandKind::Button, "buysell"},
+    {TCommand::DamRen, TCommandKind::Button, "damren"},
+    {TCommand::Mortgage, TCommandKind::Button, "mortgage"},
+    {TCommand::Rules, TCommandKind::Button, "rules"},
+    {TCommand::Exit, TCommandKind::Button, "exit"},
+    {TCommand::Email, TCommandKind::Button, "email"},
+    {TCommand::Area1, TCommandKind::Picture, "area1"},
+    {TCommand::Area2, TCommandKind::Picture, "area2"},
+    {TCommand::Area3, TCommandKind::Picture, "area3"},
+    {TCommand::Area4, TCommandKind::Picture, "area4"},
+    {TCommand::Area5, TCommandKind::Picture, "area5"},
+    {TCommand::Area6, TCommandKind::Picture, "area6"},
+    {TCommand::Sponsor, TCommandKind::Picture, "sponsor"},
+    {TCommand::MenuQuitAndReplay, TCommandKind::Menu, "quitreplay"},
+    {TCommand::MenuExit, TCommandKind::Menu, "exit"},
+    {TCommand::MenuSound, TCommandKind::Menu, "sound"},
+    {TCommand::MenuFast, TCommandKind::Menu, "fast"},
+    {TCommand::MenuMedium, TCommandKind::Menu, "medium"},
+    {TCommand::MenuSlow, TCommandKind::Menu, "slow"},
+    {TCommand::MenuRules, TCommandKind::Menu, "rules"},
+    {TCommand::MenuAbout, TCommandKind::Menu, "about"},
+    {TCommand::KeyEsc, TCommandKind::Key, "esc"},
+    {TCommand::KeyF1, TCommandKind::Key, "f1"},
+    {TCommand::KeyF2, TCommandKind::Key, "f2"},
+    {TCommand::KeyF5, TCommandKind::Key, "f5"},
+    {TCommand::KeyF6, TCommandKind::Key, "f6"},
+    {TCommand::KeyF7, TCommandKind::Key, "f7"},
+    {TCommand::KeyF12, TCommandKind::Key, "f12"},
+}};
+
+// Key names are read without regard to case ("Esc", "F6"); the others are lower case.
+bool SameName(std::string_view wanted, const char* name, bool anyCase) {
+    const std::string_view have(name);
+    if (wanted.size() != have.size()) return false;
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        const auto c = static_cast<unsigned char>(wanted[i]);
+        if ((anyCase ? std::tolower(c) : c) != static_cast<unsigned char>(have[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<TCommand> FindCommand(TCommandKind kind, std::string_view name) {
+    for (const TCommandName& entry : kNames)
+        if (entry.Kind == kind && SameName(name, entry.Name, kind == TCommandKind::Key))
+            return entry.Command;
+    return std::nullopt;
+}
+
+std::vector<std::string> CommandNames(TCommandKind kind) {
+    std::vector<std::string> names;
+    for (const TCommandName& entry : kNames)
+        if (entry.Kind == kind) names.emplace_back(entry.Name);
+    return names;
+}
+
+std::optional<TKey> KeyOf(TCommand command) {
+    for (TKey key : {TKey::Esc, TKey::F1, TKey::F2, TKey::F5, TKey::F6, TKey::F7, TKey::F12})
+        if (KeyCommand(key) == command) return key;
+    return std::nullopt;
+}

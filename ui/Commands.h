@@ -1,0 +1,102 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Everything the player can use on the main window: its buttons, pictures, menu items and
+// keys. A front end turns a click, a menu choice or a key into one of these and asks the
+// window logic whether it is enabled and to carry it out.
+enum class TCommand {
+    // Buttons.
+    Start,
+    BuySell,
+    DamRen,
+    Mortgage,
+    Email,
+    Exit,
+    Rules,
+    // Pictures.
+    Area1,
+    Area2,
+    Area3,
+    Area4,
+    Area5,
+    Area6,
+    Sponsor,
+    // Menu items.
+    MenuQuitAndReplay,
+    MenuExit,
+    MenuSound,
+    MenuFast,
+    MenuMedium,
+    MenuSlow,
+    MenuRules,
+    MenuAbout,
+    // Keys released in the window.
+    KeyEsc,
+    KeyF1,
+    KeyF2,
+    KeyF5,
+    KeyF6,
+    KeyF7,
+    KeyF12,
+};
+
+// The area picture of area 1..6.
+inline TCommand AreaCommand(int area) {
+    return static_cast<TCommand>(static_cast<int>(TCommand::Area1) + area - 1);
+}
+
+// The keys the main window previews; any other key is Other.
+enum class TKey { Esc, F1, F2, F5, F6, F7, F12, Enter, Tab, Other };
+
+// Modifier keys held with a key.
+enum TModifier : unsigned { kShift = 1, kControl = 2, kAlt = 4, kMeta = 8 };
+
+// A key as the toolkit reports it: which key, the characters it types, and its modifiers.
+struct TKeyEvent {
+    TKey Key = TKey::Other;
+    std::string Text;  // UTF-8; empty for keys that type nothing
+    unsigned Modifiers = 0;
+    bool AutoRepeat = false;
+};
+
+// How the keyboard focus came to a control.
+enum class TFocusReason { Click, Tab, Accelerator, WindowActivation, Other };
+
+// The command a released key runs, if it is one of the window's keys.
+inline std::optional<TCommand> KeyCommand(TKey key) {
+    switch (key) {
+        case TKey::Esc:
+            return TCommand::KeyEsc;
+        case TKey::F1:
+            return TCommand::KeyF1;
+        case TKey::F2:
+            return TCommand::KeyF2;
+        case TKey::F5:
+            return TCommand::KeyF5;
+        case TKey::F6:
+            return TCommand::KeyF6;
+        case TKey::F7:
+            return TCommand::KeyF7;
+        case TKey::F12:
+            return TCommand::KeyF12;
+        case TKey::Enter:
+        case TKey::Tab:
+        case TKey::Other:
+            break;
+    }
+    return std::nullopt;
+}
+
+// The kinds of control a command belongs to, and each command's short name within its kind
+// ("button" "buysell", "menu" "quitreplay", "key" "f6"): the words a text front end or a
+// script uses for it.
+enum class TCommandKind { Button, Picture, Menu, Key };
+std::optional<TCommand> FindCommand(TCommandKind kind, std::string_view name);
+// The names of one kind, in order ("esc", "f1", ... for the keys).
+std::vector<std::string> CommandNames(TCommandKind kind);
+// The key behind a key command.
+std::optional<TKey> KeyOf(TCommand command);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// What the main window asks of the program that owns it: the windows that belong to the
+// program rather than to the main window, and the way out.
+class IMainFormHost {
+public:
+    virtual ~IMainFormHost() = default;
+
+    // The police window, modal, with this message.
+    virtual void ShowPoliceMessage(const std::string& message) = 0;
+    // The damage/renovate chooser, modal; true when a choice was made and confirmed.
+    virtual bool ShowDamRenChooser() = 0;
+    virtual void ShowAboutBox() = 0;
+    virtual void ExitProgram() = 0;
+};

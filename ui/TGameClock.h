@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+// The game clock of the main window: a repeating event every `Interval` milliseconds of
+// *running* time. Stopping it keeps what is left of the current interval, so pausing and
+// resuming never holds a month back; a start with a new interval begins a full one.
+// The clock reads no time of its own: every call is given the toolkit's monotonic time in
+// milliseconds, and the toolkit arms a one-shot timer for `Due()` after each change.
+class TGameClock {
+public:
+    bool Enabled() const { return enabled_; }
+    int Interval() const { return interval_; }
+    // Milliseconds from the last change until the next event (only while enabled).
+    std::int64_t Due() const { return remaining_; }
+    // Rises on every change, so a toolkit knows when to arm its timer again.
+    unsigned Generation() const { return generation_; }
+
+    // Runs with a full interval of `interval` milliseconds.
+    void Start(int interval, std::int64_t now);
+    // Stops, keeping what is left of the current interval.
+    void Stop(std::int64_t now);
+    // Runs again with what was left when it stopped.
+    void Resume(std::int64_t now);
+    // Sets a new interval for the next start or resume, which then begins a full interval.
+    void Reset(int interval);
+    // The toolkit's timer went off: true when that is an event of this clock (it is running),
+    // and the next interval begins.
+    bool Fire(std::int64_t now);
+
+private:
+    bool enabled_ = false;
+    int interval_ = 3000;
+    std::int64_t remaining_ = 3000;
+    std::int64_t startedAt_ = 0;
+    unsigned generation_ = 0;
+};
