@@ -4,7 +4,8 @@
 # --help and --version are answered before anything starts: an unusable display platform and
 # closed input must not matter.
 set(no_display_environment "QT_QPA_PLATFORM=no-such-platform" "DISPLAY=" "WAYLAND_DISPLAY=")
-set(build_label "Build: 20001024\\.0")
+string(REPLACE "." "\\." build_label "Build: ${REALTOPIA_BUILD}")
+string(REPLACE "." "\\." version_label "${PROJECT_VERSION}")
 
 if(TARGET realtopia-console)
     add_test(NAME console_help COMMAND realtopia-console --help)
@@ -14,7 +15,7 @@ if(TARGET realtopia-console)
         TIMEOUT 20)
     add_test(NAME console_version COMMAND realtopia-console --version)
     set_tests_properties(console_version PROPERTIES
-        PASS_REGULAR_EXPRESSION "^realtopia-console ${build_label}\n$"
+        PASS_REGULAR_EXPRESSION "^realtopia-console ${version_label}\n${build_label}\n$"
         TIMEOUT 20)
 endif()
 
@@ -26,7 +27,7 @@ if(REALTOPIA_DESKTOP AND TARGET realtopia)
         TIMEOUT 20)
     add_test(NAME desktop_version COMMAND realtopia --version)
     set_tests_properties(desktop_version PROPERTIES
-        PASS_REGULAR_EXPRESSION "^${build_label}\n$"
+        PASS_REGULAR_EXPRESSION "^realtopia ${version_label}\n${build_label}\n$"
         ENVIRONMENT "${no_display_environment}"
         TIMEOUT 20)
 

@@ -26,9 +26,9 @@ public:
 
     virtual ~ISystemQueries() = default;
 
-    // Stand-in: the per-user data directory ($XDG_DATA_HOME/realtopia or ~/.local/share/realtopia).
+    // The per-user data directory ($XDG_DATA_HOME/realtopia or ~/.local/share/realtopia).
     virtual std::optional<std::string> WindowsDirectory() = 0;
-    // Stand-in: the system library directory (/usr/lib).
+    // The system library directory (/usr/lib).
     virtual std::optional<std::string> SystemDirectory() = 0;
     virtual std::optional<VersionRecord> Version() = 0;
     virtual std::optional<int> DisplayColours() = 0;  // a negative count means "more than fits"

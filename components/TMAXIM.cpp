@@ -96,7 +96,7 @@ int TMAXIM::NumColours() {
         SetErrorStatus("Could not get NumColours");
         return 0;
     }
-    // More than a palette's worth reads as 32760 colours, as it always has.
+    // More than a palette's worth reads as 32760 colours: callers take that as "many".
     if (*colours > 256 || *colours < 0) return 32760;
     return *colours;
 }

@@ -11,11 +11,10 @@ enum class TINIDirectoryType { WINDOWSDIR, SYSTEMDIR, CURRENTDIR, USERDEFINED };
 // read or written. It opens no file itself; it validates and corrects every name it is given and
 // leaves the reason for each correction or refusal in ErrorStatus.
 //
-// Our stand-ins: the Windows directory is the per-user data directory and "/" joins directory
-// and file name. The drive-root rule stays: a three-character directory ending in a separator
-// ("C:\") is followed directly by the file name. The user-defined directory rules are kept as
-// they have always been, Windows-shaped (a drive colon or a "\\" network path is required), so a
-// user-defined POSIX path is refused and falls back to the Windows directory.
+// The Windows directory is the per-user data directory and "/" joins directory and file name.
+// A three-character directory ending in a separator ("C:\") is followed directly by the file
+// name. A user-defined directory must be Windows-shaped (a drive colon or a "\\" network
+// path), so a user-defined POSIX path is refused and falls back to the Windows directory.
 //
 // The four checks are virtual so that a descendant can tighten them. Like every C++ class, the
 // constructor runs this class's own checks, not a descendant's.

@@ -59,5 +59,5 @@ std::string ConsoleArguments::Usage() {
 }
 
 std::string ConsoleArguments::VersionText() {
-    return std::string("realtopia-console ") + Tsplash::BuildLabel;
+    return Tsplash::VersionText("realtopia-console");
 }

@@ -20,7 +20,7 @@ DamRenDialog::DamRenDialog(TDamRenForm& form, const QString& title, QWidget* par
     setWindowTitle(title);
     setFixedSize(338, 239);
     setModal(true);
-    // The small dialog font of the time; the item texts are measured for it.
+    // A small dialog font; the item texts are measured for it.
     setFont(PixelFont(QStringLiteral("Arial"), 11));
 
     PanelWidget::Look look;

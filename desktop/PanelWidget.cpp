@@ -4,7 +4,7 @@
 
 namespace {
 
-// The system's 3-D colours of the time, independent of the panel's own colour: a bevel on a
+// Fixed 3-D colours, independent of the panel's own colour: a bevel on a
 // black panel still shows.
 const QColor kHighlight(0xFF, 0xFF, 0xFF);
 const QColor kLight(0xD4, 0xD0, 0xC8);

@@ -20,7 +20,7 @@ void InstallQtSystemHooks(LinuxSystemQueries& queries) {
         if (screen == nullptr) return std::nullopt;
         const int depth = screen->depth();
         if (depth <= 0) return std::nullopt;
-        // Like the display drivers of old: a count too large for an int reads as -1.
+        // A count too large for an int reads as -1.
         return depth < 31 ? (1 << depth) : -1;
     };
     queries.SetDisplayHooks(std::move(hooks));

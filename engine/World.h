@@ -11,8 +11,9 @@
 
 inline constexpr const char* kApplicationTitle = "Realtopia";
 
-// The build number, shown on the splash, in the About box and by --version.
-#define REALTOPIA_BUILD "20001024.0"
+// The version ("2000.10.24") and the build number shown on the splash, in the About box and
+// by --version ("20001024.0"), both given by the build from the project's one version.
+inline constexpr const char* kVersion = REALTOPIA_VERSION;
 inline constexpr const char* kBuildNumber = REALTOPIA_BUILD;
 
 inline constexpr int kAreaCount = 6;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Everything the player can use on the main window: its buttons, pictures, menu items and
@@ -57,6 +58,10 @@ enum TModifier : unsigned { kShift = 1, kControl = 2, kAlt = 4, kMeta = 8 };
 
 // A key as the toolkit reports it: which key, the characters it types, and its modifiers.
 struct TKeyEvent {
+    TKeyEvent() = default;
+    TKeyEvent(TKey key, std::string text = {}, unsigned modifiers = 0, bool autoRepeat = false)
+        : Key(key), Text(std::move(text)), Modifiers(modifiers), AutoRepeat(autoRepeat) {}
+
     TKey Key = TKey::Other;
     std::string Text;  // UTF-8; empty for keys that type nothing
     unsigned Modifiers = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "engine/World.h"
 
 // The splash window's texts. It is the application's main window: closing it ends the program.
@@ -13,4 +15,9 @@ inline constexpr const char* Play = "PLAY!";
 inline constexpr const char* NewUser = "New User";
 inline constexpr const char* BuildLabel = "Build: " REALTOPIA_BUILD;
 inline constexpr const char* CreatedBy = "created by Brightwork";
+
+// What `--version` prints: the program's name and version, then the build.
+inline std::string VersionText(const std::string& program) {
+    return program + " " + kVersion + "\n" + BuildLabel;
+}
 }  // namespace Tsplash

@@ -84,7 +84,7 @@ THiScoreTable TenScores() {
 
 }  // namespace
 
-TEST(Hisc, DefaultTableHasTheDocumentedByteLayout) {
+TEST(Hisc, DefaultTableHasItsByteLayout) {
     THiScoreTable table;
     table.MakeDefault(kToday);
     const std::string image = table.ToBytes();

@@ -18,7 +18,7 @@ struct MaximFixture : ::testing::Test {
     std::shared_ptr<FakeSystemQueries> system = std::make_shared<FakeSystemQueries>();
 };
 
-TEST_F(MaximFixture, CreationGivesTheDocumentedDefaults) {
+TEST_F(MaximFixture, CreationGivesTheDefaults) {
     TMAXIM maxim(system);
     EXPECT_EQ(maxim.ErrorStatus(), "OK");
     EXPECT_EQ(maxim.aProjectName(), "PROJECT1");
@@ -267,7 +267,7 @@ TEST(LinuxSystemQueries, DisplayAnswersComeFromTheHooks) {
     EXPECT_EQ(queries.ScreenWidth(), 800);
     EXPECT_EQ(queries.ScreenHeight(), 600);
 
-    // Through the component, a true-colour display is the 32760 of old.
+    // Through the component, a true-colour display counts as 32760 colours.
     TMAXIM maxim(std::make_shared<LinuxSystemQueries>(queries));
     EXPECT_EQ(maxim.NumColours(), 32760);
     EXPECT_EQ(maxim.ScreenWidth(), 800);

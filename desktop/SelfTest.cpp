@@ -1,0 +1,113 @@
+#include "desktop/SelfTest.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QStringList>
+#include <QSvgRenderer>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <optional>
+
+#include "desktop/DesktopWindows.h"
+#include "desktop/QtEffects.h"
+#include "windows/TRealtopia.h"
+
+namespace {
+
+// The pictures every window relies on, besides whatever else the resources hold.
+const QStringList& RequiredPictures() {
+    static const QStringList pictures = {
+        QStringLiteral(":/sponsor.svg"),        QStringLiteral(":/icon/realtopia.svg"),
+        QStringLiteral(":/glyphs/play.svg"),    QStringLiteral(":/glyphs/accept.svg"),
+        QStringLiteral(":/glyphs/decline.svg"), QStringLiteral(":/glyphs/close.svg"),
+        QStringLiteral(":/glyphs/back.svg"),    QStringLiteral(":/trend/steady.svg"),
+        QStringLiteral(":/trend/risen.svg"),    QStringLiteral(":/trend/fallen.svg"),
+        QStringLiteral(":/areas/area1.svg"),    QStringLiteral(":/areas/area2.svg"),
+        QStringLiteral(":/areas/area3.svg"),    QStringLiteral(":/areas/area4.svg"),
+        QStringLiteral(":/areas/area5.svg"),    QStringLiteral(":/areas/area6.svg"),
+    };
+    return pictures;
+}
+
+// The first failing picture or sound resource, if any.
+std::optional<QString> CheckResources() {
+    QStringList pictures = RequiredPictures();
+    QDirIterator it(QStringLiteral(":/"), {QStringLiteral("*.svg")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!path.startsWith(QStringLiteral(":/qt-project.org")) && !pictures.contains(path))
+            pictures << path;
+    }
+    for (const QString& path : pictures) {
+        QSvgRenderer renderer(path);
+        if (!renderer.isValid()) return QStringLiteral("picture %1 does not load").arg(path);
+    }
+    for (const char* name : {"CLICK", "MEEPMEEP", "GAMEOVER"}) {
+        QFile sound(QStringLiteral(":/WAVEFILE/%1.wav").arg(QLatin1String(name)));
+        if (!sound.open(QIODevice::ReadOnly))
+            return QStringLiteral("sound %1 is missing").arg(sound.fileName());
+        const QByteArray header = sound.read(16);
+        if (!header.startsWith("RIFF") || header.mid(8, 4) != "WAVE")
+            return QStringLiteral("sound %1 is not a WAVE file").arg(sound.fileName());
+    }
+    return std::nullopt;
+}
+
+void QuietMessages(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "self-test: %s\n", qPrintable(text));
+        std::abort();
+    }
+}
+
+}  // namespace
+
+namespace selftest {
+
+void Prepare() {
+    // The self-test runs without a screen if need be, and says nothing but a failure: the
+    // toolkit's own notes (no audio server, no runtime directory) are not failures.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
+}
+
+int Run(TRealtopia& app, QtEffects& effects, DesktopWindows& windows) {
+    if (const std::optional<QString> failure = CheckResources()) {
+        std::fprintf(stderr, "self-test: %s\n", qPrintable(*failure));
+        return 1;
+    }
+    // The start-up display operations once more, now that every window listens, and every
+    // window drawn once off the screen.
+    app.mainform.RefreshDisplay();
+    app.mainform.RefillLists();
+    app.mainform.ShowAreaInfo();
+    windows.main.sync();
+    windows.rules.sync();
+    windows.chooser.sync();
+    windows.police.sync();
+    for (QWidget* window : std::initializer_list<QWidget*>{&windows.splash, &windows.agreement,
+                                                           &windows.rules, &windows.main,
+                                                           &windows.chooser, &windows.police}) {
+        if (window->grab().isNull()) {
+            std::fprintf(stderr, "self-test: window %s does not draw\n",
+                         qPrintable(window->objectName()));
+            return 1;
+        }
+    }
+    if (!effects.HeadlessRequest().empty()) {
+        std::fprintf(stderr, "self-test: start-up asked for a %s\n",
+                     effects.HeadlessRequest().c_str());
+        return 1;
+    }
+    if (app.Exited()) {
+        std::fputs("self-test: the program ended during start-up\n", stderr);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace selftest
