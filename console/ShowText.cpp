@@ -4,7 +4,7 @@
 
 #include "console/ConsoleText.h"
 #include "ui/DisplayText.h"
-#include "windows/Addresses.h"
+#include "ui/Addresses.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 

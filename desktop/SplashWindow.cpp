@@ -12,7 +12,7 @@
 #include <tuple>
 
 #include "desktop/PanelWidget.h"
-#include "windows/Addresses.h"
+#include "ui/Addresses.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 #include "desktop/WidgetHelpers.h"

@@ -13,6 +13,9 @@ public:
     enum class Modal { Agreement, Rules, DamRen, Police };
     enum class SoundResult { Played, NotFound, NotLoaded, Bad };
 
+    // The longest answer an input box takes, in characters.
+    static constexpr int kInputMaxLength = 255;
+
     virtual ~IEffects() = default;
 
     virtual void Information(const std::string& text) = 0;

@@ -13,5 +13,7 @@ public:
     // The damage/renovate chooser, modal; true when a choice was made and confirmed.
     virtual bool ShowDamRenChooser() = 0;
     virtual void ShowAboutBox() = 0;
+    // The e-mail command's questions and the relay page (the game is already paused).
+    virtual void EmailAFriend() = 0;
     virtual void ExitProgram() = 0;
 };

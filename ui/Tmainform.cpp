@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
-#include "windows/Addresses.h"
-#include "windows/EmailAddress.h"
+#include "ui/Addresses.h"
 
 namespace {
 
 constexpr const char* kCheatPhrase = "wadofcash";
 constexpr int kIdleInterval = 3000;
 constexpr int kGameInterval = 1500;
-constexpr int kInputMaxLength = 255;
 
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -303,7 +301,7 @@ bool Tmainform::AskYesNo(const std::string& question) {
 }
 
 bool Tmainform::InputBox(const std::string& caption, const std::string& prompt, std::string& text) {
-    return effects_.Input(caption, prompt, text, kInputMaxLength);
+    return effects_.Input(caption, prompt, text, IEffects::kInputMaxLength);
 }
 
 void Tmainform::ShowPoliceMessage(const std::string& text) {
@@ -365,27 +363,7 @@ void Tmainform::cmd_MortgageClick() {
 
 void Tmainform::cmd_emailClick() {
     if (game_.Running) cmd_StartClick();  // pauses; the player presses Play to go on
-
-    // Each question stops the command when the answer is the untouched default text,
-    // which is also what Cancel gives.
-    auto ask = [this](const std::string& prompt, const std::string& defaultText,
-                      std::string& answer) {
-        answer = defaultText;
-        effects_.Input("Email to a friend", prompt, answer, kInputMaxLength);
-        return answer != defaultText;
-    };
-    std::string name, own, other, message;
-    if (!ask("Type in your Name", "Type your name here", name)) return;
-    if (!ask("Type in YOUR email address", addresses::SampleOwnAddress, own)) return;
-    if (!ask("Type in THEIR email address", addresses::SampleFriendAddress, other)) return;
-    const std::string messageDefault = "64 characters or less";
-    ask("Type in a short message", messageDefault, message);
-    if (CharacterCount(message) > 64)
-        ask("Too long! - Type in a SHORT message", messageDefault, message);
-    if (message == messageDefault) return;
-
-    if (!effects_.OpenUrl(RelayAddress(name, own, other, message)))
-        effects_.Information("Sorry, unable to send EMail");
+    host_.EmailAFriend();
 }
 
 void Tmainform::mnu_HelpRulesClick() {

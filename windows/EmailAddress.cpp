@@ -1,6 +1,6 @@
 #include "windows/EmailAddress.h"
 
-#include "windows/Addresses.h"
+#include "ui/Addresses.h"
 
 std::string EncodeQueryValue(const std::string& text) {
     static constexpr char kHex[] = "0123456789ABCDEF";

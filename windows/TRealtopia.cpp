@@ -1,6 +1,7 @@
 #include "windows/TRealtopia.h"
 
-#include "windows/Addresses.h"
+#include "ui/Addresses.h"
+#include "windows/EmailAddress.h"
 
 TRealtopia::TRealtopia(IEffects& effects, TPlatform platform,
                        std::shared_ptr<ISystemQueries> systemQueries)
@@ -67,6 +68,29 @@ bool TRealtopia::ShowDamRenChooser() {
 
 void TRealtopia::ShowAboutBox() {
     MAXINI1.ShowAboutBox();
+}
+
+void TRealtopia::EmailAFriend() {
+    // Each question stops the command when the answer is the untouched default text, which
+    // is also what Cancel gives.
+    auto ask = [this](const std::string& prompt, const std::string& defaultText,
+                      std::string& answer) {
+        answer = defaultText;
+        effects_.Input("Email to a friend", prompt, answer, IEffects::kInputMaxLength);
+        return answer != defaultText;
+    };
+    std::string name, own, other, message;
+    if (!ask("Type in your Name", "Type your name here", name)) return;
+    if (!ask("Type in YOUR email address", addresses::SampleOwnAddress, own)) return;
+    if (!ask("Type in THEIR email address", addresses::SampleFriendAddress, other)) return;
+    const std::string messageDefault = "64 characters or less";
+    ask("Type in a short message", messageDefault, message);
+    if (CharacterCount(message) > 64)
+        ask("Too long! - Type in a SHORT message", messageDefault, message);
+    if (message == messageDefault) return;
+
+    if (!effects_.OpenUrl(RelayAddress(name, own, other, message)))
+        effects_.Information("Sorry, unable to send EMail");
 }
 
 void TRealtopia::ExitProgram() {

@@ -44,6 +44,7 @@ public:
     void ShowPoliceMessage(const std::string& message) override;
     bool ShowDamRenChooser() override;
     void ShowAboutBox() override;
+    void EmailAFriend() override;
     // Closes the splash, which ends the program.
     void ExitProgram() override;
     bool Exited() const { return exited_; }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/RealtopiaFixture.h"
-#include "windows/Addresses.h"
+#include "ui/Addresses.h"
 
 namespace {
 
