@@ -26,7 +26,16 @@ public:
     TimeAxis(int firstIndex, int lastIndex)
         : startYear_(FloorDiv(firstIndex, 12)), endYear_(FloorDiv(lastIndex, 12)) {}
 
+    // The middle of a month's slot, and its left edge.
     double X(int index) const { return (index - startYear_ * 12 + 0.5) / Slots(); }
+    double Left(int index) const { return (index - startYear_ * 12) / Slots(); }
+
+    // A month's amount held across its slot: prices change from one month to the next, not
+    // within one, and level and upright strokes stay sharp on any screen.
+    void Step(std::vector<TChartPoint>& points, int index, double y) const {
+        points.push_back({Left(index), y});
+        points.push_back({Left(index + 1), y});
+    }
 
     void Mark(TChart& chart) const {
         for (int year = startYear_; year <= endYear_; ++year) {
@@ -237,13 +246,12 @@ void TMarketReport::BuildCharts(const TGame& game) {
         const auto i = static_cast<std::size_t>(a - 1);
         TChartSeries series{areaNames_[i], kAreaColours[i], {}};
         for (const TReportMonth& m : months_)
-            series.Points.push_back(
-                {time.X(MonthIndex(m.Year, m.Month)), priceAxis.Y(m.AveragePrice[i])});
+            time.Step(series.Points, MonthIndex(m.Year, m.Month), priceAxis.Y(m.AveragePrice[i]));
         prices_.Series.push_back(std::move(series));
     }
     TChartSeries worth{"Net worth", kWorthColour, {}};
     for (const TReportMonth& m : months_)
-        worth.Points.push_back({time.X(MonthIndex(m.Year, m.Month)), worthAxis.Y(m.NetWorth)});
+        time.Step(worth.Points, MonthIndex(m.Year, m.Month), worthAxis.Y(m.NetWorth));
     worth_.Series.push_back(std::move(worth));
 
     const std::string magnate =
@@ -272,7 +280,8 @@ void TMarketReport::BuildCharts(const TGame& game) {
     if (latest.Current) {
         for (TChart* chart : {&prices_, &worth_}) {
             chart->HasCurrent = true;
-            chart->CurrentX = time.X(MonthIndex(latest.Year, latest.Month));
+            chart->CurrentFrom = time.Left(MonthIndex(latest.Year, latest.Month));
+            chart->CurrentTo = time.Left(MonthIndex(latest.Year, latest.Month) + 1);
             chart->CurrentLabel = latestLabel;
         }
     }

@@ -24,7 +24,9 @@ struct TChartPoint {
 struct TChartSeries {
     std::string Name;  // the legend's text
     std::uint32_t Colour = 0;
-    std::vector<TChartPoint> Points;  // one a month, oldest first
+    // The corners of a step line, oldest first: two a month, its amount held from the left
+    // edge of its slot on the time axis to the right edge.
+    std::vector<TChartPoint> Points;
 };
 
 struct TAxisMark {
@@ -54,8 +56,9 @@ struct TChart {
     std::vector<TAxisMark> ValueLabels;  // horizontal grid lines with their amounts
     std::vector<TChartLevel> Levels;
     std::vector<TTimeMark> Headlines;
-    bool HasCurrent = false;  // the month in progress is marked
-    double CurrentX = 0;
+    bool HasCurrent = false;  // the month in progress is marked: its slot and its name
+    double CurrentFrom = 0;
+    double CurrentTo = 0;
     std::string CurrentLabel;
     std::string EmptyText;  // shown over the plot while no month has been played
     // The legend: the series' names, and the headline marks' meaning when not empty.

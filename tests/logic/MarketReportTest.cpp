@@ -101,12 +101,17 @@ TEST_F(MarketReportTest, SeriesFollowThePricesMonthByMonthOverAWholeGame) {
     for (std::size_t a = 0; a < 6; ++a) {
         const TChartSeries& series = prices.Series[a];
         EXPECT_EQ(series.Name, g.Area(static_cast<int>(a) + 1).Name);
-        ASSERT_EQ(series.Points.size(), months.size());
+        // A step line: each month's average held across its twelfth of a year.
+        ASSERT_EQ(series.Points.size(), 2 * months.size());
         for (std::size_t i = 0; i < months.size(); ++i) {
-            EXPECT_NEAR(series.Points[i].X, (i + 0.5) / 120.0, 1e-9);
-            EXPECT_NEAR(series.Points[i].Y, priceScale.Y(months[i].AveragePrice[a]), 1e-9);
-            EXPECT_GT(series.Points[i].Y, 0.0);
-            EXPECT_LT(series.Points[i].Y, 1.0);
+            const TChartPoint& from = series.Points[2 * i];
+            const TChartPoint& to = series.Points[2 * i + 1];
+            EXPECT_NEAR(from.X, i / 120.0, 1e-9);
+            EXPECT_NEAR(to.X, (i + 1) / 120.0, 1e-9);
+            EXPECT_EQ(from.Y, to.Y);
+            EXPECT_NEAR(from.Y, priceScale.Y(months[i].AveragePrice[a]), 1e-9);
+            EXPECT_GT(from.Y, 0.0);
+            EXPECT_LT(from.Y, 1.0);
         }
     }
     // The net worth chart keeps both thresholds in sight, named with their amounts.
@@ -120,10 +125,11 @@ TEST_F(MarketReportTest, SeriesFollowThePricesMonthByMonthOverAWholeGame) {
     EXPECT_LT(chart.Levels[1].Y, 1.0);
     ASSERT_EQ(chart.Series.size(), 1u);
     for (std::size_t i = 0; i < worth.size(); ++i)
-        EXPECT_NEAR(chart.Series[0].Points[i].Y, worthScale.Y(worth[i]), 1e-9) << i;
+        EXPECT_NEAR(chart.Series[0].Points[2 * i].Y, worthScale.Y(worth[i]), 1e-9) << i;
     EXPECT_TRUE(chart.HasCurrent);
     EXPECT_EQ(chart.CurrentLabel, "December 2009");
-    EXPECT_NEAR(chart.CurrentX, 119.5 / 120.0, 1e-9);
+    EXPECT_NEAR(chart.CurrentFrom, 119 / 120.0, 1e-9);
+    EXPECT_NEAR(chart.CurrentTo, 1.0, 1e-9);
 
     // The next game starts a new report.
     effects_.YesNoAnswers = {true};

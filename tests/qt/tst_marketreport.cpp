@@ -123,8 +123,8 @@ void TestMarketReport::showsTheChartsAndTheLogOfAGame() {
     auto* worth = part<MarketChart>(dialog, "chart_worth");
     QCOMPARE(prices->chart().Series.size(), std::size_t{6});
     for (const TChartSeries& series : prices->chart().Series)
-        QCOMPARE(series.Points.size(), std::size_t{61});
-    QCOMPARE(worth->chart().Series.front().Points.size(), std::size_t{61});
+        QCOMPARE(series.Points.size(), std::size_t{2 * 61});
+    QCOMPARE(worth->chart().Series.front().Points.size(), std::size_t{2 * 61});
     QCOMPARE(worth->chart().Levels.size(), std::size_t{2});
     QVERIFY(prices->chart().HasCurrent);
     QCOMPARE(prices->plotRect().left(), worth->plotRect().left());  // the months line up
@@ -221,24 +221,43 @@ void TestMarketReport::gridLinesAreSharpAtTwiceTheScale() {
     auto* prices = part<MarketChart>(dialog, "chart_prices");
 
     // Drawn at twice the pixels, a grid line of one logical pixel covers exactly two rows of
-    // the grid's grey, with white above and below it.
+    // the grid's grey, with white above and below it (looked at right of the months shown).
     QImage image(prices->size() * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2);
     image.fill(Qt::black);
     prices->render(&image);
     const QRect plot = prices->plotRect();
-    const int x = 2 * (plot.left() + 2);  // between the axis and the first month's point
-    const std::vector<TAxisMark>& levels = prices->chart().ValueLabels;
-    QVERIFY(levels.size() >= 3);
-    for (std::size_t i = 1; i + 1 < levels.size(); ++i) {
-        const int row = static_cast<int>(
-            std::floor(plot.bottom() + 1 - levels[i].Position * plot.height()) * 2);
-        const QColor grid = image.pixelColor(x, row);
-        QVERIFY2(grid != Qt::white, qPrintable(QString::number(i)));
-        QCOMPARE(image.pixelColor(x, row + 1), grid);
-        QCOMPARE(image.pixelColor(x, row - 1), QColor(Qt::white));
-        QCOMPARE(image.pixelColor(x, row + 2), QColor(Qt::white));
+    auto row = [&](double y) { return plot.bottom() + 1 - y * plot.height(); };
+    const int x = 2 * (plot.right() - 2);
+    int checked = 0;
+    for (const TAxisMark& level : prices->chart().ValueLabels) {
+        const int y = static_cast<int>(std::floor(row(level.Position)));
+        if (y < plot.top() + 20 || y >= plot.bottom()) continue;  // clear of the month's name
+        const QColor grid = image.pixelColor(x, 2 * y);
+        QVERIFY2(grid != Qt::white, qPrintable(QString::fromStdString(level.Label)));
+        QCOMPARE(image.pixelColor(x, 2 * y + 1), grid);
+        QCOMPARE(image.pixelColor(x, 2 * y - 1), QColor(Qt::white));
+        QCOMPARE(image.pixelColor(x, 2 * y + 2), QColor(Qt::white));
+        ++checked;
     }
+    QVERIFY(checked >= 2);
+
+    // A line of two logical pixels is four rows of its colour exactly: nothing blurred.
+    const TChartSeries& london = prices->chart().Series.front();
+    const double middle = (london.Points[10].X + london.Points[11].X) / 2;  // June 2000
+    const int column = static_cast<int>(2 * (plot.left() + middle * plot.width()));
+    const int centre = static_cast<int>(2 * std::round(row(london.Points[10].Y)));
+    const QColor colour = Colour(london.Colour);
+    int exact = 0;
+    for (int y = centre - 8; y <= centre + 8; ++y) {
+        const QColor pixel = image.pixelColor(column, y);
+        const bool grey = pixel.red() == pixel.green() && pixel.green() == pixel.blue();
+        if (pixel == colour)
+            ++exact;
+        else  // white or the grid's grey, never a blend of the line's colour
+            QVERIFY2(grey, qPrintable(pixel.name()));
+    }
+    QCOMPARE(exact, 4);
 }
 
 QTEST_MAIN(TestMarketReport)
