@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "windows/qt/WidgetHelpers.h"
 
@@ -55,6 +56,26 @@ QRectF VerticalLine(qreal middle, qreal top, qreal bottom) {
     return {middle - 0.5, top, 1, bottom - top};
 }
 
+// A line two pixels wide through corners joined by level and upright strokes, each stroke
+// filled as one rectangle (a run of level strokes at one height as one).
+void DrawSteps(QPainter& painter, const std::vector<QPointF>& corners, const QColor& colour) {
+    constexpr qreal kHalf = 1;
+    std::size_t from = 0;
+    while (from + 1 < corners.size()) {
+        std::size_t to = from + 1;
+        if (corners[to].y() == corners[from].y()) {
+            while (to + 1 < corners.size() && corners[to + 1].y() == corners[from].y()) ++to;
+        }
+        const QPointF a = corners[from];
+        const QPointF b = corners[to];
+        painter.fillRect(
+            QRectF(QPointF(std::min(a.x(), b.x()) - kHalf, std::min(a.y(), b.y()) - kHalf),
+                   QPointF(std::max(a.x(), b.x()) + kHalf, std::max(a.y(), b.y()) + kHalf)),
+            colour);
+        from = to;
+    }
+}
+
 // A headline's mark: a small triangle pointing up at the time axis, hollow while pending.
 void DrawMark(QPainter& painter, QPointF tip, bool pending) {
     const QColor colour = Colour(TMarketReport::kHeadlineColour);
@@ -79,15 +100,18 @@ void MarketChart::setChart(const TChart& chart) {
     setAccessibleName(QString::fromStdString(chart_.Title));
     setAccessibleDescription(QString::fromStdString(chart_.Description));
     setToolTip(accessibleDescription());
-    update();
-}
-
-int MarketChart::valueLabelWidth() const {
     const QFontMetrics metrics(LabelFont());
     int widest = 0;
     for (const TAxisMark& mark : chart_.ValueLabels)
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(mark.Label)));
-    return kMargin + widest + 8;
+    labelWidth_ = kMargin + widest + 8;
+    legendBottom_ = legend(nullptr);
+    update();
+}
+
+void MarketChart::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    legendBottom_ = legend(nullptr);  // its rows wrap at the width
 }
 
 void MarketChart::setPlotLeft(int left) {
@@ -97,8 +121,8 @@ void MarketChart::setPlotLeft(int left) {
 }
 
 QRect MarketChart::plotRect() const {
-    const int left = std::max(plotLeft_, valueLabelWidth());
-    const int top = legend(nullptr) + 10;
+    const int left = std::max(plotLeft_, labelWidth_);
+    const int top = legendBottom_ + 10;
     const int bottom = height() - kMargin - kMarkStrip - kYearLabels;
     return QRect(QPoint(left, top), QPoint(width() - kRightMargin, std::max(top + 1, bottom)));
 }
@@ -157,11 +181,13 @@ void MarketChart::paintEvent(QPaintEvent* /*event*/) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(LabelFont());
 
-    // Frame, and the focus shown by a darker one.
-    painter.setPen(
-        QPen(hasFocus() ? palette().color(QPalette::Highlight) : kGrid, hasFocus() ? 2 : 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    // Frame, and the focus shown by a wider one in the highlight colour.
+    const int edge = hasFocus() ? 2 : 1;
+    const QColor frame = hasFocus() ? palette().color(QPalette::Highlight) : kGrid;
+    painter.fillRect(0, 0, width(), edge, frame);
+    painter.fillRect(0, height() - edge, width(), edge, frame);
+    painter.fillRect(0, 0, edge, height(), frame);
+    painter.fillRect(width() - edge, 0, edge, height(), frame);
 
     painter.setFont(TitleFont());
     painter.setPen(Qt::black);
@@ -242,20 +268,19 @@ void MarketChart::paintEvent(QPaintEvent* /*event*/) {
         painter.drawText(box, Qt::AlignCenter, label);
     }
 
-    // The series: step lines, level and upright only, so they too are drawn unsmoothed.
+    // The series: step lines, level and upright only, so each stroke is a filled rectangle
+    // on the pixel grid, sharp at any whole scale.
     bool anyPoint = false;
     painter.save();
     painter.setClipRect(plot.adjusted(-2, -2, 3, 3));
     for (const TChartSeries& series : chart_.Series) {
         if (series.Points.empty()) continue;
         anyPoint = true;
-        QPolygonF line;
-        line.reserve(static_cast<int>(series.Points.size()));
+        std::vector<QPointF> corners;
+        corners.reserve(series.Points.size());
         for (const TChartPoint& point : series.Points)
-            line << QPointF(std::round(px(point.X)), std::round(py(point.Y)));
-        painter.setPen(QPen(Colour(series.Colour), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(line);
+            corners.emplace_back(std::round(px(point.X)), std::round(py(point.Y)));
+        DrawSteps(painter, corners, Colour(series.Colour));
     }
     painter.restore();
     painter.setRenderHint(QPainter::Antialiasing);

@@ -20,7 +20,7 @@ public:
 
     // Room the amounts need left of the plot; charts stacked above each other share the
     // largest, so their time axes line up.
-    int valueLabelWidth() const;
+    int valueLabelWidth() const { return labelWidth_; }
     void setPlotLeft(int left);
     QRect plotRect() const;
 
@@ -29,6 +29,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Places the legend's entries in rows under the title, painting them when a painter is
@@ -37,4 +38,6 @@ private:
 
     TChart chart_;
     int plotLeft_ = 0;
+    int labelWidth_ = 0;    // room of the widest amount
+    int legendBottom_ = 0;  // where the legend's rows end, at the present width
 };

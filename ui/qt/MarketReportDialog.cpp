@@ -84,12 +84,14 @@ void MarketReportDialog::refresh() {
     prices_->setPlotLeft(left);
     worth_->setPlotLeft(left);
 
+    // Rows are filled before they join the list, so it lays itself out once.
+    log_->setUpdatesEnabled(false);
     log_->clear();
     const QFontMetrics bold(PixelFont(QStringLiteral("Arial"), 13, true));
     int monthWidth = 0;
     for (const TLogRow& row : report.Log()) {
         const QString sentence = Text(row.AccessibleText());
-        auto* item = new QListWidgetItem(sentence, log_);
+        auto* item = new QListWidgetItem(sentence);
         item->setData(Qt::AccessibleTextRole, sentence);
         item->setData(NewsLogDelegate::MonthRole, Text(row.Month));
         item->setData(NewsLogDelegate::TextRole, Text(row.Text));
@@ -97,6 +99,7 @@ void MarketReportDialog::refresh() {
         item->setData(NewsLogDelegate::PendingRole, row.Pending);
         item->setData(NewsLogDelegate::KindRole, static_cast<int>(row.RowKind));
         monthWidth = std::max(monthWidth, bold.horizontalAdvance(Text(row.Month)));
+        log_->addItem(item);
     }
     delegate_->setMonthWidth(monthWidth);
     if (report.Log().empty()) {
@@ -108,6 +111,7 @@ void MarketReportDialog::refresh() {
         log_->setCurrentRow(log_->count() - 1, QItemSelectionModel::NoUpdate);
         log_->scrollToBottom();
     }
+    log_->setUpdatesEnabled(true);
 }
 
 void MarketReportDialog::showEvent(QShowEvent* event) {
