@@ -20,7 +20,7 @@ int FloorDiv(int a, int b) {
 }
 
 // The time axis: whole years, from the January of the first month shown to the December of
-// the last, each month a slot with its point in the middle.
+// the last, each month a slot of its own.
 class TimeAxis {
 public:
     TimeAxis(int firstIndex, int lastIndex)
@@ -78,8 +78,7 @@ public:
                 if (factor * power >= low_ && factor * power <= high_)
                     amounts.push_back(factor * power);
         // Over many powers of ten, only the powers themselves, so the names do not crowd.
-        if (amounts.size() > 7)
-            std::erase_if(amounts, [](double a) { return std::fabs(a - Power(a)) > 0.5; });
+        if (amounts.size() > 7) std::erase_if(amounts, [](double a) { return a / Power(a) > 1.5; });
         for (double amount : amounts) {
             const auto pounds = static_cast<std::int64_t>(std::llround(amount));
             chart.ValueLabels.push_back(
@@ -109,7 +108,8 @@ std::string TrendResult(std::int32_t result) {
 std::string EventText(TMarketHistory::TEventKind kind) {
     switch (kind) {
         case TMarketHistory::TEventKind::BankBonus:
-            return "The banks' bonus for a new Magnate: " + FormatPounds(TGame::kBankBonus);
+            return "The banks' bonus for a new " + std::string(world::kStageNames[1]) + ": " +
+                   FormatPounds(TGame::kBankBonus);
         case TMarketHistory::TEventKind::Crash:
             return "You crashed the market: every property on sale at half price";
         case TMarketHistory::TEventKind::Restore:

@@ -71,8 +71,6 @@ MarketReportDialog::MarketReportDialog(const TGame& game, QWidget* parent)
     setTabOrder(prices_, worth_);
     setTabOrder(worth_, log_);
     setTabOrder(log_, close_);
-
-    refresh();
 }
 
 void MarketReportDialog::refresh() {
