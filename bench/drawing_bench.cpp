@@ -1,14 +1,18 @@
 // Drawing costs of the desktop program, off the screen (QT_QPA_PLATFORM=offscreen unless the
-// caller chose a platform): one ticker step drawn and shown, and the lists rebuilt with the
-// whole main window brought up to date. Prints each figure against its target.
+// caller chose a platform): one ticker step drawn and shown, the lists rebuilt with the
+// whole main window brought up to date, and the Market Report of a whole game read and drawn.
+// Prints each figure against its target.
 
 #include <QApplication>
+#include <QImage>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "desktop/MainWindow.h"
+#include "desktop/MarketReportDialog.h"
 #include "desktop/MarqueeWidget.h"
 #include "windows/TRealtopia.h"
 
@@ -132,6 +136,70 @@ ListFigures ListsRefill() {
     return figures;
 }
 
+// CPU time of the process: what the drawing costs, however busy the machine is otherwise.
+double CpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+struct ReportFigures {
+    double wall = 0;
+    double cpu = 0;
+};
+
+// The Market Report at the end of a whole game (119 months, 13 headlines, 9 trends), the
+// most it ever shows: read from the game again and the whole window drawn, at `scale` device
+// pixels to a logical one.
+ReportFigures ReportDrawing(MarketReportDialog& dialog, qreal scale) {
+    constexpr int kRounds = 100;
+    QImage image(dialog.size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    auto round = [&] {
+        dialog.refresh();
+        dialog.render(&image);
+    };
+    for (int i = 0; i < 10; ++i) round();
+    const auto start = Clock::now();
+    const double cpuStart = CpuMilliseconds();
+    for (int i = 0; i < kRounds; ++i) round();
+    return {Milliseconds(Clock::now() - start) / kRounds, (CpuMilliseconds() - cpuStart) / kRounds};
+}
+
+void ReportFiguresOfAWholeGame() {
+    QTemporaryDir dir;
+    TPlatform platform;
+    platform.ProgramPath = dir.filePath(QStringLiteral("realtopia")).toStdString();
+    platform.UserDataDirectory = dir.filePath(QStringLiteral("data")).toStdString();
+    platform.Seed = 42;
+    platform.Today = [] { return std::string("20000101"); };
+
+    QuietEffects effects;
+    TRealtopia app(effects, platform);
+    app.cmd_playClick();
+    Tmainform& form = app.mainform;
+    form.cmd_StartClick();
+    form.SetListSelection(IGameWindow::List::Avail, {0, 1});
+    form.lst_AvailMouseUp();
+    form.cmd_BuySellClick();
+    for (int month = 0; month < 119; ++month) form.tmr_mainTimer();
+
+    MarketReportDialog dialog(form.Game());
+    dialog.show();
+    QApplication::processEvents();
+    const TMarketHistory& history = form.Game().History;
+    std::printf("  %zu months, %zu log rows, window %d x %d\n", history.Months().size() + 1,
+                history.Headlines().size() + history.Trends().size(), dialog.width(),
+                dialog.height());
+
+    const ReportFigures once = ReportDrawing(dialog, 1);
+    Report("Market Report read and drawn", once.wall, 5.0);
+    std::printf("%-40s %9.4f ms\n", "  its CPU time", once.cpu);
+    const ReportFigures twice = ReportDrawing(dialog, 2);
+    std::printf("%-40s %9.4f ms   (no target)\n", "  the same at twice the pixels", twice.wall);
+    std::printf("%-40s %9.4f ms\n", "  its CPU time", twice.cpu);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,5 +212,6 @@ int main(int argc, char** argv) {
     Report("refill + refresh + sync (20 / 100 rows)", lists.update, 2.0);
     std::printf("%-40s %9.4f ms   (no target)\n", "  the same with the window repainted",
                 lists.withPaint);
+    ReportFiguresOfAWholeGame();
     return 0;
 }

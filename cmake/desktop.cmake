@@ -28,3 +28,7 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
     add_executable(realtopia ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
     target_link_libraries(realtopia PRIVATE realtopia_qt realtopia_warnings)
 endif()
+
+# Draws the Market Report of a seeded game into a PNG (the README's picture); built on demand.
+add_executable(report_picture EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tools/report_picture.cpp)
+target_link_libraries(report_picture PRIVATE realtopia_qt realtopia_warnings)

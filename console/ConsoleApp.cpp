@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "console/ConsoleText.h"
+#include "console/ReportJson.h"
 #include "console/ShowText.h"
 #include "console/StateJson.h"
 #include "windows/TRealtopia.h"
@@ -103,6 +104,7 @@ void ConsoleApp::Execute(const std::string& line) {
         if (words.size() != 1) return Refuse(command + " takes no argument");
         return command == "state" ? PrintState() : PrintShow();
     }
+    if (command == "report") return PrintReport(words);
     if (!app_->mainform.View().Visible) {
         if (SplashCommand(words)) return;
         if (IsWindowCommand(command))
@@ -321,4 +323,12 @@ void ConsoleApp::PrintState() {
 
 void ConsoleApp::PrintShow() {
     for (const std::string& line : ShowText::Lines(*app_)) out_.Line("show", line);
+}
+
+// The Market Report: the news log, then the series; the game is only read.
+void ConsoleApp::PrintReport(const std::vector<std::string>& words) {
+    if (words.size() != 1) return Refuse("report takes no argument");
+    const TGame& game = app_->mainform.Game();
+    for (const std::string& line : ReportJson::NewsLines(game)) out_.Line("news", line);
+    out_.RawLine("report", ReportJson::Write(game));
 }

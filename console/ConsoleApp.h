@@ -50,6 +50,7 @@ private:
     void Set(const std::vector<std::string>& words);
     void PrintState();
     void PrintShow();
+    void PrintReport(const std::vector<std::string>& words);
     void Refuse(const std::string& why) { out_.Line("?", why); }
 
     ConsoleOutput out_;

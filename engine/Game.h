@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/GameWindow.h"
+#include "engine/MarketHistory.h"
 #include "engine/Money.h"
 #include "engine/Platform.h"
 #include "engine/Random.h"
@@ -77,6 +78,8 @@ public:
     Money SellTotal;
     Money DamRenAmount;
     bool CheatUsed = false;
+    // What the market did this game, for the Market Report; emptied by InitWorld.
+    TMarketHistory History;
 
     // How many rows of each list are selected, as the window logic last told.
     int SelectedRows(IGameWindow::List list) const {

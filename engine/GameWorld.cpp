@@ -63,6 +63,7 @@ void TGame::InitWorld() {
     Running = false;
     Paused = false;
     MonthlyRepaymentTotal = Money();
+    History.Clear();
     // 8. Areas and their base prices.
     for (int a = 1; a <= kAreaCount; ++a) {
         Area(a).Name = world::kAreas[static_cast<std::size_t>(a - 1)].Name;

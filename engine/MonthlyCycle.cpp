@@ -10,6 +10,7 @@ void TGame::MonthlyTick() {
     }
     const std::uint64_t game = endCount_;
     window_.SetStatusText("Net Worth: " + FormatPounds(NetWorth()));
+    History.CloseMonth(Year, Month, Properties, NetWorth());
 
     if (Month < 12) {
         ++Month;
@@ -77,6 +78,7 @@ void TGame::YearlyTrend() {
     MarketTrend = Risen;
     if (random_.Int(1, 5) == 5) MarketTrend = Fallen;
     if (random_.Int(1, 5) == 4) MarketTrend = Steady;
+    History.TrendDrawn(Year, CurrentArea, MarketTrend);
     if (MarketTrend == Steady) return;
 
     UpdateLowestPrice(CurrentArea);
@@ -118,6 +120,7 @@ void TGame::NewsEvent() {
 
     if (PendingNews != 0) ApplyNews(PendingNews);
     PendingNews = k;
+    History.HeadlineShown(k, Year, Month);
 }
 
 void TGame::ApplyNews(int item) {
@@ -168,6 +171,7 @@ void TGame::CrashMarket() {
         p.Flags |= Halved;
     }
     for (int a = 1; a <= kAreaCount; ++a) UpdateLowestPrice(a);
+    History.EventHappened(TMarketHistory::TEventKind::Crash, Year, Month);
 }
 
 void TGame::RestoreMarket() {
@@ -179,4 +183,5 @@ void TGame::RestoreMarket() {
         p.Flags &= static_cast<std::uint16_t>(~Halved);
     }
     for (int a = 1; a <= kAreaCount; ++a) UpdateLowestPrice(a);
+    History.EventHappened(TMarketHistory::TEventKind::Restore, Year, Month);
 }

@@ -11,6 +11,7 @@ void TGame::CheckStage() {
         window_.ShowInformation(
             "The Major banks all have increased confidence in you, Here's \u00A33,400,000");
         AddCash(kBankBonus);
+        History.EventHappened(TMarketHistory::TEventKind::BankBonus, Year, Month);
         window_.RefreshDisplay();
         window_.ResumeGame();
     }

@@ -449,6 +449,58 @@ TEST_F(ConsoleTest, WholeGameToAnotherGame) {
     EXPECT_EQ(state["window"]["timerInterval"].number, 3000);
 }
 
+TEST_F(ConsoleTest, ReportPrintsTheNewsLogAndTheSeries) {
+    const auto lines = Run("report\n" + kStart + "tick 16\nreport\nreport x\n");
+    const std::vector<std::string> reports = WithTag(lines, "report");
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(WithTag(lines, "?"), std::vector<std::string>{"[?] report takes no argument"});
+
+    // Before the game window: nothing played, nothing to tell.
+    const Json empty = JsonReader::Parse(reports[0].substr(std::string("[report] ").size()));
+    EXPECT_TRUE(empty["months"].items.empty());
+    EXPECT_TRUE(empty["headlines"].items.empty());
+    EXPECT_TRUE(empty["events"].items.empty());
+    ASSERT_EQ(empty["areas"].items.size(), 6u);
+    EXPECT_EQ(empty["areas"][5].text, "New York");
+
+    // Sixteen months on: two headlines (September 2000 and May 2001), one trend.
+    const Json report = JsonReader::Parse(reports[1].substr(std::string("[report] ").size()));
+    const Json& headlines = report["headlines"];
+    ASSERT_EQ(headlines.items.size(), 2u);
+    EXPECT_TRUE(headlines[0]["landed"].boolean);
+    EXPECT_FALSE(headlines[1]["landed"].boolean);
+    EXPECT_EQ(headlines[1]["n"].number, Game().PendingNews);
+    EXPECT_EQ(headlines[1]["year"].number, 2001);
+    EXPECT_EQ(headlines[1]["month"].number, 5);
+    const std::string first = Game().NewsItems[headlines[0]["n"].number - 1].Headline;
+    const std::string second = Game().NewsItems[headlines[1]["n"].number - 1].Headline;
+    EXPECT_EQ(headlines[0]["headline"].text, first);
+    ASSERT_EQ(report["trends"].items.size(), 1u);
+    EXPECT_EQ(report["trends"][0]["year"].number, 2000);
+    EXPECT_EQ(report["trends"][0]["area"].number, 1);
+    const std::string result = report["trends"][0]["result"].text;
+    EXPECT_EQ(WithTag(lines, "news"),
+              (std::vector<std::string>{
+                  "[news] September 2000 | " + first + " | landed in May 2001",
+                  "[news] December 2000 | Yearly trend in London: " + result,
+                  "[news] May 2001 | " + second + " | lands with the next headline"}));
+
+    // One month a line from January 2000, the month in progress last, as the game stands.
+    const Json& months = report["months"];
+    ASSERT_EQ(months.items.size(), 17u);
+    EXPECT_EQ(months[0]["year"].number, 2000);
+    EXPECT_EQ(months[0]["month"].number, 1);
+    EXPECT_FALSE(months[0]["current"].boolean);
+    const Json& now = months[16];
+    EXPECT_TRUE(now["current"].boolean);
+    EXPECT_EQ(now["month"].number, 5);
+    EXPECT_EQ(now["netWorth"].number, Game().NetWorth().Raw());
+    ASSERT_EQ(now["prices"].items.size(), 6u);
+    Money london;
+    for (int p = 1; p <= 20; ++p) london += Game().Property(p).BuyPrice;
+    EXPECT_EQ(now["prices"][0].number, london.MulDiv(1, 20).Raw());
+}
+
 TEST_F(ConsoleTest, TickRunsOnlyWhileTheTimerDoes) {
     const auto lines = Run(kStart +
                            "tick 3\nstate\nstart\ntick 5\nstate\nminimise\nstate\n"

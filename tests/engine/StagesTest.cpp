@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "support/RealtopiaFixture.h"
+#include "ui/MarketReport.h"
 
 namespace {
 
@@ -93,6 +94,17 @@ TEST_F(StagesTest, BonusCarriesStraightToGuruAndLiquidatingCrashesTheMarketForFo
             << p;
     }
     EXPECT_EQ(effects_.Count(kGuru), 1);
+
+    // The Market Report's log keeps the three events in the order they came.
+    std::vector<std::string> events;
+    const TMarketReport report(g);
+    for (const TLogRow& row : report.Log())
+        if (row.RowKind == TLogRow::Kind::Event) events.push_back(row.AccessibleText());
+    EXPECT_EQ(events,
+              (std::vector<std::string>{
+                  "February 2000: The banks' bonus for a new Magnate: \u00A33,400,000",
+                  "February 2000: You crashed the market: every property on sale at half price",
+                  "June 2000: The market recovered: the halved prices doubled back"}));
 }
 
 TEST_F(StagesTest, DecliningToLiquidateEndsTheGameAndTheRestOfThatTick) {
