@@ -328,7 +328,5 @@ void ConsoleApp::PrintShow() {
 // The Market Report: the news log, then the series; the game is only read.
 void ConsoleApp::PrintReport(const std::vector<std::string>& words) {
     if (words.size() != 1) return Refuse("report takes no argument");
-    const TGame& game = app_->mainform.Game();
-    for (const std::string& line : ReportJson::NewsLines(game)) out_.Line("news", line);
-    out_.RawLine("report", ReportJson::Write(game));
+    ::PrintReport(out_, app_->mainform.Game());
 }

@@ -1,6 +1,7 @@
 #include "console/ConsoleEffects.h"
 
 #include "console/ConsoleText.h"
+#include "console/ReportJson.h"
 #include "windows/TRealtopia.h"
 
 using consoletext::Trim;
@@ -67,6 +68,10 @@ bool ConsoleEffects::ShowModal(Modal window) {
         case Modal::Police:
             // The message is read, not answered: the window closes at once.
             out_.Line("police", app_->policeform.lbl_message);
+            return true;
+        case Modal::MarketReport:
+            // Read at once, as the `report` command prints it.
+            PrintReport(out_, app_->mainform.Game());
             return true;
     }
     return false;

@@ -1,5 +1,6 @@
 #include "console/ReportJson.h"
 
+#include "console/ConsoleOutput.h"
 #include "console/StateJson.h"
 #include "engine/Game.h"
 #include "ui/MarketReport.h"
@@ -97,4 +98,9 @@ std::string ReportJson::Write(const TGame& game) {
          Member("headlines", List(headlines, '[', ']')), Member("trends", List(trends, '[', ']')),
          Member("events", List(events, '[', ']'))},
         '{', '}');
+}
+
+void PrintReport(ConsoleOutput& out, const TGame& game) {
+    for (const std::string& line : ReportJson::NewsLines(game)) out.Line("news", line);
+    out.RawLine("report", ReportJson::Write(game));
 }

@@ -14,3 +14,8 @@ public:
     static std::vector<std::string> NewsLines(const TGame& game);
     static std::string Write(const TGame& game);
 };
+
+class ConsoleOutput;
+
+// The whole report as the console prints it: `[news]` lines, then one `[report]` line.
+void PrintReport(ConsoleOutput& out, const TGame& game);

@@ -10,8 +10,9 @@ DesktopWindows::DesktopWindows(TRealtopia& app, QtEffects& effects)
       rules(app.rulesform),
       main(app.mainform, nullptr),
       chooser(app.DamRenForm, QString::fromStdString(app.Title())),
-      police(app.policeform) {
-    effects.SetWindows({&splash, &agreement, &rules, &main, &chooser, &police});
+      police(app.policeform),
+      report(app.mainform.Game(), &main) {
+    effects.SetWindows({&splash, &agreement, &rules, &main, &chooser, &police, &report});
     app.MAXINI1.SetAboutBoxPresenter([&effects, this](const TAboutBoxContent& content) {
         return effects.MayShow("About box") && ShowAboutBox(content, &main);
     });

@@ -3,6 +3,7 @@
 #include "desktop/AgreementDialog.h"
 #include "desktop/DamRenDialog.h"
 #include "desktop/MainWindow.h"
+#include "desktop/MarketReportDialog.h"
 #include "desktop/PoliceDialog.h"
 #include "desktop/RulesDialog.h"
 #include "desktop/SplashWindow.h"
@@ -24,4 +25,5 @@ public:
     MainWindow main;
     DamRenDialog chooser;
     PoliceDialog police;
+    MarketReportDialog report;
 };

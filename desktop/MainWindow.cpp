@@ -141,6 +141,9 @@ TKeyEvent ToKeyEvent(const QKeyEvent* event) {
         case Qt::Key_F7:
             key.Key = TKey::F7;
             break;
+        case Qt::Key_F9:
+            key.Key = TKey::F9;
+            break;
         case Qt::Key_F12:
             key.Key = TKey::F12;
             break;
@@ -280,6 +283,9 @@ void MainWindow::buildMenu() {
     medium_ = addSpeed(captions::MenuMedium, "Mediuim1", TCommand::MenuMedium);
     slow_ = addSpeed(captions::MenuSlow, "Slow1", TCommand::MenuSlow);
     medium_->setChecked(true);
+    QAction* report = options->addAction(QString::fromUtf8(captions::MenuMarketReport));
+    report->setObjectName(QStringLiteral("mnu_OptionsMarketReport"));
+    connect(report, &QAction::triggered, this, [this] { invoke(TCommand::MenuMarketReport); });
 
     QMenu* help = bar->addMenu(QString::fromUtf8(captions::MenuHelp));
     help->setObjectName(QStringLiteral("mnu_Help"));

@@ -12,6 +12,7 @@
 #include "desktop/SoundPlayer.h"
 #include "desktop/AgreementDialog.h"
 #include "desktop/DamRenDialog.h"
+#include "desktop/MarketReportDialog.h"
 #include "desktop/PoliceDialog.h"
 #include "desktop/RulesDialog.h"
 #include "desktop/SplashWindow.h"
@@ -46,6 +47,7 @@ void QtEffects::SetWindows(const Windows& windows) {
     main_ = windows.main;
     chooser_ = windows.chooser;
     police_ = windows.police;
+    report_ = windows.report;
 }
 
 bool QtEffects::MayShow(const std::string& what) {
@@ -109,7 +111,8 @@ bool QtEffects::Input(const std::string& caption, const std::string& prompt, std
 }
 
 bool QtEffects::ShowModal(Modal window) {
-    static constexpr const char* kNames[] = {"agreement", "rules", "chooser", "police"};
+    static constexpr const char* kNames[] = {"agreement", "rules", "chooser", "police",
+                                             "market report"};
     if (!MayShow(std::string("modal window: ") + kNames[static_cast<int>(window)])) return false;
     SyncMainWindow();
     switch (window) {
@@ -132,6 +135,12 @@ bool QtEffects::ShowModal(Modal window) {
             if (auto* police = police_.data()) {
                 police->sync();
                 police->exec();
+                return true;
+            }
+            return false;
+        case Modal::MarketReport:
+            if (auto* report = report_.data()) {
+                report->exec();
                 return true;
             }
             return false;

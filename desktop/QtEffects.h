@@ -9,6 +9,7 @@
 
 class AgreementDialog;
 class DamRenDialog;
+class MarketReportDialog;
 class MainWindow;
 class PoliceDialog;
 class QWidget;
@@ -28,6 +29,7 @@ public:
         MainWindow* main = nullptr;
         DamRenDialog* chooser = nullptr;
         PoliceDialog* police = nullptr;
+        MarketReportDialog* report = nullptr;
     };
 
     QtEffects();
@@ -74,6 +76,7 @@ private:
     QPointer<MainWindow> main_;
     QPointer<DamRenDialog> chooser_;
     QPointer<PoliceDialog> police_;
+    QPointer<MarketReportDialog> report_;
     std::unique_ptr<SoundPlayer> soundPlayer_;
     QElapsedTimer clock_;
     bool headless_ = false;

@@ -87,6 +87,8 @@ void Tmainform::Run(TCommand command) {
             return Slow1Click();
         case TCommand::MenuAbout:
             return mnu_HelpAboutClick();
+        case TCommand::MenuMarketReport:
+            return mnu_OptionsMarketReportClick();
         case TCommand::KeyEsc:
             return FormKeyUp(TKey::Esc);
         case TCommand::KeyF1:
@@ -99,6 +101,8 @@ void Tmainform::Run(TCommand command) {
             return FormKeyUp(TKey::F6);
         case TCommand::KeyF7:
             return FormKeyUp(TKey::F7);
+        case TCommand::KeyF9:
+            return FormKeyUp(TKey::F9);
         case TCommand::KeyF12:
             return FormKeyUp(TKey::F12);
         default:

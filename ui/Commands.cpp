@@ -11,7 +11,7 @@ struct TCommandName {
     const char* Name;
 };
 
-constexpr std::array<TCommandName, 29> kNames = {{
+constexpr std::array<TCommandName, 31> kNames = {{
     {TCommand::Start, TCommandKind::Button, "start"},
     {TCommand::BuySell, TCommandKind::Button, "buysell"},
     {TCommand::DamRen, TCommandKind::Button, "damren"},
@@ -32,6 +32,7 @@ constexpr std::array<TCommandName, 29> kNames = {{
     {TCommand::MenuFast, TCommandKind::Menu, "fast"},
     {TCommand::MenuMedium, TCommandKind::Menu, "medium"},
     {TCommand::MenuSlow, TCommandKind::Menu, "slow"},
+    {TCommand::MenuMarketReport, TCommandKind::Menu, "report"},
     {TCommand::MenuRules, TCommandKind::Menu, "rules"},
     {TCommand::MenuAbout, TCommandKind::Menu, "about"},
     {TCommand::KeyEsc, TCommandKind::Key, "esc"},
@@ -40,6 +41,7 @@ constexpr std::array<TCommandName, 29> kNames = {{
     {TCommand::KeyF5, TCommandKind::Key, "f5"},
     {TCommand::KeyF6, TCommandKind::Key, "f6"},
     {TCommand::KeyF7, TCommandKind::Key, "f7"},
+    {TCommand::KeyF9, TCommandKind::Key, "f9"},
     {TCommand::KeyF12, TCommandKind::Key, "f12"},
 }};
 
@@ -71,7 +73,8 @@ std::vector<std::string> CommandNames(TCommandKind kind) {
 }
 
 std::optional<TKey> KeyOf(TCommand command) {
-    for (TKey key : {TKey::Esc, TKey::F1, TKey::F2, TKey::F5, TKey::F6, TKey::F7, TKey::F12})
+    for (TKey key : {TKey::Esc, TKey::F1, TKey::F2, TKey::F5, TKey::F6, TKey::F7, TKey::F9,
+                     TKey::F12})
         if (KeyCommand(key) == command) return key;
     return std::nullopt;
 }

@@ -33,6 +33,7 @@ enum class TCommand {
     MenuFast,
     MenuMedium,
     MenuSlow,
+    MenuMarketReport,
     MenuRules,
     MenuAbout,
     // Keys released in the window.
@@ -42,6 +43,7 @@ enum class TCommand {
     KeyF5,
     KeyF6,
     KeyF7,
+    KeyF9,
     KeyF12,
 };
 
@@ -51,7 +53,7 @@ inline TCommand AreaCommand(int area) {
 }
 
 // The keys the main window previews; any other key is Other.
-enum class TKey { Esc, F1, F2, F5, F6, F7, F12, Enter, Tab, Other };
+enum class TKey { Esc, F1, F2, F5, F6, F7, F9, F12, Enter, Tab, Other };
 
 // Modifier keys held with a key.
 enum TModifier : unsigned { kShift = 1, kControl = 2, kAlt = 4, kMeta = 8 };
@@ -86,6 +88,8 @@ inline std::optional<TCommand> KeyCommand(TKey key) {
             return TCommand::KeyF6;
         case TKey::F7:
             return TCommand::KeyF7;
+        case TKey::F9:
+            return TCommand::KeyF9;
         case TKey::F12:
             return TCommand::KeyF12;
         case TKey::Enter:

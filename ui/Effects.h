@@ -10,7 +10,7 @@ class IEffects {
 public:
     // The modal windows besides the message boxes. The toolkit shows the window for the
     // matching logic object of TRealtopia and returns whether it ended with the result OK.
-    enum class Modal { Agreement, Rules, DamRen, Police };
+    enum class Modal { Agreement, Rules, DamRen, Police, MarketReport };
     enum class SoundResult { Played, NotFound, NotLoaded, Bad };
 
     // The longest answer an input box takes, in characters.

@@ -116,6 +116,7 @@ inline constexpr const char* MenuScrollerSpeed = "S&croller Speed";
 inline constexpr const char* MenuFast = "&Fast";
 inline constexpr const char* MenuMedium = "&Mediuim";
 inline constexpr const char* MenuSlow = "&Slow";
+inline constexpr const char* MenuMarketReport = "Market &Report\u2026";
 inline constexpr const char* MenuHelp = "&Help";
 inline constexpr const char* MenuRules = "Rules";
 inline constexpr const char* MenuAbout = "&About..";

@@ -391,6 +391,15 @@ void Tmainform::mnu_HelpAboutClick() {
     host_.ShowAboutBox();
 }
 
+void Tmainform::mnu_OptionsMarketReportClick() {
+    // A running game pauses and goes on afterwards; a paused one stays paused, and before
+    // PLAY the clock keeps inviting the player.
+    const bool wasRunning = game_.Running;
+    if (wasRunning) PauseGame();
+    effects_.ShowModal(IEffects::Modal::MarketReport);
+    if (wasRunning) ResumeGame();
+}
+
 void Tmainform::mnu_OptionsSoundClick() {
     game_.SetSoundOn(!game_.SoundOn);
     view_.SoundChecked = game_.SoundOn;
@@ -468,6 +477,9 @@ void Tmainform::FormKeyUp(TKey key) {
             break;
         case TKey::F7:
             cmd_MortgageClick();
+            break;
+        case TKey::F9:
+            mnu_OptionsMarketReportClick();
             break;
         case TKey::Enter:
         case TKey::Tab:

@@ -108,6 +108,8 @@ public:
     void mnu_FileExitClick();
     void mnu_FileQuitandReplayClick();
     void mnu_HelpAboutClick();
+    // The Market Report, with the clock paused while it is open.
+    void mnu_OptionsMarketReportClick();
     void mnu_OptionsSoundClick();
     void Fast1Click();
     void Mediuim1Click();

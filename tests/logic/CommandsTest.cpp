@@ -432,3 +432,22 @@ TEST_F(CommandsTest, PausesNeverHoldTheMonthBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CommandsTest, TheMarketReportLeavesTheClockAsItWas) {
+    TGame& g = Game();
+    StartGame();
+    bool pausedWhileOpen = false;
+    effects_.OnModal[IEffects::Modal::MarketReport] = [&] { pausedWhileOpen = g.Paused; };
+    Form().KeyPress({TKey::F9});
+    Form().KeyRelease({TKey::F9});
+    EXPECT_TRUE(pausedWhileOpen);
+    EXPECT_TRUE(g.Running);
+    PressPlay();
+    Form().Invoke(TCommand::MenuMarketReport);
+    EXPECT_TRUE(g.Paused);
+    EXPECT_EQ(effects_.Count("modal: MarketReport"), 2);
+}
+
+}  // namespace

@@ -53,6 +53,7 @@ public:
             case Modal::Agreement:
                 return true;
             case Modal::Police:
+            case Modal::MarketReport:
                 return true;
             case Modal::Rules:
                 if (Chance(2)) app->rulesform.NotImplemented(1 + Pick(4));

@@ -28,6 +28,8 @@ std::string ScriptedEffects::ModalName(Modal window) {
             return "DamRen";
         case Modal::Police:
             return "Police";
+        case Modal::MarketReport:
+            return "MarketReport";
     }
     return "?";
 }
