@@ -129,9 +129,16 @@ public:
     void ReadCustomisation();
     std::string CustomisationPath() const;
 
+    // ---- The saved game ----
+    // REALTOPI.SAV, beside the hi-score table.
+    std::string SavedGamePath() const;
+    // Started with PLAY and not yet at its reckoning: the game that leaving the program keeps.
+    bool GameInProgress() const;
+
     IGameWindow& Window() { return window_; }
     const TPlatform& Platform() const { return platform_; }
     TRandom& Random() { return random_; }
+    const TRandom& Random() const { return random_; }
     // Rises every time a game ends; lets a caller notice that the game it was running ended.
     std::uint64_t EndCount() const { return endCount_; }
 
@@ -144,4 +151,5 @@ private:
     std::string programDir_;  // the program's directory, with a separator at the end
     std::string customisationPath_;
     std::uint64_t endCount_ = 0;
+    bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
 };

@@ -62,6 +62,7 @@ void TGame::InitWorld() {
     CrashTicks = 0;
     Running = false;
     Paused = false;
+    reckoning_ = false;
     MonthlyRepaymentTotal = Money();
     // 8. Areas and their base prices.
     for (int a = 1; a <= kAreaCount; ++a) {

@@ -1,6 +1,7 @@
 // The player's career (Developer, Magnate, Guru) and the end of the game.
 
 #include "engine/Game.h"
+#include "engine/SavedGame.h"
 
 void TGame::CheckStage() {
     if (!Engaged || Stage > 2) return;
@@ -39,6 +40,9 @@ void TGame::CheckStage() {
 
 void TGame::EndGame() {
     ++endCount_;
+    // A game that has ended is not offered again.
+    reckoning_ = true;
+    RemoveSavedGame(SavedGamePath());
     window_.SetProgressToMaximum();
     window_.StopMainTimer();
     window_.TickerStop();
