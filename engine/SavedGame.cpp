@@ -197,7 +197,16 @@ void Transfer(Io& io, Saved& s) {
     auto& w = s.Window;
     io.Field(w.Caption);
     io.Field(w.Status);
+    io.Field(w.CashPanel);
+    io.Field(w.PortfolioPanel);
+    io.Field(w.DebtPanel);
     io.Field(w.Info);
+    io.Field(w.AreaCaption);
+    io.Field(w.TrendText);
+    io.Field(w.TrendPicture);
+    io.Field(w.StageText);
+    io.Field(w.MonthLabel);
+    io.Field(w.Clock);
     io.Field(w.BuySellCaption);
     io.Field(w.DamRenCaption);
     io.Field(w.MortgageCaption);
@@ -274,7 +283,12 @@ std::string NewsProblem(int k, const TNewsItem& item) {
 std::string WindowProblem(const TSavedWindow& w) {
     for (const std::string& problem :
          {BadText("caption", w.Caption), BadText("status text", w.Status),
-          BadText("information text", w.Info), BadText("Buy/Sell caption", w.BuySellCaption),
+          BadText("cash panel", w.CashPanel), BadText("portfolio panel", w.PortfolioPanel),
+          BadText("debt panel", w.DebtPanel), BadText("information text", w.Info),
+          BadText("area caption", w.AreaCaption), BadText("trend text", w.TrendText),
+          Outside("trend picture", w.TrendPicture, 0, 2), BadText("stage text", w.StageText),
+          BadText("month label", w.MonthLabel), Outside("clock", w.Clock, 1, 12),
+          BadText("Buy/Sell caption", w.BuySellCaption),
           BadText("Damage/Renovate caption", w.DamRenCaption),
           BadText("Mortgage/Redeem caption", w.MortgageCaption),
           BadText("ticker text", w.TickerText),

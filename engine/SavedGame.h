@@ -27,7 +27,16 @@ struct TSavedRow {
 struct TSavedWindow {
     std::string Caption;
     std::string Status;
+    std::string CashPanel;
+    std::string PortfolioPanel;
+    std::string DebtPanel;
     std::string Info;
+    std::string AreaCaption;
+    std::string TrendText;
+    std::int32_t TrendPicture = 0;  // steady, risen, fallen
+    std::string StageText;
+    std::string MonthLabel;
+    std::int32_t Clock = 1;
     std::string BuySellCaption;
     std::string DamRenCaption;
     std::string MortgageCaption;

@@ -10,6 +10,7 @@
 #include "ui/TMarquee.h"
 
 class TRealtopia;
+struct TSavedGame;
 
 // The main window without its toolkit: what it shows (View()), the display operations the
 // engine calls, and every handler of its controls, keys, menu and window events.
@@ -28,6 +29,10 @@ public:
 
     // Creation: the status-bar hint handler is the toolkit's; then a new world and a reset.
     void FormCreate();
+
+    // Puts a saved game in place of the current one and shows it paused where it was left
+    // (ui/SavedGameView.cpp).
+    void ShowSavedGame(const TSavedGame& saved);
 
     // ---- Display operations (called by the engine) ----
     void RefreshDisplay() override;

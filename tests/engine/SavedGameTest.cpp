@@ -69,7 +69,16 @@ protected:
 
         window_shown_.Caption = "Realtopia - November, 2007";
         window_shown_.Status = "Net Worth: -\u00A31";
+        window_shown_.CashPanel = "Current Cash: -\u00A3250,400";
+        window_shown_.PortfolioPanel = "Portfolio Value: \u00A31";
+        window_shown_.DebtPanel = "Owe: \u00A310 (\u00A31.23/m)";
         window_shown_.Info = "A block\r\nof two";
+        window_shown_.AreaCaption = "Current Area: New York\r\nAll properties sold";
+        window_shown_.TrendText = "Market has fallen";
+        window_shown_.TrendPicture = 2;
+        window_shown_.StageText = "GURU";
+        window_shown_.MonthLabel = "November";
+        window_shown_.Clock = 11;
         window_shown_.BuySellCaption = "Sell (F6)";
         window_shown_.DamRenCaption = "Renovate (F5)";
         window_shown_.MortgageCaption = "Redeem (F7)";
@@ -243,6 +252,8 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
         {"random generator state all zero", [](TSavedGame& s) { s.Random = {}; }},
         {"timer interval is 0", [](TSavedGame& s) { s.Window.TimerInterval = 0; }},
         {"progress is 109", [](TSavedGame& s) { s.Window.Progress = 109; }},
+        {"clock is 0", [](TSavedGame& s) { s.Window.Clock = 0; }},
+        {"trend picture is 3", [](TSavedGame& s) { s.Window.TrendPicture = 3; }},
         {"typed letters longer than 64", [](TSavedGame& s) { s.Window.Typed.assign(65, 'w'); }},
         {"list row not UTF-8", [](TSavedGame& s) { s.Window.Portfolio[0].Text = "\xC3("; }},
     };
