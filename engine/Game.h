@@ -134,6 +134,9 @@ public:
     std::string SavedGamePath() const;
     // Started with PLAY and not yet at its reckoning: the game that leaving the program keeps.
     bool GameInProgress() const;
+    // The saved-game file this game was resumed from, removed when the game ends; empty for a
+    // game dealt afresh.
+    std::string ResumedFrom;
 
     IGameWindow& Window() { return window_; }
     const TPlatform& Platform() const { return platform_; }

@@ -63,6 +63,7 @@ void TGame::InitWorld() {
     Running = false;
     Paused = false;
     reckoning_ = false;
+    ResumedFrom.clear();
     MonthlyRepaymentTotal = Money();
     // 8. Areas and their base prices.
     for (int a = 1; a <= kAreaCount; ++a) {

@@ -40,9 +40,11 @@ void TGame::CheckStage() {
 
 void TGame::EndGame() {
     ++endCount_;
-    // A game that has ended is not offered again.
+    // A game that has ended is not offered again. Only its own file goes: one that another
+    // copy of the program saved meanwhile stays.
     reckoning_ = true;
-    RemoveSavedGame(SavedGamePath());
+    if (!ResumedFrom.empty()) RemoveSavedGame(ResumedFrom);
+    ResumedFrom.clear();
     window_.SetProgressToMaximum();
     window_.StopMainTimer();
     window_.TickerStop();

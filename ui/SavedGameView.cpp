@@ -98,6 +98,7 @@ bool OfferSavedGame(Tmainform& form) {
         return false;
     }
     form.ShowSavedGame(saved);
+    form.Game().ResumedFrom = path;
     return true;
 }
 

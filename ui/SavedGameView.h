@@ -30,5 +30,6 @@ bool SaveGameOnExit(const Tmainform& form);
 
 // On start-up, with the main window shown: offers the game saved at the saved-game path.
 // An unreadable file is set aside (".bad") and the player told so; Yes shows the game paused
-// where it was left; No removes the file. True when the saved game was resumed.
+// where it was left (the file goes when that game ends); No removes the file. True when the
+// saved game was resumed.
 bool OfferSavedGame(Tmainform& form);

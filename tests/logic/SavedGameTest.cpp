@@ -314,21 +314,24 @@ TEST_F(SavedGameOffer, AnUnreadableFileIsSetAsideAndThePlayerTold) {
 TEST_F(SavedGameOffer, OnlyAGameInProgressIsSaved) {
     EnterGame();
     EXPECT_FALSE(SaveGameOnExit(Form()));  // before PLAY
+    EXPECT_FALSE(fs::exists(SavePath()));
     PressPlay();
     Form().cmd_StartClick();  // paused is in progress too
     EXPECT_TRUE(Game().GameInProgress());
     ASSERT_TRUE(SaveGameOnExit(Form()));
     Form().cmd_StartClick();
+    const std::string elsewhere = ReadAll(SavePath());
 
-    // From its reckoning on, a game is over: closing the program then saves nothing, and the
-    // file of that game is gone.
+    // From its reckoning on, a game is over: closing the program then saves nothing. This
+    // game was not resumed from the file, so its end leaves the file alone.
+    ClickAvail({0});
+    Tick(119);
     bool savedDuringReckoning = true;
     effects_.OnProcessEvents = [&] { savedDuringReckoning = SaveGameOnExit(Form()); };
-    ClickAvail({0});
-    Tick(120);
+    Tick();
     EXPECT_EQ(Game().Year, 2010);
     EXPECT_FALSE(savedDuringReckoning);
-    EXPECT_FALSE(fs::exists(SavePath()));
+    EXPECT_EQ(ReadAll(SavePath()), elsewhere);
 }
 
 }  // namespace
