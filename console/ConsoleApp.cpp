@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "console/ConsoleText.h"
+#include "console/SavedGameCommands.h"
 #include "console/ShowText.h"
 #include "console/StateJson.h"
 #include "windows/TRealtopia.h"
@@ -19,10 +20,10 @@ namespace {
 constexpr std::int64_t kMaxTicks = 1'000'000'000;
 
 // Commands of the game window, refused with a reason of their own before it is shown.
-constexpr std::array<const char*, 19> kWindowCommands = {
+constexpr std::array<const char*, 21> kWindowCommands = {
     "tick",  "key",      "type",    "area",     "click", "keysel", "focus",
     "start", "buysell",  "damren",  "mortgage", "rules", "email",  "sponsor",
-    "menu",  "minimise", "restore", "close",    "set"};
+    "menu",  "minimise", "restore", "close",    "set",   "save",   "load"};
 
 bool IsWindowCommand(const std::string& word) {
     return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) != kWindowCommands.end();
@@ -180,6 +181,10 @@ bool ConsoleApp::WindowCommand(const std::string& line, const std::vector<std::s
         if (noArgument()) form.FormCloseQuery();
     } else if (command == "set") {
         Set(words);
+    } else if (command == "save") {
+        SaveCommand(form, out_, line);
+    } else if (command == "load") {
+        LoadCommand(form, out_, line);
     } else {
         return false;
     }
