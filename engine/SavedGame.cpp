@@ -253,6 +253,11 @@ std::string PropertyProblem(int n, const TProperty& p) {
           BadAmount("monthly repayment" + of, p.MonthlyRepayment)})
         if (!problem.empty()) return problem;
     if ((p.Flags & ~kKnownFlags) != 0) return "unknown flags" + of;
+    // The market's recovery doubles a halved price: it must stay in range then too.
+    const Money halvedLimit = TSavedGame::kLargestAmount.MulDiv(1, 2);
+    if (p.Has(Halved) && (p.BuyPrice > halvedLimit || p.BuyPrice < -halvedLimit ||
+                          p.SaleValue > halvedLimit || p.SaleValue < -halvedLimit))
+        return "halved price" + of + " out of range";
     if (p.Has(Mortgaged) && !p.Has(Owned))
         return "mortgage on an unowned property " + std::to_string(n);
     if (!p.Has(Mortgaged) && p.MonthlyRepayment != Money())

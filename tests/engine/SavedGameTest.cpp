@@ -243,6 +243,8 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
          [](TSavedGame& s) {
              s.Properties[119].SaleValue = -TSavedGame::kLargestAmount - Money::FromRaw(1);
          }},
+        {"halved price of property 9 out of range",
+         [](TSavedGame& s) { s.Properties[8].SaleValue = TSavedGame::kLargestAmount; }},
         {"kind of headline 3 is 4", [](TSavedGame& s) { s.NewsItems[2].Kind = 4; }},
         {"area of headline 1 is 7", [](TSavedGame& s) { s.NewsItems[0].Target = 7; }},
         {"size of headline 31 is 1", [](TSavedGame& s) { s.NewsItems[30].Magnitude = 1; }},
