@@ -440,11 +440,15 @@ std::string TSavedGame::Problem() const {
 std::string TSavedGame::ToBytes() const {
     Writer payload;
     Transfer(payload, *this);
+    return Seal(payload.bytes);
+}
+
+std::string TSavedGame::Seal(const std::string& payload) {
     std::string image(kMagic, sizeof kMagic);
     PutLittleEndian(image, kFormatVersion, 4);
-    PutLittleEndian(image, payload.bytes.size(), 4);
-    PutLittleEndian(image, Crc32(payload.bytes.data(), payload.bytes.size()), 4);
-    return image + payload.bytes;
+    PutLittleEndian(image, payload.size(), 4);
+    PutLittleEndian(image, Crc32(payload.data(), payload.size()), 4);
+    return image + payload;
 }
 
 bool TSavedGame::FromBytes(const std::string& bytes, TSavedGame& saved, std::string& why) {

@@ -105,6 +105,8 @@ struct TSavedGame {
     std::string Problem() const;
 
     std::string ToBytes() const;
+    // The file image around a payload: magic word, format version, length and checksum.
+    static std::string Seal(const std::string& payload);
     // Decodes and checks a file image. False, with `why` and `saved` untouched, for anything
     // truncated, corrupt, of another format version or out of range.
     static bool FromBytes(const std::string& bytes, TSavedGame& saved, std::string& why);

@@ -269,6 +269,12 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
         EXPECT_FALSE(fs::exists(path)) << c.reason;
     }
     EXPECT_EQ(Saved().Problem(), "");
+
+    // The last byte of the payload is the selection mark of the last portfolio row.
+    std::string payload = Image().substr(TSavedGame::kHeaderSize);
+    ASSERT_EQ(payload.back(), 1);
+    payload.back() = 2;
+    ExpectRefused(TSavedGame::Seal(payload), "a truth value of 2", "truth value");
 }
 
 // ---------------------------------------------------------------- on disk
