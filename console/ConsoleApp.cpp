@@ -9,6 +9,7 @@
 
 #include "console/ConsoleText.h"
 #include "console/ReportJson.h"
+#include "console/SavedGameCommands.h"
 #include "console/ShowText.h"
 #include "console/StateJson.h"
 #include "windows/TRealtopia.h"
@@ -21,9 +22,9 @@ namespace {
 constexpr std::int64_t kMaxTicks = 1'000'000'000;
 
 // The console's own commands of the game window; the window's buttons are the others.
-constexpr std::array<const char*, 13> kWindowCommands = {
-    "tick",  "key",  "type",     "area",    "click", "keysel", "focus",
-    "sponsor", "menu", "minimise", "restore", "close", "set"};
+constexpr std::array<const char*, 15> kWindowCommands = {
+    "tick",    "key",  "type",     "area",    "click", "keysel", "focus", "sponsor",
+    "menu",    "minimise", "restore", "close", "set",  "save",   "load"};
 
 bool IsWindowCommand(const std::string& word) {
     return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) !=
@@ -178,6 +179,10 @@ bool ConsoleApp::WindowCommand(const std::string& line, const std::vector<std::s
         if (noArgument()) form.CloseRequested();
     } else if (command == "set") {
         Set(words);
+    } else if (command == "save") {
+        SaveCommand(form, out_, line);
+    } else if (command == "load") {
+        LoadCommand(form, out_, line);
     } else {
         return false;
     }

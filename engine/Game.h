@@ -164,9 +164,19 @@ public:
     void ReadCustomisation();
     std::string CustomisationPath() const;
 
+    // ---- The saved game ----
+    // REALTOPI.SAV, beside the hi-score table.
+    std::string SavedGamePath() const;
+    // Started with PLAY and not yet at its reckoning: the game that leaving the program keeps.
+    bool GameInProgress() const;
+    // The saved-game file this game was resumed from, removed when the game ends; empty for a
+    // game dealt afresh.
+    std::string ResumedFrom;
+
     IGameWindow& Window() { return window_; }
     const TPlatform& Platform() const { return platform_; }
     TRandom& Random() { return random_; }
+    const TRandom& Random() const { return random_; }
     // Rises every time a game ends; lets a caller notice that the game it was running ended.
     std::uint64_t EndCount() const { return endCount_; }
 
@@ -180,4 +190,5 @@ private:
     std::string customisationPath_;
     std::uint64_t endCount_ = 0;
     std::array<int, 2> selectedRows_{};
+    bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
 };

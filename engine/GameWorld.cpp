@@ -62,6 +62,8 @@ void TGame::InitWorld() {
     CrashTicks = 0;
     Running = false;
     Paused = false;
+    reckoning_ = false;
+    ResumedFrom.clear();
     MonthlyRepaymentTotal = Money();
     History.Clear();
     // 8. Areas and their base prices.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 // The game's random number generator (xoshiro256**): small, fast and repeatable for a seed.
@@ -16,6 +18,16 @@ public:
             z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
             word = z ^ (z >> 31);
         }
+    }
+
+    // The four words of state, so that a saved game goes on with the very same draws.
+    using State = std::array<std::uint64_t, 4>;
+    State GetState() const { return {s_[0], s_[1], s_[2], s_[3]}; }
+    // False, and nothing changed, for the all-zero state, from which the generator never leaves.
+    bool SetState(const State& state) {
+        if (state == State{}) return false;
+        for (std::size_t i = 0; i < state.size(); ++i) s_[i] = state[i];
+        return true;
     }
 
     std::uint64_t Next() {

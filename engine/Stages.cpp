@@ -1,6 +1,7 @@
 // The player's career (Developer, Magnate, Guru) and the end of the game.
 
 #include "engine/Game.h"
+#include "engine/SavedGame.h"
 
 void TGame::CheckStage() {
     if (!Engaged || Stage > 2) return;
@@ -40,6 +41,11 @@ void TGame::CheckStage() {
 
 void TGame::EndGame() {
     ++endCount_;
+    // A game that has ended is not offered again. Only its own file goes: one that another
+    // copy of the program saved meanwhile stays.
+    reckoning_ = true;
+    if (!ResumedFrom.empty()) RemoveSavedGame(ResumedFrom);
+    ResumedFrom.clear();
     window_.SetProgressToMaximum();
     window_.StopMainTimer();
     window_.TickerStop();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the three libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 600)
-# on a copy of its seed corpus. Usage: scripts/fuzz.sh [hisc|ini|marquee ...]
+# Builds the four libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 600)
+# on a copy of its seed corpus. Usage: scripts/fuzz.sh [hisc|ini|marquee|savedgame ...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,7 +8,7 @@ CXX=${FUZZ_CXX:-$(command -v clang++-14 || command -v clang++)}
 SECONDS_EACH=${FUZZ_SECONDS:-600}
 OUT=${FUZZ_OUT:-build-fuzz}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(hisc ini marquee)
+[ ${#targets[@]} -eq 0 ] && targets=(hisc ini marquee savedgame)
 mkdir -p "$OUT"
 
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -I. -Itests)

@@ -15,6 +15,8 @@
 #include "ui/TGameClock.h"
 #include "ui/TMarquee.h"
 
+struct TSavedGame;
+
 // The main window without its toolkit: what it shows (View()), the display operations the
 // engine calls, every handler of its controls, keys, menu and window events, and the command
 // surface through which a front end delivers the player's events.
@@ -65,6 +67,10 @@ public:
 
     // Creation: the status-bar hint handler is the toolkit's; then a new world and a reset.
     void FormCreate();
+
+    // Puts a saved game in place of the current one and shows it paused where it was left
+    // (ui/SavedGameView.cpp).
+    void ShowSavedGame(const TSavedGame& saved);
 
     // ---- Display operations (called by the engine) ----
     void RefreshDisplay() override;

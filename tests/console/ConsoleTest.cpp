@@ -23,6 +23,7 @@
 #include "console/ConsoleText.h"
 #include "console/StateJson.h"
 #include "logic/FakeSystemQueries.h"
+#include "support/Files.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
 
@@ -569,6 +570,47 @@ TEST_F(ConsoleTest, ChooserAboutKeysAndCheat) {
     EXPECT_EQ(state["cash"].number,
               (TGame::kStartingCash - Game().Property(1).BuyPrice + TGame::kCheatBonus).Raw());
     EXPECT_EQ(lines.back(), "[exit]");  // the close box
+}
+
+TEST_F(ConsoleTest, SaveAndLoadCommands) {
+    std::filesystem::create_directories(dataDir_);
+    const std::string path = (dataDir_ / "game one.sav").string();
+    const std::string bad = (dataDir_ / "bad.sav").string();
+    const auto saving =
+        Run("save " + path + "\n" + kEnter + "save " + path + "\nsave\nload\nload " + bad + "\n" +
+            "load " + dataDir_.string() + "\nplay\nclick avail 1\nbuysell\ntick 14\nsave " + path +
+            "\nsave " + path + "/x\nstate\n");
+    EXPECT_EQ(WithTag(saving, "?"),
+              (std::vector<std::string>{
+                  "[?] not before the game window is shown: save", "[?] no game in progress",
+                  "[?] save PATH", "[?] load PATH", "[?] cannot load " + bad + ": no such file",
+                  "[?] cannot load " + dataDir_.string() + ": not a regular file",
+                  "[?] cannot save " + path + "/x: Not a directory"}));
+    EXPECT_EQ(WithTag(saving, "saved"), (std::vector<std::string>{"[saved] " + path}));
+    const Json left = State(saving);
+
+    // A new program shows the saved game paused, and Play goes on with it.
+    const auto loading = Run(kEnter + "load " + path + "\nstate\nstart\ntick 2\nstate\n");
+    EXPECT_TRUE(WithTag(loading, "?").empty());
+    EXPECT_EQ(WithTag(loading, "loaded"), (std::vector<std::string>{"[loaded] " + path}));
+    const Json shown = State(loading, 0);
+    EXPECT_TRUE(shown["paused"].boolean);
+    EXPECT_EQ(shown["window"]["buttons"]["start"]["caption"].text, "Play (Esc)");
+    for (const char* key : {"cash", "month", "year", "monthsPlayed", "pendingNews"})
+        EXPECT_EQ(shown[key].number, left[key].number) << key;
+    EXPECT_EQ(shown["window"]["portfolio"]["rows"][0]["text"].text,
+              left["window"]["portfolio"]["rows"][0]["text"].text);
+    EXPECT_EQ(State(loading, 1)["monthsPlayed"].number, left["monthsPlayed"].number + 2);
+
+    // A damaged file is refused and left where it is; the game goes on untouched.
+    std::string bytes = ReadAll(path);
+    bytes.back() = static_cast<char>(bytes.back() ^ 1);
+    WriteAll(bad, bytes);
+    const auto refused = Run(kStart + "tick\nload " + bad + "\nstate\n");
+    EXPECT_EQ(WithTag(refused, "?"),
+              (std::vector<std::string>{"[?] cannot load " + bad + ": checksum does not match"}));
+    EXPECT_EQ(State(refused)["monthsPlayed"].number, 1);
+    EXPECT_EQ(ReadAll(bad), bytes);
 }
 
 // ---------------------------------------------------------------- helpers of the front end

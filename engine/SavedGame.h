@@ -1,0 +1,127 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/Money.h"
+#include "engine/Random.h"
+#include "engine/World.h"
+
+class TGame;
+
+// A game in progress kept between runs of the program, in the file described in
+// docs/SAVEDGAME.md.
+
+inline constexpr const char* kSavedGameFileName = "REALTOPI.SAV";
+
+struct TSavedRow {
+    std::string Text;
+    bool Selected = false;
+};
+
+// What the main window showed that cannot be worked out from the game itself. The engine keeps
+// it for the window logic and checks only that it is of sensible size.
+struct TSavedWindow {
+    std::string Caption;
+    std::string Status;
+    std::string CashPanel;
+    std::string PortfolioPanel;
+    std::string DebtPanel;
+    std::string Info;
+    std::string AreaCaption;
+    std::string TrendText;
+    std::int32_t TrendPicture = 0;  // steady, risen, fallen
+    std::string StageText;
+    std::string MonthLabel;
+    std::int32_t Clock = 1;
+    std::string BuySellCaption;
+    std::string DamRenCaption;
+    std::string MortgageCaption;
+    std::string TickerText;
+    bool TickerActive = false;
+    bool TickerOnScreen = false;
+    std::int32_t TimerInterval = 0;  // of the main timer, in milliseconds
+    std::int32_t Progress = 0;
+    std::string Typed;  // the letters of the cash-bonus phrase typed so far
+    std::vector<TSavedRow> Avail;
+    std::vector<TSavedRow> Portfolio;
+};
+
+// Everything that makes a game and decides how it goes on. The world's fixed tables (month and
+// improvement names) and the player's options (sound, ticker speed) are not part of it.
+struct TSavedGame {
+    static constexpr char kMagic[8] = {'R', 'T', 'O', 'P', 'S', 'A', 'V', '\x1A'};
+    static constexpr std::uint32_t kFormatVersion = 1;
+    static constexpr std::size_t kHeaderSize = 20;
+    static constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
+    static constexpr std::size_t kMaxTextBytes = 4096;
+    static constexpr std::size_t kMaxTypedBytes = 64;
+    // Every amount stays within this either way of zero, so that sums over all properties and
+    // the cash cannot overflow.
+    static constexpr Money kLargestAmount = Money::Pounds(5'000'000'000'000);
+    static constexpr std::int32_t kLargestCount = 1'000'000;
+    static constexpr std::int32_t kMonthsInGame = 120;
+
+    std::array<TArea, kAreaCount> Areas;
+    std::array<TProperty, kPropertyCount> Properties;
+    std::array<TNewsItem, kNewsCount> NewsItems;
+    Money Cash;
+    Money Debt;
+    Money MonthlyRepaymentTotal;
+    std::uint16_t Stage = 0;
+    std::uint16_t CrashTicks = 0;
+    std::uint16_t Year = 0;
+    std::int32_t Month = 0;
+    std::int32_t CurrentArea = 0;
+    bool Engaged = false;
+    bool CheatUsed = false;
+    std::string FirstName;
+    std::string LastName;
+    std::string ContactAddress;
+    std::int32_t SelectionSide = 0;
+    std::int32_t MortgageMode = 0;
+    std::int32_t DamRenMode = 0;
+    std::int32_t MonthsPlayed = 0;
+    std::int32_t MarketTrend = 0;
+    std::int32_t PendingNews = 0;
+    std::vector<int> Selection;
+    Money BuyTotal;
+    Money SellTotal;
+    Money DamRenAmount;
+    TRandom::State Random{};
+    TSavedWindow Window;
+
+    static TSavedGame Capture(const TGame& game, TSavedWindow window);
+    // Puts the saved game into `game`, paused. The sound option stays as the program has it,
+    // and a cash bonus used in this run stays used.
+    void ApplyTo(TGame& game) const;
+    // The net worth of the saved game under the rules of `like`, which is not changed.
+    Money NetWorth(const TGame& like) const;
+
+    // Empty when every value lies in its range; otherwise the first that does not.
+    std::string Problem() const;
+
+    std::string ToBytes() const;
+    // The file image around a payload: magic word, format version, length and checksum.
+    static std::string Seal(const std::string& payload);
+    // Decodes and checks a file image. False, with `why` and `saved` untouched, for anything
+    // truncated, corrupt, of another format version or out of range.
+    static bool FromBytes(const std::string& bytes, TSavedGame& saved, std::string& why);
+};
+
+enum class TSavedGameRead { Read, Missing, Unreadable };
+
+// Reads and checks the saved game at `path` (a regular file only, never blocking).
+// Unreadable: `why` says what is wrong and `saved` is untouched.
+TSavedGameRead ReadSavedGame(const std::string& path, TSavedGame& saved, std::string& why);
+// Writes the game whole and safely; a game out of range is not written. False, with `why`, on
+// failure, leaving any older file as it was.
+bool WriteSavedGame(const std::string& path, const TSavedGame& saved, std::string& why);
+// Removes the file at `path` (not a directory); true when nothing is left there.
+bool RemoveSavedGame(const std::string& path);
+// Renames an unreadable file to `path` + ".bad", replacing an older one, so that it is never
+// read again but nothing is lost.
+bool SetAsideSavedGame(const std::string& path);

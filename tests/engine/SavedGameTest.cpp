@@ -1,0 +1,399 @@
+// The saved-game file: its image keeps every field exactly, and nothing damaged, foreign or out
+// of range is ever taken in; on disk it is read without blocking and replaced whole.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/Game.h"
+#include "engine/SavedGame.h"
+#include "support/Files.h"
+#include "support/NullGameWindow.h"
+#include "support/TempPlatform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A game dealt with a fixed seed and then given an unusual value in every field the file keeps.
+class SavedGameFormat : public ::testing::Test {
+protected:
+    SavedGameFormat() : game_(window_, temp_.Platform()) {
+        game_.InitWorld();
+        for (int draw = 0; draw < 5; ++draw) game_.Random().Next();
+        game_.Area(4).Name = "Schweiz";
+        game_.Area(6).LowestPrice = Money::FromRaw(2500000001);
+        TProperty& mortgaged = game_.Property(7);
+        mortgaged.Flags = Owned | Mortgaged | Renovated;
+        mortgaged.MonthlyRepayment = Money::FromRaw(123456789);
+        mortgaged.DoneImprovements = 0xA5C3;
+        game_.Property(8).Name = "Caf\u00E9 \u201Cquoted\u201D";
+        game_.Property(8).Description = std::string(TSavedGame::kMaxTextBytes, 'd');
+        game_.Property(9).Flags = Damaged | Halved;
+        game_.Property(9).DamageCount = 3;
+        game_.Property(9).SoldCount = 4;
+        game_.Property(9).BuyPrice = Money::FromRaw(-7);
+        game_.News(40).Shown = true;
+        game_.Cash = Money::FromRaw(-2503999999);
+        game_.Debt = Money::FromRaw(99999999999);
+        game_.MonthlyRepaymentTotal = mortgaged.MonthlyRepayment;
+        game_.Stage = 3;
+        game_.CrashTicks = 4;
+        game_.Year = 2007;
+        game_.Month = 11;
+        game_.CurrentArea = 6;
+        game_.Engaged = true;
+        game_.CheatUsed = true;
+        game_.FirstName = "Zo\u00EB";
+        game_.LastName = "";
+        game_.ContactAddress = "x@example.com";
+        game_.SelectionSide = TSelectionSide::Portfolio;
+        game_.MortgageMode = TMortgageMode::CanRedeem;
+        game_.DamRenMode = TDamRenMode::Damage;
+        game_.MonthsPlayed = 94;
+        game_.MarketTrend = Fallen;
+        game_.PendingNews = 40;
+        game_.Selection = {7, 7, 120};
+        game_.BuyTotal = Money::FromRaw(1);
+        game_.SellTotal = Money::FromRaw(-1);
+        game_.DamRenAmount = Money::FromRaw(31);
+
+        window_shown_.Caption = "Realtopia - November, 2007";
+        window_shown_.Status = "Net Worth: -\u00A31";
+        window_shown_.CashPanel = "Current Cash: -\u00A3250,400";
+        window_shown_.PortfolioPanel = "Portfolio Value: \u00A31";
+        window_shown_.DebtPanel = "Owe: \u00A310 (\u00A31.23/m)";
+        window_shown_.Info = "A block\r\nof two";
+        window_shown_.AreaCaption = "Current Area: New York\r\nAll properties sold";
+        window_shown_.TrendText = "Market has fallen";
+        window_shown_.TrendPicture = 2;
+        window_shown_.StageText = "GURU";
+        window_shown_.MonthLabel = "November";
+        window_shown_.Clock = 11;
+        window_shown_.BuySellCaption = "Sell (F6)";
+        window_shown_.DamRenCaption = "Renovate (F5)";
+        window_shown_.MortgageCaption = "Redeem (F7)";
+        window_shown_.TickerText = "3%red|news ";
+        window_shown_.TickerActive = true;
+        window_shown_.TickerOnScreen = false;
+        window_shown_.TimerInterval = 1500;
+        window_shown_.Progress = 94;
+        window_shown_.Typed = "wado";
+        window_shown_.Avail = {{"A (\u00A31)", false}, {"B (\u00A32)", true}};
+        window_shown_.Portfolio = {{"C (\u00A33) [M]", true}};
+    }
+
+    TSavedGame Saved() const { return TSavedGame::Capture(game_, window_shown_); }
+    std::string Image() const { return Saved().ToBytes(); }
+
+    // Decoding must fail with a reason starting with `reason`, leaving the target untouched.
+    void ExpectRefused(const std::string& bytes, const std::string& reason,
+                       const std::string& label) {
+        TSavedGame target;
+        target.Cash = Money::FromRaw(42);
+        std::string why;
+        EXPECT_FALSE(TSavedGame::FromBytes(bytes, target, why)) << label;
+        EXPECT_EQ(why.substr(0, reason.size()), reason) << label << ": " << why;
+        EXPECT_EQ(target.Cash, Money::FromRaw(42)) << label;
+    }
+
+    NullGameWindow window_;
+    TempPlatform temp_;
+    TGame game_;
+    TSavedWindow window_shown_;
+};
+
+std::uint32_t U32At(const std::string& image, std::size_t offset) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value =
+            (value << 8) | static_cast<unsigned char>(image[offset + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// Every name in a directory, sorted.
+std::vector<std::string> Entries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+TEST_F(SavedGameFormat, ImageKeepsEveryFieldExactly) {
+    const std::string image = Image();
+    EXPECT_EQ(image.substr(0, 8), std::string("RTOPSAV\x1A", 8));
+    EXPECT_EQ(U32At(image, 8), 1u);
+    EXPECT_EQ(U32At(image, 12), image.size() - TSavedGame::kHeaderSize);
+
+    // Into a game dealt from another seed, whose own options and used bonus stay.
+    NullGameWindow otherWindow;
+    TGame other(otherWindow, temp_.Platform(TempPlatform::kSeed + 1));
+    other.InitWorld();
+    other.SoundOn = true;
+    other.CheatUsed = true;
+    other.Running = true;
+    TSavedGame loaded;
+    std::string why;
+    ASSERT_TRUE(TSavedGame::FromBytes(image, loaded, why)) << why;
+    loaded.ApplyTo(other);
+
+    // The same game again, field for field: captured once more it gives the same image.
+    EXPECT_EQ(TSavedGame::Capture(other, loaded.Window).ToBytes(), image);
+    EXPECT_EQ(other.Cash.Raw(), -2503999999);
+    EXPECT_EQ(other.Area(6).LowestPrice.Raw(), 2500000001);
+    EXPECT_EQ(other.Property(8).Name, game_.Property(8).Name);
+    EXPECT_EQ(other.Selection, (std::vector<int>{7, 7, 120}));
+    EXPECT_FALSE(other.Running);
+    EXPECT_TRUE(other.Paused);
+    EXPECT_TRUE(other.SoundOn);
+    for (int draw = 0; draw < 100; ++draw) ASSERT_EQ(other.Random().Next(), game_.Random().Next());
+
+    // A bonus already used in this run stays used; the saved game's own counts too.
+    TSavedGame unused = Saved();
+    unused.CheatUsed = false;
+    other.CheatUsed = true;
+    unused.ApplyTo(other);
+    EXPECT_TRUE(other.CheatUsed);
+    other.CheatUsed = false;
+    loaded.ApplyTo(other);
+    EXPECT_TRUE(other.CheatUsed);
+}
+
+TEST_F(SavedGameFormat, TruncatedImagesAreRefused) {
+    const std::string image = Image();
+    for (std::size_t length = 0; length < image.size(); ++length)
+        ExpectRefused(image.substr(0, length), length < 8 ? "not a saved game" : "truncated",
+                      "length " + std::to_string(length));
+    ExpectRefused(image + "x", "bytes after the end", "one byte more");
+}
+
+TEST_F(SavedGameFormat, FlippedBitsAreNoticed) {
+    const std::string image = Image();
+    // Every header byte, then every seventh byte of the payload.
+    for (std::size_t offset = 0; offset < image.size();
+         offset += offset < TSavedGame::kHeaderSize ? 1 : 7) {
+        std::string damaged = image;
+        damaged[offset] = static_cast<char>(damaged[offset] ^ (1 << (offset % 8)));
+        TSavedGame target;
+        std::string why;
+        ASSERT_FALSE(TSavedGame::FromBytes(damaged, target, why)) << "offset " << offset;
+        if (offset >= TSavedGame::kHeaderSize) {
+            ASSERT_EQ(why, "checksum does not match") << "offset " << offset;
+        }
+    }
+}
+
+TEST_F(SavedGameFormat, OtherFormatVersionsAreRefused) {
+    for (std::uint32_t version : {0u, 2u, 0x01000000u}) {
+        std::string image = Image();
+        for (int i = 0; i < 4; ++i) image[8 + i] = static_cast<char>((version >> (8 * i)) & 0xFF);
+        ExpectRefused(image, "format version " + std::to_string(version) + ", not 1",
+                      "version " + std::to_string(version));
+    }
+}
+
+// Values that no game reaches, in an image whose checksum is right: refused on reading, and
+// never written either.
+TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
+    struct Case {
+        const char* reason;
+        std::function<void(TSavedGame&)> change;
+    };
+    const std::vector<Case> cases = {
+        {"month is 13 (allowed 1..12)", [](TSavedGame& s) { s.Month = 13; }},
+        {"year is 2010", [](TSavedGame& s) { s.Year = 2010; }},
+        {"stage is 0", [](TSavedGame& s) { s.Stage = 0; }},
+        {"area is 7", [](TSavedGame& s) { s.CurrentArea = 7; }},
+        {"months played is 120", [](TSavedGame& s) { s.MonthsPlayed = 120; }},
+        {"market trend is -1", [](TSavedGame& s) { s.MarketTrend = -1; }},
+        {"pending headline is 41", [](TSavedGame& s) { s.PendingNews = 41; }},
+        {"selection side is 3", [](TSavedGame& s) { s.SelectionSide = 3; }},
+        {"mortgage mode is -1", [](TSavedGame& s) { s.MortgageMode = -1; }},
+        {"damage/renovate mode is 9", [](TSavedGame& s) { s.DamRenMode = 9; }},
+        {"crash count is 121", [](TSavedGame& s) { s.CrashTicks = 121; }},
+        {"selected property is 121",
+         [](TSavedGame& s) {
+             s.Selection = {1, 121};
+         }},
+        {"a list of 121 entries", [](TSavedGame& s) { s.Selection.assign(121, 1); }},
+        {"area of property 21 is 1 (allowed 2..2)",
+         [](TSavedGame& s) { s.Properties[20].Area = 1; }},
+        {"sale count of property 1 is -1", [](TSavedGame& s) { s.Properties[0].SoldCount = -1; }},
+        {"unknown flags of property 2", [](TSavedGame& s) { s.Properties[1].Flags = 0x10; }},
+        {"mortgage on an unowned property 7",
+         [](TSavedGame& s) { s.Properties[6].Flags = Mortgaged; }},
+        {"repayment without a mortgage of property 3",
+         [](TSavedGame& s) { s.Properties[2].MonthlyRepayment = Money::FromRaw(1); }},
+        {"repayment total is not the sum",
+         [](TSavedGame& s) { s.MonthlyRepaymentTotal += Money::FromRaw(1); }},
+        {"cash out of range",
+         [](TSavedGame& s) { s.Cash = TSavedGame::kLargestAmount + Money::FromRaw(1); }},
+        {"sale value of property 120 out of range",
+         [](TSavedGame& s) {
+             s.Properties[119].SaleValue = -TSavedGame::kLargestAmount - Money::FromRaw(1);
+         }},
+        {"halved price of property 9 out of range",
+         [](TSavedGame& s) { s.Properties[8].SaleValue = TSavedGame::kLargestAmount; }},
+        {"kind of headline 3 is 4", [](TSavedGame& s) { s.NewsItems[2].Kind = 4; }},
+        {"area of headline 1 is 7", [](TSavedGame& s) { s.NewsItems[0].Target = 7; }},
+        {"size of headline 31 is 1", [](TSavedGame& s) { s.NewsItems[30].Magnitude = 1; }},
+        {"first name not UTF-8", [](TSavedGame& s) { s.FirstName = "\xFF"; }},
+        {"a text of 4097 bytes",
+         [](TSavedGame& s) { s.LastName.assign(TSavedGame::kMaxTextBytes + 1, 'x'); }},
+        {"random generator state all zero", [](TSavedGame& s) { s.Random = {}; }},
+        {"timer interval is 0", [](TSavedGame& s) { s.Window.TimerInterval = 0; }},
+        {"progress is 109", [](TSavedGame& s) { s.Window.Progress = 109; }},
+        {"clock is 0", [](TSavedGame& s) { s.Window.Clock = 0; }},
+        {"trend picture is 3", [](TSavedGame& s) { s.Window.TrendPicture = 3; }},
+        {"typed letters longer than 64", [](TSavedGame& s) { s.Window.Typed.assign(65, 'w'); }},
+        {"list row not UTF-8", [](TSavedGame& s) { s.Window.Portfolio[0].Text = "\xC3("; }},
+    };
+    const std::string path = temp_.Root() + "/REALTOPI.SAV";
+    for (const Case& c : cases) {
+        TSavedGame saved = Saved();
+        c.change(saved);
+        ExpectRefused(saved.ToBytes(), c.reason, c.reason);
+        std::string why;
+        EXPECT_FALSE(WriteSavedGame(path, saved, why)) << c.reason;
+        EXPECT_FALSE(fs::exists(path)) << c.reason;
+    }
+    EXPECT_EQ(Saved().Problem(), "");
+
+    // The last byte of the payload is the selection mark of the last portfolio row.
+    std::string payload = Image().substr(TSavedGame::kHeaderSize);
+    ASSERT_EQ(payload.back(), 1);
+    payload.back() = 2;
+    ExpectRefused(TSavedGame::Seal(payload), "a truth value of 2", "truth value");
+}
+
+// ---------------------------------------------------------------- on disk
+
+TEST_F(SavedGameFormat, FileIsWrittenWholeReadBackRemovedAndSetAside) {
+    const fs::path dir = temp_.Root() + "/new/dir";
+    const std::string path = (dir / kSavedGameFileName).string();
+    std::string why;
+    TSavedGame read;
+    EXPECT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Missing);
+    EXPECT_EQ(why, "no such file");
+
+    // The directory is made; a left-over of an interrupted save goes after the next save.
+    ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
+    WriteAll(path + ".tmp-Ab12Cd", "torn");
+    game_.Cash = Money::FromRaw(5);
+    ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{kSavedGameFileName}));
+    EXPECT_EQ(ReadAll(path), Image());
+    ASSERT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Read) << why;
+    EXPECT_EQ(read.ToBytes(), Image());
+
+    // A game out of range leaves the file as it was.
+    TSavedGame bad = Saved();
+    bad.Month = 0;
+    EXPECT_FALSE(WriteSavedGame(path, bad, why));
+    EXPECT_EQ(why, "month is 0 (allowed 1..12)");
+    EXPECT_EQ(ReadAll(path), Image());
+
+    ASSERT_TRUE(SetAsideSavedGame(path));
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{std::string(kSavedGameFileName) + ".bad"}));
+    EXPECT_EQ(ReadAll(path + ".bad"), Image());
+    ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
+    EXPECT_TRUE(RemoveSavedGame(path));
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(RemoveSavedGame(path));  // nothing there: nothing to do
+}
+
+TEST_F(SavedGameFormat, OnlyRegularFilesOfSensibleSizeAreRead) {
+    const std::string path = temp_.Root() + "/REALTOPI.SAV";
+    TSavedGame read;
+    read.Cash = Money::FromRaw(42);
+    std::string why;
+
+    fs::create_directory(path);
+    EXPECT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Unreadable);
+    EXPECT_EQ(why, "not a regular file");
+    EXPECT_FALSE(RemoveSavedGame(path));  // a directory is not removed
+    fs::remove(path);
+
+    // A FIFO without a writer: refused at once instead of waiting for one.
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Unreadable);
+    EXPECT_EQ(why, "not a regular file");
+    fs::remove(path);
+
+    WriteAll(path, Image() + std::string(TSavedGame::kMaxFileSize, '\0'));
+    EXPECT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Unreadable);
+    EXPECT_EQ(why, "larger than 1048576 bytes");
+    EXPECT_EQ(read.Cash, Money::FromRaw(42));
+}
+
+// A program killed while it saves leaves the previous save or the new one, never a torn file;
+// the next save clears what the killed ones left behind.
+TEST_F(SavedGameFormat, KilledSaveLeavesOldOrNewFile) {
+    const std::string path = temp_.Root() + "/REALTOPI.SAV";
+    const TSavedGame oldGame = Saved();
+    game_.Cash = Money::Pounds(1);
+    game_.Property(1).Name = std::string(3000, 'n');  // a longer file, so kills land mid-write
+    const TSavedGame newGame = Saved();
+    const std::string oldBytes = oldGame.ToBytes(), newBytes = newGame.ToBytes();
+    std::string why;
+    ASSERT_TRUE(WriteSavedGame(path, oldGame, why)) << why;
+
+    std::mt19937 random(TempPlatform::kSeed);
+    for (int round = 0; round < 40; ++round) {
+        int progress[2];
+        ASSERT_EQ(pipe(progress), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Saves the two games in turn, telling the parent after each pair, until killed.
+            close(progress[0]);
+            std::string ignored;
+            for (;;) {
+                WriteSavedGame(path, newGame, ignored);
+                WriteSavedGame(path, oldGame, ignored);
+                if (write(progress[1], "x", 1) != 1) _exit(1);
+            }
+        }
+        close(progress[1]);
+        // Killed after a random number of finished pairs, wherever the next one has got to.
+        bool heard = true;
+        for (int pairs = 1 + static_cast<int>(random() % 2); pairs > 0 && heard; --pairs) {
+            char byte;
+            heard = read(progress[0], &byte, 1) == 1;
+        }
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        close(progress[0]);
+        ASSERT_TRUE(heard) << "round " << round;
+
+        const std::string bytes = ReadAll(path);
+        ASSERT_TRUE(bytes == oldBytes || bytes == newBytes) << "torn file in round " << round;
+    }
+    ASSERT_TRUE(WriteSavedGame(path, oldGame, why)) << why;
+    EXPECT_EQ(Entries(temp_.Root()), (std::vector<std::string>{"REALTOPI.SAV", "bin"}));
+}
+
+TEST(SavedGamePath, BesideTheHiScoreTable) {
+    NullGameWindow window;
+    TempPlatform temp;
+    TGame game(window, temp.Platform());
+    game.InitWorld();
+    EXPECT_EQ(game.SavedGamePath(), temp.UserDataDirectory() + "/REALTOPI.SAV");
+
+    // A read-only table in the per-user directory sends both to the program's directory.
+    fs::create_directories(temp.UserDataDirectory());
+    WriteAll(temp.UserDataDirectory() + "/REALTOPI.DAT", "");
+    fs::permissions(temp.UserDataDirectory() + "/REALTOPI.DAT", fs::perms::owner_read);
+    EXPECT_EQ(game.SavedGamePath(), temp.ProgramDirectory() + "/REALTOPI.SAV");
+}

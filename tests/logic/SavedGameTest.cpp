@@ -1,0 +1,337 @@
+// A game saved at any month and shown again in a new program is the game that was left: paused
+// exactly as it was, and played on, it ends exactly as the game played without the break.
+// Also the start-up offer of the saved game and its removal when the game ends.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "console/StateJson.h"
+#include "engine/SavedGame.h"
+#include "support/Files.h"
+#include "support/RealtopiaFixture.h"
+#include "ui/SavedGameView.h"
+#include "windows/TRealtopia.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers every box and modal window from the generator of the current step, so that the same
+// step in another program gets the same answers.
+class StepEffects : public IEffects {
+public:
+    explicit StepEffects(std::mt19937_64& random) : random_(random) {}
+    TRealtopia* app = nullptr;
+    bool quit = false;
+
+    void Information(const std::string&) override {}
+    void Error(const std::string&, const std::string&) override {}
+    bool YesNo(const std::string& question) override {
+        return question != "Another Game?" && Pick(2) == 0;
+    }
+    bool Input(const std::string&, const std::string&, std::string& text, int) override {
+        if (Pick(4) == 0) return false;  // Cancel: the default text stays
+        text = "Player" + std::to_string(Pick(100));
+        return true;
+    }
+    bool ShowModal(Modal window) override {
+        if (window != Modal::DamRen) return true;
+        TDamRenForm& form = app->DamRenForm;
+        if (Pick(5) == 0) {
+            form.cmd_CancelClick();
+        } else {
+            form.optgroupClick(1 + Pick(8));
+            form.cmd_CloseClick();
+        }
+        return form.ChoiceMade();
+    }
+    void ShowMainWindow() override {}
+    void HideSplash() override {}
+    void MainTimerChanged() override {}
+    SoundResult PlaySound(const std::string&, bool) override { return SoundResult::Played; }
+    bool SoundDeviceWorks() override { return true; }
+    bool OpenUrl(const std::string&) override { return false; }
+    void ProcessEvents() override {}
+    void Quit() override { quit = true; }
+
+    int Pick(int n) { return static_cast<int>(random_() % static_cast<std::uint64_t>(n)); }
+
+private:
+    std::mt19937_64& random_;
+};
+
+// One program in its own directories, entered through the agreement, played step by step: each
+// step some moves drawn from (game seed, step), then one event of the main timer.
+class Player {
+public:
+    explicit Player(std::uint64_t dealSeed) : effects_(random_) {
+        app_ = std::make_unique<TRealtopia>(effects_, temp_.Platform(dealSeed));
+        effects_.app = app_.get();
+        app_->cmd_playClick();
+    }
+
+    Tmainform& Form() { return app_->mainform; }
+    std::string State() const { return StateJson::Write(*app_); }
+    bool Ended() const { return effects_.quit; }
+    // The PLAY/Pause button.
+    void Play() { Form().cmd_StartClick(); }
+
+    void Step(std::uint64_t seed, int step) {
+        random_.seed(seed * 1000003ULL + static_cast<std::uint64_t>(step));
+        for (int moves = effects_.Pick(4); moves > 0; --moves) Move();
+        Form().tmr_mainTimer();
+    }
+
+private:
+    void Select(IGameWindow::List list, int most) {
+        const TMainWindowView& view = Form().View();
+        const auto& rows = list == IGameWindow::List::Avail ? view.Avail.Rows : view.Portfolio.Rows;
+        std::set<int> chosen;
+        for (int n = 1 + effects_.Pick(most); n > 0 && !rows.empty(); --n)
+            chosen.insert(effects_.Pick(static_cast<int>(rows.size())));
+        Form().SetListSelection(list, std::vector<int>(chosen.begin(), chosen.end()));
+    }
+
+    void Move() {
+        Tmainform& form = Form();
+        const TMainWindowView& view = form.View();
+        switch (effects_.Pick(10)) {
+            case 0:
+                if (!view.Avail.Enabled) break;
+                Select(IGameWindow::List::Avail, 3);
+                form.lst_AvailMouseUp();
+                break;
+            case 1:
+                if (!view.Portfolio.Enabled) break;
+                Select(IGameWindow::List::Portfolio, 1);
+                form.lst_portfolioMouseUp();
+                break;
+            case 2:
+                Select(IGameWindow::List::Portfolio, 2);
+                form.lst_portfolioKeyUp();
+                break;
+            case 3:
+            case 4:
+                if (view.BuySell.Enabled) form.cmd_BuySellClick();
+                break;
+            case 5:
+                if (view.DamRen.Enabled) form.cmd_DamRenClick();
+                break;
+            case 6:
+                if (view.Mortgage.Enabled) form.cmd_MortgageClick();
+                break;
+            case 7:
+                form.ClickArea(1 + effects_.Pick(kAreaCount));
+                break;
+            case 8: {
+                // The cash-bonus phrase, often typed across two steps.
+                static const char* kTyping[] = {"wadof", "cash", "wadofcash", "x"};
+                for (char c : std::string(kTyping[effects_.Pick(4)]))
+                    form.FormKeyPress(std::string(1, c));
+                break;
+            }
+            default:
+                form.FormKeyUp(TKey::F1);  // the rules, with the clock paused
+                break;
+        }
+    }
+
+    std::mt19937_64 random_;
+    StepEffects effects_;
+    TempPlatform temp_;
+    std::unique_ptr<TRealtopia> app_;
+};
+
+constexpr int kSteps = 125;  // the game ends with the 120th event at the latest
+
+// The first character where two state lines differ, with some context, for failure messages.
+std::string Difference(const std::string& a, const std::string& b) {
+    const auto at = static_cast<std::size_t>(
+        std::mismatch(a.begin(), a.begin() + static_cast<long>(std::min(a.size(), b.size())),
+                      b.begin())
+            .first -
+        a.begin());
+    const std::size_t from = at > 80 ? at - 80 : 0;
+    return "\n  left:  ..." + a.substr(from, 160) + "\n  right: ..." + b.substr(from, 160);
+}
+
+TEST(SavedGameRoundTrip, ResumedGamesEndAsGamesPlayedWithoutABreak) {
+    const std::vector<int> savePoints = {0, 1, 7, 8, 9, 23, 47, 64, 100, 107, 113, 119};
+    TempPlatform files;
+    int withMortgage = 0, withHeadline = 0, withTyping = 0, magnates = 0, resumed = 0;
+
+    for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+        // The game without a break: paused and resumed at each save point, saved there too
+        // (while running in odd steps, while paused in even ones).
+        std::map<int, std::string> pausedState;
+        Player reference(seed);
+        reference.Play();
+        for (int step = 0; step < kSteps && !reference.Ended(); ++step) {
+            if (std::find(savePoints.begin(), savePoints.end(), step) != savePoints.end()) {
+                const std::string path = files.Root() + "/" + std::to_string(step) + ".sav";
+                std::string why;
+                bool written = step % 2 == 0 || SaveGameOf(reference.Form(), path, why);
+                reference.Play();
+                written = written && (step % 2 != 0 || SaveGameOf(reference.Form(), path, why));
+                ASSERT_TRUE(written) << why;
+                pausedState[step] = reference.State();
+                reference.Play();
+
+                const TGame& game = reference.Form().Game();
+                withMortgage += game.MonthlyRepaymentTotal > Money();
+                withHeadline += game.PendingNews != 0;
+                withTyping += !reference.Form().CheatBuffer().empty();
+                magnates += game.Stage > 1;
+            }
+            reference.Step(seed, step);
+        }
+        ASSERT_TRUE(reference.Ended()) << "seed " << seed;
+        const std::string finalState = reference.State();
+
+        // Each save shown in a new program that dealt another game, then played on.
+        for (const auto& [from, paused] : pausedState) {
+            Player resumedPlayer(seed + 1000);
+            TSavedGame saved;
+            std::string why;
+            ASSERT_EQ(ReadSavedGame(files.Root() + "/" + std::to_string(from) + ".sav", saved, why),
+                      TSavedGameRead::Read)
+                << why;
+            resumedPlayer.Form().ShowSavedGame(saved);
+            ASSERT_TRUE(resumedPlayer.State() == paused)
+                << "seed " << seed << ", shown at step " << from
+                << Difference(resumedPlayer.State(), paused);
+
+            resumedPlayer.Play();
+            for (int step = from; step < kSteps && !resumedPlayer.Ended(); ++step) {
+                if (step != from &&
+                    std::find(savePoints.begin(), savePoints.end(), step) != savePoints.end()) {
+                    resumedPlayer.Play();
+                    resumedPlayer.Play();
+                }
+                resumedPlayer.Step(seed, step);
+            }
+            ASSERT_TRUE(resumedPlayer.State() == finalState)
+                << "seed " << seed << ", resumed at step " << from
+                << Difference(resumedPlayer.State(), finalState);
+            ++resumed;
+        }
+    }
+    // The games saved held what matters: mortgages, headlines still to land, half-typed
+    // phrases and later stages.
+    EXPECT_GT(resumed, 100);
+    EXPECT_GT(withMortgage, 0);
+    EXPECT_GT(withHeadline, 0);
+    EXPECT_GT(withTyping, 0);
+    EXPECT_GT(magnates, 0);
+}
+
+// ---------------------------------------------------------------- start-up and the end
+
+class SavedGameOffer : public RealtopiaFixture {
+protected:
+    std::string SavePath() { return Game().SavedGamePath(); }
+
+    // A game some months in, with a property bought and mortgaged, left by the program.
+    void LeaveGame() {
+        StartEngagedGame();
+        Buy({2});
+        ClickPortfolio({PortfolioRow(2)});
+        Form().cmd_MortgageClick();
+        Tick(40);
+        ASSERT_TRUE(SaveGameOnExit(Form()));
+        question_ =
+            "Continue your game of May 2003 (net worth " + FormatPounds(Game().NetWorth()) + ")?";
+    }
+    // The program started again, through the agreement.
+    void Restart() {
+        Create();
+        EnterGame();
+        effects_.ClearCalls();
+    }
+
+    std::string question_;
+};
+
+TEST_F(SavedGameOffer, YesShowsTheGamePausedAndItsEndRemovesTheFile) {
+    LeaveGame();
+    Restart();
+    effects_.YesNoAnswers = {true};
+    ASSERT_TRUE(OfferSavedGame(Form()));
+    EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
+              std::vector<std::string>{"yesno: " + question_});
+    EXPECT_TRUE(Game().Paused);
+    EXPECT_EQ(View().Start.Caption, "Play (Esc)");
+    EXPECT_EQ(Game().Property(2).Flags, Owned | Mortgaged);
+    EXPECT_TRUE(fs::exists(SavePath()));  // kept until the game ends
+
+    // Play (Esc) goes on; Quit and Replay ends the game, and with it the saved one.
+    Form().FormKeyUp(TKey::Esc);
+    EXPECT_TRUE(Game().Running);
+    Form().mnu_FileQuitandReplayClick();
+    EXPECT_FALSE(fs::exists(SavePath()));
+}
+
+TEST_F(SavedGameOffer, NoRemovesTheFileAndDealsAsBefore) {
+    LeaveGame();
+    Restart();
+    const std::string fresh = StateJson::Write(App());
+    effects_.YesNoAnswers = {false};
+    EXPECT_FALSE(OfferSavedGame(Form()));
+    EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
+              std::vector<std::string>{"yesno: " + question_});
+    EXPECT_FALSE(fs::exists(SavePath()));
+    EXPECT_EQ(StateJson::Write(App()), fresh);
+
+    // Nothing saved: nothing offered.
+    Restart();
+    EXPECT_FALSE(OfferSavedGame(Form()));
+    EXPECT_TRUE(effects_.Calls().empty());
+}
+
+TEST_F(SavedGameOffer, AnUnreadableFileIsSetAsideAndThePlayerTold) {
+    LeaveGame();
+    std::string bytes = ReadAll(SavePath());
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x10);
+    WriteAll(SavePath(), bytes);
+    Restart();
+    const std::string fresh = StateJson::Write(App());
+    EXPECT_FALSE(OfferSavedGame(Form()));
+    EXPECT_EQ(effects_.Calls(), std::vector<std::string>{
+                                    "info: Your saved game could not be read; a new game starts."});
+    EXPECT_FALSE(fs::exists(SavePath()));
+    EXPECT_EQ(ReadAll(SavePath() + ".bad"), bytes);
+    EXPECT_EQ(StateJson::Write(App()), fresh);
+}
+
+TEST_F(SavedGameOffer, OnlyAGameInProgressIsSaved) {
+    EnterGame();
+    EXPECT_FALSE(SaveGameOnExit(Form()));  // before PLAY
+    EXPECT_FALSE(fs::exists(SavePath()));
+    PressPlay();
+    Form().cmd_StartClick();  // paused is in progress too
+    EXPECT_TRUE(Game().GameInProgress());
+    ASSERT_TRUE(SaveGameOnExit(Form()));
+    Form().cmd_StartClick();
+    const std::string elsewhere = ReadAll(SavePath());
+
+    // From its reckoning on, a game is over: closing the program then saves nothing. This
+    // game was not resumed from the file, so its end leaves the file alone.
+    ClickAvail({0});
+    Tick(119);
+    bool savedDuringReckoning = true;
+    effects_.OnProcessEvents = [&] { savedDuringReckoning = SaveGameOnExit(Form()); };
+    Tick();
+    EXPECT_EQ(Game().Year, 2010);
+    EXPECT_FALSE(savedDuringReckoning);
+    EXPECT_EQ(ReadAll(SavePath()), elsewhere);
+}
+
+}  // namespace

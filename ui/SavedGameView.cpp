@@ -1,0 +1,151 @@
+// Saving what the main window shows with the game, and showing a saved game again.
+
+#include "ui/SavedGameView.h"
+
+#include "ui/Tmainform.h"
+
+namespace {
+
+// A row's property name: the text before its price in brackets.
+std::string NameOfRow(const std::string& text) {
+    const std::size_t price = text.rfind(" (");
+    return price == std::string::npos ? text : text.substr(0, price);
+}
+
+std::vector<TSavedRow> RowsOf(const TListView& list) {
+    std::vector<TSavedRow> rows;
+    for (const TListRow& row : list.Rows) rows.push_back({row.Text, row.Selected});
+    return rows;
+}
+
+// Puts back the rows as they were shown (prices that the window had not redrawn yet included)
+// and their selection, when they name the same properties as the rows just refilled. Rows
+// that do not are left as refilled, with nothing selected.
+void RestoreRows(TListView& list, const std::vector<TSavedRow>& saved) {
+    if (saved.size() != list.Rows.size()) return;
+    for (std::size_t i = 0; i < saved.size(); ++i)
+        if (NameOfRow(saved[i].Text) != NameOfRow(list.Rows[i].Text)) return;
+    for (std::size_t i = 0; i < saved.size(); ++i)
+        list.Rows[i] = {saved[i].Text, saved[i].Selected};
+}
+
+}  // namespace
+
+std::string ContinueQuestion(const TSavedGame& saved, const TGame& current) {
+    return "Continue your game of " + current.MonthName(saved.Month) + " " +
+           std::to_string(saved.Year) + " (net worth " + FormatPounds(saved.NetWorth(current)) +
+           ")?";
+}
+
+TSavedWindow SavedWindowOf(const Tmainform& form) {
+    const TMainWindowView& view = form.View();
+    TSavedWindow window;
+    window.Caption = view.Caption;
+    window.Status = view.Status;
+    window.CashPanel = view.CashPanel;
+    window.PortfolioPanel = view.PortfolioPanel;
+    window.DebtPanel = view.DebtPanel;
+    window.Info = view.Info;
+    window.AreaCaption = view.AreaCaption;
+    window.TrendText = view.TrendText;
+    window.TrendPicture = static_cast<std::int32_t>(view.TrendPicture);
+    window.StageText = view.StageText;
+    window.MonthLabel = view.MonthLabel;
+    window.Clock = view.Clock;
+    window.BuySellCaption = view.BuySell.Caption;
+    window.DamRenCaption = view.DamRen.Caption;
+    window.MortgageCaption = view.Mortgage.Caption;
+    window.TickerText = form.mq().Text();
+    window.TickerActive = form.mq().Active();
+    window.TickerOnScreen = form.mq().OnScreen();
+    window.TimerInterval = view.TimerInterval;
+    window.Progress = view.Progress;
+    window.Typed = form.CheatBuffer();
+    window.Avail = RowsOf(view.Avail);
+    window.Portfolio = RowsOf(view.Portfolio);
+    return window;
+}
+
+bool SaveGameOf(const Tmainform& form, const std::string& path, std::string& why) {
+    if (!form.Game().GameInProgress()) {
+        why = "no game in progress";
+        return false;
+    }
+    return WriteSavedGame(path, TSavedGame::Capture(form.Game(), SavedWindowOf(form)), why);
+}
+
+bool SaveGameOnExit(const Tmainform& form) {
+    std::string why;
+    return SaveGameOf(form, form.Game().SavedGamePath(), why);
+}
+
+bool OfferSavedGame(Tmainform& form) {
+    const std::string path = form.Game().SavedGamePath();
+    TSavedGame saved;
+    std::string why;
+    switch (ReadSavedGame(path, saved, why)) {
+        case TSavedGameRead::Missing:
+            return false;
+        case TSavedGameRead::Unreadable:
+            SetAsideSavedGame(path);
+            form.ShowInformation(kUnreadableSavedGame);
+            return false;
+        case TSavedGameRead::Read:
+            break;
+    }
+    if (!form.AskYesNo(ContinueQuestion(saved, form.Game()))) {
+        RemoveSavedGame(path);
+        return false;
+    }
+    form.ShowSavedGame(saved);
+    form.Game().ResumedFrom = path;
+    return true;
+}
+
+void Tmainform::ShowSavedGame(const TSavedGame& saved) {
+    const TSavedWindow& shown = saved.Window;
+    saved.ApplyTo(game_);
+
+    // The frames, the hints and the lists from the game; then the rows as they were shown.
+    for (int a = 1; a <= kAreaCount; ++a)
+        view_.AreaHints[static_cast<std::size_t>(a - 1)] = game_.Area(a).Name;
+    ClearSelections();
+    ShowAreaInfo();
+    RestoreRows(view_.Avail, shown.Avail);
+    RestoreRows(view_.Portfolio, shown.Portfolio);
+    ++view_.ListsRevision;
+    SelectionChanged();
+
+    // Every text as it was shown. The window redraws a panel only when the rules say so, so
+    // what it showed is not always what the game would draw now; nor is it redrawn here, since
+    // drawing the panels settles the selection's totals and modes, which must stay as saved.
+    view_.Caption = shown.Caption;
+    view_.Status = shown.Status;
+    view_.CashPanel = shown.CashPanel;
+    view_.PortfolioPanel = shown.PortfolioPanel;
+    view_.DebtPanel = shown.DebtPanel;
+    view_.Info = shown.Info;
+    view_.AreaCaption = shown.AreaCaption;
+    view_.TrendText = shown.TrendText;
+    view_.TrendPicture = static_cast<TTrendPicture>(shown.TrendPicture);
+    view_.StageText = shown.StageText;
+    view_.MonthLabel = shown.MonthLabel;
+    view_.Clock = shown.Clock;
+    view_.BuySell.Caption = shown.BuySellCaption;
+    view_.DamRen.Caption = shown.DamRenCaption;
+    view_.Mortgage.Caption = shown.MortgageCaption;
+    view_.ProgressMax = TGame::kProgressMaximum;
+    view_.Progress = shown.Progress;
+    cheatBuffer_ = shown.Typed;
+    mq_.SetOnScreen(shown.TickerOnScreen);
+    mq_.SetText(shown.TickerText);
+    mq_.SetActive(shown.TickerActive);
+    // The month left goes on with a full interval of the interval it ran at.
+    clock_.Stop(effects_.Now());
+    clock_.Reset(shown.TimerInterval);
+    ClockChanged();
+    view_.Start.Enabled = true;
+
+    // Paused, as a game is when the player pauses it there: Play (Esc) goes on.
+    PauseGame();
+}
