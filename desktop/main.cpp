@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QSessionManager>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
@@ -10,11 +11,13 @@
 
 #include "components/LinuxSystemQueries.h"
 #include "desktop/DesktopWindows.h"
+#include "desktop/EndOfSession.h"
 #include "desktop/QtEffects.h"
 #include "desktop/QtSystemHooks.h"
 #include "desktop/SelfTest.h"
 #include "engine/Platform.h"
 #include "engine/World.h"
+#include "ui/SavedGameView.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 
@@ -91,6 +94,14 @@ int main(int argc, char** argv) {
     DesktopWindows windows(app, effects);
     if (selfTest) return selftest::Run(app, effects, windows);
 
+    // A game left in progress is kept for the next start, however the program ends: Exit
+    // Game, the close box, a signal, or the session ending (which may not let it finish).
+    app.OfferSavedGames = true;
+    EndOfSession endOfSession;
+    QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                     [&app](QSessionManager&) { SaveGameOnExit(app.mainform); });
     windows.splash.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    SaveGameOnExit(app.mainform);
+    return status;
 }

@@ -1,6 +1,7 @@
 #include "windows/TRealtopia.h"
 
 #include "ui/Addresses.h"
+#include "ui/SavedGameView.h"
 #include "windows/EmailAddress.h"
 
 TRealtopia::TRealtopia(IEffects& effects, TPlatform platform,
@@ -39,6 +40,8 @@ void TRealtopia::EnterGame() {
     mainform.FormShow();
     effects_.ProcessEvents();
     effects_.HideSplash();
+    // A resumed game is shown at once, paused where it was left.
+    if (OfferSavedGames && OfferSavedGame(mainform)) effects_.ProcessEvents();
 }
 
 void TRealtopia::lbl_brightworkClick() {

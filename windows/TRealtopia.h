@@ -30,6 +30,10 @@ public:
 
     const std::string& Title() const { return title_; }
 
+    // Whether entering the game offers a game saved when the program last ended (the desktop
+    // program keeps games across runs; the text front end does not).
+    bool OfferSavedGames = false;
+
     // The splash window's handlers.
     void cmd_playClick();
     void cmd_NewUserClick();
