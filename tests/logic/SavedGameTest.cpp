@@ -262,9 +262,11 @@ protected:
 
 TEST_F(SavedGameOffer, YesShowsTheGamePausedAndItsEndRemovesTheFile) {
     LeaveGame();
-    Restart();
+    // A program that keeps games asks when the player enters the game window.
+    Create();
+    App().OfferSavedGames = true;
     effects_.YesNoAnswers = {true};
-    ASSERT_TRUE(OfferSavedGame(Form()));
+    EnterGame();
     EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
               std::vector<std::string>{"yesno: " + question_});
     EXPECT_TRUE(Game().Paused);
