@@ -23,8 +23,8 @@ constexpr std::int64_t kMaxTicks = 1'000'000'000;
 
 // The console's own commands of the game window; the window's buttons are the others.
 constexpr std::array<const char*, 15> kWindowCommands = {
-    "tick",    "key",  "type",     "area",    "click", "keysel", "focus", "sponsor",
-    "menu",    "minimise", "restore", "close", "set",  "save",   "load"};
+    "tick", "key",      "type",    "area",  "click", "keysel", "focus", "sponsor",
+    "menu", "minimise", "restore", "close", "set",   "save",   "load"};
 
 bool IsWindowCommand(const std::string& word) {
     return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) !=
@@ -260,10 +260,10 @@ void ConsoleApp::Focus(const std::vector<std::string>& words) {
     if (words.size() != 2 || (words[1] != "avail" && words[1] != "portfolio"))
         return Refuse("focus avail|portfolio");
     Tmainform& form = app_->mainform;
-    const auto which = words[1] == "avail" ? IGameWindow::List::Avail
-                                           : IGameWindow::List::Portfolio;
-    const TListView& list = which == IGameWindow::List::Avail ? form.View().Avail
-                                                              : form.View().Portfolio;
+    const auto which =
+        words[1] == "avail" ? IGameWindow::List::Avail : IGameWindow::List::Portfolio;
+    const TListView& list =
+        which == IGameWindow::List::Avail ? form.View().Avail : form.View().Portfolio;
     std::vector<int> rows;
     for (std::size_t i = 0; i < list.Rows.size(); ++i)
         if (list.Rows[i].Selected) rows.push_back(static_cast<int>(i));

@@ -4,9 +4,9 @@
 #include <QPushButton>
 
 #include "desktop/PanelWidget.h"
+#include "desktop/WidgetHelpers.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
-#include "desktop/WidgetHelpers.h"
 
 using namespace sidewindows;
 

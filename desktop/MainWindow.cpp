@@ -12,7 +12,6 @@
 #include <QStatusBar>
 #include <QWindowStateChangeEvent>
 
-#include "ui/MainWindowView.h"
 #include "desktop/AreaFrame.h"
 #include "desktop/BarGauge.h"
 #include "desktop/GlyphButton.h"
@@ -22,6 +21,7 @@
 #include "desktop/PropertyList.h"
 #include "desktop/SvgPicture.h"
 #include "ui/DisplayText.h"
+#include "ui/MainWindowView.h"
 #include "ui/Tmainform.h"
 
 namespace {
@@ -254,7 +254,8 @@ void MainWindow::buildMenu() {
     quitReplay_ = file->addAction(QString::fromUtf8(captions::MenuQuitReplay));
     quitReplay_->setObjectName(QStringLiteral("mnu_FileQuitandReplay"));
     quitReplay_->setEnabled(false);
-    connect(quitReplay_, &QAction::triggered, this, [this] { invoke(TCommand::MenuQuitAndReplay); });
+    connect(quitReplay_, &QAction::triggered, this,
+            [this] { invoke(TCommand::MenuQuitAndReplay); });
     file->addSeparator();
     QAction* exit = file->addAction(QString::fromUtf8(captions::MenuExit));
     exit->setObjectName(QStringLiteral("mnu_FileExit"));

@@ -4,8 +4,8 @@
 #include <QPushButton>
 
 #include "desktop/PanelWidget.h"
-#include "windows/Tpoliceform.h"
 #include "desktop/WidgetHelpers.h"
+#include "windows/Tpoliceform.h"
 
 using namespace sidewindows;
 

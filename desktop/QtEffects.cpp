@@ -7,16 +7,16 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "engine/World.h"
-#include "desktop/MainWindow.h"
-#include "desktop/SoundPlayer.h"
 #include "desktop/AgreementDialog.h"
 #include "desktop/DamRenDialog.h"
+#include "desktop/MainWindow.h"
 #include "desktop/MarketReportDialog.h"
 #include "desktop/PoliceDialog.h"
 #include "desktop/RulesDialog.h"
+#include "desktop/SoundPlayer.h"
 #include "desktop/SplashWindow.h"
 #include "desktop/WidgetHelpers.h"
+#include "engine/World.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "desktop/PanelWidget.h"
-#include "windows/Trulesform.h"
 #include "desktop/WidgetHelpers.h"
+#include "windows/Trulesform.h"
 
 using namespace sidewindows;
 

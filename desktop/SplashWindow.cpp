@@ -12,10 +12,10 @@
 #include <tuple>
 
 #include "desktop/PanelWidget.h"
+#include "desktop/WidgetHelpers.h"
 #include "ui/Addresses.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
-#include "desktop/WidgetHelpers.h"
 
 using namespace sidewindows;
 

@@ -153,9 +153,8 @@ void RandomSelection(RandomEffects& fx, Tmainform& form, IGameWindow::List list)
 
 void RandomStep(RandomEffects& fx, Tmainform& form) {
     using List = IGameWindow::List;
-    static const TKey kKeys[] = {
-        TKey::Esc, TKey::F1, TKey::F2, TKey::F5,
-        TKey::F6,  TKey::F7, TKey::F12};
+    static const TKey kKeys[] = {TKey::Esc, TKey::F1, TKey::F2, TKey::F5,
+                                 TKey::F6,  TKey::F7, TKey::F12};
     const TMainWindowView& view = form.View();
     switch (fx.Pick(24)) {
         case 0:

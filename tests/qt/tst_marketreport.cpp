@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/MarketReport.h"
 #include "desktop/MarketChart.h"
 #include "desktop/MarketReportDialog.h"
+#include "ui/MarketReport.h"
 #include "windows/TRealtopia.h"
 
 namespace {

@@ -18,16 +18,16 @@
 #include <functional>
 #include <memory>
 
-#include "engine/Game.h"
-#include "desktop/MainWindow.h"
-#include "desktop/PanelWidget.h"
-#include "windows/TRealtopia.h"
 #include "desktop/AgreementDialog.h"
 #include "desktop/DamRenDialog.h"
+#include "desktop/MainWindow.h"
+#include "desktop/PanelWidget.h"
 #include "desktop/PoliceDialog.h"
 #include "desktop/QtEffects.h"
 #include "desktop/RulesDialog.h"
 #include "desktop/SplashWindow.h"
+#include "engine/Game.h"
+#include "windows/TRealtopia.h"
 
 namespace {
 
