@@ -140,7 +140,9 @@ TEST_F(MonthlyCycleTest, WindfallsMoveCashOnlyOnceEngagedAndMayGoNegative) {
     g.Cash = Money::Pounds(100000);
     g.ApplyNews(33);
     EXPECT_EQ(g.Cash, Money::Pounds(-250000));
-    EXPECT_EQ(View().CashPanel, "Current Cash: -\u00A3250,000");
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-250,000");
+    Tick();
+    EXPECT_EQ(View().Status, "Net Worth: \u00A3-250,000");
 }
 
 TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
