@@ -137,6 +137,8 @@ public:
 
 private:
     std::string Today() const;
+    // Settles `amount` of the mortgage debt (no more than is owed) from the cash.
+    void PayDebt(Money amount);
 
     IGameWindow& window_;
     TPlatform platform_;
