@@ -264,16 +264,14 @@ TEST_F(BadInput, CustomisationValuesThatBendTheRules) {
     EXPECT_EQ(Game().Property(21).Name, Builtin(21));
     EXPECT_EQ(AvailRow(4), 3);  // the long name's row is found like any other
 
-    // A negative price is a number: buying the property pays the player £5.
-    StartWithIni(head + "VALUE01=-5\n");
-    const Money sale = Game().Property(1).SaleValue;
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Game().Property(1).BuyPrice, Money::Pounds(-5));
-    StartGame();
-    Buy({1});
-    EXPECT_TRUE(Game().Property(1).Has(Owned));
-    EXPECT_EQ(Game().Cash, TGame::kStartingCash + Money::Pounds(5));
-    EXPECT_EQ(Game().Property(1).SaleValue, sale);
+    // A negative price is refused like a value that is not a number: buying the property
+    // would pay the player. Zero is a price.
+    const Money generated = Game().Property(2).BuyPrice;
+    StartWithIni(head + "VALUE01=0\nVALUE02=-5\nNAME03=Never Read\n");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"info: '-5' is not a valid floating point value"});
+    EXPECT_EQ(Game().Property(1).BuyPrice, Money());
+    EXPECT_EQ(Game().Property(2).BuyPrice, generated);
+    EXPECT_EQ(Game().Property(3).Name, Builtin(3));
 
     // "noini" (exactly) leaves even a fake file unread.
     StartWithIni("[General]\nEMAIL=x@example.com\n[Properties]\nNAME01=X\n", "noini");
@@ -330,10 +328,10 @@ TEST_F(BadInput, CustomisedPricesStayWithinWhatSumsCanHold) {
     // Beyond it, refused like a number that does not convert: three at £400 trillion would
     // have summed past the range to a negative total that paid the player for buying.
     StartWithIni(
-        "[ProgramInfo]\nEXE=realtopia\n[Properties]\nVALUE01=-1e12\n"
+        "[ProgramInfo]\nEXE=realtopia\n[Properties]\nVALUE01=1e12\n"
         "VALUE02=400000000000000\nVALUE03=400000000000000\n");
     EXPECT_EQ(Messages(), std::vector<std::string>{
                               "info: '400000000000000' is not a valid floating point value"});
-    EXPECT_EQ(Game().Property(1).BuyPrice, Money::Pounds(-1'000'000'000'000));
+    EXPECT_EQ(Game().Property(1).BuyPrice, Money::Pounds(1'000'000'000'000));
     EXPECT_EQ(Game().Property(2).BuyPrice, generated);
 }

@@ -278,6 +278,33 @@ TEST_F(MonthlyCycleTest, YearlyTrendMovesOnlyTheCurrentAreaAndSometimesNothing) 
     EXPECT_EQ(AreaDelta(g, before, 3), Money::Pounds(-1750));
 }
 
+TEST_F(MonthlyCycleTest, NoSlumpTrendOrDamageTakesAPriceBelowZero) {
+    TGame& g = Game();
+    StartEngagedGame();
+    // Buying prices as small as the customisation file may set them.
+    SetPrices(3, Money::Pounds(1000), g.Property(3).SaleValue);
+    g.ApplyNews(11);  // London slumps by two tenths of its lowest sale value
+    EXPECT_EQ(g.Property(3).BuyPrice, Money());
+    EXPECT_EQ(View().Avail.Rows[static_cast<std::size_t>(AvailRow(3))].Text,
+              g.Property(3).Name + " (\u00A30)");
+
+    const std::optional<std::uint64_t> fallen = SeedFor(true, 1);
+    ASSERT_TRUE(fallen);
+    g.Random().Seed(*fallen);
+    SetPrices(5, Money::Pounds(1), g.Property(5).SaleValue);
+    const Money sale = g.Property(6).SaleValue;
+    g.YearlyTrend();
+    ASSERT_LT(g.Property(6).SaleValue, sale);  // the market did fall
+    EXPECT_EQ(g.Property(5).BuyPrice, Money());
+
+    SetPrices(7, Money::Pounds(1000), Money::Pounds(500));
+    g.Selection = {7};
+    g.DamRenAmount = Money::Pounds(5000);
+    g.Damage();
+    EXPECT_EQ(g.Property(7).BuyPrice, Money());
+    EXPECT_EQ(g.Property(7).SaleValue, Money());
+}
+
 TEST_F(MonthlyCycleTest, NewsCyclesThroughAllHeadlinesAndStopsWhenTheGameEndsMeanwhile) {
     TGame& g = Game();
     for (int k = 1; k <= 40; ++k) g.News(k).Shown = true;
