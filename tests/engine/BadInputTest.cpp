@@ -157,6 +157,22 @@ TEST_F(BadInput, DirectoryInPlaceOfTheHiScoreFileIsReportedAndLeftAlone) {
     EXPECT_TRUE(effects_.Contains("yesno: Another Game?"));
 }
 
+TEST_F(BadInput, LeftOversOfInterruptedSavesAreClearedAway) {
+    // 150 temporary files of saves that were killed: a hundred named as they once were, and
+    // fifty with random names. A neighbour of another name is not one of them.
+    fs::create_directories(temp_.UserDataDirectory());
+    WriteAll(UserTable(), OldTable());
+    for (int n = 0; n < 100; ++n) WriteAll(UserTable() + ".tmp" + std::to_string(n), "x");
+    for (int n = 0; n < 50; ++n) WriteAll(UserTable() + ".tmp" + std::to_string(n) + "k3j9q", "x");
+    WriteAll(UserTable() + ".bak", "keep");
+    EndGameWith(1234);
+    EXPECT_TRUE(effects_.CallsStartingWith("error: ").empty());
+    EXPECT_EQ(LoadedTable(UserTable()).Score(1), 1234u);
+    EXPECT_EQ(LoadedTable(UserTable()).FullName(2), "Old Timer");
+    EXPECT_EQ(Entries(temp_.UserDataDirectory()),
+              (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bak"}));
+}
+
 TEST_F(BadInput, ReadOnlyHiScoreFilesSendTheGameElsewhereOrStopIt) {
     fs::create_directories(temp_.UserDataDirectory());
     const std::string old = OldTable();
