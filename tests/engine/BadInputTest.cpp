@@ -138,7 +138,8 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
         EXPECT_EQ(table.FullName(2),
                   c.name == std::string("long") ? "Old Timer" : "Not Yet Allocated");
         EXPECT_EQ(Entries(temp_.UserDataDirectory()),
-                  std::vector<std::string>{"REALTOPI.DAT"});  // nothing else beside it
+                  (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.lock"}))
+            << c.name;  // nothing else beside it but its lock file
     }
 }
 
@@ -152,7 +153,7 @@ TEST_F(BadInput, DirectoryInPlaceOfTheHiScoreFileIsReportedAndLeftAlone) {
     EXPECT_TRUE(fs::is_directory(UserTable()));
     EXPECT_EQ(ReadAll(UserTable() + "/inside"), "keep");
     EXPECT_EQ(Entries(temp_.UserDataDirectory()),
-              std::vector<std::string>{"REALTOPI.DAT"});  // no temporary left behind
+              (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.lock"}));  // no temporary
     EXPECT_FALSE(fs::exists(ProgramTable()));
     EXPECT_TRUE(effects_.Contains("yesno: Another Game?"));
 }
@@ -170,7 +171,7 @@ TEST_F(BadInput, LeftOversOfInterruptedSavesAreClearedAway) {
     EXPECT_EQ(LoadedTable(UserTable()).Score(1), 1234u);
     EXPECT_EQ(LoadedTable(UserTable()).FullName(2), "Old Timer");
     EXPECT_EQ(Entries(temp_.UserDataDirectory()),
-              (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bak"}));
+              (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bak", "REALTOPI.DAT.lock"}));
 }
 
 TEST_F(BadInput, ReadOnlyHiScoreFilesSendTheGameElsewhereOrStopIt) {
