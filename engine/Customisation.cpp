@@ -37,7 +37,26 @@ std::string Numbered(const char* key, int i) {
     return text;
 }
 
+// Without blanks and control characters at either end, as the lists compare names.
+std::string Stripped(const std::string& name) {
+    std::size_t begin = 0, end = name.size();
+    while (begin < end && static_cast<unsigned char>(name[begin]) <= ' ') ++begin;
+    while (end > begin && static_cast<unsigned char>(name[end - 1]) <= ' ') --end;
+    return name.substr(begin, end - begin);
+}
+
 }  // namespace
+
+std::string TGame::NameProblem(int property, const std::string& name) const {
+    // The lists find the property behind a row by the text before its "(", and take the first
+    // property of that name: either would make a click select, and buy, another property.
+    if (name.find('(') != std::string::npos) return "a property name may not contain \"(\"";
+    const std::string wanted = Stripped(name);
+    for (int other = 1; other <= kPropertyCount; ++other)
+        if (other != property && Stripped(Property(other).Name) == wanted)
+            return "another property has that name";
+    return {};
+}
 
 std::string TGame::CustomisationPath() const {
     return customisationPath_;
@@ -48,11 +67,12 @@ void TGame::ReadCustomisation() {
     if (platform_.ProgramPath.empty() || !FileExists(path)) return;
     if (platform_.FirstArgument == "noini") return;
 
+    // A file that cannot be read (no permission, a pipe or a device in its place, more than a
+    // settings file holds) has no EXE either, and is reported as such.
     TIniFile ini;
-    if (!TIniFile::Load(path, ini)) return;
-
+    const bool read = TIniFile::Load(path, ini);
     const std::string exe = std::filesystem::path(platform_.ProgramPath).filename().string();
-    if (!EqualsIgnoringCase(ini.ReadString("ProgramInfo", "EXE", "unknown"), exe)) {
+    if (!read || !EqualsIgnoringCase(ini.ReadString("ProgramInfo", "EXE", "unknown"), exe)) {
         window_.ShowInformation("The INI file is fake or corrupt. (EXE) Ignoring it." + exe);
         return;
     }
@@ -62,8 +82,16 @@ void TGame::ReadCustomisation() {
 
     for (int i = 1; i <= kPropertiesPerArea; ++i) {
         TProperty& p = Property(i);
-        const std::string name = ini.ReadString("Properties", Numbered("NAME", i), "unknown");
-        if (Applies(name)) p.Name = name;
+        const std::string key = Numbered("NAME", i);
+        const std::string name = ini.ReadString("Properties", key, "unknown");
+        if (Applies(name)) {
+            const std::string problem = NameProblem(i, name);
+            if (problem.empty())
+                p.Name = name;
+            else
+                window_.ShowInformation(key + "=" + name + " is refused: " + problem +
+                                        ". The property keeps its name " + p.Name + ".");
+        }
         const std::string description =
             ini.ReadString("Properties", Numbered("DESC", i), "unknown");
         if (Applies(description)) p.Description = description;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/Cp1252.h"
+#include "engine/RegularFile.h"
 #include "engine/SafeReplace.h"
 
 namespace fs = std::filesystem;
@@ -95,15 +96,10 @@ bool THiScoreTable::Load(const std::string& path, const std::string& todayYYYYMM
         return false;
     }
 
+    // Only a regular file is read: a directory cannot be read and a pipe could block. Bytes
+    // past the table are not needed.
     std::string image;
-    // Only a regular file is opened: a directory cannot be read and a pipe could block.
-    if (!ec && fs::is_regular_file(path, ec)) {
-        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-            image.resize(kFileSize);
-            image.resize(std::fread(image.data(), 1, image.size(), file));
-            std::fclose(file);
-        }
-    }
+    if (!ec) ReadRegularFile(path, kFileSize, image);
     if (!FromBytes(image)) {
         ReportError("Unable to load the table");
         MakeDefault(todayYYYYMMDD);
