@@ -24,13 +24,6 @@ bool Applies(const std::string& value) {
     return !value.empty() && value != "unknown";
 }
 
-// The largest buying price that the file may set. All twenty may be bought as one block or
-// added up for the area's average; sums of such prices, with every other price and the
-// player's cash, stay far inside Money's range, where larger ones would wrap round (a block
-// of three at £400 trillion each came to a negative total). A price below zero is refused
-// too: buying such a property would pay the player.
-constexpr Money kLargestPrice = Money::Pounds(1'000'000'000'000);
-
 std::string Numbered(const char* key, int i) {
     char text[16];
     std::snprintf(text, sizeof text, "%s%.2d", key, i);
@@ -98,7 +91,10 @@ void TGame::ReadCustomisation() {
         const std::string value = ini.ReadString("Properties", Numbered("VALUE", i), "unknown");
         if (Applies(value)) {
             Money price;
-            if (!ParseMoney(value, price) || price > kLargestPrice || price < Money()) {
+            // Up to TGame::kLargestAmount: all twenty may be bought as one block or added up
+            // for the area's average, and larger prices would wrap round (a block of three at
+            // £400 trillion each came to a negative total). Below zero, buying would pay.
+            if (!ParseMoney(value, price) || price > TGame::kLargestAmount || price < Money()) {
                 // Report and stop reading; what was applied so far stays, and the new game
                 // goes on with it.
                 window_.ShowInformation("'" + value + "' is not a valid floating point value");

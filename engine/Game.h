@@ -25,6 +25,9 @@ public:
     static constexpr Money kGuruWorth = Money::Pounds(10000000);
     static constexpr Money kLowestPriceCap = Money::Pounds(1000000);
     static constexpr Money kCheatBonus = Money::Pounds(500000);
+    // The largest price or cash, either way of zero, that a customisation file or a debugging
+    // command may set: sums of all 120 prices and the cash then stay far inside Money's range.
+    static constexpr Money kLargestAmount = Money::Pounds(1'000'000'000'000);
     static constexpr int kSuspicionThreshold = 3;
     static constexpr int kVandalismThreshold = 3;
     static constexpr int kProgressMaximum = 108;

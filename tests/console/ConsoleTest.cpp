@@ -417,6 +417,28 @@ TEST_F(ConsoleTest, DebugSetChangesOneField) {
     EXPECT_EQ(state["window"]["stageText"].text, "DEVELOPER");
     EXPECT_NE(state["window"]["avail"]["rows"][4]["text"].text,
               Tmainform::RowText(Game().Property(5)));
+
+    // Nothing is set beyond what the game's sums and counters hold.
+    const auto bounds = Run(kStart +
+                                "set cash -1000000000000\nset played 1147483647\nset date 9999 12\n"
+                                "set cash 1000000000000.0001\nset debt 99999999999999\n"
+                                "set buy 5 -1000000000000.0001\nset played 1147483648\n"
+                                "set played 2147483647\nset date 10000 1\nset date 65535 12\n"
+                                "state\n",
+                            true);
+    EXPECT_EQ(WithTag(bounds, "?"),
+              (std::vector<std::string>{"[?] bad amount: 1000000000000.0001",
+                                        "[?] bad amount: 99999999999999",
+                                        "[?] bad amount: -1000000000000.0001",
+                                        "[?] bad month count: 1147483648 (0 to 1147483647)",
+                                        "[?] bad month count: 2147483647 (0 to 1147483647)",
+                                        "[?] set date: the year runs from 0 to 9999",
+                                        "[?] set date: the year runs from 0 to 9999"}));
+    const Json limits = State(bounds);
+    EXPECT_EQ(limits["cash"].number, -10'000'000'000'000'000);
+    EXPECT_EQ(limits["debt"].number, 0);
+    EXPECT_EQ(limits["monthsPlayed"].number, 1147483647);
+    EXPECT_EQ(limits["year"].number, 9999);
 }
 
 TEST_F(ConsoleTest, WholeGameToAnotherGame) {
@@ -447,6 +469,47 @@ TEST_F(ConsoleTest, WholeGameToAnotherGame) {
     EXPECT_EQ(state["year"].number, 2000);
     EXPECT_FALSE(state["running"].boolean);
     EXPECT_EQ(state["window"]["timerInterval"].number, 3000);
+}
+
+TEST_F(ConsoleTest, NothingPrintedCanActOnTheTerminal) {
+    // A command of control characters and broken UTF-8, echoed in its refusal, and a hi-score
+    // name that would set the terminal's title.
+    const std::string title = "\x1B]0;pwned\x07";
+    const auto lines = Run("\x1B[2J\x9B\xFF\xC3(\x7F\x01\n" + kStart +
+                           "click avail 1\nbuysell\ntick 120\n" + title + "\nSmith\nno\n");
+    for (const std::string& line : lines) {
+        for (std::size_t i = 0; i < line.size();) {
+            const consoletext::TUtf8Character c = consoletext::DecodeUtf8(line, i);
+            ASSERT_TRUE(c.Valid && !consoletext::IsControl(c.CodePoint)) << line;
+            i += c.Length;
+        }
+    }
+    EXPECT_EQ(WithTag(lines, "?").front(),
+              "[?] unknown command: \\x1B[2J\uFFFD\uFFFD\uFFFD(\\x7F\\x01");
+    const auto table = WithTag(lines, "info");
+    ASSERT_GE(table.size(), 3u);
+    EXPECT_NE(table[table.size() - 1].find("1)\\t \\x1B]0;pwned\\x07 Smith\\t\\t"),
+              std::string::npos)
+        << table.back();
+}
+
+TEST_F(ConsoleTest, OverlongLinesAreRefusedAndSkipped) {
+    // 64 KiB is taken, as a command (a comment) and as an answer; a byte more is refused, the
+    // whole line skipped, and the next line read in its place.
+    const std::string longest = "#" + std::string(64 * 1024 - 1, 'x') + "\r";
+    const std::string longer = std::string(64 * 1024 + 1, 'y');
+    const std::string name(64 * 1024, 'n');
+    const auto lines = Run(longest + "\n" + longer + "\nstate\n" + kEnter + "email\n" + longer +
+                           "\n" + name + "\n!cancel\n");
+    EXPECT_EQ(WithTag(lines, "?"),
+              (std::vector<std::string>{"[?] line longer than 65536 bytes",
+                                        "[?] line longer than 65536 bytes"}));
+    EXPECT_EQ(WithTag(lines, "state").size(), 1u);
+    const auto inputs = WithTag(lines, "input");
+    // The refused line answered nothing: the name answered the first box, !cancel the second.
+    ASSERT_EQ(inputs.size(), 2u);
+    EXPECT_EQ(inputs[0], "[input] Email to a friend | Type in your Name | Type your name here");
+    EXPECT_EQ(inputs[1].find("Type in your Name"), std::string::npos);
 }
 
 TEST_F(ConsoleTest, TickRunsOnlyWhileTheTimerDoes) {
@@ -525,6 +588,14 @@ TEST(ConsoleTextTest, EscapingSplittingAndParsing) {
     EXPECT_EQ(ConsoleOutput::Escape("a\\b\r\n\tc"), "a\\\\b\\r\\n\\tc");
     EXPECT_EQ(StateJson::Quote("say \"hi\"\\\r\n\t\x01 \u00A3"),
               "\"say \\\"hi\\\"\\\\\\r\\n\\t\\u0001 \u00A3\"");
+    // Other control characters (C0, DEL, C1) by their code points; bytes that are not UTF-8
+    // (a stray continuation byte, an invalid lead, a surrogate, a cut sequence) as U+FFFD.
+    const std::string odd("\x00\x1B\x7F\xC2\x9B\u20AC\x80\xC0\xAF\xED\xA0\x80\xE2\x82", 16);
+    std::string replaced;
+    for (int i = 0; i < 8; ++i) replaced += "\uFFFD";
+    EXPECT_EQ(ConsoleOutput::Escape(odd), "\\x00\\x1B\\x7F\\x9B\u20AC" + replaced);
+    EXPECT_EQ(StateJson::Quote(odd),
+              "\"\\u0000\\u001b\\u007f\\u009b\u20AC" + replaced + "\"");
     EXPECT_EQ(consoletext::Characters("a\u00A3\u20AC"),
               (std::vector<std::string>{"a", "\u00A3", "\u20AC"}));
     EXPECT_EQ(consoletext::Characters("\xC3"), (std::vector<std::string>{"\xC3"}));
