@@ -189,8 +189,10 @@ std::string Accountant::Explain(const TGame& game) {
     } else {
         Commands(ledger, after, game.DamRenAmount);
     }
-    const std::string prices = Prices(after, month, game.DamRenAmount);
-    return prices.empty() ? Compare(ledger, after, ledger.Cash) : prices;
+    std::string unexplained = Prices(after, month, game.DamRenAmount);
+    if (unexplained.empty()) unexplained = Compare(ledger, after, ledger.Cash);
+    before_ = after;
+    return unexplained;
 }
 
 std::string Accountant::ExplainEnd(const TGame& game) {

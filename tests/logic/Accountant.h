@@ -15,10 +15,10 @@
 // that spending from a balance of zero or more stops at zero.
 class Accountant {
 public:
-    // Takes the books before a step.
+    // Takes the books at the start of a game.
     void Open(const TGame& game);
     // After a step that did not end the game: empty when every change is explained, otherwise
-    // the first change that is not.
+    // the first change that is not. The books then stand as the step left them.
     std::string Explain(const TGame& game);
     // At "Another Game?", after a step that ended the game: the month's duties if a month
     // passed, the settlement of the mortgages, and the reckoning that puts the final worth in

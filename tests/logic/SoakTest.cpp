@@ -172,7 +172,7 @@ void RandomStep(RandomEffects& fx, Tmainform& form, bool trader) {
         Tmainform::Key::Esc, Tmainform::Key::F1, Tmainform::Key::F2, Tmainform::Key::F5,
         Tmainform::Key::F6,  Tmainform::Key::F7, Tmainform::Key::F12};
     const TMainWindowView& view = form.View();
-    switch (fx.Pick(trader ? 16 : 24)) {
+    switch (fx.Pick(trader ? 18 : 24)) {
         case 0:
             RandomSelection(fx, form, List::Avail, trader);
             if (view.Avail.Enabled) form.lst_AvailMouseUp();
@@ -280,11 +280,11 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
 
         // Until the first "Another Game?" (or at most a few thousand steps).
         const std::uint64_t firstGame = form.Game().EndCount();
+        accountant.Open(form.Game());
         for (int step = 0; step < 4000 && !fx.quit && form.Game().EndCount() == firstGame; ++step) {
             const TGame& game = form.Game();
             const Money cashBefore = game.Cash;
             const Money debtBefore = game.Debt;
-            accountant.Open(game);
             const bool negativeWindfallDue =
                 game.PendingNews != 0 &&
                 game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Kind == Windfall &&
