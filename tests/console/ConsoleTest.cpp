@@ -501,9 +501,8 @@ TEST_F(ConsoleTest, OverlongLinesAreRefusedAndSkipped) {
     const std::string name(64 * 1024, 'n');
     const auto lines = Run(longest + "\n" + longer + "\nstate\n" + kEnter + "email\n" + longer +
                            "\n" + name + "\n!cancel\n");
-    EXPECT_EQ(WithTag(lines, "?"),
-              (std::vector<std::string>{"[?] line longer than 65536 bytes",
-                                        "[?] line longer than 65536 bytes"}));
+    EXPECT_EQ(WithTag(lines, "?"), (std::vector<std::string>{"[?] line longer than 65536 bytes",
+                                                             "[?] line longer than 65536 bytes"}));
     EXPECT_EQ(WithTag(lines, "state").size(), 1u);
     const auto inputs = WithTag(lines, "input");
     // The refused line answered nothing: the name answered the first box, !cancel the second.
@@ -594,8 +593,7 @@ TEST(ConsoleTextTest, EscapingSplittingAndParsing) {
     std::string replaced;
     for (int i = 0; i < 8; ++i) replaced += "\uFFFD";
     EXPECT_EQ(ConsoleOutput::Escape(odd), "\\x00\\x1B\\x7F\\x9B\u20AC" + replaced);
-    EXPECT_EQ(StateJson::Quote(odd),
-              "\"\\u0000\\u001b\\u007f\\u009b\u20AC" + replaced + "\"");
+    EXPECT_EQ(StateJson::Quote(odd), "\"\\u0000\\u001b\\u007f\\u009b\u20AC" + replaced + "\"");
     EXPECT_EQ(consoletext::Characters("a\u00A3\u20AC"),
               (std::vector<std::string>{"a", "\u00A3", "\u20AC"}));
     EXPECT_EQ(consoletext::Characters("\xC3"), (std::vector<std::string>{"\xC3"}));

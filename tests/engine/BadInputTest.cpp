@@ -348,7 +348,8 @@ TEST_F(BadInput, CustomisationValuesThatBendTheRules) {
     // would pay the player. Zero is a price.
     const Money generated = Game().Property(2).BuyPrice;
     StartWithIni(head + "VALUE01=0\nVALUE02=-5\nNAME03=Never Read\n");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"info: '-5' is not a valid floating point value"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"info: '-5' is not a valid floating point value"});
     EXPECT_EQ(Game().Property(1).BuyPrice, Money());
     EXPECT_EQ(Game().Property(2).BuyPrice, generated);
     EXPECT_EQ(Game().Property(3).Name, Builtin(3));

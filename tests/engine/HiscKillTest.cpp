@@ -88,8 +88,9 @@ TEST(HiscKillTest, KilledSaveLeavesOldOrNewTable) {
     for (const auto& entry : std::filesystem::directory_iterator(dir))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"REALTOPI.DAT"});
-    std::printf("killed saves left the old table %d times and the new one %d times, and %d "
-                "temporary files\n",
-                sawOld, sawNew, interrupted);
+    std::printf(
+        "killed saves left the old table %d times and the new one %d times, and %d "
+        "temporary files\n",
+        sawOld, sawNew, interrupted);
     std::filesystem::remove_all(dir);
 }

@@ -27,7 +27,7 @@ TEST(MoneyTest, FormatPoundsRoundsHalvesAwayFromZeroWithSeparators) {
     EXPECT_EQ(FormatPounds(Money()), "\u00A30");
     EXPECT_EQ(FormatPounds(Raw(5000)), "\u00A31");  // £0.50
     EXPECT_EQ(FormatPounds(Raw(4999)), "\u00A30");
-    EXPECT_EQ(FormatPounds(Raw(25000)), "\u00A33");  // £2.50: away from zero, not to even
+    EXPECT_EQ(FormatPounds(Raw(25000)), "\u00A33");   // £2.50: away from zero, not to even
     EXPECT_EQ(FormatPounds(Raw(-5000)), "\u00A3-1");  // the sign after the pound sign
     EXPECT_EQ(FormatPounds(Raw(-4999)), "\u00A30");
     EXPECT_EQ(FormatPounds(Money::Pounds(999)), "\u00A3999");

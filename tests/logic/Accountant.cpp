@@ -66,7 +66,7 @@ Accountant::Books Accountant::Take(const TGame& game) {
     books.CheatUsed = game.CheatUsed;
     for (std::size_t i = 0; i < books.Lots.size(); ++i) {
         const TProperty& p = game.Properties[i];
-        books.Lots[i] = {p.BuyPrice, p.SaleValue, p.Flags, p.DoneImprovements,
+        books.Lots[i] = {p.BuyPrice,    p.SaleValue, p.Flags, p.DoneImprovements,
                          p.DamageCount, p.SoldCount, p.Area};
     }
     return books;
@@ -174,8 +174,8 @@ std::string Accountant::Compare(const Ledger& ledger, const Books& after,
             if (lot.Has(Owned)) portfolio += lot.Sale;
     const Money worth = expectedCash - ledger.Debt + portfolio;
     if (after.NetWorth != worth)
-        return "net worth went from " + Amount(before_.NetWorth) + " to " +
-               Amount(after.NetWorth) + "; cash, debt and portfolio give " + Amount(worth);
+        return "net worth went from " + Amount(before_.NetWorth) + " to " + Amount(after.NetWorth) +
+               "; cash, debt and portfolio give " + Amount(worth);
     return {};
 }
 

@@ -290,10 +290,9 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
                 game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Kind == Windfall &&
                 game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Target < 0;
             RandomStep(fx, form, cheapLondon);
-            std::string broken =
-                fx.failure.empty()
-                    ? BrokenInvariant(app, cashBefore, debtBefore, negativeWindfallDue)
-                    : fx.failure;
+            std::string broken = fx.failure.empty() ? BrokenInvariant(app, cashBefore, debtBefore,
+                                                                      negativeWindfallDue)
+                                                    : fx.failure;
             // A step that ended the game was explained at "Another Game?".
             if (broken.empty() && !fx.quit && form.Game().EndCount() == firstGame)
                 broken = accountant.Explain(game);
