@@ -43,7 +43,6 @@ PoliceDialog::PoliceDialog(const Tpoliceform& form, QWidget* parent)
 
 void PoliceDialog::sync() {
     lbl_message_->setText(DisplayText(form_.lbl_message));
-    lbl_message_->setAccessibleName(lbl_message_->text());
 }
 
 void PoliceDialog::showEvent(QShowEvent* event) {
