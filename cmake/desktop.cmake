@@ -32,3 +32,4 @@ endif()
 # Draws the Market Report of a seeded game into a PNG (the README's picture); built on demand.
 add_executable(report_picture EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tools/report_picture.cpp)
 target_link_libraries(report_picture PRIVATE realtopia_qt realtopia_warnings)
+target_include_directories(report_picture PRIVATE ${PROJECT_SOURCE_DIR}/tests)
