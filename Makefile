@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean
+.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean web web-run web-test
 
 all: build
 
@@ -55,5 +55,21 @@ fuzz:
 	@bash scripts/install-deps.sh fuzz
 	bash scripts/fuzz.sh
 
+# The game in a web page: build-web/ holds index.html, realtopia.js, realtopia.wasm, the
+# pictures and the sounds (Emscripten; its optimiser needs Node's modules on NODE_PATH).
+WEB_BUILD ?= build-web
+WEB_CMAKE ?= build-emscripten
+web:
+	@bash scripts/install-deps.sh web
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_CMAKE) -DCMAKE_BUILD_TYPE=Release \
+		-DREALTOPIA_TESTS=OFF -DREALTOPIA_DESKTOP=OFF -DREALTOPIA_WEB_OUTPUT=$(CURDIR)/$(WEB_BUILD) >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_CMAKE) -j$(JOBS) --target realtopia-page
+	@echo "The page is in $(WEB_BUILD)/"
+
+WEB_PORT ?= 8017
+web-run: web
+	@echo "Serving $(WEB_BUILD)/ at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
+	cd $(WEB_BUILD) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz $(WEB_BUILD) $(WEB_CMAKE)

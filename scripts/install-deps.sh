@@ -13,6 +13,10 @@ packages=(
 
 # `install-deps.sh fuzz` adds what the fuzzers need.
 if [ "${1:-}" = fuzz ]; then packages+=(clang-14 libclang-rt-14-dev); fi
+# `install-deps.sh web` adds the WebAssembly compiler and Node.js (its optimiser runs on it);
+# `install-deps.sh web-test` also the headless browser that the page's test drives.
+if [ "${1:-}" = web ] || [ "${1:-}" = web-test ]; then packages+=(emscripten nodejs python3); fi
+if [ "${1:-}" = web-test ]; then packages+=(chromium); fi
 
 missing=()
 for p in "${packages[@]}"; do
