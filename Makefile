@@ -27,6 +27,8 @@ console: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory test-sanitize
+	@if [ -d $(WEB_BUILD) ] || [ "$${REALTOPIA_WEB_TEST:-}" = 1 ]; then \
+		$(MAKE) --no-print-directory web-test; fi
 
 # The engine, window-logic and console tests again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer in a second build directory.
@@ -70,6 +72,14 @@ WEB_PORT ?= 8017
 web-run: web
 	@echo "Serving $(WEB_BUILD)/ at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
 	cd $(WEB_BUILD) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# A seeded game played in the page in headless Chromium and in realtopia-console; part of
+# `make test` when build-web/ exists or REALTOPIA_WEB_TEST=1.
+web-test: web
+	@bash scripts/install-deps.sh web-test
+	@cmake --build $(BUILD) -j$(JOBS) --target realtopia-console
+	node --no-warnings --experimental-websocket tests/web/browser_game.mjs \
+		$(WEB_BUILD) $(BUILD)/realtopia-console tests/web/moves.txt
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz $(WEB_BUILD) $(WEB_CMAKE)

@@ -20,6 +20,7 @@
   let queue = Promise.resolve();
   let pending = 0;
   let dialogOpen = false;
+  let currentDialog = null;  // what the open dialog shows, for a test
 
   // ---- Calls into the game, one at a time: a call may wait for a dialog ----
 
@@ -468,6 +469,7 @@
 
   function showDialog(d) {
     dialogOpen = true;
+    currentDialog = d;
     render();  // the window as it stands behind the dialog
     return new Promise((resolve) => {
       const overlay = $('overlay');
@@ -514,6 +516,7 @@
         overlay.style.display = 'none';
         overlay.textContent = '';
         dialogOpen = false;
+        currentDialog = null;
         document.removeEventListener('keydown', onKey, true);
         resolve(answer);
       };
@@ -711,10 +714,11 @@
     const frame = $('frame');
     const width = frame.offsetWidth;
     const height = frame.offsetHeight;
-    const scale = Math.min(innerWidth / width, (innerHeight - 24) / height);
+    // Driven by hand, the window keeps its own size, so its parts are where a test computes.
+    const scale = manual ? 1 : Math.min(innerWidth / width, (innerHeight - 40) / height);
     frame.style.transform = `scale(${scale})`;
     frame.style.left = Math.max(0, (innerWidth - width * scale) / 2) + 'px';
-    frame.style.top = Math.max(0, (innerHeight - 24 - height * scale) / 2) + 'px';
+    frame.style.top = Math.max(0, (innerHeight - 40 - height * scale) / 2) + 'px';
   }
 
   function fetchSounds() {
@@ -734,7 +738,14 @@
     tickerStep: () => tickerStep(),
     state: () => JSON.parse(Module.UTF8ToString(Module._web_state())),
     view: () => view,
-    dialogOpen: () => dialogOpen,
+    // Whether a call is under way, the dialog it waits for, and the game clock's state.
+    status: () => ({
+      pending: pending,
+      dialog: currentDialog,
+      screen: view ? view.screen : '',
+      clockRunning: !!(view && view.screen === 'main' && view.window.timer.enabled),
+    }),
+    file: (key) => { const bytes = readFile(FILES[key]); return bytes ? toBase64(bytes) : null; },
   };
 
   Module.onRuntimeInitialized = () => {
