@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean
+.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean web web-run web-test
 
 all: build
 
@@ -27,6 +27,8 @@ console: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory test-sanitize
+	@if [ -d $(WEB_BUILD) ] || [ "$${REALTOPIA_WEB_TEST:-}" = 1 ]; then \
+		$(MAKE) --no-print-directory web-test; fi
 
 # The engine, window-logic and console tests again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer in a second build directory.
@@ -59,5 +61,29 @@ fuzz:
 	@bash scripts/install-deps.sh fuzz
 	bash scripts/fuzz.sh
 
+# The game in a web page: build-web/ holds index.html, realtopia.js, realtopia.wasm, the
+# pictures and the sounds (Emscripten; its optimiser needs Node's modules on NODE_PATH).
+WEB_BUILD ?= build-web
+WEB_CMAKE ?= build-emscripten
+web:
+	@bash scripts/install-deps.sh web
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_CMAKE) -DCMAKE_BUILD_TYPE=Release \
+		-DREALTOPIA_TESTS=OFF -DREALTOPIA_DESKTOP=OFF -DREALTOPIA_WEB_OUTPUT=$(CURDIR)/$(WEB_BUILD) >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_CMAKE) -j$(JOBS) --target realtopia-page
+	@echo "The page is in $(WEB_BUILD)/"
+
+WEB_PORT ?= 8017
+web-run: web
+	@echo "Serving $(WEB_BUILD)/ at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
+	cd $(WEB_BUILD) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# A seeded game played in the page in headless Chromium and in realtopia-console; part of
+# `make test` when build-web/ exists or REALTOPIA_WEB_TEST=1.
+web-test: web
+	@bash scripts/install-deps.sh web-test
+	@cmake --build $(BUILD) -j$(JOBS) --target realtopia-console
+	node --no-warnings --experimental-websocket tests/web/browser_game.mjs \
+		$(WEB_BUILD) $(BUILD)/realtopia-console tests/web/moves.txt
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz $(WEB_BUILD) $(WEB_CMAKE)

@@ -12,14 +12,17 @@ packages=(
 )
 
 # Extras, asked for by name: `fuzz` (the fuzzers), `bench` (the benchmarks on a virtual
-# display: keys typed by xdotool, screenshots by ImageMagick) and `package` (lintian, which
-# `make package` runs on the package it builds).
+# display: keys typed by xdotool, screenshots by ImageMagick), `package` (lintian, which
+# `make package` runs on the package it builds), `web` (the WebAssembly compiler and Node.js,
+# on which its optimiser runs) and `web-test` (also the headless browser the page's test drives).
 for extra in "$@"; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
     bench) packages+=(xdotool imagemagick) ;;
     package) packages+=(lintian) ;;
-    *) echo "install-deps.sh: unknown extra '$extra' (fuzz, bench, package)" >&2; exit 2 ;;
+    web) packages+=(emscripten nodejs python3) ;;
+    web-test) packages+=(emscripten nodejs python3 chromium) ;;
+    *) echo "install-deps.sh: unknown extra '$extra' (fuzz, bench, package, web, web-test)" >&2; exit 2 ;;
   esac
 done
 

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "support/TempPlatform.h"
+#include "web/WebDialog.h"
+#include "web/WebFrontEnd.h"
+#include "windows/TRealtopia.h"
+
+namespace {
+
+// A page that answers each dialog from a queue and keeps what it was shown.
+class ScriptedPage : public IWebPage {
+public:
+    std::deque<std::string> answers;
+    std::vector<std::string> dialogs;
+    std::vector<std::string> sounds;
+    bool tickerRunning = false;
+
+    std::string AwaitDialog(const std::string& dialog) override {
+        dialogs.push_back(dialog);
+        if (answers.empty()) return "ok";
+        std::string answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    IEffects::SoundResult PlaySound(const std::string& name, bool) override {
+        sounds.push_back(name);
+        return IEffects::SoundResult::Played;
+    }
+    bool SoundDeviceWorks() override { return true; }
+    bool OpenUrl(const std::string&) override { return true; }
+    int TextWidth(const std::string& text) override { return static_cast<int>(text.size()) * 9; }
+    void TickerTimerChanged(bool enabled, int) override { tickerRunning = enabled; }
+    void MainTimerChanged() override {}
+    std::int64_t Now() override { return 0; }
+};
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class WebFrontEndTest : public ::testing::Test {
+protected:
+    TempPlatform temp_;
+    ScriptedPage page_;
+    WebFrontEnd web_{page_, temp_.Platform()};
+
+    void EnterGame() {
+        page_.answers.push_back("agree");
+        ASSERT_TRUE(web_.Splash("play"));
+        ASSERT_EQ(web_.CurrentScreen(), WebFrontEnd::Screen::Main);
+    }
+};
+
+TEST(WebKeys, DomKeyNamesBecomeTheWindowsKeys) {
+    EXPECT_EQ(WebFrontEnd::KeyEventOf("Escape", 0, false).Key, TKey::Esc);
+    EXPECT_EQ(WebFrontEnd::KeyEventOf("F6", 0, false).Key, TKey::F6);
+    EXPECT_EQ(WebFrontEnd::KeyEventOf("F12", 0, false).Key, TKey::F12);
+    EXPECT_EQ(WebFrontEnd::KeyEventOf("Enter", 0, false).Key, TKey::Enter);
+    const TKeyEvent typed = WebFrontEnd::KeyEventOf("\u00A3", kShift, true);
+    EXPECT_EQ(typed.Key, TKey::Other);
+    EXPECT_EQ(typed.Text, "\u00A3");
+    EXPECT_TRUE(typed.AutoRepeat);
+    // With Ctrl a letter types nothing; a named key that is not the window's types nothing.
+    EXPECT_EQ(WebFrontEnd::KeyEventOf("a", kControl, false).Text, "");
+    EXPECT_EQ(WebFrontEnd::KeyEventOf("ArrowDown", 0, false).Text, "");
+    EXPECT_EQ(WebFrontEnd::KeyEventOf("F3", 0, false).Key, TKey::Other);
+}
+
+TEST(WebControls, ControlNamesAreTheCommandSurfacesNames) {
+    EXPECT_EQ(WebFrontEnd::ControlCommand("button:buysell"), TCommand::BuySell);
+    EXPECT_EQ(WebFrontEnd::ControlCommand("picture:area4"), TCommand::Area4);
+    EXPECT_EQ(WebFrontEnd::ControlCommand("menu:report"), TCommand::MenuMarketReport);
+    EXPECT_EQ(WebFrontEnd::ControlCommand("key:f9"), TCommand::KeyF9);
+    EXPECT_FALSE(WebFrontEnd::ControlCommand("button:nothing").has_value());
+    EXPECT_FALSE(WebFrontEnd::ControlCommand("buysell").has_value());
+}
+
+TEST(WebDialogJson, ButtonsLoseTheirMarkAndKeepTheirAccelerator) {
+    const TWebDialog::Button button = TWebDialog::MakeButton("I &AGREE", "agree");
+    EXPECT_EQ(button.Label, "I AGREE");
+    EXPECT_EQ(button.Accelerator, 'a');
+    TWebDialog dialog;
+    dialog.Kind = "message";
+    dialog.Text = "Line \"one\"\nline two";
+    dialog.Buttons = {button};
+    dialog.EscapeAnswer = "disagree";
+    const std::string json = dialog.Json();
+    EXPECT_TRUE(Contains(json, R"("text":"Line \"one\"\nline two")")) << json;
+    EXPECT_TRUE(Contains(json, R"("label":"I AGREE","answer":"agree")")) << json;
+    EXPECT_TRUE(Contains(json, R"("accelerator":"a")")) << json;
+    EXPECT_TRUE(Contains(json, R"("escape":"disagree")")) << json;
+}
+
+TEST_F(WebFrontEndTest, AcceptingTheAgreementShowsTheMainWindow) {
+    EXPECT_EQ(web_.CurrentScreen(), WebFrontEnd::Screen::Splash);
+    EnterGame();
+    ASSERT_EQ(page_.dialogs.size(), 1u);
+    EXPECT_TRUE(Contains(page_.dialogs[0], R"("kind":"agreement")"));
+    EXPECT_TRUE(Contains(page_.dialogs[0], R"("escape":"disagree")"));
+    const std::string view = web_.ViewJson();
+    EXPECT_TRUE(Contains(view, R"("screen":"main")"));
+    EXPECT_TRUE(Contains(view, "\"cash\":\"Current Cash: \u00A3800,000\"")) << view;
+}
+
+TEST_F(WebFrontEndTest, DecliningTheAgreementEndsTheProgram) {
+    page_.answers.push_back("disagree");
+    web_.Splash("play");
+    EXPECT_EQ(web_.CurrentScreen(), WebFrontEnd::Screen::Ended);
+    EXPECT_FALSE(page_.tickerRunning);
+    // Nothing reaches the game any more.
+    EXPECT_FALSE(web_.Invoke("button", "start"));
+}
+
+TEST_F(WebFrontEndTest, TheWindowsKeysAreKeptFromTheBrowserAndEscStartsTheGame) {
+    EnterGame();
+    EXPECT_FALSE(web_.App().mainform.Game().Running);
+    EXPECT_TRUE(web_.KeyDown("Escape", 0, false, ""));
+    web_.KeyUp("Escape", 0);
+    EXPECT_TRUE(web_.App().mainform.Game().Running);
+    EXPECT_TRUE(web_.KeyDown("F6", 0, false, ""));
+    EXPECT_FALSE(web_.KeyDown("ArrowDown", 0, false, ""));
+}
+
+TEST_F(WebFrontEndTest, ClockEventsRunMonthsOnlyWhileTheClockRuns) {
+    EnterGame();
+    web_.Invoke("button", "start");
+    const int month = web_.App().mainform.Game().Month;
+    web_.TimerFired();
+    EXPECT_EQ(web_.App().mainform.Game().Month, month + 1);
+    web_.Invoke("button", "start");  // pauses
+    ASSERT_FALSE(web_.App().mainform.View().TimerEnabled);
+    web_.TimerFired();
+    EXPECT_EQ(web_.App().mainform.Game().Month, month + 1);
+}
+
+TEST_F(WebFrontEndTest, TheChooserTakesAnItemThenOk) {
+    EnterGame();
+    web_.Invoke("button", "start");
+    ASSERT_TRUE(web_.ListMouseUp("avail", {0}));
+    const int property = web_.App().mainform.Game().Selection.front();
+    page_.answers = {"item 1", "ok"};
+    page_.dialogs.clear();
+    ASSERT_TRUE(web_.Invoke("button", "damren"));
+    ASSERT_GE(page_.dialogs.size(), 2u);
+    EXPECT_TRUE(Contains(page_.dialogs[0], R"("kind":"chooser")"));
+    // OK is enabled only once an item is checked.
+    EXPECT_TRUE(Contains(page_.dialogs[0], R"("label":"OK","answer":"ok","enabled":false)"));
+    EXPECT_TRUE(Contains(page_.dialogs[1], R"("label":"OK","answer":"ok","enabled":true)"));
+    EXPECT_GT(web_.App().mainform.Game().Property(property).DamageCount, 0);
+}
+
+TEST_F(WebFrontEndTest, RulesOpenATopicAndGoBack) {
+    EnterGame();
+    page_.answers = {"topic 2", "back", "close"};
+    page_.dialogs.clear();
+    ASSERT_TRUE(web_.Invoke("button", "rules"));
+    ASSERT_EQ(page_.dialogs.size(), 3u);
+    EXPECT_TRUE(Contains(page_.dialogs[0], R"("answer":"topic 2")"));
+    EXPECT_TRUE(Contains(page_.dialogs[1], R"("answer":"back")"));
+    EXPECT_FALSE(web_.App().rulesform.TopicVisible());
+}
+
+TEST_F(WebFrontEndTest, AnInputBoxAnswerIsCutToItsLength) {
+    std::string text = "unknown";
+    page_.answers = {"ok\n" + std::string(300, 'x')};
+    EXPECT_TRUE(web_.Input("Caption", "Prompt", text, 10));
+    EXPECT_EQ(text, std::string(10, 'x'));
+    page_.answers = {"cancel"};
+    std::string kept = "default";
+    EXPECT_FALSE(web_.Input("Caption", "Prompt", kept, 10));
+    EXPECT_EQ(kept, "default");
+}
+
+TEST_F(WebFrontEndTest, TheTickerStepsMoveItsStrip) {
+    EnterGame();
+    EXPECT_TRUE(page_.tickerRunning);
+    const unsigned before = web_.StripRevision();
+    web_.TickerStep();
+    EXPECT_GT(web_.StripRevision(), before);
+    EXPECT_TRUE(Contains(web_.TickerJson(), R"("strip":[{)"));
+}
+
+}  // namespace

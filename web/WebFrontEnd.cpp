@@ -1,0 +1,429 @@
+#include "web/WebFrontEnd.h"
+
+#include "console/ConsoleEffects.h"
+#include "ui/DisplayText.h"
+#include "ui/MarketReport.h"
+#include "ui/SavedGameView.h"
+#include "windows/TRealtopia.h"
+
+using displaytext::WithLineFeeds;
+
+namespace {
+
+const std::string kAnswerPrefixTopic = "topic ";
+const std::string kAnswerPrefixItem = "item ";
+
+// "topic 3" with prefix "topic " → 3, or 0.
+int NumberAfter(const std::string& answer, const std::string& prefix, int highest) {
+    if (answer.rfind(prefix, 0) != 0) return 0;
+    const std::string digits = answer.substr(prefix.size());
+    if (digits.empty() || digits.size() > 3) return 0;
+    int n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n >= 1 && n <= highest ? n : 0;
+}
+
+std::optional<IGameWindow::List> ListNamed(const std::string& name) {
+    if (name == "avail") return IGameWindow::List::Avail;
+    if (name == "portfolio") return IGameWindow::List::Portfolio;
+    return std::nullopt;
+}
+
+TWebDialog MessageBox(const std::string& icon, const std::string& caption,
+                      const std::string& text) {
+    TWebDialog dialog;
+    dialog.Kind = "message";
+    dialog.Icon = icon;
+    dialog.Caption = caption;
+    dialog.Text = WithLineFeeds(text);
+    return dialog;
+}
+
+TWebDialog::Button OkButton() {
+    TWebDialog::Button ok{WebFrontEnd::kOk, "ok"};
+    ok.Default = true;
+    return ok;
+}
+
+}  // namespace
+
+WebFrontEnd::WebFrontEnd(IWebPage& page, TPlatform platform,
+                         std::shared_ptr<ISystemQueries> systemQueries)
+    : page_(page) {
+    app_ = std::make_unique<TRealtopia>(*this, std::move(platform), std::move(systemQueries));
+    // The browser keeps a game left in progress for the next visit.
+    app_->OfferSavedGames = true;
+    app_->MAXINI1.SetAboutBoxPresenter(
+        [this](const TAboutBoxContent& content) { return ShowAbout(content); });
+    TMarquee& ticker = app_->mainform.mq();
+    ticker.SetHost(this);
+    TimerChanged(ticker.TimerEnabled(), ticker.TimerInterval());
+}
+
+WebFrontEnd::~WebFrontEnd() {
+    if (app_ && app_->mainform.mq().Host() == this) app_->mainform.mq().SetHost(nullptr);
+}
+
+// ---- The page's events ----
+
+bool WebFrontEnd::Splash(const std::string& control) {
+    if (screen_ != Screen::Splash || DialogOpen()) return false;
+    if (control == "play") {
+        app_->cmd_playClick();
+    } else if (control == "newuser") {
+        app_->cmd_NewUserClick();
+    } else if (control == "maker") {
+        app_->lbl_brightworkClick();
+    } else if (control == "sponsor") {
+        app_->lbllink_CareerlyClick();
+    } else if (control == "exit") {
+        app_->ExitProgram();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+std::optional<TCommand> WebFrontEnd::ControlCommand(const std::string& control) {
+    const std::size_t colon = control.find(':');
+    if (colon == std::string::npos) return std::nullopt;
+    const std::string kind = control.substr(0, colon);
+    const std::string name = control.substr(colon + 1);
+    if (kind == "button") return FindCommand(TCommandKind::Button, name);
+    if (kind == "picture") return FindCommand(TCommandKind::Picture, name);
+    if (kind == "menu") return FindCommand(TCommandKind::Menu, name);
+    if (kind == "key") return FindCommand(TCommandKind::Key, name);
+    return std::nullopt;
+}
+
+bool WebFrontEnd::Invoke(const std::string& kind, const std::string& name) {
+    if (screen_ != Screen::Main || DialogOpen()) return false;
+    const auto command = ControlCommand(kind + ":" + name);
+    return command && app_->mainform.Invoke(*command);
+}
+
+TKeyEvent WebFrontEnd::KeyEventOf(const std::string& domKey, unsigned modifiers,
+                                  bool autoRepeat) {
+    static const std::pair<const char*, TKey> kNamed[] = {
+        {"Escape", TKey::Esc}, {"Esc", TKey::Esc}, {"F1", TKey::F1},   {"F2", TKey::F2},
+        {"F5", TKey::F5},      {"F6", TKey::F6},   {"F7", TKey::F7},   {"F9", TKey::F9},
+        {"F12", TKey::F12},    {"Enter", TKey::Enter}, {"Tab", TKey::Tab}};
+    for (const auto& [name, key] : kNamed)
+        if (domKey == name) return TKeyEvent{key, {}, modifiers, autoRepeat};
+    // A key that types one character names that character; Ctrl, Alt and Meta type nothing.
+    std::string text;
+    const bool oneCharacter =
+        !domKey.empty() && ConsoleEffects::CutToCharacters(domKey, 1) == domKey;
+    if (oneCharacter && (modifiers & (kControl | kAlt | kMeta)) == 0) text = domKey;
+    return TKeyEvent{TKey::Other, text, modifiers, autoRepeat};
+}
+
+bool WebFrontEnd::KeyDown(const std::string& domKey, unsigned modifiers, bool autoRepeat,
+                          const std::string& focusedControl) {
+    if (screen_ != Screen::Main || DialogOpen()) return false;
+    const TKeyEvent key = KeyEventOf(domKey, modifiers, autoRepeat);
+    // Only a button holds the focus that Enter presses.
+    const std::string prefix = "button:";
+    const std::optional<TCommand> focused =
+        focusedControl.rfind(prefix, 0) == 0
+            ? FindCommand(TCommandKind::Button, focusedControl.substr(prefix.size()))
+            : std::nullopt;
+    const bool taken = app_->mainform.KeyPress(key, focused);
+    // The window's own keys are the game's, not the browser's.
+    return taken || KeyCommand(key.Key).has_value();
+}
+
+void WebFrontEnd::KeyUp(const std::string& domKey, unsigned modifiers) {
+    if (screen_ != Screen::Main || DialogOpen()) return;
+    app_->mainform.KeyRelease(KeyEventOf(domKey, modifiers, false));
+}
+
+bool WebFrontEnd::ListMouseUp(const std::string& list, const std::vector<int>& rows) {
+    const auto which = ListNamed(list);
+    if (!which || screen_ != Screen::Main || DialogOpen()) return false;
+    return app_->mainform.ListMouseUp(*which, rows);
+}
+
+bool WebFrontEnd::ListKeyUp(const std::string& list, const std::vector<int>& rows) {
+    const auto which = ListNamed(list);
+    if (!which || screen_ != Screen::Main || DialogOpen()) return false;
+    return app_->mainform.ListKeyUp(*which, rows);
+}
+
+bool WebFrontEnd::ListFocusIn(const std::string& list, const std::string& reason,
+                              const std::vector<int>& rows) {
+    const auto which = ListNamed(list);
+    if (!which || screen_ != Screen::Main || DialogOpen()) return false;
+    TFocusReason why = TFocusReason::Other;
+    if (reason == "click") why = TFocusReason::Click;
+    if (reason == "tab") why = TFocusReason::Tab;
+    if (reason == "accelerator") why = TFocusReason::Accelerator;
+    if (reason == "activation") why = TFocusReason::WindowActivation;
+    return app_->mainform.ListFocusIn(*which, why, rows);
+}
+
+void WebFrontEnd::PointerOver(const std::string& control) {
+    if (screen_ != Screen::Main || DialogOpen()) return;
+    if (const auto command = ControlCommand(control)) {
+        app_->mainform.PointerOver(*command);
+    } else {
+        app_->mainform.PointerOverHint(std::string());
+    }
+}
+
+void WebFrontEnd::PointerOverHint(const std::string& hint) {
+    if (screen_ != Screen::Main || DialogOpen()) return;
+    app_->mainform.PointerOverHint(hint);
+}
+
+void WebFrontEnd::TimerFired() {
+    if (!Running() || DialogOpen() || !app_->mainform.View().TimerEnabled) return;
+    app_->mainform.TimerFired();
+}
+
+void WebFrontEnd::TickerStep() {
+    if (Running()) app_->mainform.mq().Step();
+}
+
+bool WebFrontEnd::WindowStateChanged(bool minimised) {
+    if (screen_ != Screen::Main || DialogOpen()) return false;
+    return app_->mainform.WindowStateChanged(minimised);
+}
+
+bool WebFrontEnd::PageClosing() {
+    if (screen_ != Screen::Main) return false;
+    return SaveGameOnExit(app_->mainform);
+}
+
+// ---- Dialogs ----
+
+std::string WebFrontEnd::Ask(const TWebDialog& dialog) {
+    if (screen_ == Screen::Main) app_->mainform.WindowDeactivated();
+    ++dialogDepth_;
+    std::string answer = page_.AwaitDialog(dialog.Json());
+    --dialogDepth_;
+    return answer;
+}
+
+void WebFrontEnd::Information(const std::string& text) {
+    TWebDialog dialog = MessageBox("information", app_->Title(), text);
+    dialog.Buttons.push_back(OkButton());
+    dialog.EscapeAnswer = "ok";
+    Ask(dialog);
+}
+
+void WebFrontEnd::Error(const std::string& caption, const std::string& text) {
+    TWebDialog dialog = MessageBox("error", caption, text);
+    dialog.Buttons.push_back(OkButton());
+    dialog.EscapeAnswer = "ok";
+    Ask(dialog);
+}
+
+bool WebFrontEnd::YesNo(const std::string& question) {
+    TWebDialog dialog = MessageBox("question", app_->Title(), question);
+    TWebDialog::Button yes{kYes, "yes"};
+    yes.Default = true;
+    dialog.Buttons = {yes, TWebDialog::Button{kNo, "no"}};
+    dialog.EscapeAnswer = "no";
+    return Ask(dialog) == "yes";
+}
+
+bool WebFrontEnd::Input(const std::string& caption, const std::string& prompt, std::string& text,
+                        int maxLength) {
+    TWebDialog dialog;
+    dialog.Kind = "input";
+    dialog.Caption = caption;
+    dialog.Text = WithLineFeeds(prompt);
+    dialog.HasInput = true;
+    dialog.InputText = text;
+    dialog.InputMaxLength = maxLength;
+    dialog.Buttons = {OkButton(), TWebDialog::Button{kCancel, "cancel"}};
+    dialog.EscapeAnswer = "cancel";
+    const std::string answer = Ask(dialog);
+    if (answer.rfind("ok\n", 0) != 0) return false;  // Cancel leaves the default text
+    text = ConsoleEffects::CutToCharacters(answer.substr(3), maxLength);
+    return true;
+}
+
+bool WebFrontEnd::ShowModal(Modal window) {
+    switch (window) {
+        case Modal::Agreement:
+            return ShowAgreement();
+        case Modal::Rules:
+            return ShowRules();
+        case Modal::DamRen:
+            return ShowChooser();
+        case Modal::Police:
+            ShowPolice();
+            return true;
+        case Modal::MarketReport:
+            ShowMarketReport();
+            return true;
+    }
+    return false;
+}
+
+bool WebFrontEnd::ShowAgreement() {
+    TWebDialog dialog;
+    dialog.Kind = "agreement";
+    dialog.Caption = app_->Title();
+    dialog.Heading = TEULA::Heading;
+    dialog.Text = WithLineFeeds(app_->AgreementText);
+    TWebDialog::Button accept = TWebDialog::MakeButton(TEULA::AcceptCaption, "agree");
+    accept.Default = true;
+    dialog.Buttons = {TWebDialog::MakeButton(TEULA::DeclineCaption, "disagree"), accept};
+    dialog.EscapeAnswer = "disagree";
+    if (Ask(dialog) == "agree") return true;
+    app_->cmd_DECLINEClick();  // closes the splash while the agreement is shown
+    return false;
+}
+
+bool WebFrontEnd::ShowRules() {
+    Trulesform& rules = app_->rulesform;
+    // The window keeps its state between showings: it may open on a topic.
+    for (;;) {
+        TWebDialog dialog;
+        dialog.Kind = "rules";
+        dialog.Caption = kRulesCaption;
+        dialog.Heading = WithLineFeeds(rules.Title());
+        if (rules.TopicVisible()) {
+            dialog.Text = WithLineFeeds(rules.Text());
+            dialog.Buttons.push_back(TWebDialog::MakeButton(Trulesform::BackCaption, "back"));
+        } else {
+            for (int k = 1; k <= 4; ++k) {
+                const Trulesform::Topic& topic = Trulesform::kTopics[k - 1];
+                dialog.Choices.push_back(
+                    {topic.Button, topic.Label, kAnswerPrefixTopic + std::to_string(k), false});
+            }
+        }
+        TWebDialog::Button close = TWebDialog::MakeButton(Trulesform::CloseCaption, "close");
+        close.Default = true;
+        dialog.Buttons.push_back(close);
+        dialog.EscapeAnswer = "quit";  // the window closes without Close
+
+        const std::string answer = Ask(dialog);
+        if (answer == "close") return true;
+        if (answer == "back" && rules.TopicVisible()) {
+            rules.cmd_backClick();
+        } else if (const int topic = NumberAfter(answer, kAnswerPrefixTopic, 4)) {
+            rules.NotImplemented(topic);
+        } else if (answer == "quit" || !Running()) {
+            return false;
+        }
+    }
+}
+
+bool WebFrontEnd::ShowChooser() {
+    TDamRenForm& chooser = app_->DamRenForm;
+    const int count = static_cast<int>(chooser.Items().size());
+    while (!chooser.Closed()) {
+        TWebDialog dialog;
+        dialog.Kind = "chooser";
+        dialog.Caption = app_->Title();
+        dialog.ChoicesTitle = displaytext::PlainCaption(chooser.GroupCaption());
+        for (int k = 1; k <= count; ++k)
+            dialog.Choices.push_back({"", chooser.Items()[k - 1],
+                                      kAnswerPrefixItem + std::to_string(k),
+                                      chooser.ItemIndex() == k});
+        TWebDialog::Button ok = OkButton();
+        ok.Enabled = chooser.OkEnabled();
+        dialog.Buttons = {ok, TWebDialog::Button{kCancel, "cancel"}};
+        dialog.EscapeAnswer = "cancel";
+
+        const std::string answer = Ask(dialog);
+        if (const int item = NumberAfter(answer, kAnswerPrefixItem, count)) {
+            chooser.optgroupClick(item);
+        } else if (answer == "ok") {
+            chooser.cmd_CloseClick();
+        } else {
+            chooser.cmd_CancelClick();
+        }
+        if (!Running()) break;
+    }
+    return chooser.ChoiceMade();
+}
+
+void WebFrontEnd::ShowPolice() {
+    TWebDialog dialog;
+    dialog.Kind = "police";
+    dialog.Caption = Tpoliceform::Caption;
+    dialog.Heading = Tpoliceform::Heading;
+    dialog.Text = WithLineFeeds(app_->policeform.lbl_message);
+    TWebDialog::Button close{TMarketReport::CloseCaption, "close"};
+    close.Default = true;
+    dialog.Buttons = {close};
+    dialog.EscapeAnswer = "close";
+    Ask(dialog);
+}
+
+void WebFrontEnd::ShowMarketReport() {
+    const TMarketReport report(app_->mainform.Game());
+    TWebDialog dialog;
+    dialog.Kind = "report";
+    dialog.Caption = TMarketReport::Caption;
+    dialog.RowsTitle = displaytext::PlainCaption(TMarketReport::LogTitle);
+    for (const TLogRow& row : report.Log()) dialog.Rows.push_back({row.Month, row.Text, row.Note});
+    if (dialog.Rows.empty()) dialog.Text = TMarketReport::EmptyLog;
+    TWebDialog::Button close = TWebDialog::MakeButton(TMarketReport::CloseCaption, "close");
+    close.Default = true;
+    dialog.Buttons = {close};
+    dialog.EscapeAnswer = "close";
+    Ask(dialog);
+}
+
+bool WebFrontEnd::ShowAbout(const TAboutBoxContent& content) {
+    TWebDialog dialog;
+    dialog.Kind = "about";
+    dialog.Caption = content.Caption;
+    dialog.Rows = {{TAboutBoxContent::ProductCaption, content.Product, ""},
+                   {TAboutBoxContent::VersionCaption, content.Version, ""},
+                   {TAboutBoxContent::HostCaption, content.Host, ""}};
+    dialog.Text = WithLineFeeds(content.Comments);
+    dialog.Buttons = {OkButton()};
+    dialog.EscapeAnswer = "ok";
+    Ask(dialog);
+    return true;
+}
+
+// ---- The rest of IEffects ----
+
+void WebFrontEnd::ShowMainWindow() {
+    screen_ = Screen::Main;
+}
+
+void WebFrontEnd::MainTimerChanged() {
+    page_.MainTimerChanged();
+}
+
+std::int64_t WebFrontEnd::Now() {
+    return page_.Now();
+}
+
+IEffects::SoundResult WebFrontEnd::PlaySound(const std::string& name, bool wait) {
+    return page_.PlaySound(name, wait);
+}
+
+bool WebFrontEnd::SoundDeviceWorks() {
+    return page_.SoundDeviceWorks();
+}
+
+bool WebFrontEnd::OpenUrl(const std::string& url) {
+    return page_.OpenUrl(url);
+}
+
+void WebFrontEnd::Quit() {
+    screen_ = Screen::Ended;
+    page_.TickerTimerChanged(false, 0);
+    page_.MainTimerChanged();
+}
+
+int WebFrontEnd::TextWidth(const std::string& text) {
+    return page_.TextWidth(text);
+}
+
+void WebFrontEnd::TimerChanged(bool enabled, int intervalMs) {
+    page_.TickerTimerChanged(enabled && Running(), intervalMs);
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "components/ISystemQueries.h"
+#include "engine/Platform.h"
+#include "ui/Commands.h"
+#include "ui/Effects.h"
+#include "ui/TMarquee.h"
+#include "web/WebDialog.h"
+#include "web/WebPage.h"
+
+class TRealtopia;
+struct TAboutBoxContent;
+
+// The web front end without the browser: the application with the page's effects, and the
+// calls the page's events arrive through. Each takes the page's own words (a DOM key name,
+// a command's kind and name, a list's name and the rows selected there) and hands them to the
+// command surface; the page then draws ViewJson() again. Nothing here decides what an event
+// means: the window logic does.
+class WebFrontEnd : public IEffects, public IMarqueeHost {
+public:
+    enum class Screen { Splash, Main, Ended };
+
+    WebFrontEnd(IWebPage& page, TPlatform platform,
+                std::shared_ptr<ISystemQueries> systemQueries = nullptr);
+    ~WebFrontEnd() override;
+    WebFrontEnd(const WebFrontEnd&) = delete;
+    WebFrontEnd& operator=(const WebFrontEnd&) = delete;
+
+    TRealtopia& App() { return *app_; }
+    const TRealtopia& App() const { return *app_; }
+    Screen CurrentScreen() const { return screen_; }
+    bool DialogOpen() const { return dialogDepth_ > 0; }
+    unsigned StripRevision() const { return stripRevision_; }
+
+    // ---- The page's events; false when nothing took them ----
+    // The splash's controls: "play", "newuser", "maker", "sponsor", "exit".
+    bool Splash(const std::string& control);
+    // A control of the main window by the command surface's kind ("button", "picture",
+    // "menu", "key") and name.
+    bool Invoke(const std::string& kind, const std::string& name);
+    // A key pressed in the main window (DOM key name, modifiers as TModifier bits) with the
+    // command of the focused button, if any ("button:buysell"). True when the page must keep
+    // the browser from acting on the key as well.
+    bool KeyDown(const std::string& domKey, unsigned modifiers, bool autoRepeat,
+                 const std::string& focusedControl);
+    void KeyUp(const std::string& domKey, unsigned modifiers);
+    // A list ("avail" or "portfolio") with the rows then selected, 0-based.
+    bool ListMouseUp(const std::string& list, const std::vector<int>& rows);
+    bool ListKeyUp(const std::string& list, const std::vector<int>& rows);
+    // The focus entered a list; `reason` is "click", "tab", "accelerator", "activation" or
+    // anything else.
+    bool ListFocusIn(const std::string& list, const std::string& reason,
+                     const std::vector<int>& rows);
+    // The pointer rests on a command's control ("button:buysell") or on a control with a
+    // fixed hint (its text), or on nothing.
+    void PointerOver(const std::string& control);
+    void PointerOverHint(const std::string& hint);
+    // The page's one-shot game-clock timer went off; ignored while the clock is stopped.
+    void TimerFired();
+    // The ticker's scroll timer.
+    void TickerStep();
+    // The page was hidden or shown again.
+    bool WindowStateChanged(bool minimised);
+    // The page is going away: a game in progress is kept. True when one was written.
+    bool PageClosing();
+
+    // What the page draws, as JSON; the ticker's strip alone, for its steps.
+    std::string ViewJson() const;
+    std::string TickerJson() const;
+
+    // The key of a DOM key name ("Escape", "F6", "Enter", "a").
+    static TKeyEvent KeyEventOf(const std::string& domKey, unsigned modifiers, bool autoRepeat);
+    // "button:buysell" → the command; nothing for anything else.
+    static std::optional<TCommand> ControlCommand(const std::string& control);
+    // The texts of the standard buttons of message and input boxes.
+    static constexpr const char* kOk = "OK";
+    static constexpr const char* kCancel = "Cancel";
+    static constexpr const char* kYes = "Yes";
+    static constexpr const char* kNo = "No";
+    static constexpr const char* kRulesCaption = "Rules";
+
+    // ---- IEffects ----
+    void Information(const std::string& text) override;
+    void Error(const std::string& caption, const std::string& text) override;
+    bool YesNo(const std::string& question) override;
+    bool Input(const std::string& caption, const std::string& prompt, std::string& text,
+               int maxLength) override;
+    bool ShowModal(Modal window) override;
+    void ShowMainWindow() override;
+    void HideSplash() override {}
+    void MainTimerChanged() override;
+    std::int64_t Now() override;
+    SoundResult PlaySound(const std::string& name, bool wait) override;
+    bool SoundDeviceWorks() override;
+    bool OpenUrl(const std::string& url) override;
+    void ProcessEvents() override {}
+    void Quit() override;
+
+    // ---- IMarqueeHost ----
+    int TextWidth(const std::string& text) override;
+    void TimerChanged(bool enabled, int intervalMs) override;
+    void StripChanged() override { ++stripRevision_; }
+    void ProcessMessages() override {}
+
+private:
+    // Shows a dialog and returns the answer; the main window loses the keyboard meanwhile.
+    std::string Ask(const TWebDialog& dialog);
+    bool ShowAgreement();
+    bool ShowRules();
+    bool ShowChooser();
+    void ShowPolice();
+    void ShowMarketReport();
+    bool ShowAbout(const TAboutBoxContent& content);
+    bool Running() const { return screen_ != Screen::Ended; }
+
+    IWebPage& page_;
+    std::unique_ptr<TRealtopia> app_;
+    Screen screen_ = Screen::Splash;
+    int dialogDepth_ = 0;
+    unsigned stripRevision_ = 0;
+};

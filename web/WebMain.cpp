@@ -1,0 +1,171 @@
+// The page's entry points into the game, and the page's script behind IWebPage. Built with
+// Emscripten only. The window logic shows a modal box by calling a function that returns the
+// player's answer; the page answers later, from a click. ASYNCIFY bridges the two: while a
+// dialog is open the program is suspended inside AwaitDialog and the page's events wait in
+// its queue (only the ticker's steps go on).
+
+#include <emscripten.h>
+
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "console/StateJson.h"
+#include "web/WebFrontEnd.h"
+#include "windows/TRealtopia.h"
+
+// clang-format off
+EM_ASYNC_JS(char*, web_await_dialog, (const char* dialog), {
+    const answer = await Module.page.dialog(UTF8ToString(dialog));
+    const size = lengthBytesUTF8(answer) + 1;
+    const copy = _malloc(size);
+    stringToUTF8(answer, copy, size);
+    return copy;
+});
+EM_ASYNC_JS(int, web_play_sound_waiting, (const char* name), {
+    return await Module.page.playSound(UTF8ToString(name), true);
+});
+EM_JS(int, web_play_sound, (const char* name), {
+    return Module.page.playSoundNow(UTF8ToString(name));
+});
+EM_JS(int, web_sound_works, (), { return Module.page.soundWorks() ? 1 : 0; });
+EM_JS(int, web_open_url, (const char* url), {
+    return Module.page.openUrl(UTF8ToString(url)) ? 1 : 0;
+});
+EM_JS(int, web_text_width, (const char* text), {
+    return Module.page.textWidth(UTF8ToString(text));
+});
+EM_JS(void, web_ticker_timer, (int enabled, int interval), {
+    Module.page.tickerTimer(!!enabled, interval);
+});
+EM_JS(void, web_main_timer_changed, (), { Module.page.mainTimerChanged(); });
+EM_JS(double, web_now, (), { return Module.page.now(); });
+// clang-format on
+
+namespace {
+
+class BrowserPage : public IWebPage {
+public:
+    std::string AwaitDialog(const std::string& dialog) override {
+        char* answer = web_await_dialog(dialog.c_str());
+        std::string text = answer != nullptr ? answer : "";
+        std::free(answer);
+        return text;
+    }
+    IEffects::SoundResult PlaySound(const std::string& name, bool wait) override {
+        const int result = wait ? web_play_sound_waiting(name.c_str()) : web_play_sound(name.c_str());
+        return static_cast<IEffects::SoundResult>(result);
+    }
+    bool SoundDeviceWorks() override { return web_sound_works() != 0; }
+    bool OpenUrl(const std::string& url) override { return web_open_url(url.c_str()) != 0; }
+    int TextWidth(const std::string& text) override { return web_text_width(text.c_str()); }
+    void TickerTimerChanged(bool enabled, int intervalMs) override {
+        web_ticker_timer(enabled ? 1 : 0, intervalMs);
+    }
+    void MainTimerChanged() override { web_main_timer_changed(); }
+    std::int64_t Now() override { return static_cast<std::int64_t>(web_now()); }
+};
+
+BrowserPage page;
+std::unique_ptr<WebFrontEnd> frontEnd;
+std::string answer;  // the last text handed to the page
+
+const char* Hand(std::string text) {
+    answer = std::move(text);
+    return answer.c_str();
+}
+
+// "0,3,4" → {0, 3, 4}.
+std::vector<int> Rows(const char* list) {
+    std::vector<int> rows;
+    std::stringstream in(list != nullptr ? list : "");
+    std::string item;
+    while (std::getline(in, item, ','))
+        if (!item.empty()) rows.push_back(std::atoi(item.c_str()));
+    return rows;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Creates the program: `seed` fixes every new game's random numbers (empty: the clock).
+EMSCRIPTEN_KEEPALIVE void web_start(const char* seed) {
+    TPlatform platform;
+    platform.ProgramPath = "/realtopia/REALTOPIA";
+    platform.UserDataDirectory = "/realtopia/data";
+    if (seed != nullptr && *seed != '\0') platform.Seed = std::strtoull(seed, nullptr, 10);
+    frontEnd = std::make_unique<WebFrontEnd>(page, std::move(platform));
+}
+
+EMSCRIPTEN_KEEPALIVE int web_splash(const char* control) {
+    return frontEnd->Splash(control) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int web_invoke(const char* kind, const char* name) {
+    return frontEnd->Invoke(kind, name) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int web_key_down(const char* key, int modifiers, int repeat,
+                                      const char* focused) {
+    return frontEnd->KeyDown(key, static_cast<unsigned>(modifiers), repeat != 0, focused) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void web_key_up(const char* key, int modifiers) {
+    frontEnd->KeyUp(key, static_cast<unsigned>(modifiers));
+}
+
+// `event` is "mouseup", "keyup" or "focus" (with `reason`).
+EMSCRIPTEN_KEEPALIVE int web_list(const char* event, const char* list, const char* reason,
+                                  const char* rows) {
+    const std::string what = event;
+    if (what == "mouseup") return frontEnd->ListMouseUp(list, Rows(rows)) ? 1 : 0;
+    if (what == "keyup") return frontEnd->ListKeyUp(list, Rows(rows)) ? 1 : 0;
+    if (what == "focus") return frontEnd->ListFocusIn(list, reason, Rows(rows)) ? 1 : 0;
+    return 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void web_pointer_over(const char* control) {
+    frontEnd->PointerOver(control);
+}
+
+EMSCRIPTEN_KEEPALIVE void web_pointer_hint(const char* hint) {
+    frontEnd->PointerOverHint(hint);
+}
+
+EMSCRIPTEN_KEEPALIVE void web_timer_fired() {
+    frontEnd->TimerFired();
+}
+
+EMSCRIPTEN_KEEPALIVE void web_ticker_step() {
+    frontEnd->TickerStep();
+}
+
+EMSCRIPTEN_KEEPALIVE int web_window_state(int minimised) {
+    return frontEnd->WindowStateChanged(minimised != 0) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE int web_page_closing() {
+    return frontEnd->PageClosing() ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* web_view() {
+    return Hand(frontEnd->ViewJson());
+}
+
+EMSCRIPTEN_KEEPALIVE const char* web_ticker() {
+    return Hand(frontEnd->TickerJson());
+}
+
+EMSCRIPTEN_KEEPALIVE unsigned web_ticker_revision() {
+    return frontEnd->StripRevision();
+}
+
+// The game and the window as realtopia-console's `state` prints them.
+EMSCRIPTEN_KEEPALIVE const char* web_state() {
+    return Hand(StateJson::Write(frontEnd->App()));
+}
+
+}  // extern "C"

@@ -1,0 +1,262 @@
+// What the page draws: the splash's texts, or everything the main window shows, as JSON.
+
+#include <cctype>
+
+#include "console/ConsoleText.h"
+#include "ui/Addresses.h"
+#include "ui/DisplayText.h"
+#include "ui/MainWindowView.h"
+#include "web/WebFrontEnd.h"
+#include "web/WebJson.h"
+#include "windows/TRealtopia.h"
+#include "windows/Tsplash.h"
+
+using displaytext::PlainCaption;
+using displaytext::WithLineFeeds;
+
+namespace {
+
+// The letter after a caption's "&", lower case, or "".
+std::string Accelerator(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return std::string(
+            1, static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1]))));
+    }
+    return {};
+}
+
+void Caption(TWebJson& json, const char* key, const std::string& caption) {
+    json.Open(key, '{');
+    json.String("text", PlainCaption(caption)).String("accelerator", Accelerator(caption));
+    json.Close('}');
+}
+
+const char* ScreenName(WebFrontEnd::Screen screen) {
+    switch (screen) {
+        case WebFrontEnd::Screen::Main:
+            return "main";
+        case WebFrontEnd::Screen::Ended:
+            return "ended";
+        case WebFrontEnd::Screen::Splash:
+            break;
+    }
+    return "splash";
+}
+
+const char* TrendName(TTrendPicture picture) {
+    switch (picture) {
+        case TTrendPicture::Risen:
+            return "risen";
+        case TTrendPicture::Fallen:
+            return "fallen";
+        case TTrendPicture::Steady:
+            break;
+    }
+    return "steady";
+}
+
+const TButtonView& ButtonView(const TMainWindowView& view, TCommand command) {
+    switch (command) {
+        case TCommand::BuySell:
+            return view.BuySell;
+        case TCommand::DamRen:
+            return view.DamRen;
+        case TCommand::Mortgage:
+            return view.Mortgage;
+        case TCommand::Email:
+            return view.Email;
+        case TCommand::Exit:
+            return view.Exit;
+        case TCommand::Rules:
+            return view.Rules;
+        default:
+            break;
+    }
+    return view.Start;
+}
+
+void WriteSplash(TWebJson& json, const TRealtopia& app) {
+    json.Open("splash", '{');
+    json.String("presents", Tsplash::Presents).String("presentsHint", Tsplash::PresentsHint);
+    json.String("title", app.Title()).String("titleHint", Tsplash::TitleHintPrefix + app.Title());
+    json.String("careerly", Tsplash::CareerlyTitle).String("linkHint", Tsplash::LinkHint);
+    json.String("link", addresses::SponsorLabel);
+    json.String("play", Tsplash::Play).String("newUser", Tsplash::NewUser);
+    json.String("build", Tsplash::BuildLabel).String("createdBy", Tsplash::CreatedBy);
+    json.Close('}');
+}
+
+void WriteList(TWebJson& json, const char* key, const TListView& list) {
+    json.Open(key, '{');
+    json.Bool("enabled", list.Enabled);
+    json.Open("rows", '[');
+    for (const TListRow& row : list.Rows) {
+        json.Open(nullptr, '{');
+        json.String("text", row.Text).Bool("selected", row.Selected);
+        json.Close('}');
+    }
+    json.Close(']');
+    json.Close('}');
+}
+
+void MenuItem(TWebJson& json, const Tmainform& form, const char* caption, TCommand command,
+              const char* name, bool checked) {
+    json.Open(nullptr, '{');
+    Caption(json, "caption", caption);
+    json.String("control", std::string("menu:") + name);
+    json.Bool("enabled", form.Enabled(command)).Bool("checked", checked);
+    json.Close('}');
+}
+
+void WriteMenus(TWebJson& json, const Tmainform& form) {
+    const TMainWindowView& view = form.View();
+    const TSpeed speed = form.mq().Speed();
+    json.Open("menus", '[');
+
+    json.Open(nullptr, '{');
+    Caption(json, "caption", captions::MenuFile);
+    json.Open("items", '[');
+    MenuItem(json, form, captions::MenuQuitReplay, TCommand::MenuQuitAndReplay, "quitreplay",
+             false);
+    MenuItem(json, form, captions::MenuExit, TCommand::MenuExit, "exit", false);
+    json.Close(']');
+    json.Close('}');
+
+    json.Open(nullptr, '{');
+    Caption(json, "caption", captions::MenuOptions);
+    json.Open("items", '[');
+    MenuItem(json, form, captions::MenuSound, TCommand::MenuSound, "sound", view.SoundChecked);
+    json.Open(nullptr, '{');
+    Caption(json, "caption", captions::MenuScrollerSpeed);
+    json.Open("items", '[');
+    MenuItem(json, form, captions::MenuFast, TCommand::MenuFast, "fast", speed == tsFast);
+    MenuItem(json, form, captions::MenuMedium, TCommand::MenuMedium, "medium", speed == tsMedium);
+    MenuItem(json, form, captions::MenuSlow, TCommand::MenuSlow, "slow", speed == tsSlow);
+    json.Close(']');
+    json.Close('}');
+    MenuItem(json, form, captions::MenuMarketReport, TCommand::MenuMarketReport, "report",
+             false);
+    json.Close(']');
+    json.Close('}');
+
+    json.Open(nullptr, '{');
+    Caption(json, "caption", captions::MenuHelp);
+    json.Open("items", '[');
+    MenuItem(json, form, captions::MenuRules, TCommand::MenuRules, "rules", false);
+    MenuItem(json, form, captions::MenuAbout, TCommand::MenuAbout, "about", false);
+    json.Close(']');
+    json.Close('}');
+
+    json.Close(']');
+}
+
+void WriteTexts(TWebJson& json, const std::vector<TDrawnText>& texts, const char* key) {
+    json.Open(key, '[');
+    for (const TDrawnText& text : texts) {
+        json.Open(nullptr, '{');
+        json.Int("x", text.X).String("text", text.Text).Int("color", text.Color);
+        json.Close('}');
+    }
+    json.Close(']');
+}
+
+void WriteTicker(TWebJson& json, const TMarquee& ticker, unsigned revision) {
+    const TMarqueeRect area = ticker.DrawingArea();
+    json.Open("ticker", '{');
+    json.Int("revision", revision);
+    json.Int("left", area.Left).Int("top", area.Top).Int("width", area.Width);
+    json.Int("height", area.Height).Int("color", ticker.Color());
+    json.String("hint", hints::Ticker);
+    WriteTexts(json, ticker.Strip(), "strip");
+    WriteTexts(json, ticker.Overlay(), "overlay");
+    json.Close('}');
+}
+
+void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) {
+    const TMainWindowView& view = form.View();
+    json.Open("window", '{');
+    json.String("caption", view.Caption).String("status", view.Status);
+    json.String("cash", view.CashPanel).String("portfolioValue", view.PortfolioPanel);
+    json.String("debt", view.DebtPanel).String("info", WithLineFeeds(view.Info));
+    json.String("areaCaption", WithLineFeeds(view.AreaCaption));
+    json.Open("areas", '[');
+    for (int area = 1; area <= kAreaCount; ++area) {
+        json.Open(nullptr, '{');
+        json.String("control", "picture:area" + std::to_string(area));
+        json.Bool("red", view.AreaFrameRed[static_cast<std::size_t>(area - 1)]);
+        json.String("hint", view.AreaHints[static_cast<std::size_t>(area - 1)]);
+        json.Close('}');
+    }
+    json.Close(']');
+    json.String("trendText", view.TrendText).String("trend", TrendName(view.TrendPicture));
+    json.String("stage", view.StageText).String("month", view.MonthLabel);
+    json.Int("clockPercent", view.ClockPercent());
+    json.Int("progressPercent", view.ProgressPercent()).String("progressText", view.ProgressText());
+    json.Open("timer", '{');
+    json.Bool("enabled", view.TimerEnabled).Int("due", view.TimerDue);
+    json.Int("generation", view.TimerGeneration);
+    json.Close('}');
+    json.Bool("focusStart", view.FocusStart).Int("listsRevision", view.ListsRevision);
+
+    json.Open("buttons", '{');
+    for (const std::string& name : CommandNames(TCommandKind::Button)) {
+        const TCommand command = *FindCommand(TCommandKind::Button, name);
+        const TButtonView& button = ButtonView(view, command);
+        json.Open(name.c_str(), '{');
+        json.String("text", PlainCaption(button.Caption));
+        json.String("accelerator", Accelerator(button.Caption));
+        json.Bool("enabled", form.Enabled(command)).String("hint", button.Hint);
+        json.String("control", "button:" + name);
+        json.Close('}');
+    }
+    json.Close('}');
+    WriteMenus(json, form);
+    WriteList(json, "avail", view.Avail);
+    WriteList(json, "portfolio", view.Portfolio);
+
+    json.Open("labels", '{');
+    Caption(json, "availTitle", captions::AvailTitle);
+    Caption(json, "portfolioTitle", captions::PortfolioTitle);
+    Caption(json, "infoTitle", captions::InfoTitle);
+    Caption(json, "progress", captions::Progress);
+    Caption(json, "statusTitle", captions::StatusTitle);
+    json.Close('}');
+
+    json.Open("hints", '{');
+    json.String("currentFund", hints::CurrentFund).String("portfolio", hints::Portfolio);
+    json.String("debt", hints::Debt).String("availTitle", hints::AvailTitle);
+    json.String("portfolioTitle", hints::PortfolioTitle).String("lists", hints::Lists);
+    json.String("areas", hints::Areas).String("trend", hints::Trend);
+    json.String("clock", hints::Clock).String("month", hints::Month);
+    json.String("sponsor", hints::Sponsor).String("progress", hints::Progress);
+    json.String("status", hints::Status).String("statusBar", hints::StatusBar);
+    json.Close('}');
+
+    WriteTicker(json, form.mq(), stripRevision);
+    json.Close('}');
+}
+
+}  // namespace
+
+std::string WebFrontEnd::ViewJson() const {
+    TWebJson json;
+    json.Open(nullptr, '{');
+    json.String("screen", ScreenName(screen_)).Bool("dialogOpen", DialogOpen());
+    WriteSplash(json, *app_);
+    if (screen_ == Screen::Main) WriteWindow(json, app_->mainform, stripRevision_);
+    json.Close('}');
+    return json.Text();
+}
+
+std::string WebFrontEnd::TickerJson() const {
+    TWebJson json;
+    json.Open(nullptr, '{');
+    WriteTicker(json, app_->mainform.mq(), stripRevision_);
+    json.Close('}');
+    return json.Text();
+}

@@ -1,0 +1,759 @@
+// The page: draws what the game's view says and hands the player's events to the game.
+// Appended to the program's script by the build. It keeps no rule and no text of the game;
+// every event goes to the program by the names the page's elements carry.
+(function () {
+  'use strict';
+
+  const params = new URLSearchParams(location.search);
+  // ?manual: the game clock stands still and the ticker does not scroll by itself; a test
+  // drives both through window.realtopia.tick() and .tickerStep().
+  const manual = params.has('manual');
+  const STORE = 'realtopia/';
+  const FILES = { hiscores: '/realtopia/data/REALTOPI.DAT', saved: '/realtopia/data/REALTOPI.SAV',
+                  customisation: '/realtopia/REALTOPIA.INI' };
+  const SOUNDS = ['CLICK', 'GAMEOVER', 'MEEPMEEP'];
+  const $ = (id) => document.getElementById(id);
+
+  let view = null;
+  let listsRevision = -1;
+  let tickerRevision = -1;
+  let queue = Promise.resolve();
+  let pending = 0;
+  let dialogOpen = false;
+  let currentDialog = null;  // what the open dialog shows, for a test
+
+  // ---- Calls into the game, one at a time: a call may wait for a dialog ----
+
+  function call(name, types, args) {
+    pending++;
+    const done = queue.then(() => Module.ccall(name, 'number', types, args, { async: true }))
+      .then((result) => { pending--; afterCall(); return result; },
+            (error) => { pending--; console.error(error); afterCall(); });
+    queue = done;
+    return done;
+  }
+
+  function afterCall() {
+    render();
+    saveFiles();
+    applyMainTimer();
+  }
+
+  // ---- The page's side of the game's effects ----
+
+  let audio = null;
+  const soundData = {};     // name → ArrayBuffer, or null when it could not be fetched
+  const soundBuffers = {};  // name → AudioBuffer, or null when it could not be decoded
+  let playing = null;
+
+  function startAudio() {
+    if (audio || typeof AudioContext === 'undefined') return;
+    audio = new AudioContext();
+    for (const name of SOUNDS) decode(name);
+  }
+
+  function decode(name) {
+    if (!audio || !soundData[name] || name in soundBuffers) return;
+    soundBuffers[name] = undefined;
+    audio.decodeAudioData(soundData[name].slice(0))
+      .then((buffer) => { soundBuffers[name] = buffer; }, () => { soundBuffers[name] = null; });
+  }
+
+  // IEffects::SoundResult: 0 played, 1 not found, 3 bad.
+  function startSound(name, onEnded) {
+    if (!(name in soundData)) return 1;
+    if (soundData[name] === null) return 1;
+    if (soundBuffers[name] === null) return 3;
+    if (playing) { try { playing.stop(); } catch (e) { /* already ended */ } playing = null; }
+    // Before the first key or click the browser keeps the page silent.
+    if (!audio || audio.state !== 'running' || !soundBuffers[name]) { onEnded(); return 0; }
+    const source = audio.createBufferSource();
+    source.buffer = soundBuffers[name];
+    source.connect(audio.destination);
+    source.onended = () => { if (playing === source) playing = null; onEnded(); };
+    playing = source;
+    source.start();
+    return 0;
+  }
+
+  function measureContext() {
+    if (!measureContext.ctx) {
+      measureContext.ctx = $('ticker').getContext('2d');
+    }
+    return measureContext.ctx;
+  }
+  const TICKER_FONT = 'bold 16px Arial, "Liberation Sans", sans-serif';
+
+  let tickerTimer = null;
+  let mainTimer = null;
+  let armedGeneration = -1;
+
+  Module.page = {
+    dialog: (json) => showDialog(JSON.parse(json)),
+    playSound: (name, wait) => new Promise((resolve) => {
+      let result = 0;
+      result = startSound(name, () => resolve(result));
+      if (result !== 0) resolve(result);
+    }),
+    playSoundNow: (name) => startSound(name, () => {}),
+    soundWorks: () => typeof AudioContext !== 'undefined',
+    // With noopener the browser does not say whether the tab opened.
+    openUrl: (url) => { window.open(url, '_blank', 'noopener'); return true; },
+    textWidth: (text) => {
+      const ctx = measureContext();
+      ctx.font = TICKER_FONT;
+      return Math.round(ctx.measureText(text).width);
+    },
+    tickerTimer: (enabled, interval) => {
+      if (tickerTimer) clearInterval(tickerTimer);
+      tickerTimer = null;
+      if (enabled && !manual) tickerTimer = setInterval(tickerStep, interval);
+    },
+    mainTimerChanged: () => { /* re-armed from the view once the call returns */ },
+    now: () => (manual ? 0 : performance.now()),
+  };
+
+  function applyMainTimer() {
+    if (manual || !view || view.screen !== 'main') {
+      if (mainTimer) clearTimeout(mainTimer);
+      mainTimer = null;
+      return;
+    }
+    const timer = view.window.timer;
+    if (!timer.enabled) {
+      if (mainTimer) clearTimeout(mainTimer);
+      mainTimer = null;
+      return;
+    }
+    if (mainTimer && armedGeneration === timer.generation) return;
+    if (mainTimer) clearTimeout(mainTimer);
+    armedGeneration = timer.generation;
+    mainTimer = setTimeout(() => {
+      mainTimer = null;
+      call('web_timer_fired', [], []);
+    }, Math.max(0, timer.due));
+  }
+
+  function tickerStep() {
+    Module._web_ticker_step();
+    if (Module._web_ticker_revision() !== tickerRevision) {
+      const ticker = JSON.parse(Module.UTF8ToString(Module._web_ticker())).ticker;
+      drawTicker(ticker);
+    }
+  }
+
+  // ---- Storage: the files the game keeps, in the browser's storage ----
+
+  function toBase64(bytes) {
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 0x8000)
+      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return btoa(text);
+  }
+  function fromBase64(text) {
+    const raw = atob(text);
+    const bytes = new Uint8Array(raw.length);
+    for (let i = 0; i < raw.length; i++) bytes[i] = raw.charCodeAt(i);
+    return bytes;
+  }
+  function readFile(path) {
+    try { return Module.FS.readFile(path); } catch (e) { return null; }
+  }
+  function loadFiles() {
+    Module.FS.mkdirTree('/realtopia/data');
+    for (const key of Object.keys(FILES)) {
+      const stored = localStorage.getItem(STORE + key);
+      if (stored !== null) Module.FS.writeFile(FILES[key], fromBase64(stored));
+    }
+  }
+  function saveFiles() {
+    for (const key of Object.keys(FILES)) {
+      const bytes = readFile(FILES[key]);
+      const stored = localStorage.getItem(STORE + key);
+      if (bytes === null) {
+        if (stored !== null) localStorage.removeItem(STORE + key);
+      } else {
+        const text = toBase64(bytes);
+        if (text !== stored) localStorage.setItem(STORE + key, text);
+      }
+    }
+  }
+  function download(path, name) {
+    const bytes = readFile(path);
+    if (bytes === null) return;
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+    link.download = name;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 1000);
+  }
+  function upload(input, path) {
+    const file = input.files[0];
+    if (!file) return;
+    file.arrayBuffer().then((data) => {
+      Module.FS.writeFile(path, new Uint8Array(data));
+      saveFiles();
+      input.value = '';
+    });
+  }
+
+  // ---- Drawing ----
+
+  function setText(id, text) {
+    const element = $(id);
+    if (element.textContent !== text) element.textContent = text;
+  }
+
+  // A caption with its accelerator letter underlined.
+  function setCaption(element, caption) {
+    const key = caption.text + '\u0000' + caption.accelerator;
+    if (element.dataset.caption === key) return;
+    element.dataset.caption = key;
+    element.textContent = '';
+    const at = caption.accelerator ? caption.text.toLowerCase().indexOf(caption.accelerator) : -1;
+    if (at < 0) { element.textContent = caption.text; return; }
+    element.append(caption.text.slice(0, at));
+    const u = document.createElement('u');
+    u.className = 'accel';
+    u.textContent = caption.text[at];
+    element.append(u, caption.text.slice(at + 1));
+  }
+
+  function hex(color) { return '#' + color.toString(16).padStart(6, '0'); }
+
+  function drawTicker(ticker) {
+    tickerRevision = ticker.revision;
+    const canvas = $('ticker');
+    const ctx = canvas.getContext('2d');
+    ctx.fillStyle = '#000';
+    ctx.fillRect(0, 0, canvas.width, canvas.height);
+    // The lowered bevel around the strip.
+    ctx.fillStyle = '#808080';
+    ctx.fillRect(0, 0, canvas.width, 1);
+    ctx.fillRect(0, 0, 1, canvas.height);
+    ctx.fillStyle = '#ffffff';
+    ctx.fillRect(0, canvas.height - 1, canvas.width, 1);
+    ctx.fillRect(canvas.width - 1, 0, 1, canvas.height);
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(ticker.left, ticker.top, ticker.width, ticker.height);
+    ctx.clip();
+    ctx.fillStyle = hex(ticker.color);
+    ctx.fillRect(ticker.left, ticker.top, ticker.width, ticker.height);
+    ctx.font = TICKER_FONT;
+    ctx.textBaseline = 'top';
+    for (const text of ticker.strip) {
+      ctx.fillStyle = hex(text.color);
+      ctx.fillText(text.text, ticker.left + text.x, ticker.top + 2);
+    }
+    ctx.restore();
+    ctx.font = TICKER_FONT;
+    ctx.textBaseline = 'top';
+    for (const text of ticker.overlay) {
+      ctx.fillStyle = hex(text.color);
+      ctx.fillText(text.text, text.x, 2);
+    }
+    canvas.title = '';
+  }
+
+  function drawClock(percent) {
+    const canvas = $('clock');
+    const ctx = canvas.getContext('2d');
+    ctx.fillStyle = '#000';
+    ctx.fillRect(0, 0, 80, 80);
+    ctx.strokeStyle = 'red';
+    ctx.beginPath();
+    ctx.arc(40, 40, 39.5, 0, 2 * Math.PI);
+    ctx.stroke();
+    if (percent > 0) {
+      ctx.fillStyle = 'red';
+      ctx.beginPath();
+      ctx.moveTo(40, 40);
+      ctx.arc(40, 40, 39.5, -Math.PI / 2, -Math.PI / 2 + 2 * Math.PI * percent / 100);
+      ctx.closePath();
+      ctx.fill();
+    }
+  }
+
+  function drawProgress(percent, text) {
+    const canvas = $('progress');
+    const ctx = canvas.getContext('2d');
+    ctx.globalCompositeOperation = 'source-over';
+    ctx.fillStyle = '#000';
+    ctx.fillRect(0, 0, 140, 16);
+    ctx.fillStyle = 'red';
+    ctx.fillRect(0, 0, Math.floor(140 * percent / 100), 16);
+    ctx.globalCompositeOperation = 'difference';
+    ctx.fillStyle = '#fff';
+    ctx.font = '11px Arial, "Liberation Sans", sans-serif';
+    ctx.textAlign = 'center';
+    ctx.textBaseline = 'middle';
+    ctx.fillText(text, 70, 8);
+    ctx.globalCompositeOperation = 'source-over';
+  }
+
+  function fillList(select, list) {
+    select.disabled = !list.enabled;
+    while (select.options.length > list.rows.length) select.remove(select.options.length - 1);
+    list.rows.forEach((row, i) => {
+      let option = select.options[i];
+      if (!option) { option = document.createElement('option'); select.add(option); }
+      if (option.text !== row.text) option.text = row.text;
+      option.selected = row.selected;
+    });
+  }
+
+  let openMenu = null;
+  function buildMenus(menus) {
+    const bar = $('menubar');
+    const key = JSON.stringify(menus);
+    if (bar.dataset.menus === key) return;
+    bar.dataset.menus = key;
+    const wasOpen = openMenu;
+    bar.textContent = '';
+    menus.forEach((menu, index) => {
+      const title = document.createElement('span');
+      title.className = 'menutitle';
+      setCaption(title, menu.caption);
+      title.dataset.menu = index;
+      title.addEventListener('mousedown', (event) => {
+        event.preventDefault();
+        toggleMenu(openMenu === index ? null : index);
+      });
+      title.addEventListener('mouseenter', () => { if (openMenu !== null) toggleMenu(index); });
+      bar.append(title);
+    });
+    bar.menus = menus;
+    if (wasOpen !== null) toggleMenu(wasOpen);
+  }
+  function menuElement(items) {
+    const box = document.createElement('div');
+    box.className = 'menu';
+    for (const item of items) {
+      const row = document.createElement('div');
+      row.className = 'menuitem';
+      setCaption(row, item.caption);
+      if (item.items) {
+        row.classList.add('submenu');
+        const sub = menuElement(item.items);
+        sub.style.display = 'none';
+        row.append(sub);
+        row.addEventListener('mouseenter', () => { sub.style.display = 'block'; });
+        row.addEventListener('mouseleave', () => { sub.style.display = 'none'; });
+      } else {
+        if (!item.enabled) row.classList.add('disabled');
+        if (item.checked) row.classList.add('checked');
+        row.addEventListener('mouseup', (event) => {
+          event.stopPropagation();
+          if (!item.enabled) return;
+          toggleMenu(null);
+          invoke(item.control);
+        });
+      }
+      box.append(row);
+    }
+    return box;
+  }
+  function toggleMenu(index) {
+    const bar = $('menubar');
+    for (const old of bar.querySelectorAll(':scope > .menu')) old.remove();
+    for (const title of bar.querySelectorAll('.menutitle')) title.classList.remove('open');
+    openMenu = index;
+    if (index === null || !bar.menus) return;
+    const title = bar.querySelector(`[data-menu="${index}"]`);
+    title.classList.add('open');
+    const box = menuElement(bar.menus[index].items);
+    box.style.left = title.offsetLeft + 'px';
+    bar.append(box);
+  }
+  document.addEventListener('mousedown', (event) => {
+    if (openMenu !== null && !$('menubar').contains(event.target)) toggleMenu(null);
+  });
+
+  function render() {
+    view = JSON.parse(Module.UTF8ToString(Module._web_view()));
+    $('splash').style.display = view.screen === 'splash' ? 'flex' : 'none';
+    $('ended').style.display = view.screen === 'ended' ? 'flex' : 'none';
+    if (view.screen === 'splash') renderSplash(view.splash);
+    if (view.screen === 'main') renderMain(view.window);
+    if (view.screen === 'ended') {
+      if (tickerTimer) clearInterval(tickerTimer);
+      tickerTimer = null;
+    }
+  }
+
+  function renderSplash(splash) {
+    document.title = splash.title;
+    setText('caption', splash.title);
+    setText('splash_presents', splash.presents);
+    $('splash_presents').title = splash.presentsHint;
+    setText('splash_title', splash.title);
+    $('splash_title').title = splash.titleHint;
+    setText('splash_careerly', splash.careerly);
+    setText('splash_link', splash.link);
+    $('splash_link').title = splash.linkHint;
+    setText('splash_play', splash.play);
+    setText('splash_newuser', splash.newUser);
+    setText('splash_build', splash.build);
+    setText('splash_maker', splash.createdBy);
+  }
+
+  function renderMain(w) {
+    document.title = w.caption;
+    setText('caption', w.caption);
+    setText('st', w.status);
+    setText('pnl_CurrentFund', w.cash);
+    setText('pnl_Currportfolio', w.portfolioValue);
+    setText('pnl_CurrDebt', w.debt);
+    setText('lbl_info', w.info);
+    setText('lbl_TAreas', w.areaCaption);
+    setText('lbl_trend', w.trendText);
+    const trend = 'trend/' + w.trend + '.svg';
+    if (!$('img_trend').src.endsWith(trend)) $('img_trend').src = trend;
+    setText('lbl_Stage', w.stage);
+    setText('lbl_time', w.month);
+    drawClock(w.clockPercent);
+    drawProgress(w.progressPercent, w.progressText);
+
+    setCaption($('lbl_TAvail'), w.labels.availTitle);
+    setCaption($('lbl_TPortfolio'), w.labels.portfolioTitle);
+    setCaption($('lbl_TInfo'), w.labels.infoTitle);
+    setCaption($('lbl_progress'), w.labels.progress);
+    setCaption($('lbl_tStatus'), w.labels.statusTitle);
+
+    const areas = document.querySelectorAll('#pnl_Areas .area');
+    const rects = document.querySelectorAll('#pnl_Areas .rect');
+    w.areas.forEach((area, i) => {
+      areas[i].dataset.control = area.control;
+      areas[i].title = area.hint;
+      rects[i].classList.toggle('red', area.red);
+    });
+    $('img_Sponsor').title = w.hints.sponsor;
+    $('lbl_TAreas').title = w.hints.areas;
+    for (const pair of [['pnl_CurrentFund', 'currentFund'], ['pnl_Currportfolio', 'portfolio'],
+      ['pnl_CurrDebt', 'debt'], ['lbl_TAvail', 'availTitle'], ['lbl_TPortfolio', 'portfolioTitle'],
+      ['lst_Avail', 'lists'], ['lst_portfolio', 'lists'], ['lbl_trend', 'trend'],
+      ['img_trend', 'trend'], ['clock', 'clock'], ['lbl_time', 'month'],
+      ['lbl_progress', 'progress'], ['progress', 'progress'], ['lbl_tStatus', 'status'],
+      ['lbl_Stage', 'status']]) {
+      $(pair[0]).title = w.hints[pair[1]];
+      $(pair[0]).dataset.hintText = w.hints[pair[1]];
+    }
+    $('ticker').dataset.hintText = w.ticker.hint;
+    $('st').dataset.hintText = w.hints.statusBar;
+
+    for (const button of document.querySelectorAll('button.cmd')) {
+      const state = w.buttons[button.dataset.control.slice('button:'.length)];
+      setCaption(button.id === 'cmd_Start' ? button.firstChild : button, state);
+      button.disabled = !state.enabled;
+      button.title = state.hint;
+    }
+    buildMenus(w.menus);
+
+    if (w.listsRevision !== listsRevision) {
+      listsRevision = w.listsRevision;
+      fillList($('lst_Avail'), w.avail);
+      fillList($('lst_portfolio'), w.portfolio);
+    } else {
+      $('lst_Avail').disabled = !w.avail.enabled;
+      $('lst_portfolio').disabled = !w.portfolio.enabled;
+    }
+    if (w.ticker.revision !== tickerRevision) drawTicker(w.ticker);
+    if (w.focusStart && !$('main').dataset.shown) {
+      $('main').dataset.shown = '1';
+      $('cmd_Start').focus();
+    }
+  }
+
+  // ---- Dialogs ----
+
+  function showDialog(d) {
+    dialogOpen = true;
+    currentDialog = d;
+    render();  // the window as it stands behind the dialog
+    return new Promise((resolve) => {
+      const overlay = $('overlay');
+      overlay.textContent = '';
+      const box = document.createElement('div');
+      box.className = 'dialog ' + d.kind;
+      box.setAttribute('role', 'dialog');
+      const caption = document.createElement('div');
+      caption.className = 'dcaption';
+      caption.textContent = d.caption;
+      box.append(caption);
+      const body = document.createElement('div');
+      body.className = 'dbody';
+      if (d.icon) {
+        const icon = document.createElement('div');
+        icon.className = 'dicon ' + d.icon;
+        icon.textContent = { information: 'i', question: '?', error: '\u00d7' }[d.icon];
+        body.append(icon);
+      }
+      const content = document.createElement('div');
+      body.append(content);
+      box.append(body);
+      if (d.heading) {
+        const heading = document.createElement('div');
+        heading.className = 'dheading';
+        heading.textContent = d.heading;
+        content.append(heading);
+      }
+      if (d.text) {
+        const text = document.createElement('div');
+        text.className = 'dtext';
+        text.textContent = d.text;
+        content.append(text);
+      }
+      let input = null;
+      if (d.input) {
+        input = document.createElement('input');
+        input.type = 'text';
+        input.value = d.input.text;
+        input.maxLength = d.input.maxLength;
+        content.append(input);
+      }
+      const finish = (answer) => {
+        overlay.style.display = 'none';
+        overlay.textContent = '';
+        dialogOpen = false;
+        currentDialog = null;
+        document.removeEventListener('keydown', onKey, true);
+        resolve(answer);
+      };
+      if (d.choicesTitle) {
+        const title = document.createElement('div');
+        title.className = 'dheading';
+        title.textContent = d.choicesTitle;
+        content.append(title);
+      }
+      for (const choice of d.choices) {
+        const row = document.createElement('label');
+        row.className = 'drow';
+        if (choice.button) {
+          const button = document.createElement('button');
+          button.textContent = choice.button;
+          button.addEventListener('click', () => finish(choice.answer));
+          const label = document.createElement('span');
+          label.textContent = choice.label;
+          row.append(button, label);
+        } else {
+          const radio = document.createElement('input');
+          radio.type = 'radio';
+          radio.name = 'choice';
+          radio.checked = choice.checked;
+          radio.addEventListener('change', () => finish(choice.answer));
+          const label = document.createElement('span');
+          label.textContent = choice.label;
+          row.append(radio, label);
+        }
+        content.append(row);
+      }
+      if (d.rows.length) {
+        if (d.rowsTitle) {
+          const title = document.createElement('div');
+          title.className = 'dheading';
+          title.textContent = d.rowsTitle;
+          content.append(title);
+        }
+        const table = document.createElement('table');
+        for (const row of d.rows) {
+          const tr = table.insertRow();
+          for (const cell of [row.month, row.text, row.note]) tr.insertCell().textContent = cell;
+        }
+        content.prepend(table);
+        if (d.rowsTitle) content.prepend(content.querySelector('.dheading:last-of-type'));
+      }
+      const buttons = document.createElement('div');
+      buttons.className = 'dbuttons';
+      let defaultButton = null;
+      for (const spec of d.buttons) {
+        const button = document.createElement('button');
+        setCaption(button, { text: spec.label, accelerator: spec.accelerator });
+        button.disabled = !spec.enabled;
+        button.dataset.answer = spec.answer;
+        button.addEventListener('click', () => {
+          finish(input && spec.answer === 'ok' ? 'ok\n' + input.value : spec.answer);
+        });
+        if (spec.default) defaultButton = button;
+        buttons.append(button);
+      }
+      box.append(buttons);
+      const onKey = (event) => {
+        if (event.key === 'Escape') {
+          event.preventDefault();
+          event.stopPropagation();
+          if (d.escape) finish(d.escape);
+        } else if (event.key === 'Enter') {
+          event.preventDefault();
+          event.stopPropagation();
+          const focused = document.activeElement;
+          const target = focused && focused.tagName === 'BUTTON' && box.contains(focused)
+            ? focused : defaultButton;
+          if (target && !target.disabled) target.click();
+        } else if (event.altKey && event.key.length === 1) {
+          const letter = event.key.toLowerCase();
+          const spec = d.buttons.find((b) => b.accelerator === letter);
+          if (spec) {
+            event.preventDefault();
+            const button = buttons.querySelector(`[data-answer="${spec.answer}"]`);
+            if (button && !button.disabled) button.click();
+          }
+        } else if (/^F\d+$/.test(event.key)) {
+          event.preventDefault();
+        }
+      };
+      document.addEventListener('keydown', onKey, true);
+      overlay.append(box);
+      overlay.style.display = 'flex';
+      if (input) { input.focus(); input.select(); } else if (defaultButton) defaultButton.focus();
+    });
+  }
+
+  // ---- Events ----
+
+  function invoke(control) {
+    const colon = control.indexOf(':');
+    return call('web_invoke', ['string', 'string'], [control.slice(0, colon), control.slice(colon + 1)]);
+  }
+
+  function modifiers(event) {
+    return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) |
+           (event.metaKey ? 8 : 0);
+  }
+
+  // The keys the window uses for itself: the browser's own meaning of them is suppressed.
+  const OWN_KEYS = ['Escape', 'F1', 'F2', 'F5', 'F6', 'F7', 'F9', 'F12', 'Enter'];
+
+  function onKeyDown(event) {
+    startAudio();
+    if (dialogOpen || !view || view.screen !== 'main') return;
+    if (OWN_KEYS.includes(event.key)) event.preventDefault();
+    const focused = document.activeElement && document.activeElement.dataset
+      ? document.activeElement.dataset.control || '' : '';
+    lastKeyWasTab = event.key === 'Tab';
+    call('web_key_down', ['string', 'number', 'number', 'string'],
+         [event.key, modifiers(event), event.repeat ? 1 : 0, focused]);
+  }
+  function onKeyUp(event) {
+    if (dialogOpen || !view || view.screen !== 'main') return;
+    if (OWN_KEYS.includes(event.key)) event.preventDefault();
+    call('web_key_up', ['string', 'number'], [event.key, modifiers(event)]);
+  }
+
+  function selectedRows(select) {
+    const rows = [];
+    for (let i = 0; i < select.options.length; i++) if (select.options[i].selected) rows.push(i);
+    return rows.join(',');
+  }
+
+  let lastKeyWasTab = false;
+  let pointerOnList = null;
+
+  function wireLists() {
+    for (const select of document.querySelectorAll('select.list')) {
+      const list = select.dataset.list;
+      select.addEventListener('mousedown', () => { pointerOnList = select; });
+      select.addEventListener('mouseup', () => {
+        call('web_list', ['string', 'string', 'string', 'string'], ['mouseup', list, '', selectedRows(select)]);
+      });
+      select.addEventListener('keyup', (event) => {
+        if (OWN_KEYS.includes(event.key)) return;
+        call('web_list', ['string', 'string', 'string', 'string'], ['keyup', list, '', selectedRows(select)]);
+      });
+      select.addEventListener('focus', () => {
+        const reason = pointerOnList === select ? 'click' : lastKeyWasTab ? 'tab' : 'other';
+        pointerOnList = null;
+        call('web_list', ['string', 'string', 'string', 'string'], ['focus', list, reason, selectedRows(select)]);
+      });
+    }
+  }
+
+  function wire() {
+    document.addEventListener('keydown', onKeyDown);
+    document.addEventListener('keyup', onKeyUp);
+    document.addEventListener('pointerdown', startAudio, true);
+    for (const pair of [['splash_play', 'play'], ['splash_newuser', 'newuser'],
+      ['splash_link', 'sponsor'], ['splash_maker', 'maker'], ['splash_sponsor', 'sponsor']]) {
+      $(pair[0]).addEventListener('click', () => call('web_splash', ['string'], [pair[1]]));
+    }
+    $('client').addEventListener('click', (event) => {
+      const target = event.target.closest('[data-control]');
+      if (target && !target.disabled && view && view.screen === 'main') invoke(target.dataset.control);
+    });
+    let lastOver = null;
+    $('client').addEventListener('mouseover', (event) => {
+      // Only between calls: a call may be waiting for a dialog or a sound.
+      if (!view || view.screen !== 'main' || dialogOpen || pending) return;
+      const control = event.target.closest('[data-control]');
+      const hinted = event.target.closest('[data-hint-text]');
+      const key = control ? 'c' + control.dataset.control : hinted ? 'h' + hinted.dataset.hintText : '';
+      if (key === lastOver) return;
+      lastOver = key;
+      if (control) Module.ccall('web_pointer_over', null, ['string'], [control.dataset.control]);
+      else Module.ccall('web_pointer_hint', null, ['string'], [hinted ? hinted.dataset.hintText : '']);
+      if (!pending) render();
+    });
+    wireLists();
+    $('export').addEventListener('click', () => download(FILES.hiscores, 'REALTOPI.DAT'));
+    $('import').addEventListener('click', () => $('importFile').click());
+    $('importFile').addEventListener('change', () => upload($('importFile'), FILES.hiscores));
+    $('customise').addEventListener('click', () => $('iniFile').click());
+    $('iniFile').addEventListener('change', () => upload($('iniFile'), FILES.customisation));
+    document.addEventListener('visibilitychange', () => {
+      if (view && view.screen === 'main') call('web_window_state', ['number'], [document.hidden ? 1 : 0]);
+    });
+    window.addEventListener('pagehide', () => {
+      if (Module._web_page_closing()) saveFiles();
+    });
+    window.addEventListener('resize', fit);
+    fit();
+  }
+
+  // The window scales as a whole to fit the browser's.
+  function fit() {
+    const frame = $('frame');
+    const width = frame.offsetWidth;
+    const height = frame.offsetHeight;
+    // Driven by hand, the window keeps its own size, so its parts are where a test computes.
+    const scale = manual ? 1 : Math.min(innerWidth / width, (innerHeight - 40) / height);
+    frame.style.transform = `scale(${scale})`;
+    frame.style.left = Math.max(0, (innerWidth - width * scale) / 2) + 'px';
+    frame.style.top = Math.max(0, (innerHeight - 40 - height * scale) / 2) + 'px';
+  }
+
+  function fetchSounds() {
+    return Promise.all(SOUNDS.map((name) => fetch('WAVEFILE/' + name + '.wav')
+      .then((response) => (response.ok ? response.arrayBuffer() : null), () => null)
+      .then((data) => { soundData[name] = data; decode(name); })));
+  }
+
+  // What a test drives: the clock's events, the ticker's steps and the game's state.
+  window.realtopia = {
+    idle: () => queue.then(() => pending === 0),
+    tick: (count = 1) => {
+      let last = queue;
+      for (let i = 0; i < count; i++) last = call('web_timer_fired', [], []);
+      return last;
+    },
+    tickerStep: () => tickerStep(),
+    state: () => JSON.parse(Module.UTF8ToString(Module._web_state())),
+    view: () => view,
+    // Whether a call is under way, the dialog it waits for, and the game clock's state.
+    status: () => ({
+      pending: pending,
+      dialog: currentDialog,
+      screen: view ? view.screen : '',
+      clockRunning: !!(view && view.screen === 'main' && view.window.timer.enabled),
+    }),
+    file: (key) => { const bytes = readFile(FILES[key]); return bytes ? toBase64(bytes) : null; },
+  };
+
+  Module.onRuntimeInitialized = () => {
+    loadFiles();
+    Module.ccall('web_start', null, ['string'], [params.get('seed') || '']);
+    wire();
+    render();
+    fetchSounds();
+    document.documentElement.dataset.ready = '1';
+  };
+})();
