@@ -8,8 +8,29 @@ list(FILTER QT_SOURCES EXCLUDE REGEX ".*/main\\.cpp$")
 add_library(realtopia_qt STATIC ${QT_SOURCES})
 set_target_properties(realtopia_qt PROPERTIES AUTOMOC ON)
 target_link_libraries(realtopia_qt
-    PUBLIC realtopia_logic Qt6::Widgets Qt6::Svg Qt6::Multimedia
+    PUBLIC realtopia_logic Qt6::Widgets Qt6::Svg
     PRIVATE realtopia_warnings)
+
+# The sound module: everything that needs Qt Multimedia, whose two dozen libraries the program
+# opens only on its first sound (desktop/SoundModule). It lies beside the program in the build
+# directory and in <libdir>/realtopia when installed; the program finds it at either place.
+set(REALTOPIA_SOUND_MODULE_NAME realtopia-sound)
+add_library(realtopia_sound MODULE
+    ${PROJECT_SOURCE_DIR}/desktop/sound/SoundPlayer.cpp
+    ${PROJECT_SOURCE_DIR}/desktop/sound/SoundPlayer.h
+    ${PROJECT_SOURCE_DIR}/desktop/SoundOutput.h)
+set_target_properties(realtopia_sound PROPERTIES
+    AUTOMOC ON PREFIX "" OUTPUT_NAME ${REALTOPIA_SOUND_MODULE_NAME}
+    LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+target_include_directories(realtopia_sound PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(realtopia_sound PRIVATE Qt6::Multimedia realtopia_warnings)
+file(RELATIVE_PATH sound_module_from_program
+     /prefix/${REALTOPIA_INSTALL_GAMESDIR} /prefix/${REALTOPIA_INSTALL_MODULEDIR})
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/desktop/SoundModule.cpp APPEND PROPERTY
+    COMPILE_DEFINITIONS
+        REALTOPIA_SOUND_MODULE_NAME="${REALTOPIA_SOUND_MODULE_NAME}.so"
+        REALTOPIA_SOUND_MODULE_INSTALLED="${sound_module_from_program}/${REALTOPIA_SOUND_MODULE_NAME}.so")
 
 # Pictures and sounds, compiled into the program. Sounds are found as :/WAVEFILE/<NAME>.wav.
 file(GLOB_RECURSE RESOURCE_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/resources
@@ -27,6 +48,7 @@ endif()
 if(EXISTS ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
     add_executable(realtopia ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
     target_link_libraries(realtopia PRIVATE realtopia_qt realtopia_warnings)
+    add_dependencies(realtopia realtopia_sound)
 endif()
 
 # Draws the Market Report of a seeded game into a PNG (the README's picture); built on demand.
