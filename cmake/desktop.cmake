@@ -40,6 +40,24 @@ set(RESOURCE_PATHS "")
 foreach(f IN LISTS RESOURCE_FILES)
     list(APPEND RESOURCE_PATHS ${PROJECT_SOURCE_DIR}/resources/${f})
 endforeach()
+# The splash's sponsor logo as pictures at one and two device pixels a pixel, drawn from the
+# SVG by render_picture when the program is built, so the splash shows it without drawing it.
+add_executable(render_picture ${PROJECT_SOURCE_DIR}/tools/render_picture.cpp)
+target_link_libraries(render_picture PRIVATE Qt6::Svg Qt6::Gui realtopia_warnings)
+set(pictures_dir ${PROJECT_BINARY_DIR}/pictures)
+file(MAKE_DIRECTORY ${pictures_dir})
+add_custom_command(OUTPUT ${pictures_dir}/sponsor.png ${pictures_dir}/sponsor@2x.png
+    COMMAND render_picture ${PROJECT_SOURCE_DIR}/resources/sponsor.svg
+            ${pictures_dir}/sponsor.png 396x102 ${pictures_dir}/sponsor@2x.png 792x204
+    DEPENDS render_picture ${PROJECT_SOURCE_DIR}/resources/sponsor.svg
+    COMMENT "Drawing the sponsor's logo at 1x and 2x"
+    VERBATIM)
+foreach(picture sponsor.png sponsor@2x.png)
+    set_source_files_properties(${pictures_dir}/${picture} PROPERTIES
+        GENERATED TRUE QT_RESOURCE_ALIAS ${picture})
+    list(APPEND RESOURCE_PATHS ${pictures_dir}/${picture})
+endforeach()
+
 if(RESOURCE_PATHS)
     qt_add_resources(realtopia_qt "realtopia_resources"
         PREFIX "/" BASE ${PROJECT_SOURCE_DIR}/resources FILES ${RESOURCE_PATHS})

@@ -91,13 +91,14 @@ int Run(TRealtopia& app, QtEffects& effects, DesktopWindows& windows) {
     app.mainform.RefreshDisplay();
     app.mainform.RefillLists();
     app.mainform.ShowAreaInfo();
-    windows.main.sync();
-    windows.rules.sync();
-    windows.chooser.sync();
-    windows.police.sync();
-    for (QWidget* window : std::initializer_list<QWidget*>{&windows.splash, &windows.agreement,
-                                                           &windows.rules, &windows.main,
-                                                           &windows.chooser, &windows.police}) {
+    windows.build();
+    windows.main().sync();
+    windows.rules().sync();
+    windows.chooser().sync();
+    windows.police().sync();
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             &windows.splash, &windows.agreement(), &windows.rules(), &windows.main(),
+             &windows.chooser(), &windows.police()}) {
         if (window->grab().isNull()) {
             std::fprintf(stderr, "self-test: window %s does not draw\n",
                          qPrintable(window->objectName()));
