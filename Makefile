@@ -41,7 +41,8 @@ package: build
 	cd $(BUILD) && cpack
 
 # Every benchmark against its target: the engine, the drawing, start-up against the smallest
-# Qt program, and CPU use on a virtual display (about 70 s). Figures: docs/PERFORMANCE.md.
+# Qt programs with the wake-ups while the splash waits (about 60 s), and CPU use on a virtual
+# display (about 70 s). Figures: docs/PERFORMANCE.md.
 bench: build
 	@cmake --build $(BUILD) -j$(JOBS) --target benchmarks
 	$(BUILD)/bench/engine_bench
