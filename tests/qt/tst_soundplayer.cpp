@@ -2,10 +2,15 @@
 // reports a missing one, and plays through the sound module, which it loads only on the first
 // sound. Without the module, or without a device, sounds pass in silence.
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
 
 #include "desktop/QtEffects.h"
 #include "desktop/SoundModule.h"
@@ -21,6 +26,28 @@ bool MultimediaLoaded() {
     if (!maps.open(QIODevice::ReadOnly)) return false;
     return maps.readAll().contains("libQt6Multimedia");
 }
+
+// Sets an environment variable for the life of the object, and then puts it back as it was.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), kept_(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    ~ScopedEnv() { restore(); }
+    void restore() {
+        if (wasSet_) {
+            qputenv(name_, kept_);
+        } else {
+            qunsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    bool wasSet_;
+    QByteArray kept_;
+};
 
 TPlatform TestPlatform(const QTemporaryDir& dir) {
     TPlatform platform;
@@ -41,6 +68,7 @@ private slots:
     void readsTheFormatOfEachSound_data();
     void readsTheFormatOfEachSound();
     void rejectsWhatIsNotAPcmWave();
+    void asksTheSoundServerItsSocket();
     void loadsTheModuleOnTheFirstSoundOnly();
     void aMissingModuleIsADeviceThatDoesNotWork();
 };
@@ -86,6 +114,31 @@ void TestSoundPlayer::rejectsWhatIsNotAPcmWave() {
     QVERIFY(!WaveImage::parse(good.left(good.size() - 10)).has_value());
 }
 
+// The device test connects to the PulseAudio socket named by PULSE_SERVER: something must
+// listen there. A server elsewhere on the network is taken on trust.
+void TestSoundPlayer::asksTheSoundServerItsSocket() {
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("native")));
+    ScopedEnv server("PULSE_SERVER", "unix:" + path);
+    const bool beforeListening = SoundModule::soundServerAnswers();
+
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+    QVERIFY(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0);
+    QVERIFY(::listen(fd, 4) == 0);
+    const bool listening = SoundModule::soundServerAnswers();
+    ::close(fd);
+    qputenv("PULSE_SERVER", "tcp:sound.example.com");
+    const bool remote = SoundModule::soundServerAnswers();
+    server.restore();
+
+    QVERIFY(!beforeListening);
+    QVERIFY(listening);
+    QVERIFY(remote);
+}
+
 // The program as it starts: the device test of a new world asks without the audio libraries;
 // the first sound loads them, and every sound plays (or passes silently without a device).
 void TestSoundPlayer::loadsTheModuleOnTheFirstSoundOnly() {
@@ -111,11 +164,14 @@ void TestSoundPlayer::loadsTheModuleOnTheFirstSoundOnly() {
 // a sound switched on again passes in silence with no box; a missing resource is still told.
 void TestSoundPlayer::aMissingModuleIsADeviceThatDoesNotWork() {
     QTemporaryDir dir;
-    const QByteArray kept = qgetenv("REALTOPIA_SOUND_MODULE");
-    qputenv("REALTOPIA_SOUND_MODULE", dir.filePath(QStringLiteral("nowhere.so")).toUtf8());
+    ScopedEnv module("REALTOPIA_SOUND_MODULE",
+                     dir.filePath(QStringLiteral("nowhere.so")).toUtf8());
+    ScopedEnv server("PULSE_SERVER", "tcp:sound.example.com");  // a server that would answer
     QtEffects effects;
     TRealtopia app(effects, TestPlatform(dir));
-    qputenv("REALTOPIA_SOUND_MODULE", kept);
+    QVERIFY(SoundModule::soundServerAnswers());
+    module.restore();
+    server.restore();
 
     QVERIFY(!app.mainform.Game().SoundOn);
     QVERIFY(!app.mainform.View().SoundChecked);
