@@ -37,13 +37,17 @@ test-sanitize: deps
 	cd $(SAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # The Debian package realtopia_<version>_<arch>.deb, written to $(BUILD).
+# lintian checks it: no error and no warning.
 package: build
+	@bash scripts/install-deps.sh package
 	cd $(BUILD) && cpack
+	lintian --fail-on error,warning $(BUILD)/realtopia_*.deb
 
 # Every benchmark against its target: the engine, the drawing, start-up against the smallest
 # Qt programs with the wake-ups while the splash waits (about 60 s), and CPU use on a virtual
 # display (about 70 s). Figures: docs/PERFORMANCE.md.
 bench: build
+	@bash scripts/install-deps.sh bench
 	@cmake --build $(BUILD) -j$(JOBS) --target benchmarks
 	$(BUILD)/bench/engine_bench
 	$(BUILD)/bench/drawing_bench

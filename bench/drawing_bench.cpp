@@ -14,27 +14,10 @@
 #include "desktop/MainWindow.h"
 #include "desktop/MarketReportDialog.h"
 #include "desktop/MarqueeWidget.h"
+#include "support/QuietEffects.h"
 #include "windows/TRealtopia.h"
 
 namespace {
-
-// A toolkit that shows nothing and answers every question No.
-class QuietEffects : public IEffects {
-public:
-    void Information(const std::string&) override {}
-    void Error(const std::string&, const std::string&) override {}
-    bool YesNo(const std::string&) override { return false; }
-    bool Input(const std::string&, const std::string&, std::string&, int) override { return false; }
-    bool ShowModal(Modal) override { return false; }
-    void ShowMainWindow() override {}
-    void HideSplash() override {}
-    void MainTimerChanged() override {}
-    SoundResult PlaySound(const std::string&, bool) override { return SoundResult::Played; }
-    bool SoundDeviceWorks() override { return false; }
-    bool OpenUrl(const std::string&) override { return false; }
-    void ProcessEvents() override {}
-    void Quit() override {}
-};
 
 using Clock = std::chrono::steady_clock;
 
@@ -97,7 +80,7 @@ ListFigures ListsRefill() {
     platform.Seed = 42;
     platform.Today = [] { return std::string("20000101"); };
 
-    QuietEffects effects;
+    QuietEffects effects(false);
     TRealtopia app(effects, platform);
     MainWindow window(app.mainform);
     window.show();
@@ -174,7 +157,7 @@ void ReportFiguresOfAWholeGame() {
     platform.Seed = 42;
     platform.Today = [] { return std::string("20000101"); };
 
-    QuietEffects effects;
+    QuietEffects effects(false);
     TRealtopia app(effects, platform);
     app.cmd_playClick();
     Tmainform& form = app.mainform;

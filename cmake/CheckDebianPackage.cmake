@@ -1,7 +1,8 @@
 # Builds the Debian package in WORK_DIR and checks its name, its files and its control fields.
 #   cmake -D CPACK=... -D DPKG_DEB=... -D CONFIG=CPackConfig.cmake -D WORK_DIR=... -D VERSION=...
-#         -D APP_ID=... -D GAMESDIR=games -D MODULEDIR=lib/realtopia -D ICON_SIZES=16,32,...
-#         -P CheckDebianPackage.cmake
+#         -D APP_ID=... -D GAMESDIR=games -D MODULEDIR=lib/realtopia/plugins
+#         -D ICON_SIZES=16,32,... [-D LINTIAN=...] -P CheckDebianPackage.cmake
+# With LINTIAN, lintian must find no error and no warning in the package.
 
 foreach(var CPACK DPKG_DEB CONFIG WORK_DIR VERSION APP_ID GAMESDIR MODULEDIR ICON_SIZES)
     if(NOT DEFINED ${var})
@@ -43,7 +44,8 @@ set(expected
     "- /usr/share/icons/hicolor/scalable/apps/realtopia\\.svg"
     "- /usr/share/man/man6/realtopia\\.6(\\.gz)?"
     "- /usr/share/man/man6/realtopia-console\\.6(\\.gz)?"
-    "- /usr/share/doc/realtopia/copyright")
+    "- /usr/share/doc/realtopia/copyright"
+    "- /usr/share/doc/realtopia/changelog\\.gz")
 string(REPLACE "," ";" sizes "${ICON_SIZES}")
 foreach(size IN LISTS sizes)
     list(APPEND expected "- /usr/share/icons/hicolor/${size}x${size}/apps/realtopia\\.png")
@@ -88,6 +90,14 @@ foreach(wanted
         message(FATAL_ERROR "the control fields do not match '${wanted}':\n${fields}")
     endif()
 endforeach()
+
+if(LINTIAN)
+    execute_process(COMMAND ${LINTIAN} --fail-on error,warning ${deb}
+                    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "lintian finds fault with ${deb}:\n${output}")
+    endif()
+endif()
 
 # Installed where the package puts it, the program finds its sound module: the self-test
 # loads it.

@@ -13,7 +13,8 @@ target_link_libraries(realtopia_qt
 
 # The sound module: everything that needs Qt Multimedia, whose two dozen libraries the program
 # opens only on its first sound (desktop/SoundModule). It lies beside the program in the build
-# directory and in <libdir>/realtopia when installed; the program finds it at either place.
+# directory and in <libdir>/realtopia/plugins when installed; the program finds it at either
+# place.
 set(REALTOPIA_SOUND_MODULE_NAME realtopia-sound)
 add_library(realtopia_sound MODULE
     ${PROJECT_SOURCE_DIR}/desktop/sound/SoundPlayer.cpp
@@ -27,10 +28,11 @@ target_include_directories(realtopia_sound PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(realtopia_sound PRIVATE Qt6::Multimedia realtopia_warnings)
 file(RELATIVE_PATH sound_module_from_program
      /prefix/${REALTOPIA_INSTALL_GAMESDIR} /prefix/${REALTOPIA_INSTALL_MODULEDIR})
+set(sound_module_file ${REALTOPIA_SOUND_MODULE_NAME}.so)
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/desktop/SoundModule.cpp APPEND PROPERTY
     COMPILE_DEFINITIONS
-        REALTOPIA_SOUND_MODULE_NAME="${REALTOPIA_SOUND_MODULE_NAME}.so"
-        REALTOPIA_SOUND_MODULE_INSTALLED="${sound_module_from_program}/${REALTOPIA_SOUND_MODULE_NAME}.so")
+        REALTOPIA_SOUND_MODULE_NAME="${sound_module_file}"
+        REALTOPIA_SOUND_MODULE_INSTALLED="${sound_module_from_program}/${sound_module_file}")
 
 # Pictures and sounds, compiled into the program. Sounds are found as :/WAVEFILE/<NAME>.wav.
 file(GLOB_RECURSE RESOURCE_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/resources
@@ -72,3 +74,4 @@ endif()
 # Draws the Market Report of a seeded game into a PNG (the README's picture); built on demand.
 add_executable(report_picture EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tools/report_picture.cpp)
 target_link_libraries(report_picture PRIVATE realtopia_qt realtopia_warnings)
+target_include_directories(report_picture PRIVATE ${PROJECT_SOURCE_DIR}/tests)

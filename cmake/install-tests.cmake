@@ -63,6 +63,8 @@ if(REALTOPIA_DESKTOP AND TARGET realtopia)
     find_program(DPKG_DEB dpkg-deb)
     find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
     find_program(FILE_PROGRAM file)  # cpack tells programs from data with it
+    # When lintian is there (`scripts/install-deps.sh package`), the package must pass it.
+    find_program(LINTIAN_PROGRAM lintian)
     if(DPKG_DEB AND DPKG_SHLIBDEPS AND FILE_PROGRAM)
         string(REPLACE ";" "," icon_sizes "${REALTOPIA_ICON_SIZES}")
         add_test(NAME debian_package
@@ -76,6 +78,7 @@ if(REALTOPIA_DESKTOP AND TARGET realtopia)
                 -D GAMESDIR=${REALTOPIA_INSTALL_GAMESDIR}
                 -D MODULEDIR=${REALTOPIA_INSTALL_MODULEDIR}
                 -D ICON_SIZES=${icon_sizes}
+                -D LINTIAN=${LINTIAN_PROGRAM}
                 -P ${PROJECT_SOURCE_DIR}/cmake/CheckDebianPackage.cmake)
         set_tests_properties(debian_package PROPERTIES TIMEOUT 300)
     endif()

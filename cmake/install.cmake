@@ -37,8 +37,23 @@ install(FILES ${REALTOPIA_MAN_FILES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/CONSOLE.md
               ${PROJECT_SOURCE_DIR}/docs/SAVEDGAME.md
         DESTINATION ${REALTOPIA_INSTALL_DOCDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${REALTOPIA_INSTALL_DOCDIR}
-        RENAME copyright)
+# The copyright file in Debian's machine-readable format, and the package's changelog
+# (compressed as Debian keeps it).
+install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright
+        DESTINATION ${REALTOPIA_INSTALL_DOCDIR})
+set(REALTOPIA_CHANGELOG ${PROJECT_BINARY_DIR}/debian/changelog)
+configure_file(${PROJECT_SOURCE_DIR}/resources/debian/changelog.in ${REALTOPIA_CHANGELOG} @ONLY)
+if(GZIP_PROGRAM)
+    add_custom_command(OUTPUT ${REALTOPIA_CHANGELOG}.gz
+        COMMAND ${GZIP_PROGRAM} -9 -n -k -f ${REALTOPIA_CHANGELOG}
+        DEPENDS ${REALTOPIA_CHANGELOG}
+        COMMENT "Compressing the changelog"
+        VERBATIM)
+    add_custom_target(realtopia_changelog ALL DEPENDS ${REALTOPIA_CHANGELOG}.gz)
+    install(FILES ${REALTOPIA_CHANGELOG}.gz DESTINATION ${REALTOPIA_INSTALL_DOCDIR})
+else()
+    install(FILES ${REALTOPIA_CHANGELOG} DESTINATION ${REALTOPIA_INSTALL_DOCDIR})
+endif()
 
 if(REALTOPIA_DESKTOP AND TARGET realtopia)
     install(TARGETS realtopia RUNTIME DESTINATION ${REALTOPIA_INSTALL_GAMESDIR})

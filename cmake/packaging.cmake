@@ -7,12 +7,14 @@ set(CPACK_PACKAGE_VENDOR "The Realtopia developers")
 set(CPACK_PACKAGE_CONTACT "Realtopia developers <realtopia@example.com>")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.example.com/realtopia/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "property trading game")
+# Lines of at most 79 characters, as Debian's tools ask.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Realtopia is a single-player property trading game. You start with 800,000 pounds and\n"
-    "trade 120 properties in London, France, Ireland, Switzerland, Scotland and New York\n"
-    "from January 2000 to the end of 2009, reading the news ticker before the market moves.\n"
-    "Damage houses before buying them, renovate them before selling them, mortgage them for\n"
-    "cash, and climb from Developer to Magnate to Guru.\n"
+    "Realtopia is a single-player property trading game. You start with 800,000\n"
+    "pounds and trade 120 properties in London, France, Ireland, Switzerland,\n"
+    "Scotland and New York from January 2000 to the end of 2009, reading the news\n"
+    "ticker before the market moves. Damage houses before buying them, renovate\n"
+    "them before selling them, mortgage them for cash, and climb from Developer to\n"
+    "Magnate to Guru.\n"
     "\n"
     "The package holds the desktop program realtopia and the text front end\n"
     "realtopia-console, which plays the same game on standard input and output.")

@@ -192,6 +192,7 @@ TAboutBoxContent TMAXIM::AboutBoxContent() const {
     content.Host = (osType_ == ostype::WINOTHER && !hostName_.empty())
                        ? hostName_
                        : OperatingSystemName(osType_);
+    content.Copyright = copyright_;
     content.Comments = description_;
     return content;
 }

@@ -46,6 +46,7 @@ struct TAboutBoxContent {
     std::string Product;
     std::string Version;
     std::string Host;
+    std::string Copyright;
     std::string Comments;
 };
 

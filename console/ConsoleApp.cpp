@@ -23,8 +23,8 @@ constexpr std::int64_t kMaxTicks = 1'000'000'000;
 
 // The console's own commands of the game window; the window's buttons are the others.
 constexpr std::array<const char*, 15> kWindowCommands = {
-    "tick",    "key",  "type",     "area",    "click", "keysel", "focus", "sponsor",
-    "menu",    "minimise", "restore", "close", "set",  "save",   "load"};
+    "tick", "key",      "type",    "area",  "click", "keysel", "focus", "sponsor",
+    "menu", "minimise", "restore", "close", "set",   "save",   "load"};
 
 bool IsWindowCommand(const std::string& word) {
     return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) !=
@@ -43,7 +43,8 @@ std::string Choices(TCommandKind kind) {
     return choices;
 }
 
-// Pounds with up to four decimals and an optional minus sign: "250000", "-5", "0.0001".
+// Pounds with up to four decimals and an optional minus sign: "250000", "-5", "0.0001", at
+// most TGame::kLargestAmount either way, so that the game's sums cannot overflow.
 std::optional<Money> ParsePounds(const std::string& text) {
     const bool negative = !text.empty() && text[0] == '-';
     const std::string digits = negative ? text.substr(1) : text;
@@ -60,6 +61,7 @@ std::optional<Money> ParsePounds(const std::string& text) {
     std::int64_t tenThousandths = static_cast<std::int64_t>(*parts);
     for (std::size_t i = fraction.size(); i < 4; ++i) tenThousandths *= 10;
     const std::int64_t raw = static_cast<std::int64_t>(*pounds) * Money::kScale + tenThousandths;
+    if (raw > TGame::kLargestAmount.Raw()) return std::nullopt;
     return Money::FromRaw(negative ? -raw : raw);
 }
 
@@ -260,10 +262,10 @@ void ConsoleApp::Focus(const std::vector<std::string>& words) {
     if (words.size() != 2 || (words[1] != "avail" && words[1] != "portfolio"))
         return Refuse("focus avail|portfolio");
     Tmainform& form = app_->mainform;
-    const auto which = words[1] == "avail" ? IGameWindow::List::Avail
-                                           : IGameWindow::List::Portfolio;
-    const TListView& list = which == IGameWindow::List::Avail ? form.View().Avail
-                                                              : form.View().Portfolio;
+    const auto which =
+        words[1] == "avail" ? IGameWindow::List::Avail : IGameWindow::List::Portfolio;
+    const TListView& list =
+        which == IGameWindow::List::Avail ? form.View().Avail : form.View().Portfolio;
     std::vector<int> rows;
     for (std::size_t i = 0; i < list.Rows.size(); ++i)
         if (list.Rows[i].Selected) rows.push_back(static_cast<int>(i));
@@ -290,7 +292,11 @@ void ConsoleApp::Set(const std::vector<std::string>& words) {
     if (!debug_) return Refuse("set needs --debug");
     TGame& game = app_->mainform.Game();
     const std::string field = words.size() > 1 ? words[1] : std::string();
-    constexpr std::int64_t kIntMax = std::numeric_limits<std::int32_t>::max();
+    // Counters are set only so far that the game's own counting cannot overflow them: the
+    // calendar's next new year, and a month counted for each of the most events one tick
+    // command delivers.
+    constexpr std::int64_t kLastYear = 9999;
+    constexpr std::int64_t kMostMonthsPlayed = std::numeric_limits<std::int32_t>::max() - kMaxTicks;
 
     if ((field == "cash" || field == "debt") && words.size() == 3) {
         const auto amount = ParsePounds(words[2]);
@@ -304,14 +310,17 @@ void ConsoleApp::Set(const std::vector<std::string>& words) {
         TProperty& property = game.Property(static_cast<int>(*n));
         (field == "buy" ? property.BuyPrice : property.SaleValue) = *amount;
     } else if (field == "date" && words.size() == 4) {
-        const auto year = ParseInteger(words[2], 0, std::numeric_limits<std::uint16_t>::max());
+        const auto year = ParseInteger(words[2], 0, kLastYear);
         const auto month = ParseInteger(words[3], 1, 12);
-        if (!year || !month) return Refuse("set date YEAR MONTH (month 1 to 12)");
+        if (!month) return Refuse("set date YEAR MONTH (month 1 to 12)");
+        if (!year) return Refuse("set date: the year runs from 0 to " + std::to_string(kLastYear));
         game.Year = static_cast<std::uint16_t>(*year);
         game.Month = static_cast<std::int32_t>(*month);
     } else if (field == "played" && words.size() == 3) {
-        const auto months = ParseInteger(words[2], 0, kIntMax);
-        if (!months) return Refuse("bad month count: " + words[2]);
+        const auto months = ParseInteger(words[2], 0, kMostMonthsPlayed);
+        if (!months)
+            return Refuse("bad month count: " + words[2] + " (0 to " +
+                          std::to_string(kMostMonthsPlayed) + ")");
         game.MonthsPlayed = static_cast<std::int32_t>(*months);
     } else if (field == "stage" && words.size() == 3) {
         const auto stage = ParseInteger(words[2], 1, 3);

@@ -13,9 +13,24 @@ void ConsoleEffects::Attach(TRealtopia& app) {
 }
 
 bool ConsoleEffects::ReadLine(std::string& line) {
-    if (!std::getline(in_, line)) return false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
+    // A line is kept up to kMaxLineLength bytes (and a carriage return); the rest of a longer
+    // one is read and dropped, so no line, however long, is held in memory.
+    std::streambuf& input = *in_.rdbuf();
+    for (;;) {
+        line.clear();
+        bool tooLong = false;
+        int c = 0;
+        while ((c = input.sbumpc()) != std::char_traits<char>::eof() && c != '\n') {
+            if (line.size() <= kMaxLineLength)
+                line.push_back(static_cast<char>(c));
+            else
+                tooLong = true;
+        }
+        if (c == std::char_traits<char>::eof() && line.empty() && !tooLong) return false;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!tooLong && line.size() <= kMaxLineLength) return true;
+        Refuse("line longer than " + std::to_string(kMaxLineLength) + " bytes");
+    }
 }
 
 std::string ConsoleEffects::Answer() {

@@ -24,7 +24,10 @@ public:
     // window cannot be shown and the end of input ends the program directly.
     void Attach(TRealtopia& app);
 
-    // The next input line, a trailing carriage return removed; false at the end of input.
+    static constexpr std::size_t kMaxLineLength = 64 * 1024;  // bytes
+
+    // The next input line, a trailing carriage return removed; false at the end of input. A
+    // line longer than kMaxLineLength is refused with "[?]" and skipped, the next one read.
     bool ReadLine(std::string& line);
     // The next line as the answer to a modal window; the end of input ends the program.
     std::string Answer();

@@ -1,5 +1,9 @@
 #include "console/ConsoleOutput.h"
 
+#include <cstdio>
+
+#include "console/ConsoleText.h"
+
 void ConsoleOutput::Line(const std::string& tag, const std::string& payload) {
     RawLine(tag, Escape(payload));
 }
@@ -15,23 +19,25 @@ void ConsoleOutput::RawLine(const std::string& tag, const std::string& payload) 
 std::string ConsoleOutput::Escape(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '\r':
-                escaped += "\\r";
-                break;
-            case '\n':
-                escaped += "\\n";
-                break;
-            case '\t':
-                escaped += "\\t";
-                break;
-            case '\\':
-                escaped += "\\\\";
-                break;
-            default:
-                escaped += c;
-                break;
+    for (std::size_t i = 0; i < text.size();) {
+        const consoletext::TUtf8Character c = consoletext::DecodeUtf8(text, i);
+        i += c.Length;
+        if (!c.Valid) {
+            escaped += consoletext::kReplacementCharacter;
+        } else if (c.CodePoint == '\r') {
+            escaped += "\\r";
+        } else if (c.CodePoint == '\n') {
+            escaped += "\\n";
+        } else if (c.CodePoint == '\t') {
+            escaped += "\\t";
+        } else if (c.CodePoint == '\\') {
+            escaped += "\\\\";
+        } else if (consoletext::IsControl(c.CodePoint)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned>(c.CodePoint));
+            escaped += code;
+        } else {
+            escaped.append(text, i - c.Length, c.Length);
         }
     }
     return escaped;

@@ -13,8 +13,9 @@ public:
     // A payload that is already one line and must not be escaped (the state JSON).
     void RawLine(const std::string& tag, const std::string& payload);
 
-    // Keeps a payload on one line: carriage return, line feed, tab and backslash are written
-    // as \r, \n, \t and \\.
+    // Keeps a payload on one line and harmless to a terminal: carriage return, line feed, tab
+    // and backslash are written as \r, \n, \t and \\, any other control character (ESC, NUL,
+    // BEL, DEL, C1) as \xHH of its code point, and bytes that are not valid UTF-8 as U+FFFD.
     static std::string Escape(const std::string& text);
 
 private:

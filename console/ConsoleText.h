@@ -25,4 +25,18 @@ std::string Lower(std::string text);
 // The protocol's name of a ticker speed: "slow", "medium" or "fast".
 const char* SpeedName(TSpeed speed);
 
+// One character of a UTF-8 text: its code point and its length in bytes. Bytes that are not
+// valid UTF-8 (a stray continuation byte, a sequence cut short, an overlong form, a surrogate,
+// a code point beyond U+10FFFF) come one at a time with Valid false.
+struct TUtf8Character {
+    char32_t CodePoint = 0;
+    std::size_t Length = 1;
+    bool Valid = false;
+};
+TUtf8Character DecodeUtf8(const std::string& text, std::size_t at);
+// A control character a terminal could act on: U+0000-U+001F, U+007F and U+0080-U+009F.
+bool IsControl(char32_t c);
+// U+FFFD, written in place of bytes that are not valid UTF-8.
+inline constexpr const char* kReplacementCharacter = "\xEF\xBF\xBD";
+
 }  // namespace consoletext

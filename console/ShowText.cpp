@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "console/ConsoleText.h"
-#include "ui/DisplayText.h"
 #include "ui/Addresses.h"
+#include "ui/DisplayText.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 

@@ -221,32 +221,27 @@ std::string StateJson::Write(const TRealtopia& app) {
 
 std::string StateJson::Quote(const std::string& text) {
     std::string quoted = "\"";
-    for (char c : text) {
-        switch (c) {
-            case '"':
-                quoted += "\\\"";
-                break;
-            case '\\':
-                quoted += "\\\\";
-                break;
-            case '\r':
-                quoted += "\\r";
-                break;
-            case '\n':
-                quoted += "\\n";
-                break;
-            case '\t':
-                quoted += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escape[8];
-                    std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-                    quoted += escape;
-                } else {
-                    quoted += c;
-                }
-                break;
+    for (std::size_t i = 0; i < text.size();) {
+        const consoletext::TUtf8Character c = consoletext::DecodeUtf8(text, i);
+        i += c.Length;
+        if (!c.Valid) {
+            quoted += consoletext::kReplacementCharacter;  // JSON text is UTF-8
+        } else if (c.CodePoint == '"') {
+            quoted += "\\\"";
+        } else if (c.CodePoint == '\\') {
+            quoted += "\\\\";
+        } else if (c.CodePoint == '\r') {
+            quoted += "\\r";
+        } else if (c.CodePoint == '\n') {
+            quoted += "\\n";
+        } else if (c.CodePoint == '\t') {
+            quoted += "\\t";
+        } else if (consoletext::IsControl(c.CodePoint)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c.CodePoint));
+            quoted += escape;
+        } else {
+            quoted.append(text, i - c.Length, c.Length);
         }
     }
     quoted += '"';

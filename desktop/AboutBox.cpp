@@ -15,8 +15,8 @@ namespace {
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
                  Qt::Alignment alignment) {
     auto* label = new QLabel(text, parent);
+    // No accessible name: a screen reader reads the label as the text it shows.
     label->setObjectName(QLatin1String(name));
-    label->setAccessibleName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);  // product texts are never markup
     label->setAlignment(alignment);
     label->setGeometry(geometry);
@@ -40,7 +40,6 @@ QPixmap StretchedIcon(const QIcon& icon, QSize size, qreal ratio) {
 bool ShowAboutBox(const TAboutBoxContent& content, QWidget* parent) {
     QDialog box(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     box.setObjectName(QStringLiteral("AboutBox"));
-    box.setAccessibleName(QStringLiteral("About box"));
     box.setWindowTitle(QString::fromStdString(content.Caption));
     box.setModal(true);
     // The layout is in pixels; a small Arial keeps the 13-pixel captions whole.
@@ -51,7 +50,6 @@ bool ShowAboutBox(const TAboutBoxContent& content, QWidget* parent) {
 
     auto* panel = new QFrame(&box);
     panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setAccessibleName(QStringLiteral("Panel1"));
     // A lowered outer and a raised inner bevel: Qt's sunken box.
     panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     panel->setLineWidth(1);
@@ -78,6 +76,9 @@ bool ShowAboutBox(const TAboutBoxContent& content, QWidget* parent) {
     AddLabel(panel, "Version", QString::fromStdString(content.Version), {144, 32, 241, 17},
              valueAlign);
     AddLabel(panel, "OperatingSystem", QString::fromStdString(content.Host), {144, 48, 241, 17},
+             valueAlign);
+    // The product's copyright notice, a line of its own below the three values.
+    AddLabel(panel, "Copyright", QString::fromStdString(content.Copyright), {144, 64, 241, 14},
              valueAlign);
     QLabel* comments = AddLabel(panel, "Comments", QString::fromStdString(content.Comments),
                                 {8, 80, 377, 57}, Qt::AlignCenter);

@@ -4,15 +4,15 @@
 #include <QPushButton>
 
 #include "desktop/PanelWidget.h"
+#include "desktop/WidgetHelpers.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
-#include "desktop/WidgetHelpers.h"
 
 using namespace sidewindows;
 
 AgreementDialog::AgreementDialog(TRealtopia& app, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), app_(app) {
-    Name(this, "EULA", QString::fromUtf8(TEULA::Heading));
+    setObjectName(QStringLiteral("EULA"));  // read as a dialog by its title
     setWindowTitle(QString::fromStdString(app.Title()));
     setFixedSize(480, 385);
     setModal(true);
@@ -28,11 +28,9 @@ AgreementDialog::AgreementDialog(TRealtopia& app, QWidget* parent)
     const QString arial = QStringLiteral("Arial");
     MakeLabel(pnl_text, "Label1", QString::fromUtf8(TEULA::Heading), QRect(1, 9, 441, 24),
               PixelFont(arial, 19, true), kNavy, Qt::AlignHCenter | Qt::AlignTop);
-    auto* text = MakeLabel(pnl_text, "lbl_AgreementText", DisplayText(app.AgreementText),
-                           QRect(17, 57, 408, 242), PixelFont(arial, 12), Qt::black,
-                           Qt::AlignLeft | Qt::AlignTop, true);
-    text->setAccessibleName(QStringLiteral("User agreement"));
-    text->setAccessibleDescription(text->text());
+    MakeLabel(pnl_text, "lbl_AgreementText", DisplayText(app.AgreementText),
+              QRect(17, 57, 408, 242), PixelFont(arial, 12), Qt::black,
+              Qt::AlignLeft | Qt::AlignTop, true);
 
     cmd_ACCEPT_ = new QPushButton(QString::fromUtf8(TEULA::AcceptCaption), pnl_EULA);
     Name(cmd_ACCEPT_, "cmd_ACCEPT", cmd_ACCEPT_->text());

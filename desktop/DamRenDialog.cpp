@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "desktop/PanelWidget.h"
-#include "windows/TDamRenForm.h"
 #include "desktop/WidgetHelpers.h"
+#include "windows/TDamRenForm.h"
 
 using namespace sidewindows;
 

@@ -12,7 +12,6 @@
 #include <QStatusBar>
 #include <QWindowStateChangeEvent>
 
-#include "ui/MainWindowView.h"
 #include "desktop/AreaFrame.h"
 #include "desktop/BarGauge.h"
 #include "desktop/GlyphButton.h"
@@ -22,6 +21,7 @@
 #include "desktop/PropertyList.h"
 #include "desktop/SvgPicture.h"
 #include "ui/DisplayText.h"
+#include "ui/MainWindowView.h"
 #include "ui/Tmainform.h"
 
 namespace {
@@ -41,6 +41,11 @@ const QColor kButtonFace(0xD4, 0xD0, 0xC8);
 // logic keeps, else a fixed hint; an empty or missing one defers to the parent.
 constexpr const char* kCommandProperty = "realtopiaCommand";
 constexpr const char* kHintProperty = "realtopiaHint";
+
+// A colour of the lists as drawn while they are disabled: 60 % of it over their black.
+QColor Dimmed(const QColor& colour) {
+    return QColor::fromRgb(colour.red() * 3 / 5, colour.green() * 3 / 5, colour.blue() * 3 / 5);
+}
 
 QFont PixelFont(int pixels, bool bold = false, bool italic = false) {
     QFont font(QStringLiteral("Arial"));
@@ -80,7 +85,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
                   const QColor& colour, Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop,
                   int pixels = 13) {
     auto* label = new QLabel(text, parent);
-    Name(label, name, text);
+    // No accessible name: a screen reader reads the label as the text it shows, and follows it.
+    label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
     label->setFont(PixelFont(pixels));
     label->setAlignment(alignment);
@@ -192,8 +198,8 @@ IGameWindow::List ListName(bool avail) {
 }  // namespace
 
 MainWindow::MainWindow(Tmainform& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+    // No accessible name: a screen reader reads the window by its title, the date included.
     setObjectName(QStringLiteral("mainform"));
-    setAccessibleName(QString::fromStdString(form_.View().Caption));
     // A fixed window with a close box and a minimise box only.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -254,7 +260,8 @@ void MainWindow::buildMenu() {
     quitReplay_ = file->addAction(QString::fromUtf8(captions::MenuQuitReplay));
     quitReplay_->setObjectName(QStringLiteral("mnu_FileQuitandReplay"));
     quitReplay_->setEnabled(false);
-    connect(quitReplay_, &QAction::triggered, this, [this] { invoke(TCommand::MenuQuitAndReplay); });
+    connect(quitReplay_, &QAction::triggered, this,
+            [this] { invoke(TCommand::MenuQuitAndReplay); });
     file->addSeparator();
     QAction* exit = file->addAction(QString::fromUtf8(captions::MenuExit));
     exit->setObjectName(QStringLiteral("mnu_FileExit"));
@@ -354,6 +361,10 @@ void MainWindow::buildMain(QWidget* client) {
             palette.setColor(group, QPalette::Highlight, kNavy);
             palette.setColor(group, QPalette::HighlightedText, Qt::white);
         }
+        // Disabled (before PLAY, while paused): the same colours dimmed, still easy to read.
+        palette.setColor(QPalette::Disabled, QPalette::Text, Dimmed(colour));
+        palette.setColor(QPalette::Disabled, QPalette::Highlight, Dimmed(kNavy));
+        palette.setColor(QPalette::Disabled, QPalette::HighlightedText, Dimmed(Qt::white));
         list->setPalette(palette);
         SetHint(list, QString::fromLatin1(hints::Lists));
         connect(list, &PropertyList::mouseReleased, this, [this, list] { listMouseUp(list); });
@@ -377,7 +388,6 @@ void MainWindow::buildMain(QWidget* client) {
     Name(info, "pnl_info", QStringLiteral("Information"));
     info->setGeometry(8, 383, 409, 65);
     infoLabel_ = MakeLabel(info, "lbl_info", QString(), QRect(3, 3, 403, 59), kYellow);
-    infoLabel_->setAccessibleName(QStringLiteral("Information"));
     infoLabel_->setWordWrap(true);
     infoLabel_->setAutoFillBackground(true);
     QPalette infoPalette = infoLabel_->palette();
@@ -386,7 +396,6 @@ void MainWindow::buildMain(QWidget* client) {
 
     areaCaption_ = MakeLabel(main, "lbl_TAreas", QString(), QRect(420, 5, 294, 28), Qt::white,
                              Qt::AlignHCenter | Qt::AlignTop, 11);
-    areaCaption_->setAccessibleName(QStringLiteral("Current area"));
     areaCaption_->setWordWrap(true);
     SetHint(areaCaption_, QString::fromLatin1(hints::Areas));
     buildAreas(main);
@@ -407,7 +416,6 @@ void MainWindow::buildMain(QWidget* client) {
 
     trendLabel_ = MakeLabel(main, "lbl_trend", QString(), QRect(420, 213, 93, 16), Qt::white,
                             Qt::AlignRight | Qt::AlignTop, 11);
-    trendLabel_->setAccessibleName(QStringLiteral("Market trend"));
     SetHint(trendLabel_, QString::fromLatin1(hints::Trend));
     trendPicture_ = new SvgPicture(TrendPath(TTrendPicture::Steady), main);
     Name(trendPicture_, "img_trend", QStringLiteral("Market trend"));
@@ -513,7 +521,6 @@ void MainWindow::buildAreas(QWidget* main) {
 void MainWindow::buildStatusBar(QWidget* client) {
     statusBar_ = new QStatusBar(client);
     statusBar_->setObjectName(QStringLiteral("st"));
-    statusBar_->setAccessibleName(QStringLiteral("Status"));
     statusBar_->setSizeGripEnabled(false);
     statusBar_->setGeometry(0, 515, kClientWidth, 19);
     statusText_ = new QLabel(QString::fromLatin1(hints::StatusBar), statusBar_);
@@ -539,9 +546,7 @@ void MainWindow::sync() {
     portfolioPanel_->setCaption(Text(view.PortfolioPanel));
     debtPanel_->setCaption(Text(view.DebtPanel));
     infoLabel_->setText(Text(view.Info));
-    infoLabel_->setAccessibleDescription(infoLabel_->text());
     areaCaption_->setText(Text(view.AreaCaption));
-    areaCaption_->setAccessibleDescription(areaCaption_->text());
 
     for (std::size_t i = 0; i < areaPictures_.size(); ++i) {
         const QString name = QString::fromStdString(view.AreaHints[i]);
@@ -561,6 +566,9 @@ void MainWindow::sync() {
     clock_->setAccessibleDescription(monthLabel_->text());
     progress_->setProgress(view.ProgressPercent(), QString::fromStdString(view.ProgressText()));
     statusText_->setText(Text(view.Status));
+    // The bar itself is read as its one text field.
+    if (statusBar_->accessibleName() != statusText_->text())
+        statusBar_->setAccessibleName(statusText_->text());
 
     syncButton(start_, view.Start);
     syncButton(buySell_, view.BuySell);
@@ -611,15 +619,17 @@ void MainWindow::syncLists() {
     listsRevision_ = view.ListsRevision;
     for (auto [widget, rows] :
          {std::pair{availList_, &view.Avail}, std::pair{portfolioList_, &view.Portfolio}}) {
-        std::vector<QString> texts;
-        std::vector<bool> selected;
-        texts.reserve(rows->Rows.size());
-        selected.reserve(rows->Rows.size());
+        std::vector<PropertyRow> shown;
+        shown.reserve(rows->Rows.size());
         for (const TListRow& row : rows->Rows) {
-            texts.push_back(QString::fromStdString(row.Text));
-            selected.push_back(row.Selected);
+            const std::string_view name(row.Text.data(), std::min(row.NameLength, row.Text.size()));
+            shown.push_back({QString::fromStdString(row.Text),
+                             static_cast<int>(QString::fromUtf8(name.data(),
+                                                                static_cast<qsizetype>(name.size()))
+                                                  .size()),
+                             row.Selected});
         }
-        widget->setRows(texts, selected);
+        widget->setRows(shown);
     }
 }
 

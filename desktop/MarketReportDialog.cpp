@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/MarketReport.h"
 #include "desktop/MarketChart.h"
 #include "desktop/NewsLogDelegate.h"
 #include "desktop/WidgetHelpers.h"
+#include "ui/MarketReport.h"
 
 using namespace sidewindows;
 

@@ -1,6 +1,9 @@
 #include "desktop/PanelWidget.h"
 
+#include <QAccessible>
 #include <QPainter>
+
+#include "desktop/Accessibility.h"
 
 namespace {
 
@@ -25,13 +28,16 @@ void DrawRing(QPainter& painter, QRect& rect, const QColor& topLeft, const QColo
 }  // namespace
 
 PanelWidget::PanelWidget(const Look& look, QWidget* parent) : QWidget(parent), look_(look) {
+    accessibility::Install();
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PanelWidget::setCaption(const QString& caption) {
     if (caption_ == caption) return;
     caption_ = caption;
-    setAccessibleDescription(caption);
+    // A screen reader reads the panel as its caption.
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
     update();
 }
 

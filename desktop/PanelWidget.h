@@ -6,7 +6,8 @@
 
 // A flat panel in the old Windows manner: an optional sunken client edge, an outer and an inner
 // bevel one pixel wide with a gap of `borderWidth` pixels between them, a fill colour and an
-// optional caption centred on it. Children are placed at absolute positions.
+// optional caption centred on it. Children are placed at absolute positions. A screen reader
+// reads a panel as its caption, and one without a caption as a nameless pane.
 class PanelWidget : public QWidget {
     Q_OBJECT
 

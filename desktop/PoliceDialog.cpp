@@ -4,8 +4,8 @@
 #include <QPushButton>
 
 #include "desktop/PanelWidget.h"
-#include "windows/Tpoliceform.h"
 #include "desktop/WidgetHelpers.h"
+#include "windows/Tpoliceform.h"
 
 using namespace sidewindows;
 
@@ -43,7 +43,6 @@ PoliceDialog::PoliceDialog(const Tpoliceform& form, QWidget* parent)
 
 void PoliceDialog::sync() {
     lbl_message_->setText(DisplayText(form_.lbl_message));
-    lbl_message_->setAccessibleName(lbl_message_->text());
 }
 
 void PoliceDialog::showEvent(QShowEvent* event) {

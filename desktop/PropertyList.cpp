@@ -2,31 +2,78 @@
 
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int kNameLengthRole = Qt::UserRole + 1;
+
+// Draws each row as it fits: the name shortened, the price whole.
+class RowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->rect.width() <= 0) return;
+        const QStyle* style = option->widget != nullptr ? option->widget->style() : nullptr;
+        // The style keeps this margin on each side of an item's text.
+        const int margin =
+            (style != nullptr ? style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
+                                                   option->widget)
+                              : 0) +
+            1;
+        option->text = PropertyList::shownText(option->text, index.data(kNameLengthRole).toInt(),
+                                               option->fontMetrics,
+                                               option->rect.width() - 2 * margin);
+    }
+};
+
+}  // namespace
 
 PropertyList::PropertyList(int rowHeight, QWidget* parent)
     : QListWidget(parent), rowHeight_(rowHeight) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTextElideMode(Qt::ElideNone);  // long rows are cut off at the edge, not shortened
+    // The delegate shortens the name itself, so the style never cuts the price.
+    setTextElideMode(Qt::ElideNone);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // No frame: the list's whole height holds rows, twenty of them in the layout's 321 pixels.
+    setFrameShape(QFrame::NoFrame);
+    setItemDelegate(new RowDelegate(this));
 }
 
-void PropertyList::setRows(const std::vector<QString>& texts, const std::vector<bool>& selected) {
+QString PropertyList::shownText(const QString& text, int nameLength, const QFontMetrics& metrics,
+                                int width) {
+    if (metrics.horizontalAdvance(text) <= width) return text;
+    nameLength = std::clamp(nameLength, 0, static_cast<int>(text.size()));
+    const QString tail = text.mid(nameLength);
+    const QString name =
+        metrics.elidedText(text.left(nameLength), Qt::ElideRight,
+                           std::max(0, width - metrics.horizontalAdvance(tail)));
+    return name + tail;
+}
+
+void PropertyList::setRows(const std::vector<PropertyRow>& rows) {
     const QSignalBlocker blocker(this);
-    bool same = count() == static_cast<int>(texts.size());
+    bool same = count() == static_cast<int>(rows.size());
     for (int r = 0; same && r < count(); ++r)
-        same = item(r)->text() == texts[static_cast<std::size_t>(r)];
+        same = item(r)->text() == rows[static_cast<std::size_t>(r)].text;
     if (!same) {
         clear();
-        for (const QString& text : texts) {
-            auto* row = new QListWidgetItem(text, this);
-            row->setSizeHint(QSize(1, rowHeight_));
+        for (const PropertyRow& row : rows) {
+            auto* item = new QListWidgetItem(row.text, this);
+            item->setSizeHint(QSize(1, rowHeight_));
+            item->setData(kNameLengthRole, row.nameLength);
+            item->setToolTip(row.text);
+            item->setData(Qt::AccessibleTextRole, row.text);
         }
     }
     for (int r = 0; r < count(); ++r) {
         const auto index = static_cast<std::size_t>(r);
-        const bool on = index < selected.size() && selected[index];
+        const bool on = index < rows.size() && rows[index].selected;
         if (item(r)->isSelected() != on) item(r)->setSelected(on);
     }
 }

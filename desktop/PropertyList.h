@@ -3,9 +3,21 @@
 #include <QListWidget>
 #include <vector>
 
+// One row of a property list as the window logic gives it: the whole text, how many of its
+// characters are the property's name, and whether it is selected.
+struct PropertyRow {
+    QString text;
+    int nameLength = 0;
+    bool selected = false;
+};
+
 // One of the two property lists: extended multiple selection, rows of a fixed height. It
 // reports a mouse button or key let go and the focus arriving, after the list has updated its
 // own selection, so the window can read the rows the player picked.
+//
+// A row that is too wide is drawn with its name shortened by an ellipsis; the price after it
+// is always whole. The row's text stays whole: it is the row's tooltip and what a screen
+// reader reads.
 class PropertyList : public QListWidget {
     Q_OBJECT
 
@@ -14,8 +26,12 @@ public:
 
     // Replaces the rows (only when their texts changed, so the scroll position survives a
     // change of selection alone) and selects the given ones, without emitting any signal.
-    void setRows(const std::vector<QString>& texts, const std::vector<bool>& selected);
+    void setRows(const std::vector<PropertyRow>& rows);
     std::vector<int> selectedRows() const;
+
+    // The text a row is drawn with in `width` pixels of the font `metrics` measure.
+    static QString shownText(const QString& text, int nameLength, const QFontMetrics& metrics,
+                             int width);
 
 signals:
     void mouseReleased();

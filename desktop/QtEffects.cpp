@@ -5,18 +5,19 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QUrl>
 
-#include "engine/World.h"
-#include "desktop/MainWindow.h"
-#include "desktop/SoundModule.h"
 #include "desktop/AgreementDialog.h"
 #include "desktop/DamRenDialog.h"
+#include "desktop/MainWindow.h"
 #include "desktop/MarketReportDialog.h"
 #include "desktop/PoliceDialog.h"
 #include "desktop/RulesDialog.h"
+#include "desktop/SoundModule.h"
 #include "desktop/SplashWindow.h"
 #include "desktop/WidgetHelpers.h"
+#include "engine/World.h"
 
 namespace {
 
@@ -24,11 +25,42 @@ QString ApplicationTitle() {
     return QString::fromUtf8(kApplicationTitle);
 }
 
+// A text whose columns are separated by tabs (the hi-score table) laid out as a table, so that
+// every column lines up however wide the names in it are: each run of tabs moves to the next
+// column, and a line without a tab spans the whole table.
+QString TabsAsTable(const QString& text) {
+    static const QRegularExpression tabs(QStringLiteral("\t+"));
+    QList<QStringList> rows;
+    qsizetype columns = 1;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        rows.append(line.split(tabs));
+        columns = std::max(columns, rows.back().size());
+    }
+    QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\">");
+    for (const QStringList& cells : rows) {
+        html += QStringLiteral("<tr>");
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            const QString cell = cells[c].trimmed().toHtmlEscaped();
+            const qsizetype span = c + 1 == cells.size() ? columns - c : 1;
+            html += QStringLiteral("<td colspan=\"%1\" style=\"padding-right: 12px\">%2</td>")
+                        .arg(span)
+                        .arg(cell.isEmpty() ? QStringLiteral("&nbsp;") : cell);
+        }
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
 int ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::string& text,
                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
                 QWidget* parent) {
-    QMessageBox box(icon, caption, sidewindows::DisplayText(text), buttons, parent);
+    const QString shown = sidewindows::DisplayText(text);
+    QMessageBox box(icon, caption, shown, buttons, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
+    if (shown.contains(QLatin1Char('\t'))) {
+        box.setTextFormat(Qt::RichText);
+        box.setText(TabsAsTable(shown));
+    }
     box.setDefaultButton(defaultButton);
     return box.exec();
 }

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "desktop/PanelWidget.h"
-#include "windows/Trulesform.h"
 #include "desktop/WidgetHelpers.h"
+#include "windows/Trulesform.h"
 
 using namespace sidewindows;
 
@@ -30,7 +30,7 @@ constexpr TopicControls kTopicControls[4] = {
 
 RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), rules_(rules) {
-    Name(this, "rulesform", QStringLiteral("Rules"));
+    setObjectName(QStringLiteral("rulesform"));  // read as a dialog by its title
     setWindowTitle(QStringLiteral("Rules"));
     setFixedSize(472, 385);
     setModal(true);
@@ -82,7 +82,6 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     lbl_text_ = MakeLabel(Panel2, "lbl_text", QString(), QRect(8, 56, 425, 233),
                           PixelFont(QStringLiteral("Arial"), 13), Qt::black,
                           Qt::AlignLeft | Qt::AlignTop, true);
-    lbl_text_->setAccessibleName(QStringLiteral("Topic text"));
     SetBackground(lbl_text_, kButtonFace);
 
     bvl_line_ = new QFrame(Panel2);
@@ -108,15 +107,18 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
 
 void RulesDialog::sync() {
     pnl_title_->setCaption(QString::fromStdString(rules_.Title()));
-    pnl_title_->setAccessibleName(pnl_title_->caption());
     const bool topic = rules_.TopicVisible();
     lbl_text_->setText(topic ? DisplayText(rules_.Text()) : QString());
-    lbl_text_->setAccessibleDescription(lbl_text_->text());
     lbl_text_->setVisible(topic);
     bvl_line_->setVisible(topic);
     cmd_back_->setVisible(topic);
-    // Covered buttons must not be reachable by the keyboard either.
-    for (QPushButton* button : topicButtons_) button->setEnabled(!topic);
+    // The text covers the whole menu: the menu's controls are hidden under it, so neither the
+    // keyboard nor a screen reader reaches them.
+    for (QPushButton* button : topicButtons_) {
+        button->setEnabled(!topic);
+        button->setVisible(!topic);
+    }
+    for (QLabel* label : topicLabels_) label->setVisible(!topic);
     if (topic && isVisible() && (!focusWidget() || !focusWidget()->isEnabled()))
         cmd_rules_->setFocus();
 }
@@ -130,6 +132,20 @@ void RulesDialog::keyPressEvent(QKeyEvent* event) {
     // No cancel button: Esc leaves the window as it is.
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
+        return;
+    }
+    // Enter: the rules window's logic says whether it opens the focused topic or closes.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        int focusedTopic = 0;
+        for (std::size_t i = 0; i < topicButtons_.size(); ++i)
+            if (topicButtons_[i]->hasFocus()) focusedTopic = static_cast<int>(i) + 1;
+        event->accept();
+        if (rules_.EnterPressed(focusedTopic)) {
+            cmd_rules_->click();
+        } else {
+            sync();
+        }
         return;
     }
     QDialog::keyPressEvent(event);

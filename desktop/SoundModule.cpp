@@ -15,7 +15,7 @@
 #define REALTOPIA_SOUND_MODULE_NAME "realtopia-sound.so"
 #endif
 #ifndef REALTOPIA_SOUND_MODULE_INSTALLED
-#define REALTOPIA_SOUND_MODULE_INSTALLED "../lib/realtopia/realtopia-sound.so"
+#define REALTOPIA_SOUND_MODULE_INSTALLED "../lib/realtopia/plugins/realtopia-sound.so"
 #endif
 
 namespace {

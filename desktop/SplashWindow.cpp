@@ -9,11 +9,12 @@
 #include <QPushButton>
 #include <tuple>
 
+#include "desktop/Accessibility.h"
 #include "desktop/PanelWidget.h"
+#include "desktop/WidgetHelpers.h"
 #include "ui/Addresses.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
-#include "desktop/WidgetHelpers.h"
 
 using namespace sidewindows;
 
@@ -32,7 +33,7 @@ QPixmap SponsorPicture(qreal pixelRatio) {
 
 SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app) {
-    Name(this, "splash", QString::fromStdString(app.Title()));
+    setObjectName(QStringLiteral("splash"));  // read as a window by its title
     setWindowTitle(QString::fromStdString(app.Title()));
     setFixedSize(kWidth, kHeight);
     SetBackground(this, Qt::white);
@@ -60,6 +61,7 @@ SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
     lbl_TitleShadow_ = MakeLabel(panel, "lbl_TitleShadow", QString(), QRect(70, 162, 390, 55),
                                  titleFont, Qt::black, Qt::AlignRight | Qt::AlignTop, true);
     lbl_TitleShadow_->setToolTip(QString::fromUtf8(Tsplash::PresentsHint));
+    accessibility::MarkDecorative(lbl_TitleShadow_);  // the title is read once, from lbl_title
     lbl_title_ = MakeLabel(panel, "lbl_title", QString(), QRect(68, 160, 390, 55), titleFont, kTeal,
                            Qt::AlignRight | Qt::AlignTop, true);
 
@@ -113,11 +115,8 @@ void SplashWindow::FormCreate() {
     const QString title = QString::fromStdString(app_.Title());
     lbl_title_->setToolTip(QString::fromUtf8(Tsplash::TitleHintPrefix) + title);
     lbl_title_->setText(title);
-    lbl_title_->setAccessibleName(title);
     lbl_TitleShadow_->setText(lbl_title_->text());
-    lbl_TitleShadow_->setAccessibleName(title);
     lbl_version_->setText(QString::fromUtf8(Tsplash::BuildLabel));
-    lbl_version_->setAccessibleName(lbl_version_->text());
 }
 
 void SplashWindow::FitLabels() {

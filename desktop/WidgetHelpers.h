@@ -74,7 +74,8 @@ inline QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString&
                          Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop,
                          bool wordWrap = false) {
     auto* label = new QLabel(text, parent);
-    Name(label, objectName, text);
+    // No accessible name: a screen reader reads the label as the text it shows, and follows it.
+    label->setObjectName(QString::fromLatin1(objectName));
     label->setGeometry(geometry);
     label->setFont(font);
     SetTextColour(label, colour);
@@ -124,7 +125,7 @@ inline PanelWidget* MakePanel(QWidget* parent, const char* objectName, PanelWidg
                               const QRect& geometry) {
     if (!look.colour.isValid()) look.colour = kButtonFace;
     auto* panel = new PanelWidget(look, parent);
-    Name(panel, objectName, QString::fromLatin1(objectName));
+    panel->setObjectName(QString::fromLatin1(objectName));  // never shown to the player
     panel->setGeometry(geometry);
     return panel;
 }
@@ -134,7 +135,6 @@ inline PanelWidget* MakePanel(QWidget* parent, const char* objectName, PanelWidg
 inline QWidget* ClientArea(PanelWidget* panel) {
     auto* area = new QWidget(panel);
     area->setObjectName(panel->objectName() + QStringLiteral("Client"));
-    area->setAccessibleName(panel->accessibleName());
     area->setGeometry(panel->rect().adjusted(2, 2, -2, -2));
     return area;
 }

@@ -24,19 +24,32 @@ bool Applies(const std::string& value) {
     return !value.empty() && value != "unknown";
 }
 
-// The largest buying price, either way of zero, that the file may set. All twenty may be
-// bought as one block or added up for the area's average; sums of such prices, with every
-// other price and the player's cash, stay far inside Money's range, where larger ones would
-// wrap round (a block of three at £400 trillion each came to a negative total).
-constexpr Money kLargestPrice = Money::Pounds(1'000'000'000'000);
-
 std::string Numbered(const char* key, int i) {
     char text[16];
     std::snprintf(text, sizeof text, "%s%.2d", key, i);
     return text;
 }
 
+// Without blanks and control characters at either end, as the lists compare names.
+std::string Stripped(const std::string& name) {
+    std::size_t begin = 0, end = name.size();
+    while (begin < end && static_cast<unsigned char>(name[begin]) <= ' ') ++begin;
+    while (end > begin && static_cast<unsigned char>(name[end - 1]) <= ' ') --end;
+    return name.substr(begin, end - begin);
+}
+
 }  // namespace
+
+std::string TGame::NameProblem(int property, const std::string& name) const {
+    // The lists find the property behind a row by the text before its "(", and take the first
+    // property of that name: either would make a click select, and buy, another property.
+    if (name.find('(') != std::string::npos) return "a property name may not contain \"(\"";
+    const std::string wanted = Stripped(name);
+    for (int other = 1; other <= kPropertyCount; ++other)
+        if (other != property && Stripped(Property(other).Name) == wanted)
+            return "another property has that name";
+    return {};
+}
 
 std::string TGame::CustomisationPath() const {
     return customisationPath_;
@@ -47,11 +60,12 @@ void TGame::ReadCustomisation() {
     if (platform_.ProgramPath.empty() || !FileExists(path)) return;
     if (platform_.FirstArgument == "noini") return;
 
+    // A file that cannot be read (no permission, a pipe or a device in its place, more than a
+    // settings file holds) has no EXE either, and is reported as such.
     TIniFile ini;
-    if (!TIniFile::Load(path, ini)) return;
-
+    const bool read = TIniFile::Load(path, ini);
     const std::string exe = std::filesystem::path(platform_.ProgramPath).filename().string();
-    if (!EqualsIgnoringCase(ini.ReadString("ProgramInfo", "EXE", "unknown"), exe)) {
+    if (!read || !EqualsIgnoringCase(ini.ReadString("ProgramInfo", "EXE", "unknown"), exe)) {
         window_.ShowInformation("The INI file is fake or corrupt. (EXE) Ignoring it." + exe);
         return;
     }
@@ -61,15 +75,26 @@ void TGame::ReadCustomisation() {
 
     for (int i = 1; i <= kPropertiesPerArea; ++i) {
         TProperty& p = Property(i);
-        const std::string name = ini.ReadString("Properties", Numbered("NAME", i), "unknown");
-        if (Applies(name)) p.Name = name;
+        const std::string key = Numbered("NAME", i);
+        const std::string name = ini.ReadString("Properties", key, "unknown");
+        if (Applies(name)) {
+            const std::string problem = NameProblem(i, name);
+            if (problem.empty())
+                p.Name = name;
+            else
+                window_.ShowInformation(key + "=" + name + " is refused: " + problem +
+                                        ". The property keeps its name " + p.Name + ".");
+        }
         const std::string description =
             ini.ReadString("Properties", Numbered("DESC", i), "unknown");
         if (Applies(description)) p.Description = description;
         const std::string value = ini.ReadString("Properties", Numbered("VALUE", i), "unknown");
         if (Applies(value)) {
             Money price;
-            if (!ParseMoney(value, price) || price > kLargestPrice || price < -kLargestPrice) {
+            // Up to TGame::kLargestAmount: all twenty may be bought as one block or added up
+            // for the area's average, and larger prices would wrap round (a block of three at
+            // £400 trillion each came to a negative total). Below zero, buying would pay.
+            if (!ParseMoney(value, price) || price > TGame::kLargestAmount || price < Money()) {
                 // Report and stop reading; what was applied so far stays, and the new game
                 // goes on with it.
                 window_.ShowInformation("'" + value + "' is not a valid floating point value");

@@ -58,8 +58,7 @@ void TGame::Damage() {
         window_.RefreshDisplay();
     }
     ++p.DamageCount;
-    p.BuyPrice -= amount;
-    p.SaleValue -= amount;
+    p.MovePrices(-amount);
     p.Flags |= Damaged;
     AddCash(amount.TruncatedToPounds());
     window_.RefillLists();

@@ -26,6 +26,9 @@ public:
     static constexpr Money kGuruWorth = Money::Pounds(10000000);
     static constexpr Money kLowestPriceCap = Money::Pounds(1000000);
     static constexpr Money kCheatBonus = Money::Pounds(500000);
+    // The largest price or cash, either way of zero, that a customisation file or a debugging
+    // command may set: sums of all 120 prices and the cash then stay far inside Money's range.
+    static constexpr Money kLargestAmount = Money::Pounds(1'000'000'000'000);
     static constexpr int kSuspicionThreshold = 3;
     static constexpr int kVandalismThreshold = 3;
     static constexpr int kProgressMaximum = 108;
@@ -182,6 +185,10 @@ public:
 
 private:
     std::string Today() const;
+    // Why a customised name cannot be given to `property`, or nothing when it can.
+    std::string NameProblem(int property, const std::string& name) const;
+    // Settles `amount` of the mortgage debt (no more than is owed) from the cash.
+    void PayDebt(Money amount);
 
     IGameWindow& window_;
     TPlatform platform_;

@@ -138,8 +138,11 @@ void TGame::AddCash(Money amount) {
 
 void TGame::SpendCash(Money amount) {
     if (!Engaged) return;
+    // Spending stops at zero; a balance already below zero (after a negative windfall) falls
+    // by the whole amount, so that paying never raises the cash.
+    const Money before = Cash;
     Cash -= amount;
-    if (Cash < Money()) Cash = Money();
+    if (Cash < Money() && before >= Money()) Cash = Money();
     window_.ShowCash();
 }
 

@@ -2,7 +2,10 @@
 
 #include <filesystem>
 #include <limits>
+#include <utility>
+#include <vector>
 
+#include "engine/FileLock.h"
 #include "engine/Game.h"
 #include "engine/Hisc.h"
 
@@ -53,10 +56,22 @@ void TGame::RecordHiScore() {
         LastName = last;
     }
 
-    table.Insert(score, FirstName, "", LastName, Today());
+    // Other games may have ended while the names were asked for. With the table locked, read
+    // it again, insert into what is on disk now and save; its boxes wait until the lock is let
+    // go, and the table is shown once saved, so no other game waits on a box.
+    std::vector<std::pair<std::string, std::string>> boxes;
+    THiScoreTable current([&boxes](const std::string& caption, const std::string& text) {
+        boxes.emplace_back(caption, text);
+    });
+    {
+        const TFileLock lock(path);
+        current.Load(path, Today());
+        boxes.clear();  // a table that cannot be read was reported when it was first read
+        if (current.Insert(score, FirstName, "", LastName, Today()) <= 10) current.Save(path);
+    }
+    for (const auto& [caption, text] : boxes) window_.ShowError(caption, text);
     for (int i = 1; i <= 10; ++i)
-        display += std::to_string(i) + ")\t " + table.FullName(i) + "\t\t\u00A3" +
-                   std::to_string(table.Score(i)) + "\r";
+        display += std::to_string(i) + ")\t " + current.FullName(i) + "\t\t\u00A3" +
+                   std::to_string(current.Score(i)) + "\r";
     window_.ShowInformation(display);
-    table.Save(path);
 }

@@ -1,6 +1,5 @@
 #include "engine/Hisc.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -8,13 +7,8 @@
 #include <utility>
 
 #include "engine/Cp1252.h"
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "engine/RegularFile.h"
+#include "engine/SafeReplace.h"
 
 namespace fs = std::filesystem;
 
@@ -67,37 +61,6 @@ std::string GetText(const std::string& image, std::size_t offset) {
     return Cp1252ToUtf8(image.substr(offset, length));
 }
 
-bool SyncToDisk(std::FILE* file) {
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0;
-#endif
-}
-
-// Makes the rename itself durable; a failure here loses nothing already written.
-void SyncDirectory([[maybe_unused]] const fs::path& directory) {
-#ifndef _WIN32
-    const int fd = open(directory.empty() ? "." : directory.c_str(), O_RDONLY);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-#endif
-}
-
-// Creates a new, unique file beside `path` for writing.
-std::FILE* CreateTemporary(const std::string& path, std::string& tempPath) {
-    for (int n = 0; n < 100; ++n) {
-        tempPath = path + ".tmp" + std::to_string(n);
-        std::FILE* file = std::fopen(tempPath.c_str(), "wbx");
-        if (file != nullptr) return file;
-        if (errno != EEXIST) break;
-    }
-    tempPath.clear();
-    return nullptr;
-}
-
 }  // namespace
 
 THiScoreTable::THiScoreTable(ErrorBox systemError) : systemError_(std::move(systemError)) {
@@ -133,15 +96,10 @@ bool THiScoreTable::Load(const std::string& path, const std::string& todayYYYYMM
         return false;
     }
 
+    // Only a regular file is read: a directory cannot be read and a pipe could block. Bytes
+    // past the table are not needed.
     std::string image;
-    // Only a regular file is opened: a directory cannot be read and a pipe could block.
-    if (!ec && fs::is_regular_file(path, ec)) {
-        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-            image.resize(kFileSize);
-            image.resize(std::fread(image.data(), 1, image.size(), file));
-            std::fclose(file);
-        }
-    }
+    if (!ec) ReadRegularFile(path, kFileSize, image);
     if (!FromBytes(image)) {
         ReportError("Unable to load the table");
         MakeDefault(todayYYYYMMDD);
@@ -151,31 +109,9 @@ bool THiScoreTable::Load(const std::string& path, const std::string& todayYYYYMM
 }
 
 bool THiScoreTable::Save(const std::string& path) const {
-    const std::string image = ToBytes();
-    std::string tempPath;
-    std::FILE* file = CreateTemporary(path, tempPath);
-    bool ok = file != nullptr;
-    if (ok) {
-        ok = std::fwrite(image.data(), 1, image.size(), file) == image.size();
-        ok = std::fflush(file) == 0 && ok;
-        ok = ok && SyncToDisk(file);
-        ok = std::fclose(file) == 0 && ok;
-    }
-    std::error_code ec;
-    if (ok) {
-        // The old file goes only now, when the new one is safely on disk; a read-only mark
-        // would stop the replacement on some systems.
-        if (IsReadOnlyFile(path)) MakeFileWritable(path);
-        fs::rename(tempPath, path, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        if (!tempPath.empty()) fs::remove(tempPath, ec);
-        ReportError("Unable to save the table");
-        return false;
-    }
-    SyncDirectory(fs::path(path).parent_path());
-    return true;
+    if (SafeReplace(path, ToBytes())) return true;
+    ReportError("Unable to save the table");
+    return false;
 }
 
 int THiScoreTable::Classify(std::uint32_t score) const {

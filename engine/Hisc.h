@@ -37,7 +37,9 @@ public:
     bool Load(const std::string& path, const std::string& todayYYYYMMDD);
 
     // Writes a temporary file beside the target and renames it over the target, so the old
-    // table survives any failure. Failure: error box and false.
+    // table survives any failure (SafeReplace: the permission bits are kept, and temporary
+    // files of earlier, interrupted saves removed, so a save that may meet another program's
+    // holds the table's lock). Failure: error box and false.
     bool Save(const std::string& path) const;
 
     // 0: not good enough; 1: on the table; 2: better than position 1. An equal score does not

@@ -1,12 +1,10 @@
 #include "engine/IniFile.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "engine/Cp1252.h"
+#include "engine/RegularFile.h"
 
 namespace {
 
@@ -60,17 +58,8 @@ TIniFile TIniFile::FromBytes(const std::string& bytes) {
 }
 
 bool TIniFile::Load(const std::string& path, TIniFile& out) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
     std::string bytes;
-    char buffer[65536];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, count);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return false;
+    if (ReadRegularFile(path, kMaxFileSize, bytes) != TReadResult::Read) return false;
     out = FromBytes(bytes);
     return true;
 }

@@ -13,11 +13,15 @@
 class TIniFile {
 public:
     static constexpr std::size_t kMaxValueLength = 1023;  // characters
+    // A settings file is small; a larger one is not read at all (a link to a huge file would
+    // cost its size in memory at every new game).
+    static constexpr std::size_t kMaxFileSize = 1 << 20;  // bytes
 
     // UTF-8 when the bytes are valid UTF-8, else Windows-1252. A leading UTF-8 byte-order
     // mark is skipped in either case.
     static TIniFile FromBytes(const std::string& bytes);
-    // False, leaving `out` alone, when the file cannot be read (a directory cannot).
+    // False, leaving `out` alone, when the file is not a regular file (a directory, a pipe, a
+    // device), cannot be read, or is larger than kMaxFileSize. Never waits.
     static bool Load(const std::string& path, TIniFile& out);
 
     // The value, blanks and tabs trimmed, one pair of enclosing matching quotes removed, cut to

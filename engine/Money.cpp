@@ -54,9 +54,8 @@ std::int64_t RoundAway(std::int64_t raw, std::int64_t unit) {
 
 std::string FormatPounds(Money m) {
     std::int64_t pounds = RoundAway(m.Raw(), Money::kScale);
-    std::string grouped = GroupThousands(pounds);
-    if (pounds < 0) return "-\xC2\xA3" + grouped.substr(1);
-    return "\xC2\xA3" + grouped;
+    // The sign follows the pound sign, as the format "£%.0n" writes it: "£-250,000".
+    return "\xC2\xA3" + GroupThousands(pounds);
 }
 
 std::string FormatTwoDecimals(Money m) {

@@ -42,7 +42,8 @@ private:
 };
 
 // The one place where money becomes text.
-// "£1,234,567": whole pounds, halves away from zero, comma thousands separators.
+// "£1,234,567": whole pounds, halves away from zero, comma thousands separators; a negative
+// amount carries its sign after the pound sign ("£-250,000").
 std::string FormatPounds(Money m);
 // "1,234.57": two decimals, halves away from zero, comma thousands separators (no sign of pound).
 std::string FormatTwoDecimals(Money m);

@@ -90,9 +90,7 @@ void TGame::YearlyTrend() {
     else
         delta = -Money::FromRaw(lowest.Raw() * d / 20).TruncatedToPounds();
     for (TProperty& p : Properties) {
-        if (p.Area != CurrentArea) continue;
-        p.BuyPrice += delta;
-        p.SaleValue += delta;
+        if (p.Area == CurrentArea) p.MovePrices(delta);
     }
     window_.ShowAreaInfo();
     window_.RefreshDisplay();
@@ -132,9 +130,7 @@ void TGame::ApplyNews(int item) {
         Money delta = Area(a).LowestPrice.MulDiv(news.Magnitude, 10);
         if (news.Kind == Slump) delta = -delta;
         for (TProperty& p : Properties) {
-            if (p.Area != a) continue;
-            p.BuyPrice += delta;
-            p.SaleValue += delta;
+            if (p.Area == a) p.MovePrices(delta);
         }
     };
 

@@ -1,6 +1,8 @@
 // Mortgages: cash now against the property's sale value, paid back month by month.
 // The debt is one pool for all mortgaged properties.
 
+#include <algorithm>
+
 #include "engine/Game.h"
 
 void TGame::cmd_MortgageClick() {
@@ -43,17 +45,21 @@ void TGame::Redeem() {
     TProperty& property = Property(Selection.back());
     if (!property.Has(Mortgaged)) return;
     property.Flags &= static_cast<std::uint16_t>(~Mortgaged);
-    Debt -= property.SaleValue;
-    SpendCash(property.SaleValue);
+    PayDebt(property.SaleValue);
     MonthlyRepaymentTotal -= property.MonthlyRepayment;
     property.MonthlyRepayment = Money();
-    if (Debt < Money()) {
-        SpendCash(Debt);  // a negative amount: the surplus comes back as cash
-        Debt = Money();
-    }
     window_.RefillLists();
     MortgageMode = TMortgageMode::None;
     window_.RefreshDisplay();
+}
+
+void TGame::PayDebt(Money amount) {
+    // A redemption pays back the sale value, but never more than the pooled debt. It is paid
+    // in full even when the cash falls below zero: stopping at zero would hand the player the
+    // shortfall, and redeeming would raise the net worth.
+    const Money paid = std::min(amount, Debt);
+    Debt -= paid;
+    AddCash(-paid);
 }
 
 void TGame::RedeemAllMortgages() {
@@ -64,15 +70,11 @@ void TGame::RedeemAllMortgages() {
     for (TProperty& property : Properties) {
         if (!property.Has(Mortgaged)) continue;
         property.Flags &= static_cast<std::uint16_t>(~Mortgaged);
-        Debt -= property.SaleValue;
-        SpendCash(property.SaleValue);
+        PayDebt(property.SaleValue);
         MonthlyRepaymentTotal -= property.MonthlyRepayment;
         property.MonthlyRepayment = Money();
     }
-    if (Debt != Money()) {
-        SpendCash(Debt);
-        Debt = Money();
-    }
+    PayDebt(Debt);  // what is still owed after values fell, all of it
     window_.ResumeGame();
     window_.ShowAreaInfo();
     MortgageMode = TMortgageMode::None;

@@ -1,24 +1,34 @@
 // The saved-game file on disk: read only when regular and small, written whole and safely,
 // removed when its game ends, set aside when it cannot be trusted.
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "engine/Game.h"
-#include "engine/SafeFile.h"
+#include "engine/RegularFile.h"
+#include "engine/SafeReplace.h"
 #include "engine/SavedGame.h"
 
 namespace fs = std::filesystem;
 
 TSavedGameRead ReadSavedGame(const std::string& path, TSavedGame& saved, std::string& why) {
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec))) {
+        why = "no such file";
+        return TSavedGameRead::Missing;
+    }
     std::string bytes;
-    switch (ReadRegularFile(path, TSavedGame::kMaxFileSize, bytes, why)) {
-        case TFileRead::Missing:
-            why = "no such file";
-            return TSavedGameRead::Missing;
-        case TFileRead::Unreadable:
+    switch (ReadRegularFile(path, TSavedGame::kMaxFileSize, bytes)) {
+        case TReadResult::TooLarge:
+            why = "larger than " + std::to_string(TSavedGame::kMaxFileSize) + " bytes";
             return TSavedGameRead::Unreadable;
-        case TFileRead::Read:
+        case TReadResult::Unreadable:
+            why =
+                fs::is_regular_file(fs::status(path, ec)) ? "cannot be read" : "not a regular file";
+            return TSavedGameRead::Unreadable;
+        case TReadResult::Read:
             break;
     }
     return TSavedGame::FromBytes(bytes, saved, why) ? TSavedGameRead::Read
@@ -29,7 +39,12 @@ bool WriteSavedGame(const std::string& path, const TSavedGame& saved, std::strin
     // What could not be read back is not written.
     why = saved.Problem();
     if (!why.empty()) return false;
-    return ReplaceFileSafely(path, saved.ToBytes(), why);
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    errno = 0;
+    if (SafeReplace(path, saved.ToBytes())) return true;
+    why = errno != 0 ? std::strerror(errno) : "cannot be written";
+    return false;
 }
 
 bool RemoveSavedGame(const std::string& path) {

@@ -4,7 +4,8 @@
 
 void TGame::cmd_BuySellClick() {
     window_.PlayClick();
-    if (SelectionSide == TSelectionSide::None) window_.ShowInformation("Click a property in one of the lists, first!");
+    if (SelectionSide == TSelectionSide::None)
+        window_.ShowInformation("Click a property in one of the lists, first!");
     if (SelectionSide == TSelectionSide::ForSale) Buy();
     if (SelectionSide == TSelectionSide::Portfolio) Sell();
     window_.ClearSelections();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -49,6 +50,13 @@ struct TProperty {
     std::uint16_t DoneImprovements = 0;
 
     bool Has(std::uint16_t flag) const { return (Flags & flag) != 0; }
+    // Moves both prices by `delta`. Neither falls below zero: a slump, a falling trend or a
+    // damage bigger than a (customised) price leaves it at nothing rather than paying the
+    // buyer.
+    void MovePrices(Money delta) {
+        BuyPrice = std::max(BuyPrice + delta, Money());
+        SaleValue = std::max(SaleValue + delta, Money());
+    }
 };
 
 enum TNewsKind : std::uint8_t { NoEffect = 0, Boom = 1, Slump = 2, Windfall = 3 };

@@ -11,8 +11,17 @@ packages=(
   desktop-file-utils appstream dpkg-dev file
 )
 
-# `install-deps.sh fuzz` adds what the fuzzers need.
-if [ "${1:-}" = fuzz ]; then packages+=(clang-14 libclang-rt-14-dev); fi
+# Extras, asked for by name: `fuzz` (the fuzzers), `bench` (the benchmarks on a virtual
+# display: keys typed by xdotool, screenshots by ImageMagick) and `package` (lintian, which
+# `make package` runs on the package it builds).
+for extra in "$@"; do
+  case "$extra" in
+    fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+    bench) packages+=(xdotool imagemagick) ;;
+    package) packages+=(lintian) ;;
+    *) echo "install-deps.sh: unknown extra '$extra' (fuzz, bench, package)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -31,8 +31,9 @@ bool ParseSize(const QString& text, QSize& size) {
 
 int main(int argc, char** argv) {
     if (argc < 4 || argc % 2 != 0) {
-        std::fputs("usage: render_picture PICTURE.svg OUT.png WIDTHxHEIGHT [OUT.png WIDTHxHEIGHT ...]\n",
-                   stderr);
+        std::fputs(
+            "usage: render_picture PICTURE.svg OUT.png WIDTHxHEIGHT [OUT.png WIDTHxHEIGHT ...]\n",
+            stderr);
         return 2;
     }
     // The picture's texts need the fonts, which need an application; no screen is needed.
@@ -46,7 +47,8 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; i += 2) {
         QSize size;
         if (!ParseSize(QString::fromLocal8Bit(argv[i + 1]), size)) {
-            std::fprintf(stderr, "render_picture: '%s' is not a size such as 396x102 (at most %d)\n",
+            std::fprintf(stderr,
+                         "render_picture: '%s' is not a size such as 396x102 (at most %d)\n",
                          argv[i + 1], kLargestSide);
             return 2;
         }

@@ -15,27 +15,10 @@
 #include <string>
 
 #include "desktop/MarketReportDialog.h"
+#include "support/QuietEffects.h"
 #include "windows/TRealtopia.h"
 
 namespace {
-
-// A toolkit that shows nothing and answers every question No.
-class QuietEffects : public IEffects {
-public:
-    void Information(const std::string&) override {}
-    void Error(const std::string&, const std::string&) override {}
-    bool YesNo(const std::string&) override { return false; }
-    bool Input(const std::string&, const std::string&, std::string&, int) override { return false; }
-    bool ShowModal(Modal) override { return true; }
-    void ShowMainWindow() override {}
-    void HideSplash() override {}
-    void MainTimerChanged() override {}
-    SoundResult PlaySound(const std::string&, bool) override { return SoundResult::Played; }
-    bool SoundDeviceWorks() override { return false; }
-    bool OpenUrl(const std::string&) override { return true; }
-    void ProcessEvents() override {}
-    void Quit() override {}
-};
 
 // Buys the first `count` properties on sale in the area shown, as far as the cash goes.
 void BuyFirst(Tmainform& form, int count) {

@@ -73,8 +73,8 @@ std::vector<std::string> CommandNames(TCommandKind kind) {
 }
 
 std::optional<TKey> KeyOf(TCommand command) {
-    for (TKey key : {TKey::Esc, TKey::F1, TKey::F2, TKey::F5, TKey::F6, TKey::F7, TKey::F9,
-                     TKey::F12})
+    for (TKey key :
+         {TKey::Esc, TKey::F1, TKey::F2, TKey::F5, TKey::F6, TKey::F7, TKey::F9, TKey::F12})
         if (KeyCommand(key) == command) return key;
     return std::nullopt;
 }

@@ -19,6 +19,9 @@ struct TButtonView {
 struct TListRow {
     std::string Text;
     bool Selected = false;
+    // How many bytes at the start of Text are the property's name. A front end that cannot
+    // show a whole row shortens only this part; the price and the mark after it stay whole.
+    std::size_t NameLength = 0;
 };
 
 struct TListView {

@@ -25,8 +25,10 @@ void RestoreRows(TListView& list, const std::vector<TSavedRow>& saved) {
     if (saved.size() != list.Rows.size()) return;
     for (std::size_t i = 0; i < saved.size(); ++i)
         if (NameOfRow(saved[i].Text) != NameOfRow(list.Rows[i].Text)) return;
-    for (std::size_t i = 0; i < saved.size(); ++i)
-        list.Rows[i] = {saved[i].Text, saved[i].Selected};
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        list.Rows[i].Text = saved[i].Text;  // the same name, so NameLength still holds
+        list.Rows[i].Selected = saved[i].Selected;
+    }
 }
 
 }  // namespace

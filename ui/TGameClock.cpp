@@ -10,7 +10,8 @@ void TGameClock::Start(int interval, std::int64_t now) {
 
 void TGameClock::Stop(std::int64_t now) {
     if (!enabled_) return;
-    remaining_ = std::max<std::int64_t>(0, remaining_ - std::max<std::int64_t>(0, now - startedAt_));
+    remaining_ =
+        std::max<std::int64_t>(0, remaining_ - std::max<std::int64_t>(0, now - startedAt_));
     enabled_ = false;
     ++generation_;
 }

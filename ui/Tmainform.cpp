@@ -127,9 +127,9 @@ void Tmainform::RefillLists() {
     view_.Portfolio.Rows.clear();
     for (const TProperty& p : game_.Properties) {
         if (p.Has(Owned))
-            view_.Portfolio.Rows.push_back({RowText(p), false});
+            view_.Portfolio.Rows.push_back({RowText(p), false, p.Name.size()});
         else if (p.Area == game_.CurrentArea)
-            view_.Avail.Rows.push_back({RowText(p), false});
+            view_.Avail.Rows.push_back({RowText(p), false, p.Name.size()});
     }
     // Selection comes back by position, not by property.
     for (std::size_t i = 0; i < availSelected.size() && i < view_.Avail.Rows.size(); ++i)

@@ -33,6 +33,10 @@ public:
     // shown (its text covers the buttons).
     void NotImplemented(int tag);
     void cmd_backClick();
+    // Enter. On a focused topic button (`focusedTopic` 1..4, 0 for any other control) it opens
+    // that topic, as a click does, and the window stays; anywhere else it presses the default
+    // button, CLOSE. Returns true when the window is to close with the result OK.
+    bool EnterPressed(int focusedTopic);
 
     static std::string TopicText(int tag);
 

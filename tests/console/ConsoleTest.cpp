@@ -23,9 +23,9 @@
 #include "console/ConsoleText.h"
 #include "console/StateJson.h"
 #include "logic/FakeSystemQueries.h"
-#include "support/Files.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
+#include "support/Files.h"
 
 #ifdef REALTOPIA_CONSOLE
 #include <sys/wait.h>
@@ -418,6 +418,28 @@ TEST_F(ConsoleTest, DebugSetChangesOneField) {
     EXPECT_EQ(state["window"]["stageText"].text, "DEVELOPER");
     EXPECT_NE(state["window"]["avail"]["rows"][4]["text"].text,
               Tmainform::RowText(Game().Property(5)));
+
+    // Nothing is set beyond what the game's sums and counters hold.
+    const auto bounds = Run(kStart +
+                                "set cash -1000000000000\nset played 1147483647\nset date 9999 12\n"
+                                "set cash 1000000000000.0001\nset debt 99999999999999\n"
+                                "set buy 5 -1000000000000.0001\nset played 1147483648\n"
+                                "set played 2147483647\nset date 10000 1\nset date 65535 12\n"
+                                "state\n",
+                            true);
+    EXPECT_EQ(WithTag(bounds, "?"),
+              (std::vector<std::string>{"[?] bad amount: 1000000000000.0001",
+                                        "[?] bad amount: 99999999999999",
+                                        "[?] bad amount: -1000000000000.0001",
+                                        "[?] bad month count: 1147483648 (0 to 1147483647)",
+                                        "[?] bad month count: 2147483647 (0 to 1147483647)",
+                                        "[?] set date: the year runs from 0 to 9999",
+                                        "[?] set date: the year runs from 0 to 9999"}));
+    const Json limits = State(bounds);
+    EXPECT_EQ(limits["cash"].number, -10'000'000'000'000'000);
+    EXPECT_EQ(limits["debt"].number, 0);
+    EXPECT_EQ(limits["monthsPlayed"].number, 1147483647);
+    EXPECT_EQ(limits["year"].number, 9999);
 }
 
 TEST_F(ConsoleTest, WholeGameToAnotherGame) {
@@ -450,56 +472,44 @@ TEST_F(ConsoleTest, WholeGameToAnotherGame) {
     EXPECT_EQ(state["window"]["timerInterval"].number, 3000);
 }
 
-TEST_F(ConsoleTest, ReportPrintsTheNewsLogAndTheSeries) {
-    const auto lines = Run("report\n" + kStart + "tick 16\nreport\nreport x\n");
-    const std::vector<std::string> reports = WithTag(lines, "report");
-    ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(WithTag(lines, "?"), std::vector<std::string>{"[?] report takes no argument"});
+TEST_F(ConsoleTest, NothingPrintedCanActOnTheTerminal) {
+    // A command of control characters and broken UTF-8, echoed in its refusal, and a hi-score
+    // name that would set the terminal's title.
+    const std::string title = "\x1B]0;pwned\x07";
+    const auto lines = Run("\x1B[2J\x9B\xFF\xC3(\x7F\x01\n" + kStart +
+                           "click avail 1\nbuysell\ntick 120\n" + title + "\nSmith\nno\n");
+    for (const std::string& line : lines) {
+        for (std::size_t i = 0; i < line.size();) {
+            const consoletext::TUtf8Character c = consoletext::DecodeUtf8(line, i);
+            ASSERT_TRUE(c.Valid && !consoletext::IsControl(c.CodePoint)) << line;
+            i += c.Length;
+        }
+    }
+    EXPECT_EQ(WithTag(lines, "?").front(),
+              "[?] unknown command: \\x1B[2J\uFFFD\uFFFD\uFFFD(\\x7F\\x01");
+    const auto table = WithTag(lines, "info");
+    ASSERT_GE(table.size(), 3u);
+    EXPECT_NE(table[table.size() - 1].find("1)\\t \\x1B]0;pwned\\x07 Smith\\t\\t"),
+              std::string::npos)
+        << table.back();
+}
 
-    // Before the game window: nothing played, nothing to tell.
-    const Json empty = JsonReader::Parse(reports[0].substr(std::string("[report] ").size()));
-    EXPECT_TRUE(empty["months"].items.empty());
-    EXPECT_TRUE(empty["headlines"].items.empty());
-    EXPECT_TRUE(empty["events"].items.empty());
-    ASSERT_EQ(empty["areas"].items.size(), 6u);
-    EXPECT_EQ(empty["areas"][5].text, "New York");
-
-    // Sixteen months on: two headlines (September 2000 and May 2001), one trend.
-    const Json report = JsonReader::Parse(reports[1].substr(std::string("[report] ").size()));
-    const Json& headlines = report["headlines"];
-    ASSERT_EQ(headlines.items.size(), 2u);
-    EXPECT_TRUE(headlines[0]["landed"].boolean);
-    EXPECT_FALSE(headlines[1]["landed"].boolean);
-    EXPECT_EQ(headlines[1]["n"].number, Game().PendingNews);
-    EXPECT_EQ(headlines[1]["year"].number, 2001);
-    EXPECT_EQ(headlines[1]["month"].number, 5);
-    const std::string first = Game().NewsItems[headlines[0]["n"].number - 1].Headline;
-    const std::string second = Game().NewsItems[headlines[1]["n"].number - 1].Headline;
-    EXPECT_EQ(headlines[0]["headline"].text, first);
-    ASSERT_EQ(report["trends"].items.size(), 1u);
-    EXPECT_EQ(report["trends"][0]["year"].number, 2000);
-    EXPECT_EQ(report["trends"][0]["area"].number, 1);
-    const std::string result = report["trends"][0]["result"].text;
-    EXPECT_EQ(WithTag(lines, "news"),
-              (std::vector<std::string>{
-                  "[news] September 2000 | " + first + " | landed in May 2001",
-                  "[news] December 2000 | Yearly trend in London: " + result,
-                  "[news] May 2001 | " + second + " | lands with the next headline"}));
-
-    // One month a line from January 2000, the month in progress last, as the game stands.
-    const Json& months = report["months"];
-    ASSERT_EQ(months.items.size(), 17u);
-    EXPECT_EQ(months[0]["year"].number, 2000);
-    EXPECT_EQ(months[0]["month"].number, 1);
-    EXPECT_FALSE(months[0]["current"].boolean);
-    const Json& now = months[16];
-    EXPECT_TRUE(now["current"].boolean);
-    EXPECT_EQ(now["month"].number, 5);
-    EXPECT_EQ(now["netWorth"].number, Game().NetWorth().Raw());
-    ASSERT_EQ(now["prices"].items.size(), 6u);
-    Money london;
-    for (int p = 1; p <= 20; ++p) london += Game().Property(p).BuyPrice;
-    EXPECT_EQ(now["prices"][0].number, london.MulDiv(1, 20).Raw());
+TEST_F(ConsoleTest, OverlongLinesAreRefusedAndSkipped) {
+    // 64 KiB is taken, as a command (a comment) and as an answer; a byte more is refused, the
+    // whole line skipped, and the next line read in its place.
+    const std::string longest = "#" + std::string(64 * 1024 - 1, 'x') + "\r";
+    const std::string longer = std::string(64 * 1024 + 1, 'y');
+    const std::string name(64 * 1024, 'n');
+    const auto lines = Run(longest + "\n" + longer + "\nstate\n" + kEnter + "email\n" + longer +
+                           "\n" + name + "\n!cancel\n");
+    EXPECT_EQ(WithTag(lines, "?"), (std::vector<std::string>{"[?] line longer than 65536 bytes",
+                                                             "[?] line longer than 65536 bytes"}));
+    EXPECT_EQ(WithTag(lines, "state").size(), 1u);
+    const auto inputs = WithTag(lines, "input");
+    // The refused line answered nothing: the name answered the first box, !cancel the second.
+    ASSERT_EQ(inputs.size(), 2u);
+    EXPECT_EQ(inputs[0], "[input] Email to a friend | Type in your Name | Type your name here");
+    EXPECT_EQ(inputs[1].find("Type in your Name"), std::string::npos);
 }
 
 TEST_F(ConsoleTest, TickRunsOnlyWhileTheTimerDoes) {
@@ -572,53 +582,19 @@ TEST_F(ConsoleTest, ChooserAboutKeysAndCheat) {
     EXPECT_EQ(lines.back(), "[exit]");  // the close box
 }
 
-TEST_F(ConsoleTest, SaveAndLoadCommands) {
-    std::filesystem::create_directories(dataDir_);
-    const std::string path = (dataDir_ / "game one.sav").string();
-    const std::string bad = (dataDir_ / "bad.sav").string();
-    const auto saving =
-        Run("save " + path + "\n" + kEnter + "save " + path + "\nsave\nload\nload " + bad + "\n" +
-            "load " + dataDir_.string() + "\nplay\nclick avail 1\nbuysell\ntick 14\nsave " + path +
-            "\nsave " + path + "/x\nstate\n");
-    EXPECT_EQ(WithTag(saving, "?"),
-              (std::vector<std::string>{
-                  "[?] not before the game window is shown: save", "[?] no game in progress",
-                  "[?] save PATH", "[?] load PATH", "[?] cannot load " + bad + ": no such file",
-                  "[?] cannot load " + dataDir_.string() + ": not a regular file",
-                  "[?] cannot save " + path + "/x: Not a directory"}));
-    EXPECT_EQ(WithTag(saving, "saved"), (std::vector<std::string>{"[saved] " + path}));
-    const Json left = State(saving);
-
-    // A new program shows the saved game paused, and Play goes on with it.
-    const auto loading = Run(kEnter + "load " + path + "\nstate\nstart\ntick 2\nstate\n");
-    EXPECT_TRUE(WithTag(loading, "?").empty());
-    EXPECT_EQ(WithTag(loading, "loaded"), (std::vector<std::string>{"[loaded] " + path}));
-    const Json shown = State(loading, 0);
-    EXPECT_TRUE(shown["paused"].boolean);
-    EXPECT_EQ(shown["window"]["buttons"]["start"]["caption"].text, "Play (Esc)");
-    for (const char* key : {"cash", "month", "year", "monthsPlayed", "pendingNews"})
-        EXPECT_EQ(shown[key].number, left[key].number) << key;
-    EXPECT_EQ(shown["window"]["portfolio"]["rows"][0]["text"].text,
-              left["window"]["portfolio"]["rows"][0]["text"].text);
-    EXPECT_EQ(State(loading, 1)["monthsPlayed"].number, left["monthsPlayed"].number + 2);
-
-    // A damaged file is refused and left where it is; the game goes on untouched.
-    std::string bytes = ReadAll(path);
-    bytes.back() = static_cast<char>(bytes.back() ^ 1);
-    WriteAll(bad, bytes);
-    const auto refused = Run(kStart + "tick\nload " + bad + "\nstate\n");
-    EXPECT_EQ(WithTag(refused, "?"),
-              (std::vector<std::string>{"[?] cannot load " + bad + ": checksum does not match"}));
-    EXPECT_EQ(State(refused)["monthsPlayed"].number, 1);
-    EXPECT_EQ(ReadAll(bad), bytes);
-}
-
 // ---------------------------------------------------------------- helpers of the front end
 
 TEST(ConsoleTextTest, EscapingSplittingAndParsing) {
     EXPECT_EQ(ConsoleOutput::Escape("a\\b\r\n\tc"), "a\\\\b\\r\\n\\tc");
     EXPECT_EQ(StateJson::Quote("say \"hi\"\\\r\n\t\x01 \u00A3"),
               "\"say \\\"hi\\\"\\\\\\r\\n\\t\\u0001 \u00A3\"");
+    // Other control characters (C0, DEL, C1) by their code points; bytes that are not UTF-8
+    // (a stray continuation byte, an invalid lead, a surrogate, a cut sequence) as U+FFFD.
+    const std::string odd("\x00\x1B\x7F\xC2\x9B\u20AC\x80\xC0\xAF\xED\xA0\x80\xE2\x82", 16);
+    std::string replaced;
+    for (int i = 0; i < 8; ++i) replaced += "\uFFFD";
+    EXPECT_EQ(ConsoleOutput::Escape(odd), "\\x00\\x1B\\x7F\\x9B\u20AC" + replaced);
+    EXPECT_EQ(StateJson::Quote(odd), "\"\\u0000\\u001b\\u007f\\u009b\u20AC" + replaced + "\"");
     EXPECT_EQ(consoletext::Characters("a\u00A3\u20AC"),
               (std::vector<std::string>{"a", "\u00A3", "\u20AC"}));
     EXPECT_EQ(consoletext::Characters("\xC3"), (std::vector<std::string>{"\xC3"}));
@@ -673,5 +649,98 @@ TEST(ConsoleProgramTest, ExitStatus) {
               0);
 }
 #endif
+
+TEST_F(ConsoleTest, ReportPrintsTheNewsLogAndTheSeries) {
+    const auto lines = Run("report\n" + kStart + "tick 16\nreport\nreport x\n");
+    const std::vector<std::string> reports = WithTag(lines, "report");
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(WithTag(lines, "?"), std::vector<std::string>{"[?] report takes no argument"});
+
+    // Before the game window: nothing played, nothing to tell.
+    const Json empty = JsonReader::Parse(reports[0].substr(std::string("[report] ").size()));
+    EXPECT_TRUE(empty["months"].items.empty());
+    EXPECT_TRUE(empty["headlines"].items.empty());
+    EXPECT_TRUE(empty["events"].items.empty());
+    ASSERT_EQ(empty["areas"].items.size(), 6u);
+    EXPECT_EQ(empty["areas"][5].text, "New York");
+
+    // Sixteen months on: two headlines (September 2000 and May 2001), one trend.
+    const Json report = JsonReader::Parse(reports[1].substr(std::string("[report] ").size()));
+    const Json& headlines = report["headlines"];
+    ASSERT_EQ(headlines.items.size(), 2u);
+    EXPECT_TRUE(headlines[0]["landed"].boolean);
+    EXPECT_FALSE(headlines[1]["landed"].boolean);
+    EXPECT_EQ(headlines[1]["n"].number, Game().PendingNews);
+    EXPECT_EQ(headlines[1]["year"].number, 2001);
+    EXPECT_EQ(headlines[1]["month"].number, 5);
+    const std::string first = Game().NewsItems[headlines[0]["n"].number - 1].Headline;
+    const std::string second = Game().NewsItems[headlines[1]["n"].number - 1].Headline;
+    EXPECT_EQ(headlines[0]["headline"].text, first);
+    ASSERT_EQ(report["trends"].items.size(), 1u);
+    EXPECT_EQ(report["trends"][0]["year"].number, 2000);
+    EXPECT_EQ(report["trends"][0]["area"].number, 1);
+    const std::string result = report["trends"][0]["result"].text;
+    EXPECT_EQ(WithTag(lines, "news"),
+              (std::vector<std::string>{
+                  "[news] September 2000 | " + first + " | landed in May 2001",
+                  "[news] December 2000 | Yearly trend in London: " + result,
+                  "[news] May 2001 | " + second + " | lands with the next headline"}));
+
+    // One month a line from January 2000, the month in progress last, as the game stands.
+    const Json& months = report["months"];
+    ASSERT_EQ(months.items.size(), 17u);
+    EXPECT_EQ(months[0]["year"].number, 2000);
+    EXPECT_EQ(months[0]["month"].number, 1);
+    EXPECT_FALSE(months[0]["current"].boolean);
+    const Json& now = months[16];
+    EXPECT_TRUE(now["current"].boolean);
+    EXPECT_EQ(now["month"].number, 5);
+    EXPECT_EQ(now["netWorth"].number, Game().NetWorth().Raw());
+    ASSERT_EQ(now["prices"].items.size(), 6u);
+    Money london;
+    for (int p = 1; p <= 20; ++p) london += Game().Property(p).BuyPrice;
+    EXPECT_EQ(now["prices"][0].number, london.MulDiv(1, 20).Raw());
+}
+
+TEST_F(ConsoleTest, SaveAndLoadCommands) {
+    std::filesystem::create_directories(dataDir_);
+    const std::string path = (dataDir_ / "game one.sav").string();
+    const std::string bad = (dataDir_ / "bad.sav").string();
+    const auto saving =
+        Run("save " + path + "\n" + kEnter + "save " + path + "\nsave\nload\nload " + bad + "\n" +
+            "load " + dataDir_.string() + "\nplay\nclick avail 1\nbuysell\ntick 14\nsave " + path +
+            "\nsave " + path + "/x\nstate\n");
+    EXPECT_EQ(WithTag(saving, "?"),
+              (std::vector<std::string>{
+                  "[?] not before the game window is shown: save", "[?] no game in progress",
+                  "[?] save PATH", "[?] load PATH", "[?] cannot load " + bad + ": no such file",
+                  "[?] cannot load " + dataDir_.string() + ": not a regular file",
+                  "[?] cannot save " + path + "/x: Not a directory"}));
+    EXPECT_EQ(WithTag(saving, "saved"), (std::vector<std::string>{"[saved] " + path}));
+    const Json left = State(saving);
+
+    // A new program shows the saved game paused, and Play goes on with it.
+    const auto loading = Run(kEnter + "load " + path + "\nstate\nstart\ntick 2\nstate\n");
+    EXPECT_TRUE(WithTag(loading, "?").empty());
+    EXPECT_EQ(WithTag(loading, "loaded"), (std::vector<std::string>{"[loaded] " + path}));
+    const Json shown = State(loading, 0);
+    EXPECT_TRUE(shown["paused"].boolean);
+    EXPECT_EQ(shown["window"]["buttons"]["start"]["caption"].text, "Play (Esc)");
+    for (const char* key : {"cash", "month", "year", "monthsPlayed", "pendingNews"})
+        EXPECT_EQ(shown[key].number, left[key].number) << key;
+    EXPECT_EQ(shown["window"]["portfolio"]["rows"][0]["text"].text,
+              left["window"]["portfolio"]["rows"][0]["text"].text);
+    EXPECT_EQ(State(loading, 1)["monthsPlayed"].number, left["monthsPlayed"].number + 2);
+
+    // A damaged file is refused and left where it is; the game goes on untouched.
+    std::string bytes = ReadAll(path);
+    bytes.back() = static_cast<char>(bytes.back() ^ 1);
+    WriteAll(bad, bytes);
+    const auto refused = Run(kStart + "tick\nload " + bad + "\nstate\n");
+    EXPECT_EQ(WithTag(refused, "?"),
+              (std::vector<std::string>{"[?] cannot load " + bad + ": checksum does not match"}));
+    EXPECT_EQ(State(refused)["monthsPlayed"].number, 1);
+    EXPECT_EQ(ReadAll(bad), bytes);
+}
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the customisation file at every new game, and odd names typed at the hi-score prompts.
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -62,6 +63,10 @@ protected:
     // The program started afresh beside a customisation file holding `bytes`.
     void StartWithIni(const std::string& bytes, const std::string& firstArgument = "") {
         WriteAll(IniPath(), bytes);
+        StartProgram(firstArgument);
+    }
+    // The program started afresh beside whatever is at IniPath().
+    void StartProgram(const std::string& firstArgument = "") {
         effects_.ClearCalls();
         TPlatform platform = temp_.Platform();
         platform.FirstArgument = firstArgument;
@@ -138,7 +143,8 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
         EXPECT_EQ(table.FullName(2),
                   c.name == std::string("long") ? "Old Timer" : "Not Yet Allocated");
         EXPECT_EQ(Entries(temp_.UserDataDirectory()),
-                  std::vector<std::string>{"REALTOPI.DAT"});  // nothing else beside it
+                  (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.lock"}))
+            << c.name;  // nothing else beside it but its lock file
     }
 }
 
@@ -152,9 +158,25 @@ TEST_F(BadInput, DirectoryInPlaceOfTheHiScoreFileIsReportedAndLeftAlone) {
     EXPECT_TRUE(fs::is_directory(UserTable()));
     EXPECT_EQ(ReadAll(UserTable() + "/inside"), "keep");
     EXPECT_EQ(Entries(temp_.UserDataDirectory()),
-              std::vector<std::string>{"REALTOPI.DAT"});  // no temporary left behind
+              (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.lock"}));  // no temporary
     EXPECT_FALSE(fs::exists(ProgramTable()));
     EXPECT_TRUE(effects_.Contains("yesno: Another Game?"));
+}
+
+TEST_F(BadInput, LeftOversOfInterruptedSavesAreClearedAway) {
+    // 150 temporary files of saves that were killed: a hundred named as they once were, and
+    // fifty with random names. A neighbour of another name is not one of them.
+    fs::create_directories(temp_.UserDataDirectory());
+    WriteAll(UserTable(), OldTable());
+    for (int n = 0; n < 100; ++n) WriteAll(UserTable() + ".tmp" + std::to_string(n), "x");
+    for (int n = 0; n < 50; ++n) WriteAll(UserTable() + ".tmp" + std::to_string(n) + "k3j9q", "x");
+    WriteAll(UserTable() + ".bak", "keep");
+    EndGameWith(1234);
+    EXPECT_TRUE(effects_.CallsStartingWith("error: ").empty());
+    EXPECT_EQ(LoadedTable(UserTable()).Score(1), 1234u);
+    EXPECT_EQ(LoadedTable(UserTable()).FullName(2), "Old Timer");
+    EXPECT_EQ(Entries(temp_.UserDataDirectory()),
+              (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bak", "REALTOPI.DAT.lock"}));
 }
 
 TEST_F(BadInput, ReadOnlyHiScoreFilesSendTheGameElsewhereOrStopIt) {
@@ -238,16 +260,74 @@ TEST_F(BadInput, CustomisationFilesThatAreEmptyGarbageOrHuge) {
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Game().Property(2).Name, "After");
 
-    // Ten megabytes of other entries, with the program's sections at the very end.
+    // A mebibyte of entries, the program's sections at the very end, is read; a byte more is
+    // more than a customisation file holds, and the file is not read at all.
     std::string huge = "[Filler]\n";
     const std::string line = "key=" + std::string(1020, 'f') + "\n";
-    while (huge.size() < 10'000'000) huge += line;
-    huge += "[ProgramInfo]\nEXE=realtopia\n[Properties]\nNAME03=Found At The End\n";
+    const std::string end = "[ProgramInfo]\nEXE=realtopia\n[Properties]\nNAME03=Found At The End\n";
+    while (huge.size() + line.size() + end.size() <= (1u << 20)) huge += line;
+    huge += std::string((1u << 20) - huge.size() - end.size(), '\n') + end;
     StartWithIni(huge);
-    EXPECT_GT(fs::file_size(IniPath()), 10'000'000u);
+    EXPECT_EQ(fs::file_size(IniPath()), 1u << 20);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Game().Property(3).Name, "Found At The End");
+    StartWithIni("\n" + huge);
+    EXPECT_EQ(Messages(), std::vector<std::string>{fake});
+    EXPECT_EQ(Game().Property(3).Name, Builtin(3));
     EXPECT_EQ(View().Avail.Rows.size(), 20u);
+}
+
+TEST_F(BadInput, CustomisationFilesThatCannotBeReadAreReportedAndNeverWaitedFor) {
+    const std::string fake =
+        "info: The INI file is fake or corrupt. (EXE) Ignoring it." + std::string(kProgramName);
+    const std::string good = "[ProgramInfo]\nEXE=realtopia\n[Properties]\nNAME01=Read\n";
+    // A pipe would block the start for ever, a device would never end, and reading a process's
+    // memory from its start fails; a file without read permission fails too (except for root).
+    std::vector<std::string> cases = {"pipe", "/dev/zero", "/proc/self/mem"};
+    if (geteuid() != 0) cases.push_back("no permission");
+    for (const std::string& c : cases) {
+        fs::remove(IniPath());
+        if (c == "pipe") {
+            ASSERT_EQ(mkfifo(IniPath().c_str(), 0644), 0);
+        } else if (c == "no permission") {
+            WriteAll(IniPath(), good);
+            ASSERT_EQ(chmod(IniPath().c_str(), 0), 0);
+        } else {
+            fs::create_symlink(c, IniPath());
+        }
+        StartProgram();
+        EXPECT_EQ(Messages(), std::vector<std::string>{fake}) << c;
+        EXPECT_EQ(Game().Property(1).Name, Builtin(1)) << c;
+        EXPECT_EQ(View().Avail.Rows.size(), 20u) << c;  // the game goes on
+    }
+}
+
+TEST_F(BadInput, CustomisedNamesTheListsCannotFindAreRefused) {
+    StartWithIni(
+        "[ProgramInfo]\nEXE=realtopia\n[Properties]\nNAME02=Twin\nNAME03=Foo (bar)\n"
+        "NAME04=Dundefraggin\nNAME05=Twin\nNAME06=Weblands\nNAME07=Dizzying Heights\n"
+        "NAME08=Fine\n");
+    const std::string kept = ". The property keeps its name ";
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  "info: NAME03=Foo (bar) is refused: a property name may not contain \"(\"" +
+                      kept + Builtin(3) + ".",
+                  "info: NAME04=Dundefraggin is refused: another property has that name" + kept +
+                      Builtin(4) + ".",
+                  "info: NAME05=Twin is refused: another property has that name" + kept +
+                      Builtin(5) + ".",
+                  "info: NAME06=Weblands is refused: another property has that name" + kept +
+                      Builtin(6) + "."}));
+    EXPECT_EQ(Game().Property(2).Name, "Twin");
+    EXPECT_EQ(Game().Property(3).Name, Builtin(3));
+    EXPECT_EQ(Game().Property(7).Name, Builtin(7));  // its own name again is no repeat
+    EXPECT_EQ(Game().Property(8).Name, "Fine");
+    // Every row selects its own property.
+    StartGame();
+    for (int p = 1; p <= 20; ++p) {
+        ClickAvail({AvailRow(p)});
+        EXPECT_EQ(Game().Selection, std::vector<int>{p}) << p;
+    }
 }
 
 TEST_F(BadInput, CustomisationValuesThatBendTheRules) {
@@ -264,16 +344,15 @@ TEST_F(BadInput, CustomisationValuesThatBendTheRules) {
     EXPECT_EQ(Game().Property(21).Name, Builtin(21));
     EXPECT_EQ(AvailRow(4), 3);  // the long name's row is found like any other
 
-    // A negative price is a number: buying the property pays the player £5.
-    StartWithIni(head + "VALUE01=-5\n");
-    const Money sale = Game().Property(1).SaleValue;
-    EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Game().Property(1).BuyPrice, Money::Pounds(-5));
-    StartGame();
-    Buy({1});
-    EXPECT_TRUE(Game().Property(1).Has(Owned));
-    EXPECT_EQ(Game().Cash, TGame::kStartingCash + Money::Pounds(5));
-    EXPECT_EQ(Game().Property(1).SaleValue, sale);
+    // A negative price is refused like a value that is not a number: buying the property
+    // would pay the player. Zero is a price.
+    const Money generated = Game().Property(2).BuyPrice;
+    StartWithIni(head + "VALUE01=0\nVALUE02=-5\nNAME03=Never Read\n");
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"info: '-5' is not a valid floating point value"});
+    EXPECT_EQ(Game().Property(1).BuyPrice, Money());
+    EXPECT_EQ(Game().Property(2).BuyPrice, generated);
+    EXPECT_EQ(Game().Property(3).Name, Builtin(3));
 
     // "noini" (exactly) leaves even a fake file unread.
     StartWithIni("[General]\nEMAIL=x@example.com\n[Properties]\nNAME01=X\n", "noini");
@@ -330,10 +409,10 @@ TEST_F(BadInput, CustomisedPricesStayWithinWhatSumsCanHold) {
     // Beyond it, refused like a number that does not convert: three at £400 trillion would
     // have summed past the range to a negative total that paid the player for buying.
     StartWithIni(
-        "[ProgramInfo]\nEXE=realtopia\n[Properties]\nVALUE01=-1e12\n"
+        "[ProgramInfo]\nEXE=realtopia\n[Properties]\nVALUE01=1e12\n"
         "VALUE02=400000000000000\nVALUE03=400000000000000\n");
     EXPECT_EQ(Messages(), std::vector<std::string>{
                               "info: '400000000000000' is not a valid floating point value"});
-    EXPECT_EQ(Game().Property(1).BuyPrice, Money::Pounds(-1'000'000'000'000));
+    EXPECT_EQ(Game().Property(1).BuyPrice, Money::Pounds(1'000'000'000'000));
     EXPECT_EQ(Game().Property(2).BuyPrice, generated);
 }

@@ -173,7 +173,7 @@ TEST_F(DamageTest, SelectionMistakesAndAWorthlessAreaAreHandled) {
     EXPECT_FALSE(effects_.Contains("modal: DamRen"));
 
     // An area whose lowest price is not positive offers nothing and records nothing.
-    SetPrices(1, Money::Pounds(5), Money::Pounds(-5));
+    SetPrices(1, Money::Pounds(5), Money());
     const Money cash = g.Cash;
     const std::vector<std::string> items = Choose(1, 2);
     ASSERT_EQ(items.size(), 9u);
@@ -181,7 +181,7 @@ TEST_F(DamageTest, SelectionMistakesAndAWorthlessAreaAreHandled) {
     EXPECT_EQ(g.DamRenAmount, Money());
     EXPECT_EQ(g.Property(1).DoneImprovements, 0);
     EXPECT_EQ(g.Property(1).DamageCount, 1);
-    EXPECT_EQ(g.Property(1).SaleValue, Money::Pounds(-5));
+    EXPECT_EQ(g.Property(1).SaleValue, Money());
     EXPECT_EQ(g.Cash, cash);
 }
 

@@ -1,5 +1,6 @@
 // A program killed while it saves the hi-score table must leave either the old table or the
-// new one behind: never a mixture, never a short file.
+// new one behind: never a mixture, never a short file; and the temporary files of the killed
+// saves must not pile up.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -13,6 +14,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/Hisc.h"
 #include "support/Files.h"
@@ -35,33 +37,60 @@ TEST(HiscKillTest, KilledSaveLeavesOldOrNewTable) {
     ASSERT_TRUE(oldTable.Save(path));
 
     std::mt19937 random(20260101);
-    std::uniform_int_distribution<int> delay(0, 3000);  // microseconds
-    int sawOld = 0, sawNew = 0;
-    for (int round = 0; round < 200; ++round) {
+    std::uniform_int_distribution<int> saves(1, 3);
+    int sawOld = 0, sawNew = 0, interrupted = 0;
+    for (int round = 0; round < 120; ++round) {
+        int done[2];
+        ASSERT_EQ(pipe(done), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            // Save the two tables in turn until killed.
+            // Saves the new table and the old one in turn until killed, reporting each save
+            // that succeeded.
+            close(done[0]);
             for (;;) {
-                newTable.Save(path);
-                oldTable.Save(path);
+                for (const THiScoreTable* table : {&newTable, &oldTable}) {
+                    if (!table->Save(path)) _exit(1);
+                    if (write(done[1], "s", 1) != 1) _exit(1);
+                }
             }
         }
-        usleep(static_cast<useconds_t>(delay(random)));
+        close(done[1]);
+        // Killed after the k-th save, as soon as it is reported: the file holds the k-th
+        // table, or the next one if that save was finished before the kill arrived.
+        const int k = saves(random);
+        char report = 0;
+        for (int i = 0; i < k; ++i) ASSERT_EQ(read(done[0], &report, 1), 1) << "round " << round;
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
+        close(done[0]);
 
         const std::string bytes = ReadAll(path);
+        const std::string& kth = k % 2 == 1 ? newBytes : oldBytes;
+        const std::string& next = k % 2 == 1 ? oldBytes : newBytes;
         ASSERT_EQ(bytes.size(), static_cast<std::size_t>(THiScoreTable::kFileSize))
             << "round " << round;
-        ASSERT_TRUE(bytes == oldBytes || bytes == newBytes) << "mixed table in round " << round;
+        ASSERT_TRUE(bytes == kth || bytes == next) << "mixed or stale table in round " << round;
         (bytes == oldBytes ? sawOld : sawNew)++;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            if (entry.path().filename() != "REALTOPI.DAT") ++interrupted;
 
         THiScoreTable loaded;
         ASSERT_TRUE(loaded.Load(path, "20260101"));
     }
-    std::printf("killed saves left the old table %d times and the new one %d times\n", sawOld,
-                sawNew);
+    EXPECT_GT(sawOld, 0);
+    EXPECT_GT(sawNew, 0);
+
+    // A later save clears away whatever the killed ones left.
+    ASSERT_TRUE(newTable.Save(path));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"REALTOPI.DAT"});
+    std::printf(
+        "killed saves left the old table %d times and the new one %d times, and %d "
+        "temporary files\n",
+        sawOld, sawNew, interrupted);
     std::filesystem::remove_all(dir);
 }

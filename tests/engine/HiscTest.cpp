@@ -416,6 +416,20 @@ TEST_F(HiscFiles, OldTableSurvivesADirectoryWithoutWritePermission) {
     EXPECT_EQ(ReadAll(path), old.ToBytes());
 }
 
+TEST_F(HiscFiles, SaveKeepsThePermissionBits) {
+    const std::string path = PathOf("REALTOPI.DAT");
+    const THiScoreTable table = TenScores();
+    const mode_t mask = umask(022);
+    ASSERT_TRUE(table.Save(path));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));  // a new file: the umask's
+    for (const auto mode : {fs::perms(0600), fs::perms(0640), fs::perms(0604)}) {
+        fs::permissions(path, mode);
+        ASSERT_TRUE(table.Save(path));
+        EXPECT_EQ(fs::status(path).permissions(), mode);
+    }
+    umask(mask);
+}
+
 TEST_F(HiscFiles, ReadOnlyFilesFollowTheModeBits) {
     const std::string path = PathOf("REALTOPI.DAT");
     EXPECT_FALSE(FileExists(path));
@@ -446,4 +460,5 @@ TEST_F(HiscFiles, ReadOnlyFilesFollowTheModeBits) {
     EXPECT_TRUE(table.Save(path));
     EXPECT_EQ(ReadAll(path), table.ToBytes());
     EXPECT_FALSE(IsReadOnlyFile(path));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0644));  // its other bits kept
 }

@@ -27,14 +27,14 @@ TEST(MoneyTest, FormatPoundsRoundsHalvesAwayFromZeroWithSeparators) {
     EXPECT_EQ(FormatPounds(Money()), "\u00A30");
     EXPECT_EQ(FormatPounds(Raw(5000)), "\u00A31");  // £0.50
     EXPECT_EQ(FormatPounds(Raw(4999)), "\u00A30");
-    EXPECT_EQ(FormatPounds(Raw(25000)), "\u00A33");  // £2.50: away from zero, not to even
-    EXPECT_EQ(FormatPounds(Raw(-5000)), "-\u00A31");
+    EXPECT_EQ(FormatPounds(Raw(25000)), "\u00A33");   // £2.50: away from zero, not to even
+    EXPECT_EQ(FormatPounds(Raw(-5000)), "\u00A3-1");  // the sign after the pound sign
     EXPECT_EQ(FormatPounds(Raw(-4999)), "\u00A30");
     EXPECT_EQ(FormatPounds(Money::Pounds(999)), "\u00A3999");
     EXPECT_EQ(FormatPounds(Money::Pounds(1000)), "\u00A31,000");
     EXPECT_EQ(FormatPounds(Money::Pounds(800000)), "\u00A3800,000");
     EXPECT_EQ(FormatPounds(Money::Pounds(1234567)), "\u00A31,234,567");
-    EXPECT_EQ(FormatPounds(Money::Pounds(-250000)), "-\u00A3250,000");
+    EXPECT_EQ(FormatPounds(Money::Pounds(-250000)), "\u00A3-250,000");
     EXPECT_EQ(FormatPounds(Raw(1234567890)), "\u00A3123,457");  // £123,456.789
     EXPECT_EQ(GroupThousands(-1234567), "-1,234,567");
     EXPECT_EQ(GroupThousands(100000), "100,000");

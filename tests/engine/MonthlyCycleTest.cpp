@@ -140,7 +140,9 @@ TEST_F(MonthlyCycleTest, WindfallsMoveCashOnlyOnceEngagedAndMayGoNegative) {
     g.Cash = Money::Pounds(100000);
     g.ApplyNews(33);
     EXPECT_EQ(g.Cash, Money::Pounds(-250000));
-    EXPECT_EQ(View().CashPanel, "Current Cash: -\u00A3250,000");
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-250,000");
+    Tick();
+    EXPECT_EQ(View().Status, "Net Worth: \u00A3-250,000");
 }
 
 TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
@@ -274,6 +276,33 @@ TEST_F(MonthlyCycleTest, YearlyTrendMovesOnlyTheCurrentAreaAndSometimesNothing) 
     before = Snapshot(g);
     g.YearlyTrend();  // 5 % of £35,002.0040 = £1,750.1002, truncated to £1,750
     EXPECT_EQ(AreaDelta(g, before, 3), Money::Pounds(-1750));
+}
+
+TEST_F(MonthlyCycleTest, NoSlumpTrendOrDamageTakesAPriceBelowZero) {
+    TGame& g = Game();
+    StartEngagedGame();
+    // Buying prices as small as the customisation file may set them.
+    SetPrices(3, Money::Pounds(1000), g.Property(3).SaleValue);
+    g.ApplyNews(11);  // London slumps by two tenths of its lowest sale value
+    EXPECT_EQ(g.Property(3).BuyPrice, Money());
+    EXPECT_EQ(View().Avail.Rows[static_cast<std::size_t>(AvailRow(3))].Text,
+              g.Property(3).Name + " (\u00A30)");
+
+    const std::optional<std::uint64_t> fallen = SeedFor(true, 1);
+    ASSERT_TRUE(fallen);
+    g.Random().Seed(*fallen);
+    SetPrices(5, Money::Pounds(1), g.Property(5).SaleValue);
+    const Money sale = g.Property(6).SaleValue;
+    g.YearlyTrend();
+    ASSERT_LT(g.Property(6).SaleValue, sale);  // the market did fall
+    EXPECT_EQ(g.Property(5).BuyPrice, Money());
+
+    SetPrices(7, Money::Pounds(1000), Money::Pounds(500));
+    g.Selection = {7};
+    g.DamRenAmount = Money::Pounds(5000);
+    g.Damage();
+    EXPECT_EQ(g.Property(7).BuyPrice, Money());
+    EXPECT_EQ(g.Property(7).SaleValue, Money());
 }
 
 TEST_F(MonthlyCycleTest, NewsCyclesThroughAllHeadlinesAndStopsWhenTheGameEndsMeanwhile) {

@@ -96,6 +96,22 @@ TEST_F(MortgageTest, RedeemingAfterARiseReturnsTheSurplus) {
     EXPECT_EQ(g.MonthlyRepaymentTotal, g.Property(2).MonthlyRepayment);
 }
 
+TEST_F(MortgageTest, RedeemingWithoutTheCashLeavesTheNetWorthAsItWas) {
+    TGame& g = Game();
+    MortgageOrRedeem(1);
+    g.Debt = Money::Pounds(125853);
+    g.Property(1).SaleValue = Money::Pounds(200000);
+    g.Cash = Money::Pounds(100);
+    const Money worth = g.NetWorth();
+    MortgageOrRedeem(1);
+    // The debt is paid in full; what the cash lacks leaves it below zero.
+    EXPECT_FALSE(g.Property(1).Has(Mortgaged));
+    EXPECT_EQ(g.Debt, Money());
+    EXPECT_EQ(g.Cash, Money::Pounds(-125753));
+    EXPECT_EQ(g.NetWorth(), worth);
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-125,753");
+}
+
 TEST_F(MortgageTest, RefusedCases) {
     TGame& g = Game();
     // Nothing selected in the portfolio; two rows selected.
@@ -154,6 +170,17 @@ TEST_F(MortgageTest, SettlingAllMortgagesCostsExactlyTheOutstandingDebt) {
     EXPECT_EQ(Form().mq().Text(), "Redeeming Mortgages.. ");
     EXPECT_TRUE(g.Running);  // paused for the settlement only
     EXPECT_EQ(View().DebtPanel, "Owe: \u00A30 (\u00A30.00/m)");
+
+    // Short of the debt: the settlement still costs exactly the debt, and no net worth appears.
+    MortgageOrRedeem(1);
+    g.Property(1).SaleValue -= Money::Pounds(90000);  // the value fell: a remainder is left
+    g.Cash = Money::Pounds(100);
+    const Money worth = g.NetWorth();
+    const Money owed = g.Debt;
+    g.RedeemAllMortgages();
+    EXPECT_EQ(g.Cash, Money::Pounds(100) - owed);
+    EXPECT_EQ(g.Debt, Money());
+    EXPECT_EQ(g.NetWorth(), worth);
 }
 
 }  // namespace

@@ -185,6 +185,7 @@ TEST_F(StagesTest, TheFinalTotalIsTheNetWorthBeforeTheSettlement) {
     Tick(20);
     g.Year = 2009;
     g.Month = 12;
+    g.Cash = Money::Pounds(100);  // short of the debt: the settlement leaves the cash below zero
     const Money worth = g.NetWorth();
     const Money portfolio = g.PortfolioValue();
     const Money debt = g.Debt;

@@ -148,7 +148,7 @@ TEST_F(WorldTest, UpdateLowestPriceCountsOwnedPropertiesAndCapsAtAMillion) {
     EXPECT_EQ(g.Area(3).LowestPrice, Money::Pounds(35000));  // other areas untouched
 }
 
-TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndNeverBelowZeroWhenSpent) {
+TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndSpendingNeverRaisesIt) {
     TGame& g = Game();
     g.Property(3).Flags |= Owned;
     g.Debt = Money::Pounds(1000);
@@ -166,6 +166,12 @@ TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndNeverBelowZeroWhenSpent) {
     g.SpendCash(Money::Pounds(900000));
     EXPECT_EQ(g.Cash, Money());
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A30");
+
+    // Below zero already (a negative windfall): a payment lowers the balance further.
+    g.Cash = Money::Pounds(-250937);
+    g.SpendCash(Money::Pounds(937));
+    EXPECT_EQ(g.Cash, Money::Pounds(-251874));
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-251,874");
 }
 
 TEST_F(WorldTest, MonthsLeftAndInstalment) {

@@ -222,6 +222,18 @@ TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
     EXPECT_EQ(App().rulesform.Title(), "RULES - STRATEGY");
 }
 
+TEST_F(CommandsTest, EnterOnAFocusedRulesTopicOpensItAndElsewhereCloses) {
+    Trulesform& rules = App().rulesform;
+    EXPECT_TRUE(rules.EnterPressed(0));  // the default button, CLOSE
+    EXPECT_EQ(rules.Title(), "RULES");
+    EXPECT_FALSE(rules.EnterPressed(3));
+    EXPECT_EQ(rules.Title(), "RULES - DAMAGE/RENOVATE");
+    EXPECT_EQ(rules.Text(), Trulesform::TopicText(3));
+    // While a topic is shown its text covers the buttons: Enter closes.
+    EXPECT_TRUE(rules.EnterPressed(1));
+    EXPECT_EQ(rules.Title(), "RULES - DAMAGE/RENOVATE");
+}
+
 TEST_F(CommandsTest, FunctionKeysShowTheProgrammersAddresses) {
     Form().FormKeyUp(Key::F12);
     Form().FormKeyUp(Key::F2);

@@ -258,6 +258,7 @@ TEST_F(MaxiniFixture, MainWindowConfiguration) {
     const TAboutBoxContent about = maxini.AboutBoxContent();
     EXPECT_EQ(about.Product, "The Realtopia Game");
     EXPECT_EQ(about.Version, "20001024.0");
+    EXPECT_EQ(about.Copyright, "(c) 2000 Brightwork");
     EXPECT_EQ(about.Comments, "Feel free to email this game to all your friends");
     EXPECT_EQ(about.Host, "Linux 6.1.0");
 }

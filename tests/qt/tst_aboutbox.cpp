@@ -1,5 +1,6 @@
 // The About box: where its controls are, what they say, and which ways of closing it count as OK.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QFrame>
@@ -23,6 +24,7 @@ TAboutBoxContent SampleContent() {
     content.Product = "The Realtopia Game";
     content.Version = "20001024.0";
     content.Host = "Linux 6.1.0";
+    content.Copyright = "(c) 2000 Brightwork";
     content.Comments = "Feel free to email this game to all your friends";
     return content;
 }
@@ -106,6 +108,7 @@ private slots:
                     {"ProductName", {144, 16, 241, 17}, "The Realtopia Game", Qt::AlignLeft},
                     {"Version", {144, 32, 241, 17}, "20001024.0", Qt::AlignLeft},
                     {"OperatingSystem", {144, 48, 241, 17}, "Linux 6.1.0", Qt::AlignLeft},
+                    {"Copyright", {144, 64, 241, 14}, "(c) 2000 Brightwork", Qt::AlignLeft},
                     {"Comments",
                      {8, 80, 377, 57},
                      "Feel free to email this game to all your friends",
@@ -135,9 +138,23 @@ private slots:
                 QVERIFY(ok->isDefault());
                 QCOMPARE(box.focusWidget(), ok);
 
-                for (QWidget* w : box.findChildren<QWidget*>()) {
-                    QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+                // A screen reader finds a dialog named by its caption, and reads every label
+                // as its text.
+                QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(&box);
+                QCOMPARE(dialog->role(), QAccessible::Dialog);
+                QCOMPARE(dialog->text(QAccessible::Name), QStringLiteral("About"));
+                for (const auto& e : labels) {
+                    auto* label = box.findChild<QLabel*>(QLatin1String(e.name));
+                    QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name),
+                             e.text);
                 }
+                for (QWidget* w : box.findChildren<QWidget*>()) {
+                    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+                    QVERIFY(iface->text(QAccessible::Name) != QStringLiteral("Panel1"));
+                }
+                QVERIFY(!QAccessible::queryAccessibleInterface(icon)
+                             ->text(QAccessible::Name)
+                             .isEmpty());
             },
             ClickOk);
         QVERIFY(result);

@@ -2,12 +2,14 @@
 // and window events reaching the window logic (and the logic's answer reaching the widgets).
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +23,7 @@
 #include "desktop/MainWindow.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/PieClock.h"
+#include "desktop/PropertyList.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -73,6 +76,12 @@ QString Shown(const QWidget* widget) {
     return {};
 }
 
+// What a screen reader reads as the control's name, through Qt's accessibility interface.
+QString ReadName(QWidget* widget) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    return iface != nullptr ? iface->text(QAccessible::Name) : QString();
+}
+
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -96,6 +105,8 @@ private slots:
     void pointerShowsHintsInTheStatusBar();
     void minimisingPausesAndRestoringResumes();
     void closingEndsTheProgram();
+    void aScreenReaderReadsWhatTheWindowShows();
+    void listRowsKeepTheirPriceWhole();
 
 private:
     template <typename T = QWidget>
@@ -234,9 +245,12 @@ void TestMainWindow::controlsArePlacedAsTheLayoutSays() {
     QWidget* widget = control(name.constData());
     QCOMPARE(widget->parentWidget()->objectName(), parent);
     QCOMPARE(widget->geometry(), place);
-    QVERIFY2(!widget->accessibleName().isEmpty() || name.startsWith("img_Rect") ||
-                 name.startsWith("pnl_top") || name.startsWith("pnl_main"),
+    QVERIFY2(!ReadName(widget).isEmpty() || name.startsWith("img_Rect") ||
+                 name.startsWith("pnl_top") || name.startsWith("pnl_main") ||
+                 name == "lbl_info" || name == "lbl_trend" || name == "lbl_TAreas",
              "a control without an accessible name");
+    // Internal names never reach a screen reader.
+    QVERIFY(!ReadName(widget).startsWith(QStringLiteral("pnl_")));
     if (!text.isNull()) QCOMPARE(Shown(widget), text);
     // The area pictures carry their area's name as the hint.
     if (name.startsWith("img_area")) {
@@ -486,6 +500,76 @@ void TestMainWindow::closingEndsTheProgram() {
     QVERIFY(window->close());
     QCOMPARE(effects->quits, 1);
     QVERIFY(app->Exited());
+}
+
+void TestMainWindow::aScreenReaderReadsWhatTheWindowShows() {
+    // Every text on screen is the name a screen reader reads, and follows each change.
+    const auto readsAsShown = [this] {
+        QCOMPARE(ReadName(window.get()), window->windowTitle());
+        for (const char* name : {"lbl_time", "lbl_Stage", "lbl_info", "lbl_TAreas", "lbl_trend",
+                                 "lbl_TAvail", "pnl_CurrentFund", "pnl_Currportfolio",
+                                 "pnl_CurrDebt", "cmd_Start", "cmd_BuySell", "st"}) {
+            const QString shown = Shown(control(name)).remove(QLatin1Char('&'));
+            QVERIFY2(!shown.isEmpty(), name);
+            QCOMPARE(ReadName(control(name)), shown);
+        }
+    };
+    readsAsShown();
+    QCOMPARE(ReadName(control("lbl_TAvail")), QStringLiteral("Properties for Sale"));
+
+    pressPlay();
+    clickRow("lst_Avail", 0);
+    QTest::mouseClick(control<QAbstractButton>("cmd_BuySell"), Qt::LeftButton);
+    for (int month = 0; month < 3; ++month) app->mainform.TimerFired();
+    window->sync();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Realtopia - April, 2000"));
+    QCOMPARE(Shown(control("lbl_time")), QStringLiteral("April"));
+    QVERIFY(Shown(control("st")).startsWith(QStringLiteral("Net Worth: ")));
+    readsAsShown();
+
+    // Each row reads as its whole text.
+    auto* list = control<QListWidget>("lst_portfolio");
+    QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(list);
+    QVERIFY(rows != nullptr && rows->childCount() >= 1);
+    QCOMPARE(rows->child(0)->text(QAccessible::Name), list->item(0)->text());
+}
+
+void TestMainWindow::listRowsKeepTheirPriceWhole() {
+    auto* list = control<QListWidget>("lst_Avail");
+    // Twenty rows of 16 pixels fit the layout's height: no scroll bar in either direction.
+    QCOMPARE(list->count(), 20);
+    QVERIFY(list->viewport()->height() >= 20 * 16);
+    QVERIFY(!list->verticalScrollBar()->isVisible());
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
+
+    // A row too wide for the list: the name is shortened, the price stays whole, and the
+    // whole row is the tooltip.
+    const QFontMetrics metrics(list->font());
+    int shortened = 0;
+    for (int r = 0; r < list->count(); ++r) {
+        const QString row = list->item(r)->text();
+        QCOMPARE(list->item(r)->toolTip(), row);
+        const QString price = row.mid(row.lastIndexOf(QStringLiteral(" (")));
+        const int width = list->viewport()->width() - 6;
+        const QString drawn = PropertyList::shownText(row, static_cast<int>(row.size() - price.size()),
+                                                      metrics, width);
+        QVERIFY2(drawn.endsWith(price), qPrintable(drawn));
+        QVERIFY(metrics.horizontalAdvance(drawn) <= width);
+        if (drawn != row) {
+            ++shortened;
+            QVERIFY(drawn.contains(QChar(0x2026)));
+        }
+    }
+    QVERIFY2(shortened > 0, "London has names too long for the list");
+    // The view's text stays whole: it is how the window logic finds the row's property.
+    QCOMPARE(list->item(0)->text().toStdString(), app->mainform.View().Avail.Rows[0].Text);
+
+    // Disabled before PLAY: the list's own colour dimmed, far from white.
+    QVERIFY(!list->isEnabled());
+    const QColor disabled = list->palette().color(QPalette::Disabled, QPalette::Text);
+    QCOMPARE(disabled.red(), 0);
+    QVERIFY(disabled.green() > 100 && disabled.green() < 200);
+    QCOMPARE(disabled.green(), disabled.blue());
 }
 
 QTEST_MAIN(TestMainWindow)

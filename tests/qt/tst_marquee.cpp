@@ -3,8 +3,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "ui/TMarquee.h"
 #include "desktop/MarqueeWidget.h"
+#include "ui/TMarquee.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The side windows and the way into the game: the splash, the agreement, the rules window,
 // the damage/renovate chooser, the police message and the message and input boxes.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QGroupBox>
@@ -11,25 +12,29 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <QUrl>
 #include <QtTest>
 #include <functional>
 #include <memory>
 
-#include "engine/Game.h"
-#include "desktop/MainWindow.h"
-#include "desktop/PanelWidget.h"
-#include "windows/TRealtopia.h"
 #include "desktop/AgreementDialog.h"
 #include "desktop/DamRenDialog.h"
 #include "desktop/DesktopWindows.h"
+#include "desktop/MainWindow.h"
 #include "desktop/MarqueeWidget.h"
+#include "desktop/PanelWidget.h"
 #include "desktop/PoliceDialog.h"
 #include "desktop/QtEffects.h"
 #include "desktop/RulesDialog.h"
 #include "desktop/SplashWindow.h"
+#include "engine/Game.h"
+#include "windows/TRealtopia.h"
 
 namespace {
 
@@ -87,12 +92,47 @@ T* Child(QWidget* window, const char* name) {
     return window->findChild<T*>(QString::fromLatin1(name));
 }
 
-// Every control carries its name and something for a screen reader to say.
+// What a screen reader reads as the widget's name, through Qt's accessibility interface.
+QString ReadName(QObject* object) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
+    return iface != nullptr ? iface->text(QAccessible::Name) : QString();
+}
+
+// The names of every showing node of a window's accessibility tree, as a screen reader
+// walks it.
+void CollectShowing(QAccessibleInterface* node, QStringList& names) {
+    for (int i = 0; i < node->childCount(); ++i) {
+        QAccessibleInterface* child = node->child(i);
+        if (child == nullptr || child->state().invisible) continue;
+        names << child->text(QAccessible::Name);
+        CollectShowing(child, names);
+    }
+}
+
+QStringList ShowingNames(QWidget* window) {
+    QStringList names;
+    CollectShowing(QAccessible::queryAccessibleInterface(window), names);
+    return names;
+}
+
+// Every control carries its name; a screen reader finds each window as a window or dialog
+// named by its title, every text as it is shown, and no internal name.
 void VerifyNamed(QWidget* window) {
     QVERIFY(!window->objectName().isEmpty());
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window);
+    QVERIFY(iface->role() == QAccessible::Window || iface->role() == QAccessible::Dialog);
+    QCOMPARE(iface->text(QAccessible::Name), window->windowTitle());
     for (QWidget* child : window->findChildren<QWidget*>()) {
         QVERIFY2(!child->objectName().isEmpty(), child->metaObject()->className());
-        QVERIFY2(!child->accessibleName().isEmpty(), qPrintable(child->objectName()));
+        if (auto* label = qobject_cast<QLabel*>(child); label && label->pixmap().isNull())
+            QCOMPARE(ReadName(label), label->text());
+        if (auto* button = qobject_cast<QPushButton*>(child))
+            QCOMPARE(ReadName(button), QString(button->text()).remove(QLatin1Char('&')));
+    }
+    const QStringList names = ShowingNames(window);
+    for (const QString& name : names) {
+        QVERIFY2(!name.startsWith(QStringLiteral("Panel")) && !name.startsWith(QStringLiteral("pnl_")),
+                 qPrintable(name));
     }
 }
 
@@ -182,6 +222,10 @@ void TestSideWindows::splashShowsTitleBuildAndLinks() {
     // The teal title is drawn over its black shadow.
     QVERIFY(shadow->parentWidget()->children().indexOf(shadow) <
             title->parentWidget()->children().indexOf(title));
+    // A screen reader finds the splash as a window and reads the title once, not its shadow.
+    QCOMPARE(QAccessible::queryAccessibleInterface(&splash)->role(), QAccessible::Window);
+    QCOMPARE(ShowingNames(&splash).count(QStringLiteral("Realtopia")), 1);
+    QVERIFY(ShowingNames(&splash).contains(QStringLiteral("Build: 20001024.0")));
 
     QCOMPARE(Child<QLabel>(&splash, "lbl_version")->text(), QStringLiteral("Build: 20001024.0"));
     QCOMPARE(Child<QLabel>(&splash, "Image1")->geometry(), QRect(10, 10, 396, 102));
@@ -232,6 +276,8 @@ void TestSideWindows::decliningEndsTheProgram() {
     QString agreementText;
     WhenModal(QStringLiteral("EULA"), [&](QWidget* eula) {
         agreementText = Child<QLabel>(eula, "lbl_AgreementText")->text();
+        // The agreement reads as its text.
+        QVERIFY(ShowingNames(eula).contains(agreementText));
         if (byEscape) {
             QTest::keyClick(eula, Qt::Key_Escape);
         } else {
@@ -303,6 +349,12 @@ void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
         QVERIFY(Child<QPushButton>(rules, "cmd_back")->isVisible());
         // The text covers the menu: a second topic cannot be chosen.
         QVERIFY(!Child<QPushButton>(rules, "sp_OverView")->isEnabled());
+        // A screen reader reads the topic's text and the title; the menu's buttons, covered
+        // by the text, are not showing.
+        const QStringList showing = ShowingNames(rules);
+        QVERIFY(showing.contains(text->text()));
+        QVERIFY(showing.contains(QStringLiteral("RULES - STRATEGY")));
+        QVERIFY(!showing.contains(QStringLiteral("OVERVIEW")));
         Child<QPushButton>(rules, "cmd_rules")->click();
         firstDone = true;
     });
@@ -317,12 +369,20 @@ void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
         QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
         QVERIFY(!Child<QLabel>(rules, "lbl_text")->isVisible());
         QVERIFY(Child<QPushButton>(rules, "sp_OverView")->isEnabled());
-        Child<QPushButton>(rules, "cmd_rules")->click();
+        // Enter on a focused topic opens it; Enter anywhere else closes the window (CLOSE).
+        auto* buying = Child<QPushButton>(rules, "sp_Buying");
+        buying->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(buying, Qt::Key_Return);
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES - BUYING and SELLING"));
+        QVERIFY(rules->isVisible());
+        QVERIFY(Child<QLabel>(rules, "lbl_text")->isVisible());
+        QTest::keyClick(rules->focusWidget(), Qt::Key_Return);
+        QVERIFY(!rules->isVisible());
         secondDone = true;
     });
     program.app.mainform.mnu_HelpRulesClick();
     QVERIFY(secondDone);
-    QCOMPARE(program.app.rulesform.Title(), std::string("RULES"));
+    QCOMPARE(program.app.rulesform.Title(), std::string("RULES - BUYING and SELLING"));
     QVERIFY(!program.app.Exited());
 }
 
@@ -435,6 +495,37 @@ void TestSideWindows::messageBoxesUseTheirCaptionsAndLineBreaks() {
         });
         QCOMPARE(program.effects.YesNo("Another Game?"), yes);
     }
+
+    // A table in tabs (the hi-score table) lines up in columns, whatever the names' widths:
+    // every row's score starts where the header's "Score" does.
+    QString shown;
+    QFont font;
+    WhenModal(QStringLiteral("MessageBox"), [&](QWidget* box) {
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        shown = label->text();
+        font = label->font();
+        QVERIFY(label->textFormat() == Qt::RichText);
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    program.effects.Information(
+        "PERSONAL HI SCORE TABLE\r\rPlace\tName\t\t\tScore\r1)\t Wolfgang Amadeus "
+        "Mozart-Bartholdy\t\t\u00A3123456\r2)\t Al Li\t\t\u00A399\r");
+    QTextDocument document;
+    document.setDefaultFont(font);
+    document.setHtml(shown);
+    document.adjustSize();
+    const auto leftOf = [&document](const QString& wanted) {
+        const QTextCursor found = document.find(wanted, 0, QTextDocument::FindCaseSensitively);
+        const QTextBlock block = found.block();
+        const QTextLine line = block.layout()->lineForTextPosition(found.selectionStart() -
+                                                                    block.position());
+        return document.documentLayout()->blockBoundingRect(block).left() +
+               line.cursorToX(found.selectionStart() - block.position());
+    };
+    QVERIFY(document.toPlainText().contains(QStringLiteral("Al Li")));
+    QCOMPARE(leftOf(QStringLiteral("\u00A3123456")), leftOf(QStringLiteral("Score")));
+    QCOMPARE(leftOf(QStringLiteral("\u00A399")), leftOf(QStringLiteral("Score")));
+    QCOMPARE(leftOf(QStringLiteral("Al Li")), leftOf(QStringLiteral("Name")));
 }
 
 QTEST_MAIN(TestSideWindows)
