@@ -46,7 +46,8 @@ package: build
 	lintian --fail-on error,warning $(BUILD)/realtopia_*.deb
 
 # Every benchmark against its target: the engine, the drawing, start-up against the smallest
-# Qt program, and CPU use on a virtual display (about 70 s). Figures: docs/PERFORMANCE.md.
+# Qt programs with the wake-ups while the splash waits (about 60 s), and CPU use on a virtual
+# display (about 70 s). Figures: docs/PERFORMANCE.md.
 bench: build
 	@bash scripts/install-deps.sh bench
 	@cmake --build $(BUILD) -j$(JOBS) --target benchmarks

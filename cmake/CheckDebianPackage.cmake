@@ -1,10 +1,10 @@
 # Builds the Debian package in WORK_DIR and checks its name, its files and its control fields.
 #   cmake -D CPACK=... -D DPKG_DEB=... -D CONFIG=CPackConfig.cmake -D WORK_DIR=... -D VERSION=...
-#         -D APP_ID=... -D GAMESDIR=games -D ICON_SIZES=16,32,... [-D LINTIAN=...]
-#         -P CheckDebianPackage.cmake
+#         -D APP_ID=... -D GAMESDIR=games -D MODULEDIR=lib/realtopia/plugins
+#         -D ICON_SIZES=16,32,... [-D LINTIAN=...] -P CheckDebianPackage.cmake
 # With LINTIAN, lintian must find no error and no warning in the package.
 
-foreach(var CPACK DPKG_DEB CONFIG WORK_DIR VERSION APP_ID GAMESDIR ICON_SIZES)
+foreach(var CPACK DPKG_DEB CONFIG WORK_DIR VERSION APP_ID GAMESDIR MODULEDIR ICON_SIZES)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "CheckDebianPackage: ${var} is not set")
     endif()
@@ -38,6 +38,7 @@ string(REPLACE "." "\\." version "${VERSION}")
 set(expected
     "x /usr/${GAMESDIR}/realtopia"
     "x /usr/${GAMESDIR}/realtopia-console"
+    "m /usr/${MODULEDIR}/realtopia-sound\\.so"
     "- /usr/share/applications/${app_id}\\.desktop"
     "- /usr/share/metainfo/${app_id}\\.metainfo\\.xml"
     "- /usr/share/icons/hicolor/scalable/apps/realtopia\\.svg"
@@ -52,11 +53,13 @@ endforeach()
 
 set(missing "")
 foreach(entry IN LISTS expected)
-    # The first character says whether the program bit must be set.
+    # The first character says whether the program bit must be set ("m": either will do).
     string(SUBSTRING "${entry}" 0 1 kind)
     string(SUBSTRING "${entry}" 2 -1 path)
     if(kind STREQUAL "x")
         set(mode "-rwxr-xr-x")
+    elseif(kind STREQUAL "m")
+        set(mode "-rw[x-]r-[x-]r-[x-]")
     else()
         set(mode "-rw-r--r--")
     endif()
@@ -94,6 +97,25 @@ if(LINTIAN)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "lintian finds fault with ${deb}:\n${output}")
     endif()
+endif()
+
+# Installed where the package puts it, the program finds its sound module: the self-test
+# loads it.
+set(root ${WORK_DIR}/root)
+execute_process(COMMAND ${DPKG_DEB} -x ${deb} ${root} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "dpkg-deb -x ${deb} failed")
+endif()
+file(MAKE_DIRECTORY ${WORK_DIR}/home/runtime)
+file(CHMOD ${WORK_DIR}/home/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env --unset=REALTOPIA_SOUND_MODULE QT_QPA_PLATFORM=offscreen
+            HOME=${WORK_DIR}/home XDG_DATA_HOME=${WORK_DIR}/home/data
+            XDG_RUNTIME_DIR=${WORK_DIR}/home/runtime
+            ${root}/usr/${GAMESDIR}/realtopia --self-test
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the packaged program's self-test failed (${result}):\n${output}")
 endif()
 
 message(STATUS "${deb}\n${fields}")

@@ -8,8 +8,31 @@ list(FILTER QT_SOURCES EXCLUDE REGEX ".*/main\\.cpp$")
 add_library(realtopia_qt STATIC ${QT_SOURCES})
 set_target_properties(realtopia_qt PROPERTIES AUTOMOC ON)
 target_link_libraries(realtopia_qt
-    PUBLIC realtopia_logic Qt6::Widgets Qt6::Svg Qt6::Multimedia
+    PUBLIC realtopia_logic Qt6::Widgets Qt6::Svg
     PRIVATE realtopia_warnings)
+
+# The sound module: everything that needs Qt Multimedia, whose two dozen libraries the program
+# opens only on its first sound (desktop/SoundModule). It lies beside the program in the build
+# directory and in <libdir>/realtopia/plugins when installed; the program finds it at either
+# place.
+set(REALTOPIA_SOUND_MODULE_NAME realtopia-sound)
+add_library(realtopia_sound MODULE
+    ${PROJECT_SOURCE_DIR}/desktop/sound/SoundPlayer.cpp
+    ${PROJECT_SOURCE_DIR}/desktop/sound/SoundPlayer.h
+    ${PROJECT_SOURCE_DIR}/desktop/SoundOutput.h)
+set_target_properties(realtopia_sound PROPERTIES
+    AUTOMOC ON PREFIX "" OUTPUT_NAME ${REALTOPIA_SOUND_MODULE_NAME}
+    LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+target_include_directories(realtopia_sound PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(realtopia_sound PRIVATE Qt6::Multimedia realtopia_warnings)
+file(RELATIVE_PATH sound_module_from_program
+     /prefix/${REALTOPIA_INSTALL_GAMESDIR} /prefix/${REALTOPIA_INSTALL_MODULEDIR})
+set(sound_module_file ${REALTOPIA_SOUND_MODULE_NAME}.so)
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/desktop/SoundModule.cpp APPEND PROPERTY
+    COMPILE_DEFINITIONS
+        REALTOPIA_SOUND_MODULE_NAME="${sound_module_file}"
+        REALTOPIA_SOUND_MODULE_INSTALLED="${sound_module_from_program}/${sound_module_file}")
 
 # Pictures and sounds, compiled into the program. Sounds are found as :/WAVEFILE/<NAME>.wav.
 file(GLOB_RECURSE RESOURCE_FILES CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/resources
@@ -19,6 +42,24 @@ set(RESOURCE_PATHS "")
 foreach(f IN LISTS RESOURCE_FILES)
     list(APPEND RESOURCE_PATHS ${PROJECT_SOURCE_DIR}/resources/${f})
 endforeach()
+# The splash's sponsor logo as pictures at one and two device pixels a pixel, drawn from the
+# SVG by render_picture when the program is built, so the splash shows it without drawing it.
+add_executable(render_picture ${PROJECT_SOURCE_DIR}/tools/render_picture.cpp)
+target_link_libraries(render_picture PRIVATE Qt6::Svg Qt6::Gui realtopia_warnings)
+set(pictures_dir ${PROJECT_BINARY_DIR}/pictures)
+file(MAKE_DIRECTORY ${pictures_dir})
+add_custom_command(OUTPUT ${pictures_dir}/sponsor.png ${pictures_dir}/sponsor@2x.png
+    COMMAND render_picture ${PROJECT_SOURCE_DIR}/resources/sponsor.svg
+            ${pictures_dir}/sponsor.png 396x102 ${pictures_dir}/sponsor@2x.png 792x204
+    DEPENDS render_picture ${PROJECT_SOURCE_DIR}/resources/sponsor.svg
+    COMMENT "Drawing the sponsor's logo at 1x and 2x"
+    VERBATIM)
+foreach(picture sponsor.png sponsor@2x.png)
+    set_source_files_properties(${pictures_dir}/${picture} PROPERTIES
+        GENERATED TRUE QT_RESOURCE_ALIAS ${picture})
+    list(APPEND RESOURCE_PATHS ${pictures_dir}/${picture})
+endforeach()
+
 if(RESOURCE_PATHS)
     qt_add_resources(realtopia_qt "realtopia_resources"
         PREFIX "/" BASE ${PROJECT_SOURCE_DIR}/resources FILES ${RESOURCE_PATHS})
@@ -27,6 +68,7 @@ endif()
 if(EXISTS ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
     add_executable(realtopia ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
     target_link_libraries(realtopia PRIVATE realtopia_qt realtopia_warnings)
+    add_dependencies(realtopia realtopia_sound)
 endif()
 
 # Draws the Market Report of a seeded game into a PNG (the README's picture); built on demand.

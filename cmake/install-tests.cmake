@@ -76,6 +76,7 @@ if(REALTOPIA_DESKTOP AND TARGET realtopia)
                 -D VERSION=${PROJECT_VERSION}
                 -D APP_ID=${REALTOPIA_APP_ID}
                 -D GAMESDIR=${REALTOPIA_INSTALL_GAMESDIR}
+                -D MODULEDIR=${REALTOPIA_INSTALL_MODULEDIR}
                 -D ICON_SIZES=${icon_sizes}
                 -D LINTIAN=${LINTIAN_PROGRAM}
                 -P ${PROJECT_SOURCE_DIR}/cmake/CheckDebianPackage.cmake)

@@ -1,12 +1,7 @@
 # `cmake --install`: the programs, the menu entry, the icon in the hicolor theme, the AppStream
 # metadata, the manual pages and the documentation, laid out as a Linux desktop expects.
-include(GNUInstallDirs)
-
+# The directories themselves are chosen in the top CMakeLists.txt.
 set(REALTOPIA_APP_ID io.github.realtopia.Realtopia)
-# Debian keeps games in <prefix>/games (on the users' PATH); -DREALTOPIA_INSTALL_GAMESDIR=bin
-# puts them with the other programs.
-set(REALTOPIA_INSTALL_GAMESDIR games CACHE STRING
-    "Directory for the programs, relative to the installation prefix")
 set(REALTOPIA_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/realtopia)
 set(REALTOPIA_ICON_SIZES 16 32 48 64 128 256)
 
@@ -62,6 +57,7 @@ endif()
 
 if(REALTOPIA_DESKTOP AND TARGET realtopia)
     install(TARGETS realtopia RUNTIME DESTINATION ${REALTOPIA_INSTALL_GAMESDIR})
+    install(TARGETS realtopia_sound LIBRARY DESTINATION ${REALTOPIA_INSTALL_MODULEDIR})
 
     set(REALTOPIA_DESKTOP_FILE
         ${PROJECT_SOURCE_DIR}/resources/desktop/${REALTOPIA_APP_ID}.desktop)

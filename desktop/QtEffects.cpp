@@ -14,7 +14,7 @@
 #include "desktop/MarketReportDialog.h"
 #include "desktop/PoliceDialog.h"
 #include "desktop/RulesDialog.h"
-#include "desktop/SoundPlayer.h"
+#include "desktop/SoundModule.h"
 #include "desktop/SplashWindow.h"
 #include "desktop/WidgetHelpers.h"
 #include "engine/World.h"
@@ -67,7 +67,7 @@ int ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::strin
 
 }  // namespace
 
-QtEffects::QtEffects() : soundPlayer_(std::make_unique<SoundPlayer>()) {
+QtEffects::QtEffects() : sound_(std::make_unique<SoundModule>()) {
     clock_.start();
 }
 QtEffects::~QtEffects() = default;
@@ -80,6 +80,10 @@ void QtEffects::SetWindows(const Windows& windows) {
     chooser_ = windows.chooser;
     police_ = windows.police;
     report_ = windows.report;
+}
+
+void QtEffects::BuildWindows() {
+    if (buildWindows_) buildWindows_();
 }
 
 bool QtEffects::MayShow(const std::string& what) {
@@ -146,6 +150,7 @@ bool QtEffects::ShowModal(Modal window) {
     static constexpr const char* kNames[] = {"agreement", "rules", "chooser", "police",
                                              "market report"};
     if (!MayShow(std::string("modal window: ") + kNames[static_cast<int>(window)])) return false;
+    BuildWindows();
     SyncMainWindow();
     switch (window) {
         case Modal::Agreement:
@@ -181,6 +186,7 @@ bool QtEffects::ShowModal(Modal window) {
 }
 
 void QtEffects::ShowMainWindow() {
+    BuildWindows();
     MainWindow* main = main_.data();
     if (main == nullptr) return;
     main->sync();
@@ -204,11 +210,11 @@ std::int64_t QtEffects::Now() {
 }
 
 IEffects::SoundResult QtEffects::PlaySound(const std::string& name, bool wait) {
-    return soundPlayer_->play(name, wait);
+    return sound_->play(name, wait);
 }
 
 bool QtEffects::SoundDeviceWorks() {
-    return SoundPlayer::deviceWorks();
+    return sound_->deviceWorks();
 }
 
 bool QtEffects::OpenUrl(const std::string& url) {

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,12 +15,12 @@ class MainWindow;
 class PoliceDialog;
 class QWidget;
 class RulesDialog;
-class SoundPlayer;
+class SoundModule;
 class SplashWindow;
 
 // The effects of the window logic carried out with Qt: message and input boxes, the modal
 // side windows, the main window's timer, sound, the browser and the end of the program.
-// Create it after the QApplication: it owns the sound player.
+// Create it after the QApplication: it owns the sound module (loaded on the first sound).
 class QtEffects : public IEffects {
 public:
     struct Windows {
@@ -39,6 +40,8 @@ public:
 
     // The windows exist only after the application object, which needs the effects first.
     void SetWindows(const Windows& windows);
+    // Builds the windows not built yet; called before one of them is shown.
+    void SetWindowBuilder(std::function<void()> build) { buildWindows_ = std::move(build); }
 
     // Headless (the self-test): nothing modal is shown and no page is opened. The first such
     // request is remembered and answered as if cancelled.
@@ -65,8 +68,11 @@ public:
     // windows of the program (the About box) ask here too.
     bool MayShow(const std::string& what);
 
+    SoundModule& Sound() { return *sound_; }
+
 private:
     QWidget* DialogParent() const;
+    void BuildWindows();
     // Brings the main window up to date before something modal covers it.
     void SyncMainWindow();
 
@@ -77,7 +83,8 @@ private:
     QPointer<DamRenDialog> chooser_;
     QPointer<PoliceDialog> police_;
     QPointer<MarketReportDialog> report_;
-    std::unique_ptr<SoundPlayer> soundPlayer_;
+    std::function<void()> buildWindows_;
+    std::unique_ptr<SoundModule> sound_;
     QElapsedTimer clock_;
     bool headless_ = false;
     std::string headlessRequest_;

@@ -9,8 +9,14 @@
 #include <initializer_list>
 #include <optional>
 
+#include "desktop/AgreementDialog.h"
+#include "desktop/DamRenDialog.h"
 #include "desktop/DesktopWindows.h"
+#include "desktop/MainWindow.h"
+#include "desktop/PoliceDialog.h"
+#include "desktop/RulesDialog.h"
 #include "desktop/QtEffects.h"
+#include "desktop/SoundModule.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -85,18 +91,25 @@ int Run(TRealtopia& app, QtEffects& effects, DesktopWindows& windows) {
     app.mainform.RefreshDisplay();
     app.mainform.RefillLists();
     app.mainform.ShowAreaInfo();
-    windows.main.sync();
-    windows.rules.sync();
-    windows.chooser.sync();
-    windows.police.sync();
-    for (QWidget* window :
-         std::initializer_list<QWidget*>{&windows.splash, &windows.agreement, &windows.rules,
-                                         &windows.main, &windows.chooser, &windows.police}) {
+    windows.build();
+    windows.main().sync();
+    windows.rules().sync();
+    windows.chooser().sync();
+    windows.police().sync();
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             &windows.splash, &windows.agreement(), &windows.rules(), &windows.main(),
+             &windows.chooser(), &windows.police()}) {
         if (window->grab().isNull()) {
             std::fprintf(stderr, "self-test: window %s does not draw\n",
                          qPrintable(window->objectName()));
             return 1;
         }
+    }
+    // The sound module, which a game loads on its first sound, is where the program looks.
+    if (!effects.Sound().load()) {
+        std::fprintf(stderr, "self-test: the sound module %s does not load\n",
+                     qPrintable(effects.Sound().path()));
+        return 1;
     }
     if (!effects.HeadlessRequest().empty()) {
         std::fprintf(stderr, "self-test: start-up asked for a %s\n",

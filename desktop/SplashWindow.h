@@ -19,6 +19,11 @@ public:
 
     explicit SplashWindow(TRealtopia& app, QWidget* parent = nullptr);
 
+signals:
+    // The window is being drawn for the first time. Connected with a queued connection (or
+    // a zero timer), a receiver runs once the drawing is on the screen.
+    void firstPainted();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -39,4 +44,5 @@ private:
     QLabel* lbl_brightwork_ = nullptr;
     QPushButton* cmd_play_ = nullptr;
     QPushButton* cmd_NewUser_ = nullptr;
+    bool painted_ = false;
 };

@@ -179,7 +179,14 @@ void Tmainform::ResetWindow() {
     for (int a = 1; a <= kAreaCount; ++a)
         view_.AreaHints[static_cast<std::size_t>(a - 1)] = game_.Area(a).Name;
     game_.StopClock();
-    clock_.Start(kIdleInterval, effects_.Now());
+    // Before PLAY the clock only keeps the ticker inviting the player, which nobody sees
+    // while the window is hidden: it waits for FormShow.
+    if (view_.Visible) {
+        clock_.Start(kIdleInterval, effects_.Now());
+    } else {
+        clock_.Stop(effects_.Now());
+        clock_.Reset(kIdleInterval);
+    }
     ClockChanged();
     SetTradingEnabled(false);
     view_.Mortgage.Enabled = false;
@@ -190,7 +197,7 @@ void Tmainform::ResetWindow() {
     ShowAreaInfo();
     RefreshDisplay();
     mq_.SetText("Press PLAY to start ");
-    mq_.SetActive(true);
+    mq_.SetActive(view_.Visible);
     view_.Start.Enabled = true;
     ClearSelections();
 }
@@ -433,10 +440,17 @@ void Tmainform::img_SponsorClick() {
 }
 
 void Tmainform::FormShow() {
+    const bool wasHidden = !view_.Visible;
     view_.Visible = true;
     game_.StopClock();
     view_.Start.Enabled = true;
     view_.FocusStart = true;
+    // The before-PLAY clock and ticker held by ResetWindow start now, a full interval away.
+    if (wasHidden && !game_.Paused) {
+        clock_.Start(kIdleInterval, effects_.Now());
+        ClockChanged();
+        mq_.SetActive(true);
+    }
 }
 
 bool Tmainform::FormCloseQuery() {

@@ -17,7 +17,7 @@ TEST_F(CommandsTest, SplashPathsIntoTheGameOrOut) {
     App().cmd_NewUserClick();
     EXPECT_EQ(effects_.Calls(),
               (std::vector<std::string>{"sound device", "timer", "modal: Agreement", "modal: Rules",
-                                        "show main window", "hide splash"}));
+                                        "show main window", "timer", "hide splash"}));
     EXPECT_TRUE(View().Visible);
     EXPECT_TRUE(View().FocusStart);
     EXPECT_FALSE(App().Exited());

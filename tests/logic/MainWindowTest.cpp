@@ -43,16 +43,32 @@ TEST_F(MainWindowTest, StartUpShowsTheWaitingWindow) {
     EXPECT_EQ(v.Start.Caption, "PLAY (Esc)");
     EXPECT_TRUE(v.Start.Enabled);
     EXPECT_FALSE(v.QuitReplayEnabled);
-    EXPECT_TRUE(v.TimerEnabled);
     EXPECT_EQ(v.TimerInterval, 3000);
     EXPECT_EQ(Form().mq().Text(), "Press PLAY to start ");
-    EXPECT_TRUE(Form().mq().Active());
     EXPECT_TRUE(v.SoundChecked);
     EXPECT_FALSE(v.Visible);
     EXPECT_TRUE(effects_.Defaulted().empty());
 
-    // Before PLAY every event only re-invites the player.
+    // While the window is hidden behind the splash, neither its clock nor its ticker runs,
+    // so nothing wakes the program while the player reads the splash.
+    EXPECT_FALSE(v.TimerEnabled);
+    EXPECT_FALSE(Form().mq().Active());
+    EXPECT_FALSE(Form().mq().TimerEnabled());
     Form().mq().SetText("something else");
+    Tick(3);
+    EXPECT_EQ(Form().mq().Text(), "something else");
+
+    // Shown, both start: the clock a full interval away.
+    effects_.ClearCalls();
+    EnterGame();
+    EXPECT_TRUE(v.TimerEnabled);
+    EXPECT_EQ(v.TimerInterval, 3000);
+    EXPECT_EQ(v.TimerDue, 3000);
+    EXPECT_TRUE(Form().mq().Active());
+    EXPECT_TRUE(Form().mq().TimerEnabled());
+    EXPECT_EQ(effects_.Count("timer"), 1);
+
+    // Before PLAY every event only re-invites the player.
     Tick(3);
     EXPECT_EQ(Form().mq().Text(), " Press PLAY to start ");
     EXPECT_EQ(g.Month, 1);

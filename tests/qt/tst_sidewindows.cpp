@@ -25,7 +25,9 @@
 
 #include "desktop/AgreementDialog.h"
 #include "desktop/DamRenDialog.h"
+#include "desktop/DesktopWindows.h"
 #include "desktop/MainWindow.h"
+#include "desktop/MarqueeWidget.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/PoliceDialog.h"
 #include "desktop/QtEffects.h"
@@ -153,6 +155,7 @@ class TestSideWindows : public QObject {
 private slots:
     void initTestCase();
     void splashShowsTitleBuildAndLinks();
+    void windowsAreBuiltOnceTheSplashIsDrawnAndWaitUntilShown();
     void everyControlIsNamed();
     void decliningEndsTheProgram_data();
     void decliningEndsTheProgram();
@@ -167,6 +170,39 @@ private slots:
 
 void TestSideWindows::initTestCase() {
     Q_INIT_RESOURCE(realtopia_resources);
+}
+
+// The splash is drawn before the other windows exist; they are built as soon as it has been
+// drawn. Behind the splash the main window's clock and ticker stand still: they start when the
+// player enters the game and the window is shown.
+void TestSideWindows::windowsAreBuiltOnceTheSplashIsDrawnAndWaitUntilShown() {
+    QTemporaryDir dir;
+    QtEffects effects;
+    TRealtopia app(effects, TestPlatform(dir));
+    app.mainform.Game().SoundOn = false;
+    DesktopWindows windows(app, effects);
+    windows.buildLater();
+    QVERIFY(!windows.built());
+    windows.splash.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&windows.splash));
+    QTRY_VERIFY(windows.built());
+
+    MainWindow& main = windows.main();
+    auto* clock = main.findChild<QTimer*>(QStringLiteral("tmr_main"));
+    QVERIFY(clock != nullptr);
+    QVERIFY(!main.isVisible());
+    QVERIFY(!clock->isActive());
+    QVERIFY(!main.ticker()->timerActive());
+
+    WhenModal(QStringLiteral("EULA"),
+              [](QWidget* eula) { Child<QPushButton>(eula, "cmd_ACCEPT")->click(); });
+    QTest::keyClick(&windows.splash, Qt::Key_Return);
+    QVERIFY(main.isVisible());
+    QVERIFY(!windows.splash.isVisible());
+    QVERIFY(clock->isActive());
+    QCOMPARE(clock->interval(), 3000);
+    QVERIFY(main.ticker()->timerActive());
+    main.hide();
 }
 
 void TestSideWindows::splashShowsTitleBuildAndLinks() {
