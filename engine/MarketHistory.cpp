@@ -41,3 +41,11 @@ std::array<Money, kAreaCount> TMarketHistory::AveragePrices(
         if (counts[a] > 0) averages[a] = sums[a].MulDiv(1, counts[a]);
     return averages;
 }
+
+void TMarketHistory::Restore(std::vector<TMonth> months, std::vector<THeadline> headlines,
+                             std::vector<TTrend> trends, std::vector<TEvent> events) {
+    months_ = std::move(months);
+    headlines_ = std::move(headlines);
+    trends_ = std::move(trends);
+    events_ = std::move(events);
+}

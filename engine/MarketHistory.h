@@ -40,6 +40,9 @@ public:
     };
 
     void Clear();
+    // The history as a saved game kept it.
+    void Restore(std::vector<TMonth> months, std::vector<THeadline> headlines,
+                 std::vector<TTrend> trends, std::vector<TEvent> events);
 
     // The month `year`/`month` has run its course with these prices and this net worth.
     void CloseMonth(std::uint16_t year, std::int32_t month,

@@ -66,6 +66,28 @@ private:
         Field(row.Text);
         Field(row.Selected);
     }
+    void Item(const TMarketHistory::TMonth& month) {
+        Field(month.Year);
+        Field(month.Month);
+        for (Money price : month.AveragePrice) Field(price);
+        Field(month.NetWorth);
+    }
+    void Item(const TMarketHistory::THeadline& headline) {
+        Field(static_cast<std::int32_t>(headline.Item));
+        Field(headline.Year);
+        Field(headline.Month);
+        Field(headline.Landed);
+    }
+    void Item(const TMarketHistory::TTrend& trend) {
+        Field(trend.Year);
+        Field(static_cast<std::int32_t>(trend.Area));
+        Field(trend.Result);
+    }
+    void Item(const TMarketHistory::TEvent& event) {
+        Field(static_cast<std::int32_t>(event.Kind));
+        Field(event.Year);
+        Field(event.Month);
+    }
 };
 
 // Reads the fields back; the first fault stops it and is kept in `why`.
@@ -120,6 +142,31 @@ private:
     void Item(TSavedRow& row) {
         Field(row.Text);
         Field(row.Selected);
+    }
+    void Item(TMarketHistory::TMonth& month) {
+        Field(month.Year);
+        Field(month.Month);
+        for (Money& price : month.AveragePrice) Field(price);
+        Field(month.NetWorth);
+    }
+    void Item(TMarketHistory::THeadline& headline) {
+        Item(headline.Item);
+        Field(headline.Year);
+        Field(headline.Month);
+        Field(headline.Landed);
+    }
+    void Item(TMarketHistory::TTrend& trend) {
+        Field(trend.Year);
+        Item(trend.Area);
+        Field(trend.Result);
+    }
+    void Item(TMarketHistory::TEvent& event) {
+        std::int32_t kind = 0;
+        Field(kind);
+        if (kind < 0 || kind > 2) return Fail("an event of kind " + std::to_string(kind));
+        event.Kind = static_cast<TMarketHistory::TEventKind>(kind);
+        Field(event.Year);
+        Field(event.Month);
     }
     void Fail(const std::string& text) {
         if (why.empty()) why = text;
@@ -193,6 +240,10 @@ void Transfer(Io& io, Saved& s) {
     io.Field(s.SellTotal);
     io.Field(s.DamRenAmount);
     for (auto& word : s.Random) io.Field(word);
+    io.List(s.Months);
+    io.List(s.Headlines);
+    io.List(s.Trends);
+    io.List(s.Events);
 
     auto& w = s.Window;
     io.Field(w.Caption);
@@ -214,6 +265,7 @@ void Transfer(Io& io, Saved& s) {
     io.Field(w.TickerActive);
     io.Field(w.TickerOnScreen);
     io.Field(w.TimerInterval);
+    io.Field(w.TimerLeft);
     io.Field(w.Progress);
     io.Field(w.Typed);
     io.List(w.Avail);
@@ -287,18 +339,25 @@ std::string NewsProblem(int k, const TNewsItem& item) {
 
 std::string WindowProblem(const TSavedWindow& w) {
     for (const std::string& problem :
-         {BadText("caption", w.Caption), BadText("status text", w.Status),
-          BadText("cash panel", w.CashPanel), BadText("portfolio panel", w.PortfolioPanel),
-          BadText("debt panel", w.DebtPanel), BadText("information text", w.Info),
-          BadText("area caption", w.AreaCaption), BadText("trend text", w.TrendText),
-          Outside("trend picture", w.TrendPicture, 0, 2), BadText("stage text", w.StageText),
-          BadText("month label", w.MonthLabel), Outside("clock", w.Clock, 1, 12),
+         {BadText("caption", w.Caption),
+          BadText("status text", w.Status),
+          BadText("cash panel", w.CashPanel),
+          BadText("portfolio panel", w.PortfolioPanel),
+          BadText("debt panel", w.DebtPanel),
+          BadText("information text", w.Info),
+          BadText("area caption", w.AreaCaption),
+          BadText("trend text", w.TrendText),
+          Outside("trend picture", w.TrendPicture, 0, 2),
+          BadText("stage text", w.StageText),
+          BadText("month label", w.MonthLabel),
+          Outside("clock", w.Clock, 1, 12),
           BadText("Buy/Sell caption", w.BuySellCaption),
           BadText("Damage/Renovate caption", w.DamRenCaption),
           BadText("Mortgage/Redeem caption", w.MortgageCaption),
           BadText("ticker text", w.TickerText),
           BadText("typed letters", w.Typed, TSavedGame::kMaxTypedBytes),
           Outside("timer interval", w.TimerInterval, 1, 60000),
+          Outside("time left of the month", w.TimerLeft, 0, w.TimerInterval),
           Outside("progress", w.Progress, 0, TGame::kProgressMaximum)})
         if (!problem.empty()) return problem;
     for (const auto* rows : {&w.Avail, &w.Portfolio}) {
@@ -342,6 +401,10 @@ TSavedGame TSavedGame::Capture(const TGame& game, TSavedWindow window) {
     s.SellTotal = game.SellTotal;
     s.DamRenAmount = game.DamRenAmount;
     s.Random = game.Random().GetState();
+    s.Months = game.History.Months();
+    s.Headlines = game.History.Headlines();
+    s.Trends = game.History.Trends();
+    s.Events = game.History.Events();
     s.Window = std::move(window);
     return s;
 }
@@ -376,6 +439,7 @@ void TSavedGame::ApplyTo(TGame& game) const {
     game.SellTotal = SellTotal;
     game.DamRenAmount = DamRenAmount;
     game.Random().SetState(Random);
+    game.History.Restore(Months, Headlines, Trends, Events);
 }
 
 Money TSavedGame::NetWorth(const TGame& like) const {
@@ -383,6 +447,8 @@ Money TSavedGame::NetWorth(const TGame& like) const {
     ApplyTo(copy);
     return copy.NetWorth();
 }
+
+static std::string HistoryProblem(const TSavedGame& s);
 
 std::string TSavedGame::Problem() const {
     for (int a = 1; a <= kAreaCount; ++a) {
@@ -434,7 +500,37 @@ std::string TSavedGame::Problem() const {
             !problem.empty())
             return problem;
     if (Random == TRandom::State{}) return "random generator state all zero";
+    if (std::string problem = HistoryProblem(*this); !problem.empty()) return problem;
     return WindowProblem(Window);
+}
+
+static std::string HistoryProblem(const TSavedGame& s) {
+    for (const auto& month : s.Months) {
+        for (const std::string& problem : {Outside("year of a past month", month.Year, 2000, 2009),
+                                           Outside("a past month", month.Month, 1, 12),
+                                           BadAmount("net worth of a past month", month.NetWorth)})
+            if (!problem.empty()) return problem;
+        for (Money price : month.AveragePrice)
+            if (std::string problem = BadAmount("average price of a past month", price);
+                !problem.empty())
+                return problem;
+    }
+    for (const auto& headline : s.Headlines)
+        for (const std::string& problem : {Outside("headline shown", headline.Item, 1, kNewsCount),
+                                           Outside("year of a headline", headline.Year, 2000, 2009),
+                                           Outside("month of a headline", headline.Month, 1, 12)})
+            if (!problem.empty()) return problem;
+    for (const auto& trend : s.Trends)
+        for (const std::string& problem :
+             {Outside("year of a trend", trend.Year, 2000, 2009),
+              Outside("area of a trend", trend.Area, 1, kAreaCount),
+              Outside("result of a trend", trend.Result, Steady, Fallen)})
+            if (!problem.empty()) return problem;
+    for (const auto& event : s.Events)
+        for (const std::string& problem : {Outside("year of an event", event.Year, 2000, 2009),
+                                           Outside("month of an event", event.Month, 1, 12)})
+            if (!problem.empty()) return problem;
+    return {};
 }
 
 std::string TSavedGame::ToBytes() const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/MarketHistory.h"
 #include "engine/Money.h"
 #include "engine/Random.h"
 #include "engine/World.h"
@@ -44,6 +45,7 @@ struct TSavedWindow {
     bool TickerActive = false;
     bool TickerOnScreen = false;
     std::int32_t TimerInterval = 0;  // of the main timer, in milliseconds
+    std::int32_t TimerLeft = 0;      // of the month in progress, in milliseconds
     std::int32_t Progress = 0;
     std::string Typed;  // the letters of the cash-bonus phrase typed so far
     std::vector<TSavedRow> Avail;
@@ -92,6 +94,11 @@ struct TSavedGame {
     Money SellTotal;
     Money DamRenAmount;
     TRandom::State Random{};
+    // The market's history, for the Market Report.
+    std::vector<TMarketHistory::TMonth> Months;
+    std::vector<TMarketHistory::THeadline> Headlines;
+    std::vector<TMarketHistory::TTrend> Trends;
+    std::vector<TMarketHistory::TEvent> Events;
     TSavedWindow Window;
 
     static TSavedGame Capture(const TGame& game, TSavedWindow window);

@@ -61,6 +61,7 @@ TSavedWindow SavedWindowOf(const Tmainform& form) {
     window.TickerActive = form.mq().Active();
     window.TickerOnScreen = form.mq().OnScreen();
     window.TimerInterval = view.TimerInterval;
+    window.TimerLeft = static_cast<std::int32_t>(form.ClockLeft());
     window.Progress = view.Progress;
     window.Typed = form.CheatBuffer();
     window.Avail = RowsOf(view.Avail);
@@ -142,9 +143,9 @@ void Tmainform::ShowSavedGame(const TSavedGame& saved) {
     mq_.SetOnScreen(shown.TickerOnScreen);
     mq_.SetText(shown.TickerText);
     mq_.SetActive(shown.TickerActive);
-    // The month left goes on with a full interval of the interval it ran at.
+    // The month goes on with the time it had left.
     clock_.Stop(effects_.Now());
-    clock_.Reset(shown.TimerInterval);
+    clock_.Reset(shown.TimerInterval, shown.TimerLeft);
     ClockChanged();
     view_.Start.Enabled = true;
 

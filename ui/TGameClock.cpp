@@ -23,10 +23,15 @@ void TGameClock::Resume(std::int64_t now) {
     ++generation_;
 }
 
-void TGameClock::Reset(int interval) {
+void TGameClock::Reset(int interval, std::int64_t left) {
     interval_ = interval;
-    remaining_ = interval;
+    remaining_ = left >= 0 && left <= interval ? left : interval;
     ++generation_;
+}
+
+std::int64_t TGameClock::Left(std::int64_t now) const {
+    if (!enabled_) return remaining_;
+    return std::max<std::int64_t>(0, remaining_ - std::max<std::int64_t>(0, now - startedAt_));
 }
 
 bool TGameClock::Fire(std::int64_t now) {

@@ -22,8 +22,11 @@ public:
     void Stop(std::int64_t now);
     // Runs again with what was left when it stopped.
     void Resume(std::int64_t now);
-    // Sets a new interval for the next start or resume, which then begins a full interval.
-    void Reset(int interval);
+    // Sets a new interval for the next start or resume, which then begins a full interval, or
+    // only `left` milliseconds of it (a game taken up again where it was left).
+    void Reset(int interval, std::int64_t left = -1);
+    // Milliseconds left of the current interval at `now`.
+    std::int64_t Left(std::int64_t now) const;
     // The toolkit's timer went off: true when that is an event of this clock (it is running),
     // and the next interval begins.
     bool Fire(std::int64_t now);

@@ -31,6 +31,8 @@ public:
     const TMarquee& mq() const { return mq_; }
     const std::string& CheatBuffer() const { return cheatBuffer_; }
     const TGameClock& Clock() const { return clock_; }
+    // Milliseconds left until the clock's next event, had it run on from now.
+    std::int64_t ClockLeft() const { return clock_.Left(effects_.Now()); }
 
     // ---- The command surface: what the front ends call ----
     // Whether the control or key can be used now. Keys always can: they call their handlers

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "console/ReportJson.h"
 #include "console/StateJson.h"
 #include "engine/SavedGame.h"
 #include "support/Files.h"
@@ -79,7 +80,10 @@ public:
     }
 
     Tmainform& Form() { return app_->mainform; }
-    std::string State() const { return StateJson::Write(*app_); }
+    // The game's state and its market history, as the console prints them.
+    std::string State() const {
+        return StateJson::Write(*app_) + "\n" + ReportJson::Write(app_->mainform.Game());
+    }
     bool Ended() const { return effects_.quit; }
     // The PLAY/Pause button.
     void Play() { Form().cmd_StartClick(); }
@@ -246,6 +250,7 @@ protected:
         ClickPortfolio({PortfolioRow(2)});
         Form().cmd_MortgageClick();
         Tick(40);
+        effects_.NowMs += 600;  // part of the month has run
         ASSERT_TRUE(SaveGameOnExit(Form()));
         question_ =
             "Continue your game of May 2003 (net worth " + FormatPounds(Game().NetWorth()) + ")?";
@@ -271,6 +276,7 @@ TEST_F(SavedGameOffer, YesShowsTheGamePausedAndItsEndRemovesTheFile) {
               std::vector<std::string>{"yesno: " + question_});
     EXPECT_TRUE(Game().Paused);
     EXPECT_EQ(View().Start.Caption, "Play (Esc)");
+    EXPECT_EQ(View().TimerDue, 900);  // the month goes on with the time it had left
     EXPECT_EQ(Game().Property(2).Flags, Owned | Mortgaged);
     EXPECT_TRUE(fs::exists(SavePath()));  // kept until the game ends
 
