@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean web web-run web-test
+.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean web web-run web-test web-bench
 
 all: build
 
@@ -55,6 +55,13 @@ bench: build
 	$(BUILD)/bench/drawing_bench
 	bash bench/startup.sh $(BUILD)
 	bash bench/cpu.sh $(BUILD)
+	@if [ -d $(WEB_BUILD) ]; then $(MAKE) --no-print-directory web-bench; fi
+
+# The web page's transfer size and the time to its splash against an empty page, in headless
+# Chromium (run by `make bench` when build-web/ exists).
+web-bench: web
+	@bash scripts/install-deps.sh web-test
+	node --no-warnings --experimental-websocket bench/web_bench.mjs $(WEB_BUILD)
 
 # libFuzzer targets (clang); FUZZ_SECONDS per target, 600 by default. Not part of `make test`,
 # which replays the seed corpora instead.

@@ -7,11 +7,12 @@
 // The page runs with ?manual: its clock stands still and every month is a `tick` of this
 // script, as in the console, so nothing here depends on how fast the machine is.
 
-import { spawn, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+
+import { servePage, startBrowser } from './chromium.mjs';
 
 const [pageArgument, consoleProgram, movesFile, screenshot] = process.argv.slice(2);
 const pageDir = path.resolve(pageArgument);
@@ -26,69 +27,10 @@ function fail(message) {
   process.exitCode = 1;
 }
 
-// ---- The page, served from its folder ----
+// ---- The page, served from its folder, in the browser ----
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.svg': 'image/svg+xml', '.wav': 'audio/wav' };
-const server = http.createServer((request, response) => {
-  const file = path.join(pageDir, decodeURIComponent(new URL(request.url, 'http://x').pathname));
-  const name = file.endsWith('/') ? file + 'index.html' : file;
-  if (!name.startsWith(pageDir) || !fs.existsSync(name)) {
-    response.writeHead(404);
-    response.end();
-    return;
-  }
-  response.writeHead(200, { 'Content-Type': TYPES[path.extname(name)] || 'application/octet-stream' });
-  fs.createReadStream(name).pipe(response);
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const address = `http://127.0.0.1:${server.address().port}/`;
-
-// ---- The browser ----
-
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'realtopia-chromium-'));
-const browser = spawn('chromium', ['--headless=new', '--no-sandbox', '--disable-gpu',
-  '--no-first-run', '--remote-debugging-port=0', `--user-data-dir=${profile}`,
-  '--window-size=900,700', 'about:blank'], { stdio: ['ignore', 'ignore', 'pipe'] });
-const endpoint = await new Promise((resolve, reject) => {
-  let text = '';
-  browser.stderr.on('data', (chunk) => {
-    text += chunk;
-    const found = text.match(/DevTools listening on (ws:\/\/\S+)/);
-    if (found) resolve(found[1]);
-  });
-  browser.on('exit', () => reject(new Error('chromium ended: ' + text)));
-});
-
-trace('browser: ' + endpoint);
-const socket = new WebSocket(endpoint);
-await new Promise((resolve) => socket.addEventListener('open', resolve));
-let nextId = 1;
-const waiting = new Map();
-socket.addEventListener('message', (event) => {
-  const message = JSON.parse(event.data);
-  if (message.id && waiting.has(message.id)) {
-    waiting.get(message.id)(message);
-    waiting.delete(message.id);
-  }
-});
-let session;
-function send(method, params = {}) {
-  const id = nextId++;
-  socket.send(JSON.stringify({ id, method, params, sessionId: session }));
-  return new Promise((resolve, reject) => waiting.set(id, (message) =>
-    (message.error ? reject(new Error(method + ': ' + message.error.message)) : resolve(message.result))));
-}
-async function evaluate(expression) {
-  const result = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
-  if (result.exceptionDetails) throw new Error(expression + ': ' + JSON.stringify(result.exceptionDetails));
-  return result.result.value;
-}
-
-const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
-({ sessionId: session } = await send('Target.attachToTarget', { targetId, flatten: true }));
-trace('attached');
-await send('Page.enable');
+const { server, address } = await servePage(pageDir);
+const { send, evaluate, close: closeBrowser } = await startBrowser(trace);
 await send('Page.navigate', { url: `${address}?seed=${SEED}&manual` });
 while (!(await evaluate("!!(document.documentElement && document.documentElement.dataset.ready === '1')"))) await pause();
 
@@ -220,10 +162,7 @@ if (screenshot) {
   const shot = await send('Page.captureScreenshot', { format: 'png' });
   fs.writeFileSync(screenshot, Buffer.from(shot.data, 'base64'));
 }
-socket.close();
-const browserEnded = new Promise((resolve) => browser.on('exit', resolve));
-browser.kill();
-await browserEnded;
+await closeBrowser();
 server.close();
 
 // ---- The same moves in the console ----
@@ -253,5 +192,4 @@ if (consoleHiScores === null) fail('the console wrote no hi-score table');
 if (webHiScores !== consoleHiScores) fail('the hi-score tables differ');
 if (webScreen !== 'ended') fail(`the page shows ${webScreen}, not the end of the program`);
 fs.rmSync(data, { recursive: true, force: true });
-fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
 if (!process.exitCode) console.log(`the browser and the console agree on ${consoleStates.length} states and the hi-score table`);

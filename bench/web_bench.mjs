@@ -1,0 +1,56 @@
+// The web page's cost to a player: its transfer size (gzip) and the time from navigation to
+// the frame that shows the splash, against an empty page served the same way, in headless
+// Chromium. Alternating rounds, medians.
+//
+//   node --experimental-websocket bench/web_bench.mjs PAGE_DIR [ROUNDS]
+
+import fs from 'node:fs';
+import path from 'node:path';
+import zlib from 'node:zlib';
+
+import { servePage, startBrowser } from '../tests/web/chromium.mjs';
+
+const pageDir = path.resolve(process.argv[2] || 'build-web');
+const rounds = Number(process.argv[3] || 15);
+
+let gzipBytes = 0;
+for (const name of fs.readdirSync(pageDir)) {
+  const file = path.join(pageDir, name);
+  if (fs.statSync(file).isFile()) gzipBytes += zlib.gzipSync(fs.readFileSync(file), { level: 9 }).length;
+}
+
+// An empty page that marks its first frame the same way.
+const EMPTY = '<!doctype html><html><body><div></div><script>requestAnimationFrame(() => {' +
+  'document.documentElement.dataset.painted = performance.now().toFixed(1); });</script></body></html>';
+const { server, address } = await servePage(pageDir, { '/empty.html': EMPTY });
+const browser = await startBrowser();
+
+async function painted(url) {
+  await browser.send('Network.setCacheDisabled', { cacheDisabled: true });
+  await browser.send('Page.navigate', { url });
+  const started = Date.now();
+  for (;;) {
+    if (Date.now() - started > 30000) throw new Error(url + ' never showed its first frame');
+    const value = await browser.evaluate('document.documentElement && document.documentElement.dataset.painted');
+    if (value) return Number(value);
+    await new Promise((resolve) => setTimeout(resolve, 2));
+  }
+}
+
+await browser.send('Network.enable');
+const game = [];
+const empty = [];
+for (let i = 0; i < rounds; ++i) {
+  empty.push(await painted(address + 'empty.html'));
+  game.push(await painted(address + '?seed=1'));
+}
+await browser.close();
+server.close();
+
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const report = (what, value, unit, target, met) =>
+  console.log(`${what.padEnd(40)} ${value.toFixed(1).padStart(10)} ${unit.padEnd(3)} target ${target}  ${met ? 'met' : 'NOT MET'}`);
+report('web page transfer size (gzip)', gzipBytes / 1e6, 'MB', '<= 1.5 MB', gzipBytes <= 1.5e6);
+const extra = median(game) - median(empty);
+console.log(`${'empty page first frame (median)'.padEnd(40)} ${median(empty).toFixed(1).padStart(10)} ms`);
+report(`splash first frame after the empty page (${rounds} rounds)`, extra, 'ms', '<= 300 ms', extra <= 300);

@@ -1,0 +1,91 @@
+// Headless Chromium driven over the DevTools protocol, and a page folder served to it from
+// 127.0.0.1: what the browser test and the web benchmark share. Node's own WebSocket, no
+// packages.
+
+import { spawn } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.svg': 'image/svg+xml', '.wav': 'audio/wav' };
+
+// Serves `pageDir`, and the in-memory pages of `extra` by their paths ("/empty.html": text).
+export async function servePage(pageDir, extra = {}) {
+  const server = http.createServer((request, response) => {
+    const pathname = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    if (pathname in extra) {
+      response.writeHead(200, { 'Content-Type': 'text/html' });
+      response.end(extra[pathname]);
+      return;
+    }
+    const file = path.join(pageDir, pathname);
+    const name = file.endsWith('/') ? file + 'index.html' : file;
+    if (!name.startsWith(pageDir) || !fs.existsSync(name)) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': TYPES[path.extname(name)] || 'application/octet-stream' });
+    fs.createReadStream(name).pipe(response);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return { server, address: `http://127.0.0.1:${server.address().port}/` };
+}
+
+// Starts the browser with one blank tab attached: `send` a DevTools command, `evaluate` an
+// expression in the page, `close` everything.
+export async function startBrowser(trace = () => {}) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'realtopia-chromium-'));
+  const browser = spawn('chromium', ['--headless=new', '--no-sandbox', '--disable-gpu',
+    '--no-first-run', '--remote-debugging-port=0', `--user-data-dir=${profile}`,
+    '--window-size=900,700', 'about:blank'], { stdio: ['ignore', 'ignore', 'pipe'] });
+  const endpoint = await new Promise((resolve, reject) => {
+    let text = '';
+    browser.stderr.on('data', (chunk) => {
+      text += chunk;
+      const found = text.match(/DevTools listening on (ws:\/\/\S+)/);
+      if (found) resolve(found[1]);
+    });
+    browser.on('exit', () => reject(new Error('chromium ended: ' + text)));
+  });
+
+  trace('browser: ' + endpoint);
+  const socket = new WebSocket(endpoint);
+  await new Promise((resolve) => socket.addEventListener('open', resolve));
+  let nextId = 1;
+  const waiting = new Map();
+  socket.addEventListener('message', (event) => {
+    const message = JSON.parse(event.data);
+    if (message.id && waiting.has(message.id)) {
+      waiting.get(message.id)(message);
+      waiting.delete(message.id);
+    }
+  });
+  let session;
+  function send(method, params = {}) {
+    const id = nextId++;
+    socket.send(JSON.stringify({ id, method, params, sessionId: session }));
+    return new Promise((resolve, reject) => waiting.set(id, (message) =>
+      (message.error ? reject(new Error(method + ': ' + message.error.message)) : resolve(message.result))));
+  }
+  async function evaluate(expression) {
+    const result = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
+    if (result.exceptionDetails) throw new Error(expression + ': ' + JSON.stringify(result.exceptionDetails));
+    return result.result.value;
+  }
+  async function close() {
+    socket.close();
+    const ended = new Promise((resolve) => browser.on('exit', resolve));
+    browser.kill();
+    await ended;
+    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+  }
+
+  const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
+  ({ sessionId: session } = await send('Target.attachToTarget', { targetId, flatten: true }));
+  trace('attached');
+  await send('Page.enable');
+  return { send, evaluate, close };
+}
