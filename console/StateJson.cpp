@@ -50,18 +50,6 @@ private:
     bool first_ = true;
 };
 
-const char* TrendName(TTrendPicture picture) {
-    switch (picture) {
-        case TTrendPicture::Risen:
-            return "risen";
-        case TTrendPicture::Fallen:
-            return "fallen";
-        case TTrendPicture::Steady:
-            break;
-    }
-    return "steady";
-}
-
 void WriteButton(JsonWriter& json, const char* key, const TButtonView& button) {
     json.Open(key, '{');
     json.String("caption", button.Caption);
@@ -166,7 +154,7 @@ void WriteWindow(JsonWriter& json, const Tmainform& form) {
     for (bool red : view.AreaFrameRed) json.String(nullptr, red ? "red" : "black");
     json.Close(']');
     json.String("trendText", view.TrendText);
-    json.String("trendPicture", TrendName(view.TrendPicture));
+    json.String("trendPicture", TrendPictureName(view.TrendPicture));
     json.String("stageText", view.StageText);
     json.String("monthLabel", view.MonthLabel);
     json.Int("clock", view.Clock);

@@ -31,6 +31,19 @@ struct TListView {
 
 enum class TTrendPicture { Steady, Risen, Fallen };
 
+// The trend picture's name where a front end writes it as data: "steady", "risen", "fallen".
+inline const char* TrendPictureName(TTrendPicture picture) {
+    switch (picture) {
+        case TTrendPicture::Risen:
+            return "risen";
+        case TTrendPicture::Fallen:
+            return "fallen";
+        case TTrendPicture::Steady:
+            break;
+    }
+    return "steady";
+}
+
 struct TMainWindowView {
     bool Visible = false;
     bool Minimised = false;

@@ -48,18 +48,6 @@ const char* ScreenName(WebFrontEnd::Screen screen) {
     return "splash";
 }
 
-const char* TrendName(TTrendPicture picture) {
-    switch (picture) {
-        case TTrendPicture::Risen:
-            return "risen";
-        case TTrendPicture::Fallen:
-            return "fallen";
-        case TTrendPicture::Steady:
-            break;
-    }
-    return "steady";
-}
-
 const TButtonView& ButtonView(const TMainWindowView& view, TCommand command) {
     switch (command) {
         case TCommand::BuySell:
@@ -193,7 +181,7 @@ void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) 
         json.Close('}');
     }
     json.Close(']');
-    json.String("trendText", view.TrendText).String("trend", TrendName(view.TrendPicture));
+    json.String("trendText", view.TrendText).String("trend", TrendPictureName(view.TrendPicture));
     json.String("stage", view.StageText).String("month", view.MonthLabel);
     json.Int("clockPercent", view.ClockPercent());
     json.Int("progressPercent", view.ProgressPercent()).String("progressText", view.ProgressText());
