@@ -566,15 +566,15 @@
       const buttons = document.createElement('div');
       buttons.className = 'dbuttons';
       let defaultButton = null;
-      for (const spec of d.buttons) {
+      for (const choice of d.buttons) {
         const button = document.createElement('button');
-        setCaption(button, { text: spec.label, accelerator: spec.accelerator });
-        button.disabled = !spec.enabled;
-        button.dataset.answer = spec.answer;
+        setCaption(button, { text: choice.label, accelerator: choice.accelerator });
+        button.disabled = !choice.enabled;
+        button.dataset.answer = choice.answer;
         button.addEventListener('click', () => {
-          finish(input && spec.answer === 'ok' ? 'ok\n' + input.value : spec.answer);
+          finish(input && choice.answer === 'ok' ? 'ok\n' + input.value : choice.answer);
         });
-        if (spec.default) defaultButton = button;
+        if (choice.default) defaultButton = button;
         buttons.append(button);
       }
       box.append(buttons);
@@ -592,10 +592,10 @@
           if (target && !target.disabled) target.click();
         } else if (event.altKey && event.key.length === 1) {
           const letter = event.key.toLowerCase();
-          const spec = d.buttons.find((b) => b.accelerator === letter);
-          if (spec) {
+          const choice = d.buttons.find((b) => b.accelerator === letter);
+          if (choice) {
             event.preventDefault();
-            const button = buttons.querySelector(`[data-answer="${spec.answer}"]`);
+            const button = buttons.querySelector(`[data-answer="${choice.answer}"]`);
             if (button && !button.disabled) button.click();
           }
         } else if (/^F\d+$/.test(event.key)) {
