@@ -16,6 +16,7 @@
 #include "desktop/MarqueeWidget.h"
 #include "support/QuietEffects.h"
 #include "windows/TRealtopia.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ ListFigures ListsRefill() {
     window.show();
 
     // Every property outside the area shown goes into the portfolio.
-    TGame& game = app.mainform.Game();
+    TGameState& game = Edit(app.mainform.Rules());
     for (TProperty& p : game.Properties) {
         if (p.Area != game.CurrentArea) p.Flags |= Owned;
     }
@@ -170,7 +171,7 @@ void ReportFiguresOfAWholeGame() {
     MarketReportDialog dialog(form.Game());
     dialog.show();
     QApplication::processEvents();
-    const TMarketHistory& history = form.Game().History;
+    const TMarketHistory& history = form.Game().State().History;
     std::printf("  %zu months, %zu log rows, window %d x %d\n", history.Months().size() + 1,
                 history.Headlines().size() + history.Trends().size(), dialog.width(),
                 dialog.height());

@@ -7,6 +7,7 @@
 
 #include "engine/Game.h"
 #include "support/NullGameWindow.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -23,12 +24,12 @@ void StartGame(TGame& game) {
     game.InitWorld();
     game.StartGame();
     game.Engage();
-    game.MonthsPlayed = 0;
+    Edit(game).MonthsPlayed = 0;
     game.SetSelectedRows(IGameWindow::List::Portfolio, 1);
-    for (int p = 1; p <= 120; p += 7) game.Property(p).Flags |= Owned;
+    for (int p = 1; p <= 120; p += 7) Edit(game).Property(p).Flags |= Owned;
     for (int p = 1; p <= 120; p += 21) {
-        game.Selection = {p};
-        game.SellTotal = game.Property(p).SaleValue;
+        Edit(game).Selection = {p};
+        Edit(game).SellTotal = game.State().Property(p).SaleValue;
         game.Mortgage();
     }
 }
@@ -70,7 +71,7 @@ int main() {
             game.InitWorld();
             game.StartGame();
             if (engaged) game.Engage();
-            game.MonthsPlayed = 0;
+            Edit(game).MonthsPlayed = 0;
             for (int m = 0; m < 120; ++m) game.MonthlyTick();
             ++count;
         }

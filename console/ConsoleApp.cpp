@@ -290,45 +290,44 @@ void ConsoleApp::Resize(bool minimise) {
 
 void ConsoleApp::Set(const std::vector<std::string>& words) {
     if (!debug_) return Refuse("set needs --debug");
-    TGame& game = app_->mainform.Game();
+    TGameDebug game = app_->mainform.Debug();
     const std::string field = words.size() > 1 ? words[1] : std::string();
-    // Counters are set only so far that the game's own counting cannot overflow them: the
-    // calendar's next new year, and a month counted for each of the most events one tick
-    // command delivers.
-    constexpr std::int64_t kLastYear = 9999;
-    constexpr std::int64_t kMostMonthsPlayed = std::numeric_limits<std::int32_t>::max() - kMaxTicks;
+    constexpr std::int64_t kLastYear = TGameDebug::kLastYear;
+    constexpr std::int64_t kMostMonthsPlayed = TGameDebug::kMostMonthsPlayed;
+    bool set = false;
 
     if ((field == "cash" || field == "debt") && words.size() == 3) {
         const auto amount = ParsePounds(words[2]);
         if (!amount) return Refuse("bad amount: " + words[2]);
-        (field == "cash" ? game.Cash : game.Debt) = *amount;
+        set = field == "cash" ? game.SetCash(*amount) : game.SetDebt(*amount);
     } else if ((field == "buy" || field == "sale") && words.size() == 4) {
         const auto n = ParseInteger(words[2], 1, kPropertyCount);
         if (!n) return Refuse("no such property: " + words[2]);
         const auto amount = ParsePounds(words[3]);
         if (!amount) return Refuse("bad amount: " + words[3]);
-        TProperty& property = game.Property(static_cast<int>(*n));
-        (field == "buy" ? property.BuyPrice : property.SaleValue) = *amount;
+        const int property = static_cast<int>(*n);
+        set = field == "buy" ? game.SetBuyPrice(property, *amount)
+                             : game.SetSaleValue(property, *amount);
     } else if (field == "date" && words.size() == 4) {
         const auto year = ParseInteger(words[2], 0, kLastYear);
         const auto month = ParseInteger(words[3], 1, 12);
         if (!month) return Refuse("set date YEAR MONTH (month 1 to 12)");
         if (!year) return Refuse("set date: the year runs from 0 to " + std::to_string(kLastYear));
-        game.Year = static_cast<std::uint16_t>(*year);
-        game.Month = static_cast<std::int32_t>(*month);
+        set = game.SetDate(*year, *month);
     } else if (field == "played" && words.size() == 3) {
         const auto months = ParseInteger(words[2], 0, kMostMonthsPlayed);
         if (!months)
             return Refuse("bad month count: " + words[2] + " (0 to " +
                           std::to_string(kMostMonthsPlayed) + ")");
-        game.MonthsPlayed = static_cast<std::int32_t>(*months);
+        set = game.SetMonthsPlayed(*months);
     } else if (field == "stage" && words.size() == 3) {
         const auto stage = ParseInteger(words[2], 1, 3);
         if (!stage) return Refuse("stage 1 to 3");
-        game.Stage = static_cast<std::uint16_t>(*stage);
+        set = game.SetStage(*stage);
     } else {
-        Refuse("set cash|debt P, set buy|sale N P, set date Y M, set played M, set stage S");
+        return Refuse("set cash|debt P, set buy|sale N P, set date Y M, set played M, set stage S");
     }
+    if (!set) Refuse("out of range");
 }
 
 void ConsoleApp::PrintState() {

@@ -1,6 +1,7 @@
 #include "console/StateJson.h"
 
 #include <cstdio>
+#include <type_traits>
 
 #include "console/ConsoleText.h"
 #include "windows/TRealtopia.h"
@@ -72,70 +73,46 @@ void WriteList(JsonWriter& json, const char* key, const TListView& list) {
     json.Close('}');
 }
 
-void WriteGame(JsonWriter& json, const TGame& game) {
-    json.Amount("cash", game.Cash);
-    json.Amount("debt", game.Debt);
-    json.Amount("monthlyRepaymentTotal", game.MonthlyRepaymentTotal);
-    json.Int("stage", game.Stage);
-    json.Int("crashTicks", game.CrashTicks);
-    json.Int("year", game.Year);
-    json.Int("month", game.Month);
-    json.Int("monthsPlayed", game.MonthsPlayed);
-    json.Int("currentArea", game.CurrentArea);
-    json.Int("marketTrend", game.MarketTrend);
-    json.Int("pendingNews", game.PendingNews);
-    json.Bool("running", game.Running);
-    json.Bool("paused", game.Paused);
-    json.Bool("engaged", game.Engaged);
-    json.Bool("soundOn", game.SoundOn);
-    json.Bool("cheatUsed", game.CheatUsed);
-    json.Int("selectionSide", static_cast<int>(game.SelectionSide));
-    json.Int("mortgageMode", static_cast<int>(game.MortgageMode));
-    json.Open("selection", '[');
-    for (int n : game.Selection) json.Int(nullptr, n);
-    json.Close(']');
-    json.Amount("buyTotal", game.BuyTotal);
-    json.Amount("sellTotal", game.SellTotal);
-    json.String("firstName", game.FirstName);
-    json.String("lastName", game.LastName);
-    json.String("contactAddress", game.ContactAddress);
-
-    json.Open("areas", '[');
-    for (const TArea& area : game.Areas) {
-        json.Open(nullptr, '{');
-        json.String("name", area.Name);
-        json.Amount("lowestPrice", area.LowestPrice);
-        json.Close('}');
+// One field of the game as ForEachField names it; a table's records are objects numbered
+// from 1 ("n") with their shown fields.
+template <class Value>
+void WriteField(JsonWriter& json, const char* key, const Value& value) {
+    if constexpr (std::is_same_v<Value, Money>) {
+        json.Amount(key, value);
+    } else if constexpr (std::is_same_v<Value, bool>) {
+        json.Bool(key, value);
+    } else if constexpr (std::is_same_v<Value, std::string>) {
+        json.String(key, value);
+    } else if constexpr (std::is_enum_v<Value> || std::is_integral_v<Value>) {
+        json.Int(key, static_cast<long long>(value));
+    } else if constexpr (std::is_same_v<Value, std::vector<int>>) {
+        json.Open(key, '[');
+        for (int n : value) json.Int(nullptr, n);
+        json.Close(']');
+    } else {
+        json.Open(key, '[');
+        long long n = 0;
+        for (const auto& record : value) {
+            json.Open(nullptr, '{');
+            json.Int("n", ++n);
+            ForEachField(record, [&json](const char* name, const auto& field, unsigned use) {
+                if (use & kShown) WriteField(json, name, field);
+            });
+            json.Close('}');
+        }
+        json.Close(']');
     }
-    json.Close(']');
+}
 
-    json.Open("properties", '[');
-    for (int n = 1; n <= kPropertyCount; ++n) {
-        const TProperty& p = game.Property(n);
-        json.Open(nullptr, '{');
-        json.Int("n", n);
-        json.String("name", p.Name);
-        json.String("description", p.Description);
-        json.Int("area", p.Area);
-        json.Amount("buy", p.BuyPrice);
-        json.Amount("sale", p.SaleValue);
-        json.Int("flags", p.Flags);
-        json.Int("done", p.DoneImprovements);
-        json.Int("damageCount", p.DamageCount);
-        json.Int("soldCount", p.SoldCount);
-        json.Amount("monthlyRepayment", p.MonthlyRepayment);
-        json.Close('}');
-    }
-    json.Close(']');
-
-    json.Open("news", '[');
-    for (std::size_t k = 0; k < game.NewsItems.size(); ++k) {
-        json.Open(nullptr, '{');
-        json.Int("n", static_cast<long long>(k + 1));
-        json.Bool("shown", game.NewsItems[k].Shown);
-        json.Close('}');
-    }
-    json.Close(']');
+void WriteGame(JsonWriter& json, const TGameState& game) {
+    ForEachField(game, [&json](const char* name, const auto& field, unsigned use) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, TRandom> ||
+                      std::is_same_v<std::decay_t<decltype(field)>, TMarketHistory>) {
+            return;  // never shown: the draws to come, and the Market Report's own answer
+        } else {
+            if (use & kShown) WriteField(json, name, field);
+        }
+    });
 }
 
 void WriteWindow(JsonWriter& json, const Tmainform& form) {
@@ -201,7 +178,7 @@ void WriteWindow(JsonWriter& json, const Tmainform& form) {
 std::string StateJson::Write(const TRealtopia& app) {
     JsonWriter json;
     json.Open(nullptr, '{');
-    WriteGame(json, app.mainform.Game());
+    WriteGame(json, app.mainform.Game().State());
     WriteWindow(json, app.mainform);
     json.Close('}');
     return json.Text();

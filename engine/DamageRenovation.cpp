@@ -43,7 +43,7 @@ void TGame::cmd_DamRenClick() {
     }
     window_.ClearSelections();
     SelectionSide = TSelectionSide::None;
-    window_.RefreshDisplay();
+    Redisplay();
 }
 
 void TGame::Damage() {
@@ -55,14 +55,14 @@ void TGame::Damage() {
             "You have been caught vandalising this house.\r"
             "The fine for this offence is \u00A3200,000");
         SpendCash(kVandalismFine);
-        window_.RefreshDisplay();
+        Redisplay();
     }
     ++p.DamageCount;
     p.MovePrices(-amount);
     p.Flags |= Damaged;
     AddCash(amount.TruncatedToPounds());
     window_.RefillLists();
-    window_.RefreshDisplay();
+    Redisplay();
 }
 
 void TGame::Renovate() {
@@ -74,5 +74,18 @@ void TGame::Renovate() {
     p.Flags |= Renovated;
     SpendCash(amount);
     window_.RefillLists();
-    window_.RefreshDisplay();
+    Redisplay();
+}
+
+bool TGame::ChooseImprovement(int k) {
+    DamRenAmount = Money();
+    if (Selection.empty()) return false;
+    TProperty& property = Property(Selection.front());
+    const Money lowest = Area(property.Area).LowestPrice;
+    if (lowest <= Money()) return true;
+    DamRenAmount = ImprovementAmount(k, lowest);
+    const std::uint16_t bit = ImprovementBit(k, DamRenMode);
+    if (property.DoneImprovements & bit) return false;
+    property.DoneImprovements |= bit;
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/GameState.h"
 #include "engine/GameWindow.h"
 #include "engine/MarketHistory.h"
 #include "engine/Money.h"
@@ -15,7 +16,7 @@
 // One game of Realtopia: the world tables, the game state and every rule that changes them.
 // The main window owns one for the program's lifetime; it draws nothing itself and reaches
 // the window only through IGameWindow.
-class TGame {
+class TGame : private TGameState {
 public:
     // Amounts and thresholds of the rules.
     static constexpr Money kStartingCash = Money::Pounds(800000);
@@ -37,52 +38,15 @@ public:
 
     TGame(IGameWindow& window, TPlatform platform);
 
-    // ---- World tables (1-based accessors) ----
-    std::array<TArea, kAreaCount> Areas;
-    std::array<TProperty, kPropertyCount> Properties;
-    std::array<TNewsItem, kNewsCount> NewsItems;
+    // The game as one value, for everything above the rules to read.
+    const TGameState& State() const { return *this; }
+
+    // ---- Fixed tables ----
     std::array<std::string, 12> MonthNames;
     std::array<std::string, kImprovementCount> ImprovementNames;
 
-    TArea& Area(int a) { return Areas[static_cast<std::size_t>(a - 1)]; }
-    const TArea& Area(int a) const { return Areas[static_cast<std::size_t>(a - 1)]; }
-    TProperty& Property(int p) { return Properties[static_cast<std::size_t>(p - 1)]; }
-    const TProperty& Property(int p) const { return Properties[static_cast<std::size_t>(p - 1)]; }
-    TNewsItem& News(int k) { return NewsItems[static_cast<std::size_t>(k - 1)]; }
     const std::string& MonthName(int m) const;
     std::string StageName() const;  // "Developer", "Magnate" or "Guru"
-
-    // ---- Game state ----
-    Money Cash;
-    Money Debt;
-    Money MonthlyRepaymentTotal;
-    std::uint16_t Stage = 0;
-    std::uint16_t CrashTicks = 0;
-    std::uint16_t Year = 0;
-    std::int32_t Month = 0;
-    std::int32_t CurrentArea = 0;
-    bool Running = false;
-    bool Paused = false;
-    bool SoundOn = false;
-    std::string FirstName;
-    std::string LastName;
-    std::string ContactAddress;
-    TSelectionSide SelectionSide = TSelectionSide::None;
-    TMortgageMode MortgageMode = TMortgageMode::None;
-    TDamRenMode DamRenMode = TDamRenMode::None;
-    std::string ProgramDir;
-    std::string WindowsDir;
-    bool Engaged = false;
-    std::int32_t MonthsPlayed = 0;
-    std::int32_t MarketTrend = Steady;
-    std::int32_t PendingNews = 0;
-    std::vector<int> Selection;
-    Money BuyTotal;
-    Money SellTotal;
-    Money DamRenAmount;
-    bool CheatUsed = false;
-    // What the market did this game, for the Market Report; emptied by InitWorld.
-    TMarketHistory History;
 
     // How many rows of each list are selected, as the window logic last told.
     int SelectedRows(IGameWindow::List list) const {
@@ -107,6 +71,10 @@ public:
     void ForgetSelection() { SelectionSide = TSelectionSide::None; }
     // The totals and modes of an empty selection.
     void ClearSelectionTotals();
+    // The totals and modes follow the selection before anything is shown: with nothing chosen
+    // and no row for sale selected there are no totals, and a selection for sale offers no
+    // mortgage.
+    void SettleSelection();
     // A selection made in one list: the properties, their totals and the list it came from.
     void Select(TSelectionSide side, std::vector<int> properties);
     void SetSoundOn(bool on) { SoundOn = on; }
@@ -155,6 +123,13 @@ public:
     // The chooser's amount for item k (1..8) of the current mode, from `lowestPrice`.
     static Money ImprovementAmount(int k, Money lowestPrice);
     static std::uint16_t ImprovementBit(int k, TDamRenMode mode);
+    // The chooser's item k (1..8) for the first selected property: its amount becomes
+    // DamRenAmount and the item is marked done. False when it was done before (the amount is
+    // then set but nothing is marked). Where the area's lowest price is nothing, the amount is
+    // nothing and no item is marked.
+    bool ChooseImprovement(int k);
+    // The chooser was cancelled: no amount.
+    void CancelImprovement() { DamRenAmount = Money(); }
 
     // ---- Stages and the end ----
     void CheckStage();
@@ -164,6 +139,10 @@ public:
     // ---- Hi-score table and customisation file ----
     void RecordHiScore();
     std::string HiScorePath() const;
+    // The two places of the hi-score file (the user's, then the program's), each with a
+    // separator at the end.
+    const std::string& UserDataDir() const { return WindowsDir; }
+    const std::string& ProgramDirectory() const { return ProgramDir; }
     void ReadCustomisation();
     std::string CustomisationPath() const;
 
@@ -178,21 +157,35 @@ public:
 
     IGameWindow& Window() { return window_; }
     const TPlatform& Platform() const { return platform_; }
-    TRandom& Random() { return random_; }
-    const TRandom& Random() const { return random_; }
+    TRandom& Random() { return Generator; }
+    const TRandom& Random() const { return Generator; }
     // Rises every time a game ends; lets a caller notice that the game it was running ended.
     std::uint64_t EndCount() const { return endCount_; }
 
 private:
+    // Tests and benchmarks arrange positions through TGameStateAccess (tests/support), and a
+    // saved game is put back through ApplyTo; nothing else writes the state but the rules.
+    friend struct TGameStateAccess;
+    friend struct TSavedGame;
+    friend class TGameDebug;
+
     std::string Today() const;
+    // The selection settled, then the window shows the game as it now is.
+    void Redisplay() {
+        SettleSelection();
+        window_.RefreshDisplay();
+    }
     // Why a customised name cannot be given to `property`, or nothing when it can.
     std::string NameProblem(int property, const std::string& name) const;
     // Settles `amount` of the mortgage debt (no more than is owed) from the cash.
     void PayDebt(Money amount);
 
+    // The two places of the hi-score file, each with a separator at the end.
+    std::string ProgramDir;
+    std::string WindowsDir;
+
     IGameWindow& window_;
     TPlatform platform_;
-    TRandom random_;
     std::string programDir_;  // the program's directory, with a separator at the end
     std::string customisationPath_;
     std::uint64_t endCount_ = 0;

@@ -40,9 +40,9 @@ std::string TGame::Today() const {
 void TGame::InitWorld() {
     // 1. A new seed for every game.
     if (platform_.Seed) {
-        random_.Seed(*platform_.Seed);
+        Generator.Seed(*platform_.Seed);
     } else {
-        random_.Seed(static_cast<std::uint64_t>(
+        Generator.Seed(static_cast<std::uint64_t>(
             std::chrono::high_resolution_clock::now().time_since_epoch().count()));
     }
     // 2-7.
@@ -112,10 +112,10 @@ void TGame::GenerateProperties() {
             p.Flags = 0;
             p.DoneImprovements = 0;
             p.MonthlyRepayment = Money();
-            const double u = random_.Real();
+            const double u = Generator.Real();
             const auto up = static_cast<std::int64_t>(u * 0.25 * lowestPounds);
             p.BuyPrice = lowest + Money::Pounds(up);
-            const double v = random_.Real();
+            const double v = Generator.Real();
             const auto down = static_cast<std::int64_t>(v * 0.1 * lowestPounds);
             p.SaleValue = p.BuyPrice - Money::Pounds(down);
         }
@@ -200,6 +200,19 @@ void TGame::ClearSelectionTotals() {
     MortgageMode = TMortgageMode::None;
     BuyTotal = Money();
     SellTotal = Money();
+}
+
+void TGame::SettleSelection() {
+    switch (SelectionSide) {
+        case TSelectionSide::None:
+            if (SelectedRows(IGameWindow::List::Avail) == 0) ClearSelectionTotals();
+            break;
+        case TSelectionSide::ForSale:
+            MortgageMode = TMortgageMode::None;
+            break;
+        case TSelectionSide::Portfolio:
+            break;
+    }
 }
 
 void TGame::Select(TSelectionSide side, std::vector<int> properties) {

@@ -20,24 +20,30 @@ public:
         std::int32_t Month = 0;
         std::array<Money, kAreaCount> AveragePrice{};
         Money NetWorth;
+        bool operator==(const TMonth&) const = default;
     };
     struct THeadline {
         int Item = 0;  // news item 1..40
         std::uint16_t Year = 0;
         std::int32_t Month = 0;
         bool Landed = false;  // the next headline has been shown, so its effect came
+        bool operator==(const THeadline&) const = default;
     };
     struct TTrend {
         std::uint16_t Year = 0;
         int Area = 0;                  // the area shown that December
         std::int32_t Result = Steady;  // Steady, Risen or Fallen
+        bool operator==(const TTrend&) const = default;
     };
     enum class TEventKind { BankBonus, Crash, Restore };
     struct TEvent {
         TEventKind Kind = TEventKind::BankBonus;
         std::uint16_t Year = 0;
         std::int32_t Month = 0;
+        bool operator==(const TEvent&) const = default;
     };
+
+    bool operator==(const TMarketHistory&) const = default;
 
     void Clear();
     // The history as a saved game kept it.

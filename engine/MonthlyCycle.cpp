@@ -59,7 +59,7 @@ void TGame::MonthlyDuties() {
         if (CrashTicks == 5) {
             RestoreMarket();
             window_.RefillLists();
-            window_.RefreshDisplay();
+            Redisplay();
         }
     }
     if (MonthlyRepaymentTotal > Money()) {
@@ -69,21 +69,21 @@ void TGame::MonthlyDuties() {
         if (Debt < payment) payment = Debt < Money() ? Money() : Debt;
         Debt -= payment;
         SpendCash(payment);
-        window_.RefreshDisplay();
+        Redisplay();
     }
     CheckStage();
 }
 
 void TGame::YearlyTrend() {
     MarketTrend = Risen;
-    if (random_.Int(1, 5) == 5) MarketTrend = Fallen;
-    if (random_.Int(1, 5) == 4) MarketTrend = Steady;
+    if (Generator.Int(1, 5) == 5) MarketTrend = Fallen;
+    if (Generator.Int(1, 5) == 4) MarketTrend = Steady;
     History.TrendDrawn(Year, CurrentArea, MarketTrend);
     if (MarketTrend == Steady) return;
 
     UpdateLowestPrice(CurrentArea);
     const Money lowest = Area(CurrentArea).LowestPrice;
-    const int d = random_.Int(0, 1);
+    const int d = Generator.Int(0, 1);
     Money delta;
     if (MarketTrend == Risen)
         delta = Money::FromRaw(lowest.Raw() * d / 10).TruncatedToPounds();
@@ -93,7 +93,7 @@ void TGame::YearlyTrend() {
         if (p.Area == CurrentArea) p.MovePrices(delta);
     }
     window_.ShowAreaInfo();
-    window_.RefreshDisplay();
+    Redisplay();
 }
 
 void TGame::NewsEvent() {
@@ -103,11 +103,11 @@ void TGame::NewsEvent() {
     if (allShown)
         for (TNewsItem& item : NewsItems) item.Shown = false;
 
-    int k = random_.Int(1, kNewsCount);
+    int k = Generator.Int(1, kNewsCount);
     while (News(k).Shown) {
         window_.ProcessMessages();
         if (endCount_ != game) return;  // the player ended the game meanwhile
-        k = random_.Int(1, kNewsCount);
+        k = Generator.Int(1, kNewsCount);
     }
 
     window_.PlaySoundResource(TSound::MeepMeep, false);
@@ -139,18 +139,18 @@ void TGame::ApplyNews(int item) {
             return;
         case Windfall:
             AddCash(Money::Pounds(news.Target));
-            window_.RefreshDisplay();
+            Redisplay();
             return;
         case Boom:
         case Slump:
             if (news.Target == 0) {
                 for (int a = 1; a <= kAreaCount; ++a) moveArea(a);
                 window_.RefillLists();
-                window_.RefreshDisplay();
+                Redisplay();
             } else if (news.Target >= 1 && news.Target <= kAreaCount) {
                 moveArea(news.Target);
                 if (news.Target == CurrentArea) window_.RefillLists();
-                window_.RefreshDisplay();
+                Redisplay();
             }
             return;
         default:

@@ -12,7 +12,7 @@ void TGame::cmd_MortgageClick() {
     if (selected > 1) window_.ShowInformation("Sorry, only one property at a time");
     if (MortgageMode == TMortgageMode::CanMortgage) Mortgage();
     if (MortgageMode == TMortgageMode::CanRedeem) Redeem();
-    window_.RefreshDisplay();
+    Redisplay();
 }
 
 void TGame::Mortgage() {
@@ -33,7 +33,7 @@ void TGame::Mortgage() {
     MonthlyRepaymentTotal += property.MonthlyRepayment;
     window_.RefillLists();
     MortgageMode = TMortgageMode::None;
-    window_.RefreshDisplay();
+    Redisplay();
 }
 
 void TGame::Redeem() {
@@ -50,7 +50,7 @@ void TGame::Redeem() {
     property.MonthlyRepayment = Money();
     window_.RefillLists();
     MortgageMode = TMortgageMode::None;
-    window_.RefreshDisplay();
+    Redisplay();
 }
 
 void TGame::PayDebt(Money amount) {
@@ -78,5 +78,5 @@ void TGame::RedeemAllMortgages() {
     window_.ResumeGame();
     window_.ShowAreaInfo();
     MortgageMode = TMortgageMode::None;
-    window_.RefreshDisplay();
+    Redisplay();
 }

@@ -30,6 +30,8 @@ public:
         return true;
     }
 
+    bool operator==(const TRandom&) const = default;
+
     std::uint64_t Next() {
         const std::uint64_t result = Rotl(s_[1] * 5, 7) * 9;
         const std::uint64_t t = s_[1] << 17;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <type_traits>
 
 #include "engine/Cp1252.h"
 #include "engine/Game.h"
@@ -58,6 +60,21 @@ public:
     void List(const std::vector<T>& items) {
         Field(static_cast<std::int32_t>(items.size()));
         for (const T& item : items) Item(item);
+    }
+    // The three modes are kept as 32-bit numbers.
+    template <class Mode>
+        requires std::is_enum_v<Mode>
+    void Field(Mode mode) {
+        Field(static_cast<std::int32_t>(mode));
+    }
+    void Field(const TRandom& generator) {
+        for (std::uint64_t word : generator.GetState()) Field(word);
+    }
+    void Field(const TMarketHistory& history) {
+        List(history.Months());
+        List(history.Headlines());
+        List(history.Trends());
+        List(history.Events());
     }
 
 private:
@@ -132,6 +149,37 @@ public:
         items.assign(static_cast<std::size_t>(count), T{});
         for (T& item : items) Item(item);
     }
+    // A mode out of its enumeration's range is a fault here; its allowed values are
+    // checked with the other ranges.
+    template <class Mode>
+        requires std::is_enum_v<Mode>
+    void Field(Mode& mode) {
+        std::int32_t value = 0;
+        Field(value);
+        using Underlying = std::underlying_type_t<Mode>;
+        if (value < std::numeric_limits<Underlying>::min() ||
+            value > std::numeric_limits<Underlying>::max())
+            return Fail("a mode of " + std::to_string(value));
+        mode = static_cast<Mode>(value);
+    }
+    void Field(TRandom& generator) {
+        TRandom::State words{};
+        for (std::uint64_t& word : words) Field(word);
+        if (!why.empty()) return;
+        if (!generator.SetState(words)) Fail("random generator state all zero");
+    }
+    void Field(TMarketHistory& history) {
+        std::vector<TMarketHistory::TMonth> months;
+        std::vector<TMarketHistory::THeadline> headlines;
+        std::vector<TMarketHistory::TTrend> trends;
+        std::vector<TMarketHistory::TEvent> events;
+        List(months);
+        List(headlines);
+        List(trends);
+        List(events);
+        history.Restore(std::move(months), std::move(headlines), std::move(trends),
+                        std::move(events));
+    }
 
 private:
     void Item(int& n) {
@@ -190,60 +238,32 @@ private:
     std::size_t pos_ = 0;
 };
 
-// The payload, field by field, in file order (docs/SAVEDGAME.md lists the same order).
+// One field of the game, or a record's fields in turn, or a table's records in turn.
+template <class Io, class Value>
+void TransferField(Io& io, Value& value) {
+    using Plain = std::remove_const_t<Value>;
+    if constexpr (std::is_same_v<Plain, TArea> || std::is_same_v<Plain, TProperty> ||
+                  std::is_same_v<Plain, TNewsItem>) {
+        ForEachField(value, [&io](const char*, auto& field, unsigned use) {
+            if (use & kSaved) TransferField(io, field);
+        });
+    } else if constexpr (std::is_same_v<Plain, std::vector<int>>) {
+        io.List(value);
+    } else if constexpr (requires { value.size(); value[0]; } &&
+                         !std::is_same_v<Plain, std::string>) {
+        for (auto& record : value) TransferField(io, record);
+    } else {
+        io.Field(value);
+    }
+}
+
+// The payload, field by field, in file order (docs/SAVEDGAME.md lists the same order): the
+// game's saved fields, then the window's.
 template <class Io, class Saved>
 void Transfer(Io& io, Saved& s) {
-    for (auto& area : s.Areas) {
-        io.Field(area.Name);
-        io.Field(area.LowestPrice);
-    }
-    for (auto& p : s.Properties) {
-        io.Field(p.Name);
-        io.Field(p.Description);
-        io.Field(p.DamageCount);
-        io.Field(p.SoldCount);
-        io.Field(p.Area);
-        io.Field(p.BuyPrice);
-        io.Field(p.SaleValue);
-        io.Field(p.MonthlyRepayment);
-        io.Field(p.Flags);
-        io.Field(p.DoneImprovements);
-    }
-    for (auto& item : s.NewsItems) {
-        io.Field(item.Headline);
-        io.Field(item.Kind);
-        io.Field(item.Magnitude);
-        io.Field(item.Target);
-        io.Field(item.Shown);
-    }
-    io.Field(s.Cash);
-    io.Field(s.Debt);
-    io.Field(s.MonthlyRepaymentTotal);
-    io.Field(s.Stage);
-    io.Field(s.CrashTicks);
-    io.Field(s.Year);
-    io.Field(s.Month);
-    io.Field(s.CurrentArea);
-    io.Field(s.Engaged);
-    io.Field(s.CheatUsed);
-    io.Field(s.FirstName);
-    io.Field(s.LastName);
-    io.Field(s.ContactAddress);
-    io.Field(s.SelectionSide);
-    io.Field(s.MortgageMode);
-    io.Field(s.DamRenMode);
-    io.Field(s.MonthsPlayed);
-    io.Field(s.MarketTrend);
-    io.Field(s.PendingNews);
-    io.List(s.Selection);
-    io.Field(s.BuyTotal);
-    io.Field(s.SellTotal);
-    io.Field(s.DamRenAmount);
-    for (auto& word : s.Random) io.Field(word);
-    io.List(s.Months);
-    io.List(s.Headlines);
-    io.List(s.Trends);
-    io.List(s.Events);
+    ForEachField(s.State, [&io](const char*, auto& field, unsigned use) {
+        if (use & kSaved) TransferField(io, field);
+    });
 
     auto& w = s.Window;
     io.Field(w.Caption);
@@ -374,72 +394,23 @@ std::string WindowProblem(const TSavedWindow& w) {
 
 TSavedGame TSavedGame::Capture(const TGame& game, TSavedWindow window) {
     TSavedGame s;
-    s.Areas = game.Areas;
-    s.Properties = game.Properties;
-    s.NewsItems = game.NewsItems;
-    s.Cash = game.Cash;
-    s.Debt = game.Debt;
-    s.MonthlyRepaymentTotal = game.MonthlyRepaymentTotal;
-    s.Stage = game.Stage;
-    s.CrashTicks = game.CrashTicks;
-    s.Year = game.Year;
-    s.Month = game.Month;
-    s.CurrentArea = game.CurrentArea;
-    s.Engaged = game.Engaged;
-    s.CheatUsed = game.CheatUsed;
-    s.FirstName = game.FirstName;
-    s.LastName = game.LastName;
-    s.ContactAddress = game.ContactAddress;
-    s.SelectionSide = static_cast<int>(game.SelectionSide);
-    s.MortgageMode = static_cast<int>(game.MortgageMode);
-    s.DamRenMode = static_cast<int>(game.DamRenMode);
-    s.MonthsPlayed = game.MonthsPlayed;
-    s.MarketTrend = game.MarketTrend;
-    s.PendingNews = game.PendingNews;
-    s.Selection = game.Selection;
-    s.BuyTotal = game.BuyTotal;
-    s.SellTotal = game.SellTotal;
-    s.DamRenAmount = game.DamRenAmount;
-    s.Random = game.Random().GetState();
-    s.Months = game.History.Months();
-    s.Headlines = game.History.Headlines();
-    s.Trends = game.History.Trends();
-    s.Events = game.History.Events();
+    s.State = game.State();
+    s.State.Running = false;
+    s.State.Paused = false;
+    s.State.SoundOn = false;
     s.Window = std::move(window);
     return s;
 }
 
 void TSavedGame::ApplyTo(TGame& game) const {
-    game.Areas = Areas;
-    game.Properties = Properties;
-    game.NewsItems = NewsItems;
-    game.Cash = Cash;
-    game.Debt = Debt;
-    game.MonthlyRepaymentTotal = MonthlyRepaymentTotal;
-    game.Stage = Stage;
-    game.CrashTicks = CrashTicks;
-    game.Year = Year;
-    game.Month = Month;
-    game.CurrentArea = CurrentArea;
-    game.Running = false;
-    game.Paused = true;
-    game.Engaged = Engaged;
-    game.CheatUsed = game.CheatUsed || CheatUsed;  // the bonus works once per run
-    game.FirstName = FirstName;
-    game.LastName = LastName;
-    game.ContactAddress = ContactAddress;
-    game.SelectionSide = static_cast<decltype(game.SelectionSide)>(SelectionSide);
-    game.MortgageMode = static_cast<decltype(game.MortgageMode)>(MortgageMode);
-    game.DamRenMode = static_cast<decltype(game.DamRenMode)>(DamRenMode);
-    game.MonthsPlayed = MonthsPlayed;
-    game.MarketTrend = MarketTrend;
-    game.PendingNews = PendingNews;
-    game.Selection = Selection;
-    game.BuyTotal = BuyTotal;
-    game.SellTotal = SellTotal;
-    game.DamRenAmount = DamRenAmount;
-    game.Random().SetState(Random);
-    game.History.Restore(Months, Headlines, Trends, Events);
+    TGameState& state = game;
+    const bool soundOn = state.SoundOn;
+    const bool cheatUsed = state.CheatUsed;
+    state = State;
+    state.Running = false;
+    state.Paused = true;
+    state.SoundOn = soundOn;
+    state.CheatUsed = cheatUsed || State.CheatUsed;  // the bonus works once per run
 }
 
 Money TSavedGame::NetWorth(const TGame& like) const {
@@ -451,8 +422,9 @@ Money TSavedGame::NetWorth(const TGame& like) const {
 static std::string HistoryProblem(const TSavedGame& s);
 
 std::string TSavedGame::Problem() const {
+    const TGameState& g = State;
     for (int a = 1; a <= kAreaCount; ++a) {
-        const TArea& area = Areas[static_cast<std::size_t>(a - 1)];
+        const TArea& area = g.Areas[static_cast<std::size_t>(a - 1)];
         const std::string of = " of area " + std::to_string(a);
         if (std::string problem = BadText("name" + of, area.Name); !problem.empty()) return problem;
         if (std::string problem = BadAmount("lowest price" + of, area.LowestPrice);
@@ -461,51 +433,51 @@ std::string TSavedGame::Problem() const {
     }
     Money repayments;
     for (int n = 1; n <= kPropertyCount; ++n) {
-        const TProperty& p = Properties[static_cast<std::size_t>(n - 1)];
+        const TProperty& p = g.Properties[static_cast<std::size_t>(n - 1)];
         if (std::string problem = PropertyProblem(n, p); !problem.empty()) return problem;
         repayments += p.MonthlyRepayment;
     }
     for (int k = 1; k <= kNewsCount; ++k)
-        if (std::string problem = NewsProblem(k, NewsItems[static_cast<std::size_t>(k - 1)]);
+        if (std::string problem = NewsProblem(k, g.NewsItems[static_cast<std::size_t>(k - 1)]);
             !problem.empty())
             return problem;
 
-    for (const std::string& problem : {BadAmount("cash", Cash),
-                                       BadAmount("debt", Debt),
-                                       BadAmount("repayment total", MonthlyRepaymentTotal),
-                                       BadAmount("buying total", BuyTotal),
-                                       BadAmount("selling total", SellTotal),
-                                       BadAmount("damage or renovation", DamRenAmount),
-                                       Outside("stage", Stage, 1, 3),
-                                       Outside("crash count", CrashTicks, 0, kMonthsInGame),
-                                       Outside("year", Year, 2000, 2009),
-                                       Outside("month", Month, 1, 12),
-                                       Outside("area", CurrentArea, 1, kAreaCount),
-                                       Outside("months played", MonthsPlayed, 0, kMonthsInGame - 1),
-                                       Outside("market trend", MarketTrend, Steady, Fallen),
-                                       Outside("pending headline", PendingNews, 0, kNewsCount),
-                                       Outside("selection side", SelectionSide, 0, 2),
-                                       Outside("mortgage mode", MortgageMode, 0, 2),
-                                       Outside("damage/renovate mode", DamRenMode, 0, 2),
-                                       BadText("first name", FirstName),
-                                       BadText("last name", LastName),
-                                       BadText("contact address", ContactAddress)})
+    for (const std::string& problem : {BadAmount("cash", g.Cash),
+                                       BadAmount("debt", g.Debt),
+                                       BadAmount("repayment total", g.MonthlyRepaymentTotal),
+                                       BadAmount("buying total", g.BuyTotal),
+                                       BadAmount("selling total", g.SellTotal),
+                                       BadAmount("damage or renovation", g.DamRenAmount),
+                                       Outside("stage", g.Stage, 1, 3),
+                                       Outside("crash count", g.CrashTicks, 0, kMonthsInGame),
+                                       Outside("year", g.Year, 2000, 2009),
+                                       Outside("month", g.Month, 1, 12),
+                                       Outside("area", g.CurrentArea, 1, kAreaCount),
+                                       Outside("months played", g.MonthsPlayed, 0, kMonthsInGame - 1),
+                                       Outside("market trend", g.MarketTrend, Steady, Fallen),
+                                       Outside("pending headline", g.PendingNews, 0, kNewsCount),
+                                       Outside("selection side", static_cast<int>(g.SelectionSide), 0, 2),
+                                       Outside("mortgage mode", static_cast<int>(g.MortgageMode), 0, 2),
+                                       Outside("damage/renovate mode", static_cast<int>(g.DamRenMode), 0, 2),
+                                       BadText("first name", g.FirstName),
+                                       BadText("last name", g.LastName),
+                                       BadText("contact address", g.ContactAddress)})
         if (!problem.empty()) return problem;
-    if (repayments != MonthlyRepaymentTotal)
+    if (repayments != g.MonthlyRepaymentTotal)
         return "repayment total is not the sum of the repayments";
-    if (Selection.size() > kPropertyCount)
-        return "a list of " + std::to_string(Selection.size()) + " entries";
-    for (int n : Selection)
+    if (g.Selection.size() > kPropertyCount)
+        return "a list of " + std::to_string(g.Selection.size()) + " entries";
+    for (int n : g.Selection)
         if (std::string problem = Outside("selected property", n, 1, kPropertyCount);
             !problem.empty())
             return problem;
-    if (Random == TRandom::State{}) return "random generator state all zero";
     if (std::string problem = HistoryProblem(*this); !problem.empty()) return problem;
     return WindowProblem(Window);
 }
 
-static std::string HistoryProblem(const TSavedGame& s) {
-    for (const auto& month : s.Months) {
+static std::string HistoryProblem(const TSavedGame& saved) {
+    const TMarketHistory& s = saved.State.History;
+    for (const auto& month : s.Months()) {
         for (const std::string& problem : {Outside("year of a past month", month.Year, 2000, 2009),
                                            Outside("a past month", month.Month, 1, 12),
                                            BadAmount("net worth of a past month", month.NetWorth)})
@@ -515,18 +487,18 @@ static std::string HistoryProblem(const TSavedGame& s) {
                 !problem.empty())
                 return problem;
     }
-    for (const auto& headline : s.Headlines)
+    for (const auto& headline : s.Headlines())
         for (const std::string& problem : {Outside("headline shown", headline.Item, 1, kNewsCount),
                                            Outside("year of a headline", headline.Year, 2000, 2009),
                                            Outside("month of a headline", headline.Month, 1, 12)})
             if (!problem.empty()) return problem;
-    for (const auto& trend : s.Trends)
+    for (const auto& trend : s.Trends())
         for (const std::string& problem :
              {Outside("year of a trend", trend.Year, 2000, 2009),
               Outside("area of a trend", trend.Area, 1, kAreaCount),
               Outside("result of a trend", trend.Result, Steady, Fallen)})
             if (!problem.empty()) return problem;
-    for (const auto& event : s.Events)
+    for (const auto& event : s.Events())
         for (const std::string& problem : {Outside("year of an event", event.Year, 2000, 2009),
                                            Outside("month of an event", event.Month, 1, 12)})
             if (!problem.empty()) return problem;

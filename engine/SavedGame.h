@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/GameState.h"
 #include "engine/MarketHistory.h"
 #include "engine/Money.h"
 #include "engine/Random.h"
@@ -21,6 +22,8 @@ inline constexpr const char* kSavedGameFileName = "REALTOPI.SAV";
 struct TSavedRow {
     std::string Text;
     bool Selected = false;
+
+    bool operator==(const TSavedRow&) const = default;
 };
 
 // What the main window showed that cannot be worked out from the game itself. The engine keeps
@@ -50,6 +53,8 @@ struct TSavedWindow {
     std::string Typed;  // the letters of the cash-bonus phrase typed so far
     std::vector<TSavedRow> Avail;
     std::vector<TSavedRow> Portfolio;
+
+    bool operator==(const TSavedWindow&) const = default;
 };
 
 // Everything that makes a game and decides how it goes on. The world's fixed tables (month and
@@ -67,38 +72,9 @@ struct TSavedGame {
     static constexpr std::int32_t kLargestCount = 1'000'000;
     static constexpr std::int32_t kMonthsInGame = 120;
 
-    std::array<TArea, kAreaCount> Areas;
-    std::array<TProperty, kPropertyCount> Properties;
-    std::array<TNewsItem, kNewsCount> NewsItems;
-    Money Cash;
-    Money Debt;
-    Money MonthlyRepaymentTotal;
-    std::uint16_t Stage = 0;
-    std::uint16_t CrashTicks = 0;
-    std::uint16_t Year = 0;
-    std::int32_t Month = 0;
-    std::int32_t CurrentArea = 0;
-    bool Engaged = false;
-    bool CheatUsed = false;
-    std::string FirstName;
-    std::string LastName;
-    std::string ContactAddress;
-    std::int32_t SelectionSide = 0;
-    std::int32_t MortgageMode = 0;
-    std::int32_t DamRenMode = 0;
-    std::int32_t MonthsPlayed = 0;
-    std::int32_t MarketTrend = 0;
-    std::int32_t PendingNews = 0;
-    std::vector<int> Selection;
-    Money BuyTotal;
-    Money SellTotal;
-    Money DamRenAmount;
-    TRandom::State Random{};
-    // The market's history, for the Market Report.
-    std::vector<TMarketHistory::TMonth> Months;
-    std::vector<TMarketHistory::THeadline> Headlines;
-    std::vector<TMarketHistory::TTrend> Trends;
-    std::vector<TMarketHistory::TEvent> Events;
+    // The game, less what a resumed game takes from the program (the clock stands paused, the
+    // sound option is the program's): ForEachField's saved fields.
+    TGameState State;
     TSavedWindow Window;
 
     static TSavedGame Capture(const TGame& game, TSavedWindow window);

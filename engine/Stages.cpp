@@ -13,7 +13,7 @@ void TGame::CheckStage() {
             "The Major banks all have increased confidence in you, Here's \u00A33,400,000");
         AddCash(kBankBonus);
         History.EventHappened(TMarketHistory::TEventKind::BankBonus, Year, Month);
-        window_.RefreshDisplay();
+        Redisplay();
         window_.ResumeGame();
     }
 
@@ -27,7 +27,7 @@ void TGame::CheckStage() {
             RedeemAllMortgages();
             CrashMarket();
             window_.RefillLists();
-            window_.RefreshDisplay();
+            Redisplay();
             CrashTicks = 1;
             window_.ResumeGame();
         } else {
@@ -65,7 +65,7 @@ void TGame::EndGame() {
     if (Engaged) {
         window_.ShowInformation(reckoning);
         Cash = total;
-        window_.RefreshDisplay();
+        Redisplay();
         RecordHiScore();
     } else {
         window_.ShowInformation(reckoning +

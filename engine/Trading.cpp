@@ -10,7 +10,7 @@ void TGame::cmd_BuySellClick() {
     if (SelectionSide == TSelectionSide::Portfolio) Sell();
     window_.ClearSelections();
     SelectionSide = TSelectionSide::None;
-    window_.RefreshDisplay();
+    Redisplay();
 }
 
 void TGame::Buy() {
@@ -25,7 +25,7 @@ void TGame::Buy() {
     for (int p : selection) Property(p).Flags |= Owned;
     SpendCash(total);
     window_.RefillLists();
-    window_.RefreshDisplay();
+    Redisplay();
 }
 
 void TGame::Sell() {
@@ -46,7 +46,7 @@ void TGame::Sell() {
             window_.ShowInformation(refusal);
             SelectionSide = TSelectionSide::None;
             MortgageMode = TMortgageMode::None;
-            window_.RefreshDisplay();
+            Redisplay();
             return;
         }
     }
@@ -57,7 +57,7 @@ void TGame::Sell() {
             window_.ShowPoliceMessage("You have sold " + property.Name + " too many times.\r" +
                                       "I am suspicious, so I will fine you \u00A3100,000");
             SpendCash(kSellingFine);
-            window_.RefreshDisplay();
+            Redisplay();
         }
     }
 
@@ -68,5 +68,5 @@ void TGame::Sell() {
     }
     AddCash(total);
     window_.RefillLists();
-    window_.RefreshDisplay();
+    Redisplay();
 }

@@ -26,6 +26,8 @@ inline constexpr int kImprovementCount = 16;
 struct TArea {
     std::string Name;
     Money LowestPrice;
+
+    bool operator==(const TArea&) const = default;
 };
 
 // Property flags.
@@ -57,6 +59,8 @@ struct TProperty {
         BuyPrice = std::max(BuyPrice + delta, Money());
         SaleValue = std::max(SaleValue + delta, Money());
     }
+
+    bool operator==(const TProperty&) const = default;
 };
 
 enum TNewsKind : std::uint8_t { NoEffect = 0, Boom = 1, Slump = 2, Windfall = 3 };
@@ -67,6 +71,8 @@ struct TNewsItem {
     std::uint8_t Magnitude = 0;
     std::int32_t Target = 0;
     bool Shown = false;
+
+    bool operator==(const TNewsItem&) const = default;
 };
 
 enum TMarketTrend : std::int32_t { Steady = 0, Risen = 1, Fallen = 2 };

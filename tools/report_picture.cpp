@@ -25,7 +25,7 @@ void BuyFirst(Tmainform& form, int count) {
     for (int i = 0; i < count && !form.View().Avail.Rows.empty(); ++i) {
         form.SetListSelection(IGameWindow::List::Avail, {0});
         form.lst_AvailMouseUp();
-        if (form.Game().Cash < form.Game().BuyTotal) return;
+        if (form.Game().State().Cash < form.Game().State().BuyTotal) return;
         form.cmd_BuySellClick();
     }
 }

@@ -131,19 +131,19 @@ std::string TMarketReport::MonthLabel(const TGame& game, std::uint16_t year, std
 }
 
 TMarketReport::TMarketReport(const TGame& game) {
-    for (const TArea& area : game.Areas) areaNames_.push_back(area.Name);
+    for (const TArea& area : game.State().Areas) areaNames_.push_back(area.Name);
     BuildMonths(game);
     BuildLog(game);
     BuildCharts(game);
 }
 
 void TMarketReport::BuildMonths(const TGame& game) {
-    for (const TMarketHistory::TMonth& m : game.History.Months())
+    for (const TMarketHistory::TMonth& m : game.State().History.Months())
         months_.push_back({m.Year, m.Month, m.AveragePrice, m.NetWorth, false});
     // The month in progress, once a game has begun and until it has ended.
-    const bool playing = (game.Running || game.Paused) && game.Year < kFirstYear + 10;
+    const bool playing = (game.State().Running || game.State().Paused) && game.State().Year < kFirstYear + 10;
     if (playing)
-        months_.push_back({game.Year, game.Month, TMarketHistory::AveragePrices(game.Properties),
+        months_.push_back({game.State().Year, game.State().Month, TMarketHistory::AveragePrices(game.State().Properties),
                            game.NetWorth(), true});
 }
 
@@ -154,7 +154,7 @@ void TMarketReport::BuildLog(const TGame& game) {
         TLogRow Row;
     };
     std::vector<Entry> entries;
-    const TMarketHistory& history = game.History;
+    const TMarketHistory& history = game.State().History;
 
     for (const TMarketHistory::TEvent& e : history.Events()) {
         TLogRow row;
@@ -165,7 +165,7 @@ void TMarketReport::BuildLog(const TGame& game) {
     }
     for (const TMarketHistory::TTrend& t : history.Trends()) {
         const std::string area =
-            t.Area >= 1 && t.Area <= kAreaCount ? game.Area(t.Area).Name : std::string();
+            t.Area >= 1 && t.Area <= kAreaCount ? game.State().Area(t.Area).Name : std::string();
         TLogRow row;
         row.RowKind = TLogRow::Kind::Trend;
         row.Month = MonthLabel(game, t.Year, 12);
@@ -178,7 +178,7 @@ void TMarketReport::BuildLog(const TGame& game) {
         TLogRow row;
         row.Month = MonthLabel(game, h.Year, h.Month);
         if (h.Item >= 1 && h.Item <= kNewsCount)
-            row.Text = game.NewsItems[static_cast<std::size_t>(h.Item - 1)].Headline;
+            row.Text = game.State().NewsItems[static_cast<std::size_t>(h.Item - 1)].Headline;
         if (!h.Landed) {
             row.Note = PendingNote;
             row.Pending = true;
@@ -197,13 +197,13 @@ void TMarketReport::BuildLog(const TGame& game) {
 
 void TMarketReport::BuildCharts(const TGame& game) {
     // The axes cover every month shown, or the current year while there is none.
-    int first = MonthIndex(game.Year, game.Month);
+    int first = MonthIndex(game.State().Year, game.State().Month);
     int last = first;
     if (!months_.empty()) {
         first = MonthIndex(months_.front().Year, months_.front().Month);
         last = MonthIndex(months_.back().Year, months_.back().Month);
     }
-    for (const TMarketHistory::THeadline& h : game.History.Headlines()) {
+    for (const TMarketHistory::THeadline& h : game.State().History.Headlines()) {
         first = std::min(first, MonthIndex(h.Year, h.Month));
         last = std::max(last, MonthIndex(h.Year, h.Month));
     }
@@ -211,7 +211,7 @@ void TMarketReport::BuildCharts(const TGame& game) {
 
     // Prices: the averages of the months shown and of now (all there is before the first
     // month); the net worth's range holds both thresholds. The lowest amounts are positive.
-    const std::array<Money, kAreaCount> now = TMarketHistory::AveragePrices(game.Properties);
+    const std::array<Money, kAreaCount> now = TMarketHistory::AveragePrices(game.State().Properties);
     Money lowestPrice = Money::FromRaw(std::numeric_limits<std::int64_t>::max());
     Money highestPrice;
     Money lowestWorth = TGame::kMagnateWorth;
@@ -236,7 +236,7 @@ void TMarketReport::BuildCharts(const TGame& game) {
     for (TChart* chart : {&prices_, &worth_}) {
         time.Mark(*chart);
         chart->EmptyText = "No month has been played yet";
-        for (const TMarketHistory::THeadline& h : game.History.Headlines())
+        for (const TMarketHistory::THeadline& h : game.State().History.Headlines())
             chart->Headlines.push_back({time.X(MonthIndex(h.Year, h.Month)), !h.Landed});
     }
     priceAxis.Mark(prices_);

@@ -34,8 +34,8 @@ void RestoreRows(TListView& list, const std::vector<TSavedRow>& saved) {
 }  // namespace
 
 std::string ContinueQuestion(const TSavedGame& saved, const TGame& current) {
-    return "Continue your game of " + current.MonthName(saved.Month) + " " +
-           std::to_string(saved.Year) + " (net worth " + FormatPounds(saved.NetWorth(current)) +
+    return "Continue your game of " + current.MonthName(saved.State.Month) + " " +
+           std::to_string(saved.State.Year) + " (net worth " + FormatPounds(saved.NetWorth(current)) +
            ")?";
 }
 
@@ -100,18 +100,18 @@ bool OfferSavedGame(Tmainform& form) {
         RemoveSavedGame(path);
         return false;
     }
-    form.ShowSavedGame(saved);
-    form.Game().ResumedFrom = path;
+    form.ShowSavedGame(saved, path);
     return true;
 }
 
-void Tmainform::ShowSavedGame(const TSavedGame& saved) {
+void Tmainform::ShowSavedGame(const TSavedGame& saved, const std::string& resumedFrom) {
     const TSavedWindow& shown = saved.Window;
     saved.ApplyTo(game_);
+    if (!resumedFrom.empty()) game_.ResumedFrom = resumedFrom;
 
     // The frames, the hints and the lists from the game; then the rows as they were shown.
     for (int a = 1; a <= kAreaCount; ++a)
-        view_.AreaHints[static_cast<std::size_t>(a - 1)] = game_.Area(a).Name;
+        view_.AreaHints[static_cast<std::size_t>(a - 1)] = game_.State().Area(a).Name;
     ClearSelections();
     ShowAreaInfo();
     RestoreRows(view_.Avail, shown.Avail);

@@ -52,23 +52,21 @@ std::string Tmainform::RowText(const TProperty& property) {
 
 void Tmainform::RefreshDisplay() {
     view_.PortfolioPanel = "Portfolio Value: " + FormatPounds(game_.PortfolioValue());
-    view_.CashPanel = "Current Cash: " + FormatPounds(game_.Cash);
-    view_.DebtPanel = "Owe: " + FormatPounds(game_.Debt) + " (\u00A3" +
-                      FormatTwoDecimals(game_.MonthlyRepaymentTotal) + "/m)";
+    view_.CashPanel = "Current Cash: " + FormatPounds(game_.State().Cash);
+    view_.DebtPanel = "Owe: " + FormatPounds(game_.State().Debt) + " (\u00A3" +
+                      FormatTwoDecimals(game_.State().MonthlyRepaymentTotal) + "/m)";
 
-    switch (game_.SelectionSide) {
+    switch (game_.State().SelectionSide) {
         case TSelectionSide::None:
             if (!AnySelected(view_.Avail)) {
                 view_.DamRen.Caption = "Damage/Renovate";
                 view_.BuySell.Caption = "Buy/Sell";
-                game_.ClearSelectionTotals();
                 view_.Info = "Click on a property";
             }
             break;
         case TSelectionSide::ForSale:
             view_.BuySell.Caption = "Buy (F6)";
             view_.DamRen.Caption = "Damage (F5)";
-            game_.MortgageMode = TMortgageMode::None;
             break;
         case TSelectionSide::Portfolio:
             view_.BuySell.Caption = "Sell (F6)";
@@ -76,7 +74,7 @@ void Tmainform::RefreshDisplay() {
             break;
     }
 
-    switch (game_.MortgageMode) {
+    switch (game_.State().MortgageMode) {
         case TMortgageMode::None:
             if (!AnySelected(view_.Portfolio)) {
                 view_.Mortgage.Caption = "Mortgage/Redeem";
@@ -93,7 +91,7 @@ void Tmainform::RefreshDisplay() {
             break;
     }
 
-    switch (game_.MarketTrend) {
+    switch (game_.State().MarketTrend) {
         case Risen:
             view_.TrendText = "Market has risen";
             view_.TrendPicture = TTrendPicture::Risen;
@@ -110,8 +108,13 @@ void Tmainform::RefreshDisplay() {
     view_.StageText = Upper(game_.StageName());
 }
 
+void Tmainform::Redraw() {
+    game_.SettleSelection();
+    RefreshDisplay();
+}
+
 void Tmainform::ShowCash() {
-    view_.CashPanel = "Current Cash: " + FormatPounds(game_.Cash);
+    view_.CashPanel = "Current Cash: " + FormatPounds(game_.State().Cash);
 }
 
 void Tmainform::RefillLists() {
@@ -125,10 +128,10 @@ void Tmainform::RefillLists() {
     const std::vector<bool> portfolioSelected = remember(view_.Portfolio);
     view_.Avail.Rows.clear();
     view_.Portfolio.Rows.clear();
-    for (const TProperty& p : game_.Properties) {
+    for (const TProperty& p : game_.State().Properties) {
         if (p.Has(Owned))
             view_.Portfolio.Rows.push_back({RowText(p), false, p.Name.size()});
-        else if (p.Area == game_.CurrentArea)
+        else if (p.Area == game_.State().CurrentArea)
             view_.Avail.Rows.push_back({RowText(p), false, p.Name.size()});
     }
     // Selection comes back by position, not by property.
@@ -142,16 +145,16 @@ void Tmainform::RefillLists() {
 
 void Tmainform::ShowAreaInfo() {
     for (int a = 1; a <= kAreaCount; ++a)
-        view_.AreaFrameRed[static_cast<std::size_t>(a - 1)] = (a == game_.CurrentArea);
+        view_.AreaFrameRed[static_cast<std::size_t>(a - 1)] = (a == game_.State().CurrentArea);
     RefillLists();
     Money sum;
     int count = 0;
-    for (const TProperty& p : game_.Properties) {
-        if (p.Area != game_.CurrentArea || p.Has(Owned)) continue;
+    for (const TProperty& p : game_.State().Properties) {
+        if (p.Area != game_.State().CurrentArea || p.Has(Owned)) continue;
         sum += p.BuyPrice;
         ++count;
     }
-    const std::string head = "Current Area: " + game_.Area(game_.CurrentArea).Name + "\r\n";
+    const std::string head = "Current Area: " + game_.State().Area(game_.State().CurrentArea).Name + "\r\n";
     if (sum > Money() && count > 0)
         view_.AreaCaption = head + "Average price: " + FormatPounds(sum.MulDiv(1, count));
     else
@@ -177,7 +180,7 @@ void Tmainform::ResetWindow() {
     ++view_.ListsRevision;
     SelectionChanged();
     for (int a = 1; a <= kAreaCount; ++a)
-        view_.AreaHints[static_cast<std::size_t>(a - 1)] = game_.Area(a).Name;
+        view_.AreaHints[static_cast<std::size_t>(a - 1)] = game_.State().Area(a).Name;
     game_.StopClock();
     // Before PLAY the clock only keeps the ticker inviting the player, which nobody sees
     // while the window is hidden: it waits for FormShow.
@@ -192,10 +195,10 @@ void Tmainform::ResetWindow() {
     view_.Mortgage.Enabled = false;
     ProcessMessages();
     game_.ResetPlay();
-    view_.Clock = game_.Month;
-    view_.MonthLabel = game_.MonthName(game_.Month);
+    view_.Clock = game_.State().Month;
+    view_.MonthLabel = game_.MonthName(game_.State().Month);
     ShowAreaInfo();
-    RefreshDisplay();
+    Redraw();
     mq_.SetText("Press PLAY to start ");
     mq_.SetActive(view_.Visible);
     view_.Start.Enabled = true;
@@ -224,7 +227,7 @@ void Tmainform::ResumeGame() {
     view_.Start.Caption = "Pause (Esc)";
     view_.Start.Hint = "Press me to Pause";
     ProcessMessages();
-    RefreshDisplay();
+    Redraw();
     mq_.SetActive(true);
 }
 
@@ -233,11 +236,11 @@ void Tmainform::SetStatusText(const std::string& text) {
 }
 
 void Tmainform::ShowDate() {
-    const std::string& month = game_.MonthName(game_.Month);
+    const std::string& month = game_.MonthName(game_.State().Month);
     view_.MonthLabel = month;
-    view_.Clock = game_.Month;
+    view_.Clock = game_.State().Month;
     view_.Caption =
-        std::string(kApplicationTitle) + " - " + month + ", " + std::to_string(game_.Year);
+        std::string(kApplicationTitle) + " - " + month + ", " + std::to_string(game_.State().Year);
 }
 
 void Tmainform::SetProgress(int position) {
@@ -272,7 +275,7 @@ void Tmainform::PlayClick() {
 }
 
 void Tmainform::PlaySoundResource(TSound sound, bool wait) {
-    if (!game_.SoundOn) return;
+    if (!game_.State().SoundOn) return;
     const std::string name = SoundResourceName(sound);
     switch (effects_.PlaySound(name, wait)) {
         case IEffects::SoundResult::NotFound:
@@ -337,11 +340,11 @@ void Tmainform::tmr_mainTimer() {
 
 void Tmainform::cmd_StartClick() {
     PlayClick();
-    if (game_.Paused) {
+    if (game_.State().Paused) {
         ResumeGame();
         return;
     }
-    if (game_.Running) {
+    if (game_.State().Running) {
         PauseGame();
         return;
     }
@@ -369,16 +372,16 @@ void Tmainform::cmd_MortgageClick() {
 }
 
 void Tmainform::cmd_emailClick() {
-    if (game_.Running) cmd_StartClick();  // pauses; the player presses Play to go on
+    if (game_.State().Running) cmd_StartClick();  // pauses; the player presses Play to go on
     host_.EmailAFriend();
 }
 
 void Tmainform::mnu_HelpRulesClick() {
     PlayClick();
     game_.ForgetSelection();
-    RefreshDisplay();
+    Redraw();
     // Before a game has started, the rules leave the clock inviting PLAY as it was.
-    const bool started = game_.Running || game_.Paused;
+    const bool started = game_.State().Running || game_.State().Paused;
     if (started) PauseGame();
     effects_.ShowModal(IEffects::Modal::Rules);
     if (started) ResumeGame();
@@ -401,15 +404,15 @@ void Tmainform::mnu_HelpAboutClick() {
 void Tmainform::mnu_OptionsMarketReportClick() {
     // A running game pauses and goes on afterwards; a paused one stays paused, and before
     // PLAY the clock keeps inviting the player.
-    const bool wasRunning = game_.Running;
+    const bool wasRunning = game_.State().Running;
     if (wasRunning) PauseGame();
     effects_.ShowModal(IEffects::Modal::MarketReport);
     if (wasRunning) ResumeGame();
 }
 
 void Tmainform::mnu_OptionsSoundClick() {
-    game_.SetSoundOn(!game_.SoundOn);
-    view_.SoundChecked = game_.SoundOn;
+    game_.SetSoundOn(!game_.State().SoundOn);
+    view_.SoundChecked = game_.State().SoundOn;
 }
 
 void Tmainform::SetSpeed(TSpeed speed) {
@@ -432,7 +435,7 @@ void Tmainform::ClickArea(int area) {
     ShowAreaInfo();
     game_.ForgetSelection();
     ClearSelections();
-    RefreshDisplay();
+    Redraw();
 }
 
 void Tmainform::img_SponsorClick() {
@@ -446,7 +449,7 @@ void Tmainform::FormShow() {
     view_.Start.Enabled = true;
     view_.FocusStart = true;
     // The before-PLAY clock and ticker held by ResetWindow start now, a full interval away.
-    if (wasHidden && !game_.Paused) {
+    if (wasHidden && !game_.State().Paused) {
         clock_.Start(kIdleInterval, effects_.Now());
         ClockChanged();
         mq_.SetActive(true);
@@ -460,9 +463,9 @@ bool Tmainform::FormCloseQuery() {
 
 void Tmainform::FormResize(bool minimised) {
     view_.Minimised = minimised;
-    if (game_.Running && minimised)
+    if (game_.State().Running && minimised)
         PauseGame();
-    else if (game_.Paused && !minimised)
+    else if (game_.State().Paused && !minimised)
         ResumeGame();
 }
 
@@ -503,7 +506,7 @@ void Tmainform::FormKeyUp(TKey key) {
 }
 
 void Tmainform::FormKeyPress(const std::string& character) {
-    if (!game_.Running) return;
+    if (!game_.State().Running) return;
     const std::string phrase = kCheatPhrase;
     if (character.size() == 1 && phrase.find(character[0]) != std::string::npos) {
         cheatBuffer_ += character;
@@ -513,14 +516,14 @@ void Tmainform::FormKeyPress(const std::string& character) {
     }
     if (cheatBuffer_ != phrase) return;
     cheatBuffer_.clear();
-    if (game_.CheatUsed) return;
+    if (game_.State().CheatUsed) return;
     mq_.SetActive(false);
     PlaySoundResource(TSound::MeepMeep, true);
     PlaySoundResource(TSound::MeepMeep, false);
     mq_.SetText("CHEAT SUCCESSFUL - \u00A3500,000 IS YOURS! ");
     mq_.SetActive(true);
     game_.PayCheatBonus();
-    RefreshDisplay();
+    Redraw();
 }
 
 // ---------------------------------------------------------------- selection
@@ -595,23 +598,23 @@ void Tmainform::SelectFrom(List list) {
                  std::move(selection));
 
     std::string info;
-    if (game_.Selection.size() == 1) {
-        const TProperty& p = game_.Property(game_.Selection.front());
-        info = p.Name + " (" + game_.Area(p.Area).Name + ")\r\n" + p.Description + "\r\n";
+    if (game_.State().Selection.size() == 1) {
+        const TProperty& p = game_.State().Property(game_.State().Selection.front());
+        info = p.Name + " (" + game_.State().Area(p.Area).Name + ")\r\n" + p.Description + "\r\n";
         if (forSale) {
-            info += "Buy: " + FormatPounds(game_.BuyTotal) +
-                    " - Sell: " + FormatPounds(game_.SellTotal);
+            info += "Buy: " + FormatPounds(game_.State().BuyTotal) +
+                    " - Sell: " + FormatPounds(game_.State().SellTotal);
             if (p.Has(Damaged)) info += " -Damaged";
             if (p.Has(Renovated)) info += " -Renovated";
             info += "\r\n";
         } else {
-            info += "To Buy: " + FormatPounds(game_.BuyTotal) +
-                    " - To Sell: " + FormatPounds(game_.SellTotal);
+            info += "To Buy: " + FormatPounds(game_.State().BuyTotal) +
+                    " - To Sell: " + FormatPounds(game_.State().SellTotal);
         }
     } else {
         info = std::string(forSale ? "A nice block of properties." : "A block of properties.") +
-               "\r\nTo Buy: " + FormatPounds(game_.BuyTotal) +
-               " - To Sell: " + FormatPounds(game_.SellTotal);
+               "\r\nTo Buy: " + FormatPounds(game_.State().BuyTotal) +
+               " - To Sell: " + FormatPounds(game_.State().SellTotal);
         if (!forSale) {
             // A block can be neither mortgaged nor redeemed: the button says so at once
             // rather than keeping the caption of an earlier single selection.
@@ -620,7 +623,7 @@ void Tmainform::SelectFrom(List list) {
         }
     }
     view_.Info = info;
-    RefreshDisplay();
+    Redraw();
 }
 
 int Tmainform::FindProperty(const std::string& text) const {
@@ -632,7 +635,7 @@ int Tmainform::FindProperty(const std::string& text) const {
     };
     const std::string wanted = strip(text);
     for (int p = 1; p <= kPropertyCount; ++p)
-        if (strip(game_.Property(p).Name) == wanted) return p;
+        if (strip(game_.State().Property(p).Name) == wanted) return p;
     return 1;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Game.h"
+#include "engine/GameDebug.h"
 #include "engine/GameWindow.h"
 #include "ui/Commands.h"
 #include "ui/Effects.h"
@@ -24,8 +25,12 @@ class Tmainform : public IGameWindow {
 public:
     Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform);
 
-    TGame& Game() { return game_; }
     const TGame& Game() const { return game_; }
+    // The rules, for the side windows of the window logic that make moves (the chooser). The
+    // state itself is written only by the rules.
+    TGame& Rules() { return game_; }
+    // The debugging setters of the text front end's `set`.
+    TGameDebug Debug() { return TGameDebug(game_); }
     const TMainWindowView& View() const { return view_; }
     TMarquee& mq() { return mq_; }
     const TMarquee& mq() const { return mq_; }
@@ -71,8 +76,9 @@ public:
     void FormCreate();
 
     // Puts a saved game in place of the current one and shows it paused where it was left
-    // (ui/SavedGameView.cpp).
-    void ShowSavedGame(const TSavedGame& saved);
+    // (ui/SavedGameView.cpp); `resumedFrom`, when given, is the file it came from, which the
+    // game's end removes.
+    void ShowSavedGame(const TSavedGame& saved, const std::string& resumedFrom = {});
 
     // ---- Display operations (called by the engine) ----
     void RefreshDisplay() override;
@@ -157,6 +163,8 @@ private:
     std::string HintOf(TCommand command) const;
     void Run(TCommand command);
     void FollowHint();
+    // The game settles its selection, then the window shows it (RefreshDisplay).
+    void Redraw();
     // The game clock changed: the view and the toolkit's timer follow.
     void ClockChanged();
     void SetTradingEnabled(bool enabled);

@@ -9,19 +9,19 @@ void TDamRenForm::FormShow() {
     choiceMade_ = false;
     itemIndex_ = 0;
     items_.clear();
-    if (game_.Selection.empty()) return;
+    if (game_.State().Selection.empty()) return;
 
-    const TProperty& property = game_.Property(game_.Selection.front());
+    const TProperty& property = game_.State().Property(game_.State().Selection.front());
     const std::uint16_t done = property.DoneImprovements;
     game_.UpdateLowestPrice(property.Area);
-    const Money lowest = game_.Area(property.Area).LowestPrice;
+    const Money lowest = game_.State().Area(property.Area).LowestPrice;
 
-    const bool renovate = game_.DamRenMode == TDamRenMode::Renovate;
+    const bool renovate = game_.State().DamRenMode == TDamRenMode::Renovate;
     caption_ = (renovate ? "Renovate " : "Damage ") + property.Name;
     for (int k = 1; k <= 8; ++k) {
         const std::string& name =
             game_.ImprovementNames[static_cast<std::size_t>(renovate ? k - 1 : k + 7)];
-        if (done & TGame::ImprovementBit(k, game_.DamRenMode)) {
+        if (done & TGame::ImprovementBit(k, game_.State().DamRenMode)) {
             items_.push_back(name + " (Already Done)");
         } else {
             const std::string amount = FormatPounds(TGame::ImprovementAmount(k, lowest));
@@ -37,27 +37,14 @@ void TDamRenForm::optgroupClick(int item) {
 }
 
 void TDamRenForm::cmd_CloseClick() {
-    if (!okEnabled_ || itemIndex_ == 0 || game_.Selection.empty()) return;
-    game_.DamRenAmount = Money();
-    TProperty& property = game_.Property(game_.Selection.front());
-    const Money lowest = game_.Area(property.Area).LowestPrice;
-    if (lowest > Money()) {
-        game_.DamRenAmount = TGame::ImprovementAmount(itemIndex_, lowest);
-        const std::uint16_t bit = TGame::ImprovementBit(itemIndex_, game_.DamRenMode);
-        if (property.DoneImprovements & bit) {
-            effects_.Information("Sorry, you've already done that!");
-            closed_ = true;
-            choiceMade_ = false;
-            return;
-        }
-        property.DoneImprovements |= bit;
-    }
+    if (!okEnabled_ || itemIndex_ == 0 || game_.State().Selection.empty()) return;
     closed_ = true;
-    choiceMade_ = true;
+    choiceMade_ = game_.ChooseImprovement(itemIndex_);
+    if (!choiceMade_) effects_.Information("Sorry, you've already done that!");
 }
 
 void TDamRenForm::cmd_CancelClick() {
-    game_.DamRenAmount = Money();
+    game_.CancelImprovement();
     closed_ = true;
     choiceMade_ = false;
 }

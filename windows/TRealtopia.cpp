@@ -8,7 +8,7 @@ TRealtopia::TRealtopia(IEffects& effects, TPlatform platform,
                        std::shared_ptr<ISystemQueries> systemQueries)
     : AgreementText(TEULA::AgreementText(kApplicationTitle)),
       mainform(*this, effects, std::move(platform)),
-      DamRenForm(mainform.Game(), effects),
+      DamRenForm(mainform.Rules(), effects),
       MAXINI1(std::move(systemQueries)),
       effects_(effects) {
     ConfigureForMainWindow(MAXINI1);

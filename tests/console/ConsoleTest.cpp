@@ -218,7 +218,7 @@ protected:
     }
 
     TRealtopia& App() { return app_->App(); }
-    TGame& Game() { return App().mainform.Game(); }
+    TGame& Game() { return App().mainform.Rules(); }
 
     static std::vector<std::string> Splash() {
         return {"[splash] Realtopia", "[splash] Build: 20001024.0", "[splash] PLAY! (play)",
@@ -265,12 +265,12 @@ TEST_F(ConsoleTest, PlayAgreeStartClickAndBuy) {
     EXPECT_TRUE(App().Exited());  // end of input ends the program as ExitProgram does
 
     // The first London property was bought with the starting cash.
-    const TProperty& bought = Game().Property(1);
+    const TProperty& bought = Game().State().Property(1);
     EXPECT_TRUE(bought.Has(Owned));
-    EXPECT_EQ(Game().Cash, TGame::kStartingCash - bought.BuyPrice);
+    EXPECT_EQ(Game().State().Cash, TGame::kStartingCash - bought.BuyPrice);
     ASSERT_EQ(App().mainform.View().Portfolio.Rows.size(), 1u);
     EXPECT_EQ(App().mainform.View().Portfolio.Rows[0].Text, Tmainform::RowText(bought));
-    EXPECT_TRUE(Game().Engaged);
+    EXPECT_TRUE(Game().State().Engaged);
 
     // The agreement keeps its line breaks on one line.
     EXPECT_NE(EulaLine().find("\\r\\r"), std::string::npos);
@@ -328,7 +328,7 @@ TEST_F(ConsoleTest, StateJsonAtStart) {
     EXPECT_EQ(before["news"].items.size(), 40u);
     EXPECT_EQ(before["areas"][0]["name"].text, "London");
     EXPECT_EQ(before["properties"][119]["n"].number, 120);
-    EXPECT_EQ(before["properties"][0]["buy"].number, Game().Property(1).BuyPrice.Raw());
+    EXPECT_EQ(before["properties"][0]["buy"].number, Game().State().Property(1).BuyPrice.Raw());
     const Json& window = before["window"];
     EXPECT_FALSE(window["visible"].boolean);
     EXPECT_EQ(window["cashPanel"].text, "Current Cash: \u00A3800,000");
@@ -351,7 +351,7 @@ TEST_F(ConsoleTest, StateJsonAtStart) {
     EXPECT_EQ(selection[0].number, 42);
     EXPECT_EQ(selection[1].number, 43);
     EXPECT_EQ(after["buyTotal"].number,
-              (Game().Property(42).BuyPrice + Game().Property(43).BuyPrice).Raw());
+              (Game().State().Property(42).BuyPrice + Game().State().Property(43).BuyPrice).Raw());
     const Json& rows = after["window"]["avail"]["rows"];
     EXPECT_FALSE(rows[0]["selected"].boolean);
     EXPECT_TRUE(rows[1]["selected"].boolean);
@@ -417,7 +417,7 @@ TEST_F(ConsoleTest, DebugSetChangesOneField) {
     EXPECT_EQ(state["window"]["cashPanel"].text, "Current Cash: \u00A3800,000");
     EXPECT_EQ(state["window"]["stageText"].text, "DEVELOPER");
     EXPECT_NE(state["window"]["avail"]["rows"][4]["text"].text,
-              Tmainform::RowText(Game().Property(5)));
+              Tmainform::RowText(Game().State().Property(5)));
 
     // Nothing is set beyond what the game's sums and counters hold.
     const auto bounds = Run(kStart +
@@ -457,11 +457,11 @@ TEST_F(ConsoleTest, WholeGameToAnotherGame) {
     ASSERT_EQ(inputs.size(), 2u);
     EXPECT_EQ(inputs[0], "[input] High Score Table Input | Enter your first name | unknown");
     EXPECT_EQ(inputs[1], "[input] High Score Table Input | Enter your last name | unknown");
-    EXPECT_EQ(Game().FirstName, "Ann");
-    EXPECT_EQ(Game().LastName, "Smith");
+    EXPECT_EQ(Game().State().FirstName, "Ann");
+    EXPECT_EQ(Game().State().LastName, "Smith");
     EXPECT_TRUE(std::find(lines.begin(), lines.end(), "[sound] GAMEOVER async") != lines.end());
     EXPECT_TRUE(std::filesystem::exists(dataDir_ / "data" / "REALTOPI.DAT"));
-    EXPECT_EQ(Game().Year, 2010);
+    EXPECT_EQ(Game().State().Year, 2010);
 
     // Yes deals a new game in the same window.
     const auto again = Run(kStart + "tick 120\nyes\nstate\n");
@@ -557,7 +557,7 @@ TEST_F(ConsoleTest, ChooserAboutKeysAndCheat) {
                            "click avail 1\nbuysell\ntype wadofcash\nstate\nclose\n");
     const auto chooser = WithTag(lines, "chooser");
     ASSERT_EQ(chooser.size(), 1u);
-    EXPECT_EQ(chooser[0], "[chooser] Damage " + Game().Property(1).Name);
+    EXPECT_EQ(chooser[0], "[chooser] Damage " + Game().State().Property(1).Name);
     const auto items = WithTag(lines, "item");
     ASSERT_EQ(items.size(), 8u);
     for (std::size_t k = 0; k < items.size(); ++k)
@@ -578,7 +578,7 @@ TEST_F(ConsoleTest, ChooserAboutKeysAndCheat) {
     const Json state = State(lines);
     EXPECT_TRUE(state["cheatUsed"].boolean);
     EXPECT_EQ(state["cash"].number,
-              (TGame::kStartingCash - Game().Property(1).BuyPrice + TGame::kCheatBonus).Raw());
+              (TGame::kStartingCash - Game().State().Property(1).BuyPrice + TGame::kCheatBonus).Raw());
     EXPECT_EQ(lines.back(), "[exit]");  // the close box
 }
 
@@ -670,11 +670,11 @@ TEST_F(ConsoleTest, ReportPrintsTheNewsLogAndTheSeries) {
     ASSERT_EQ(headlines.items.size(), 2u);
     EXPECT_TRUE(headlines[0]["landed"].boolean);
     EXPECT_FALSE(headlines[1]["landed"].boolean);
-    EXPECT_EQ(headlines[1]["n"].number, Game().PendingNews);
+    EXPECT_EQ(headlines[1]["n"].number, Game().State().PendingNews);
     EXPECT_EQ(headlines[1]["year"].number, 2001);
     EXPECT_EQ(headlines[1]["month"].number, 5);
-    const std::string first = Game().NewsItems[headlines[0]["n"].number - 1].Headline;
-    const std::string second = Game().NewsItems[headlines[1]["n"].number - 1].Headline;
+    const std::string first = Game().State().NewsItems[headlines[0]["n"].number - 1].Headline;
+    const std::string second = Game().State().NewsItems[headlines[1]["n"].number - 1].Headline;
     EXPECT_EQ(headlines[0]["headline"].text, first);
     ASSERT_EQ(report["trends"].items.size(), 1u);
     EXPECT_EQ(report["trends"][0]["year"].number, 2000);
@@ -698,7 +698,7 @@ TEST_F(ConsoleTest, ReportPrintsTheNewsLogAndTheSeries) {
     EXPECT_EQ(now["netWorth"].number, Game().NetWorth().Raw());
     ASSERT_EQ(now["prices"].items.size(), 6u);
     Money london;
-    for (int p = 1; p <= 20; ++p) london += Game().Property(p).BuyPrice;
+    for (int p = 1; p <= 20; ++p) london += Game().State().Property(p).BuyPrice;
     EXPECT_EQ(now["prices"][0].number, london.MulDiv(1, 20).Raw());
 }
 

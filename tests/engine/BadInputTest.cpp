@@ -15,6 +15,7 @@
 #include "engine/Hisc.h"
 #include "support/Files.h"
 #include "support/RealtopiaFixture.h"
+#include "support/GameStateAccess.h"
 
 namespace fs = std::filesystem;
 
@@ -55,8 +56,8 @@ protected:
         effects_.ClearCalls();
         effects_.InputAnswers = {first, last};
         effects_.YesNoAnswers = {true};
-        Game().Engaged = true;
-        Game().Cash = Money::Pounds(pounds);
+        Edit(Game()).Engaged = true;
+        Edit(Game()).Cash = Money::Pounds(pounds);
         Game().EndGame();
     }
 
@@ -247,7 +248,7 @@ TEST_F(BadInput, CustomisationFilesThatAreEmptyGarbageOrHuge) {
         "info: The INI file is fake or corrupt. (EXE) Ignoring it." + std::string(kProgramName);
     StartWithIni("");
     EXPECT_EQ(Messages(), std::vector<std::string>{fake});
-    EXPECT_EQ(Game().Property(1).Name, Builtin(1));
+    EXPECT_EQ(Game().State().Property(1).Name, Builtin(1));
 
     // Garbage, every byte value, invalid as UTF-8: no EXE, so ignored; with proper
     // sections after it, read.
@@ -258,7 +259,7 @@ TEST_F(BadInput, CustomisationFilesThatAreEmptyGarbageOrHuge) {
     EXPECT_EQ(Messages(), std::vector<std::string>{fake});
     StartWithIni(garbage + "\n[ProgramInfo]\nEXE=realtopia\n[Properties]\nNAME02=After\n");
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Game().Property(2).Name, "After");
+    EXPECT_EQ(Game().State().Property(2).Name, "After");
 
     // A mebibyte of entries, the program's sections at the very end, is read; a byte more is
     // more than a customisation file holds, and the file is not read at all.
@@ -270,10 +271,10 @@ TEST_F(BadInput, CustomisationFilesThatAreEmptyGarbageOrHuge) {
     StartWithIni(huge);
     EXPECT_EQ(fs::file_size(IniPath()), 1u << 20);
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Game().Property(3).Name, "Found At The End");
+    EXPECT_EQ(Game().State().Property(3).Name, "Found At The End");
     StartWithIni("\n" + huge);
     EXPECT_EQ(Messages(), std::vector<std::string>{fake});
-    EXPECT_EQ(Game().Property(3).Name, Builtin(3));
+    EXPECT_EQ(Game().State().Property(3).Name, Builtin(3));
     EXPECT_EQ(View().Avail.Rows.size(), 20u);
 }
 
@@ -297,7 +298,7 @@ TEST_F(BadInput, CustomisationFilesThatCannotBeReadAreReportedAndNeverWaitedFor)
         }
         StartProgram();
         EXPECT_EQ(Messages(), std::vector<std::string>{fake}) << c;
-        EXPECT_EQ(Game().Property(1).Name, Builtin(1)) << c;
+        EXPECT_EQ(Game().State().Property(1).Name, Builtin(1)) << c;
         EXPECT_EQ(View().Avail.Rows.size(), 20u) << c;  // the game goes on
     }
 }
@@ -318,15 +319,15 @@ TEST_F(BadInput, CustomisedNamesTheListsCannotFindAreRefused) {
                       Builtin(5) + ".",
                   "info: NAME06=Weblands is refused: another property has that name" + kept +
                       Builtin(6) + "."}));
-    EXPECT_EQ(Game().Property(2).Name, "Twin");
-    EXPECT_EQ(Game().Property(3).Name, Builtin(3));
-    EXPECT_EQ(Game().Property(7).Name, Builtin(7));  // its own name again is no repeat
-    EXPECT_EQ(Game().Property(8).Name, "Fine");
+    EXPECT_EQ(Game().State().Property(2).Name, "Twin");
+    EXPECT_EQ(Game().State().Property(3).Name, Builtin(3));
+    EXPECT_EQ(Game().State().Property(7).Name, Builtin(7));  // its own name again is no repeat
+    EXPECT_EQ(Game().State().Property(8).Name, "Fine");
     // Every row selects its own property.
     StartGame();
     for (int p = 1; p <= 20; ++p) {
         ClickAvail({AvailRow(p)});
-        EXPECT_EQ(Game().Selection, std::vector<int>{p}) << p;
+        EXPECT_EQ(Game().State().Selection, std::vector<int>{p}) << p;
     }
 }
 
@@ -337,50 +338,50 @@ TEST_F(BadInput, CustomisationValuesThatBendTheRules) {
                  "NAME04=" + longValue + "\nDESC04=" + longValue + "\n" +
                  "NAME1=One\nNAME21=TwentyOne\nVALUE1=junk\nVALUE21=junk\nDESC21=x\n");
     EXPECT_TRUE(Messages().empty());  // no key that is never read can complain
-    EXPECT_EQ(Game().Property(1).Name, "Big");
-    EXPECT_EQ(Game().Property(2).Name, "Second");
-    EXPECT_EQ(Game().Property(4).Name, std::string(1023, 'n'));
-    EXPECT_EQ(Game().Property(4).Description, std::string(1023, 'n'));
-    EXPECT_EQ(Game().Property(21).Name, Builtin(21));
+    EXPECT_EQ(Game().State().Property(1).Name, "Big");
+    EXPECT_EQ(Game().State().Property(2).Name, "Second");
+    EXPECT_EQ(Game().State().Property(4).Name, std::string(1023, 'n'));
+    EXPECT_EQ(Game().State().Property(4).Description, std::string(1023, 'n'));
+    EXPECT_EQ(Game().State().Property(21).Name, Builtin(21));
     EXPECT_EQ(AvailRow(4), 3);  // the long name's row is found like any other
 
     // A negative price is refused like a value that is not a number: buying the property
     // would pay the player. Zero is a price.
-    const Money generated = Game().Property(2).BuyPrice;
+    const Money generated = Game().State().Property(2).BuyPrice;
     StartWithIni(head + "VALUE01=0\nVALUE02=-5\nNAME03=Never Read\n");
     EXPECT_EQ(Messages(),
               std::vector<std::string>{"info: '-5' is not a valid floating point value"});
-    EXPECT_EQ(Game().Property(1).BuyPrice, Money());
-    EXPECT_EQ(Game().Property(2).BuyPrice, generated);
-    EXPECT_EQ(Game().Property(3).Name, Builtin(3));
+    EXPECT_EQ(Game().State().Property(1).BuyPrice, Money());
+    EXPECT_EQ(Game().State().Property(2).BuyPrice, generated);
+    EXPECT_EQ(Game().State().Property(3).Name, Builtin(3));
 
     // "noini" (exactly) leaves even a fake file unread.
     StartWithIni("[General]\nEMAIL=x@example.com\n[Properties]\nNAME01=X\n", "noini");
     EXPECT_TRUE(Messages().empty());
-    EXPECT_EQ(Game().Property(1).Name, Builtin(1));
-    EXPECT_EQ(Game().ContactAddress, TGame::kDefaultContactAddress);
+    EXPECT_EQ(Game().State().Property(1).Name, Builtin(1));
+    EXPECT_EQ(Game().State().ContactAddress, TGame::kDefaultContactAddress);
     StartWithIni("[General]\nEMAIL=x@example.com\n", "NOINI");
     EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(BadInput, CustomisationNumberOutOfRangeStopsTheReadingButNotTheGame) {
-    const Money generated = Game().Property(1).BuyPrice;  // same seed, no file
+    const Money generated = Game().State().Property(1).BuyPrice;  // same seed, no file
     const std::string text =
         "[ProgramInfo]\nEXE=realtopia\n[General]\nEMAIL=me@example.com\n[Properties]\n"
         "NAME01=First\nDESC01=Kept\nVALUE01=1e400\nNAME02=Never Read\n";
     StartWithIni(text);
     const std::string error = "info: '1e400' is not a valid floating point value";
     EXPECT_EQ(Messages(), std::vector<std::string>{error});
-    EXPECT_EQ(Game().ContactAddress, "me@example.com");
-    EXPECT_EQ(Game().Property(1).Name, "First");
-    EXPECT_EQ(Game().Property(1).Description, "Kept");
-    EXPECT_EQ(Game().Property(1).BuyPrice, generated);
-    EXPECT_EQ(Game().Property(2).Name, Builtin(2));
+    EXPECT_EQ(Game().State().ContactAddress, "me@example.com");
+    EXPECT_EQ(Game().State().Property(1).Name, "First");
+    EXPECT_EQ(Game().State().Property(1).Description, "Kept");
+    EXPECT_EQ(Game().State().Property(1).BuyPrice, generated);
+    EXPECT_EQ(Game().State().Property(2).Name, Builtin(2));
     // The window was reset all the same: the for-sale list is there and PLAY works.
     ASSERT_EQ(View().Avail.Rows.size(), 20u);
     EXPECT_EQ(View().Avail.Rows[0].Text, "First (" + FormatPounds(generated) + ")");
     StartGame();
-    EXPECT_TRUE(Game().Running);
+    EXPECT_TRUE(Game().State().Running);
 
     // Every new game reads the file again and says so again.
     EndGameWith(0);
@@ -390,7 +391,7 @@ TEST_F(BadInput, CustomisationNumberOutOfRangeStopsTheReadingButNotTheGame) {
 }
 
 TEST_F(BadInput, CustomisedPricesStayWithinWhatSumsCanHold) {
-    const Money generated = Game().Property(2).BuyPrice;  // same seed, no file
+    const Money generated = Game().State().Property(2).BuyPrice;  // same seed, no file
     // A trillion pounds each, the most the file may set: a block of all twenty adds up exactly.
     std::string text = "[ProgramInfo]\nEXE=realtopia\n[Properties]\n";
     for (int i = 1; i <= 20; ++i)
@@ -400,11 +401,11 @@ TEST_F(BadInput, CustomisedPricesStayWithinWhatSumsCanHold) {
     EXPECT_EQ(View().AreaCaption, "Current Area: London\r\nAverage price: \u00A31,000,000,000,000");
     StartGame();
     ClickAvail({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
-    EXPECT_EQ(Game().BuyTotal, Money::Pounds(20'000'000'000'000));
+    EXPECT_EQ(Game().State().BuyTotal, Money::Pounds(20'000'000'000'000));
     effects_.ClearCalls();
     Form().cmd_BuySellClick();
     EXPECT_EQ(Messages(), std::vector<std::string>{"info: You can't afford it!"});
-    EXPECT_EQ(Game().Cash, TGame::kStartingCash);
+    EXPECT_EQ(Game().State().Cash, TGame::kStartingCash);
 
     // Beyond it, refused like a number that does not convert: three at £400 trillion would
     // have summed past the range to a negative total that paid the player for buying.
@@ -413,6 +414,6 @@ TEST_F(BadInput, CustomisedPricesStayWithinWhatSumsCanHold) {
         "VALUE02=400000000000000\nVALUE03=400000000000000\n");
     EXPECT_EQ(Messages(), std::vector<std::string>{
                               "info: '400000000000000' is not a valid floating point value"});
-    EXPECT_EQ(Game().Property(1).BuyPrice, Money::Pounds(1'000'000'000'000));
-    EXPECT_EQ(Game().Property(2).BuyPrice, generated);
+    EXPECT_EQ(Game().State().Property(1).BuyPrice, Money::Pounds(1'000'000'000'000));
+    EXPECT_EQ(Game().State().Property(2).BuyPrice, generated);
 }

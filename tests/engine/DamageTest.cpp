@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/RealtopiaFixture.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -10,10 +11,10 @@ protected:
     // property 1's `lowest`.
     void StartWithLowest(Money lowest) {
         StartEngagedGame();
-        Game().Stage = 2;
+        Edit(Game()).Stage = 2;
         for (int p = 2; p <= 20; ++p)
-            Game().Property(p).SaleValue =
-                std::max(Game().Property(p).SaleValue, lowest + Money::Pounds(20000));
+            Edit(Game()).Property(p).SaleValue =
+                std::max(Game().State().Property(p).SaleValue, lowest + Money::Pounds(20000));
         SetPrices(1, lowest + Money::Pounds(10000), lowest);
     }
     // Opens the chooser for property `p` (a for-sale row, or a portfolio row when owned),
@@ -25,7 +26,7 @@ protected:
             items = chooser.Items();
             items.insert(items.begin(), chooser.GroupCaption());
             EXPECT_FALSE(chooser.OkEnabled());
-            EXPECT_FALSE(Game().Running);  // the clock stops while the player chooses
+            EXPECT_FALSE(Game().State().Running);  // the clock stops while the player chooses
             EXPECT_FALSE(View().TimerEnabled);
             if (item == 0) {
                 chooser.cmd_CancelClick();
@@ -36,12 +37,12 @@ protected:
             chooser.optgroupClick(item);
             chooser.cmd_CloseClick();
         };
-        if (Game().Property(p).Has(Owned))
+        if (Game().State().Property(p).Has(Owned))
             ClickPortfolio({PortfolioRow(p)});
         else
             ClickAvail({AvailRow(p)});
         Form().FormKeyUp(TKey::F5);
-        EXPECT_TRUE(Game().Running);
+        EXPECT_TRUE(Game().State().Running);
         return items;
     }
 };
@@ -58,25 +59,25 @@ TEST_F(DamageTest, ChooserOffersTenthsOfTheLowestPriceAndEachItemOnce) {
             "Daleks as neighbours (-\u00A340,000)", "Nuclear waste in the garden (-\u00A350,000)",
             "Cut off water supply (-\u00A360,000)", "Garage burned down (-\u00A370,000)",
             "House burned down (-\u00A380,000)"}));
-    EXPECT_EQ(g.Property(1).DamageCount, 0);  // cancelled
-    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
+    EXPECT_EQ(g.State().Property(1).DamageCount, 0);  // cancelled
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::None);
 
     // Renovating an owned property of the area: Decking adds £30,000 to both prices.
-    g.Property(2).Flags |= Owned;
+    Edit(g).Property(2).Flags |= Owned;
     Form().RefillLists();
-    const TProperty before = g.Property(2);
-    const Money cash = g.Cash;
+    const TProperty before = g.State().Property(2);
+    const Money cash = g.State().Cash;
     EXPECT_EQ(Choose(2, 3),
               (std::vector<std::string>{"Renovate " + before.Name, "Lick of Paint (+\u00A310,000)",
                                         "Conservatory (+\u00A320,000)", "Decking (+\u00A330,000)",
                                         "Jacuzzi (+\u00A340,000)", "Swimming Pool (+\u00A350,000)",
                                         "Stables (+\u00A360,000)", "Tennis court (+\u00A370,000)",
                                         "Heli-pad (+\u00A380,000)"}));
-    EXPECT_EQ(g.Property(2).BuyPrice, before.BuyPrice + Money::Pounds(30000));
-    EXPECT_EQ(g.Property(2).SaleValue, before.SaleValue + Money::Pounds(30000));
-    EXPECT_EQ(g.Cash, cash - Money::Pounds(30000));
-    EXPECT_TRUE(g.Property(2).Has(Renovated));
-    EXPECT_EQ(g.Property(2).DoneImprovements, 0x0004);
+    EXPECT_EQ(g.State().Property(2).BuyPrice, before.BuyPrice + Money::Pounds(30000));
+    EXPECT_EQ(g.State().Property(2).SaleValue, before.SaleValue + Money::Pounds(30000));
+    EXPECT_EQ(g.State().Cash, cash - Money::Pounds(30000));
+    EXPECT_TRUE(g.State().Property(2).Has(Renovated));
+    EXPECT_EQ(g.State().Property(2).DoneImprovements, 0x0004);
 
     // The same item again: marked as done, and refused if chosen.
     effects_.ClearCalls();
@@ -85,40 +86,40 @@ TEST_F(DamageTest, ChooserOffersTenthsOfTheLowestPriceAndEachItemOnce) {
     EXPECT_EQ(again[3], "Decking (Already Done)");
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Sorry, you've already done that!"});
-    EXPECT_EQ(g.Property(2).SaleValue, before.SaleValue + Money::Pounds(30000));
-    EXPECT_EQ(g.Cash, cash - Money::Pounds(30000));
+    EXPECT_EQ(g.State().Property(2).SaleValue, before.SaleValue + Money::Pounds(30000));
+    EXPECT_EQ(g.State().Cash, cash - Money::Pounds(30000));
 
     // Another property keeps its own record of what was done.
-    g.Property(3).Flags |= Owned;
+    Edit(g).Property(3).Flags |= Owned;
     Form().RefillLists();
     Choose(3, 3);
-    EXPECT_EQ(g.Property(3).DoneImprovements, 0x0004);
-    EXPECT_EQ(g.Cash, cash - Money::Pounds(60000));
+    EXPECT_EQ(g.State().Property(3).DoneImprovements, 0x0004);
+    EXPECT_EQ(g.State().Cash, cash - Money::Pounds(60000));
 
     // A renovation dearer than the cash still happens and leaves no cash.
-    g.Cash = Money::Pounds(1000);
+    Edit(g).Cash = Money::Pounds(1000);
     Choose(3, 8);
-    EXPECT_EQ(g.Cash, Money());
-    EXPECT_EQ(g.Property(3).DoneImprovements, 0x0084);
+    EXPECT_EQ(g.State().Cash, Money());
+    EXPECT_EQ(g.State().Property(3).DoneImprovements, 0x0084);
 }
 
 TEST_F(DamageTest, DamageCreditsWholePoundsAndLowersTheNextOffers) {
     TGame& g = Game();
     StartWithLowest(Money::FromRaw(1234567890));  // 10 % is £12,345.6789
-    const TProperty before = g.Property(1);
-    const Money cash = g.Cash;
+    const TProperty before = g.State().Property(1);
+    const Money cash = g.State().Cash;
     Choose(1, 1);
-    EXPECT_EQ(g.Property(1).BuyPrice, before.BuyPrice - Money::FromRaw(123456789));
-    EXPECT_EQ(g.Property(1).SaleValue, before.SaleValue - Money::FromRaw(123456789));
-    EXPECT_EQ(g.Cash, cash + Money::Pounds(12345));
-    EXPECT_TRUE(g.Property(1).Has(Damaged));
-    EXPECT_EQ(g.Property(1).DoneImprovements, 0x0100);
+    EXPECT_EQ(g.State().Property(1).BuyPrice, before.BuyPrice - Money::FromRaw(123456789));
+    EXPECT_EQ(g.State().Property(1).SaleValue, before.SaleValue - Money::FromRaw(123456789));
+    EXPECT_EQ(g.State().Cash, cash + Money::Pounds(12345));
+    EXPECT_TRUE(g.State().Property(1).Has(Damaged));
+    EXPECT_EQ(g.State().Property(1).DoneImprovements, 0x0100);
     // The cheapest property fell, so every amount offered falls with it.
     const std::vector<std::string> items = Choose(1, 0);
     ASSERT_EQ(items.size(), 9u);
     EXPECT_EQ(items[1], "Broken Windows (Already Done)");
     EXPECT_EQ(items[2], "Weedkiller on the lawn (-" +
-                            FormatPounds(g.Property(1).SaleValue.MulDiv(20, 100)) + ")");
+                            FormatPounds(g.State().Property(1).SaleValue.MulDiv(20, 100)) + ")");
     EXPECT_EQ(items[2], "Weedkiller on the lawn (-\u00A322,222)");
 }
 
@@ -127,14 +128,14 @@ TEST_F(DamageTest, TheFourthDamageBringsThePoliceBeforeThePriceFalls) {
     StartWithLowest(Money::Pounds(100000));
     for (int item = 1; item <= 3; ++item) Choose(1, item);
     EXPECT_FALSE(effects_.Contains("modal: Police"));
-    EXPECT_EQ(g.Property(1).DamageCount, 3);
+    EXPECT_EQ(g.State().Property(1).DamageCount, 3);
 
-    const Money cash = g.Cash;
-    const Money sale = g.Property(1).SaleValue;
+    const Money cash = g.State().Cash;
+    const Money sale = g.State().Property(1).SaleValue;
     Money cashAtWindow, saleAtWindow;
     effects_.OnModal[IEffects::Modal::Police] = [&] {
-        cashAtWindow = g.Cash;
-        saleAtWindow = g.Property(1).SaleValue;
+        cashAtWindow = g.State().Cash;
+        saleAtWindow = g.State().Property(1).SaleValue;
     };
     effects_.ClearCalls();
     Choose(1, 4);
@@ -144,11 +145,11 @@ TEST_F(DamageTest, TheFourthDamageBringsThePoliceBeforeThePriceFalls) {
               "The fine for this offence is \u00A3200,000");
     EXPECT_EQ(cashAtWindow, cash);
     EXPECT_EQ(saleAtWindow, sale);
-    const Money amount = g.DamRenAmount;
+    const Money amount = g.State().DamRenAmount;
     EXPECT_EQ(amount, sale.MulDiv(40, 100));
-    EXPECT_EQ(g.Property(1).SaleValue, sale - amount);
-    EXPECT_EQ(g.Cash, cash - Money::Pounds(200000) + amount.TruncatedToPounds());
-    EXPECT_EQ(g.Property(1).DamageCount, 4);
+    EXPECT_EQ(g.State().Property(1).SaleValue, sale - amount);
+    EXPECT_EQ(g.State().Cash, cash - Money::Pounds(200000) + amount.TruncatedToPounds());
+    EXPECT_EQ(g.State().Property(1).DamageCount, 4);
 }
 
 TEST_F(DamageTest, SelectionMistakesAndAWorthlessAreaAreHandled) {
@@ -156,8 +157,8 @@ TEST_F(DamageTest, SelectionMistakesAndAWorthlessAreaAreHandled) {
     StartWithLowest(Money::Pounds(100000));
     ClickAvail({0, 1});
     Form().cmd_DamRenClick();
-    g.Property(2).Flags |= Owned;
-    g.Property(3).Flags |= Owned;
+    Edit(g).Property(2).Flags |= Owned;
+    Edit(g).Property(3).Flags |= Owned;
     Form().RefillLists();
     ClickPortfolio({0, 1});
     Form().cmd_DamRenClick();
@@ -174,15 +175,15 @@ TEST_F(DamageTest, SelectionMistakesAndAWorthlessAreaAreHandled) {
 
     // An area whose lowest price is not positive offers nothing and records nothing.
     SetPrices(1, Money::Pounds(5), Money());
-    const Money cash = g.Cash;
+    const Money cash = g.State().Cash;
     const std::vector<std::string> items = Choose(1, 2);
     ASSERT_EQ(items.size(), 9u);
     EXPECT_EQ(items[2], "Weedkiller on the lawn (-\u00A30)");
-    EXPECT_EQ(g.DamRenAmount, Money());
-    EXPECT_EQ(g.Property(1).DoneImprovements, 0);
-    EXPECT_EQ(g.Property(1).DamageCount, 1);
-    EXPECT_EQ(g.Property(1).SaleValue, Money());
-    EXPECT_EQ(g.Cash, cash);
+    EXPECT_EQ(g.State().DamRenAmount, Money());
+    EXPECT_EQ(g.State().Property(1).DoneImprovements, 0);
+    EXPECT_EQ(g.State().Property(1).DamageCount, 1);
+    EXPECT_EQ(g.State().Property(1).SaleValue, Money());
+    EXPECT_EQ(g.State().Cash, cash);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "engine/Hisc.h"
 #include "support/NullGameWindow.h"
 #include "support/TempPlatform.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -58,8 +59,8 @@ TEST(HiScoreRaceTest, TenGamesEndingAtOnceKeepAllTenEntries) {
             NamingWindow window(player, ready[1], go[0]);
             TGame game(window, temp.Platform());
             game.InitWorld();
-            game.Engaged = true;
-            game.Cash = Money::Pounds(1001 + player);
+            Edit(game).Engaged = true;
+            Edit(game).Cash = Money::Pounds(1001 + player);
             game.RecordHiScore();
             _exit(0);
         }

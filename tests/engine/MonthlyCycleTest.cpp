@@ -5,6 +5,7 @@
 #include <set>
 
 #include "support/RealtopiaFixture.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ using Prices = std::array<std::pair<Money, Money>, kPropertyCount>;
 Prices Snapshot(TGame& g) {
     Prices prices;
     for (int p = 1; p <= kPropertyCount; ++p)
-        prices[static_cast<std::size_t>(p - 1)] = {g.Property(p).BuyPrice, g.Property(p).SaleValue};
+        prices[static_cast<std::size_t>(p - 1)] = {g.State().Property(p).BuyPrice, g.State().Property(p).SaleValue};
     return prices;
 }
 
@@ -24,8 +25,8 @@ std::optional<Money> AreaDelta(TGame& g, const Prices& before, int a) {
     std::optional<Money> delta;
     for (int p = (a - 1) * 20 + 1; p <= a * 20; ++p) {
         const auto& old = before[static_cast<std::size_t>(p - 1)];
-        const Money buy = g.Property(p).BuyPrice - old.first;
-        if (g.Property(p).SaleValue - old.second != buy) return std::nullopt;
+        const Money buy = g.State().Property(p).BuyPrice - old.first;
+        if (g.State().Property(p).SaleValue - old.second != buy) return std::nullopt;
         if (delta && *delta != buy) return std::nullopt;
         delta = buy;
     }
@@ -43,24 +44,24 @@ Money LowestSale(const Prices& prices, int a) {
 TEST_F(MonthlyCycleTest, AWholeGameRunsTheCalendarTheTrendsAndTheNews) {
     TGame& g = Game();
     StartGame();
-    ASSERT_TRUE(g.Running);
+    ASSERT_TRUE(g.State().Running);
 
     std::vector<int> headlineMonths;
     std::vector<int> trendYears;
     int effects = 0;
     for (int tick = 1; tick <= 119; ++tick) {
         const Prices before = Snapshot(g);
-        const int pending = g.PendingNews;
+        const int pending = g.State().PendingNews;
         const int meeps = effects_.Count("sound: MEEPMEEP async");
-        g.MarketTrend = 99;  // YearlyTrend always overwrites it
+        Edit(g).MarketTrend = 99;  // YearlyTrend always overwrites it
         Tick();
-        ASSERT_TRUE(g.Running) << tick;
-        ASSERT_EQ(g.MonthsPlayed, tick);
-        ASSERT_EQ(g.Month, tick % 12 + 1);
-        ASSERT_EQ(g.Year, 2000 + tick / 12);
+        ASSERT_TRUE(g.State().Running) << tick;
+        ASSERT_EQ(g.State().MonthsPlayed, tick);
+        ASSERT_EQ(g.State().Month, tick % 12 + 1);
+        ASSERT_EQ(g.State().Year, 2000 + tick / 12);
 
         const bool headline = effects_.Count("sound: MEEPMEEP async") != meeps;
-        const bool trend = g.MarketTrend != 99;
+        const bool trend = g.State().MarketTrend != 99;
         std::set<int> moved;
         for (int a = 1; a <= 6; ++a) {
             const std::optional<Money> delta = AreaDelta(g, before, a);
@@ -69,11 +70,11 @@ TEST_F(MonthlyCycleTest, AWholeGameRunsTheCalendarTheTrendsAndTheNews) {
         }
         if (headline) {
             headlineMonths.push_back(tick);
-            EXPECT_EQ(Form().mq().Text(), g.News(g.PendingNews).Headline + " ");
+            EXPECT_EQ(Form().mq().Text(), g.State().News(g.State().PendingNews).Headline + " ");
             std::set<int> expected;
             if (pending != 0) {
                 ++effects;
-                const TNewsItem& item = g.News(pending);
+                const TNewsItem& item = g.State().News(pending);
                 if (item.Kind == Boom || item.Kind == Slump) {
                     for (int a = 1; a <= 6; ++a) {
                         if (item.Target != 0 && item.Target != a) continue;
@@ -86,8 +87,8 @@ TEST_F(MonthlyCycleTest, AWholeGameRunsTheCalendarTheTrendsAndTheNews) {
             }
             EXPECT_EQ(moved, expected) << "tick " << tick;
         } else if (trend) {
-            trendYears.push_back(g.Year);
-            EXPECT_EQ(g.Month, 12);
+            trendYears.push_back(g.State().Year);
+            EXPECT_EQ(g.State().Month, 12);
             EXPECT_TRUE(moved.empty() || moved == std::set<int>{1}) << "tick " << tick;
         } else {
             EXPECT_TRUE(moved.empty()) << "tick " << tick;
@@ -104,18 +105,18 @@ TEST_F(MonthlyCycleTest, AWholeGameRunsTheCalendarTheTrendsAndTheNews) {
     EXPECT_EQ(effects, 12);
     EXPECT_EQ(trendYears, (std::vector<int>{2000, 2001, 2002, 2003, 2004, 2005, 2006, 2007, 2008}));
     int shown = 0;
-    for (int k = 1; k <= 40; ++k) shown += g.News(k).Shown;
+    for (int k = 1; k <= 40; ++k) shown += g.State().News(k).Shown;
     EXPECT_EQ(shown, 13);
     EXPECT_EQ(View().Caption, "Realtopia - December, 2009");
 
     // The next event ends the game without moving the caption or running the duties.
-    g.Stage = 3;
-    g.CrashTicks = 2;
+    Edit(g).Stage = 3;
+    Edit(g).CrashTicks = 2;
     effects_.ClearCalls();
     Tick();
-    EXPECT_FALSE(g.Running);
-    EXPECT_EQ(g.CrashTicks, 2);
-    EXPECT_EQ(g.MonthsPlayed, 119);
+    EXPECT_FALSE(g.State().Running);
+    EXPECT_EQ(g.State().CrashTicks, 2);
+    EXPECT_EQ(g.State().MonthsPlayed, 119);
     EXPECT_EQ(View().Caption, "Realtopia - December, 2009");
     EXPECT_EQ(View().Status, "Net Worth: \u00A3800,000");
     EXPECT_EQ(View().Progress, View().ProgressMax);
@@ -134,12 +135,12 @@ TEST_F(MonthlyCycleTest, WindfallsMoveCashOnlyOnceEngagedAndMayGoNegative) {
     TGame& g = Game();
     StartGame();
     g.ApplyNews(31);  // +£500,000 before the first click is lost
-    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
 
     ClickAvail({0});
-    g.Cash = Money::Pounds(100000);
+    Edit(g).Cash = Money::Pounds(100000);
     g.ApplyNews(33);
-    EXPECT_EQ(g.Cash, Money::Pounds(-250000));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(-250000));
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-250,000");
     Tick();
     EXPECT_EQ(View().Status, "Net Worth: \u00A3-250,000");
@@ -151,7 +152,7 @@ TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
     Form().ClickArea(2);
     ClickAvail({3});
     const std::string info = View().Info;
-    const Money buyTotal = g.BuyTotal;
+    const Money buyTotal = g.State().BuyTotal;
 
     Prices before = Snapshot(g);
     unsigned revision = View().ListsRevision;
@@ -166,11 +167,11 @@ TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
     g.ApplyNews(2);  // Slump 4 for France, shown: the rows are rebuilt, selection kept
     const Money slump = -LowestSale(before, 2).MulDiv(4, 10);
     EXPECT_EQ(AreaDelta(g, before, 2), slump);
-    EXPECT_EQ(View().Avail.Rows[0].Text, Tmainform::RowText(g.Property(21)));
+    EXPECT_EQ(View().Avail.Rows[0].Text, Tmainform::RowText(g.State().Property(21)));
     EXPECT_NE(View().Avail.Rows[0].Text, franceRows[0].Text);
     EXPECT_TRUE(View().Avail.Rows[3].Selected);
     EXPECT_EQ(View().Info, info);
-    EXPECT_EQ(g.BuyTotal, buyTotal);
+    EXPECT_EQ(g.State().BuyTotal, buyTotal);
 
     before = Snapshot(g);
     g.ApplyNews(7);  // Slump 4 everywhere, each area by its own lowest price
@@ -185,50 +186,50 @@ TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
 TEST_F(MonthlyCycleTest, CrashHalvesTheMarketAndTheFourthMonthDoublesItBack) {
     TGame& g = Game();
     g.CrashMarket();  // nothing before the player has clicked
-    EXPECT_FALSE(g.Property(5).Has(Halved));
+    EXPECT_FALSE(g.State().Property(5).Has(Halved));
 
     StartEngagedGame();
     SetPrices(5, Money::FromRaw(1200000003), Money::FromRaw(1000000001));
     SetPrices(7, Money::Pounds(10), Money());
-    g.Property(6).Flags |= Owned;
-    const Money owned = g.Property(6).SaleValue;
+    Edit(g).Property(6).Flags |= Owned;
+    const Money owned = g.State().Property(6).SaleValue;
     const Prices before = Snapshot(g);
 
     g.CrashMarket();
-    EXPECT_EQ(g.Property(5).BuyPrice, Money::FromRaw(600000002));   // 600000001.5 -> even
-    EXPECT_EQ(g.Property(5).SaleValue, Money::FromRaw(500000000));  // 500000000.5 -> even
-    EXPECT_TRUE(g.Property(5).Has(Halved));
-    EXPECT_FALSE(g.Property(6).Has(Halved));
-    EXPECT_EQ(g.Property(6).SaleValue, owned);
-    EXPECT_FALSE(g.Property(7).Has(Halved));  // no positive sale value
-    EXPECT_EQ(g.Property(7).BuyPrice, Money::Pounds(10));
-    EXPECT_EQ(g.Area(1).LowestPrice, Money());
+    EXPECT_EQ(g.State().Property(5).BuyPrice, Money::FromRaw(600000002));   // 600000001.5 -> even
+    EXPECT_EQ(g.State().Property(5).SaleValue, Money::FromRaw(500000000));  // 500000000.5 -> even
+    EXPECT_TRUE(g.State().Property(5).Has(Halved));
+    EXPECT_FALSE(g.State().Property(6).Has(Halved));
+    EXPECT_EQ(g.State().Property(6).SaleValue, owned);
+    EXPECT_FALSE(g.State().Property(7).Has(Halved));  // no positive sale value
+    EXPECT_EQ(g.State().Property(7).BuyPrice, Money::Pounds(10));
+    EXPECT_EQ(g.State().Area(1).LowestPrice, Money());
 
     // Bought during the crash: doubles in the player's hands.
-    const Money halved8 = g.Property(8).SaleValue;
-    g.Property(8).Flags |= Owned;
+    const Money halved8 = g.State().Property(8).SaleValue;
+    Edit(g).Property(8).Flags |= Owned;
 
-    g.Stage = 3;
-    g.CrashTicks = 1;
+    Edit(g).Stage = 3;
+    Edit(g).CrashTicks = 1;
     Tick(3);
-    EXPECT_TRUE(g.Property(5).Has(Halved));
-    EXPECT_EQ(g.Property(5).SaleValue, Money::FromRaw(500000000));
+    EXPECT_TRUE(g.State().Property(5).Has(Halved));
+    EXPECT_EQ(g.State().Property(5).SaleValue, Money::FromRaw(500000000));
     Tick();
-    EXPECT_EQ(g.CrashTicks, 5);
-    EXPECT_EQ(g.Property(5).BuyPrice, Money::FromRaw(1200000004));
-    EXPECT_EQ(g.Property(5).SaleValue, Money::FromRaw(1000000000));
-    EXPECT_EQ(g.Property(8).SaleValue, halved8.MulDiv(2, 1));
+    EXPECT_EQ(g.State().CrashTicks, 5);
+    EXPECT_EQ(g.State().Property(5).BuyPrice, Money::FromRaw(1200000004));
+    EXPECT_EQ(g.State().Property(5).SaleValue, Money::FromRaw(1000000000));
+    EXPECT_EQ(g.State().Property(8).SaleValue, halved8.MulDiv(2, 1));
     for (int p = 1; p <= kPropertyCount; ++p) {
-        EXPECT_FALSE(g.Property(p).Has(Halved)) << p;
+        EXPECT_FALSE(g.State().Property(p).Has(Halved)) << p;
         if (p == 5) continue;
         const auto& old = before[static_cast<std::size_t>(p - 1)];
-        const Money sale = g.Property(p).SaleValue;
+        const Money sale = g.State().Property(p).SaleValue;
         EXPECT_LE((sale - old.second).Raw(), 1) << p;  // odd values come back one off
         EXPECT_GE((sale - old.second).Raw(), -1) << p;
     }
     EXPECT_EQ(AreaDelta(g, before, 3), Money());  // exact for the even prices of Ireland
     Tick(5);
-    EXPECT_EQ(g.Property(5).SaleValue, Money::FromRaw(1000000000));  // restored once only
+    EXPECT_EQ(g.State().Property(5).SaleValue, Money::FromRaw(1000000000));  // restored once only
 }
 
 // Finds a seed whose three trend draws are (first, second, d).
@@ -251,7 +252,7 @@ TEST_F(MonthlyCycleTest, YearlyTrendMovesOnlyTheCurrentAreaAndSometimesNothing) 
     g.Random().Seed(*fallenStill);
     Prices before = Snapshot(g);
     g.YearlyTrend();
-    EXPECT_EQ(g.MarketTrend, Fallen);
+    EXPECT_EQ(g.State().MarketTrend, Fallen);
     EXPECT_EQ(View().TrendText, "Market has fallen");
     EXPECT_EQ(View().TrendPicture, TTrendPicture::Fallen);
     for (int a = 1; a <= 6; ++a) EXPECT_EQ(AreaDelta(g, before, a), Money()) << a;
@@ -259,10 +260,10 @@ TEST_F(MonthlyCycleTest, YearlyTrendMovesOnlyTheCurrentAreaAndSometimesNothing) 
     const std::optional<std::uint64_t> risen = SeedFor(false, 1);
     ASSERT_TRUE(risen);
     g.Random().Seed(*risen);
-    g.Property(45).Flags |= Owned;  // owned properties move too
+    Edit(g).Property(45).Flags |= Owned;  // owned properties move too
     before = Snapshot(g);
     g.YearlyTrend();
-    EXPECT_EQ(g.MarketTrend, Risen);
+    EXPECT_EQ(g.State().MarketTrend, Risen);
     EXPECT_EQ(View().TrendText, "Market has risen");
     const Money lowest = LowestSale(before, 3);
     EXPECT_EQ(AreaDelta(g, before, 3), Money::Pounds(lowest.Raw() / 10 / Money::kScale));
@@ -271,8 +272,8 @@ TEST_F(MonthlyCycleTest, YearlyTrendMovesOnlyTheCurrentAreaAndSometimesNothing) 
     const std::optional<std::uint64_t> fallen = SeedFor(true, 1);
     ASSERT_TRUE(fallen);
     g.Random().Seed(*fallen);
-    g.Area(3).LowestPrice = Money();
-    for (int p = 41; p <= 60; ++p) g.Property(p).SaleValue = Money::FromRaw(350019999 + p);
+    Edit(g).Area(3).LowestPrice = Money();
+    for (int p = 41; p <= 60; ++p) Edit(g).Property(p).SaleValue = Money::FromRaw(350019999 + p);
     before = Snapshot(g);
     g.YearlyTrend();  // 5 % of £35,002.0040 = £1,750.1002, truncated to £1,750
     EXPECT_EQ(AreaDelta(g, before, 3), Money::Pounds(-1750));
@@ -282,42 +283,42 @@ TEST_F(MonthlyCycleTest, NoSlumpTrendOrDamageTakesAPriceBelowZero) {
     TGame& g = Game();
     StartEngagedGame();
     // Buying prices as small as the customisation file may set them.
-    SetPrices(3, Money::Pounds(1000), g.Property(3).SaleValue);
+    SetPrices(3, Money::Pounds(1000), g.State().Property(3).SaleValue);
     g.ApplyNews(11);  // London slumps by two tenths of its lowest sale value
-    EXPECT_EQ(g.Property(3).BuyPrice, Money());
+    EXPECT_EQ(g.State().Property(3).BuyPrice, Money());
     EXPECT_EQ(View().Avail.Rows[static_cast<std::size_t>(AvailRow(3))].Text,
-              g.Property(3).Name + " (\u00A30)");
+              g.State().Property(3).Name + " (\u00A30)");
 
     const std::optional<std::uint64_t> fallen = SeedFor(true, 1);
     ASSERT_TRUE(fallen);
     g.Random().Seed(*fallen);
-    SetPrices(5, Money::Pounds(1), g.Property(5).SaleValue);
-    const Money sale = g.Property(6).SaleValue;
+    SetPrices(5, Money::Pounds(1), g.State().Property(5).SaleValue);
+    const Money sale = g.State().Property(6).SaleValue;
     g.YearlyTrend();
-    ASSERT_LT(g.Property(6).SaleValue, sale);  // the market did fall
-    EXPECT_EQ(g.Property(5).BuyPrice, Money());
+    ASSERT_LT(g.State().Property(6).SaleValue, sale);  // the market did fall
+    EXPECT_EQ(g.State().Property(5).BuyPrice, Money());
 
     SetPrices(7, Money::Pounds(1000), Money::Pounds(500));
-    g.Selection = {7};
-    g.DamRenAmount = Money::Pounds(5000);
+    Edit(g).Selection = {7};
+    Edit(g).DamRenAmount = Money::Pounds(5000);
     g.Damage();
-    EXPECT_EQ(g.Property(7).BuyPrice, Money());
-    EXPECT_EQ(g.Property(7).SaleValue, Money());
+    EXPECT_EQ(g.State().Property(7).BuyPrice, Money());
+    EXPECT_EQ(g.State().Property(7).SaleValue, Money());
 }
 
 TEST_F(MonthlyCycleTest, NewsCyclesThroughAllHeadlinesAndStopsWhenTheGameEndsMeanwhile) {
     TGame& g = Game();
-    for (int k = 1; k <= 40; ++k) g.News(k).Shown = true;
+    for (int k = 1; k <= 40; ++k) Edit(g).News(k).Shown = true;
     g.NewsEvent();
     int shown = 0;
-    for (int k = 1; k <= 40; ++k) shown += g.News(k).Shown;
+    for (int k = 1; k <= 40; ++k) shown += g.State().News(k).Shown;
     EXPECT_EQ(shown, 1);
-    EXPECT_TRUE(g.News(g.PendingNews).Shown);
+    EXPECT_TRUE(g.State().News(g.State().PendingNews).Shown);
 
     // The player quits while the draw waits for a fresh headline.
     StartEngagedGame();
-    for (int k = 2; k <= 40; ++k) g.News(k).Shown = true;
-    g.News(1).Shown = false;
+    for (int k = 2; k <= 40; ++k) Edit(g).News(k).Shown = true;
+    Edit(g).News(1).Shown = false;
     bool quit = false;
     effects_.OnProcessEvents = [&] {
         if (quit) return;
@@ -330,8 +331,8 @@ TEST_F(MonthlyCycleTest, NewsCyclesThroughAllHeadlinesAndStopsWhenTheGameEndsMea
     ASSERT_TRUE(quit);
     EXPECT_FALSE(effects_.Contains("sound: MEEPMEEP async"));
     EXPECT_EQ(Form().mq().Text(), "Press PLAY to start ");
-    EXPECT_FALSE(g.News(1).Shown);
-    EXPECT_EQ(g.PendingNews, 0);
+    EXPECT_FALSE(g.State().News(1).Shown);
+    EXPECT_EQ(g.State().PendingNews, 0);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "support/Files.h"
 #include "support/NullGameWindow.h"
 #include "support/TempPlatform.h"
+#include "support/GameStateAccess.h"
 
 namespace fs = std::filesystem;
 
@@ -30,42 +31,42 @@ protected:
     SavedGameFormat() : game_(window_, temp_.Platform()) {
         game_.InitWorld();
         for (int draw = 0; draw < 5; ++draw) game_.Random().Next();
-        game_.Area(4).Name = "Schweiz";
-        game_.Area(6).LowestPrice = Money::FromRaw(2500000001);
-        TProperty& mortgaged = game_.Property(7);
+        Edit(game_).Area(4).Name = "Schweiz";
+        Edit(game_).Area(6).LowestPrice = Money::FromRaw(2500000001);
+        TProperty& mortgaged = Edit(game_).Property(7);
         mortgaged.Flags = Owned | Mortgaged | Renovated;
         mortgaged.MonthlyRepayment = Money::FromRaw(123456789);
         mortgaged.DoneImprovements = 0xA5C3;
-        game_.Property(8).Name = "Caf\u00E9 \u201Cquoted\u201D";
-        game_.Property(8).Description = std::string(TSavedGame::kMaxTextBytes, 'd');
-        game_.Property(9).Flags = Damaged | Halved;
-        game_.Property(9).DamageCount = 3;
-        game_.Property(9).SoldCount = 4;
-        game_.Property(9).BuyPrice = Money::FromRaw(-7);
-        game_.News(40).Shown = true;
-        game_.Cash = Money::FromRaw(-2503999999);
-        game_.Debt = Money::FromRaw(99999999999);
-        game_.MonthlyRepaymentTotal = mortgaged.MonthlyRepayment;
-        game_.Stage = 3;
-        game_.CrashTicks = 4;
-        game_.Year = 2007;
-        game_.Month = 11;
-        game_.CurrentArea = 6;
-        game_.Engaged = true;
-        game_.CheatUsed = true;
-        game_.FirstName = "Zo\u00EB";
-        game_.LastName = "";
-        game_.ContactAddress = "x@example.com";
-        game_.SelectionSide = TSelectionSide::Portfolio;
-        game_.MortgageMode = TMortgageMode::CanRedeem;
-        game_.DamRenMode = TDamRenMode::Damage;
-        game_.MonthsPlayed = 94;
-        game_.MarketTrend = Fallen;
-        game_.PendingNews = 40;
-        game_.Selection = {7, 7, 120};
-        game_.BuyTotal = Money::FromRaw(1);
-        game_.SellTotal = Money::FromRaw(-1);
-        game_.DamRenAmount = Money::FromRaw(31);
+        Edit(game_).Property(8).Name = "Caf\u00E9 \u201Cquoted\u201D";
+        Edit(game_).Property(8).Description = std::string(TSavedGame::kMaxTextBytes, 'd');
+        Edit(game_).Property(9).Flags = Damaged | Halved;
+        Edit(game_).Property(9).DamageCount = 3;
+        Edit(game_).Property(9).SoldCount = 4;
+        Edit(game_).Property(9).BuyPrice = Money::FromRaw(-7);
+        Edit(game_).News(40).Shown = true;
+        Edit(game_).Cash = Money::FromRaw(-2503999999);
+        Edit(game_).Debt = Money::FromRaw(99999999999);
+        Edit(game_).MonthlyRepaymentTotal = mortgaged.MonthlyRepayment;
+        Edit(game_).Stage = 3;
+        Edit(game_).CrashTicks = 4;
+        Edit(game_).Year = 2007;
+        Edit(game_).Month = 11;
+        Edit(game_).CurrentArea = 6;
+        Edit(game_).Engaged = true;
+        Edit(game_).CheatUsed = true;
+        Edit(game_).FirstName = "Zo\u00EB";
+        Edit(game_).LastName = "";
+        Edit(game_).ContactAddress = "x@example.com";
+        Edit(game_).SelectionSide = TSelectionSide::Portfolio;
+        Edit(game_).MortgageMode = TMortgageMode::CanRedeem;
+        Edit(game_).DamRenMode = TDamRenMode::Damage;
+        Edit(game_).MonthsPlayed = 94;
+        Edit(game_).MarketTrend = Fallen;
+        Edit(game_).PendingNews = 40;
+        Edit(game_).Selection = {7, 7, 120};
+        Edit(game_).BuyTotal = Money::FromRaw(1);
+        Edit(game_).SellTotal = Money::FromRaw(-1);
+        Edit(game_).DamRenAmount = Money::FromRaw(31);
 
         window_shown_.Caption = "Realtopia - November, 2007";
         window_shown_.Status = "Net Worth: -\u00A31";
@@ -99,11 +100,11 @@ protected:
     void ExpectRefused(const std::string& bytes, const std::string& reason,
                        const std::string& label) {
         TSavedGame target;
-        target.Cash = Money::FromRaw(42);
+        target.State.Cash = Money::FromRaw(42);
         std::string why;
         EXPECT_FALSE(TSavedGame::FromBytes(bytes, target, why)) << label;
         EXPECT_EQ(why.substr(0, reason.size()), reason) << label << ": " << why;
-        EXPECT_EQ(target.Cash, Money::FromRaw(42)) << label;
+        EXPECT_EQ(target.State.Cash, Money::FromRaw(42)) << label;
     }
 
     NullGameWindow window_;
@@ -140,9 +141,9 @@ TEST_F(SavedGameFormat, ImageKeepsEveryFieldExactly) {
     NullGameWindow otherWindow;
     TGame other(otherWindow, temp_.Platform(TempPlatform::kSeed + 1));
     other.InitWorld();
-    other.SoundOn = true;
-    other.CheatUsed = true;
-    other.Running = true;
+    Edit(other).SoundOn = true;
+    Edit(other).CheatUsed = true;
+    Edit(other).Running = true;
     TSavedGame loaded;
     std::string why;
     ASSERT_TRUE(TSavedGame::FromBytes(image, loaded, why)) << why;
@@ -150,24 +151,24 @@ TEST_F(SavedGameFormat, ImageKeepsEveryFieldExactly) {
 
     // The same game again, field for field: captured once more it gives the same image.
     EXPECT_EQ(TSavedGame::Capture(other, loaded.Window).ToBytes(), image);
-    EXPECT_EQ(other.Cash.Raw(), -2503999999);
-    EXPECT_EQ(other.Area(6).LowestPrice.Raw(), 2500000001);
-    EXPECT_EQ(other.Property(8).Name, game_.Property(8).Name);
-    EXPECT_EQ(other.Selection, (std::vector<int>{7, 7, 120}));
-    EXPECT_FALSE(other.Running);
-    EXPECT_TRUE(other.Paused);
-    EXPECT_TRUE(other.SoundOn);
+    EXPECT_EQ(other.State().Cash.Raw(), -2503999999);
+    EXPECT_EQ(other.State().Area(6).LowestPrice.Raw(), 2500000001);
+    EXPECT_EQ(other.State().Property(8).Name, game_.State().Property(8).Name);
+    EXPECT_EQ(other.State().Selection, (std::vector<int>{7, 7, 120}));
+    EXPECT_FALSE(other.State().Running);
+    EXPECT_TRUE(other.State().Paused);
+    EXPECT_TRUE(other.State().SoundOn);
     for (int draw = 0; draw < 100; ++draw) ASSERT_EQ(other.Random().Next(), game_.Random().Next());
 
     // A bonus already used in this run stays used; the saved game's own counts too.
     TSavedGame unused = Saved();
-    unused.CheatUsed = false;
-    other.CheatUsed = true;
+    unused.State.CheatUsed = false;
+    Edit(other).CheatUsed = true;
     unused.ApplyTo(other);
-    EXPECT_TRUE(other.CheatUsed);
-    other.CheatUsed = false;
+    EXPECT_TRUE(other.State().CheatUsed);
+    Edit(other).CheatUsed = false;
     loaded.ApplyTo(other);
-    EXPECT_TRUE(other.CheatUsed);
+    EXPECT_TRUE(other.State().CheatUsed);
 }
 
 TEST_F(SavedGameFormat, TruncatedImagesAreRefused) {
@@ -211,47 +212,46 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
         std::function<void(TSavedGame&)> change;
     };
     const std::vector<Case> cases = {
-        {"month is 13 (allowed 1..12)", [](TSavedGame& s) { s.Month = 13; }},
-        {"year is 2010", [](TSavedGame& s) { s.Year = 2010; }},
-        {"stage is 0", [](TSavedGame& s) { s.Stage = 0; }},
-        {"area is 7", [](TSavedGame& s) { s.CurrentArea = 7; }},
-        {"months played is 120", [](TSavedGame& s) { s.MonthsPlayed = 120; }},
-        {"market trend is -1", [](TSavedGame& s) { s.MarketTrend = -1; }},
-        {"pending headline is 41", [](TSavedGame& s) { s.PendingNews = 41; }},
-        {"selection side is 3", [](TSavedGame& s) { s.SelectionSide = 3; }},
-        {"mortgage mode is -1", [](TSavedGame& s) { s.MortgageMode = -1; }},
-        {"damage/renovate mode is 9", [](TSavedGame& s) { s.DamRenMode = 9; }},
-        {"crash count is 121", [](TSavedGame& s) { s.CrashTicks = 121; }},
+        {"month is 13 (allowed 1..12)", [](TSavedGame& s) { s.State.Month = 13; }},
+        {"year is 2010", [](TSavedGame& s) { s.State.Year = 2010; }},
+        {"stage is 0", [](TSavedGame& s) { s.State.Stage = 0; }},
+        {"area is 7", [](TSavedGame& s) { s.State.CurrentArea = 7; }},
+        {"months played is 120", [](TSavedGame& s) { s.State.MonthsPlayed = 120; }},
+        {"market trend is -1", [](TSavedGame& s) { s.State.MarketTrend = -1; }},
+        {"pending headline is 41", [](TSavedGame& s) { s.State.PendingNews = 41; }},
+        {"selection side is 3", [](TSavedGame& s) { s.State.SelectionSide = static_cast<TSelectionSide>(3); }},
+        {"mortgage mode is -1", [](TSavedGame& s) { s.State.MortgageMode = static_cast<TMortgageMode>(-1); }},
+        {"damage/renovate mode is 9", [](TSavedGame& s) { s.State.DamRenMode = static_cast<TDamRenMode>(9); }},
+        {"crash count is 121", [](TSavedGame& s) { s.State.CrashTicks = 121; }},
         {"selected property is 121",
          [](TSavedGame& s) {
-             s.Selection = {1, 121};
+             s.State.Selection = {1, 121};
          }},
-        {"a list of 121 entries", [](TSavedGame& s) { s.Selection.assign(121, 1); }},
+        {"a list of 121 entries", [](TSavedGame& s) { s.State.Selection.assign(121, 1); }},
         {"area of property 21 is 1 (allowed 2..2)",
-         [](TSavedGame& s) { s.Properties[20].Area = 1; }},
-        {"sale count of property 1 is -1", [](TSavedGame& s) { s.Properties[0].SoldCount = -1; }},
-        {"unknown flags of property 2", [](TSavedGame& s) { s.Properties[1].Flags = 0x10; }},
+         [](TSavedGame& s) { s.State.Properties[20].Area = 1; }},
+        {"sale count of property 1 is -1", [](TSavedGame& s) { s.State.Properties[0].SoldCount = -1; }},
+        {"unknown flags of property 2", [](TSavedGame& s) { s.State.Properties[1].Flags = 0x10; }},
         {"mortgage on an unowned property 7",
-         [](TSavedGame& s) { s.Properties[6].Flags = Mortgaged; }},
+         [](TSavedGame& s) { s.State.Properties[6].Flags = Mortgaged; }},
         {"repayment without a mortgage of property 3",
-         [](TSavedGame& s) { s.Properties[2].MonthlyRepayment = Money::FromRaw(1); }},
+         [](TSavedGame& s) { s.State.Properties[2].MonthlyRepayment = Money::FromRaw(1); }},
         {"repayment total is not the sum",
-         [](TSavedGame& s) { s.MonthlyRepaymentTotal += Money::FromRaw(1); }},
+         [](TSavedGame& s) { s.State.MonthlyRepaymentTotal += Money::FromRaw(1); }},
         {"cash out of range",
-         [](TSavedGame& s) { s.Cash = TSavedGame::kLargestAmount + Money::FromRaw(1); }},
+         [](TSavedGame& s) { s.State.Cash = TSavedGame::kLargestAmount + Money::FromRaw(1); }},
         {"sale value of property 120 out of range",
          [](TSavedGame& s) {
-             s.Properties[119].SaleValue = -TSavedGame::kLargestAmount - Money::FromRaw(1);
+             s.State.Properties[119].SaleValue = -TSavedGame::kLargestAmount - Money::FromRaw(1);
          }},
         {"halved price of property 9 out of range",
-         [](TSavedGame& s) { s.Properties[8].SaleValue = TSavedGame::kLargestAmount; }},
-        {"kind of headline 3 is 4", [](TSavedGame& s) { s.NewsItems[2].Kind = 4; }},
-        {"area of headline 1 is 7", [](TSavedGame& s) { s.NewsItems[0].Target = 7; }},
-        {"size of headline 31 is 1", [](TSavedGame& s) { s.NewsItems[30].Magnitude = 1; }},
-        {"first name not UTF-8", [](TSavedGame& s) { s.FirstName = "\xFF"; }},
+         [](TSavedGame& s) { s.State.Properties[8].SaleValue = TSavedGame::kLargestAmount; }},
+        {"kind of headline 3 is 4", [](TSavedGame& s) { s.State.NewsItems[2].Kind = 4; }},
+        {"area of headline 1 is 7", [](TSavedGame& s) { s.State.NewsItems[0].Target = 7; }},
+        {"size of headline 31 is 1", [](TSavedGame& s) { s.State.NewsItems[30].Magnitude = 1; }},
+        {"first name not UTF-8", [](TSavedGame& s) { s.State.FirstName = "\xFF"; }},
         {"a text of 4097 bytes",
-         [](TSavedGame& s) { s.LastName.assign(TSavedGame::kMaxTextBytes + 1, 'x'); }},
-        {"random generator state all zero", [](TSavedGame& s) { s.Random = {}; }},
+         [](TSavedGame& s) { s.State.LastName.assign(TSavedGame::kMaxTextBytes + 1, 'x'); }},
         {"timer interval is 0", [](TSavedGame& s) { s.Window.TimerInterval = 0; }},
         {"progress is 109", [](TSavedGame& s) { s.Window.Progress = 109; }},
         {"clock is 0", [](TSavedGame& s) { s.Window.Clock = 0; }},
@@ -275,6 +275,16 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
     ASSERT_EQ(payload.back(), 1);
     payload.back() = 2;
     ExpectRefused(TSavedGame::Seal(payload), "a truth value of 2", "truth value");
+
+    // The generator's four words, all zero: a state it would never leave.
+    payload = Image().substr(TSavedGame::kHeaderSize);
+    std::string words;
+    for (std::uint64_t word : game_.Random().GetState())
+        for (int i = 0; i < 8; ++i) words.push_back(static_cast<char>((word >> (8 * i)) & 0xFF));
+    const std::size_t at = payload.find(words);
+    ASSERT_NE(at, std::string::npos);
+    payload.replace(at, words.size(), std::string(words.size(), '\0'));
+    ExpectRefused(TSavedGame::Seal(payload), "random generator state all zero", "zero state");
 }
 
 // ---------------------------------------------------------------- on disk
@@ -290,7 +300,7 @@ TEST_F(SavedGameFormat, FileIsWrittenWholeReadBackRemovedAndSetAside) {
     // The directory is made; a left-over of an interrupted save goes after the next save.
     ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
     WriteAll(path + ".tmp-Ab12Cd", "torn");
-    game_.Cash = Money::FromRaw(5);
+    Edit(game_).Cash = Money::FromRaw(5);
     ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{kSavedGameFileName}));
     EXPECT_EQ(ReadAll(path), Image());
@@ -299,7 +309,7 @@ TEST_F(SavedGameFormat, FileIsWrittenWholeReadBackRemovedAndSetAside) {
 
     // A game out of range leaves the file as it was.
     TSavedGame bad = Saved();
-    bad.Month = 0;
+    bad.State.Month = 0;
     EXPECT_FALSE(WriteSavedGame(path, bad, why));
     EXPECT_EQ(why, "month is 0 (allowed 1..12)");
     EXPECT_EQ(ReadAll(path), Image());
@@ -316,7 +326,7 @@ TEST_F(SavedGameFormat, FileIsWrittenWholeReadBackRemovedAndSetAside) {
 TEST_F(SavedGameFormat, OnlyRegularFilesOfSensibleSizeAreRead) {
     const std::string path = temp_.Root() + "/REALTOPI.SAV";
     TSavedGame read;
-    read.Cash = Money::FromRaw(42);
+    read.State.Cash = Money::FromRaw(42);
     std::string why;
 
     fs::create_directory(path);
@@ -334,7 +344,7 @@ TEST_F(SavedGameFormat, OnlyRegularFilesOfSensibleSizeAreRead) {
     WriteAll(path, Image() + std::string(TSavedGame::kMaxFileSize, '\0'));
     EXPECT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Unreadable);
     EXPECT_EQ(why, "larger than 1048576 bytes");
-    EXPECT_EQ(read.Cash, Money::FromRaw(42));
+    EXPECT_EQ(read.State.Cash, Money::FromRaw(42));
 }
 
 // A program killed while it saves leaves the previous save or the new one, never a torn file;
@@ -342,8 +352,8 @@ TEST_F(SavedGameFormat, OnlyRegularFilesOfSensibleSizeAreRead) {
 TEST_F(SavedGameFormat, KilledSaveLeavesOldOrNewFile) {
     const std::string path = temp_.Root() + "/REALTOPI.SAV";
     const TSavedGame oldGame = Saved();
-    game_.Cash = Money::Pounds(1);
-    game_.Property(1).Name = std::string(3000, 'n');  // a longer file, so kills land mid-write
+    Edit(game_).Cash = Money::Pounds(1);
+    Edit(game_).Property(1).Name = std::string(3000, 'n');  // a longer file, so kills land mid-write
     const TSavedGame newGame = Saved();
     const std::string oldBytes = oldGame.ToBytes(), newBytes = newGame.ToBytes();
     std::string why;

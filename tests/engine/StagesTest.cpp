@@ -4,6 +4,7 @@
 
 #include "support/RealtopiaFixture.h"
 #include "ui/MarketReport.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -21,31 +22,31 @@ const char* kSequel =
 TEST_F(StagesTest, MagnateAtExactlyTheThreshold) {
     TGame& g = Game();
     StartEngagedGame();
-    g.Cash = Money::Pounds(1600000) - Money::FromRaw(1);
+    Edit(g).Cash = Money::Pounds(1600000) - Money::FromRaw(1);
     Tick();
-    EXPECT_EQ(g.Stage, 1);
+    EXPECT_EQ(g.State().Stage, 1);
     EXPECT_TRUE(effects_.CallsStartingWith("info: ").empty());
 
-    g.Cash = Money::Pounds(1500000);
-    g.Property(7).Flags |= Owned;
-    g.Property(7).SaleValue = Money::Pounds(150000);
-    g.Debt = Money::Pounds(50000);  // net worth counts the portfolio and the debt
+    Edit(g).Cash = Money::Pounds(1500000);
+    Edit(g).Property(7).Flags |= Owned;
+    Edit(g).Property(7).SaleValue = Money::Pounds(150000);
+    Edit(g).Debt = Money::Pounds(50000);  // net worth counts the portfolio and the debt
     Tick();
-    EXPECT_EQ(g.Stage, 2);
+    EXPECT_EQ(g.State().Stage, 2);
     EXPECT_EQ(effects_.CallsStartingWith("info: "), std::vector<std::string>{kBonus});
-    EXPECT_EQ(g.Cash, Money::Pounds(4900000));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(4900000));
     EXPECT_EQ(View().StageText, "MAGNATE");
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A34,900,000");
-    EXPECT_TRUE(g.Running);
+    EXPECT_TRUE(g.State().Running);
     Tick();
     EXPECT_EQ(effects_.Count(kBonus), 1);  // once only
 
     // Nothing at all before the first click.
     Create();
     StartGame();
-    Game().Cash = Money::Pounds(20000000);
+    Edit(Game()).Cash = Money::Pounds(20000000);
     Tick();
-    EXPECT_EQ(Game().Stage, 1);
+    EXPECT_EQ(Game().State().Stage, 1);
 }
 
 TEST_F(StagesTest, BonusCarriesStraightToGuruAndLiquidatingCrashesTheMarketForFourMonths) {
@@ -54,42 +55,42 @@ TEST_F(StagesTest, BonusCarriesStraightToGuruAndLiquidatingCrashesTheMarketForFo
     Buy({1});
     ClickPortfolio({0});
     Form().cmd_MortgageClick();
-    const Money debt = g.Debt;
+    const Money debt = g.State().Debt;
     ASSERT_GT(debt, Money());
-    const Money ownedSale = g.Property(1).SaleValue;
+    const Money ownedSale = g.State().Property(1).SaleValue;
     // Cash so that the net worth is exactly £6,600,000 at the check.
-    g.Cash = Money::Pounds(6600000) - ownedSale + debt;
+    Edit(g).Cash = Money::Pounds(6600000) - ownedSale + debt;
 
     std::vector<std::pair<Money, Money>> before;
     for (int p = 1; p <= kPropertyCount; ++p)
-        before.push_back({g.Property(p).BuyPrice, g.Property(p).SaleValue});
+        before.push_back({g.State().Property(p).BuyPrice, g.State().Property(p).SaleValue});
     effects_.YesNoAnswers.push_back(true);
     effects_.ClearCalls();
     Tick();
     EXPECT_EQ(effects_.CallsStartingWith("info: "), (std::vector<std::string>{kBonus, kGuru}));
     EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
               std::vector<std::string>{"yesno: Liquidate and crash the Market?"});
-    EXPECT_EQ(g.Stage, 3);
+    EXPECT_EQ(g.State().Stage, 3);
     EXPECT_EQ(View().StageText, "GURU");
-    EXPECT_EQ(g.CrashTicks, 1);
-    EXPECT_EQ(g.Debt, Money());  // the mortgages were settled first
-    EXPECT_FALSE(g.Property(1).Has(Mortgaged));
-    EXPECT_TRUE(g.Running);
-    EXPECT_EQ(g.Property(1).SaleValue, ownedSale);
-    EXPECT_FALSE(g.Property(1).Has(Halved));
+    EXPECT_EQ(g.State().CrashTicks, 1);
+    EXPECT_EQ(g.State().Debt, Money());  // the mortgages were settled first
+    EXPECT_FALSE(g.State().Property(1).Has(Mortgaged));
+    EXPECT_TRUE(g.State().Running);
+    EXPECT_EQ(g.State().Property(1).SaleValue, ownedSale);
+    EXPECT_FALSE(g.State().Property(1).Has(Halved));
     for (int p = 2; p <= kPropertyCount; ++p) {
-        EXPECT_TRUE(g.Property(p).Has(Halved)) << p;
-        EXPECT_EQ(g.Property(p).SaleValue,
+        EXPECT_TRUE(g.State().Property(p).Has(Halved)) << p;
+        EXPECT_EQ(g.State().Property(p).SaleValue,
                   before[static_cast<std::size_t>(p - 1)].second.MulDiv(1, 2))
             << p;
     }
 
     Tick(3);
-    EXPECT_TRUE(g.Property(2).Has(Halved));
+    EXPECT_TRUE(g.State().Property(2).Has(Halved));
     Tick();
     for (int p = 2; p <= kPropertyCount; ++p) {
-        EXPECT_FALSE(g.Property(p).Has(Halved)) << p;
-        EXPECT_EQ(g.Property(p).SaleValue,
+        EXPECT_FALSE(g.State().Property(p).Has(Halved)) << p;
+        EXPECT_EQ(g.State().Property(p).SaleValue,
                   before[static_cast<std::size_t>(p - 1)].second.MulDiv(1, 2).MulDiv(2, 1))
             << p;
     }
@@ -110,8 +111,8 @@ TEST_F(StagesTest, BonusCarriesStraightToGuruAndLiquidatingCrashesTheMarketForFo
 TEST_F(StagesTest, DecliningToLiquidateEndsTheGameAndTheRestOfThatTick) {
     TGame& g = Game();
     StartEngagedGame();
-    g.Cash = Money::Pounds(10000000);
-    g.Stage = 2;
+    Edit(g).Cash = Money::Pounds(10000000);
+    Edit(g).Stage = 2;
     effects_.YesNoAnswers = {false, true};  // no liquidation; another game
     effects_.ClearCalls();
     Tick();
@@ -130,13 +131,13 @@ TEST_F(StagesTest, DecliningToLiquidateEndsTheGameAndTheRestOfThatTick) {
               std::vector<std::string>{
                   "input: High Score Table Input | Enter your first name | unknown"});
     // A new world, waiting for PLAY: the interrupted tick did not go on counting.
-    EXPECT_EQ(g.Stage, 1);
-    EXPECT_EQ(g.MonthsPlayed, 0);
-    EXPECT_EQ(g.Month, 1);
-    EXPECT_EQ(g.Year, 2000);
+    EXPECT_EQ(g.State().Stage, 1);
+    EXPECT_EQ(g.State().MonthsPlayed, 0);
+    EXPECT_EQ(g.State().Month, 1);
+    EXPECT_EQ(g.State().Year, 2000);
     EXPECT_EQ(Form().mq().Text(), "Press PLAY to start ");
     EXPECT_EQ(View().MonthLabel, "January");
-    EXPECT_FALSE(g.Running);
+    EXPECT_FALSE(g.State().Running);
     EXPECT_FALSE(App().Exited());
 }
 
@@ -147,8 +148,8 @@ TEST_F(StagesTest, QuitAndReplayReportsAGameNotPlayed) {
     ClickPortfolio({0});
     Form().cmd_MortgageClick();
     Tick(53);  // June 2004
-    ASSERT_EQ(g.Month, 6);
-    g.Cash = Money::Pounds(500000);
+    ASSERT_EQ(g.State().Month, 6);
+    Edit(g).Cash = Money::Pounds(500000);
     effects_.ClearCalls();
     effects_.YesNoAnswers.push_back(true);
     Form().mnu_FileQuitandReplayClick();
@@ -165,30 +166,30 @@ TEST_F(StagesTest, QuitAndReplayReportsAGameNotPlayed) {
     // The next game starts again in January 2000 and runs its full 120 months.
     EXPECT_EQ(View().MonthLabel, "January");
     EXPECT_EQ(View().Clock, 1);
-    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
     EXPECT_FALSE(View().QuitReplayEnabled);
     PressPlay();
     Tick(119);
-    EXPECT_TRUE(g.Running);
+    EXPECT_TRUE(g.State().Running);
     EXPECT_EQ(View().Caption, "Realtopia - December, 2009");
     Tick();
-    EXPECT_FALSE(g.Running);
+    EXPECT_FALSE(g.State().Running);
 }
 
 TEST_F(StagesTest, TheFinalTotalIsTheNetWorthBeforeTheSettlement) {
     TGame& g = Game();
     StartEngagedGame();
-    g.Stage = 2;
+    Edit(g).Stage = 2;
     Buy({1, 2});
     ClickPortfolio({1});
     Form().cmd_MortgageClick();
     Tick(20);
-    g.Year = 2009;
-    g.Month = 12;
-    g.Cash = Money::Pounds(100);  // short of the debt: the settlement leaves the cash below zero
+    Edit(g).Year = 2009;
+    Edit(g).Month = 12;
+    Edit(g).Cash = Money::Pounds(100);  // short of the debt: the settlement leaves the cash below zero
     const Money worth = g.NetWorth();
     const Money portfolio = g.PortfolioValue();
-    const Money debt = g.Debt;
+    const Money debt = g.State().Debt;
     ASSERT_GT(debt, Money());
     effects_.ClearCalls();
     Tick();
@@ -197,8 +198,8 @@ TEST_F(StagesTest, TheFinalTotalIsTheNetWorthBeforeTheSettlement) {
     EXPECT_EQ(infos[0], "info: You ended up with " + FormatPounds(worth - portfolio) +
                             " in cash, and a Portfolio of " + FormatPounds(portfolio) +
                             "\rMaking you worth a total of " + FormatPounds(worth));
-    EXPECT_EQ(g.Cash, worth);
-    EXPECT_EQ(g.Debt, Money());
+    EXPECT_EQ(g.State().Cash, worth);
+    EXPECT_EQ(g.State().Debt, Money());
     // The hi-score step follows the reckoning; then the game asks for another.
     ASSERT_GE(infos.size(), 2u);
     EXPECT_TRUE(infos[1] == "info: You have beaten the previous Hi Score!" ||

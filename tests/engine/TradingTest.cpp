@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/RealtopiaFixture.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -22,18 +23,18 @@ TEST_F(TradingTest, BuyingNeedsTheWholeSumAndExactCashIsEnough) {
     Buy({2, 3});  // a block is bought whole or not at all
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: You can't afford it!"});
-    EXPECT_FALSE(g.Property(2).Has(Owned));
-    EXPECT_FALSE(g.Property(3).Has(Owned));
+    EXPECT_FALSE(g.State().Property(2).Has(Owned));
+    EXPECT_FALSE(g.State().Property(3).Has(Owned));
 
     Buy({2});
-    EXPECT_TRUE(g.Property(2).Has(Owned));
-    EXPECT_EQ(g.Cash, Money());
+    EXPECT_TRUE(g.State().Property(2).Has(Owned));
+    EXPECT_EQ(g.State().Cash, Money());
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A30");
     EXPECT_EQ(View().PortfolioPanel, "Portfolio Value: \u00A3790,000");
     EXPECT_EQ(PortfolioRow(2), 0);
     EXPECT_EQ(AvailRow(2), -1);
     // After any Buy/Sell command nothing is selected.
-    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::None);
     EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Avail), 0);
     EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Portfolio), 0);
     EXPECT_EQ(View().BuySell.Caption, "Buy/Sell");
@@ -44,19 +45,19 @@ TEST_F(TradingTest, ZeroTotalsAndMissingSelectionsDoNothing) {
     StartEngagedGame();
     effects_.ClearCalls();
     Form().cmd_BuySellClick();  // the selection made by the first click
-    ASSERT_TRUE(g.Property(1).Has(Owned));
+    ASSERT_TRUE(g.State().Property(1).Has(Owned));
     Form().cmd_BuySellClick();
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Click a property in one of the lists, first!"});
 
     SetPrices(4, Money(), Money::Pounds(5));
-    const Money cash = g.Cash;
+    const Money cash = g.State().Cash;
     effects_.ClearCalls();
     Buy({4});
-    EXPECT_FALSE(g.Property(4).Has(Owned));
-    EXPECT_EQ(g.Cash, cash);
+    EXPECT_FALSE(g.State().Property(4).Has(Owned));
+    EXPECT_EQ(g.State().Cash, cash);
     EXPECT_TRUE(effects_.CallsStartingWith("info: ").empty());
-    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::None);
 }
 
 TEST_F(TradingTest, AKeyboardPurchaseCostsMoney) {
@@ -65,22 +66,22 @@ TEST_F(TradingTest, AKeyboardPurchaseCostsMoney) {
     TGame& g = Game();
     StartGame();
     Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::Accelerator, {});
-    EXPECT_FALSE(g.Engaged);
+    EXPECT_FALSE(g.State().Engaged);
     Form().ListKeyUp(IGameWindow::List::Avail, {0, 1});
-    const Money total = g.Property(1).BuyPrice + g.Property(2).BuyPrice;
+    const Money total = g.State().Property(1).BuyPrice + g.State().Property(2).BuyPrice;
     Form().KeyPress({TKey::F6});
     Form().KeyRelease({TKey::F6});
-    EXPECT_TRUE(g.Engaged);
-    EXPECT_TRUE(g.Property(1).Has(Owned));
-    EXPECT_TRUE(g.Property(2).Has(Owned));
-    EXPECT_EQ(g.Cash, Money::Pounds(800000) - total);
+    EXPECT_TRUE(g.State().Engaged);
+    EXPECT_TRUE(g.State().Property(1).Has(Owned));
+    EXPECT_TRUE(g.State().Property(2).Has(Owned));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(800000) - total);
 }
 
 TEST_F(TradingTest, TheFourthAndFifthSaleOfAPropertyAreFined) {
     TGame& g = Game();
     StartEngagedGame();
     SetPrices(1, Money::Pounds(100000), Money::Pounds(90000));
-    Money expected = g.Cash;
+    Money expected = g.State().Cash;
     for (int sale = 1; sale <= 5; ++sale) {
         Buy({1});
         expected -= Money::Pounds(100000);
@@ -88,10 +89,10 @@ TEST_F(TradingTest, TheFourthAndFifthSaleOfAPropertyAreFined) {
         Sell({1});
         if (sale >= 4) expected -= k100k;
         expected += Money::Pounds(90000);
-        EXPECT_EQ(g.Cash, expected) << "sale " << sale;
-        EXPECT_EQ(g.Property(1).SoldCount, sale);
+        EXPECT_EQ(g.State().Cash, expected) << "sale " << sale;
+        EXPECT_EQ(g.State().Property(1).SoldCount, sale);
         EXPECT_EQ(effects_.Count("modal: Police"), sale >= 4 ? 1 : 0) << "sale " << sale;
-        EXPECT_FALSE(g.Property(1).Has(Owned));
+        EXPECT_FALSE(g.State().Property(1).Has(Owned));
     }
     EXPECT_EQ(App().policeform.lbl_message, SoldTooOften("Dundefraggin"));
 }
@@ -100,38 +101,38 @@ TEST_F(TradingTest, ABlockWithTwoSuspectsIsFinedTwiceAndSoldWhole) {
     TGame& g = Game();
     StartEngagedGame();
     for (int p : {2, 3, 4}) {
-        g.Property(p).Flags |= Owned;
-        g.Property(p).SoldCount = p == 3 ? 1 : 3;
+        Edit(g).Property(p).Flags |= Owned;
+        Edit(g).Property(p).SoldCount = p == 3 ? 1 : 3;
     }
     Form().RefillLists();
     std::vector<std::string> messages;
     std::vector<Money> cashAtWindow;
     effects_.OnModal[IEffects::Modal::Police] = [&] {
         messages.push_back(App().policeform.lbl_message);
-        cashAtWindow.push_back(g.Cash);
+        cashAtWindow.push_back(g.State().Cash);
     };
-    g.Cash = Money::Pounds(150000);
-    const Money total = g.Property(2).SaleValue + g.Property(3).SaleValue + g.Property(4).SaleValue;
+    Edit(g).Cash = Money::Pounds(150000);
+    const Money total = g.State().Property(2).SaleValue + g.State().Property(3).SaleValue + g.State().Property(4).SaleValue;
     Sell({2, 3, 4});
-    EXPECT_EQ(messages, (std::vector<std::string>{SoldTooOften(g.Property(2).Name),
-                                                  SoldTooOften(g.Property(4).Name)}));
+    EXPECT_EQ(messages, (std::vector<std::string>{SoldTooOften(g.State().Property(2).Name),
+                                                  SoldTooOften(g.State().Property(4).Name)}));
     // Each fine follows its window; the second one floors the cash at zero.
     EXPECT_EQ(cashAtWindow, (std::vector<Money>{Money::Pounds(150000), Money::Pounds(50000)}));
-    EXPECT_EQ(g.Cash, total);
-    EXPECT_EQ(g.Property(2).SoldCount, 4);
-    EXPECT_EQ(g.Property(3).SoldCount, 2);
-    EXPECT_EQ(g.Property(4).SoldCount, 4);
+    EXPECT_EQ(g.State().Cash, total);
+    EXPECT_EQ(g.State().Property(2).SoldCount, 4);
+    EXPECT_EQ(g.State().Property(3).SoldCount, 2);
+    EXPECT_EQ(g.State().Property(4).SoldCount, 4);
     EXPECT_TRUE(View().Portfolio.Rows.empty());
 }
 
 TEST_F(TradingTest, AMortgagedPropertyStopsTheWholeSale) {
     TGame& g = Game();
     StartEngagedGame();
-    for (int p : {2, 3}) g.Property(p).Flags |= Owned;
-    g.Property(3).Flags |= Mortgaged;
-    g.Property(2).SoldCount = 3;
+    for (int p : {2, 3}) Edit(g).Property(p).Flags |= Owned;
+    Edit(g).Property(3).Flags |= Mortgaged;
+    Edit(g).Property(2).SoldCount = 3;
     Form().RefillLists();
-    const Money cash = g.Cash;
+    const Money cash = g.State().Cash;
 
     Sell({2, 3});
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
@@ -139,9 +140,9 @@ TEST_F(TradingTest, AMortgagedPropertyStopsTheWholeSale) {
                   "info: Sorry, at least one of these properties is mortgaged and cannot be "
                   "sold.\n\rYou must redeem any outstanding mortgages before selling."});
     EXPECT_FALSE(effects_.Contains("modal: Police"));
-    EXPECT_EQ(g.Cash, cash);
-    EXPECT_EQ(g.Property(2).SoldCount, 3);
-    EXPECT_TRUE(g.Property(2).Has(Owned));
+    EXPECT_EQ(g.State().Cash, cash);
+    EXPECT_EQ(g.State().Property(2).SoldCount, 3);
+    EXPECT_TRUE(g.State().Property(2).Has(Owned));
 
     effects_.ClearCalls();
     Sell({3});
@@ -149,9 +150,9 @@ TEST_F(TradingTest, AMortgagedPropertyStopsTheWholeSale) {
               std::vector<std::string>{
                   "info: Sorry, this property is mortgaged and cannot be sold.\n\rYou must "
                   "redeem the outstanding mortgage before selling."});
-    EXPECT_TRUE(g.Property(3).Has(Owned));
-    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
-    EXPECT_EQ(g.MortgageMode, TMortgageMode::None);
+    EXPECT_TRUE(g.State().Property(3).Has(Owned));
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::None);
+    EXPECT_EQ(g.State().MortgageMode, TMortgageMode::None);
 }
 
 }  // namespace

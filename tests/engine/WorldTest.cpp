@@ -3,6 +3,7 @@
 #include <set>
 
 #include "support/RealtopiaFixture.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -10,47 +11,47 @@ using WorldTest = RealtopiaFixture;
 
 TEST_F(WorldTest, InitWorldFillsTheStateAndTheFixedTables) {
     TGame& g = Game();
-    EXPECT_EQ(g.Cash, Money::Pounds(800000));
-    EXPECT_EQ(g.Debt, Money());
-    EXPECT_EQ(g.Stage, 1);
-    EXPECT_EQ(g.Year, 2000);
-    EXPECT_EQ(g.Month, 1);
-    EXPECT_EQ(g.CurrentArea, 1);
-    EXPECT_FALSE(g.Engaged);
-    EXPECT_EQ(g.FirstName, "unknown");
-    EXPECT_EQ(g.LastName, "unknown");
-    EXPECT_TRUE(g.SoundOn);
-    EXPECT_EQ(g.WindowsDir, temp_.UserDataDirectory() + "/");
-    EXPECT_EQ(g.ProgramDir, temp_.ProgramDirectory() + "/");
+    EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
+    EXPECT_EQ(g.State().Debt, Money());
+    EXPECT_EQ(g.State().Stage, 1);
+    EXPECT_EQ(g.State().Year, 2000);
+    EXPECT_EQ(g.State().Month, 1);
+    EXPECT_EQ(g.State().CurrentArea, 1);
+    EXPECT_FALSE(g.State().Engaged);
+    EXPECT_EQ(g.State().FirstName, "unknown");
+    EXPECT_EQ(g.State().LastName, "unknown");
+    EXPECT_TRUE(g.State().SoundOn);
+    EXPECT_EQ(g.UserDataDir(), temp_.UserDataDirectory() + "/");
+    EXPECT_EQ(g.ProgramDirectory(), temp_.ProgramDirectory() + "/");
 
     const char* areas[] = {"London", "France", "Ireland", "Switzerland", "Scotland", "New York"};
-    for (int a = 1; a <= 6; ++a) EXPECT_EQ(g.Area(a).Name, areas[a - 1]);
-    EXPECT_EQ(g.Area(1).LowestPrice, Money::Pounds(112000));
-    EXPECT_EQ(g.Area(4).LowestPrice, Money::FromRaw(3000000001));
-    EXPECT_EQ(g.Area(6).LowestPrice, Money::FromRaw(2500000001));
+    for (int a = 1; a <= 6; ++a) EXPECT_EQ(g.State().Area(a).Name, areas[a - 1]);
+    EXPECT_EQ(g.State().Area(1).LowestPrice, Money::Pounds(112000));
+    EXPECT_EQ(g.State().Area(4).LowestPrice, Money::FromRaw(3000000001));
+    EXPECT_EQ(g.State().Area(6).LowestPrice, Money::FromRaw(2500000001));
 
     // Names spelled exactly, blanks and typographic apostrophes included.
-    EXPECT_EQ(g.Property(1).Name, "Dundefraggin");
-    EXPECT_EQ(g.Property(20).Name, "NewWindoze31");
-    EXPECT_EQ(g.Property(21).Name, "Caf\u00E9 Renee");
-    EXPECT_EQ(g.Property(40).Name, "T'other-place-is-also-a Castle");
-    EXPECT_EQ(g.Property(74).Name, "L\u2019Hotel Geneve");
-    EXPECT_EQ(g.Property(77).Name, "St Bernard\u2019s Rom Drive");
-    EXPECT_EQ(g.Property(92).Name, "'Ocheye' the New Castle");
-    EXPECT_EQ(g.Property(114).Name, "57th Precinct ");
-    EXPECT_EQ(g.Property(117).Name, "Rocky 5 Road ");
-    EXPECT_EQ(g.Property(120).Name, "Prairie Gables");
-    EXPECT_EQ(g.Property(1).Description, "Disorganised basement - next to Scandisk Manor");
-    EXPECT_EQ(g.Property(16).Description, "SELECT this_house FROM the_street WHERE it_is;");
-    EXPECT_EQ(g.Property(20).Description, "Just a facade covering DOS House");
-    EXPECT_EQ(g.Property(29).Description, "Price fluctates");
-    EXPECT_EQ(g.Property(40).Description, "Only Porcke 911 owners need apply");
-    EXPECT_EQ(g.Property(113).Description, "Expensive and heading higher");
+    EXPECT_EQ(g.State().Property(1).Name, "Dundefraggin");
+    EXPECT_EQ(g.State().Property(20).Name, "NewWindoze31");
+    EXPECT_EQ(g.State().Property(21).Name, "Caf\u00E9 Renee");
+    EXPECT_EQ(g.State().Property(40).Name, "T'other-place-is-also-a Castle");
+    EXPECT_EQ(g.State().Property(74).Name, "L\u2019Hotel Geneve");
+    EXPECT_EQ(g.State().Property(77).Name, "St Bernard\u2019s Rom Drive");
+    EXPECT_EQ(g.State().Property(92).Name, "'Ocheye' the New Castle");
+    EXPECT_EQ(g.State().Property(114).Name, "57th Precinct ");
+    EXPECT_EQ(g.State().Property(117).Name, "Rocky 5 Road ");
+    EXPECT_EQ(g.State().Property(120).Name, "Prairie Gables");
+    EXPECT_EQ(g.State().Property(1).Description, "Disorganised basement - next to Scandisk Manor");
+    EXPECT_EQ(g.State().Property(16).Description, "SELECT this_house FROM the_street WHERE it_is;");
+    EXPECT_EQ(g.State().Property(20).Description, "Just a facade covering DOS House");
+    EXPECT_EQ(g.State().Property(29).Description, "Price fluctates");
+    EXPECT_EQ(g.State().Property(40).Description, "Only Porcke 911 owners need apply");
+    EXPECT_EQ(g.State().Property(113).Description, "Expensive and heading higher");
     std::set<std::string> names;
     for (int p = 1; p <= 120; ++p) {
-        EXPECT_FALSE(g.Property(p).Description.empty()) << p;
-        EXPECT_EQ(g.Property(p).Area, (p - 1) / 20 + 1) << p;
-        names.insert(g.Property(p).Name);
+        EXPECT_FALSE(g.State().Property(p).Description.empty()) << p;
+        EXPECT_EQ(g.State().Property(p).Area, (p - 1) / 20 + 1) << p;
+        names.insert(g.State().Property(p).Name);
     }
     EXPECT_EQ(names.size(), 120u);
 
@@ -70,7 +71,7 @@ TEST_F(WorldTest, NewsTableHasFortyItemsWithKindMagnitudeAndTarget) {
           Row{18, Boom, 8, 4}, Row{22, Slump, 7, 6}, Row{26, Boom, 7, 0}, Row{30, Slump, 4, 3},
           Row{31, Windfall, 0, 500000}, Row{33, Windfall, 0, -350000},
           Row{36, Windfall, 0, -300000}, Row{40, Windfall, 0, -100000}}) {
-        const TNewsItem& item = Game().News(r.k);
+        const TNewsItem& item = Game().State().News(r.k);
         EXPECT_EQ(item.Kind, r.kind) << r.k;
         EXPECT_EQ(item.Magnitude, r.magnitude) << r.k;
         EXPECT_EQ(item.Target, r.target) << r.k;
@@ -78,7 +79,7 @@ TEST_F(WorldTest, NewsTableHasFortyItemsWithKindMagnitudeAndTarget) {
     }
     int noEffect = 0, windfalls = 0, windfallSum = 0;
     for (int k = 1; k <= 40; ++k) {
-        const TNewsItem& item = Game().News(k);
+        const TNewsItem& item = Game().State().News(k);
         noEffect += item.Kind == NoEffect;
         if (item.Kind == Windfall) ++windfalls, windfallSum += item.Target;
         if (item.Kind == Slump) {
@@ -88,10 +89,10 @@ TEST_F(WorldTest, NewsTableHasFortyItemsWithKindMagnitudeAndTarget) {
     EXPECT_EQ(noEffect, 4);
     EXPECT_EQ(windfalls, 10);
     EXPECT_EQ(windfallSum, 1200000);
-    EXPECT_EQ(Game().News(1).Headline,
+    EXPECT_EQ(Game().State().News(1).Headline,
               "New London mayor elected - promises to abolish Council Tax");
-    EXPECT_EQ(Game().News(31).Headline, "Great Uncle Quentin leaves you \u00A3500,000");
-    EXPECT_EQ(Game().News(40).Headline,
+    EXPECT_EQ(Game().State().News(31).Headline, "Great Uncle Quentin leaves you \u00A3500,000");
+    EXPECT_EQ(Game().State().News(40).Headline,
               "Travellers occupy all your UK property -\"bailiffs\" cost you \u00A3100,000 "
               "contribution to Parachute Regiment \"charity\"");
 }
@@ -101,15 +102,15 @@ TEST_F(WorldTest, GeneratedPricesStayInTheirRanges) {
     for (std::uint64_t seed : {1u, 2u, 77u, 4242u}) {
         g.Random().Seed(seed);
         for (int a = 1; a <= 6; ++a)
-            g.Area(a).LowestPrice = Money::FromRaw(
+            Edit(g).Area(a).LowestPrice = Money::FromRaw(
                 std::array<std::int64_t, 6>{1120000000, 400000000, 350000000, 3000000001, 750000000,
                                             2500000001}[static_cast<std::size_t>(a - 1)]);
         g.GenerateProperties();
         for (int a = 1; a <= 6; ++a) {
-            const Money low = g.Area(a).LowestPrice;
+            const Money low = g.State().Area(a).LowestPrice;
             std::set<std::int64_t> distinct;
             for (int p = (a - 1) * 20 + 1; p <= a * 20; ++p) {
-                const TProperty& prop = g.Property(p);
+                const TProperty& prop = g.State().Property(p);
                 const Money up = prop.BuyPrice - low;
                 const Money down = prop.BuyPrice - prop.SaleValue;
                 EXPECT_GE(up, Money()) << p;
@@ -125,66 +126,66 @@ TEST_F(WorldTest, GeneratedPricesStayInTheirRanges) {
         }
         // London: £112,000 to £139,999, sale no more than £11,199 below.
         for (int p = 1; p <= 20; ++p) {
-            EXPECT_LE(g.Property(p).BuyPrice, Money::Pounds(139999));
-            EXPECT_GE(g.Property(p).SaleValue, g.Property(p).BuyPrice - Money::Pounds(11199));
+            EXPECT_LE(g.State().Property(p).BuyPrice, Money::Pounds(139999));
+            EXPECT_GE(g.State().Property(p).SaleValue, g.State().Property(p).BuyPrice - Money::Pounds(11199));
         }
         // The odd ten-thousandth of Switzerland and New York is carried into every price.
         for (int p : {61, 70, 80, 101, 120}) {
-            EXPECT_EQ(g.Property(p).BuyPrice.Raw() % Money::kScale, 1) << p;
-            EXPECT_EQ(g.Property(p).SaleValue.Raw() % Money::kScale, 1) << p;
+            EXPECT_EQ(g.State().Property(p).BuyPrice.Raw() % Money::kScale, 1) << p;
+            EXPECT_EQ(g.State().Property(p).SaleValue.Raw() % Money::kScale, 1) << p;
         }
     }
 }
 
 TEST_F(WorldTest, UpdateLowestPriceCountsOwnedPropertiesAndCapsAtAMillion) {
     TGame& g = Game();
-    for (int p = 21; p <= 40; ++p) g.Property(p).SaleValue = Money::Pounds(1000000 + p);
+    for (int p = 21; p <= 40; ++p) Edit(g).Property(p).SaleValue = Money::Pounds(1000000 + p);
     g.UpdateLowestPrice(2);
-    EXPECT_EQ(g.Area(2).LowestPrice, Money::Pounds(1000000));
-    g.Property(33).SaleValue = Money::FromRaw(55);
-    g.Property(33).Flags |= Owned;
+    EXPECT_EQ(g.State().Area(2).LowestPrice, Money::Pounds(1000000));
+    Edit(g).Property(33).SaleValue = Money::FromRaw(55);
+    Edit(g).Property(33).Flags |= Owned;
     g.UpdateLowestPrice(2);
-    EXPECT_EQ(g.Area(2).LowestPrice, Money::FromRaw(55));
-    EXPECT_EQ(g.Area(3).LowestPrice, Money::Pounds(35000));  // other areas untouched
+    EXPECT_EQ(g.State().Area(2).LowestPrice, Money::FromRaw(55));
+    EXPECT_EQ(g.State().Area(3).LowestPrice, Money::Pounds(35000));  // other areas untouched
 }
 
 TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndSpendingNeverRaisesIt) {
     TGame& g = Game();
-    g.Property(3).Flags |= Owned;
-    g.Debt = Money::Pounds(1000);
+    Edit(g).Property(3).Flags |= Owned;
+    Edit(g).Debt = Money::Pounds(1000);
     g.AddCash(Money::Pounds(5));
     g.SpendCash(Money::Pounds(5));
-    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
     EXPECT_EQ(g.PortfolioValue(), Money());
     EXPECT_EQ(g.NetWorth(), Money::Pounds(799000));  // cash minus debt
 
-    g.Engaged = true;
-    EXPECT_EQ(g.PortfolioValue(), g.Property(3).SaleValue);
+    Edit(g).Engaged = true;
+    EXPECT_EQ(g.PortfolioValue(), g.State().Property(3).SaleValue);
     g.AddCash(Money::FromRaw(12345));
-    EXPECT_EQ(g.Cash, Money::FromRaw(8000012345));
+    EXPECT_EQ(g.State().Cash, Money::FromRaw(8000012345));
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3800,001");
     g.SpendCash(Money::Pounds(900000));
-    EXPECT_EQ(g.Cash, Money());
+    EXPECT_EQ(g.State().Cash, Money());
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A30");
 
     // Below zero already (a negative windfall): a payment lowers the balance further.
-    g.Cash = Money::Pounds(-250937);
+    Edit(g).Cash = Money::Pounds(-250937);
     g.SpendCash(Money::Pounds(937));
-    EXPECT_EQ(g.Cash, Money::Pounds(-251874));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(-251874));
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-251,874");
 }
 
 TEST_F(WorldTest, MonthsLeftAndInstalment) {
     TGame& g = Game();
     EXPECT_EQ(g.MonthsLeft(), 119);
-    g.Year = 2009;
-    g.Month = 12;
+    Edit(g).Year = 2009;
+    Edit(g).Month = 12;
     EXPECT_EQ(g.MonthsLeft(), 99);
-    g.Property(5).SaleValue = Money::Pounds(99);
+    Edit(g).Property(5).SaleValue = Money::Pounds(99);
     EXPECT_EQ(g.Instalment(5), Money::Pounds(1));
-    g.Property(5).SaleValue = Money::FromRaw(1485);  // 15.0 -> 15; 1435/99 = 14.49 -> 14
+    Edit(g).Property(5).SaleValue = Money::FromRaw(1485);  // 15.0 -> 15; 1435/99 = 14.49 -> 14
     EXPECT_EQ(g.Instalment(5), Money::FromRaw(15));
-    g.Property(5).SaleValue = Money::FromRaw(1435);
+    Edit(g).Property(5).SaleValue = Money::FromRaw(1435);
     EXPECT_EQ(g.Instalment(5), Money::FromRaw(14));
 }
 

@@ -7,6 +7,7 @@
 #include "engine/Game.h"
 #include "engine/SavedGame.h"
 #include "support/NullGameWindow.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -27,12 +28,12 @@ void LoadAndPlay(const std::string& bytes) {
     saved.ApplyTo(game);
     if (TSavedGame::Capture(game, saved.Window).ToBytes() != bytes) __builtin_trap();
 
-    game.FirstName = "unknown";
-    game.Running = true;
-    game.Paused = false;
+    Edit(game).FirstName = "unknown";
+    Edit(game).Running = true;
+    Edit(game).Paused = false;
     game.cmd_BuySellClick();
     game.cmd_MortgageClick();
-    for (int month = 0; month < 13 && game.Running; ++month) game.MonthlyTick();
+    for (int month = 0; month < 13 && game.State().Running; ++month) game.MonthlyTick();
 }
 
 }  // namespace

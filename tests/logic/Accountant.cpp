@@ -51,21 +51,21 @@ private:
 
 Accountant::Books Accountant::Take(const TGame& game) {
     Books books;
-    books.Cash = game.Cash;
-    books.Debt = game.Debt;
-    books.RepaymentTotal = game.MonthlyRepaymentTotal;
-    books.BuyTotal = game.BuyTotal;
-    books.SellTotal = game.SellTotal;
+    books.Cash = game.State().Cash;
+    books.Debt = game.State().Debt;
+    books.RepaymentTotal = game.State().MonthlyRepaymentTotal;
+    books.BuyTotal = game.State().BuyTotal;
+    books.SellTotal = game.State().SellTotal;
     books.NetWorth = game.NetWorth();
-    books.Stage = game.Stage;
-    books.Year = game.Year;
-    books.Month = game.Month;
-    books.MonthsPlayed = game.MonthsPlayed;
-    books.PendingNews = game.PendingNews;
-    books.Engaged = game.Engaged;
-    books.CheatUsed = game.CheatUsed;
+    books.Stage = game.State().Stage;
+    books.Year = game.State().Year;
+    books.Month = game.State().Month;
+    books.MonthsPlayed = game.State().MonthsPlayed;
+    books.PendingNews = game.State().PendingNews;
+    books.Engaged = game.State().Engaged;
+    books.CheatUsed = game.State().CheatUsed;
     for (std::size_t i = 0; i < books.Lots.size(); ++i) {
-        const TProperty& p = game.Properties[i];
+        const TProperty& p = game.State().Properties[i];
         books.Lots[i] = {p.BuyPrice,    p.SaleValue, p.Flags, p.DoneImprovements,
                          p.DamageCount, p.SoldCount, p.Area};
     }
@@ -93,7 +93,7 @@ void Accountant::Windfall(Ledger& ledger, const TGame& game, const Books& after)
                        after.MonthsPlayed < TGame::kProgressMaximum;
     const int pending = before_.PendingNews;
     if (!drawn || pending < 1 || pending > kNewsCount) return;
-    const TNewsItem& news = game.NewsItems[static_cast<std::size_t>(pending - 1)];
+    const TNewsItem& news = game.State().NewsItems[static_cast<std::size_t>(pending - 1)];
     if (news.Kind == ::Windfall) ledger.Add("windfall", Money::Pounds(news.Target));
 }
 
@@ -187,9 +187,9 @@ std::string Accountant::Explain(const TGame& game) {
         MonthlyDuties(ledger, after, true);
         Windfall(ledger, game, after);
     } else {
-        Commands(ledger, after, game.DamRenAmount);
+        Commands(ledger, after, game.State().DamRenAmount);
     }
-    std::string unexplained = Prices(after, month, game.DamRenAmount);
+    std::string unexplained = Prices(after, month, game.State().DamRenAmount);
     if (unexplained.empty()) unexplained = Compare(ledger, after, ledger.Cash);
     before_ = after;
     return unexplained;
@@ -202,7 +202,7 @@ std::string Accountant::ExplainEnd(const TGame& game) {
     // The month that would begin 2010 ends the game before its duties; a month whose stage
     // check is answered by retiring ends it after them.
     if (month && after.Year < 2010) MonthlyDuties(ledger, after, false);
-    const std::string prices = Prices(after, month, game.DamRenAmount);
+    const std::string prices = Prices(after, month, game.State().DamRenAmount);
     if (!prices.empty()) return prices;
     ledger.Repay("settlement", ledger.Debt);
 

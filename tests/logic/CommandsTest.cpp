@@ -2,6 +2,7 @@
 
 #include "support/RealtopiaFixture.h"
 #include "ui/Addresses.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -42,8 +43,8 @@ TEST_F(CommandsTest, PlayPauseAndResumeDriveTheClock) {
     EnterGame();
     effects_.ClearCalls();
     Form().FormKeyUp(Key::Esc);  // Esc before PLAY starts a game like the button
-    EXPECT_TRUE(g.Running);
-    EXPECT_EQ(g.PendingNews, 0);
+    EXPECT_TRUE(g.State().Running);
+    EXPECT_EQ(g.State().PendingNews, 0);
     EXPECT_EQ(View().ProgressMax, 108);
     EXPECT_TRUE(View().TimerEnabled);
     EXPECT_EQ(View().TimerInterval, 1500);
@@ -55,59 +56,59 @@ TEST_F(CommandsTest, PlayPauseAndResumeDriveTheClock) {
 
     ClickAvail({0});
     Form().FormKeyUp(Key::Esc);
-    EXPECT_FALSE(g.Running);
-    EXPECT_TRUE(g.Paused);
+    EXPECT_FALSE(g.State().Running);
+    EXPECT_TRUE(g.State().Paused);
     EXPECT_FALSE(View().TimerEnabled);
     EXPECT_FALSE(View().Avail.Enabled || View().Portfolio.Enabled || View().BuySell.Enabled);
     EXPECT_FALSE(View().QuitReplayEnabled);
     EXPECT_EQ(View().Start.Caption, "Play (Esc)");
     Form().tmr_mainTimer();  // a stopped timer brings no month
-    EXPECT_EQ(g.Month, 1);
+    EXPECT_EQ(g.State().Month, 1);
 
     // F6 while paused acts on the selection made before.
     Form().FormKeyUp(Key::F6);
-    EXPECT_TRUE(g.Property(1).Has(Owned));
+    EXPECT_TRUE(g.State().Property(1).Has(Owned));
     Form().FormKeyUp(Key::F7);
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Click a property in one of the lists, first!"});
 
     Form().FormKeyUp(Key::Esc);
-    EXPECT_TRUE(g.Running);
-    EXPECT_TRUE(g.Engaged);  // resuming is not a new game
+    EXPECT_TRUE(g.State().Running);
+    EXPECT_TRUE(g.State().Engaged);  // resuming is not a new game
     EXPECT_EQ(View().TimerInterval, 1500);
 
     // Minimising pauses; restoring resumes, also a game paused before minimising.
     Form().FormResize(true);
-    EXPECT_TRUE(g.Paused);
+    EXPECT_TRUE(g.State().Paused);
     Form().FormResize(false);
-    EXPECT_TRUE(g.Running);
+    EXPECT_TRUE(g.State().Running);
     PressPlay();
     Form().FormResize(true);
     Form().FormResize(false);
-    EXPECT_TRUE(g.Running);
+    EXPECT_TRUE(g.State().Running);
 }
 
 TEST_F(CommandsTest, ChoosingAnAreaClearsTheSelection) {
     TGame& g = Game();
     StartGame();
-    g.Property(3).Flags |= Owned;
+    Edit(g).Property(3).Flags |= Owned;
     Form().RefillLists();
     ClickPortfolio({0});
     PressPlay();  // areas answer while paused too
-    g.MarketTrend = Risen;
+    Edit(g).MarketTrend = Risen;
     effects_.ClearCalls();
     Form().ClickArea(5);
     EXPECT_EQ(effects_.Calls(), std::vector<std::string>{"sound: CLICK async"});
-    EXPECT_EQ(g.CurrentArea, 5);
-    EXPECT_EQ(View().Avail.Rows.front().Text, Tmainform::RowText(g.Property(81)));
+    EXPECT_EQ(g.State().CurrentArea, 5);
+    EXPECT_EQ(View().Avail.Rows.front().Text, Tmainform::RowText(g.State().Property(81)));
     EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Portfolio), 0);
-    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::None);
     EXPECT_EQ(View().BuySell.Caption, "Buy/Sell");
     EXPECT_EQ(View().DamRen.Caption, "Damage/Renovate");
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage/Redeem");
     EXPECT_FALSE(View().Mortgage.Enabled);
     EXPECT_EQ(View().Info, "Click on a property");
-    EXPECT_EQ(g.MarketTrend, Risen);
+    EXPECT_EQ(g.State().MarketTrend, Risen);
 }
 
 TEST_F(CommandsTest, TheCheatPaysOncePerRun) {
@@ -117,18 +118,18 @@ TEST_F(CommandsTest, TheCheatPaysOncePerRun) {
     StartEngagedGame();
     PressPlay();
     TypeText(Form(), "wadofcash");  // while paused
-    EXPECT_FALSE(g.CheatUsed);
+    EXPECT_FALSE(g.State().CheatUsed);
     PressPlay();
 
     TypeText(Form(), "wad");
     TypeText(Form(), "x");  // a letter not in the phrase empties the buffer
     EXPECT_TRUE(Form().CheatBuffer().empty());
     TypeText(Form(), "hwadofcash");  // one letter too many: the buffer overflows at the end
-    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
     EXPECT_TRUE(Form().CheatBuffer().empty());
     effects_.ClearCalls();
     TypeText(Form(), "wadofcash");
-    EXPECT_EQ(g.Cash, Money::Pounds(1300000));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(1300000));
     EXPECT_EQ(effects_.CallsStartingWith("sound: "),
               (std::vector<std::string>{"sound: MEEPMEEP wait", "sound: MEEPMEEP async"}));
     EXPECT_EQ(Form().mq().Text(), "CHEAT SUCCESSFUL - \u00A3500,000 IS YOURS! ");
@@ -136,14 +137,14 @@ TEST_F(CommandsTest, TheCheatPaysOncePerRun) {
     EXPECT_TRUE(Form().CheatBuffer().empty());
 
     TypeText(Form(), "wadofcash");
-    EXPECT_EQ(g.Cash, Money::Pounds(1300000));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(1300000));
 
     // Not even in a later game of the same run.
     effects_.YesNoAnswers.push_back(true);
     Form().mnu_FileQuitandReplayClick();
     StartEngagedGame();
     TypeText(Form(), "wadofcash");
-    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+    EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
 }
 
 TEST_F(CommandsTest, SoundsFollowTheSwitch) {
@@ -162,7 +163,7 @@ TEST_F(CommandsTest, SoundsFollowTheSwitch) {
     effects_.NextSoundResult = IEffects::SoundResult::Played;
 
     Form().mnu_OptionsSoundClick();
-    EXPECT_FALSE(g.SoundOn);
+    EXPECT_FALSE(g.State().SoundOn);
     EXPECT_FALSE(View().SoundChecked);
     effects_.ClearCalls();
     Form().ClickArea(1);
@@ -170,16 +171,16 @@ TEST_F(CommandsTest, SoundsFollowTheSwitch) {
     TypeText(Form(), "wadofcash");
     effects_.YesNoAnswers.push_back(true);
     Form().mnu_FileQuitandReplayClick();
-    EXPECT_TRUE(g.CheatUsed);
+    EXPECT_TRUE(g.State().CheatUsed);
     EXPECT_TRUE(effects_.CallsStartingWith("sound: ").empty());
     // The device test of the next game switches it on again.
-    EXPECT_TRUE(g.SoundOn);
+    EXPECT_TRUE(g.State().SoundOn);
     EXPECT_TRUE(View().SoundChecked);
 
     // A machine without sound starts with it off.
     effects_.DeviceWorks = false;
     Create();
-    EXPECT_FALSE(Game().SoundOn);
+    EXPECT_FALSE(Game().State().SoundOn);
     EXPECT_FALSE(View().SoundChecked);
 }
 
@@ -203,21 +204,21 @@ TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
     EXPECT_EQ(effects_.Calls(), (std::vector<std::string>{"sound: CLICK async", "modal: Rules"}));
     EXPECT_TRUE(View().TimerEnabled);
     EXPECT_EQ(View().TimerInterval, 3000);
-    EXPECT_FALSE(g.Running);
-    EXPECT_FALSE(g.Paused);
+    EXPECT_FALSE(g.State().Running);
+    EXPECT_FALSE(g.State().Paused);
 
     PressPlay();
     ClickAvail({0});
     bool pausedWhileShown = false;
     effects_.OnModal[IEffects::Modal::Rules] = [&] {
-        pausedWhileShown = g.Paused && !View().TimerEnabled;
+        pausedWhileShown = g.State().Paused && !View().TimerEnabled;
         App().rulesform.NotImplemented(4);
     };
     Form().mnu_HelpRulesClick();
     EXPECT_TRUE(pausedWhileShown);
-    EXPECT_EQ(g.SelectionSide, TSelectionSide::None);
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::None);
     EXPECT_EQ(View().BuySell.Caption, "Buy (F6)");  // the row itself stays selected
-    EXPECT_TRUE(g.Running);
+    EXPECT_TRUE(g.State().Running);
     EXPECT_EQ(View().TimerInterval, 1500);
     EXPECT_EQ(App().rulesform.Title(), "RULES - STRATEGY");
 }
@@ -255,7 +256,7 @@ TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
     StartGame();
     effects_.InputAnswers = {"Jo Bloggs", "jo@x.com", "fr@y.com", "It's fun & free"};
     Form().cmd_emailClick();
-    EXPECT_TRUE(g.Paused);
+    EXPECT_TRUE(g.State().Paused);
     EXPECT_EQ(effects_.CallsStartingWith("input: "),
               (std::vector<std::string>{
                   "input: Email to a friend | Type in your Name | Type your name here",
@@ -307,7 +308,7 @@ TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
     Form().cmd_emailClick();
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Sorry, unable to send EMail"});
-    EXPECT_TRUE(g.Paused);  // never resumed by the command
+    EXPECT_TRUE(g.State().Paused);  // never resumed by the command
 }
 
 TEST_F(CommandsTest, EmailBeforePlayLeavesTheClockAlone) {
@@ -316,7 +317,7 @@ TEST_F(CommandsTest, EmailBeforePlayLeavesTheClockAlone) {
     effects_.InputAnswers = {std::nullopt};
     Form().cmd_emailClick();
     EXPECT_FALSE(effects_.Contains("timer"));
-    EXPECT_FALSE(Game().Paused);
+    EXPECT_FALSE(Game().State().Paused);
     EXPECT_TRUE(View().TimerEnabled);
 }
 
@@ -335,31 +336,31 @@ TEST_F(CommandsTest, AKeyReleaseCountsOnlyAfterItsPressInTheWindow) {
     EnterGame();
     // Esc that closed a box (or a menu) before PLAY: the press went to the box.
     Form().KeyRelease({TKey::Esc});
-    EXPECT_FALSE(g.Running || g.Paused);
+    EXPECT_FALSE(g.State().Running || g.State().Paused);
 
     // The e-mail command pauses the game; its first box cancelled with Esc leaves it paused.
     StartGame();
     effects_.InputAnswers = {std::nullopt};
     Form().KeyPress({TKey::Enter});  // the default button
-    EXPECT_TRUE(g.Paused);
+    EXPECT_TRUE(g.State().Paused);
     Form().KeyRelease({TKey::Esc});
-    EXPECT_TRUE(g.Paused);
+    EXPECT_TRUE(g.State().Paused);
     EXPECT_EQ(effects_.CallsStartingWith("input: ").size(), 1u);
 
     // A press the window lost to a box opened meanwhile is forgotten too; repeats are one key.
     Form().KeyPress({TKey::Esc});
     Form().WindowDeactivated();
     Form().KeyRelease({TKey::Esc});
-    EXPECT_TRUE(g.Paused);
+    EXPECT_TRUE(g.State().Paused);
     Form().KeyPress({TKey::Esc});
     Form().KeyPress({TKey::Esc, "", 0, true});
     Form().KeyRelease({TKey::Esc, "", 0, true});
     Form().KeyRelease({TKey::Esc});
-    EXPECT_TRUE(g.Running);
+    EXPECT_TRUE(g.State().Running);
 
     // Enter on a focused button presses that button, not the default one.
     Form().KeyPress({TKey::Enter}, TCommand::Start);
-    EXPECT_TRUE(g.Paused);
+    EXPECT_TRUE(g.State().Paused);
 }
 
 TEST_F(CommandsTest, DisabledCommandsAreRefusedButKeysAlwaysAct) {
@@ -373,7 +374,7 @@ TEST_F(CommandsTest, DisabledCommandsAreRefusedButKeysAlwaysAct) {
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Click a property in one of the lists, first!"});
     EXPECT_TRUE(Form().Invoke(AreaCommand(4)));
-    EXPECT_EQ(g.CurrentArea, 4);
+    EXPECT_EQ(g.State().CurrentArea, 4);
 }
 
 TEST_F(CommandsTest, FocusBackFromTheRulesWindowSelectsNothing) {
@@ -386,12 +387,12 @@ TEST_F(CommandsTest, FocusBackFromTheRulesWindowSelectsNothing) {
     Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::WindowActivation, {0});
     effects_.ClearCalls();
     Strike(Form(), TKey::F6);
-    EXPECT_FALSE(g.Property(1).Has(Owned));
+    EXPECT_FALSE(g.State().Property(1).Has(Owned));
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Click a property in one of the lists, first!"});
     // Tab into the list does select.
     Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::Tab, {0});
-    EXPECT_EQ(g.SelectionSide, TSelectionSide::ForSale);
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::ForSale);
 }
 
 TEST_F(CommandsTest, TheStatusBarFollowsTheHintUnderThePointer) {
@@ -417,7 +418,7 @@ TEST_F(CommandsTest, PausesNeverHoldTheMonthBack) {
     EXPECT_EQ(View().TimerDue, 1500);
     // Twenty choosers in a row, 100 ms of running clock between them: each pauses and
     // resumes, and the month still comes after 1,500 ms of running time.
-    g.Property(1).Flags &= static_cast<std::uint16_t>(~Owned);
+    Edit(g).Property(1).Flags &= static_cast<std::uint16_t>(~Owned);
     effects_.ModalResults.assign(20, false);
     // While the chooser is open the clock stands still.
     effects_.OnModal[IEffects::Modal::DamRen] = [this] { effects_.NowMs += 5000; };
@@ -425,11 +426,11 @@ TEST_F(CommandsTest, PausesNeverHoldTheMonthBack) {
         effects_.NowMs += 100;
         ClickAvail({0});
         Form().Invoke(TCommand::DamRen);
-        EXPECT_TRUE(g.Running);
+        EXPECT_TRUE(g.State().Running);
         EXPECT_EQ(View().TimerDue, std::max(0, 1500 - 100 * (i + 1))) << "chooser " << i;
     }
     Form().TimerFired();  // the toolkit's timer, armed for the time left
-    EXPECT_EQ(g.Month, 2);
+    EXPECT_EQ(g.State().Month, 2);
     EXPECT_EQ(View().TimerDue, 1500);
 
     // A new game and a reset begin full intervals.
@@ -451,14 +452,14 @@ TEST_F(CommandsTest, TheMarketReportLeavesTheClockAsItWas) {
     TGame& g = Game();
     StartGame();
     bool pausedWhileOpen = false;
-    effects_.OnModal[IEffects::Modal::MarketReport] = [&] { pausedWhileOpen = g.Paused; };
+    effects_.OnModal[IEffects::Modal::MarketReport] = [&] { pausedWhileOpen = g.State().Paused; };
     Form().KeyPress({TKey::F9});
     Form().KeyRelease({TKey::F9});
     EXPECT_TRUE(pausedWhileOpen);
-    EXPECT_TRUE(g.Running);
+    EXPECT_TRUE(g.State().Running);
     PressPlay();
     Form().Invoke(TCommand::MenuMarketReport);
-    EXPECT_TRUE(g.Paused);
+    EXPECT_TRUE(g.State().Paused);
     EXPECT_EQ(effects_.Count("modal: MarketReport"), 2);
 }
 

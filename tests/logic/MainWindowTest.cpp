@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/RealtopiaFixture.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ TEST_F(MainWindowTest, StartUpShowsTheWaitingWindow) {
     EXPECT_EQ(v.AreaHints, (std::array<std::string, 6>{"London", "France", "Ireland", "Switzerland",
                                                        "Scotland", "New York"}));
     Money sum;
-    for (int p = 1; p <= 20; ++p) sum += g.Property(p).BuyPrice;
+    for (int p = 1; p <= 20; ++p) sum += g.State().Property(p).BuyPrice;
     EXPECT_EQ(v.AreaCaption,
               "Current Area: London\r\nAverage price: " + FormatPounds(sum.MulDiv(1, 20)));
     EXPECT_EQ(v.Info, "Click on a property");
@@ -31,7 +32,7 @@ TEST_F(MainWindowTest, StartUpShowsTheWaitingWindow) {
     ASSERT_EQ(v.Avail.Rows.size(), 20u);
     for (int p = 1; p <= 20; ++p) {
         EXPECT_EQ(v.Avail.Rows[static_cast<std::size_t>(p - 1)].Text,
-                  g.Property(p).Name + " (" + FormatPounds(g.Property(p).BuyPrice) + ")");
+                  g.State().Property(p).Name + " (" + FormatPounds(g.State().Property(p).BuyPrice) + ")");
     }
     EXPECT_TRUE(v.Portfolio.Rows.empty());
     EXPECT_FALSE(v.Avail.Enabled);
@@ -71,21 +72,21 @@ TEST_F(MainWindowTest, StartUpShowsTheWaitingWindow) {
     // Before PLAY every event only re-invites the player.
     Tick(3);
     EXPECT_EQ(Form().mq().Text(), " Press PLAY to start ");
-    EXPECT_EQ(g.Month, 1);
+    EXPECT_EQ(g.State().Month, 1);
     EXPECT_EQ(v.Caption, "Realtopia");
 }
 
 TEST_F(MainWindowTest, ListsFollowOwnershipMortgagesAndTheArea) {
     TGame& g = Game();
     StartEngagedGame();
-    g.Property(45).Flags |= Owned | Mortgaged;  // another area: still in the portfolio
-    for (int p = 1; p <= 20; ++p) g.Property(p).Flags |= Owned;
+    Edit(g).Property(45).Flags |= Owned | Mortgaged;  // another area: still in the portfolio
+    for (int p = 1; p <= 20; ++p) Edit(g).Property(p).Flags |= Owned;
     Form().ShowAreaInfo();
     EXPECT_TRUE(View().Avail.Rows.empty());
     EXPECT_EQ(View().AreaCaption, "Current Area: London\r\nAll properties sold");
     ASSERT_EQ(View().Portfolio.Rows.size(), 21u);
     EXPECT_EQ(View().Portfolio.Rows[20].Text,
-              g.Property(45).Name + " (" + FormatPounds(g.Property(45).BuyPrice) + ") [M]");
+              g.State().Property(45).Name + " (" + FormatPounds(g.State().Property(45).BuyPrice) + ") [M]");
 
     // A second area: its unowned properties only, and its own average.
     Form().ClickArea(3);
@@ -93,7 +94,7 @@ TEST_F(MainWindowTest, ListsFollowOwnershipMortgagesAndTheArea) {
     EXPECT_EQ(View().AreaFrameRed, (std::array<bool, 6>{false, false, true, false, false, false}));
     Money sum;
     for (int p = 41; p <= 60; ++p)
-        if (p != 45) sum += g.Property(p).BuyPrice;
+        if (p != 45) sum += g.State().Property(p).BuyPrice;
     EXPECT_EQ(View().AreaCaption,
               "Current Area: Ireland\r\nAverage price: " + FormatPounds(sum.MulDiv(1, 19)));
 }

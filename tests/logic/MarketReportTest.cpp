@@ -19,7 +19,7 @@ using Averages = std::array<Money, kAreaCount>;
 Averages AreaAverages(TGame& g) {
     Averages sums{};
     for (int p = 1; p <= kPropertyCount; ++p)
-        sums[static_cast<std::size_t>((p - 1) / kPropertiesPerArea)] += g.Property(p).BuyPrice;
+        sums[static_cast<std::size_t>((p - 1) / kPropertiesPerArea)] += g.State().Property(p).BuyPrice;
     for (Money& sum : sums) sum = sum.MulDiv(1, kPropertiesPerArea);
     return sums;
 }
@@ -100,7 +100,7 @@ TEST_F(MarketReportTest, SeriesFollowThePricesMonthByMonthOverAWholeGame) {
     const Scale priceScale(prices.ValueLabels.front(), prices.ValueLabels.back());
     for (std::size_t a = 0; a < 6; ++a) {
         const TChartSeries& series = prices.Series[a];
-        EXPECT_EQ(series.Name, g.Area(static_cast<int>(a) + 1).Name);
+        EXPECT_EQ(series.Name, g.State().Area(static_cast<int>(a) + 1).Name);
         // A step line: each month's average held across its twelfth of a year.
         ASSERT_EQ(series.Points.size(), 2 * months.size());
         for (std::size_t i = 0; i < months.size(); ++i) {
@@ -134,7 +134,7 @@ TEST_F(MarketReportTest, SeriesFollowThePricesMonthByMonthOverAWholeGame) {
     // The next game starts a new report.
     effects_.YesNoAnswers = {true};
     Tick();
-    EXPECT_TRUE(Game().History.Months().empty());
+    EXPECT_TRUE(Game().State().History.Months().empty());
     EXPECT_TRUE(TMarketReport(Game()).Months().empty());
 }
 
@@ -147,38 +147,38 @@ TEST_F(MarketReportTest, HeadlinesLandWhenTheNextShowsAndTrendsKeepTheirArea) {
         Tick();
         const TMarketReport report(g);
         const std::vector<const TLogRow*> pending = PendingRows(report);
-        if (g.History.Headlines().size() != headlines) {
-            headlines = g.History.Headlines().size();
-            ASSERT_EQ(g.History.Headlines().back().Item, g.PendingNews);
+        if (g.State().History.Headlines().size() != headlines) {
+            headlines = g.State().History.Headlines().size();
+            ASSERT_EQ(g.State().History.Headlines().back().Item, g.State().PendingNews);
             // Only the newest headline is still to land, and the log says so.
             ASSERT_EQ(pending.size(), 1u) << tick;
-            EXPECT_EQ(pending[0]->Text, g.NewsItems[g.PendingNews - 1].Headline);
+            EXPECT_EQ(pending[0]->Text, g.State().NewsItems[g.State().PendingNews - 1].Headline);
             EXPECT_EQ(pending[0]->Note, TMarketReport::PendingNote);
-            EXPECT_EQ(pending[0]->Month, g.MonthName(g.Month) + " " + std::to_string(g.Year));
+            EXPECT_EQ(pending[0]->Month, g.MonthName(g.State().Month) + " " + std::to_string(g.State().Year));
             EXPECT_EQ(pending[0], &report.Log().back());
             for (std::size_t i = 0; i + 1 < headlines; ++i)
-                EXPECT_TRUE(g.History.Headlines()[i].Landed) << i;
+                EXPECT_TRUE(g.State().History.Headlines()[i].Landed) << i;
         }
-        if (g.Month == 12 && g.MonthsPlayed < 108) {
-            ASSERT_FALSE(g.History.Trends().empty());
-            const TMarketHistory::TTrend& trend = g.History.Trends().back();
-            EXPECT_EQ(trend.Year, g.Year);
-            EXPECT_EQ(trend.Area, g.CurrentArea);
-            EXPECT_EQ(trend.Result, g.MarketTrend);
-            const std::string result = g.MarketTrend == Risen    ? "risen"
-                                       : g.MarketTrend == Fallen ? "fallen"
+        if (g.State().Month == 12 && g.State().MonthsPlayed < 108) {
+            ASSERT_FALSE(g.State().History.Trends().empty());
+            const TMarketHistory::TTrend& trend = g.State().History.Trends().back();
+            EXPECT_EQ(trend.Year, g.State().Year);
+            EXPECT_EQ(trend.Area, g.State().CurrentArea);
+            EXPECT_EQ(trend.Result, g.State().MarketTrend);
+            const std::string result = g.State().MarketTrend == Risen    ? "risen"
+                                       : g.State().MarketTrend == Fallen ? "fallen"
                                                                  : "steady";
             const TLogRow& row = report.Log().back();  // no headline in a December of 8 months
-            EXPECT_EQ(row.Text, "Yearly trend in " + g.Area(g.CurrentArea).Name + ": " + result);
-            EXPECT_EQ(row.Month, "December " + std::to_string(g.Year));
+            EXPECT_EQ(row.Text, "Yearly trend in " + g.State().Area(g.State().CurrentArea).Name + ": " + result);
+            EXPECT_EQ(row.Month, "December " + std::to_string(g.State().Year));
         }
     }
-    EXPECT_EQ(g.History.Headlines().size(), 13u);
-    EXPECT_EQ(g.History.Trends().size(), 9u);
+    EXPECT_EQ(g.State().History.Headlines().size(), 13u);
+    EXPECT_EQ(g.State().History.Trends().size(), 9u);
 
     // Every landed headline names the month of the one that brought its effect.
     const TMarketReport report(g);
-    const std::vector<TMarketHistory::THeadline>& shown = g.History.Headlines();
+    const std::vector<TMarketHistory::THeadline>& shown = g.State().History.Headlines();
     std::size_t h = 0;
     for (const TLogRow& row : report.Log()) {
         if (row.RowKind != TLogRow::Kind::Headline) continue;

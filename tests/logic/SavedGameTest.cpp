@@ -190,10 +190,10 @@ TEST(SavedGameRoundTrip, ResumedGamesEndAsGamesPlayedWithoutABreak) {
                 reference.Play();
 
                 const TGame& game = reference.Form().Game();
-                withMortgage += game.MonthlyRepaymentTotal > Money();
-                withHeadline += game.PendingNews != 0;
+                withMortgage += game.State().MonthlyRepaymentTotal > Money();
+                withHeadline += game.State().PendingNews != 0;
                 withTyping += !reference.Form().CheatBuffer().empty();
-                magnates += game.Stage > 1;
+                magnates += game.State().Stage > 1;
             }
             reference.Step(seed, step);
         }
@@ -274,15 +274,15 @@ TEST_F(SavedGameOffer, YesShowsTheGamePausedAndItsEndRemovesTheFile) {
     EnterGame();
     EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
               std::vector<std::string>{"yesno: " + question_});
-    EXPECT_TRUE(Game().Paused);
+    EXPECT_TRUE(Game().State().Paused);
     EXPECT_EQ(View().Start.Caption, "Play (Esc)");
     EXPECT_EQ(View().TimerDue, 900);  // the month goes on with the time it had left
-    EXPECT_EQ(Game().Property(2).Flags, Owned | Mortgaged);
+    EXPECT_EQ(Game().State().Property(2).Flags, Owned | Mortgaged);
     EXPECT_TRUE(fs::exists(SavePath()));  // kept until the game ends
 
     // Play (Esc) goes on; Quit and Replay ends the game, and with it the saved one.
     Form().FormKeyUp(TKey::Esc);
-    EXPECT_TRUE(Game().Running);
+    EXPECT_TRUE(Game().State().Running);
     Form().mnu_FileQuitandReplayClick();
     EXPECT_FALSE(fs::exists(SavePath()));
 }
@@ -337,7 +337,7 @@ TEST_F(SavedGameOffer, OnlyAGameInProgressIsSaved) {
     bool savedDuringReckoning = true;
     effects_.OnProcessEvents = [&] { savedDuringReckoning = SaveGameOnExit(Form()); };
     Tick();
-    EXPECT_EQ(Game().Year, 2010);
+    EXPECT_EQ(Game().State().Year, 2010);
     EXPECT_FALSE(savedDuringReckoning);
     EXPECT_EQ(ReadAll(SavePath()), elsewhere);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/RealtopiaFixture.h"
+#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -8,7 +9,7 @@ class SelectionTest : public RealtopiaFixture {
 protected:
     void SetUp() override {
         StartGame();
-        for (int p : {5, 6, 7}) Game().Property(p).Flags |= Owned;
+        for (int p : {5, 6, 7}) Edit(Game()).Property(p).Flags |= Owned;
         Form().RefillLists();
     }
     static std::string Pounds(Money m) { return FormatPounds(m); }
@@ -16,37 +17,37 @@ protected:
 
 TEST_F(SelectionTest, OneForSaleRowDescribesThePropertyWithItsMarks) {
     TGame& g = Game();
-    g.Property(2).Flags |= Damaged | Renovated;
+    Edit(g).Property(2).Flags |= Damaged | Renovated;
     ClickAvail({1});
-    const TProperty& p = g.Property(2);
-    EXPECT_EQ(g.Selection, std::vector<int>{2});
+    const TProperty& p = g.State().Property(2);
+    EXPECT_EQ(g.State().Selection, std::vector<int>{2});
     EXPECT_EQ(View().Info, p.Name + " (London)\r\n" + p.Description +
                                "\r\nBuy: " + Pounds(p.BuyPrice) +
                                " - Sell: " + Pounds(p.SaleValue) + " -Damaged -Renovated\r\n");
-    EXPECT_EQ(g.SelectionSide, TSelectionSide::ForSale);
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::ForSale);
     EXPECT_EQ(View().BuySell.Caption, "Buy (F6)");
     EXPECT_EQ(View().DamRen.Caption, "Damage (F5)");
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage/Redeem");
     EXPECT_FALSE(View().Mortgage.Enabled);
 
     ClickAvail({0, 2, 3});
-    EXPECT_EQ(g.Selection, (std::vector<int>{1, 3, 4}));
-    const Money buy = g.Property(1).BuyPrice + g.Property(3).BuyPrice + g.Property(4).BuyPrice;
-    const Money sell = g.Property(1).SaleValue + g.Property(3).SaleValue + g.Property(4).SaleValue;
-    EXPECT_EQ(g.BuyTotal, buy);
-    EXPECT_EQ(g.SellTotal, sell);
+    EXPECT_EQ(g.State().Selection, (std::vector<int>{1, 3, 4}));
+    const Money buy = g.State().Property(1).BuyPrice + g.State().Property(3).BuyPrice + g.State().Property(4).BuyPrice;
+    const Money sell = g.State().Property(1).SaleValue + g.State().Property(3).SaleValue + g.State().Property(4).SaleValue;
+    EXPECT_EQ(g.State().BuyTotal, buy);
+    EXPECT_EQ(g.State().SellTotal, sell);
     EXPECT_EQ(View().Info, "A nice block of properties.\r\nTo Buy: " + Pounds(buy) +
                                " - To Sell: " + Pounds(sell));
 }
 
 TEST_F(SelectionTest, PortfolioRowsSetTheMortgageButton) {
     TGame& g = Game();
-    g.Property(6).Flags |= Mortgaged;
+    Edit(g).Property(6).Flags |= Mortgaged;
     Form().RefillLists();
     ClickAvail({0});
     ClickPortfolio({0});
     EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Avail), 0);  // the other list clears
-    const TProperty& p = g.Property(5);
+    const TProperty& p = g.State().Property(5);
     EXPECT_EQ(View().Info, p.Name + " (London)\r\n" + p.Description + "\r\nTo Buy: " +
                                Pounds(p.BuyPrice) + " - To Sell: " + Pounds(p.SaleValue));
     EXPECT_EQ(View().BuySell.Caption, "Sell (F6)");
@@ -54,19 +55,19 @@ TEST_F(SelectionTest, PortfolioRowsSetTheMortgageButton) {
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage (F7)");
     EXPECT_TRUE(View().Mortgage.Enabled);
     ClickPortfolio({1});
-    EXPECT_EQ(g.MortgageMode, TMortgageMode::CanRedeem);
+    EXPECT_EQ(g.State().MortgageMode, TMortgageMode::CanRedeem);
     EXPECT_EQ(View().Mortgage.Caption, "Redeem (F7)");
 
     ClickAvail({3});
     EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Portfolio), 0);
     EXPECT_FALSE(View().Mortgage.Enabled);
     ClickPortfolio({0, 2});  // a block cannot be mortgaged
-    EXPECT_EQ(g.MortgageMode, TMortgageMode::None);
+    EXPECT_EQ(g.State().MortgageMode, TMortgageMode::None);
     EXPECT_FALSE(View().Mortgage.Enabled);
     ClickPortfolio({1});
     ASSERT_TRUE(View().Mortgage.Enabled);
     ClickPortfolio({1, 2});  // extending a single selection to a block disables it too
-    EXPECT_EQ(g.MortgageMode, TMortgageMode::None);
+    EXPECT_EQ(g.State().MortgageMode, TMortgageMode::None);
     EXPECT_FALSE(View().Mortgage.Enabled);
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage/Redeem");
     EXPECT_EQ(View().Info.substr(0, 24), "A block of properties.\r\n");
@@ -76,33 +77,33 @@ TEST_F(SelectionTest, AnEmptySelectionChangesNothingAndTotalsAreNotRecomputed) {
     TGame& g = Game();
     ClickAvail({2});
     const std::string info = View().Info;
-    const Money buy = g.BuyTotal;
-    g.Property(3).BuyPrice += Money::Pounds(1000);  // a later price change
+    const Money buy = g.State().BuyTotal;
+    Edit(g).Property(3).BuyPrice += Money::Pounds(1000);  // a later price change
     Form().RefillLists();
     ClickAvail({});  // e.g. Ctrl+click on the only selected row
     EXPECT_EQ(View().Info, info);
-    EXPECT_EQ(g.BuyTotal, buy);
-    EXPECT_EQ(g.Selection, std::vector<int>{3});
-    EXPECT_EQ(g.SelectionSide, TSelectionSide::ForSale);
-    const Money cash = g.Cash;
+    EXPECT_EQ(g.State().BuyTotal, buy);
+    EXPECT_EQ(g.State().Selection, std::vector<int>{3});
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::ForSale);
+    const Money cash = g.State().Cash;
     Form().cmd_BuySellClick();  // still buys at the price of the moment of selection
-    EXPECT_TRUE(g.Property(3).Has(Owned));
-    EXPECT_EQ(g.Cash, cash - buy);
+    EXPECT_TRUE(g.State().Property(3).Has(Owned));
+    EXPECT_EQ(g.State().Cash, cash - buy);
 }
 
 TEST_F(SelectionTest, RowsAreFoundByTrimmedNameAndTheLowerNumberWins) {
     TGame& g = Game();
-    g.Property(9).Name = g.Property(4).Name;
+    Edit(g).Property(9).Name = g.State().Property(4).Name;
     Form().RefillLists();
     ClickAvail({AvailRow(9)});
-    EXPECT_EQ(g.Selection, std::vector<int>{4});
-    EXPECT_EQ(g.BuyTotal, g.Property(4).BuyPrice);
+    EXPECT_EQ(g.State().Selection, std::vector<int>{4});
+    EXPECT_EQ(g.State().BuyTotal, g.State().Property(4).BuyPrice);
 
     Form().ClickArea(6);
     ClickAvail({13});  // "57th Precinct " ends in a blank
-    EXPECT_EQ(g.Selection, std::vector<int>{114});
+    EXPECT_EQ(g.State().Selection, std::vector<int>{114});
     ClickAvail({16});  // "Rocky 5 Road "
-    EXPECT_EQ(g.Selection, std::vector<int>{117});
+    EXPECT_EQ(g.State().Selection, std::vector<int>{117});
     EXPECT_EQ(Form().FindProperty("  Wall Street \t"), 113);
     EXPECT_EQ(Form().FindProperty("nowhere"), 1);
     EXPECT_EQ(Form().FindProperty("wall street"), 1);  // case counts
@@ -115,17 +116,17 @@ TEST_F(SelectionTest, AClickOrAKeyboardSelectionEngagesTheGame) {
     Form().lst_AvailEnter();
     Form().SetListSelection(IGameWindow::List::Portfolio, {});
     Form().lst_portfolioKeyUp();
-    EXPECT_FALSE(g.Engaged);
+    EXPECT_FALSE(g.State().Engaged);
     Form().SetListSelection(IGameWindow::List::Portfolio, {0});
     Form().lst_portfolioKeyUp();
-    EXPECT_EQ(g.Selection, std::vector<int>{5});
-    EXPECT_TRUE(g.Engaged);
+    EXPECT_EQ(g.State().Selection, std::vector<int>{5});
+    EXPECT_TRUE(g.State().Engaged);
 
     PressPlay();  // pause and resume keep it; a new game clears it
     PressPlay();
-    EXPECT_TRUE(g.Engaged);
+    EXPECT_TRUE(g.State().Engaged);
     Form().ResetWindow();
-    EXPECT_FALSE(g.Engaged);
+    EXPECT_FALSE(g.State().Engaged);
 }
 
 }  // namespace

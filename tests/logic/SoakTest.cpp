@@ -99,8 +99,8 @@ public:
 private:
     void CheckSettled() {
         const TGame& game = app->mainform.Game();
-        if (game.Debt != Money()) failure = "debt left after the settlement";
-        for (const TProperty& p : game.Properties)
+        if (game.State().Debt != Money()) failure = "debt left after the settlement";
+        for (const TProperty& p : game.State().Properties)
             if (p.Has(Mortgaged)) failure = "mortgage left after the settlement";
     }
     std::mt19937_64& random_;
@@ -115,32 +115,32 @@ std::string NameOfRow(const std::string& text) {
 std::string BrokenInvariant(const TRealtopia& app, Money cashBefore, Money debtBefore,
                             bool negativeWindfallDue) {
     const TGame& game = app.mainform.Game();
-    if (game.Debt < Money()) return "debt below zero";
+    if (game.State().Debt < Money()) return "debt below zero";
     Money repayments;
-    for (const TProperty& p : game.Properties) {
+    for (const TProperty& p : game.State().Properties) {
         repayments += p.MonthlyRepayment;
         if (p.Has(Mortgaged) && !p.Has(Owned)) return "mortgaged property not owned: " + p.Name;
         if (!p.Has(Mortgaged) && p.MonthlyRepayment != Money())
             return "repayment on an unmortgaged property: " + p.Name;
     }
-    if (repayments != game.MonthlyRepaymentTotal) return "repayment total out of step";
+    if (repayments != game.State().MonthlyRepaymentTotal) return "repayment total out of step";
     // Only a negative windfall, or a debt paid off without the cash for it, takes the cash
     // below zero.
-    if (game.Cash < Money() && cashBefore >= Money() && !negativeWindfallDue &&
-        game.Debt >= debtBefore)
+    if (game.State().Cash < Money() && cashBefore >= Money() && !negativeWindfallDue &&
+        game.State().Debt >= debtBefore)
         return "cash below zero without a negative windfall or a redemption";
 
     // The lists show exactly the owned properties and the current area's unowned ones.
     const TMainWindowView& view = app.mainform.View();
     std::size_t avail = 0, owned = 0;
     for (int n = 1; n <= kPropertyCount; ++n) {
-        const TProperty& p = game.Property(n);
+        const TProperty& p = game.State().Property(n);
         if (p.Has(Owned)) {
             if (owned >= view.Portfolio.Rows.size() ||
                 NameOfRow(view.Portfolio.Rows[owned].Text) != p.Name)
                 return "portfolio list does not match the owned properties";
             ++owned;
-        } else if (p.Area == game.CurrentArea && !view.Avail.Rows.empty()) {
+        } else if (p.Area == game.State().CurrentArea && !view.Avail.Rows.empty()) {
             if (avail >= view.Avail.Rows.size() || NameOfRow(view.Avail.Rows[avail].Text) != p.Name)
                 return "for-sale list does not match the current area";
             ++avail;
@@ -283,12 +283,12 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
         accountant.Open(form.Game());
         for (int step = 0; step < 4000 && !fx.quit && form.Game().EndCount() == firstGame; ++step) {
             const TGame& game = form.Game();
-            const Money cashBefore = game.Cash;
-            const Money debtBefore = game.Debt;
+            const Money cashBefore = game.State().Cash;
+            const Money debtBefore = game.State().Debt;
             const bool negativeWindfallDue =
-                game.PendingNews != 0 &&
-                game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Kind == Windfall &&
-                game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Target < 0;
+                game.State().PendingNews != 0 &&
+                game.State().NewsItems[static_cast<std::size_t>(game.State().PendingNews - 1)].Kind == Windfall &&
+                game.State().NewsItems[static_cast<std::size_t>(game.State().PendingNews - 1)].Target < 0;
             RandomStep(fx, form, cheapLondon);
             std::string broken = fx.failure.empty() ? BrokenInvariant(app, cashBefore, debtBefore,
                                                                       negativeWindfallDue)
@@ -298,7 +298,7 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
                 broken = accountant.Explain(game);
             ASSERT_TRUE(broken.empty()) << broken << " (game seed " << seed << ", step " << step
                                         << (cheapLondon ? ", cheap London" : "") << ")";
-            if (game.MonthlyRepaymentTotal > Money()) ++mortgaged;
+            if (game.State().MonthlyRepaymentTotal > Money()) ++mortgaged;
         }
         if (form.Game().EndCount() != firstGame || fx.quit) ++ended;
         if (std::filesystem::exists(hiscorePath)) {

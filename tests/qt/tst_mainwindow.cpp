@@ -255,7 +255,7 @@ void TestMainWindow::controlsArePlacedAsTheLayoutSays() {
     // The area pictures carry their area's name as the hint.
     if (name.startsWith("img_area")) {
         const int area = name.back() - '0';
-        const QString areaName = QString::fromStdString(app->mainform.Game().Area(area).Name);
+        const QString areaName = QString::fromStdString(app->mainform.Game().State().Area(area).Name);
         QCOMPARE(widget->toolTip(), areaName);
         QCOMPARE(widget->accessibleName(), areaName);
     } else if (!tooltip.isNull()) {
@@ -447,9 +447,9 @@ void TestMainWindow::areaClickMovesTheRedFrame() {
     QCOMPARE(control<AreaFrame>("img_Rect3")->colour(), QColor(Qt::red));
     for (const char* other : {"img_Rect1", "img_Rect2", "img_Rect4", "img_Rect5", "img_Rect6"})
         QCOMPARE(control<AreaFrame>(other)->colour(), QColor(Qt::black));
-    const QString area = QString::fromStdString(app->mainform.Game().Area(3).Name);
+    const QString area = QString::fromStdString(app->mainform.Game().State().Area(3).Name);
     QVERIFY(Shown(control("lbl_TAreas")).startsWith(QStringLiteral("Current Area: ") + area));
-    QCOMPARE(app->mainform.Game().CurrentArea, 3);
+    QCOMPARE(app->mainform.Game().State().CurrentArea, 3);
     QCOMPARE(control<QListWidget>("lst_Avail")->item(0)->text(),
              QString::fromStdString(app->mainform.View().Avail.Rows.front().Text));
 }
@@ -462,7 +462,7 @@ void TestMainWindow::pointerShowsHintsInTheStatusBar() {
     };
     auto* status = control("st");
     enter(control("img_area2"));
-    QCOMPARE(Shown(status), QString::fromStdString(app->mainform.Game().Area(2).Name));
+    QCOMPARE(Shown(status), QString::fromStdString(app->mainform.Game().State().Area(2).Name));
     // The ticker's hint shows only in the status bar.
     enter(control("mq"));
     QCOMPARE(Shown(status), QStringLiteral("Check out the news carefully!"));

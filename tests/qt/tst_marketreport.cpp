@@ -139,7 +139,7 @@ void TestMarketReport::showsTheChartsAndTheLogOfAGame() {
         if (sentence.endsWith(QStringLiteral("(lands with the next headline)"))) {
             ++pending;
             QVERIFY(sentence.contains(
-                QString::fromStdString(game.NewsItems[game.PendingNews - 1].Headline)));
+                QString::fromStdString(game.State().NewsItems[game.State().PendingNews - 1].Headline)));
         }
     }
     QCOMPARE(pending, 1);

@@ -34,6 +34,7 @@
 #include "desktop/RulesDialog.h"
 #include "desktop/SplashWindow.h"
 #include "engine/Game.h"
+#include "support/GameStateAccess.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -61,7 +62,7 @@ struct Program {
 
     Program() {
         effects.SetWindows({&splash, &agreement, &rules, &mainWindow, &chooser, &police});
-        app.mainform.Game().SoundOn = false;
+        Edit(app.mainform.Rules()).SoundOn = false;
         splash.show();
     }
     ~Program() { mainWindow.hide(); }
@@ -179,7 +180,7 @@ void TestSideWindows::windowsAreBuiltOnceTheSplashIsDrawnAndWaitUntilShown() {
     QTemporaryDir dir;
     QtEffects effects;
     TRealtopia app(effects, TestPlatform(dir));
-    app.mainform.Game().SoundOn = false;
+    Edit(app.mainform.Rules()).SoundOn = false;
     DesktopWindows windows(app, effects);
     windows.buildLater();
     QVERIFY(!windows.built());
@@ -388,10 +389,10 @@ void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
 
 void TestSideWindows::chooserOkWaitsForAClick() {
     Program program;
-    TGame& game = program.app.mainform.Game();
-    game.Selection = {1};
-    game.DamRenMode = TDamRenMode::Damage;
-    const int area = game.Property(1).Area;
+    TGame& game = program.app.mainform.Rules();
+    Edit(game).Selection = {1};
+    Edit(game).DamRenMode = TDamRenMode::Damage;
+    const int area = game.State().Property(1).Area;
 
     bool chose = false;
     WhenModal(QStringLiteral("DamRenForm"), [&](QWidget* chooser) {
@@ -409,10 +410,10 @@ void TestSideWindows::chooserOkWaitsForAClick() {
     });
     QVERIFY(program.app.mainform.ShowDamRenChooser());
     QVERIFY(chose);
-    const Money lowest = game.Area(area).LowestPrice;
+    const Money lowest = game.State().Area(area).LowestPrice;
     QVERIFY(lowest > Money());
-    QCOMPARE(game.DamRenAmount, TGame::ImprovementAmount(3, lowest));
-    QVERIFY(game.Property(1).DoneImprovements & TGame::ImprovementBit(3, TDamRenMode::Damage));
+    QCOMPARE(game.State().DamRenAmount, TGame::ImprovementAmount(3, lowest));
+    QVERIFY(game.State().Property(1).DoneImprovements & TGame::ImprovementBit(3, TDamRenMode::Damage));
 
     // The next showing starts afresh: the items rebuilt, none chosen, OK disabled again.
     bool cancelled = false;
@@ -427,7 +428,7 @@ void TestSideWindows::chooserOkWaitsForAClick() {
     });
     QVERIFY(!program.app.mainform.ShowDamRenChooser());
     QVERIFY(cancelled);
-    QCOMPARE(game.DamRenAmount, Money());
+    QCOMPARE(game.State().DamRenAmount, Money());
 }
 
 void TestSideWindows::policeShowsTheMessageOnLines() {

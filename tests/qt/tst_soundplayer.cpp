@@ -146,7 +146,7 @@ void TestSoundPlayer::loadsTheModuleOnTheFirstSoundOnly() {
     QTemporaryDir dir;
     QtEffects effects;
     TRealtopia app(effects, TestPlatform(dir));
-    QCOMPARE(app.mainform.Game().SoundOn, SoundModule::soundServerAnswers());
+    QCOMPARE(app.mainform.Game().State().SoundOn, SoundModule::soundServerAnswers());
     QVERIFY(!effects.Sound().isLoaded());
     QVERIFY(!MultimediaLoaded());
 
@@ -173,7 +173,7 @@ void TestSoundPlayer::aMissingModuleIsADeviceThatDoesNotWork() {
     module.restore();
     server.restore();
 
-    QVERIFY(!app.mainform.Game().SoundOn);
+    QVERIFY(!app.mainform.Game().State().SoundOn);
     QVERIFY(!app.mainform.View().SoundChecked);
     QCOMPARE(effects.PlaySound("CLICK", true), IEffects::SoundResult::Played);
     QCOMPARE(effects.PlaySound("NOSUCHSOUND", false), IEffects::SoundResult::NotFound);

@@ -1,4 +1,5 @@
 #include "support/RealtopiaFixture.h"
+#include "support/GameStateAccess.h"
 
 void RealtopiaFixture::Create(std::uint64_t seed) {
     app_.reset();
@@ -41,11 +42,11 @@ int RowOf(const TListView& list, const std::string& text) {
 }  // namespace
 
 int RealtopiaFixture::AvailRow(int p) {
-    return RowOf(View().Avail, Tmainform::RowText(Game().Property(p)));
+    return RowOf(View().Avail, Tmainform::RowText(Game().State().Property(p)));
 }
 
 int RealtopiaFixture::PortfolioRow(int p) {
-    return RowOf(View().Portfolio, Tmainform::RowText(Game().Property(p)));
+    return RowOf(View().Portfolio, Tmainform::RowText(Game().State().Property(p)));
 }
 
 void RealtopiaFixture::Buy(const std::vector<int>& properties) {
@@ -67,7 +68,7 @@ void RealtopiaFixture::Tick(int n) {
 }
 
 void RealtopiaFixture::SetPrices(int p, Money buy, Money sale) {
-    Game().Property(p).BuyPrice = buy;
-    Game().Property(p).SaleValue = sale;
+    Edit(Game()).Property(p).BuyPrice = buy;
+    Edit(Game()).Property(p).SaleValue = sale;
     Form().RefillLists();
 }

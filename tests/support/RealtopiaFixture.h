@@ -28,7 +28,7 @@ protected:
 
     TRealtopia& App() { return *app_; }
     Tmainform& Form() { return app_->mainform; }
-    TGame& Game() { return app_->mainform.Game(); }
+    TGame& Game() { return app_->mainform.Rules(); }
     const TMainWindowView& View() { return app_->mainform.View(); }
 
     // Through the splash's PLAY! button, agreeing to the user agreement.

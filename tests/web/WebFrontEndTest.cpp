@@ -117,10 +117,10 @@ TEST_F(WebFrontEndTest, DecliningTheAgreementEndsTheProgram) {
 
 TEST_F(WebFrontEndTest, TheWindowsKeysAreKeptFromTheBrowserAndEscStartsTheGame) {
     EnterGame();
-    EXPECT_FALSE(web_.App().mainform.Game().Running);
+    EXPECT_FALSE(web_.App().mainform.Game().State().Running);
     EXPECT_TRUE(web_.KeyDown("Escape", 0, false, ""));
     web_.KeyUp("Escape", 0);
-    EXPECT_TRUE(web_.App().mainform.Game().Running);
+    EXPECT_TRUE(web_.App().mainform.Game().State().Running);
     EXPECT_TRUE(web_.KeyDown("F6", 0, false, ""));
     EXPECT_FALSE(web_.KeyDown("ArrowDown", 0, false, ""));
 }
@@ -128,20 +128,20 @@ TEST_F(WebFrontEndTest, TheWindowsKeysAreKeptFromTheBrowserAndEscStartsTheGame) 
 TEST_F(WebFrontEndTest, ClockEventsRunMonthsOnlyWhileTheClockRuns) {
     EnterGame();
     web_.Invoke("button", "start");
-    const int month = web_.App().mainform.Game().Month;
+    const int month = web_.App().mainform.Game().State().Month;
     web_.TimerFired();
-    EXPECT_EQ(web_.App().mainform.Game().Month, month + 1);
+    EXPECT_EQ(web_.App().mainform.Game().State().Month, month + 1);
     web_.Invoke("button", "start");  // pauses
     ASSERT_FALSE(web_.App().mainform.View().TimerEnabled);
     web_.TimerFired();
-    EXPECT_EQ(web_.App().mainform.Game().Month, month + 1);
+    EXPECT_EQ(web_.App().mainform.Game().State().Month, month + 1);
 }
 
 TEST_F(WebFrontEndTest, TheChooserTakesAnItemThenOk) {
     EnterGame();
     web_.Invoke("button", "start");
     ASSERT_TRUE(web_.ListMouseUp("avail", {0}));
-    const int property = web_.App().mainform.Game().Selection.front();
+    const int property = web_.App().mainform.Game().State().Selection.front();
     page_.answers = {"item 1", "ok"};
     page_.dialogs.clear();
     ASSERT_TRUE(web_.Invoke("button", "damren"));
@@ -150,7 +150,7 @@ TEST_F(WebFrontEndTest, TheChooserTakesAnItemThenOk) {
     // OK is enabled only once an item is checked.
     EXPECT_TRUE(Contains(page_.dialogs[0], R"("label":"OK","answer":"ok","enabled":false)"));
     EXPECT_TRUE(Contains(page_.dialogs[1], R"("label":"OK","answer":"ok","enabled":true)"));
-    EXPECT_GT(web_.App().mainform.Game().Property(property).DamageCount, 0);
+    EXPECT_GT(web_.App().mainform.Game().State().Property(property).DamageCount, 0);
 }
 
 TEST_F(WebFrontEndTest, RulesOpenATopicAndGoBack) {

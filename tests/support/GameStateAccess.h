@@ -1,0 +1,13 @@
+#pragma once
+
+#include "engine/Game.h"
+
+// Tests and benchmarks arrange a position by writing the game's state directly; the program
+// itself writes it only through the rules.
+struct TGameStateAccess {
+    static TGameState& Of(TGame& game) { return game; }
+};
+
+inline TGameState& Edit(TGame& game) {
+    return TGameStateAccess::Of(game);
+}
