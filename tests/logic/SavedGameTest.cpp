@@ -176,6 +176,7 @@ TEST(SavedGameRoundTrip, ResumedGamesEndAsGamesPlayedWithoutABreak) {
         // The game without a break: paused and resumed at each save point, saved there too
         // (while running in odd steps, while paused in even ones).
         std::map<int, std::string> pausedState;
+        std::map<int, TGameState> pausedGame;  // the generator and the history too
         Player reference(seed);
         reference.Play();
         for (int step = 0; step < kSteps && !reference.Ended(); ++step) {
@@ -187,6 +188,7 @@ TEST(SavedGameRoundTrip, ResumedGamesEndAsGamesPlayedWithoutABreak) {
                 written = written && (step % 2 != 0 || SaveGameOf(reference.Form(), path, why));
                 ASSERT_TRUE(written) << why;
                 pausedState[step] = reference.State();
+                pausedGame[step] = reference.Form().Game().State();
                 reference.Play();
 
                 const TGame& game = reference.Form().Game();
@@ -199,6 +201,7 @@ TEST(SavedGameRoundTrip, ResumedGamesEndAsGamesPlayedWithoutABreak) {
         }
         ASSERT_TRUE(reference.Ended()) << "seed " << seed;
         const std::string finalState = reference.State();
+        const TGameState finalGame = reference.Form().Game().State();
 
         // Each save shown in a new program that dealt another game, then played on.
         for (const auto& [from, paused] : pausedState) {
@@ -212,6 +215,8 @@ TEST(SavedGameRoundTrip, ResumedGamesEndAsGamesPlayedWithoutABreak) {
             ASSERT_TRUE(resumedPlayer.State() == paused)
                 << "seed " << seed << ", shown at step " << from
                 << Difference(resumedPlayer.State(), paused);
+            ASSERT_TRUE(resumedPlayer.Form().Game().State() == pausedGame.at(from))
+                << "seed " << seed << ", shown at step " << from;
 
             resumedPlayer.Play();
             for (int step = from; step < kSteps && !resumedPlayer.Ended(); ++step) {
@@ -225,6 +230,8 @@ TEST(SavedGameRoundTrip, ResumedGamesEndAsGamesPlayedWithoutABreak) {
             ASSERT_TRUE(resumedPlayer.State() == finalState)
                 << "seed " << seed << ", resumed at step " << from
                 << Difference(resumedPlayer.State(), finalState);
+            ASSERT_TRUE(resumedPlayer.Form().Game().State() == finalGame)
+                << "seed " << seed << ", resumed at step " << from;
             ++resumed;
         }
     }
