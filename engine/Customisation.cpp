@@ -30,26 +30,7 @@ std::string Numbered(const char* key, int i) {
     return text;
 }
 
-// Without blanks and control characters at either end, as the lists compare names.
-std::string Stripped(const std::string& name) {
-    std::size_t begin = 0, end = name.size();
-    while (begin < end && static_cast<unsigned char>(name[begin]) <= ' ') ++begin;
-    while (end > begin && static_cast<unsigned char>(name[end - 1]) <= ' ') --end;
-    return name.substr(begin, end - begin);
-}
-
 }  // namespace
-
-std::string TGame::NameProblem(int property, const std::string& name) const {
-    // The lists find the property behind a row by the text before its "(", and take the first
-    // property of that name: either would make a click select, and buy, another property.
-    if (name.find('(') != std::string::npos) return "a property name may not contain \"(\"";
-    const std::string wanted = Stripped(name);
-    for (int other = 1; other <= kPropertyCount; ++other)
-        if (other != property && Stripped(Property(other).Name) == wanted)
-            return "another property has that name";
-    return {};
-}
 
 std::string TGame::CustomisationPath() const {
     return customisationPath_;
@@ -77,14 +58,9 @@ void TGame::ReadCustomisation() {
         TProperty& p = Property(i);
         const std::string key = Numbered("NAME", i);
         const std::string name = ini.ReadString("Properties", key, "unknown");
-        if (Applies(name)) {
-            const std::string problem = NameProblem(i, name);
-            if (problem.empty())
-                p.Name = name;
-            else
-                window_.ShowInformation(key + "=" + name + " is refused: " + problem +
-                                        ". The property keeps its name " + p.Name + ".");
-        }
+        // Any name will do, brackets and another property's name included: a list's row
+        // carries its property's number, so no row is ever found by its text.
+        if (Applies(name)) p.Name = name;
         const std::string description =
             ini.ReadString("Properties", Numbered("DESC", i), "unknown");
         if (Applies(description)) p.Description = description;

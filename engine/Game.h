@@ -175,8 +175,6 @@ private:
         SettleSelection();
         window_.RefreshDisplay();
     }
-    // Why a customised name cannot be given to `property`, or nothing when it can.
-    std::string NameProblem(int property, const std::string& name) const;
     // Settles `amount` of the mortgage debt (no more than is owed) from the cash.
     void PayDebt(Money amount);
 

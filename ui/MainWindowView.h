@@ -22,6 +22,8 @@ struct TListRow {
     // How many bytes at the start of Text are the property's name. A front end that cannot
     // show a whole row shortens only this part; the price and the mark after it stay whole.
     std::size_t NameLength = 0;
+    // The property the row shows (1..120): what selecting the row selects.
+    int Property = 0;
 };
 
 struct TListView {

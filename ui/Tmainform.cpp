@@ -128,11 +128,12 @@ void Tmainform::RefillLists() {
     const std::vector<bool> portfolioSelected = remember(view_.Portfolio);
     view_.Avail.Rows.clear();
     view_.Portfolio.Rows.clear();
-    for (const TProperty& p : game_.State().Properties) {
+    for (int n = 1; n <= kPropertyCount; ++n) {
+        const TProperty& p = game_.State().Property(n);
         if (p.Has(Owned))
-            view_.Portfolio.Rows.push_back({RowText(p), false, p.Name.size()});
+            view_.Portfolio.Rows.push_back({RowText(p), false, p.Name.size(), n});
         else if (p.Area == game_.State().CurrentArea)
-            view_.Avail.Rows.push_back({RowText(p), false, p.Name.size()});
+            view_.Avail.Rows.push_back({RowText(p), false, p.Name.size(), n});
     }
     // Selection comes back by position, not by property.
     for (std::size_t i = 0; i < availSelected.size() && i < view_.Avail.Rows.size(); ++i)
@@ -584,15 +585,9 @@ void Tmainform::SelectFrom(List list) {
     if (otherChanged) ++view_.ListsRevision;
     SelectionChanged();
 
-    // The property behind a row is found again from the name in its text.
-    auto nameOf = [](const std::string& text) {
-        const std::size_t paren = text.find('(');
-        if (paren != std::string::npos && paren + 1 > 2) return text.substr(0, paren - 1);
-        return text;
-    };
     std::vector<int> selection;
     for (const TListRow& row : rows.Rows)
-        if (row.Selected) selection.push_back(FindProperty(nameOf(row.Text)));
+        if (row.Selected) selection.push_back(row.Property);
     const bool forSale = list == List::Avail;
     game_.Select(forSale ? TSelectionSide::ForSale : TSelectionSide::Portfolio,
                  std::move(selection));
@@ -624,19 +619,6 @@ void Tmainform::SelectFrom(List list) {
     }
     view_.Info = info;
     Redraw();
-}
-
-int Tmainform::FindProperty(const std::string& text) const {
-    auto strip = [](const std::string& s) {
-        std::size_t b = 0, e = s.size();
-        while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-        while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-        return s.substr(b, e - b);
-    };
-    const std::string wanted = strip(text);
-    for (int p = 1; p <= kPropertyCount; ++p)
-        if (strip(game_.State().Property(p).Name) == wanted) return p;
-    return 1;
 }
 
 void Tmainform::ApplicationHint(const std::string& hint) {

@@ -147,7 +147,6 @@ public:
     void lst_portfolioEnter();
     void Selectlst_Avail();
     void Selectlst_portfolio();
-    int FindProperty(const std::string& text) const;
 
     // The status-bar hint handler: the application's current hint changed.
     void ApplicationHint(const std::string& hint);

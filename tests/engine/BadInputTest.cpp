@@ -303,30 +303,23 @@ TEST_F(BadInput, CustomisationFilesThatCannotBeReadAreReportedAndNeverWaitedFor)
     }
 }
 
-TEST_F(BadInput, CustomisedNamesTheListsCannotFindAreRefused) {
+// Names with brackets and names that another property has are taken: every row still selects
+// its own property.
+TEST_F(BadInput, CustomisedNamesMayRepeatOrHoldBrackets) {
     StartWithIni(
         "[ProgramInfo]\nEXE=realtopia\n[Properties]\nNAME02=Twin\nNAME03=Foo (bar)\n"
         "NAME04=Dundefraggin\nNAME05=Twin\nNAME06=Weblands\nNAME07=Dizzying Heights\n"
-        "NAME08=Fine\n");
-    const std::string kept = ". The property keeps its name ";
-    EXPECT_EQ(Messages(),
-              (std::vector<std::string>{
-                  "info: NAME03=Foo (bar) is refused: a property name may not contain \"(\"" +
-                      kept + Builtin(3) + ".",
-                  "info: NAME04=Dundefraggin is refused: another property has that name" + kept +
-                      Builtin(4) + ".",
-                  "info: NAME05=Twin is refused: another property has that name" + kept +
-                      Builtin(5) + ".",
-                  "info: NAME06=Weblands is refused: another property has that name" + kept +
-                      Builtin(6) + "."}));
+        "NAME08=(\n");
+    EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Game().State().Property(2).Name, "Twin");
-    EXPECT_EQ(Game().State().Property(3).Name, Builtin(3));
-    EXPECT_EQ(Game().State().Property(7).Name, Builtin(7));  // its own name again is no repeat
-    EXPECT_EQ(Game().State().Property(8).Name, "Fine");
-    // Every row selects its own property.
+    EXPECT_EQ(Game().State().Property(3).Name, "Foo (bar)");
+    EXPECT_EQ(Game().State().Property(4).Name, "Dundefraggin");
+    EXPECT_EQ(Game().State().Property(5).Name, "Twin");
+    EXPECT_EQ(Game().State().Property(6).Name, "Weblands");
+    EXPECT_EQ(Game().State().Property(8).Name, "(");
     StartGame();
     for (int p = 1; p <= 20; ++p) {
-        ClickAvail({AvailRow(p)});
+        ClickAvail({p - 1});
         EXPECT_EQ(Game().State().Selection, std::vector<int>{p}) << p;
     }
 }
