@@ -450,6 +450,10 @@
   }
 
   function renderSplash(splash) {
+    if (!$('splash').dataset.shown) {
+      $('splash').dataset.shown = '1';
+      $('splash_play').focus();  // Enter plays, as on the desktop
+    }
     document.title = splash.title;
     setText('caption', splash.title);
     setText('splash_presents', splash.presents);
@@ -543,9 +547,7 @@
 
   // While a box is open nothing behind it takes a click, a key or the focus.
   function setBehindInert(inert) {
-    for (const element of [$('menubar'), $('chrome'), ...$('client').children]) {
-      if (element.id !== 'overlay') element.inert = inert;
-    }
+    for (const element of [$('frame'), $('splash'), $('chrome')]) element.inert = inert;
   }
 
   // The report's charts, as wide as the box allows, drawn again when the page is resized.
@@ -573,6 +575,41 @@
     window.addEventListener('resize', paint);
     requestAnimationFrame(paint);
     paint();
+  }
+
+  // A box's text; lines in columns (separated by tabs, as a table of scores is) are set in a
+  // table, so each column lines up, amounts to the right.
+  function textElement(text) {
+    const lines = text.split('\n');
+    const columns = lines.filter((line) => line.includes('\t'));
+    if (columns.length < 2) {
+      const element = document.createElement('div');
+      element.className = 'dtext';
+      element.textContent = text;
+      return element;
+    }
+    const holder = document.createElement('div');
+    let table = null;
+    for (const line of lines) {
+      if (!line.includes('\t')) {
+        table = null;
+        if (line) {
+          const element = document.createElement('div');
+          element.className = 'dtext';
+          element.textContent = line;
+          holder.append(element);
+        }
+        continue;
+      }
+      if (!table) { table = document.createElement('table'); table.className = 'dcolumns'; holder.append(table); }
+      const row = table.insertRow();
+      for (const cell of line.split(/\t+/)) {
+        const td = row.insertCell();
+        td.textContent = cell.trim();
+        if (/^[£$€]?[\d,.]+$/.test(cell.trim())) td.className = 'number';
+      }
+    }
+    return holder;
   }
 
   function showDialog(d) {
@@ -611,12 +648,7 @@
         heading.textContent = d.heading;
         content.append(heading);
       }
-      if (d.text) {
-        const text = document.createElement('div');
-        text.className = 'dtext';
-        text.textContent = d.text;
-        content.append(text);
-      }
+      if (d.text) content.append(textElement(d.text));
       let input = null;
       if (d.input) {
         input = document.createElement('input');
@@ -850,6 +882,10 @@
     for (const pair of [['splash_play', 'play'], ['splash_newuser', 'newuser'],
       ['splash_link', 'sponsor'], ['splash_maker', 'maker'], ['splash_sponsor', 'sponsor']]) {
       $(pair[0]).addEventListener('click', () => call('web_splash', ['string'], [pair[1]]));
+      // The links answer Enter as links do.
+      if ($(pair[0]).tagName === 'A') {
+        $(pair[0]).addEventListener('keydown', (event) => { if (event.key === 'Enter') $(pair[0]).click(); });
+      }
     }
     $('client').addEventListener('click', (event) => {
       const target = event.target.closest('[data-control]');
