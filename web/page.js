@@ -870,6 +870,19 @@
     });
   }
 
+  // The area pictures, three by two: an arrow key moves to the next picture and chooses it.
+  function wireAreas() {
+    const areas = Array.from(document.querySelectorAll('#pnl_Areas .area'));
+    const steps = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: -3, ArrowDown: 3 };
+    areas.forEach((area, i) => area.addEventListener('keydown', (event) => {
+      if (!(event.key in steps) || event.altKey || event.ctrlKey || dialogOpen) return;
+      event.preventDefault();
+      const target = areas[(i + steps[event.key] + areas.length) % areas.length];
+      target.focus();
+      target.click();
+    }));
+  }
+
   function scrollToRows(box, rows) {
     const last = rows.split(',').pop();
     if (last !== '' && box.children[Number(last)]) box.children[Number(last)].scrollIntoView({ block: 'nearest' });
@@ -905,6 +918,7 @@
       if (!pending) render();
     });
     wireLists();
+    wireAreas();
     $('export').addEventListener('click', () => download(FILES.hiscores, 'REALTOPI.DAT'));
     $('import').addEventListener('click', () => $('importFile').click());
     $('importFile').addEventListener('change', () => upload($('importFile'), FILES.hiscores));
