@@ -61,6 +61,12 @@ public:
     std::vector<int> ListPress(const std::string& list, int row, unsigned modifiers, bool tap);
     std::optional<std::vector<int>> ListMove(const std::string& list, const std::string& domKey,
                                              unsigned modifiers);
+    // The row a list's keys are at (-1: none yet), for a screen reader to name.
+    int ListCurrentRow(const std::string& list) const {
+        return list == "avail"       ? availSelection_.Current()
+               : list == "portfolio" ? portfolioSelection_.Current()
+                                     : -1;
+    }
     // "Select several" for touch screens: a tap then adds or removes a row as Ctrl+click does.
     void ToggleSelectSeveral() { selectSeveral_ = !selectSeveral_; }
     bool SelectSeveral() const { return selectSeveral_; }

@@ -78,10 +78,10 @@ const char* Hand(std::string text) {
 }
 
 // {0, 3, 4} or "" → "0,3,4", for the page.
-const char* HandRows(const std::vector<int>& rows) {
+std::string RowsText(const std::vector<int>& rows) {
     std::string text;
     for (int row : rows) text += (text.empty() ? "" : ",") + std::to_string(row);
-    return Hand(text);
+    return text;
 }
 
 // "0,3,4" → {0, 3, 4}.
@@ -136,13 +136,16 @@ EMSCRIPTEN_KEEPALIVE int web_list(const char* event, const char* list, const cha
 
 // A press on a row of a list (`tap` 1 for a touch): the rows to show selected.
 EMSCRIPTEN_KEEPALIVE const char* web_list_press(const char* list, int row, int modifiers, int tap) {
-    return HandRows(frontEnd->ListPress(list, row, static_cast<unsigned>(modifiers), tap != 0));
+    return Hand(RowsText(frontEnd->ListPress(list, row, static_cast<unsigned>(modifiers), tap != 0)));
 }
 
-// A key in a list: the rows to show selected, or "-" when the key does not move in a list.
+// A key in a list: the row the keys are then at and the rows to show selected ("4;1,2,3,4"),
+// or "-" when the key does not move in a list.
 EMSCRIPTEN_KEEPALIVE const char* web_list_move(const char* list, const char* key, int modifiers) {
     const auto rows = frontEnd->ListMove(list, key, static_cast<unsigned>(modifiers));
-    return rows ? HandRows(*rows) : Hand("-");
+    if (!rows) return Hand("-");
+    const std::string current = std::to_string(frontEnd->ListCurrentRow(list)) + ";";
+    return Hand(current + RowsText(*rows));
 }
 
 EMSCRIPTEN_KEEPALIVE void web_select_several() {

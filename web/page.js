@@ -535,6 +535,10 @@
       fillList($('lst_Avail'), w.avail);
       fillList($('lst_portfolio'), w.portfolio);
     }
+    if (w.listsRevision !== listsRevision) {
+      // Refilled lists start again without a current row.
+      for (const box of document.querySelectorAll('.list')) showCurrent(box, -1);
+    }
     listsRevision = w.listsRevision;
     if (w.ticker.revision !== tickerRevision) drawTicker(w.ticker);
     if (w.focusStart && !$('main').dataset.shown) {
@@ -617,6 +621,7 @@
     currentDialog = d;
     toggleMenu(null);
     render();  // the window as it stands behind the dialog
+    const returnFocus = document.activeElement;
     setBehindInert(true);
     return new Promise((resolve) => {
       const overlay = $('overlay');
@@ -664,6 +669,12 @@
         currentDialog = null;
         setBehindInert(false);
         document.removeEventListener('keydown', onKey, true);
+        // The focus goes back where it was, as when a window becomes active again.
+        if (returnFocus && returnFocus !== document.body && returnFocus.isConnected) {
+          focusReturning = true;
+          returnFocus.focus({ preventScroll: true });
+          focusReturning = false;
+        }
         resolve(answer);
       };
       if (d.choicesTitle) {
@@ -800,6 +811,7 @@
   let lastKeyWasTab = false;
   let pointerOnList = null;
   let listHeld = null;  // the list between a press on a row and its release
+  let focusReturning = false;  // a box has closed and the focus goes back
 
   // The page's own list boxes: a press (click or tap) or a key that moves asks the game which
   // rows are then selected; the release tells the game, as a toolkit's list box does.
@@ -828,7 +840,7 @@
         const row = rowOf(event);
         if (event.pointerType === 'touch') { touchRow = row; return; }
         if (event.button !== 0) return;
-        if (row >= 0) press(row, modifiers(event), false);
+        if (row >= 0) { press(row, modifiers(event), false); showCurrent(box, row); }
       });
       box.addEventListener('pointercancel', () => { touchRow = -1; });
       box.addEventListener('pointerup', (event) => {
@@ -837,6 +849,7 @@
           // A tap; a finger that scrolled the list was cancelled.
           if (touchRow < 0 || touchRow !== rowOf(event)) return;
           press(touchRow, 0, true);
+          showCurrent(box, touchRow);
           touchRow = -1;
         } else if (event.button !== 0) {
           return;
@@ -849,10 +862,11 @@
         event.preventDefault();  // the list moves, not the page
         listHeld = box;  // until the key is released
         call('web_list_move', ['string', 'string', 'number'], [list, event.key, modifiers(event)], 'string')
-          .then((rows) => {
-            if (typeof rows !== 'string' || rows === '-') return;
+          .then((answer) => {
+            if (typeof answer !== 'string' || answer === '-') return;
+            const [current, rows] = answer.split(';');
             showSelected(box, rows ? rows.split(',').map(Number) : []);
-            scrollToRows(box, rows);
+            showCurrent(box, Number(current));
           });
       });
       box.addEventListener('keyup', (event) => {
@@ -860,7 +874,8 @@
         release('keyup');
       });
       box.addEventListener('focus', () => {
-        const reason = pointerOnList === box ? 'click' : lastKeyWasTab ? 'tab' : 'other';
+        const reason = pointerOnList === box ? 'click' : focusReturning ? 'activation'
+          : lastKeyWasTab ? 'tab' : 'other';
         pointerOnList = null;
         call('web_list', ['string', 'string', 'string', 'string'], () => ['focus', list, reason, shownRows(box)]);
       });
@@ -883,9 +898,14 @@
     }));
   }
 
-  function scrollToRows(box, rows) {
-    const last = rows.split(',').pop();
-    if (last !== '' && box.children[Number(last)]) box.children[Number(last)].scrollIntoView({ block: 'nearest' });
+  // The row the keys are at: in view, and named to a screen reader as the list's active row.
+  function showCurrent(box, row) {
+    const element = box.children[row];
+    for (const old of box.querySelectorAll('.row.current')) old.classList.remove('current');
+    if (!element) { box.removeAttribute('aria-activedescendant'); return; }
+    element.classList.add('current');
+    box.setAttribute('aria-activedescendant', element.id);
+    element.scrollIntoView({ block: 'nearest' });
   }
 
   function wire() {

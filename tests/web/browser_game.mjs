@@ -94,7 +94,7 @@ async function click(selector, modifiers = 0) {
 
 const KEY_CODES = { esc: ['Escape', 27], f1: ['F1', 112], f2: ['F2', 113], f5: ['F5', 116],
   f6: ['F6', 117], f7: ['F7', 118], f9: ['F9', 120], f12: ['F12', 123], enter: ['Enter', 13],
-  tab: ['Tab', 9], right: ['ArrowRight', 39] };
+  tab: ['Tab', 9], right: ['ArrowRight', 39], down: ['ArrowDown', 40] };
 async function key(name, modifiers = 0) {
   const [keyName, code] = KEY_CODES[name];
   for (const type of ['rawKeyDown', 'keyUp'])
@@ -279,6 +279,16 @@ async function checkAccessibility() {
   await key('right');
   await settle();
   check(await chosen() === (area + 1) % 6, 'the right arrow did not choose the next area');
+  // In a list the arrow keys select, and the row they are at is the list's active row.
+  await evaluate("document.getElementById('lst_Avail').focus()");
+  await settle();
+  for (let i = 0; i < 2; i++) { await key('down'); await settle(); }
+  const active = await evaluate(`(() => { const list = document.getElementById('lst_Avail');
+    const row = document.getElementById(list.getAttribute('aria-activedescendant') || '-');
+    return row ? [Array.prototype.indexOf.call(list.children, row), row.getAttribute('aria-selected')] : null; })()`);
+  check(active && active[0] === 1 && active[1] === 'true', 'the arrow keys do not move the active row: ' + JSON.stringify(active));
+  const focusedArea = await evaluate('window.realtopia.view().window.areas.findIndex((a) => a.red)');
+  await evaluate(`document.querySelectorAll('#pnl_Areas .area')[${focusedArea}].focus()`);
   const progress = tree.find((node) => node.role === 'progressbar');
   check(progress && progress.now === view.progressPercent && progress.name === view.labels.progress.text,
     'Game Progress is not a progress bar with its value');
@@ -309,6 +319,8 @@ async function checkAccessibility() {
   check(!(await evaluate("!!document.querySelector('#menubar .menu')")), 'a menu opened under the box');
   await key('esc');
   await settle();
+  check(await evaluate(`document.activeElement === document.querySelectorAll('#pnl_Areas .area')[${focusedArea}]`),
+    'the focus did not go back where it was when the box closed');
   const after = await evaluate('window.realtopia.status()');
   check(after.screen === 'main' && await gameState() === before,
     'a press behind the box was carried out when it closed');
