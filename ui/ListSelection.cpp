@@ -100,9 +100,8 @@ bool TListSelection::MoveNamed(const std::string& domKey, Move& move) {
     static const struct {
         const char* Name;
         Move Value;
-    } kMoves[] = {{"ArrowUp", Move::Up},       {"ArrowDown", Move::Down},
-                  {"Home", Move::Home},        {"End", Move::End},
-                  {"PageUp", Move::PageUp},    {"PageDown", Move::PageDown},
+    } kMoves[] = {{"ArrowUp", Move::Up}, {"ArrowDown", Move::Down}, {"Home", Move::Home},
+                  {"End", Move::End},    {"PageUp", Move::PageUp},  {"PageDown", Move::PageDown},
                   {" ", Move::Toggle}};
     for (const auto& entry : kMoves) {
         if (domKey == entry.Name) {
