@@ -13,7 +13,7 @@ std::uint16_t TGame::ImprovementBit(int k, TDamRenMode mode) {
     return static_cast<std::uint16_t>(1u << bit);
 }
 
-void TGame::cmd_DamRenClick() {
+void TGame::DamageOrRenovate() {
     window_.PlayClick();
     if (SelectionSide == TSelectionSide::ForSale) {
         const int selected = SelectedRows(IGameWindow::List::Avail);

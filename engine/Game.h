@@ -106,18 +106,18 @@ public:
     void RestoreMarket();
 
     // ---- Buying and selling ----
-    void cmd_BuySellClick();
+    void BuyOrSell();
     void Buy();
     void Sell();
 
     // ---- Mortgages ----
-    void cmd_MortgageClick();
+    void MortgageOrRedeem();
     void Mortgage();
     void Redeem();
     void RedeemAllMortgages();
 
     // ---- Damage and renovation ----
-    void cmd_DamRenClick();
+    void DamageOrRenovate();
     void Damage();
     void Renovate();
     // The chooser's amount for item k (1..8) of the current mode, from `lowestPrice`.

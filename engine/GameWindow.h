@@ -71,7 +71,5 @@ public:
     // Shows the damage/renovate chooser; true when a choice was made (DamRenAmount is set).
     virtual bool ShowDamRenChooser() = 0;
 
-    // Let pending window events be processed.
-    virtual void ProcessMessages() = 0;
     virtual void ExitProgram() = 0;
 };

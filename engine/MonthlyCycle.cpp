@@ -97,18 +97,13 @@ void TGame::YearlyTrend() {
 }
 
 void TGame::NewsEvent() {
-    const std::uint64_t game = endCount_;
     bool allShown = true;
     for (const TNewsItem& item : NewsItems) allShown = allShown && item.Shown;
     if (allShown)
         for (TNewsItem& item : NewsItems) item.Shown = false;
 
     int k = Generator.Int(1, kNewsCount);
-    while (News(k).Shown) {
-        window_.ProcessMessages();
-        if (endCount_ != game) return;  // the player ended the game meanwhile
-        k = Generator.Int(1, kNewsCount);
-    }
+    while (News(k).Shown) k = Generator.Int(1, kNewsCount);
 
     window_.PlaySoundResource(TSound::MeepMeep, false);
     window_.TickerStop();

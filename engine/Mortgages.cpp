@@ -5,7 +5,7 @@
 
 #include "engine/Game.h"
 
-void TGame::cmd_MortgageClick() {
+void TGame::MortgageOrRedeem() {
     window_.PlayClick();
     const int selected = SelectedRows(IGameWindow::List::Portfolio);
     if (selected == 0) window_.ShowInformation("Click a property in one of the lists, first!");

@@ -2,7 +2,7 @@
 
 #include "engine/Game.h"
 
-void TGame::cmd_BuySellClick() {
+void TGame::BuyOrSell() {
     window_.PlayClick();
     if (SelectionSide == TSelectionSide::None)
         window_.ShowInformation("Click a property in one of the lists, first!");

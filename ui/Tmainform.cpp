@@ -363,13 +363,13 @@ void Tmainform::cmd_StartClick() {
 }
 
 void Tmainform::cmd_BuySellClick() {
-    game_.cmd_BuySellClick();
+    game_.BuyOrSell();
 }
 void Tmainform::cmd_DamRenClick() {
-    game_.cmd_DamRenClick();
+    game_.DamageOrRenovate();
 }
 void Tmainform::cmd_MortgageClick() {
-    game_.cmd_MortgageClick();
+    game_.MortgageOrRedeem();
 }
 
 void Tmainform::cmd_emailClick() {

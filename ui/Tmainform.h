@@ -108,7 +108,6 @@ public:
                   std::string& text) override;
     void ShowPoliceMessage(const std::string& text) override;
     bool ShowDamRenChooser() override;
-    void ProcessMessages() override;
     void ExitProgram() override;
 
     // ---- Handlers ----
@@ -162,6 +161,8 @@ private:
     std::string HintOf(TCommand command) const;
     void Run(TCommand command);
     void FollowHint();
+    // Lets the toolkit handle pending events (a desktop repaint) in the middle of a handler.
+    void ProcessMessages();
     // The game settles its selection, then the window shows it (RefreshDisplay).
     void Redraw();
     // The game clock changed: the view and the toolkit's timer follow.

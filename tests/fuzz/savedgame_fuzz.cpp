@@ -31,8 +31,8 @@ void LoadAndPlay(const std::string& bytes) {
     Edit(game).FirstName = "unknown";
     Edit(game).Running = true;
     Edit(game).Paused = false;
-    game.cmd_BuySellClick();
-    game.cmd_MortgageClick();
+    game.BuyOrSell();
+    game.MortgageOrRedeem();
     for (int month = 0; month < 13 && game.State().Running; ++month) game.MonthlyTick();
 }
 

@@ -34,6 +34,5 @@ public:
     bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
     void ShowPoliceMessage(const std::string&) override {}
     bool ShowDamRenChooser() override { return false; }
-    void ProcessMessages() override {}
     void ExitProgram() override {}
 };
