@@ -14,9 +14,9 @@
 #include "desktop/MainWindow.h"
 #include "desktop/MarketReportDialog.h"
 #include "desktop/MarqueeWidget.h"
+#include "support/GameStateAccess.h"
 #include "support/QuietEffects.h"
 #include "windows/TRealtopia.h"
-#include "support/GameStateAccess.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "engine/Game.h"
-#include "support/NullGameWindow.h"
 #include "support/GameStateAccess.h"
+#include "support/NullGameWindow.h"
 
 namespace {
 

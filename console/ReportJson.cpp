@@ -74,9 +74,10 @@ std::string ReportJson::Write(const TGame& game) {
     const TMarketHistory& history = game.State().History;
     std::vector<std::string> headlines;
     for (const TMarketHistory::THeadline& h : history.Headlines()) {
-        const std::string text = h.Item >= 1 && h.Item <= kNewsCount
-                                     ? game.State().NewsItems[static_cast<std::size_t>(h.Item - 1)].Headline
-                                     : std::string();
+        const std::string text =
+            h.Item >= 1 && h.Item <= kNewsCount
+                ? game.State().NewsItems[static_cast<std::size_t>(h.Item - 1)].Headline
+                : std::string();
         headlines.push_back(List({Number("year", h.Year), Number("month", h.Month),
                                   Number("n", h.Item), Member("headline", StateJson::Quote(text)),
                                   Member("landed", h.Landed ? "true" : "false")},

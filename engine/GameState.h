@@ -68,7 +68,7 @@ enum TFieldUse : unsigned { kSaved = 1, kShown = 2, kSavedAndShown = kSaved | kS
 // (docs/SAVEDGAME.md). Names are those of the text front end's state answer. Areas,
 // properties and headlines are visited as arrays; their own fields follow below.
 template <class State, class Visit>
-    requires std::same_as<std::remove_const_t<State>, TGameState>
+requires std::same_as<std::remove_const_t<State>, TGameState>
 void ForEachField(State& s, Visit&& visit) {
     visit("areas", s.Areas, kSavedAndShown);
     visit("properties", s.Properties, kSavedAndShown);
@@ -105,14 +105,14 @@ void ForEachField(State& s, Visit&& visit) {
 }
 
 template <class Area, class Visit>
-    requires std::same_as<std::remove_const_t<Area>, TArea>
+requires std::same_as<std::remove_const_t<Area>, TArea>
 void ForEachField(Area& a, Visit&& visit) {
     visit("name", a.Name, kSavedAndShown);
     visit("lowestPrice", a.LowestPrice, kSavedAndShown);
 }
 
 template <class Property, class Visit>
-    requires std::same_as<std::remove_const_t<Property>, TProperty>
+requires std::same_as<std::remove_const_t<Property>, TProperty>
 void ForEachField(Property& p, Visit&& visit) {
     visit("name", p.Name, kSavedAndShown);
     visit("description", p.Description, kSavedAndShown);
@@ -127,7 +127,7 @@ void ForEachField(Property& p, Visit&& visit) {
 }
 
 template <class News, class Visit>
-    requires std::same_as<std::remove_const_t<News>, TNewsItem>
+requires std::same_as<std::remove_const_t<News>, TNewsItem>
 void ForEachField(News& item, Visit&& visit) {
     visit("headline", item.Headline, kSaved);
     visit("kind", item.Kind, kSaved);

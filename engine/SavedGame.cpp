@@ -63,10 +63,8 @@ public:
     }
     // The three modes are kept as 32-bit numbers.
     template <class Mode>
-        requires std::is_enum_v<Mode>
-    void Field(Mode mode) {
-        Field(static_cast<std::int32_t>(mode));
-    }
+    requires std::is_enum_v<Mode>
+    void Field(Mode mode) { Field(static_cast<std::int32_t>(mode)); }
     void Field(const TRandom& generator) {
         for (std::uint64_t word : generator.GetState()) Field(word);
     }
@@ -152,7 +150,7 @@ public:
     // A mode out of its enumeration's range is a fault here; its allowed values are
     // checked with the other ranges.
     template <class Mode>
-        requires std::is_enum_v<Mode>
+    requires std::is_enum_v<Mode>
     void Field(Mode& mode) {
         std::int32_t value = 0;
         Field(value);
@@ -249,7 +247,10 @@ void TransferField(Io& io, Value& value) {
         });
     } else if constexpr (std::is_same_v<Plain, std::vector<int>>) {
         io.List(value);
-    } else if constexpr (requires { value.size(); value[0]; } &&
+    } else if constexpr (requires {
+                             value.size();
+                             value[0];
+                         } &&
                          !std::is_same_v<Plain, std::string>) {
         for (auto& record : value) TransferField(io, record);
     } else {
@@ -442,26 +443,27 @@ std::string TSavedGame::Problem() const {
             !problem.empty())
             return problem;
 
-    for (const std::string& problem : {BadAmount("cash", g.Cash),
-                                       BadAmount("debt", g.Debt),
-                                       BadAmount("repayment total", g.MonthlyRepaymentTotal),
-                                       BadAmount("buying total", g.BuyTotal),
-                                       BadAmount("selling total", g.SellTotal),
-                                       BadAmount("damage or renovation", g.DamRenAmount),
-                                       Outside("stage", g.Stage, 1, 3),
-                                       Outside("crash count", g.CrashTicks, 0, kMonthsInGame),
-                                       Outside("year", g.Year, 2000, 2009),
-                                       Outside("month", g.Month, 1, 12),
-                                       Outside("area", g.CurrentArea, 1, kAreaCount),
-                                       Outside("months played", g.MonthsPlayed, 0, kMonthsInGame - 1),
-                                       Outside("market trend", g.MarketTrend, Steady, Fallen),
-                                       Outside("pending headline", g.PendingNews, 0, kNewsCount),
-                                       Outside("selection side", static_cast<int>(g.SelectionSide), 0, 2),
-                                       Outside("mortgage mode", static_cast<int>(g.MortgageMode), 0, 2),
-                                       Outside("damage/renovate mode", static_cast<int>(g.DamRenMode), 0, 2),
-                                       BadText("first name", g.FirstName),
-                                       BadText("last name", g.LastName),
-                                       BadText("contact address", g.ContactAddress)})
+    for (const std::string& problem :
+         {BadAmount("cash", g.Cash),
+          BadAmount("debt", g.Debt),
+          BadAmount("repayment total", g.MonthlyRepaymentTotal),
+          BadAmount("buying total", g.BuyTotal),
+          BadAmount("selling total", g.SellTotal),
+          BadAmount("damage or renovation", g.DamRenAmount),
+          Outside("stage", g.Stage, 1, 3),
+          Outside("crash count", g.CrashTicks, 0, kMonthsInGame),
+          Outside("year", g.Year, 2000, 2009),
+          Outside("month", g.Month, 1, 12),
+          Outside("area", g.CurrentArea, 1, kAreaCount),
+          Outside("months played", g.MonthsPlayed, 0, kMonthsInGame - 1),
+          Outside("market trend", g.MarketTrend, Steady, Fallen),
+          Outside("pending headline", g.PendingNews, 0, kNewsCount),
+          Outside("selection side", static_cast<int>(g.SelectionSide), 0, 2),
+          Outside("mortgage mode", static_cast<int>(g.MortgageMode), 0, 2),
+          Outside("damage/renovate mode", static_cast<int>(g.DamRenMode), 0, 2),
+          BadText("first name", g.FirstName),
+          BadText("last name", g.LastName),
+          BadText("contact address", g.ContactAddress)})
         if (!problem.empty()) return problem;
     if (repayments != g.MonthlyRepaymentTotal)
         return "repayment total is not the sum of the repayments";

@@ -141,10 +141,12 @@ void TMarketReport::BuildMonths(const TGame& game) {
     for (const TMarketHistory::TMonth& m : game.State().History.Months())
         months_.push_back({m.Year, m.Month, m.AveragePrice, m.NetWorth, false});
     // The month in progress, once a game has begun and until it has ended.
-    const bool playing = (game.State().Running || game.State().Paused) && game.State().Year < kFirstYear + 10;
+    const bool playing =
+        (game.State().Running || game.State().Paused) && game.State().Year < kFirstYear + 10;
     if (playing)
-        months_.push_back({game.State().Year, game.State().Month, TMarketHistory::AveragePrices(game.State().Properties),
-                           game.NetWorth(), true});
+        months_.push_back({game.State().Year, game.State().Month,
+                           TMarketHistory::AveragePrices(game.State().Properties), game.NetWorth(),
+                           true});
 }
 
 void TMarketReport::BuildLog(const TGame& game) {
@@ -211,7 +213,8 @@ void TMarketReport::BuildCharts(const TGame& game) {
 
     // Prices: the averages of the months shown and of now (all there is before the first
     // month); the net worth's range holds both thresholds. The lowest amounts are positive.
-    const std::array<Money, kAreaCount> now = TMarketHistory::AveragePrices(game.State().Properties);
+    const std::array<Money, kAreaCount> now =
+        TMarketHistory::AveragePrices(game.State().Properties);
     Money lowestPrice = Money::FromRaw(std::numeric_limits<std::int64_t>::max());
     Money highestPrice;
     Money lowestWorth = TGame::kMagnateWorth;

@@ -35,8 +35,8 @@ void RestoreRows(TListView& list, const std::vector<TSavedRow>& saved) {
 
 std::string ContinueQuestion(const TSavedGame& saved, const TGame& current) {
     return "Continue your game of " + current.MonthName(saved.State.Month) + " " +
-           std::to_string(saved.State.Year) + " (net worth " + FormatPounds(saved.NetWorth(current)) +
-           ")?";
+           std::to_string(saved.State.Year) + " (net worth " +
+           FormatPounds(saved.NetWorth(current)) + ")?";
 }
 
 TSavedWindow SavedWindowOf(const Tmainform& form) {

@@ -155,7 +155,8 @@ void Tmainform::ShowAreaInfo() {
         sum += p.BuyPrice;
         ++count;
     }
-    const std::string head = "Current Area: " + game_.State().Area(game_.State().CurrentArea).Name + "\r\n";
+    const std::string head =
+        "Current Area: " + game_.State().Area(game_.State().CurrentArea).Name + "\r\n";
     if (sum > Money() && count > 0)
         view_.AreaCaption = head + "Average price: " + FormatPounds(sum.MulDiv(1, count));
     else

@@ -23,9 +23,9 @@
 #include "console/ConsoleText.h"
 #include "console/StateJson.h"
 #include "logic/FakeSystemQueries.h"
+#include "support/Files.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
-#include "support/Files.h"
 
 #ifdef REALTOPIA_CONSOLE
 #include <sys/wait.h>
@@ -577,8 +577,9 @@ TEST_F(ConsoleTest, ChooserAboutKeysAndCheat) {
     EXPECT_TRUE(std::find(sounds.begin(), sounds.end(), "[sound] MEEPMEEP wait") != sounds.end());
     const Json state = State(lines);
     EXPECT_TRUE(state["cheatUsed"].boolean);
-    EXPECT_EQ(state["cash"].number,
-              (TGame::kStartingCash - Game().State().Property(1).BuyPrice + TGame::kCheatBonus).Raw());
+    EXPECT_EQ(
+        state["cash"].number,
+        (TGame::kStartingCash - Game().State().Property(1).BuyPrice + TGame::kCheatBonus).Raw());
     EXPECT_EQ(lines.back(), "[exit]");  // the close box
 }
 

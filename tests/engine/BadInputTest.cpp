@@ -14,8 +14,8 @@
 
 #include "engine/Hisc.h"
 #include "support/Files.h"
-#include "support/RealtopiaFixture.h"
 #include "support/GameStateAccess.h"
+#include "support/RealtopiaFixture.h"
 
 namespace fs = std::filesystem;
 

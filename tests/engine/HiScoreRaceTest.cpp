@@ -12,9 +12,9 @@
 
 #include "engine/Game.h"
 #include "engine/Hisc.h"
+#include "support/GameStateAccess.h"
 #include "support/NullGameWindow.h"
 #include "support/TempPlatform.h"
-#include "support/GameStateAccess.h"
 
 namespace {
 

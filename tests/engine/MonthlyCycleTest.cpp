@@ -4,8 +4,8 @@
 #include <optional>
 #include <set>
 
-#include "support/RealtopiaFixture.h"
 #include "support/GameStateAccess.h"
+#include "support/RealtopiaFixture.h"
 
 namespace {
 
@@ -15,7 +15,8 @@ using Prices = std::array<std::pair<Money, Money>, kPropertyCount>;
 Prices Snapshot(TGame& g) {
     Prices prices;
     for (int p = 1; p <= kPropertyCount; ++p)
-        prices[static_cast<std::size_t>(p - 1)] = {g.State().Property(p).BuyPrice, g.State().Property(p).SaleValue};
+        prices[static_cast<std::size_t>(p - 1)] = {g.State().Property(p).BuyPrice,
+                                                   g.State().Property(p).SaleValue};
     return prices;
 }
 

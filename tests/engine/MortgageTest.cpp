@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/RealtopiaFixture.h"
 #include "support/GameStateAccess.h"
+#include "support/RealtopiaFixture.h"
 
 namespace {
 

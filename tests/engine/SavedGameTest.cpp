@@ -17,9 +17,9 @@
 #include "engine/Game.h"
 #include "engine/SavedGame.h"
 #include "support/Files.h"
+#include "support/GameStateAccess.h"
 #include "support/NullGameWindow.h"
 #include "support/TempPlatform.h"
-#include "support/GameStateAccess.h"
 
 namespace fs = std::filesystem;
 
@@ -219,9 +219,12 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
         {"months played is 120", [](TSavedGame& s) { s.State.MonthsPlayed = 120; }},
         {"market trend is -1", [](TSavedGame& s) { s.State.MarketTrend = -1; }},
         {"pending headline is 41", [](TSavedGame& s) { s.State.PendingNews = 41; }},
-        {"selection side is 3", [](TSavedGame& s) { s.State.SelectionSide = static_cast<TSelectionSide>(3); }},
-        {"mortgage mode is -1", [](TSavedGame& s) { s.State.MortgageMode = static_cast<TMortgageMode>(-1); }},
-        {"damage/renovate mode is 9", [](TSavedGame& s) { s.State.DamRenMode = static_cast<TDamRenMode>(9); }},
+        {"selection side is 3",
+         [](TSavedGame& s) { s.State.SelectionSide = static_cast<TSelectionSide>(3); }},
+        {"mortgage mode is -1",
+         [](TSavedGame& s) { s.State.MortgageMode = static_cast<TMortgageMode>(-1); }},
+        {"damage/renovate mode is 9",
+         [](TSavedGame& s) { s.State.DamRenMode = static_cast<TDamRenMode>(9); }},
         {"crash count is 121", [](TSavedGame& s) { s.State.CrashTicks = 121; }},
         {"selected property is 121",
          [](TSavedGame& s) {
@@ -230,7 +233,8 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
         {"a list of 121 entries", [](TSavedGame& s) { s.State.Selection.assign(121, 1); }},
         {"area of property 21 is 1 (allowed 2..2)",
          [](TSavedGame& s) { s.State.Properties[20].Area = 1; }},
-        {"sale count of property 1 is -1", [](TSavedGame& s) { s.State.Properties[0].SoldCount = -1; }},
+        {"sale count of property 1 is -1",
+         [](TSavedGame& s) { s.State.Properties[0].SoldCount = -1; }},
         {"unknown flags of property 2", [](TSavedGame& s) { s.State.Properties[1].Flags = 0x10; }},
         {"mortgage on an unowned property 7",
          [](TSavedGame& s) { s.State.Properties[6].Flags = Mortgaged; }},
@@ -353,7 +357,8 @@ TEST_F(SavedGameFormat, KilledSaveLeavesOldOrNewFile) {
     const std::string path = temp_.Root() + "/REALTOPI.SAV";
     const TSavedGame oldGame = Saved();
     Edit(game_).Cash = Money::Pounds(1);
-    Edit(game_).Property(1).Name = std::string(3000, 'n');  // a longer file, so kills land mid-write
+    Edit(game_).Property(1).Name =
+        std::string(3000, 'n');  // a longer file, so kills land mid-write
     const TSavedGame newGame = Saved();
     const std::string oldBytes = oldGame.ToBytes(), newBytes = newGame.ToBytes();
     std::string why;

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "support/GameStateAccess.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/MarketReport.h"
-#include "support/GameStateAccess.h"
 
 namespace {
 
@@ -186,7 +186,8 @@ TEST_F(StagesTest, TheFinalTotalIsTheNetWorthBeforeTheSettlement) {
     Tick(20);
     Edit(g).Year = 2009;
     Edit(g).Month = 12;
-    Edit(g).Cash = Money::Pounds(100);  // short of the debt: the settlement leaves the cash below zero
+    Edit(g).Cash =
+        Money::Pounds(100);  // short of the debt: the settlement leaves the cash below zero
     const Money worth = g.NetWorth();
     const Money portfolio = g.PortfolioValue();
     const Money debt = g.State().Debt;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/RealtopiaFixture.h"
 #include "support/GameStateAccess.h"
+#include "support/RealtopiaFixture.h"
 
 namespace {
 
@@ -112,7 +112,8 @@ TEST_F(TradingTest, ABlockWithTwoSuspectsIsFinedTwiceAndSoldWhole) {
         cashAtWindow.push_back(g.State().Cash);
     };
     Edit(g).Cash = Money::Pounds(150000);
-    const Money total = g.State().Property(2).SaleValue + g.State().Property(3).SaleValue + g.State().Property(4).SaleValue;
+    const Money total = g.State().Property(2).SaleValue + g.State().Property(3).SaleValue +
+                        g.State().Property(4).SaleValue;
     Sell({2, 3, 4});
     EXPECT_EQ(messages, (std::vector<std::string>{SoldTooOften(g.State().Property(2).Name),
                                                   SoldTooOften(g.State().Property(4).Name)}));

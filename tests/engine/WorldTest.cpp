@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "support/RealtopiaFixture.h"
 #include "support/GameStateAccess.h"
+#include "support/RealtopiaFixture.h"
 
 namespace {
 
@@ -127,7 +127,8 @@ TEST_F(WorldTest, GeneratedPricesStayInTheirRanges) {
         // London: £112,000 to £139,999, sale no more than £11,199 below.
         for (int p = 1; p <= 20; ++p) {
             EXPECT_LE(g.State().Property(p).BuyPrice, Money::Pounds(139999));
-            EXPECT_GE(g.State().Property(p).SaleValue, g.State().Property(p).BuyPrice - Money::Pounds(11199));
+            EXPECT_GE(g.State().Property(p).SaleValue,
+                      g.State().Property(p).BuyPrice - Money::Pounds(11199));
         }
         // The odd ten-thousandth of Switzerland and New York is carried into every price.
         for (int p : {61, 70, 80, 101, 120}) {

@@ -36,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TGame game(window, platform);
     game.InitWorld();
     for (int p = 1; p <= 20; ++p)
-        if (game.State().Property(p).Name.empty() && game.State().Property(p).Description.empty()) __builtin_trap();
+        if (game.State().Property(p).Name.empty() && game.State().Property(p).Description.empty())
+            __builtin_trap();
     return 0;
 }

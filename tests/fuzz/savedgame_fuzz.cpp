@@ -6,8 +6,8 @@
 
 #include "engine/Game.h"
 #include "engine/SavedGame.h"
-#include "support/NullGameWindow.h"
 #include "support/GameStateAccess.h"
+#include "support/NullGameWindow.h"
 
 namespace {
 

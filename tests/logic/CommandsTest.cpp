@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "support/GameStateAccess.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/Addresses.h"
-#include "support/GameStateAccess.h"
 
 namespace {
 

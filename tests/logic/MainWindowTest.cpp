@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/RealtopiaFixture.h"
 #include "support/GameStateAccess.h"
+#include "support/RealtopiaFixture.h"
 
 namespace {
 
@@ -31,8 +31,9 @@ TEST_F(MainWindowTest, StartUpShowsTheWaitingWindow) {
 
     ASSERT_EQ(v.Avail.Rows.size(), 20u);
     for (int p = 1; p <= 20; ++p) {
-        EXPECT_EQ(v.Avail.Rows[static_cast<std::size_t>(p - 1)].Text,
-                  g.State().Property(p).Name + " (" + FormatPounds(g.State().Property(p).BuyPrice) + ")");
+        EXPECT_EQ(
+            v.Avail.Rows[static_cast<std::size_t>(p - 1)].Text,
+            g.State().Property(p).Name + " (" + FormatPounds(g.State().Property(p).BuyPrice) + ")");
     }
     EXPECT_TRUE(v.Portfolio.Rows.empty());
     EXPECT_FALSE(v.Avail.Enabled);
@@ -85,8 +86,9 @@ TEST_F(MainWindowTest, ListsFollowOwnershipMortgagesAndTheArea) {
     EXPECT_TRUE(View().Avail.Rows.empty());
     EXPECT_EQ(View().AreaCaption, "Current Area: London\r\nAll properties sold");
     ASSERT_EQ(View().Portfolio.Rows.size(), 21u);
-    EXPECT_EQ(View().Portfolio.Rows[20].Text,
-              g.State().Property(45).Name + " (" + FormatPounds(g.State().Property(45).BuyPrice) + ") [M]");
+    EXPECT_EQ(View().Portfolio.Rows[20].Text, g.State().Property(45).Name + " (" +
+                                                  FormatPounds(g.State().Property(45).BuyPrice) +
+                                                  ") [M]");
 
     // A second area: its unowned properties only, and its own average.
     Form().ClickArea(3);

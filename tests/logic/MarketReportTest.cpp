@@ -19,7 +19,8 @@ using Averages = std::array<Money, kAreaCount>;
 Averages AreaAverages(TGame& g) {
     Averages sums{};
     for (int p = 1; p <= kPropertyCount; ++p)
-        sums[static_cast<std::size_t>((p - 1) / kPropertiesPerArea)] += g.State().Property(p).BuyPrice;
+        sums[static_cast<std::size_t>((p - 1) / kPropertiesPerArea)] +=
+            g.State().Property(p).BuyPrice;
     for (Money& sum : sums) sum = sum.MulDiv(1, kPropertiesPerArea);
     return sums;
 }
@@ -154,7 +155,8 @@ TEST_F(MarketReportTest, HeadlinesLandWhenTheNextShowsAndTrendsKeepTheirArea) {
             ASSERT_EQ(pending.size(), 1u) << tick;
             EXPECT_EQ(pending[0]->Text, g.State().NewsItems[g.State().PendingNews - 1].Headline);
             EXPECT_EQ(pending[0]->Note, TMarketReport::PendingNote);
-            EXPECT_EQ(pending[0]->Month, g.MonthName(g.State().Month) + " " + std::to_string(g.State().Year));
+            EXPECT_EQ(pending[0]->Month,
+                      g.MonthName(g.State().Month) + " " + std::to_string(g.State().Year));
             EXPECT_EQ(pending[0], &report.Log().back());
             for (std::size_t i = 0; i + 1 < headlines; ++i)
                 EXPECT_TRUE(g.State().History.Headlines()[i].Landed) << i;
@@ -167,9 +169,10 @@ TEST_F(MarketReportTest, HeadlinesLandWhenTheNextShowsAndTrendsKeepTheirArea) {
             EXPECT_EQ(trend.Result, g.State().MarketTrend);
             const std::string result = g.State().MarketTrend == Risen    ? "risen"
                                        : g.State().MarketTrend == Fallen ? "fallen"
-                                                                 : "steady";
+                                                                         : "steady";
             const TLogRow& row = report.Log().back();  // no headline in a December of 8 months
-            EXPECT_EQ(row.Text, "Yearly trend in " + g.State().Area(g.State().CurrentArea).Name + ": " + result);
+            EXPECT_EQ(row.Text, "Yearly trend in " + g.State().Area(g.State().CurrentArea).Name +
+                                    ": " + result);
             EXPECT_EQ(row.Month, "December " + std::to_string(g.State().Year));
         }
     }

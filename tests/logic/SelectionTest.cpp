@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/RealtopiaFixture.h"
 #include "support/GameStateAccess.h"
+#include "support/RealtopiaFixture.h"
 
 namespace {
 
@@ -32,8 +32,10 @@ TEST_F(SelectionTest, OneForSaleRowDescribesThePropertyWithItsMarks) {
 
     ClickAvail({0, 2, 3});
     EXPECT_EQ(g.State().Selection, (std::vector<int>{1, 3, 4}));
-    const Money buy = g.State().Property(1).BuyPrice + g.State().Property(3).BuyPrice + g.State().Property(4).BuyPrice;
-    const Money sell = g.State().Property(1).SaleValue + g.State().Property(3).SaleValue + g.State().Property(4).SaleValue;
+    const Money buy = g.State().Property(1).BuyPrice + g.State().Property(3).BuyPrice +
+                      g.State().Property(4).BuyPrice;
+    const Money sell = g.State().Property(1).SaleValue + g.State().Property(3).SaleValue +
+                       g.State().Property(4).SaleValue;
     EXPECT_EQ(g.State().BuyTotal, buy);
     EXPECT_EQ(g.State().SellTotal, sell);
     EXPECT_EQ(View().Info, "A nice block of properties.\r\nTo Buy: " + Pounds(buy) +

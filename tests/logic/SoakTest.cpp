@@ -287,8 +287,12 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
             const Money debtBefore = game.State().Debt;
             const bool negativeWindfallDue =
                 game.State().PendingNews != 0 &&
-                game.State().NewsItems[static_cast<std::size_t>(game.State().PendingNews - 1)].Kind == Windfall &&
-                game.State().NewsItems[static_cast<std::size_t>(game.State().PendingNews - 1)].Target < 0;
+                game.State()
+                        .NewsItems[static_cast<std::size_t>(game.State().PendingNews - 1)]
+                        .Kind == Windfall &&
+                game.State()
+                        .NewsItems[static_cast<std::size_t>(game.State().PendingNews - 1)]
+                        .Target < 0;
             RandomStep(fx, form, cheapLondon);
             std::string broken = fx.failure.empty() ? BrokenInvariant(app, cashBefore, debtBefore,
                                                                       negativeWindfallDue)

@@ -255,7 +255,8 @@ void TestMainWindow::controlsArePlacedAsTheLayoutSays() {
     // The area pictures carry their area's name as the hint.
     if (name.startsWith("img_area")) {
         const int area = name.back() - '0';
-        const QString areaName = QString::fromStdString(app->mainform.Game().State().Area(area).Name);
+        const QString areaName =
+            QString::fromStdString(app->mainform.Game().State().Area(area).Name);
         QCOMPARE(widget->toolTip(), areaName);
         QCOMPARE(widget->accessibleName(), areaName);
     } else if (!tooltip.isNull()) {

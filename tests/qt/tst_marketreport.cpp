@@ -138,8 +138,8 @@ void TestMarketReport::showsTheChartsAndTheLogOfAGame() {
         QCOMPARE(row->text(QAccessible::Name), sentence);
         if (sentence.endsWith(QStringLiteral("(lands with the next headline)"))) {
             ++pending;
-            QVERIFY(sentence.contains(
-                QString::fromStdString(game.State().NewsItems[game.State().PendingNews - 1].Headline)));
+            QVERIFY(sentence.contains(QString::fromStdString(
+                game.State().NewsItems[game.State().PendingNews - 1].Headline)));
         }
     }
     QCOMPARE(pending, 1);

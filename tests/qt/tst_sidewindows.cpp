@@ -1,6 +1,7 @@
 // The side windows and the way into the game: the splash, the agreement, the rules window,
 // the damage/renovate chooser, the police message and the message and input boxes.
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
@@ -12,7 +13,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -413,7 +413,8 @@ void TestSideWindows::chooserOkWaitsForAClick() {
     const Money lowest = game.State().Area(area).LowestPrice;
     QVERIFY(lowest > Money());
     QCOMPARE(game.State().DamRenAmount, TGame::ImprovementAmount(3, lowest));
-    QVERIFY(game.State().Property(1).DoneImprovements & TGame::ImprovementBit(3, TDamRenMode::Damage));
+    QVERIFY(game.State().Property(1).DoneImprovements &
+            TGame::ImprovementBit(3, TDamRenMode::Damage));
 
     // The next showing starts afresh: the items rebuilt, none chosen, OK disabled again.
     bool cancelled = false;

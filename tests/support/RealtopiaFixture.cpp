@@ -1,4 +1,5 @@
 #include "support/RealtopiaFixture.h"
+
 #include "support/GameStateAccess.h"
 
 void RealtopiaFixture::Create(std::uint64_t seed) {
