@@ -104,15 +104,21 @@ void WriteField(JsonWriter& json, const char* key, const Value& value) {
     }
 }
 
+// The single values first, then the tables (areas, properties, headlines), so that the answer
+// begins with the cash and the tables come last.
 void WriteGame(JsonWriter& json, const TGameState& game) {
-    ForEachField(game, [&json](const char* name, const auto& field, unsigned use) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, TRandom> ||
-                      std::is_same_v<std::decay_t<decltype(field)>, TMarketHistory>) {
-            return;  // never shown: the draws to come, and the Market Report's own answer
-        } else {
-            if (use & kShown) WriteField(json, name, field);
-        }
-    });
+    for (const bool tables : {false, true})
+        ForEachField(game, [&json, tables](const char* name, const auto& field, unsigned use) {
+            using Field = std::decay_t<decltype(field)>;
+            if constexpr (std::is_same_v<Field, TRandom> || std::is_same_v<Field, TMarketHistory>) {
+                return;  // never shown: the draws to come, and the Market Report's own answer
+            } else {
+                constexpr bool isTable = std::is_same_v<Field, decltype(game.Areas)> ||
+                                         std::is_same_v<Field, decltype(game.Properties)> ||
+                                         std::is_same_v<Field, decltype(game.NewsItems)>;
+                if ((use & kShown) && isTable == tables) WriteField(json, name, field);
+            }
+        });
 }
 
 void WriteWindow(JsonWriter& json, const Tmainform& form) {
