@@ -137,11 +137,14 @@ std::string BrokenInvariant(const TRealtopia& app, Money cashBefore, Money debtB
         const TProperty& p = game.State().Property(n);
         if (p.Has(Owned)) {
             if (owned >= view.Portfolio.Rows.size() ||
-                NameOfRow(view.Portfolio.Rows[owned].Text) != p.Name)
+                NameOfRow(view.Portfolio.Rows[owned].Text) != p.Name ||
+                view.Portfolio.Rows[owned].Property != n)
                 return "portfolio list does not match the owned properties";
             ++owned;
         } else if (p.Area == game.State().CurrentArea && !view.Avail.Rows.empty()) {
-            if (avail >= view.Avail.Rows.size() || NameOfRow(view.Avail.Rows[avail].Text) != p.Name)
+            if (avail >= view.Avail.Rows.size() ||
+                NameOfRow(view.Avail.Rows[avail].Text) != p.Name ||
+                view.Avail.Rows[avail].Property != n)
                 return "for-sale list does not match the current area";
             ++avail;
         }
