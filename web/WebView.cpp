@@ -1,13 +1,11 @@
 // What the page draws: the splash's texts, or everything the main window shows, as JSON.
 
-#include <cctype>
-
-#include "console/ConsoleText.h"
+#include "frontend/JsonWriter.h"
+#include "frontend/ListJson.h"
 #include "ui/Addresses.h"
 #include "ui/DisplayText.h"
 #include "ui/MainWindowView.h"
 #include "web/WebFrontEnd.h"
-#include "web/WebJson.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 
@@ -18,19 +16,11 @@ namespace {
 
 // The letter after a caption's "&", lower case, or "".
 std::string Accelerator(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return std::string(
-            1, static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1]))));
-    }
-    return {};
+    const char letter = displaytext::AcceleratorLetter(caption);
+    return letter != 0 ? std::string(1, letter) : std::string();
 }
 
-void Caption(TWebJson& json, const char* key, const std::string& caption) {
+void Caption(TJsonWriter& json, const char* key, const std::string& caption) {
     json.Open(key, '{');
     json.String("text", PlainCaption(caption)).String("accelerator", Accelerator(caption));
     json.Close('}');
@@ -68,7 +58,7 @@ const TButtonView& ButtonView(const TMainWindowView& view, TCommand command) {
     return view.Start;
 }
 
-void WriteSplash(TWebJson& json, const TRealtopia& app) {
+void WriteSplash(TJsonWriter& json, const TRealtopia& app) {
     json.Open("splash", '{');
     json.String("presents", Tsplash::Presents).String("presentsHint", Tsplash::PresentsHint);
     json.String("title", app.Title()).String("titleHint", Tsplash::TitleHintPrefix + app.Title());
@@ -79,20 +69,7 @@ void WriteSplash(TWebJson& json, const TRealtopia& app) {
     json.Close('}');
 }
 
-void WriteList(TWebJson& json, const char* key, const TListView& list) {
-    json.Open(key, '{');
-    json.Bool("enabled", list.Enabled);
-    json.Open("rows", '[');
-    for (const TListRow& row : list.Rows) {
-        json.Open(nullptr, '{');
-        json.String("text", row.Text).Bool("selected", row.Selected);
-        json.Close('}');
-    }
-    json.Close(']');
-    json.Close('}');
-}
-
-void MenuItem(TWebJson& json, const Tmainform& form, const char* caption, TCommand command,
+void MenuItem(TJsonWriter& json, const Tmainform& form, const char* caption, TCommand command,
               const char* name, bool checked) {
     json.Open(nullptr, '{');
     Caption(json, "caption", caption);
@@ -101,7 +78,7 @@ void MenuItem(TWebJson& json, const Tmainform& form, const char* caption, TComma
     json.Close('}');
 }
 
-void WriteMenus(TWebJson& json, const Tmainform& form) {
+void WriteMenus(TJsonWriter& json, const Tmainform& form) {
     const TMainWindowView& view = form.View();
     const TSpeed speed = form.mq().Speed();
     json.Open("menus", '[');
@@ -143,7 +120,7 @@ void WriteMenus(TWebJson& json, const Tmainform& form) {
     json.Close(']');
 }
 
-void WriteTexts(TWebJson& json, const std::vector<TDrawnText>& texts, const char* key) {
+void WriteTexts(TJsonWriter& json, const std::vector<TDrawnText>& texts, const char* key) {
     json.Open(key, '[');
     for (const TDrawnText& text : texts) {
         json.Open(nullptr, '{');
@@ -153,7 +130,7 @@ void WriteTexts(TWebJson& json, const std::vector<TDrawnText>& texts, const char
     json.Close(']');
 }
 
-void WriteTicker(TWebJson& json, const TMarquee& ticker, unsigned revision) {
+void WriteTicker(TJsonWriter& json, const TMarquee& ticker, unsigned revision) {
     const TMarqueeRect area = ticker.DrawingArea();
     json.Open("ticker", '{');
     json.Int("revision", revision);
@@ -165,7 +142,7 @@ void WriteTicker(TWebJson& json, const TMarquee& ticker, unsigned revision) {
     json.Close('}');
 }
 
-void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) {
+void WriteWindow(TJsonWriter& json, const Tmainform& form, unsigned stripRevision) {
     const TMainWindowView& view = form.View();
     json.Open("window", '{');
     json.String("caption", view.Caption).String("status", view.Status);
@@ -204,8 +181,8 @@ void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) 
     }
     json.Close('}');
     WriteMenus(json, form);
-    WriteList(json, "avail", view.Avail);
-    WriteList(json, "portfolio", view.Portfolio);
+    WriteListJson(json, "avail", view.Avail);
+    WriteListJson(json, "portfolio", view.Portfolio);
 
     json.Open("labels", '{');
     Caption(json, "availTitle", captions::AvailTitle);
@@ -232,7 +209,7 @@ void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) 
 }  // namespace
 
 std::string WebFrontEnd::ViewJson() const {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     json.String("screen", ScreenName(screen_)).Bool("dialogOpen", DialogOpen());
     WriteSplash(json, *app_);
@@ -242,7 +219,7 @@ std::string WebFrontEnd::ViewJson() const {
 }
 
 std::string WebFrontEnd::TickerJson() const {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     WriteTicker(json, app_->mainform.mq(), stripRevision_);
     json.Close('}');
