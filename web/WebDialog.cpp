@@ -38,6 +38,9 @@ std::string TWebDialog::Json() const {
         json.Close('}');
     }
     json.Close(']');
+    json.Open("charts", '[');
+    for (const std::string& chart : Charts) json.Raw(nullptr, chart);
+    json.Close(']');
     json.Open("buttons", '[');
     for (const Button& button : Buttons) {
         json.Open(nullptr, '{');

@@ -7,6 +7,7 @@
 #include "ui/MarketReport.h"
 #include "ui/SavedGameView.h"
 #include "ui/Utf8.h"
+#include "web/WebChartJson.h"
 #include "windows/TRealtopia.h"
 
 using displaytext::WithLineFeeds;
@@ -146,6 +147,38 @@ bool WebFrontEnd::ListKeyUp(const std::string& list, const std::vector<int>& row
     const auto which = ListNamed(list);
     if (!which || screen_ != Screen::Main || DialogOpen()) return false;
     return app_->mainform.ListKeyUp(*which, rows);
+}
+
+TListSelection* WebFrontEnd::SelectionOf(const std::string& list) {
+    const auto which = ListNamed(list);
+    if (!which || screen_ != Screen::Main || DialogOpen()) return nullptr;
+    const bool avail = *which == IGameWindow::List::Avail;
+    const TListView& view = avail ? app_->mainform.View().Avail : app_->mainform.View().Portfolio;
+    if (!view.Enabled) return nullptr;
+    TListSelection& selection = avail ? availSelection_ : portfolioSelection_;
+    std::vector<bool> selected;
+    selected.reserve(view.Rows.size());
+    for (const TListRow& row : view.Rows) selected.push_back(row.Selected);
+    selection.Show(selected);
+    return &selection;
+}
+
+std::vector<int> WebFrontEnd::ListPress(const std::string& list, int row, unsigned modifiers,
+                                        bool tap) {
+    TListSelection* selection = SelectionOf(list);
+    if (selection == nullptr) return {};
+    if (tap) modifiers = TListSelection::TapModifiers(selectSeveral_);
+    return selection->Press(row, modifiers);
+}
+
+std::optional<std::vector<int>> WebFrontEnd::ListMove(const std::string& list,
+                                                      const std::string& domKey,
+                                                      unsigned modifiers) {
+    TListSelection::Move move{};
+    if (!TListSelection::MoveNamed(domKey, move)) return std::nullopt;
+    TListSelection* selection = SelectionOf(list);
+    if (selection == nullptr) return std::nullopt;
+    return selection->Key(move, modifiers);
 }
 
 bool WebFrontEnd::ListFocusIn(const std::string& list, const std::string& reason,
@@ -367,6 +400,7 @@ void WebFrontEnd::ShowMarketReport() {
     dialog.Kind = "report";
     dialog.Caption = TMarketReport::Caption;
     dialog.RowsTitle = displaytext::PlainCaption(TMarketReport::LogTitle);
+    dialog.Charts = {WebChartJson(report.Prices()), WebChartJson(report.Worth())};
     for (const TLogRow& row : report.Log()) dialog.Rows.push_back({row.Month, row.Text, row.Note});
     if (dialog.Rows.empty()) dialog.Text = TMarketReport::EmptyLog;
     TWebDialog::Button close = TWebDialog::MakeButton(TMarketReport::CloseCaption, "close");

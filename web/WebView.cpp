@@ -1,7 +1,8 @@
 // What the page draws: the splash's texts, or everything the main window shows, as JSON.
 
+#include <algorithm>
+
 #include "frontend/JsonWriter.h"
-#include "frontend/ListJson.h"
 #include "ui/Addresses.h"
 #include "ui/DisplayText.h"
 #include "ui/MainWindowView.h"
@@ -66,15 +67,35 @@ void WriteSplash(TJsonWriter& json, const TRealtopia& app) {
     json.String("link", addresses::SponsorLabel);
     json.String("play", Tsplash::Play).String("newUser", Tsplash::NewUser);
     json.String("build", Tsplash::BuildLabel).String("createdBy", Tsplash::CreatedBy);
+    json.String("maker", addresses::MakerLabel);
+    json.Close('}');
+}
+
+void WriteList(TJsonWriter& json, const char* key, const TListView& list) {
+    json.Open(key, '{');
+    json.Bool("enabled", list.Enabled);
+    json.Open("rows", '[');
+    for (const TListRow& row : list.Rows) {
+        json.Open(nullptr, '{');
+        // The name apart from the price after it, so a narrow row shortens only the name.
+        const std::size_t nameLength = std::min(row.NameLength, row.Text.size());
+        json.String("text", row.Text).Bool("selected", row.Selected);
+        json.String("name", row.Text.substr(0, nameLength));
+        json.String("price", row.Text.substr(nameLength));
+        json.Close('}');
+    }
+    json.Close(']');
     json.Close('}');
 }
 
 void MenuItem(TJsonWriter& json, const Tmainform& form, const char* caption, TCommand command,
-              const char* name, bool checked) {
+              const char* name, bool checked, const char* key = "") {
     json.Open(nullptr, '{');
     Caption(json, "caption", caption);
-    json.String("control", std::string("menu:") + name);
+    json.String("control", std::string("menu:") + name).String("key", key);
     json.Bool("enabled", form.Enabled(command)).Bool("checked", checked);
+    json.Bool("checkable", command == TCommand::MenuSound || command == TCommand::MenuFast ||
+                               command == TCommand::MenuMedium || command == TCommand::MenuSlow);
     json.Close('}');
 }
 
@@ -105,14 +126,14 @@ void WriteMenus(TJsonWriter& json, const Tmainform& form) {
     json.Close(']');
     json.Close('}');
     MenuItem(json, form, captions::MenuMarketReport, TCommand::MenuMarketReport, "report",
-             false);
+             false, "F9");
     json.Close(']');
     json.Close('}');
 
     json.Open(nullptr, '{');
     Caption(json, "caption", captions::MenuHelp);
     json.Open("items", '[');
-    MenuItem(json, form, captions::MenuRules, TCommand::MenuRules, "rules", false);
+    MenuItem(json, form, captions::MenuRules, TCommand::MenuRules, "rules", false, "F1");
     MenuItem(json, form, captions::MenuAbout, TCommand::MenuAbout, "about", false);
     json.Close(']');
     json.Close('}');
@@ -137,12 +158,27 @@ void WriteTicker(TJsonWriter& json, const TMarquee& ticker, unsigned revision) {
     json.Int("left", area.Left).Int("top", area.Top).Int("width", area.Width);
     json.Int("height", area.Height).Int("color", ticker.Color());
     json.String("hint", hints::Ticker);
+    // What the ticker says, its coloured parts joined, for a screen reader.
+    std::string spoken;
+    for (const TSegment& segment : ticker.Segments()) {
+        if (segment.Text.empty()) continue;
+        if (!spoken.empty()) spoken += ' ';
+        spoken += segment.Text;
+    }
+    json.String("spoken", spoken);
     WriteTexts(json, ticker.Strip(), "strip");
     WriteTexts(json, ticker.Overlay(), "overlay");
     json.Close('}');
 }
 
-void WriteWindow(TJsonWriter& json, const Tmainform& form, unsigned stripRevision) {
+void WriteSelectSeveral(TJsonWriter& json, bool several) {
+    json.Open("selectSeveral", '{');
+    json.Bool("on", several).String("text", TListSelection::SeveralCaption(several));
+    json.String("hint", TListSelection::SeveralHint);
+    json.Close('}');
+}
+
+void WriteWindow(TJsonWriter& json, const Tmainform& form, unsigned stripRevision, bool several) {
     const TMainWindowView& view = form.View();
     json.Open("window", '{');
     json.String("caption", view.Caption).String("status", view.Status);
@@ -181,8 +217,9 @@ void WriteWindow(TJsonWriter& json, const Tmainform& form, unsigned stripRevisio
     }
     json.Close('}');
     WriteMenus(json, form);
-    WriteListJson(json, "avail", view.Avail);
-    WriteListJson(json, "portfolio", view.Portfolio);
+    WriteList(json, "avail", view.Avail);
+    WriteList(json, "portfolio", view.Portfolio);
+    WriteSelectSeveral(json, several);
 
     json.Open("labels", '{');
     Caption(json, "availTitle", captions::AvailTitle);
@@ -213,7 +250,7 @@ std::string WebFrontEnd::ViewJson() const {
     json.Open(nullptr, '{');
     json.String("screen", ScreenName(screen_)).Bool("dialogOpen", DialogOpen());
     WriteSplash(json, *app_);
-    if (screen_ == Screen::Main) WriteWindow(json, app_->mainform, stripRevision_);
+    if (screen_ == Screen::Main) WriteWindow(json, app_->mainform, stripRevision_, selectSeveral_);
     json.Close('}');
     return json.Text();
 }
