@@ -1,6 +1,7 @@
 #include "frontend/StateJson.h"
 
 #include "frontend/JsonWriter.h"
+#include "frontend/ListJson.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -10,20 +11,6 @@ void WriteButton(TJsonWriter& json, const char* key, const TButtonView& button) 
     json.String("caption", button.Caption);
     json.Bool("enabled", button.Enabled);
     json.String("hint", button.Hint);
-    json.Close('}');
-}
-
-void WriteList(TJsonWriter& json, const char* key, const TListView& list) {
-    json.Open(key, '{');
-    json.Bool("enabled", list.Enabled);
-    json.Open("rows", '[');
-    for (const TListRow& row : list.Rows) {
-        json.Open(nullptr, '{');
-        json.String("text", row.Text);
-        json.Bool("selected", row.Selected);
-        json.Close('}');
-    }
-    json.Close(']');
     json.Close('}');
 }
 
@@ -146,8 +133,8 @@ void WriteWindow(TJsonWriter& json, const Tmainform& form) {
     json.String("speed", SpeedName(ticker.Speed()));
     json.Close('}');
 
-    WriteList(json, "avail", view.Avail);
-    WriteList(json, "portfolio", view.Portfolio);
+    WriteListJson(json, "avail", view.Avail);
+    WriteListJson(json, "portfolio", view.Portfolio);
     json.Close('}');
 }
 

@@ -1,8 +1,7 @@
 // What the page draws: the splash's texts, or everything the main window shows, as JSON.
 
-#include <algorithm>
-
 #include "frontend/JsonWriter.h"
+#include "frontend/ListJson.h"
 #include "ui/Addresses.h"
 #include "ui/DisplayText.h"
 #include "ui/MainWindowView.h"
@@ -68,23 +67,6 @@ void WriteSplash(TJsonWriter& json, const TRealtopia& app) {
     json.String("play", Tsplash::Play).String("newUser", Tsplash::NewUser);
     json.String("build", Tsplash::BuildLabel).String("createdBy", Tsplash::CreatedBy);
     json.String("maker", addresses::MakerLabel);
-    json.Close('}');
-}
-
-void WriteList(TJsonWriter& json, const char* key, const TListView& list) {
-    json.Open(key, '{');
-    json.Bool("enabled", list.Enabled);
-    json.Open("rows", '[');
-    for (const TListRow& row : list.Rows) {
-        json.Open(nullptr, '{');
-        // The name apart from the price after it, so a narrow row shortens only the name.
-        const std::size_t nameLength = std::min(row.NameLength, row.Text.size());
-        json.String("text", row.Text).Bool("selected", row.Selected);
-        json.String("name", row.Text.substr(0, nameLength));
-        json.String("price", row.Text.substr(nameLength));
-        json.Close('}');
-    }
-    json.Close(']');
     json.Close('}');
 }
 
@@ -217,8 +199,8 @@ void WriteWindow(TJsonWriter& json, const Tmainform& form, unsigned stripRevisio
     }
     json.Close('}');
     WriteMenus(json, form);
-    WriteList(json, "avail", view.Avail);
-    WriteList(json, "portfolio", view.Portfolio);
+    WriteListJson(json, "avail", view.Avail, true);
+    WriteListJson(json, "portfolio", view.Portfolio, true);
     WriteSelectSeveral(json, several);
 
     json.Open("labels", '{');

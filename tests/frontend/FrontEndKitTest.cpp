@@ -7,6 +7,7 @@
 
 #include "frontend/ChooserLoop.h"
 #include "frontend/JsonWriter.h"
+#include "frontend/ListJson.h"
 #include "frontend/RulesLoop.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/DisplayText.h"
@@ -38,6 +39,32 @@ TEST(JsonWriterTest, PlacesCommasQuotesAndNests) {
     std::string replaced;
     for (int i = 0; i < 8; ++i) replaced += "\uFFFD";
     EXPECT_EQ(TJsonWriter::Quote(odd), "\"\\u0000\\u001b\\u007f\\u009b\u20AC" + replaced + "\"");
+}
+
+TEST(JsonWriterTest, WritesAListWithOrWithoutItsRowsNameAndPrice) {
+    TListView list;
+    list.Enabled = false;
+    TListRow row;
+    row.Text = "Bedsit (\u00A31,000)";
+    row.NameLength = 6;
+    row.Selected = true;
+    list.Rows = {row, TListRow{}};
+    TJsonWriter plain;
+    plain.Open(nullptr, '{');
+    WriteListJson(plain, "avail", list);
+    plain.Close('}');
+    EXPECT_EQ(plain.Text(),
+              "{\"avail\":{\"enabled\":false,\"rows\":[{\"text\":\"Bedsit (\u00A31,000)\","
+              "\"selected\":true},{\"text\":\"\",\"selected\":false}]}}");
+    // A name length beyond the text (it never is, but the row is data) keeps the whole text.
+    list.Rows[1].Text = "Flat";
+    list.Rows[1].NameLength = 99;
+    TJsonWriter parts;
+    WriteListJson(parts, nullptr, list, true);
+    EXPECT_EQ(parts.Text(),
+              "{\"enabled\":false,\"rows\":[{\"text\":\"Bedsit (\u00A31,000)\",\"selected\":true,"
+              "\"name\":\"Bedsit\",\"price\":\" (\u00A31,000)\"},{\"text\":\"Flat\","
+              "\"selected\":false,\"name\":\"Flat\",\"price\":\"\"}]}");
 }
 
 TEST(DataNamesTest, TrendsSpeedsAndAcceleratorsAreNamedOnce) {
