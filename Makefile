@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean web web-run web-test web-bench
+.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean web web-run web-test web-bench format check-format
 
 all: build
 
@@ -94,6 +94,16 @@ web-test: web
 	@cmake --build $(BUILD) -j$(JOBS) --target realtopia-console
 	node --no-warnings --experimental-websocket tests/web/browser_game.mjs \
 		$(WEB_BUILD) $(BUILD)/realtopia-console tests/web/moves.txt $(WEB_SCREENSHOTS)
+
+# The C++ files' layout, as .clang-format says (clang-format 14): `make check-format` shows
+# each difference and fails on one, `make format` rewrites the files.
+check-format:
+	@bash scripts/install-deps.sh format
+	bash scripts/check-format.sh
+
+format:
+	@bash scripts/install-deps.sh format
+	bash scripts/check-format.sh --fix
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz $(WEB_BUILD) $(WEB_CMAKE)

@@ -8,10 +8,10 @@
 #include <optional>
 
 #include "console/ConsoleText.h"
-#include "console/ReportJson.h"
+#include "console/ReportLines.h"
 #include "console/SavedGameCommands.h"
 #include "console/ShowText.h"
-#include "console/StateJson.h"
+#include "frontend/StateJson.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 

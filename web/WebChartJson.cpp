@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "frontend/JsonWriter.h"
 #include "ui/MarketReport.h"
-#include "web/WebJson.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ std::string Fraction(double value) {
     return text;
 }
 
-void Marks(TWebJson& json, const char* key, const std::vector<TAxisMark>& marks) {
+void Marks(TJsonWriter& json, const char* key, const std::vector<TAxisMark>& marks) {
     json.Open(key, '[');
     for (const TAxisMark& mark : marks) {
         json.Open(nullptr, '{');
@@ -27,7 +27,7 @@ void Marks(TWebJson& json, const char* key, const std::vector<TAxisMark>& marks)
 }  // namespace
 
 std::string WebChartJson(const TChart& chart) {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     json.String("title", chart.Title).String("description", chart.Description);
     json.Open("series", '[');

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "console/StateJson.h"
+#include "frontend/StateJson.h"
 #include "web/WebFrontEnd.h"
 #include "windows/TRealtopia.h"
 

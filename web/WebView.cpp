@@ -1,14 +1,11 @@
 // What the page draws: the splash's texts, or everything the main window shows, as JSON.
 
-#include <algorithm>
-#include <cctype>
-
-#include "console/ConsoleText.h"
+#include "frontend/JsonWriter.h"
+#include "frontend/ListJson.h"
 #include "ui/Addresses.h"
 #include "ui/DisplayText.h"
 #include "ui/MainWindowView.h"
 #include "web/WebFrontEnd.h"
-#include "web/WebJson.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 
@@ -19,19 +16,11 @@ namespace {
 
 // The letter after a caption's "&", lower case, or "".
 std::string Accelerator(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return std::string(
-            1, static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1]))));
-    }
-    return {};
+    const char letter = displaytext::AcceleratorLetter(caption);
+    return letter != 0 ? std::string(1, letter) : std::string();
 }
 
-void Caption(TWebJson& json, const char* key, const std::string& caption) {
+void Caption(TJsonWriter& json, const char* key, const std::string& caption) {
     json.Open(key, '{');
     json.String("text", PlainCaption(caption)).String("accelerator", Accelerator(caption));
     json.Close('}');
@@ -69,7 +58,7 @@ const TButtonView& ButtonView(const TMainWindowView& view, TCommand command) {
     return view.Start;
 }
 
-void WriteSplash(TWebJson& json, const TRealtopia& app) {
+void WriteSplash(TJsonWriter& json, const TRealtopia& app) {
     json.Open("splash", '{');
     json.String("presents", Tsplash::Presents).String("presentsHint", Tsplash::PresentsHint);
     json.String("title", app.Title()).String("titleHint", Tsplash::TitleHintPrefix + app.Title());
@@ -81,24 +70,7 @@ void WriteSplash(TWebJson& json, const TRealtopia& app) {
     json.Close('}');
 }
 
-void WriteList(TWebJson& json, const char* key, const TListView& list) {
-    json.Open(key, '{');
-    json.Bool("enabled", list.Enabled);
-    json.Open("rows", '[');
-    for (const TListRow& row : list.Rows) {
-        json.Open(nullptr, '{');
-        // The name apart from the price after it, so a narrow row shortens only the name.
-        const std::size_t nameLength = std::min(row.NameLength, row.Text.size());
-        json.String("text", row.Text).Bool("selected", row.Selected);
-        json.String("name", row.Text.substr(0, nameLength));
-        json.String("price", row.Text.substr(nameLength));
-        json.Close('}');
-    }
-    json.Close(']');
-    json.Close('}');
-}
-
-void MenuItem(TWebJson& json, const Tmainform& form, const char* caption, TCommand command,
+void MenuItem(TJsonWriter& json, const Tmainform& form, const char* caption, TCommand command,
               const char* name, bool checked, const char* key = "") {
     json.Open(nullptr, '{');
     Caption(json, "caption", caption);
@@ -109,7 +81,7 @@ void MenuItem(TWebJson& json, const Tmainform& form, const char* caption, TComma
     json.Close('}');
 }
 
-void WriteMenus(TWebJson& json, const Tmainform& form) {
+void WriteMenus(TJsonWriter& json, const Tmainform& form) {
     const TMainWindowView& view = form.View();
     const TSpeed speed = form.mq().Speed();
     json.Open("menus", '[');
@@ -151,7 +123,7 @@ void WriteMenus(TWebJson& json, const Tmainform& form) {
     json.Close(']');
 }
 
-void WriteTexts(TWebJson& json, const std::vector<TDrawnText>& texts, const char* key) {
+void WriteTexts(TJsonWriter& json, const std::vector<TDrawnText>& texts, const char* key) {
     json.Open(key, '[');
     for (const TDrawnText& text : texts) {
         json.Open(nullptr, '{');
@@ -161,7 +133,7 @@ void WriteTexts(TWebJson& json, const std::vector<TDrawnText>& texts, const char
     json.Close(']');
 }
 
-void WriteTicker(TWebJson& json, const TMarquee& ticker, unsigned revision) {
+void WriteTicker(TJsonWriter& json, const TMarquee& ticker, unsigned revision) {
     const TMarqueeRect area = ticker.DrawingArea();
     json.Open("ticker", '{');
     json.Int("revision", revision);
@@ -181,14 +153,14 @@ void WriteTicker(TWebJson& json, const TMarquee& ticker, unsigned revision) {
     json.Close('}');
 }
 
-void WriteSelectSeveral(TWebJson& json, bool several) {
+void WriteSelectSeveral(TJsonWriter& json, bool several) {
     json.Open("selectSeveral", '{');
     json.Bool("on", several).String("text", TListSelection::SeveralCaption(several));
     json.String("hint", TListSelection::SeveralHint);
     json.Close('}');
 }
 
-void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision, bool several) {
+void WriteWindow(TJsonWriter& json, const Tmainform& form, unsigned stripRevision, bool several) {
     const TMainWindowView& view = form.View();
     json.Open("window", '{');
     json.String("caption", view.Caption).String("status", view.Status);
@@ -227,8 +199,8 @@ void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision, 
     }
     json.Close('}');
     WriteMenus(json, form);
-    WriteList(json, "avail", view.Avail);
-    WriteList(json, "portfolio", view.Portfolio);
+    WriteListJson(json, "avail", view.Avail, true);
+    WriteListJson(json, "portfolio", view.Portfolio, true);
     WriteSelectSeveral(json, several);
 
     json.Open("labels", '{');
@@ -256,7 +228,7 @@ void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision, 
 }  // namespace
 
 std::string WebFrontEnd::ViewJson() const {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     json.String("screen", ScreenName(screen_)).Bool("dialogOpen", DialogOpen());
     WriteSplash(json, *app_);
@@ -266,7 +238,7 @@ std::string WebFrontEnd::ViewJson() const {
 }
 
 std::string WebFrontEnd::TickerJson() const {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     WriteTicker(json, app_->mainform.mq(), stripRevision_);
     json.Close('}');

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "console/StateJson.h"
+#include "frontend/JsonWriter.h"
 #include "support/TempPlatform.h"
 #include "ui/MarketReport.h"
 #include "web/WebDialog.h"
@@ -222,8 +222,8 @@ TEST_F(WebFrontEndTest, TheMarketReportCarriesBothChartsAndTheLog) {
     const std::string& report = page_.dialogs[0];
     EXPECT_TRUE(Contains(report, R"("kind":"report")"));
     const TMarketReport expected(web_.App().mainform.Game());
-    EXPECT_TRUE(Contains(report, "\"title\":" + StateJson::Quote(expected.Prices().Title)));
-    EXPECT_TRUE(Contains(report, "\"title\":" + StateJson::Quote(expected.Worth().Title)));
+    EXPECT_TRUE(Contains(report, "\"title\":" + TJsonWriter::Quote(expected.Prices().Title)));
+    EXPECT_TRUE(Contains(report, "\"title\":" + TJsonWriter::Quote(expected.Worth().Title)));
     EXPECT_TRUE(Contains(report, R"("hasCurrent":true)"));
     EXPECT_TRUE(Contains(report, "\"colour\":" + std::to_string(TMarketReport::kAreaColours[0])));
     // The series are there month by month: two corners a month for each of the six areas.
