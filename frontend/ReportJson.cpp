@@ -36,9 +36,10 @@ void WriteHistory(TJsonWriter& json, const TGame& game) {
     const TMarketHistory& history = game.State().History;
     json.Open("headlines", '[');
     for (const TMarketHistory::THeadline& h : history.Headlines()) {
-        const std::string text = h.Item >= 1 && h.Item <= kNewsCount
-                                     ? game.State().NewsItems[static_cast<std::size_t>(h.Item - 1)].Headline
-                                     : std::string();
+        const std::string text =
+            h.Item >= 1 && h.Item <= kNewsCount
+                ? game.State().NewsItems[static_cast<std::size_t>(h.Item - 1)].Headline
+                : std::string();
         json.Open(nullptr, '{');
         json.Int("year", h.Year).Int("month", h.Month).Int("n", h.Item);
         json.String("headline", text).Bool("landed", h.Landed);
