@@ -13,9 +13,9 @@
 #include "engine/Random.h"
 #include "engine/World.h"
 
-// One game of Realtopia: the world tables, the game state and every rule that changes them.
-// The main window owns one for the program's lifetime; it draws nothing itself and reaches
-// the window only through IGameWindow.
+// One game of Realtopia: every rule, and the game state (TGameState) that only the rules write;
+// everything above the engine reads it through State(). The main window owns one for the
+// program's lifetime; it draws nothing itself and reaches the window only through IGameWindow.
 class TGame : private TGameState {
 public:
     // Amounts and thresholds of the rules.
