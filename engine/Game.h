@@ -131,6 +131,8 @@ public:
     void MonthlyTick();
     void IdleTick();
     void MonthlyDuties();
+    // The same, with the portfolio value as the month found it.
+    void MonthlyDuties(Money portfolio);
     void YearlyTrend();
     void NewsEvent();
     void ApplyNews(int item);
@@ -158,6 +160,8 @@ public:
 
     // ---- Stages and the end ----
     void CheckStage();
+    // The same, with the portfolio value already known.
+    void CheckStage(Money portfolio);
     void EndGame();
     void QuitAndReplay();
 

@@ -147,8 +147,8 @@ void TGame::SpendCash(Money amount) {
 }
 
 Money TGame::PortfolioValue() const {
+    if (!Engaged) return Money();
     Money total;
-    if (!Engaged) return total;
     for (const TProperty& p : Properties)
         if (p.Has(Owned)) total += p.SaleValue;
     return total;

@@ -44,9 +44,19 @@ public:
     void Restore(std::vector<TMonth> months, std::vector<THeadline> headlines,
                  std::vector<TTrend> trends, std::vector<TEvent> events);
 
-    // The month `year`/`month` has run its course with these prices and this net worth.
+    // The market as a month closes, from one pass over the properties: each area's average
+    // buying price (owned properties included, to the nearest ten-thousandth of a pound) and
+    // the sale value of the properties owned.
+    struct TSurvey {
+        std::array<Money, kAreaCount> AveragePrice{};
+        Money OwnedValue;
+    };
+    static TSurvey Survey(const std::array<TProperty, kPropertyCount>& properties);
+
+    // The month `year`/`month` has run its course with these average prices and this net
+    // worth.
     void CloseMonth(std::uint16_t year, std::int32_t month,
-                    const std::array<TProperty, kPropertyCount>& properties, Money netWorth);
+                    const std::array<Money, kAreaCount>& averagePrices, Money netWorth);
     // A headline appears: the one shown before it lands now.
     void HeadlineShown(int item, std::uint16_t year, std::int32_t month);
     void TrendDrawn(std::uint16_t year, int area, std::int32_t result);
@@ -60,7 +70,9 @@ public:
     // Average buying price of each area, owned properties included, to the nearest
     // ten-thousandth of a pound.
     static std::array<Money, kAreaCount> AveragePrices(
-        const std::array<TProperty, kPropertyCount>& properties);
+        const std::array<TProperty, kPropertyCount>& properties) {
+        return Survey(properties).AveragePrice;
+    }
 
 private:
     std::vector<TMonth> months_;

@@ -9,8 +9,13 @@ void TGame::MonthlyTick() {
         return;
     }
     const std::uint64_t game = endCount_;
-    window_.SetStatusText("Net Worth: " + FormatPounds(NetWorth()));
-    History.CloseMonth(Year, Month, Properties, NetWorth());
+    // One look at the properties serves the whole month: the net worth shown and recorded
+    // here and the stage check of the monthly duties, which nothing in between can change.
+    const TMarketHistory::TSurvey market = TMarketHistory::Survey(Properties);
+    const Money portfolio = Engaged ? market.OwnedValue : Money();
+    const Money worth = portfolio + Cash - Debt;
+    window_.ShowNetWorth(worth);
+    History.CloseMonth(Year, Month, market.AveragePrice, worth);
 
     if (Month < 12) {
         ++Month;
@@ -24,7 +29,7 @@ void TGame::MonthlyTick() {
     }
     window_.ShowDate();
 
-    MonthlyDuties();
+    MonthlyDuties(portfolio);
     // A player who declines to crash the market ends the game inside the duties; the rest
     // of this tick belongs to a game that is over.
     if (endCount_ != game) return;
@@ -44,7 +49,8 @@ void TGame::MonthlyTick() {
             if (endCount_ != game) return;
         }
     }
-    if (!Engaged) window_.SetStatusText("Click a property to buy it, and start the game!");
+    static const std::string clickToStart = "Click a property to buy it, and start the game!";
+    if (!Engaged) window_.SetStatusText(clickToStart);
 }
 
 void TGame::IdleTick() {
@@ -53,7 +59,12 @@ void TGame::IdleTick() {
     window_.EnablePlay();
 }
 
-void TGame::MonthlyDuties() {
+void TGame::MonthlyDuties() { MonthlyDuties(PortfolioValue()); }
+
+void TGame::MonthlyDuties(Money portfolio) {
+    // The crash countdown and the repayment leave the portfolio value of the stage check as
+    // it was: the repayment moves only cash and debt, and the market recovers only at the
+    // top stage, which the stage check leaves alone.
     if (Stage == 3) {
         ++CrashTicks;
         if (CrashTicks == 5) {
@@ -71,7 +82,7 @@ void TGame::MonthlyDuties() {
         SpendCash(payment);
         window_.RefreshDisplay();
     }
-    CheckStage();
+    CheckStage(portfolio);
 }
 
 void TGame::YearlyTrend() {

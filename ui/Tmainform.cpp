@@ -232,6 +232,10 @@ void Tmainform::SetStatusText(const std::string& text) {
     view_.Status = text;
 }
 
+void Tmainform::ShowNetWorth(Money worth) {
+    view_.Status = "Net Worth: " + FormatPounds(worth);
+}
+
 void Tmainform::ShowDate() {
     const std::string& month = game_.MonthName(game_.Month);
     view_.MonthLabel = month;

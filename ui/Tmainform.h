@@ -84,6 +84,7 @@ public:
     void PauseGame() override;
     void ResumeGame() override;
     void SetStatusText(const std::string& text) override;
+    void ShowNetWorth(Money worth) override;
     void ShowDate() override;
     void SetProgress(int position) override;
     void SetProgressToMaximum() override;

@@ -130,6 +130,35 @@ TEST_F(MonthlyCycleTest, AWholeGameRunsTheCalendarTheTrendsAndTheNews) {
     EXPECT_TRUE(App().Exited());
 }
 
+// The month's one look at the properties gives what a plain count gives: each area's average
+// buying price and the owned properties' sale value, even with a property outside its block
+// of twenty and one in no area at all.
+TEST_F(MonthlyCycleTest, TheMonthsSurveyAgreesWithAPlainCount) {
+    TGame& g = Game();
+    for (int p = 1; p <= kPropertyCount; p += 3) g.Property(p).Flags |= Owned;
+    g.Property(7).BuyPrice = Money::FromRaw(123456789);    // odd sums round halves to even
+    g.Property(45).BuyPrice = Money::FromRaw(987654321);
+    g.Property(5).Area = 3;   // from London to Ireland
+    g.Property(90).Area = 0;  // in no area
+    std::array<Money, kAreaCount> sums{};
+    std::array<int, kAreaCount> counts{};
+    Money owned;
+    for (const TProperty& p : g.Properties) {
+        if (p.Has(Owned)) owned += p.SaleValue;
+        if (p.Area < 1 || p.Area > kAreaCount) continue;
+        sums[static_cast<std::size_t>(p.Area - 1)] += p.BuyPrice;
+        ++counts[static_cast<std::size_t>(p.Area - 1)];
+    }
+    const TMarketHistory::TSurvey survey = TMarketHistory::Survey(g.Properties);
+    for (std::size_t a = 0; a < kAreaCount; ++a)
+        EXPECT_EQ(survey.AveragePrice[a], sums[a].MulDiv(1, counts[a])) << a;
+    EXPECT_EQ(counts[0], 19);
+    EXPECT_EQ(counts[2], 21);
+    EXPECT_EQ(survey.OwnedValue, owned);
+    g.Engage();
+    EXPECT_EQ(g.PortfolioValue(), owned);
+}
+
 TEST_F(MonthlyCycleTest, WindfallsMoveCashOnlyOnceEngagedAndMayGoNegative) {
     TGame& g = Game();
     StartGame();
