@@ -11,6 +11,7 @@
 #include <ctime>
 #include <string>
 
+#include "BenchSummary.h"
 #include "desktop/MainWindow.h"
 #include "desktop/MarketReportDialog.h"
 #include "desktop/MarqueeWidget.h"
@@ -28,6 +29,9 @@ double Milliseconds(Clock::duration d) {
 void Report(const char* what, double ms, double target) {
     std::printf("%-40s %9.4f ms   target < %.1f ms  %s\n", what, ms, target,
                 ms < target ? "met" : "NOT MET");
+    char text[64];
+    std::snprintf(text, sizeof text, "figure / limit (< %.1f ms)", target);
+    SummaryLine(what, ms / target, text, ms < target);
 }
 
 // One ticker step: the strip drawn off the screen, then painted into the window's backing
