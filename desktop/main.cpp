@@ -1,7 +1,6 @@
 // The desktop program: Qt carries out what the window logic decides.
 
 #include <QApplication>
-#include <QIcon>
 #include <QSessionManager>
 #include <QStringList>
 #include <cstdio>
@@ -86,7 +85,6 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(realtopia_resources);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/realtopia.svg")));
 
     auto systemQueries = std::make_shared<LinuxSystemQueries>();
     InstallQtSystemHooks(*systemQueries);
