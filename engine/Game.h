@@ -120,6 +120,8 @@ public:
     void InitWorld();
     void GenerateProperties();
     void UpdateLowestPrice(int area);
+    // The same for the six areas, in one pass.
+    void UpdateLowestPrices();
     void AddCash(Money amount);
     void SpendCash(Money amount);
     Money PortfolioValue() const;
@@ -202,4 +204,5 @@ private:
     std::uint64_t endCount_ = 0;
     std::array<int, 2> selectedRows_{};
     bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
+    std::string tickerText_;  // the text a month gives the ticker, kept to save allocations
 };

@@ -1,5 +1,7 @@
 // The game world: initialisation, generated prices and the small money operations.
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 
@@ -124,10 +126,39 @@ void TGame::GenerateProperties() {
 
 void TGame::UpdateLowestPrice(int area) {
     if (area < 1 || area > kAreaCount) return;
-    Money lowest = kLowestPriceCap;
-    for (const TProperty& p : Properties)
-        if (p.Area == area && p.SaleValue < lowest) lowest = p.SaleValue;
-    Area(area).LowestPrice = lowest;
+    // Whether a price is the lowest so far follows no pattern: chosen without a branch, on
+    // plain numbers the compiler keeps in registers.
+    std::int64_t lowest = kLowestPriceCap.Raw();
+    for (const TProperty& p : Properties) {
+        const std::int64_t price = p.Area == area ? p.SaleValue.Raw() : lowest;
+        lowest = price < lowest ? price : lowest;
+    }
+    Area(area).LowestPrice = Money::FromRaw(lowest);
+}
+
+void TGame::UpdateLowestPrices() {
+    // One pass for the six areas: the properties lie in area order, twenty an area, so each
+    // area's lowest price is kept in a register while its block is read; a property found
+    // outside its block counts for its own area all the same.
+    std::array<std::int64_t, kAreaCount> lowest;
+    lowest.fill(kLowestPriceCap.Raw());
+    for (std::size_t block = 0; block < kAreaCount; ++block) {
+        const int area = static_cast<int>(block) + 1;
+        std::int64_t low = kLowestPriceCap.Raw();
+        for (std::size_t i = block * kPropertiesPerArea; i < (block + 1) * kPropertiesPerArea;
+             ++i) {
+            const TProperty& p = Properties[i];
+            const std::int64_t price = p.SaleValue.Raw();
+            if (p.Area == area) {
+                low = price < low ? price : low;
+            } else if (p.Area >= 1 && p.Area <= kAreaCount) {
+                std::int64_t& other = lowest[static_cast<std::size_t>(p.Area - 1)];
+                other = std::min(other, price);
+            }
+        }
+        lowest[block] = std::min(lowest[block], low);
+    }
+    for (std::size_t a = 0; a < kAreaCount; ++a) Areas[a].LowestPrice = Money::FromRaw(lowest[a]);
 }
 
 void TGame::AddCash(Money amount) {

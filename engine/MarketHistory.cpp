@@ -27,8 +27,8 @@ void TMarketHistory::Clear() {
     months_.reserve(120);
 }
 
-TMarketHistory::TSurvey TMarketHistory::Survey(
-    const std::array<TProperty, kPropertyCount>& properties) {
+Money TMarketHistory::Survey(const std::array<TProperty, kPropertyCount>& properties,
+                             std::array<Money, kAreaCount>& averagePrices) {
     std::array<std::int64_t, kAreaCount> sums{};
     std::array<std::int64_t, kAreaCount> counts{};
     std::int64_t owned = 0;
@@ -58,17 +58,9 @@ TMarketHistory::TSurvey TMarketHistory::Survey(
         sums[block] += sum;
         counts[block] += count;
     }
-    TSurvey survey;
     for (std::size_t a = 0; a < kAreaCount; ++a)
-        if (counts[a] > 0) survey.AveragePrice[a] = Average(sums[a], counts[a]);
-    survey.OwnedValue = Money::FromRaw(owned);
-    return survey;
-}
-
-void TMarketHistory::CloseMonth(std::uint16_t year, std::int32_t month,
-                                const std::array<Money, kAreaCount>& averagePrices,
-                                Money netWorth) {
-    months_.push_back({year, month, averagePrices, netWorth});
+        averagePrices[a] = counts[a] > 0 ? Average(sums[a], counts[a]) : Money();
+    return Money::FromRaw(owned);
 }
 
 void TMarketHistory::HeadlineShown(int item, std::uint16_t year, std::int32_t month) {

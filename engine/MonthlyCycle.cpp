@@ -11,11 +11,11 @@ void TGame::MonthlyTick() {
     const std::uint64_t game = endCount_;
     // One look at the properties serves the whole month: the net worth shown and recorded
     // here and the stage check of the monthly duties, which nothing in between can change.
-    const TMarketHistory::TSurvey market = TMarketHistory::Survey(Properties);
-    const Money portfolio = Engaged ? market.OwnedValue : Money();
-    const Money worth = portfolio + Cash - Debt;
-    window_.ShowNetWorth(worth);
-    History.CloseMonth(Year, Month, market.AveragePrice, worth);
+    Money owned;
+    TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, Properties, owned);
+    const Money portfolio = Engaged ? owned : Money();
+    closing.NetWorth = portfolio + Cash - Debt;
+    window_.ShowNetWorth(closing.NetWorth);
 
     if (Month < 12) {
         ++Month;
@@ -39,8 +39,10 @@ void TGame::MonthlyTick() {
         window_.SetProgress(MonthsPlayed);
         if (MonthsPlayed == 1) {
             window_.TickerStop();
-            window_.SetTickerText("It is January " + std::to_string(Year) +
-                                  " - Welcome to the game! ");
+            tickerText_.assign("It is January ")
+                .append(std::to_string(Year))
+                .append(" - Welcome to the game! ");
+            window_.SetTickerText(tickerText_);
             window_.SetTickerActive(true);
         }
         if (Month == 12) YearlyTrend();
@@ -123,7 +125,10 @@ void TGame::NewsEvent() {
 
     window_.PlaySoundResource(TSound::MeepMeep, false);
     window_.TickerStop();
-    window_.SetTickerText(News(k).Headline + " ");
+    // The headline and its blank, put together in a buffer that outlives the month, so that
+    // a headline costs no allocation.
+    tickerText_.assign(News(k).Headline).push_back(' ');
+    window_.SetTickerText(tickerText_);
     News(k).Shown = true;
     window_.SetTickerActive(true);
 
@@ -155,7 +160,17 @@ void TGame::ApplyNews(int item) {
         case Boom:
         case Slump:
             if (news.Target == 0) {
-                for (int a = 1; a <= kAreaCount; ++a) moveArea(a);
+                // Each area moves by its own amount, which no other area's move changes:
+                // all six lowest prices and moves are made in one pass each.
+                UpdateLowestPrices();
+                std::array<Money, kAreaCount> deltas;
+                for (std::size_t a = 0; a < kAreaCount; ++a) {
+                    deltas[a] = Areas[a].LowestPrice.MulDiv(news.Magnitude, 10);
+                    if (news.Kind == Slump) deltas[a] = -deltas[a];
+                }
+                for (TProperty& p : Properties)
+                    if (p.Area >= 1 && p.Area <= kAreaCount)
+                        p.MovePrices(deltas[static_cast<std::size_t>(p.Area - 1)]);
                 window_.RefillLists();
                 window_.RefreshDisplay();
             } else if (news.Target >= 1 && news.Target <= kAreaCount) {
@@ -177,7 +192,7 @@ void TGame::CrashMarket() {
         p.SaleValue = p.SaleValue.MulDiv(1, 2);
         p.Flags |= Halved;
     }
-    for (int a = 1; a <= kAreaCount; ++a) UpdateLowestPrice(a);
+    UpdateLowestPrices();
     History.EventHappened(TMarketHistory::TEventKind::Crash, Year, Month);
 }
 
@@ -189,6 +204,6 @@ void TGame::RestoreMarket() {
         p.SaleValue = p.SaleValue.MulDiv(2, 1);
         p.Flags &= static_cast<std::uint16_t>(~Halved);
     }
-    for (int a = 1; a <= kAreaCount; ++a) UpdateLowestPrice(a);
+    UpdateLowestPrices();
     History.EventHappened(TMarketHistory::TEventKind::Restore, Year, Month);
 }

@@ -149,12 +149,13 @@ TEST_F(MonthlyCycleTest, TheMonthsSurveyAgreesWithAPlainCount) {
         sums[static_cast<std::size_t>(p.Area - 1)] += p.BuyPrice;
         ++counts[static_cast<std::size_t>(p.Area - 1)];
     }
-    const TMarketHistory::TSurvey survey = TMarketHistory::Survey(g.Properties);
+    std::array<Money, kAreaCount> averages;
+    const Money ownedValue = TMarketHistory::Survey(g.Properties, averages);
     for (std::size_t a = 0; a < kAreaCount; ++a)
-        EXPECT_EQ(survey.AveragePrice[a], sums[a].MulDiv(1, counts[a])) << a;
+        EXPECT_EQ(averages[a], sums[a].MulDiv(1, counts[a])) << a;
     EXPECT_EQ(counts[0], 19);
     EXPECT_EQ(counts[2], 21);
-    EXPECT_EQ(survey.OwnedValue, owned);
+    EXPECT_EQ(ownedValue, owned);
     g.Engage();
     EXPECT_EQ(g.PortfolioValue(), owned);
 }
