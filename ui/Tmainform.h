@@ -163,6 +163,8 @@ private:
     // The engine learns how many rows each list has selected.
     void SelectionChanged();
     void SelectFrom(List list);
+    // The information panel's text for the selection, at the current prices.
+    std::string SelectionInfo() const;
     void SetSpeed(TSpeed speed);
 
     IMainFormHost& host_;
