@@ -72,7 +72,8 @@ std::FILE* CreateTemporary(const std::string& path, TFileAccess access, std::str
         }
         // Another save may have taken the file for a left-over between its creation and the
         // lock: then its name is gone, and a new one is drawn.
-        struct stat mine {}, named {};
+        struct stat mine {
+        }, named{};
         const bool kept = locked == 0 && fstat(fd, &mine) == 0 &&
                           stat(tempPath.c_str(), &named) == 0 && mine.st_dev == named.st_dev &&
                           mine.st_ino == named.st_ino;

@@ -462,8 +462,7 @@ std::string TSavedGame::Problem() const {
         const TArea& area = Areas[static_cast<std::size_t>(a - 1)];
         const std::string of = " of area " + std::to_string(a);
         if (std::string problem = BadText("name" + of, area.Name); !problem.empty()) return problem;
-        if (std::string problem = BadPrice("lowest price" + of, area.LowestPrice);
-            !problem.empty())
+        if (std::string problem = BadPrice("lowest price" + of, area.LowestPrice); !problem.empty())
             return problem;
     }
     Money repayments;

@@ -69,12 +69,12 @@ void Tmainform::RefreshDisplay() {
             view_.BuySell.Caption = "Buy (F6)";
             view_.DamRen.Caption = "Damage (F5)";
             game_.MortgageMode = TMortgageMode::None;
-            view_.Info = SelectionInfo();  // prices may have moved since the click
+            FollowPrices();
             break;
         case TSelectionSide::Portfolio:
             view_.BuySell.Caption = "Sell (F6)";
             view_.DamRen.Caption = "Renovate (F5)";
-            view_.Info = SelectionInfo();
+            FollowPrices();
             break;
     }
 
@@ -602,7 +602,18 @@ void Tmainform::SelectFrom(List list) {
         view_.Mortgage.Caption = "Mortgage/Redeem";
         view_.Mortgage.Enabled = false;
     }
-    RefreshDisplay();  // writes the information panel
+    ShowSelectionInfo();
+    RefreshDisplay();
+}
+
+void Tmainform::ShowSelectionInfo() {
+    view_.Info = SelectionInfo();
+    infoTotals_ = {game_.BuyTotal, game_.SellTotal};
+}
+
+void Tmainform::FollowPrices() {
+    // The panel is written again only when a price movement changed the totals it shows.
+    if (infoTotals_ != std::pair{game_.BuyTotal, game_.SellTotal}) ShowSelectionInfo();
 }
 
 std::string Tmainform::SelectionInfo() const {

@@ -23,9 +23,9 @@
 #include "console/ConsoleText.h"
 #include "console/StateJson.h"
 #include "logic/FakeSystemQueries.h"
+#include "support/Files.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
-#include "support/Files.h"
 
 #ifdef REALTOPIA_CONSOLE
 #include <sys/wait.h>

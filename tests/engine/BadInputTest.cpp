@@ -145,8 +145,9 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
                   c.name == std::string("long") ? "Old Timer" : "Not Yet Allocated");
         // An unreadable table is kept aside, in place of an older one, and the player told;
         // nothing else is left beside the table but its lock file.
-        EXPECT_EQ(Entries(temp_.UserDataDirectory()),
-                  (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bad", "REALTOPI.DAT.lock"}))
+        EXPECT_EQ(
+            Entries(temp_.UserDataDirectory()),
+            (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bad", "REALTOPI.DAT.lock"}))
             << c.name;
         EXPECT_EQ(ReadAll(UserTable() + ".bad"),
                   c.reported ? *c.bytes : std::string("an older unreadable table"))

@@ -85,7 +85,8 @@ TEST(SafeReplaceTest, OnlyLeftOversWhoseWriterIsGoneAreRemoved) {
     const std::string path = dir + "/notes";
     // A killed save's temporary file, and files that merely begin with the name.
     WriteAll(path + ".tmpk1lled0000", "torn");
-    for (const char* other : {".tmpl", ".tmp", ".tmpABCDEFGHIJ", ".tmpabcdefghijk", ".tmp-abcdefghi"})
+    for (const char* other :
+         {".tmpl", ".tmp", ".tmpABCDEFGHIJ", ".tmpabcdefghijk", ".tmp-abcdefghi"})
         WriteAll(path + other, "mine");
     fs::create_directory(path + ".tmpdirectory");
     // A save still being written holds the lock on its temporary file.
@@ -97,10 +98,10 @@ TEST(SafeReplaceTest, OnlyLeftOversWhoseWriterIsGoneAreRemoved) {
 
     ASSERT_TRUE(SafeReplace(path, "new"));
     EXPECT_EQ(ReadAll(path), "new");
-    EXPECT_EQ(Entries(dir),
-              (std::vector<std::string>{"notes", "notes.tmp", "notes.tmp-abcdefghi",
-                                        "notes.tmpABCDEFGHIJ", "notes.tmpabcdefghijk",
-                                        "notes.tmpdirectory", "notes.tmpl", "notes.tmpwr1t1ng000"}));
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"notes", "notes.tmp", "notes.tmp-abcdefghi",
+                                                      "notes.tmpABCDEFGHIJ", "notes.tmpabcdefghijk",
+                                                      "notes.tmpdirectory", "notes.tmpl",
+                                                      "notes.tmpwr1t1ng000"}));
     EXPECT_EQ(ReadAll(writing), "half");
 
     // Its writer gone (the lock let go), the next save clears it away.

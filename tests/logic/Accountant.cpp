@@ -135,8 +135,8 @@ std::string Accountant::Commands(Ledger& ledger, const Books& after, Money damRe
         }
         if ((is.Done & ~was.Done & kRenovationBits) != 0) {
             if (before_.Cash < damRenAmount)
-                return "a renovation of " + Amount(damRenAmount) + " with " +
-                       Amount(before_.Cash) + " in cash";
+                return "a renovation of " + Amount(damRenAmount) + " with " + Amount(before_.Cash) +
+                       " in cash";
             ledger.Exchange("renovation", -damRenAmount);
         }
         if (!was.Has(Mortgaged) && is.Has(Mortgaged)) ledger.Borrow("mortgage", is.Sale);
@@ -144,16 +144,14 @@ std::string Accountant::Commands(Ledger& ledger, const Books& after, Money damRe
     }
     if (anyBought) {
         if (before_.Cash < bought)
-            return "a purchase of " + Amount(bought) + " with " + Amount(before_.Cash) +
-                   " in cash";
+            return "a purchase of " + Amount(bought) + " with " + Amount(before_.Cash) + " in cash";
         ledger.Exchange("purchase", -bought, boughtWorth);
     }
     if (anySold) ledger.Exchange("sale", sold);
     return {};
 }
 
-std::string Accountant::Prices(Ledger& ledger, const Books& after, bool month,
-                               Money damRenAmount) {
+std::string Accountant::Prices(Ledger& ledger, const Books& after, bool month, Money damRenAmount) {
     // Only the owned properties count towards the net worth.
     std::array<std::optional<Money>, kAreaCount + 1> areaMove;
     for (std::size_t i = 0; i < after.Lots.size(); ++i) {

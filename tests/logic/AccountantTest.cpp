@@ -106,8 +106,7 @@ TEST_F(AccountantTest, APurchaseIsChargedAtTheListedPrice) {
     game_.Property(4).Flags &= static_cast<std::uint16_t>(~Owned);
     game_.Property(4).BuyPrice = Money();
     game_.Cash = Money::FromRaw(-1);
-    EXPECT_EQ(Explained([&] { game_.Property(4).Flags |= Owned; }).substr(0, 13),
-              "a purchase of");
+    EXPECT_EQ(Explained([&] { game_.Property(4).Flags |= Owned; }).substr(0, 13), "a purchase of");
 }
 
 TEST_F(AccountantTest, TheCashPhraseIsAnnouncedOnlyWhenPaid) {

@@ -263,7 +263,8 @@ bool SpenderStep(RandomEffects& fx, Tmainform& form) {
     const TMainWindowView& view = form.View();
     if (!view.BuySell.Enabled) return false;
     const int portfolioRows = static_cast<int>(view.Portfolio.Rows.size());
-    if (game.Cash > Money::Pounds(60000) && fx.Chance(2)) {
+    // A portfolio of a modest size keeps its list cheap to redraw after every move.
+    if (game.Cash > Money::Pounds(60000) && portfolioRows < 16 && fx.Chance(2)) {
         form.ClickArea(2 + fx.Pick(5));
         int dearest = 0;
         for (int n = 1; n <= kPropertyCount; ++n) {
