@@ -105,6 +105,7 @@ void TGame::YearlyTrend() {
     for (TProperty& p : Properties) {
         if (p.Area == CurrentArea) p.MovePrices(delta);
     }
+    RepriceSelection();
     window_.ShowAreaInfo();
     window_.RefreshDisplay();
 }
@@ -171,11 +172,18 @@ void TGame::ApplyNews(int item) {
                 for (TProperty& p : Properties)
                     if (p.Area >= 1 && p.Area <= kAreaCount)
                         p.MovePrices(deltas[static_cast<std::size_t>(p.Area - 1)]);
+                RepriceSelection();
                 window_.RefillLists();
                 window_.RefreshDisplay();
             } else if (news.Target >= 1 && news.Target <= kAreaCount) {
                 moveArea(news.Target);
-                if (news.Target == CurrentArea) window_.RefillLists();
+                RepriceSelection();
+                // The portfolio lists owned properties of every area: its rows show the new
+                // prices too.
+                bool ownsThere = false;
+                for (const TProperty& p : Properties)
+                    ownsThere = ownsThere || (p.Area == news.Target && p.Has(Owned));
+                if (news.Target == CurrentArea || ownsThere) window_.RefillLists();
                 window_.RefreshDisplay();
             }
             return;
@@ -193,6 +201,7 @@ void TGame::CrashMarket() {
         p.Flags |= Halved;
     }
     UpdateLowestPrices();
+    RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Crash, Year, Month);
 }
 
@@ -205,5 +214,6 @@ void TGame::RestoreMarket() {
         p.Flags &= static_cast<std::uint16_t>(~Halved);
     }
     UpdateLowestPrices();
+    RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Restore, Year, Month);
 }

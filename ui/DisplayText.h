@@ -23,6 +23,21 @@ inline std::string PlainCaption(const std::string& caption) {
     return plain;
 }
 
+// The letter after a caption's accelerator mark, in lower case: 'x' for "E&xit Game"; 0 for a
+// caption without one.
+inline char AcceleratorLetter(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        const char letter = caption[i + 1];
+        return letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
+    }
+    return 0;
+}
+
 // Every line break (CR LF, CR or LF) as one line feed.
 inline std::string WithLineFeeds(const std::string& text) {
     std::string result;

@@ -1,13 +1,11 @@
 // What the page draws: the splash's texts, or everything the main window shows, as JSON.
 
-#include <cctype>
-
-#include "console/ConsoleText.h"
+#include "frontend/JsonWriter.h"
+#include "frontend/ListJson.h"
 #include "ui/Addresses.h"
 #include "ui/DisplayText.h"
 #include "ui/MainWindowView.h"
 #include "web/WebFrontEnd.h"
-#include "web/WebJson.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 
@@ -18,19 +16,11 @@ namespace {
 
 // The letter after a caption's "&", lower case, or "".
 std::string Accelerator(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return std::string(
-            1, static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1]))));
-    }
-    return {};
+    const char letter = displaytext::AcceleratorLetter(caption);
+    return letter != 0 ? std::string(1, letter) : std::string();
 }
 
-void Caption(TWebJson& json, const char* key, const std::string& caption) {
+void Caption(TJsonWriter& json, const char* key, const std::string& caption) {
     json.Open(key, '{');
     json.String("text", PlainCaption(caption)).String("accelerator", Accelerator(caption));
     json.Close('}');
@@ -68,7 +58,7 @@ const TButtonView& ButtonView(const TMainWindowView& view, TCommand command) {
     return view.Start;
 }
 
-void WriteSplash(TWebJson& json, const TRealtopia& app) {
+void WriteSplash(TJsonWriter& json, const TRealtopia& app) {
     json.Open("splash", '{');
     json.String("presents", Tsplash::Presents).String("presentsHint", Tsplash::PresentsHint);
     json.String("title", app.Title()).String("titleHint", Tsplash::TitleHintPrefix + app.Title());
@@ -76,32 +66,22 @@ void WriteSplash(TWebJson& json, const TRealtopia& app) {
     json.String("link", addresses::SponsorLabel);
     json.String("play", Tsplash::Play).String("newUser", Tsplash::NewUser);
     json.String("build", Tsplash::BuildLabel).String("createdBy", Tsplash::CreatedBy);
+    json.String("maker", addresses::MakerLabel);
     json.Close('}');
 }
 
-void WriteList(TWebJson& json, const char* key, const TListView& list) {
-    json.Open(key, '{');
-    json.Bool("enabled", list.Enabled);
-    json.Open("rows", '[');
-    for (const TListRow& row : list.Rows) {
-        json.Open(nullptr, '{');
-        json.String("text", row.Text).Bool("selected", row.Selected);
-        json.Close('}');
-    }
-    json.Close(']');
-    json.Close('}');
-}
-
-void MenuItem(TWebJson& json, const Tmainform& form, const char* caption, TCommand command,
-              const char* name, bool checked) {
+void MenuItem(TJsonWriter& json, const Tmainform& form, const char* caption, TCommand command,
+              const char* name, bool checked, const char* key = "") {
     json.Open(nullptr, '{');
     Caption(json, "caption", caption);
-    json.String("control", std::string("menu:") + name);
+    json.String("control", std::string("menu:") + name).String("key", key);
     json.Bool("enabled", form.Enabled(command)).Bool("checked", checked);
+    json.Bool("checkable", command == TCommand::MenuSound || command == TCommand::MenuFast ||
+                               command == TCommand::MenuMedium || command == TCommand::MenuSlow);
     json.Close('}');
 }
 
-void WriteMenus(TWebJson& json, const Tmainform& form) {
+void WriteMenus(TJsonWriter& json, const Tmainform& form) {
     const TMainWindowView& view = form.View();
     const TSpeed speed = form.mq().Speed();
     json.Open("menus", '[');
@@ -128,14 +108,14 @@ void WriteMenus(TWebJson& json, const Tmainform& form) {
     json.Close(']');
     json.Close('}');
     MenuItem(json, form, captions::MenuMarketReport, TCommand::MenuMarketReport, "report",
-             false);
+             false, "F9");
     json.Close(']');
     json.Close('}');
 
     json.Open(nullptr, '{');
     Caption(json, "caption", captions::MenuHelp);
     json.Open("items", '[');
-    MenuItem(json, form, captions::MenuRules, TCommand::MenuRules, "rules", false);
+    MenuItem(json, form, captions::MenuRules, TCommand::MenuRules, "rules", false, "F1");
     MenuItem(json, form, captions::MenuAbout, TCommand::MenuAbout, "about", false);
     json.Close(']');
     json.Close('}');
@@ -143,7 +123,7 @@ void WriteMenus(TWebJson& json, const Tmainform& form) {
     json.Close(']');
 }
 
-void WriteTexts(TWebJson& json, const std::vector<TDrawnText>& texts, const char* key) {
+void WriteTexts(TJsonWriter& json, const std::vector<TDrawnText>& texts, const char* key) {
     json.Open(key, '[');
     for (const TDrawnText& text : texts) {
         json.Open(nullptr, '{');
@@ -153,19 +133,34 @@ void WriteTexts(TWebJson& json, const std::vector<TDrawnText>& texts, const char
     json.Close(']');
 }
 
-void WriteTicker(TWebJson& json, const TMarquee& ticker, unsigned revision) {
+void WriteTicker(TJsonWriter& json, const TMarquee& ticker, unsigned revision) {
     const TMarqueeRect area = ticker.DrawingArea();
     json.Open("ticker", '{');
     json.Int("revision", revision);
     json.Int("left", area.Left).Int("top", area.Top).Int("width", area.Width);
     json.Int("height", area.Height).Int("color", ticker.Color());
     json.String("hint", hints::Ticker);
+    // What the ticker says, its coloured parts joined, for a screen reader.
+    std::string spoken;
+    for (const TSegment& segment : ticker.Segments()) {
+        if (segment.Text.empty()) continue;
+        if (!spoken.empty()) spoken += ' ';
+        spoken += segment.Text;
+    }
+    json.String("spoken", spoken);
     WriteTexts(json, ticker.Strip(), "strip");
     WriteTexts(json, ticker.Overlay(), "overlay");
     json.Close('}');
 }
 
-void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) {
+void WriteSelectSeveral(TJsonWriter& json, bool several) {
+    json.Open("selectSeveral", '{');
+    json.Bool("on", several).String("text", TListSelection::SeveralCaption(several));
+    json.String("hint", TListSelection::SeveralHint);
+    json.Close('}');
+}
+
+void WriteWindow(TJsonWriter& json, const Tmainform& form, unsigned stripRevision, bool several) {
     const TMainWindowView& view = form.View();
     json.Open("window", '{');
     json.String("caption", view.Caption).String("status", view.Status);
@@ -204,8 +199,9 @@ void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) 
     }
     json.Close('}');
     WriteMenus(json, form);
-    WriteList(json, "avail", view.Avail);
-    WriteList(json, "portfolio", view.Portfolio);
+    WriteListJson(json, "avail", view.Avail, true);
+    WriteListJson(json, "portfolio", view.Portfolio, true);
+    WriteSelectSeveral(json, several);
 
     json.Open("labels", '{');
     Caption(json, "availTitle", captions::AvailTitle);
@@ -232,17 +228,17 @@ void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) 
 }  // namespace
 
 std::string WebFrontEnd::ViewJson() const {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     json.String("screen", ScreenName(screen_)).Bool("dialogOpen", DialogOpen());
     WriteSplash(json, *app_);
-    if (screen_ == Screen::Main) WriteWindow(json, app_->mainform, stripRevision_);
+    if (screen_ == Screen::Main) WriteWindow(json, app_->mainform, stripRevision_, selectSeveral_);
     json.Close('}');
     return json.Text();
 }
 
 std::string WebFrontEnd::TickerJson() const {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     WriteTicker(json, app_->mainform.mq(), stripRevision_);
     json.Close('}');
