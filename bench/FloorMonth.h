@@ -107,8 +107,8 @@ private:
         const std::int64_t lowest = Lowest(area_);
         const int d = random_.Int(0, 1);
         const std::int64_t pound = Money::kScale;
-        const std::int64_t delta = trend == Risen ? lowest * d / 10 / pound * pound
-                                                  : -(lowest * d / 20 / pound * pound);
+        const std::int64_t delta =
+            trend == Risen ? lowest * d / 10 / pound * pound : -(lowest * d / 20 / pound * pound);
         Move(area_, delta);
     }
 

@@ -41,7 +41,9 @@ void StartGame(TGame& game, std::uint64_t seed) {
     }
 }
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
 
 void Report(const char* what, double value, double target, const char* unit) {
     const bool met = value >= target;
@@ -114,9 +116,10 @@ int MonthAgainstFloor(TGame& game, const std::vector<std::uint64_t>& seeds) {
     const double floorNs = Median(floorAll);
     const double ratio = engineNs / floorNs;
     const bool met = ratio <= kRatioTarget;
-    std::printf("%-28s %11.1f ns  floor %6.1f ns  ratio %5.2f (blocks %.2f-%.2f)  target <= %.1f  %s\n",
-                "engine month (median)", engineNs, floorNs, ratio, ratios.front(), ratios.back(),
-                kRatioTarget, met ? "met" : "NOT MET");
+    std::printf(
+        "%-28s %11.1f ns  floor %6.1f ns  ratio %5.2f (blocks %.2f-%.2f)  target <= %.1f  %s\n",
+        "engine month (median)", engineNs, floorNs, ratio, ratios.front(), ratios.back(),
+        kRatioTarget, met ? "met" : "NOT MET");
     std::printf("  %zu games of %d months compared, %zu markets\n", engineAll.size(), kMonths,
                 seeds.size());
     SummaryLine("engine month against its floor", ratio, "<= 2.00 (floor: same month by hand)",

@@ -186,7 +186,7 @@ void MarqueeWidget::renderStrip() {
     const bool kept = strip_.size() == pixels && strip_.devicePixelRatio() == dpr &&
                       drawnColor_ == marquee_->Color();
     int shift = 0;
-    if (kept && texts.empty() && drawn_.empty()) return;  // still the empty strip
+    if (kept && texts.empty() && drawn_.empty()) return;                   // still the empty strip
     if (kept && ShiftBetween(drawn_, texts, shift) && shift == 0) return;  // nothing moved
     const QRect whole(0, 0, area.Width, area.Height);
     QRect changed = whole;

@@ -64,12 +64,12 @@ private:
     TMarquee* marquee_ = nullptr;
     QBasicTimer timer_;
     int interval_ = 0;
-    QPixmap strip_;    // the drawing area as last drawn
+    QPixmap strip_;                  // the drawing area as last drawn
     std::vector<TDrawnText> drawn_;  // what strip_ shows
     std::uint32_t drawnColor_ = 0;   // on this background
     bool stepping_ = false;          // a step is running: it paints the strip itself
     QRect stepChanged_;              // what the running step changed, in widget coordinates
-    QPixmap overlay_;  // texts drawn over the whole control (only when nothing moves)
+    QPixmap overlay_;                // texts drawn over the whole control (only when nothing moves)
     std::vector<CachedText> texts_;
     std::unordered_map<std::string, int> widths_;
     std::uint32_t background_ = 0xFFFFFFFF;  // not a colour: the first sync always applies

@@ -55,8 +55,7 @@ public:
     // properties' sale value from the same pass (`ownedValue`). The record is written in
     // place, where the report reads it.
     TMonth& CloseMonth(std::uint16_t year, std::int32_t month,
-                       const std::array<TProperty, kPropertyCount>& properties,
-                       Money& ownedValue) {
+                       const std::array<TProperty, kPropertyCount>& properties, Money& ownedValue) {
         TMonth& closing = months_.emplace_back();
         closing.Year = year;
         closing.Month = month;

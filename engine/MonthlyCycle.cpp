@@ -61,7 +61,9 @@ void TGame::IdleTick() {
     window_.EnablePlay();
 }
 
-void TGame::MonthlyDuties() { MonthlyDuties(PortfolioValue()); }
+void TGame::MonthlyDuties() {
+    MonthlyDuties(PortfolioValue());
+}
 
 void TGame::MonthlyDuties(Money portfolio) {
     // The crash countdown and the repayment leave the portfolio value of the stage check as

@@ -3,7 +3,9 @@
 #include "engine/Game.h"
 #include "engine/SavedGame.h"
 
-void TGame::CheckStage() { CheckStage(PortfolioValue()); }
+void TGame::CheckStage() {
+    CheckStage(PortfolioValue());
+}
 
 void TGame::CheckStage(Money portfolio) {
     if (!Engaged || Stage > 2) return;

@@ -35,9 +35,8 @@ bool ParseSize(const QString& text, QSize& size) {
 
 int main(int argc, char** argv) {
     if (argc < 4 || argc % 2 != 0) {
-        std::fputs(
-            "usage: render_picture PICTURE.svg OUT WIDTHxHEIGHT [OUT WIDTHxHEIGHT ...]\n",
-            stderr);
+        std::fputs("usage: render_picture PICTURE.svg OUT WIDTHxHEIGHT [OUT WIDTHxHEIGHT ...]\n",
+                   stderr);
         return 2;
     }
     // The picture's texts need the fonts, which need an application; no screen is needed.
@@ -64,9 +63,8 @@ int main(int argc, char** argv) {
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
         painter.end();
         const QString out = QString::fromLocal8Bit(argv[i]);
-        const bool saved = out.endsWith(QLatin1String(".argb"))
-                               ? raw_picture::Write(image, out)
-                               : image.save(out, "PNG");
+        const bool saved = out.endsWith(QLatin1String(".argb")) ? raw_picture::Write(image, out)
+                                                                : image.save(out, "PNG");
         if (!saved) {
             std::fprintf(stderr, "render_picture: cannot write %s\n", argv[i]);
             return 1;

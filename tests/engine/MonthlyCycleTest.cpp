@@ -136,7 +136,7 @@ TEST_F(MonthlyCycleTest, AWholeGameRunsTheCalendarTheTrendsAndTheNews) {
 TEST_F(MonthlyCycleTest, TheMonthsSurveyAgreesWithAPlainCount) {
     TGame& g = Game();
     for (int p = 1; p <= kPropertyCount; p += 3) g.Property(p).Flags |= Owned;
-    g.Property(7).BuyPrice = Money::FromRaw(123456789);    // odd sums round halves to even
+    g.Property(7).BuyPrice = Money::FromRaw(123456789);  // odd sums round halves to even
     g.Property(45).BuyPrice = Money::FromRaw(987654321);
     g.Property(5).Area = 3;   // from London to Ireland
     g.Property(90).Area = 0;  // in no area

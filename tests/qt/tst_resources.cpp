@@ -155,8 +155,9 @@ void TestResources::soundIsTheCommittedWave() {
 // SVG drawn at 1x and 2x, and a damaged file must give no picture rather than garbage.
 void TestResources::sponsorPixelsAreTheSvgsDrawing() {
     QSvgRenderer renderer(QStringLiteral(":/sponsor.svg"));
-    for (const auto& [path, size] : {std::pair{QStringLiteral(":/sponsor.argb"), QSize(396, 102)},
-                                     std::pair{QStringLiteral(":/sponsor@2x.argb"), QSize(792, 204)}}) {
+    for (const auto& [path, size] :
+         {std::pair{QStringLiteral(":/sponsor.argb"), QSize(396, 102)},
+          std::pair{QStringLiteral(":/sponsor@2x.argb"), QSize(792, 204)}}) {
         const QImage raw = raw_picture::Read(path);
         QCOMPARE(raw.size(), size);
         QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
