@@ -67,22 +67,40 @@ screenshot() {
   fi
 }
 
-# One state: CPU time over $seconds of wall time, as a share of one core; the display
-# server's share is shown beside it, without a target.
+# Wake-ups: every time a thread of the process sleeps again after something woke it counts
+# one voluntary context switch, summed over its threads.
+switches() {
+  cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ { n += $2 } END { print n + 0 }'
+}
+
+# One state: CPU time over $seconds of wall time, as a share of one core, against the target
+# CPU_TARGET (%), and the wake-ups per second, against WAKEUP_TARGET when one is given; the
+# display server's share is shown beside it, without a target.
 sample() {
-  local label=$1 t0 c0 s0 t1 c1 s1
+  local label=$1 cpuTarget=$3 wakeupTarget=${4:-} t0 c0 s0 w0 t1 c1 s1 w1
   alive
-  t0=$(now) c0=$(cpuTicks "$pid") s0=$(serverTicks)
+  t0=$(now) c0=$(cpuTicks "$pid") s0=$(serverTicks) w0=$(switches "$pid")
   sleep "$seconds"
   alive
-  t1=$(now) c1=$(cpuTicks "$pid") s1=$(serverTicks)
+  t1=$(now) c1=$(cpuTicks "$pid") s1=$(serverTicks) w1=$(switches "$pid")
   screenshot "$2"
-  awk -v l="$label" -v c="$((c1 - c0))" -v s="$((s1 - s0))" -v hz="$ticksPerSecond" \
-      -v t0="$t0" -v t1="$t1" 'BEGIN {
+  awk -v l="$label" -v c="$((c1 - c0))" -v s="$((s1 - s0))" -v w="$((w1 - w0))" \
+      -v hz="$ticksPerSecond" -v t0="$t0" -v t1="$t1" -v ct="$cpuTarget" -v wt="$wakeupTarget" \
+      -v summary="${REALTOPIA_BENCH_SUMMARY:-}" 'BEGIN {
     p = 100 * c / hz / (t1 - t0)
     x = 100 * s / hz / (t1 - t0)
-    printf "%-30s %6.2f %% of one core   target < 1 %%  %-8s (X server %.2f %%)\n",
-           l, p, p < 1 ? "met" : "NOT MET", x
+    r = w / (t1 - t0)
+    met = p <= ct ? "met" : "NOT MET"
+    printf "%-30s %6.2f %% of one core   target <= %.1f %%  %-8s (X server %.2f %%)\n",
+           l, p, ct, met, x
+    if (summary != "") printf "CPU use, %s|%.2f|figure / limit (<= %.1f %%)|%s\n", l, p / ct, ct, met >>summary
+    if (wt == "") {
+      printf "%-30s %6.1f /s             (no target)\n", "  wake-ups", r
+    } else {
+      wmet = r <= wt ? "met" : "NOT MET"
+      printf "%-30s %6.1f /s             target <= %d /s  %s\n", "  wake-ups", r, wt, wmet
+      if (summary != "") printf "wake-ups, %s|%.2f|figure / limit (<= %d /s)|%s\n", l, r / wt, wt, wmet >>summary
+    }
   }'
 }
 
@@ -104,10 +122,10 @@ screenshot 0-main-window
 sleep 1
 
 echo "CPU use on a virtual X display, $seconds s per state"
-sample "main window before PLAY" 1-before-play
+sample "main window before PLAY" 1-before-play 0.5 40
 xdotool key Escape  # PLAY: the game starts, the ticker at medium speed
 sleep 2
-sample "game running, ticker medium" 2-medium
+sample "game running, ticker medium" 2-medium 1
 xdotool key alt+o
 sleep 0.5
 xdotool key c
@@ -115,7 +133,7 @@ sleep 0.5
 screenshot 3-speed-menu
 xdotool key f
 sleep 2
-sample "game running, ticker fast" 4-fast
+sample "game running, ticker fast" 4-fast 1
 # The menu once more, to show that Fast is the speed checked now.
 xdotool key alt+o
 sleep 0.5

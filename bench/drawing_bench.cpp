@@ -11,6 +11,7 @@
 #include <ctime>
 #include <string>
 
+#include "BenchSummary.h"
 #include "desktop/MainWindow.h"
 #include "desktop/MarketReportDialog.h"
 #include "desktop/MarqueeWidget.h"
@@ -29,6 +30,9 @@ double Milliseconds(Clock::duration d) {
 void Report(const char* what, double ms, double target) {
     std::printf("%-40s %9.4f ms   target < %.1f ms  %s\n", what, ms, target,
                 ms < target ? "met" : "NOT MET");
+    char text[64];
+    std::snprintf(text, sizeof text, "figure / limit (< %.1f ms)", target);
+    SummaryLine(what, ms / target, text, ms < target);
 }
 
 // One ticker step: the strip drawn off the screen, then painted into the window's backing
@@ -88,8 +92,8 @@ ListFigures ListsRefill() {
 
     // Every property outside the area shown goes into the portfolio.
     TGameState& game = Edit(app.mainform.Rules());
-    for (TProperty& p : game.Properties) {
-        if (p.Area != game.CurrentArea) p.Flags |= Owned;
+    for (TProperty& p : game.State().Properties) {
+        if (p.Area != game.State().CurrentArea) p.Flags |= Owned;
     }
     app.mainform.RefillLists();
     app.mainform.RefreshDisplay();

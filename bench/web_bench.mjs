@@ -48,9 +48,17 @@ await browser.close();
 server.close();
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const report = (what, value, unit, target, met) =>
+// Each target also goes to make bench's summary (REALTOPIA_BENCH_SUMMARY), with the figure's
+// ratio to its limit.
+const report = (what, value, unit, target, met, limit) => {
   console.log(`${what.padEnd(40)} ${value.toFixed(1).padStart(10)} ${unit.padEnd(3)} target ${target}  ${met ? 'met' : 'NOT MET'}`);
-report('web page transfer size (gzip)', gzipBytes / 1e6, 'MB', '<= 1.5 MB', gzipBytes <= 1.5e6);
+  const summary = process.env.REALTOPIA_BENCH_SUMMARY;
+  if (summary) {
+    fs.appendFileSync(summary,
+      `${what}|${(value / limit).toFixed(2)}|figure / limit (${target})|${met ? 'met' : 'NOT MET'}\n`);
+  }
+};
+report('web page transfer size (gzip)', gzipBytes / 1e6, 'MB', '<= 1.5 MB', gzipBytes <= 1.5e6, 1.5);
 const extra = median(game) - median(empty);
 console.log(`${'empty page first frame (median)'.padEnd(40)} ${median(empty).toFixed(1).padStart(10)} ms`);
-report(`splash first frame after the empty page (${rounds} rounds)`, extra, 'ms', '<= 120 ms', extra <= 120);
+report(`web splash after an empty page (${rounds} rounds)`, extra, 'ms', '<= 120 ms', extra <= 120, 120);

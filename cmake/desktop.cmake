@@ -45,17 +45,19 @@ foreach(f IN LISTS RESOURCE_FILES)
 endforeach()
 # The splash's sponsor logo as pictures at one and two device pixels a pixel, drawn from the
 # SVG by render_picture when the program is built, so the splash shows it without drawing it.
-add_executable(render_picture ${PROJECT_SOURCE_DIR}/tools/render_picture.cpp)
+add_executable(render_picture ${PROJECT_SOURCE_DIR}/tools/render_picture.cpp
+    ${PROJECT_SOURCE_DIR}/desktop/RawPicture.cpp)
+target_include_directories(render_picture PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(render_picture PRIVATE Qt6::Svg Qt6::Gui realtopia_warnings)
 set(pictures_dir ${PROJECT_BINARY_DIR}/pictures)
 file(MAKE_DIRECTORY ${pictures_dir})
-add_custom_command(OUTPUT ${pictures_dir}/sponsor.png ${pictures_dir}/sponsor@2x.png
+add_custom_command(OUTPUT ${pictures_dir}/sponsor.argb ${pictures_dir}/sponsor@2x.argb
     COMMAND render_picture ${PROJECT_SOURCE_DIR}/resources/sponsor.svg
-            ${pictures_dir}/sponsor.png 396x102 ${pictures_dir}/sponsor@2x.png 792x204
+            ${pictures_dir}/sponsor.argb 396x102 ${pictures_dir}/sponsor@2x.argb 792x204
     DEPENDS render_picture ${PROJECT_SOURCE_DIR}/resources/sponsor.svg
     COMMENT "Drawing the sponsor's logo at 1x and 2x"
     VERBATIM)
-foreach(picture sponsor.png sponsor@2x.png)
+foreach(picture sponsor.argb sponsor@2x.argb)
     set_source_files_properties(${pictures_dir}/${picture} PROPERTIES
         GENERATED TRUE QT_RESOURCE_ALIAS ${picture})
     list(APPEND RESOURCE_PATHS ${pictures_dir}/${picture})

@@ -305,6 +305,8 @@ void ConsoleApp::Set(const std::vector<std::string>& words) {
         if (!n) return Refuse("no such property: " + words[2]);
         const auto amount = ParsePounds(words[3]);
         if (!amount) return Refuse("bad amount: " + words[3]);
+        // The game keeps every price at £0 or more; one below would pay the buyer.
+        if (*amount < Money()) return Refuse("bad price: " + words[3] + " (0 or more)");
         const int property = static_cast<int>(*n);
         set = field == "buy" ? game.SetBuyPrice(property, *amount)
                              : game.SetSaleValue(property, *amount);

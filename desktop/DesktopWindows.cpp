@@ -1,5 +1,7 @@
 #include "desktop/DesktopWindows.h"
 
+#include <QApplication>
+#include <QIcon>
 #include <QObject>
 #include <QTimer>
 
@@ -51,6 +53,9 @@ void DesktopWindows::buildLater() {
 
 void DesktopWindows::build() {
     if (others_) return;
+    // The icon is drawn from its SVG by Qt's SVG icon engine, a plugin: loaded here, after
+    // the splash is on the screen, rather than before its first paint.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/realtopia.svg")));
     others_ = std::make_unique<Others>(app_);
     Others& w = *others_;
     effects_.SetWindows(

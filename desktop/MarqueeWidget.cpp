@@ -7,6 +7,8 @@
 #include <QPalette>
 #include <QTimerEvent>
 #include <QtMath>
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -46,6 +48,7 @@ void MarqueeWidget::setMarquee(TMarquee* marquee) {
     if (marquee_ != nullptr && marquee_->Host() == this) marquee_->SetHost(nullptr);
     timer_.stop();
     marquee_ = marquee;
+    drawn_.clear();
     if (marquee_ == nullptr) {
         strip_ = QPixmap();
         overlay_ = QPixmap();
@@ -59,7 +62,14 @@ void MarqueeWidget::setMarquee(TMarquee* marquee) {
 }
 
 void MarqueeWidget::step() {
-    if (marquee_ != nullptr) marquee_->Step();
+    if (marquee_ == nullptr) return;
+    // Painted here rather than at the toolkit's next update request, which would wake the
+    // program a second time for every step.
+    stepping_ = true;
+    stepChanged_ = QRect();
+    marquee_->Step();
+    stepping_ = false;
+    if (!stepChanged_.isEmpty()) repaint(stepChanged_);
 }
 
 int MarqueeWidget::TextWidth(const std::string& text) {
@@ -128,33 +138,88 @@ const QStaticText& MarqueeWidget::staticText(std::size_t index, const std::strin
     return cached.text;
 }
 
+namespace {
+
+bool SameText(const TDrawnText& a, const TDrawnText& b, int shift) {
+    return a.X == b.X + shift && a.Color == b.Color && a.Text == b.Text;
+}
+
+// How far every text of `now` lies from where `before` had it, if all moved alike.
+bool ShiftBetween(const std::vector<TDrawnText>& before, const std::vector<TDrawnText>& now,
+                  int& shift) {
+    if (now.size() != before.size() || now.empty()) return false;
+    shift = now.front().X - before.front().X;
+    for (std::size_t i = 0; i < now.size(); ++i)
+        if (!SameText(now[i], before[i], shift)) return false;
+    return true;
+}
+
+}  // namespace
+
+void MarqueeWidget::drawStripBand(const QRect& band) {
+    QPainter p(&strip_);
+    p.setClipRect(band);
+    p.fillRect(band, ToQColor(marquee_->Color()));
+    p.setFont(font());
+    const std::vector<TDrawnText>& texts = marquee_->Strip();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const TDrawnText& t = texts[i];
+        // Out of the band, so out of sight too.
+        if (t.X >= band.right() + 1 || t.X + TextWidth(t.Text) <= band.left()) continue;
+        p.setPen(ToQColor(t.Color));
+        p.drawStaticText(t.X, 0, staticText(i, t.Text));
+    }
+}
+
 void MarqueeWidget::renderStrip() {
     const TMarqueeRect area = marquee_->DrawingArea();
     if (area.Width <= 0 || area.Height <= 0) {
         strip_ = QPixmap();
+        drawn_.clear();
         return;
     }
     // Sized in device pixels so the text stays crisp on a scaled screen; reused while the
     // size and scale stay the same.
     const qreal dpr = devicePixelRatioF();
     const QSize pixels(qCeil(area.Width * dpr), qCeil(area.Height * dpr));
-    if (strip_.size() != pixels || strip_.devicePixelRatio() != dpr) {
-        strip_ = QPixmap(pixels);
-        strip_.setDevicePixelRatio(dpr);
-    }
-
-    QPainter p(&strip_);
-    p.fillRect(QRect(0, 0, area.Width, area.Height), ToQColor(marquee_->Color()));
-    p.setFont(font());
     const std::vector<TDrawnText>& texts = marquee_->Strip();
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const TDrawnText& t = texts[i];
-        if (t.X >= area.Width || t.X + TextWidth(t.Text) <= 0) continue;  // out of sight
-        p.setPen(ToQColor(t.Color));
-        p.drawStaticText(t.X, 0, staticText(i, t.Text));
+    const bool kept = strip_.size() == pixels && strip_.devicePixelRatio() == dpr &&
+                      drawnColor_ == marquee_->Color();
+    int shift = 0;
+    if (kept && texts.empty() && drawn_.empty()) return;                   // still the empty strip
+    if (kept && ShiftBetween(drawn_, texts, shift) && shift == 0) return;  // nothing moved
+    const QRect whole(0, 0, area.Width, area.Height);
+    QRect changed = whole;
+    if (kept && shift != 0 && std::abs(shift) < area.Width && dpr == qFloor(dpr)) {
+        // Moved by whole pixels: the same picture as drawing it afresh, for the cost of a
+        // copy and the band that came into view. On the screen only the columns where a
+        // text was or is now change.
+        const int deviceShift = shift * static_cast<int>(dpr);
+        strip_.scroll(deviceShift, 0, strip_.rect());
+        changed = QRect();
+        for (const TDrawnText& t : texts) {
+            const int left = std::min(t.X, t.X - shift);
+            const int right = std::max(t.X, t.X - shift) + TextWidth(t.Text);
+            changed |= QRect(left, 0, right - left, area.Height);
+        }
+        changed &= whole;
+        drawn_ = texts;
+        drawStripBand(shift < 0 ? QRect(area.Width + shift, 0, -shift, area.Height)
+                                : QRect(0, 0, shift, area.Height));
+    } else {
+        if (strip_.size() != pixels || strip_.devicePixelRatio() != dpr) {
+            strip_ = QPixmap(pixels);
+            strip_.setDevicePixelRatio(dpr);
+        }
+        drawnColor_ = marquee_->Color();
+        drawn_ = texts;
+        drawStripBand(whole);
     }
-    p.end();
-    update(area.Left, area.Top, area.Width, area.Height);
+    changed.translate(area.Left, area.Top);
+    if (stepping_)
+        stepChanged_ |= changed;
+    else
+        update(changed);
 }
 
 void MarqueeWidget::renderOverlay() {
@@ -208,6 +273,8 @@ void MarqueeWidget::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
         widths_.clear();
         texts_.clear();
+        drawn_.clear();
+        strip_ = QPixmap();  // drawn in the old font: the next step draws it all again
     }
     QFrame::changeEvent(event);
 }

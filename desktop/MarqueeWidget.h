@@ -14,6 +14,10 @@
 // The news ticker on screen. The scrolling itself lives in TMarquee; this widget runs its
 // timer, measures text in its font and shows the strip each step describes. Every step is
 // drawn into an off-screen pixmap that paintEvent copies in one piece, so nothing flickers.
+// A step costs only what changed: a strip that did not move (the hold) is not drawn again,
+// one that moved has its pixels shifted and only the uncovered band drawn, only the part
+// where text was or is now goes to the screen, and the step is painted at once, so the
+// ticker wakes the program once a step and no more.
 class MarqueeWidget : public QFrame, public IMarqueeHost {
     Q_OBJECT
 
@@ -52,14 +56,20 @@ private:
 
     void syncLook();
     void renderStrip();
+    // Draws the texts of the strip that fall in `band` (drawing-area coordinates).
+    void drawStripBand(const QRect& band);
     void renderOverlay();
     const QStaticText& staticText(std::size_t index, const std::string& text);
 
     TMarquee* marquee_ = nullptr;
     QBasicTimer timer_;
     int interval_ = 0;
-    QPixmap strip_;    // the drawing area, redrawn every step
-    QPixmap overlay_;  // texts drawn over the whole control (only when nothing moves)
+    QPixmap strip_;                  // the drawing area as last drawn
+    std::vector<TDrawnText> drawn_;  // what strip_ shows
+    std::uint32_t drawnColor_ = 0;   // on this background
+    bool stepping_ = false;          // a step is running: it paints the strip itself
+    QRect stepChanged_;              // what the running step changed, in widget coordinates
+    QPixmap overlay_;                // texts drawn over the whole control (only when nothing moves)
     std::vector<CachedText> texts_;
     std::unordered_map<std::string, int> widths_;
     std::uint32_t background_ = 0xFFFFFFFF;  // not a colour: the first sync always applies

@@ -11,6 +11,7 @@
 
 #include "desktop/Accessibility.h"
 #include "desktop/PanelWidget.h"
+#include "desktop/RawPicture.h"
 #include "desktop/WidgetHelpers.h"
 #include "ui/Addresses.h"
 #include "windows/TRealtopia.h"
@@ -21,10 +22,12 @@ using namespace sidewindows;
 namespace {
 
 // The sponsor's logo at its layout size, sharp on high-resolution screens too: the build
-// draws it from its SVG at one and at two device pixels a pixel.
+// draws it from its SVG at one and at two device pixels a pixel, as raw pixels that need no
+// image decoder.
 QPixmap SponsorPicture(qreal pixelRatio) {
     const bool large = pixelRatio > 1.0;
-    QPixmap pixmap(large ? QStringLiteral(":/sponsor@2x.png") : QStringLiteral(":/sponsor.png"));
+    QPixmap pixmap = QPixmap::fromImage(raw_picture::Read(
+        large ? QStringLiteral(":/sponsor@2x.argb") : QStringLiteral(":/sponsor.argb")));
     pixmap.setDevicePixelRatio(large ? 2.0 : 1.0);
     return pixmap;
 }

@@ -1,7 +1,6 @@
 // The desktop program: Qt carries out what the window logic decides.
 
 #include <QApplication>
-#include <QIcon>
 #include <QSessionManager>
 #include <QStringList>
 #include <cstdio>
@@ -80,9 +79,12 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QString::fromUtf8(kBuildNumber));
     // Lets the desktop match the windows with the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.realtopia.Realtopia"));
+    // On X11 the windows' pixels go through the connection rather than shared memory: the
+    // windows are small, and a shared-memory image's completion event would wake the X
+    // thread and then the main thread at every step of the ticker.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(realtopia_resources);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/realtopia.svg")));
 
     auto systemQueries = std::make_shared<LinuxSystemQueries>();
     InstallQtSystemHooks(*systemQueries);

@@ -16,6 +16,13 @@
 // One game of Realtopia: every rule, and the game state (TGameState) that only the rules write;
 // everything above the engine reads it through State(). The main window owns one for the
 // program's lifetime; it draws nothing itself and reaches the window only through IGameWindow.
+//
+// Every pound is accounted for. Obligations (a police fine, the monthly repayment, redeeming,
+// the final settlement) are paid in full through SpendCash, even into negative cash. Choices
+// (buying, renovating) happen only when CanAfford says the cash covers them, so nothing is
+// bought or renovated while the cash is below zero. A fine is paid before the proceeds of the
+// act that drew it. The selection's totals follow the prices (RepriceSelection after every
+// price movement), so a purchase or sale is made at the price the lists show.
 class TGame : private TGameState {
 public:
     // Amounts and thresholds of the rules.
@@ -75,11 +82,16 @@ public:
     // and no row for sale selected there are no totals, and a selection for sale offers no
     // mortgage.
     void SettleSelection();
+    // The selection's totals worked out again from the current prices.
+    void RepriceSelection();
     // A selection made in one list: the properties, their totals and the list it came from.
     void Select(TSelectionSide side, std::vector<int> properties);
     void SetSoundOn(bool on) { SoundOn = on; }
-    // The cheat pays once per run of the program (nothing while the player is not engaged).
+    // The cheat pays once per run of the program, and only in a game the player has engaged
+    // in: before that no money moves, and a phrase that paid nothing stays unused.
+    bool CheatBonusPayable() const { return Engaged && !CheatUsed; }
     void PayCheatBonus() {
+        if (!CheatBonusPayable()) return;
         AddCash(kCheatBonus);
         CheatUsed = true;
     }
@@ -88,8 +100,12 @@ public:
     void InitWorld();
     void GenerateProperties();
     void UpdateLowestPrice(int area);
+    // The same for the six areas, in one pass.
+    void UpdateLowestPrices();
     void AddCash(Money amount);
     void SpendCash(Money amount);
+    // A choice of the player's costing `amount` can be paid from the cash.
+    bool CanAfford(Money amount) const { return Cash >= amount; }
     Money PortfolioValue() const;
     Money NetWorth() const;
     int MonthsLeft() const;
@@ -99,6 +115,8 @@ public:
     void MonthlyTick();
     void IdleTick();
     void MonthlyDuties();
+    // The same, with the portfolio value as the month found it.
+    void MonthlyDuties(Money portfolio);
     void YearlyTrend();
     void NewsEvent();
     void ApplyNews(int item);
@@ -119,7 +137,8 @@ public:
     // ---- Damage and renovation ----
     void DamageOrRenovate();
     void Damage();
-    void Renovate();
+    // False when the cash does not cover the renovation, which then changes nothing.
+    bool Renovate();
     // The chooser's amount for item k (1..8) of the current mode, from `lowestPrice`.
     static Money ImprovementAmount(int k, Money lowestPrice);
     static std::uint16_t ImprovementBit(int k, TDamRenMode mode);
@@ -133,6 +152,8 @@ public:
 
     // ---- Stages and the end ----
     void CheckStage();
+    // The same, with the portfolio value already known.
+    void CheckStage(Money portfolio);
     void EndGame();
     void QuitAndReplay();
 
@@ -189,4 +210,5 @@ private:
     std::uint64_t endCount_ = 0;
     std::array<int, 2> selectedRows_{};
     bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
+    std::string tickerText_;  // the text a month gives the ticker, kept to save allocations
 };

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/Money.h"
+
 // Which list a selection came from, if any.
 enum class TSelectionSide : std::int8_t { None, ForSale, Portfolio };
 // What the mortgage button offers for the selection.
@@ -44,6 +46,8 @@ public:
     virtual void PauseGame() = 0;
     virtual void ResumeGame() = 0;
     virtual void SetStatusText(const std::string& text) = 0;
+    // The month's net worth for the status bar; the window makes the text when it shows it.
+    virtual void ShowNetWorth(Money worth) = 0;
     virtual void ShowDate() = 0;  // month label, clock and caption from Month and Year
     virtual void SetProgress(int position) = 0;
     virtual void SetProgressToMaximum() = 0;

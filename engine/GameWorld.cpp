@@ -1,5 +1,7 @@
 // The game world: initialisation, generated prices and the small money operations.
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <filesystem>
 
@@ -124,10 +126,39 @@ void TGame::GenerateProperties() {
 
 void TGame::UpdateLowestPrice(int area) {
     if (area < 1 || area > kAreaCount) return;
-    Money lowest = kLowestPriceCap;
-    for (const TProperty& p : Properties)
-        if (p.Area == area && p.SaleValue < lowest) lowest = p.SaleValue;
-    Area(area).LowestPrice = lowest;
+    // Whether a price is the lowest so far follows no pattern: chosen without a branch, on
+    // plain numbers the compiler keeps in registers.
+    std::int64_t lowest = kLowestPriceCap.Raw();
+    for (const TProperty& p : Properties) {
+        const std::int64_t price = p.Area == area ? p.SaleValue.Raw() : lowest;
+        lowest = price < lowest ? price : lowest;
+    }
+    Area(area).LowestPrice = Money::FromRaw(lowest);
+}
+
+void TGame::UpdateLowestPrices() {
+    // One pass for the six areas: the properties lie in area order, twenty an area, so each
+    // area's lowest price is kept in a register while its block is read; a property found
+    // outside its block counts for its own area all the same.
+    std::array<std::int64_t, kAreaCount> lowest;
+    lowest.fill(kLowestPriceCap.Raw());
+    for (std::size_t block = 0; block < kAreaCount; ++block) {
+        const int area = static_cast<int>(block) + 1;
+        std::int64_t low = kLowestPriceCap.Raw();
+        for (std::size_t i = block * kPropertiesPerArea; i < (block + 1) * kPropertiesPerArea;
+             ++i) {
+            const TProperty& p = Properties[i];
+            const std::int64_t price = p.SaleValue.Raw();
+            if (p.Area == area) {
+                low = price < low ? price : low;
+            } else if (p.Area >= 1 && p.Area <= kAreaCount) {
+                std::int64_t& other = lowest[static_cast<std::size_t>(p.Area - 1)];
+                other = std::min(other, price);
+            }
+        }
+        lowest[block] = std::min(lowest[block], low);
+    }
+    for (std::size_t a = 0; a < kAreaCount; ++a) Areas[a].LowestPrice = Money::FromRaw(lowest[a]);
 }
 
 void TGame::AddCash(Money amount) {
@@ -138,17 +169,15 @@ void TGame::AddCash(Money amount) {
 
 void TGame::SpendCash(Money amount) {
     if (!Engaged) return;
-    // Spending stops at zero; a balance already below zero (after a negative windfall) falls
-    // by the whole amount, so that paying never raises the cash.
-    const Money before = Cash;
+    // Paid in full, even into negative cash: a choice has asked CanAfford first, and an
+    // obligation stopped at zero would be money the player never paid.
     Cash -= amount;
-    if (Cash < Money() && before >= Money()) Cash = Money();
     window_.ShowCash();
 }
 
 Money TGame::PortfolioValue() const {
+    if (!Engaged) return Money();
     Money total;
-    if (!Engaged) return total;
     for (const TProperty& p : Properties)
         if (p.Has(Owned)) total += p.SaleValue;
     return total;
@@ -196,6 +225,15 @@ void TGame::ResetPlay() {
     MarketTrend = Steady;
 }
 
+void TGame::RepriceSelection() {
+    BuyTotal = Money();
+    SellTotal = Money();
+    for (int n : Selection) {
+        BuyTotal += Property(n).BuyPrice;
+        SellTotal += Property(n).SaleValue;
+    }
+}
+
 void TGame::ClearSelectionTotals() {
     MortgageMode = TMortgageMode::None;
     BuyTotal = Money();
@@ -217,12 +255,7 @@ void TGame::SettleSelection() {
 
 void TGame::Select(TSelectionSide side, std::vector<int> properties) {
     Selection = std::move(properties);
-    BuyTotal = Money();
-    SellTotal = Money();
-    for (int n : Selection) {
-        BuyTotal += Property(n).BuyPrice;
-        SellTotal += Property(n).SaleValue;
-    }
+    RepriceSelection();
     SelectionSide = side;
     if (side == TSelectionSide::ForSale || Selection.size() != 1)
         MortgageMode = TMortgageMode::None;

@@ -50,9 +50,24 @@ public:
     void Restore(std::vector<TMonth> months, std::vector<THeadline> headlines,
                  std::vector<TTrend> trends, std::vector<TEvent> events);
 
-    // The month `year`/`month` has run its course with these prices and this net worth.
-    void CloseMonth(std::uint16_t year, std::int32_t month,
-                    const std::array<TProperty, kPropertyCount>& properties, Money netWorth);
+    // The market as a month closes, from one pass over the properties: writes each area's
+    // average buying price (owned properties included, to the nearest ten-thousandth of a
+    // pound) and returns the sale value of the properties owned.
+    static Money Survey(const std::array<TProperty, kPropertyCount>& properties,
+                        std::array<Money, kAreaCount>& averagePrices);
+
+    // The month `year`/`month` has run its course with these properties: its record, with
+    // the average prices filled in, the net worth left for the caller, who learns the owned
+    // properties' sale value from the same pass (`ownedValue`). The record is written in
+    // place, where the report reads it.
+    TMonth& CloseMonth(std::uint16_t year, std::int32_t month,
+                       const std::array<TProperty, kPropertyCount>& properties, Money& ownedValue) {
+        TMonth& closing = months_.emplace_back();
+        closing.Year = year;
+        closing.Month = month;
+        ownedValue = Survey(properties, closing.AveragePrice);
+        return closing;
+    }
     // A headline appears: the one shown before it lands now.
     void HeadlineShown(int item, std::uint16_t year, std::int32_t month);
     void TrendDrawn(std::uint16_t year, int area, std::int32_t result);
@@ -66,7 +81,11 @@ public:
     // Average buying price of each area, owned properties included, to the nearest
     // ten-thousandth of a pound.
     static std::array<Money, kAreaCount> AveragePrices(
-        const std::array<TProperty, kPropertyCount>& properties);
+        const std::array<TProperty, kPropertyCount>& properties) {
+        std::array<Money, kAreaCount> averages;
+        Survey(properties, averages);
+        return averages;
+    }
 
 private:
     std::vector<TMonth> months_;

@@ -15,6 +15,15 @@ Money Money::MulDiv(std::int64_t num, std::int64_t den) const {
         den = -den;
     }
     if (den == 0) return Money(0);
+    // Most products fit in 64 bits, where the division is several times cheaper.
+    std::int64_t n64 = 0;
+    if (!__builtin_mul_overflow(raw_, num, &n64)) {
+        std::int64_t q = n64 / den;
+        const std::int64_t r = n64 % den;
+        const std::int64_t rest = r < 0 ? -r : r;  // below den, so den - rest cannot overflow
+        if (rest > den - rest || (rest == den - rest && q % 2 != 0)) q += (n64 < 0) ? -1 : 1;
+        return Money(q);
+    }
     Int128 n = static_cast<Int128>(raw_) * num;
     Int128 q = n / den;
     Int128 r = n % den;

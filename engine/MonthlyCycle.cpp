@@ -9,8 +9,13 @@ void TGame::MonthlyTick() {
         return;
     }
     const std::uint64_t game = endCount_;
-    window_.SetStatusText("Net Worth: " + FormatPounds(NetWorth()));
-    History.CloseMonth(Year, Month, Properties, NetWorth());
+    // One look at the properties serves the whole month: the net worth shown and recorded
+    // here and the stage check of the monthly duties, which nothing in between can change.
+    Money owned;
+    TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, Properties, owned);
+    const Money portfolio = Engaged ? owned : Money();
+    closing.NetWorth = portfolio + Cash - Debt;
+    window_.ShowNetWorth(closing.NetWorth);
 
     if (Month < 12) {
         ++Month;
@@ -24,7 +29,7 @@ void TGame::MonthlyTick() {
     }
     window_.ShowDate();
 
-    MonthlyDuties();
+    MonthlyDuties(portfolio);
     // A player who declines to crash the market ends the game inside the duties; the rest
     // of this tick belongs to a game that is over.
     if (endCount_ != game) return;
@@ -34,8 +39,10 @@ void TGame::MonthlyTick() {
         window_.SetProgress(MonthsPlayed);
         if (MonthsPlayed == 1) {
             window_.TickerStop();
-            window_.SetTickerText("It is January " + std::to_string(Year) +
-                                  " - Welcome to the game! ");
+            tickerText_.assign("It is January ")
+                .append(std::to_string(Year))
+                .append(" - Welcome to the game! ");
+            window_.SetTickerText(tickerText_);
             window_.SetTickerActive(true);
         }
         if (Month == 12) YearlyTrend();
@@ -44,7 +51,8 @@ void TGame::MonthlyTick() {
             if (endCount_ != game) return;
         }
     }
-    if (!Engaged) window_.SetStatusText("Click a property to buy it, and start the game!");
+    static const std::string clickToStart = "Click a property to buy it, and start the game!";
+    if (!Engaged) window_.SetStatusText(clickToStart);
 }
 
 void TGame::IdleTick() {
@@ -54,6 +62,13 @@ void TGame::IdleTick() {
 }
 
 void TGame::MonthlyDuties() {
+    MonthlyDuties(PortfolioValue());
+}
+
+void TGame::MonthlyDuties(Money portfolio) {
+    // The crash countdown and the repayment leave the portfolio value of the stage check as
+    // it was: the repayment moves only cash and debt, and the market recovers only at the
+    // top stage, which the stage check leaves alone.
     if (Stage == 3) {
         ++CrashTicks;
         if (CrashTicks == 5) {
@@ -71,7 +86,7 @@ void TGame::MonthlyDuties() {
         SpendCash(payment);
         Redisplay();
     }
-    CheckStage();
+    CheckStage(portfolio);
 }
 
 void TGame::YearlyTrend() {
@@ -92,6 +107,7 @@ void TGame::YearlyTrend() {
     for (TProperty& p : Properties) {
         if (p.Area == CurrentArea) p.MovePrices(delta);
     }
+    RepriceSelection();
     window_.ShowAreaInfo();
     Redisplay();
 }
@@ -107,7 +123,10 @@ void TGame::NewsEvent() {
 
     window_.PlaySoundResource(TSound::MeepMeep, false);
     window_.TickerStop();
-    window_.SetTickerText(News(k).Headline + " ");
+    // The headline and its blank, put together in a buffer that outlives the month, so that
+    // a headline costs no allocation.
+    tickerText_.assign(News(k).Headline).push_back(' ');
+    window_.SetTickerText(tickerText_);
     News(k).Shown = true;
     window_.SetTickerActive(true);
 
@@ -139,12 +158,29 @@ void TGame::ApplyNews(int item) {
         case Boom:
         case Slump:
             if (news.Target == 0) {
-                for (int a = 1; a <= kAreaCount; ++a) moveArea(a);
+                // Each area moves by its own amount, which no other area's move changes:
+                // all six lowest prices and moves are made in one pass each.
+                UpdateLowestPrices();
+                std::array<Money, kAreaCount> deltas;
+                for (std::size_t a = 0; a < kAreaCount; ++a) {
+                    deltas[a] = Areas[a].LowestPrice.MulDiv(news.Magnitude, 10);
+                    if (news.Kind == Slump) deltas[a] = -deltas[a];
+                }
+                for (TProperty& p : Properties)
+                    if (p.Area >= 1 && p.Area <= kAreaCount)
+                        p.MovePrices(deltas[static_cast<std::size_t>(p.Area - 1)]);
+                RepriceSelection();
                 window_.RefillLists();
                 Redisplay();
             } else if (news.Target >= 1 && news.Target <= kAreaCount) {
                 moveArea(news.Target);
-                if (news.Target == CurrentArea) window_.RefillLists();
+                RepriceSelection();
+                // The portfolio lists owned properties of every area: its rows show the new
+                // prices too.
+                bool ownsThere = false;
+                for (const TProperty& p : Properties)
+                    ownsThere = ownsThere || (p.Area == news.Target && p.Has(Owned));
+                if (news.Target == CurrentArea || ownsThere) window_.RefillLists();
                 Redisplay();
             }
             return;
@@ -161,7 +197,8 @@ void TGame::CrashMarket() {
         p.SaleValue = p.SaleValue.MulDiv(1, 2);
         p.Flags |= Halved;
     }
-    for (int a = 1; a <= kAreaCount; ++a) UpdateLowestPrice(a);
+    UpdateLowestPrices();
+    RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Crash, Year, Month);
 }
 
@@ -173,6 +210,7 @@ void TGame::RestoreMarket() {
         p.SaleValue = p.SaleValue.MulDiv(2, 1);
         p.Flags &= static_cast<std::uint16_t>(~Halved);
     }
-    for (int a = 1; a <= kAreaCount; ++a) UpdateLowestPrice(a);
+    UpdateLowestPrices();
+    RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Restore, Year, Month);
 }

@@ -4,9 +4,13 @@
 #include "engine/SavedGame.h"
 
 void TGame::CheckStage() {
+    CheckStage(PortfolioValue());
+}
+
+void TGame::CheckStage(Money portfolio) {
     if (!Engaged || Stage > 2) return;
 
-    if (Stage == 1 && NetWorth() >= kMagnateWorth) {
+    if (Stage == 1 && portfolio + Cash - Debt >= kMagnateWorth) {
         Stage = 2;
         window_.PauseGame();
         window_.ShowInformation(
@@ -15,9 +19,11 @@ void TGame::CheckStage() {
         History.EventHappened(TMarketHistory::TEventKind::BankBonus, Year, Month);
         Redisplay();
         window_.ResumeGame();
+        // The player may have traded while the message was up.
+        portfolio = PortfolioValue();
     }
 
-    if (Stage == 2 && NetWorth() >= kGuruWorth) {
+    if (Stage == 2 && portfolio + Cash - Debt >= kGuruWorth) {
         window_.PauseGame();
         Stage = 3;
         window_.ShowInformation(

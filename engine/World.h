@@ -40,16 +40,18 @@ enum : std::uint16_t {
 };
 
 struct TProperty {
-    std::string Name;
-    std::string Description;
-    std::int32_t DamageCount = 0;
-    std::int32_t SoldCount = 0;
+    // The figures that every month reads come first, together in one cache line; the
+    // texts, seldom read, after them.
     std::int32_t Area = 0;
+    std::uint16_t Flags = 0;
+    std::uint16_t DoneImprovements = 0;
     Money BuyPrice;
     Money SaleValue;
     Money MonthlyRepayment;
-    std::uint16_t Flags = 0;
-    std::uint16_t DoneImprovements = 0;
+    std::int32_t DamageCount = 0;
+    std::int32_t SoldCount = 0;
+    std::string Name;
+    std::string Description;
 
     bool Has(std::uint16_t flag) const { return (Flags & flag) != 0; }
     // Moves both prices by `delta`. Neither falls below zero: a slump, a falling trend or a

@@ -1,9 +1,11 @@
-// render_picture: draws an SVG picture into PNGs of given sizes, for pictures the program
+// render_picture: draws an SVG picture into pictures of given sizes, for pictures the program
 // shows at one fixed size and would otherwise draw from the SVG at every start.
 //
-//   render_picture PICTURE.svg OUT.png WIDTHxHEIGHT [OUT.png WIDTHxHEIGHT ...]
+//   render_picture PICTURE.svg OUT WIDTHxHEIGHT [OUT WIDTHxHEIGHT ...]
 //
-// Run by the build, so the PNGs always match the SVG and none are kept in the repository.
+// An OUT ending in ".argb" is written in the raw form that desktop/RawPicture.h reads
+// without any image decoder; any other is written as PNG. Run by the build, so the pictures
+// always match the SVG and none are kept in the repository.
 
 #include <QGuiApplication>
 #include <QImage>
@@ -12,6 +14,8 @@
 #include <QStringList>
 #include <QSvgRenderer>
 #include <cstdio>
+
+#include "desktop/RawPicture.h"
 
 namespace {
 
@@ -31,9 +35,8 @@ bool ParseSize(const QString& text, QSize& size) {
 
 int main(int argc, char** argv) {
     if (argc < 4 || argc % 2 != 0) {
-        std::fputs(
-            "usage: render_picture PICTURE.svg OUT.png WIDTHxHEIGHT [OUT.png WIDTHxHEIGHT ...]\n",
-            stderr);
+        std::fputs("usage: render_picture PICTURE.svg OUT WIDTHxHEIGHT [OUT WIDTHxHEIGHT ...]\n",
+                   stderr);
         return 2;
     }
     // The picture's texts need the fonts, which need an application; no screen is needed.
@@ -59,7 +62,10 @@ int main(int argc, char** argv) {
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
         painter.end();
-        if (!image.save(QString::fromLocal8Bit(argv[i]), "PNG")) {
+        const QString out = QString::fromLocal8Bit(argv[i]);
+        const bool saved = out.endsWith(QLatin1String(".argb")) ? raw_picture::Write(image, out)
+                                                                : image.save(out, "PNG");
+        if (!saved) {
             std::fprintf(stderr, "render_picture: cannot write %s\n", argv[i]);
             return 1;
         }

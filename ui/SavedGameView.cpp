@@ -128,6 +128,8 @@ void Tmainform::ShowSavedGame(const TSavedGame& saved, const std::string& resume
     view_.PortfolioPanel = shown.PortfolioPanel;
     view_.DebtPanel = shown.DebtPanel;
     view_.Info = shown.Info;
+    infoTotals_ = {game_.State().BuyTotal,
+                   game_.State().SellTotal};  // the panel shows the saved selection
     view_.AreaCaption = shown.AreaCaption;
     view_.TrendText = shown.TrendText;
     view_.TrendPicture = static_cast<TTrendPicture>(shown.TrendPicture);

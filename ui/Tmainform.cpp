@@ -67,10 +67,12 @@ void Tmainform::RefreshDisplay() {
         case TSelectionSide::ForSale:
             view_.BuySell.Caption = "Buy (F6)";
             view_.DamRen.Caption = "Damage (F5)";
+            FollowPrices();
             break;
         case TSelectionSide::Portfolio:
             view_.BuySell.Caption = "Sell (F6)";
             view_.DamRen.Caption = "Renovate (F5)";
+            FollowPrices();
             break;
     }
 
@@ -235,6 +237,10 @@ void Tmainform::ResumeGame() {
 
 void Tmainform::SetStatusText(const std::string& text) {
     view_.Status = text;
+}
+
+void Tmainform::ShowNetWorth(Money worth) {
+    view_.Status = "Net Worth: " + FormatPounds(worth);
 }
 
 void Tmainform::ShowDate() {
@@ -518,7 +524,8 @@ void Tmainform::FormKeyPress(const std::string& character) {
     }
     if (cheatBuffer_ != phrase) return;
     cheatBuffer_.clear();
-    if (game_.State().CheatUsed) return;
+    // Success is announced only for a bonus that is paid.
+    if (!game_.CheatBonusPayable()) return;
     mq_.SetActive(false);
     PlaySoundResource(TSound::MeepMeep, true);
     PlaySoundResource(TSound::MeepMeep, false);
@@ -592,7 +599,29 @@ void Tmainform::SelectFrom(List list) {
     const bool forSale = list == List::Avail;
     game_.Select(forSale ? TSelectionSide::ForSale : TSelectionSide::Portfolio,
                  std::move(selection));
+    if (game_.State().Selection.size() != 1 && !forSale) {
+        // A block can be neither mortgaged nor redeemed: the button says so at once rather
+        // than keeping the caption of an earlier single selection.
+        view_.Mortgage.Caption = "Mortgage/Redeem";
+        view_.Mortgage.Enabled = false;
+    }
+    ShowSelectionInfo();
+    Redraw();
+}
 
+void Tmainform::ShowSelectionInfo() {
+    view_.Info = SelectionInfo();
+    infoTotals_ = {game_.State().BuyTotal, game_.State().SellTotal};
+}
+
+void Tmainform::FollowPrices() {
+    // The panel is written again only when a price movement changed the totals it shows.
+    if (infoTotals_ != std::pair{game_.State().BuyTotal, game_.State().SellTotal})
+        ShowSelectionInfo();
+}
+
+std::string Tmainform::SelectionInfo() const {
+    const bool forSale = game_.State().SelectionSide == TSelectionSide::ForSale;
     std::string info;
     if (game_.State().Selection.size() == 1) {
         const TProperty& p = game_.State().Property(game_.State().Selection.front());
@@ -611,15 +640,8 @@ void Tmainform::SelectFrom(List list) {
         info = std::string(forSale ? "A nice block of properties." : "A block of properties.") +
                "\r\nTo Buy: " + FormatPounds(game_.State().BuyTotal) +
                " - To Sell: " + FormatPounds(game_.State().SellTotal);
-        if (!forSale) {
-            // A block can be neither mortgaged nor redeemed: the button says so at once
-            // rather than keeping the caption of an earlier single selection.
-            view_.Mortgage.Caption = "Mortgage/Redeem";
-            view_.Mortgage.Enabled = false;
-        }
     }
-    view_.Info = info;
-    Redraw();
+    return info;
 }
 
 void Tmainform::ApplicationHint(const std::string& hint) {

@@ -399,11 +399,12 @@ TEST_F(ConsoleTest, DebugSetChangesOneField) {
     const auto lines = Run(kStart +
                                "set cash 12.5\nset debt -3\nset buy 5 100000.0001\nset sale 5 7\n"
                                "set date 2005 12\nset played 70\nset stage 2\nset cash 1.23456\n"
-                               "set buy 121 5\nset date 2005 13\nstate\n",
+                               "set buy 121 5\nset date 2005 13\nset sale 5 -0.0001\nstate\n",
                            true);
     EXPECT_EQ(WithTag(lines, "?"),
               (std::vector<std::string>{"[?] bad amount: 1.23456", "[?] no such property: 121",
-                                        "[?] set date YEAR MONTH (month 1 to 12)"}));
+                                        "[?] set date YEAR MONTH (month 1 to 12)",
+                                        "[?] bad price: -0.0001 (0 or more)"}));
     const Json state = State(lines);
     EXPECT_EQ(state["cash"].number, 125000);
     EXPECT_EQ(state["debt"].number, -30000);

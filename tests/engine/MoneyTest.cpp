@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "engine/Money.h"
 
 namespace {
@@ -21,6 +24,17 @@ TEST(MoneyTest, MulDivRoundsHalvesToEven) {
     EXPECT_EQ(Money::Pounds(1190000).MulDiv(1, 119), Money::Pounds(10000));
     // Products beyond 64 bits stay exact.
     EXPECT_EQ(Money::Pounds(900000000000000).MulDiv(8, 10), Money::Pounds(720000000000000));
+    // Either side of 64 bits the same rule: a half of the largest amount, its product with
+    // 2 (beyond 64 bits) over 4, and its negative.
+    constexpr std::int64_t largest = std::numeric_limits<std::int64_t>::max();
+    EXPECT_EQ(Raw(largest).MulDiv(1, 2), Raw(4611686018427387904));
+    EXPECT_EQ(Raw(largest).MulDiv(2, 4), Raw(4611686018427387904));
+    EXPECT_EQ(Raw(-largest).MulDiv(1, 2), Raw(-4611686018427387904));
+    EXPECT_EQ(Raw(-largest).MulDiv(-2, -4), Raw(-4611686018427387904));
+    // A divisor too large to double: just above a half rounds up, just below down.
+    EXPECT_EQ(Raw(4611686018427387904).MulDiv(1, largest), Raw(1));
+    EXPECT_EQ(Raw(4611686018427387903).MulDiv(1, largest), Raw(0));
+    EXPECT_EQ(Raw(-4611686018427387904).MulDiv(1, largest), Raw(-1));
 }
 
 TEST(MoneyTest, FormatPoundsRoundsHalvesAwayFromZeroWithSeparators) {

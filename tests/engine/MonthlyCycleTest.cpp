@@ -132,6 +132,36 @@ TEST_F(MonthlyCycleTest, AWholeGameRunsTheCalendarTheTrendsAndTheNews) {
     EXPECT_TRUE(App().Exited());
 }
 
+// The month's one look at the properties gives what a plain count gives: each area's average
+// buying price and the owned properties' sale value, even with a property outside its block
+// of twenty and one in no area at all.
+TEST_F(MonthlyCycleTest, TheMonthsSurveyAgreesWithAPlainCount) {
+    TGame& g = Game();
+    for (int p = 1; p <= kPropertyCount; p += 3) Edit(g).Property(p).Flags |= Owned;
+    Edit(g).Property(7).BuyPrice = Money::FromRaw(123456789);  // odd sums round halves to even
+    Edit(g).Property(45).BuyPrice = Money::FromRaw(987654321);
+    Edit(g).Property(5).Area = 3;   // from London to Ireland
+    Edit(g).Property(90).Area = 0;  // in no area
+    std::array<Money, kAreaCount> sums{};
+    std::array<int, kAreaCount> counts{};
+    Money owned;
+    for (const TProperty& p : g.State().Properties) {
+        if (p.Has(Owned)) owned += p.SaleValue;
+        if (p.Area < 1 || p.Area > kAreaCount) continue;
+        sums[static_cast<std::size_t>(p.Area - 1)] += p.BuyPrice;
+        ++counts[static_cast<std::size_t>(p.Area - 1)];
+    }
+    std::array<Money, kAreaCount> averages;
+    const Money ownedValue = TMarketHistory::Survey(g.State().Properties, averages);
+    for (std::size_t a = 0; a < kAreaCount; ++a)
+        EXPECT_EQ(averages[a], sums[a].MulDiv(1, counts[a])) << a;
+    EXPECT_EQ(counts[0], 19);
+    EXPECT_EQ(counts[2], 21);
+    EXPECT_EQ(ownedValue, owned);
+    g.Engage();
+    EXPECT_EQ(g.PortfolioValue(), owned);
+}
+
 TEST_F(MonthlyCycleTest, WindfallsMoveCashOnlyOnceEngagedAndMayGoNegative) {
     TGame& g = Game();
     StartGame();
@@ -171,8 +201,13 @@ TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
     EXPECT_EQ(View().Avail.Rows[0].Text, Tmainform::RowText(g.State().Property(21)));
     EXPECT_NE(View().Avail.Rows[0].Text, franceRows[0].Text);
     EXPECT_TRUE(View().Avail.Rows[3].Selected);
-    EXPECT_EQ(View().Info, info);
-    EXPECT_EQ(g.State().BuyTotal, buyTotal);
+    // The selection's total and the information panel follow the prices.
+    EXPECT_EQ(g.State().BuyTotal, buyTotal + slump);
+    EXPECT_EQ(g.State().BuyTotal, g.State().Property(24).BuyPrice);
+    EXPECT_NE(View().Info, info);
+    EXPECT_NE(View().Info.find("Buy: " + FormatPounds(g.State().BuyTotal) +
+                               " - Sell: " + FormatPounds(g.State().Property(24).SaleValue)),
+              std::string::npos);
 
     before = Snapshot(g);
     g.ApplyNews(7);  // Slump 4 everywhere, each area by its own lowest price

@@ -42,7 +42,7 @@ protected:
         Edit(game_).Property(9).Flags = Damaged | Halved;
         Edit(game_).Property(9).DamageCount = 3;
         Edit(game_).Property(9).SoldCount = 4;
-        Edit(game_).Property(9).BuyPrice = Money::FromRaw(-7);
+        Edit(game_).Property(9).BuyPrice = Money::FromRaw(7);
         Edit(game_).News(40).Shown = true;
         Edit(game_).Cash = Money::FromRaw(-2503999999);
         Edit(game_).Debt = Money::FromRaw(99999999999);
@@ -65,7 +65,7 @@ protected:
         Edit(game_).PendingNews = 40;
         Edit(game_).Selection = {7, 7, 120};
         Edit(game_).BuyTotal = Money::FromRaw(1);
-        Edit(game_).SellTotal = Money::FromRaw(-1);
+        Edit(game_).SellTotal = Money();
         Edit(game_).DamRenAmount = Money::FromRaw(31);
 
         window_shown_.Caption = "Realtopia - November, 2007";
@@ -246,7 +246,24 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
          [](TSavedGame& s) { s.State.Cash = TSavedGame::kLargestAmount + Money::FromRaw(1); }},
         {"sale value of property 120 out of range",
          [](TSavedGame& s) {
-             s.State.Properties[119].SaleValue = -TSavedGame::kLargestAmount - Money::FromRaw(1);
+             s.State.Properties[119].SaleValue = TSavedGame::kLargestAmount + Money::FromRaw(1);
+         }},
+        // No price or debt below zero: one would pay the player for buying or borrowing.
+        {"buying price of property 5 below zero",
+         [](TSavedGame& s) { s.State.Properties[4].BuyPrice = Money::Pounds(-100000); }},
+        {"sale value of property 5 below zero",
+         [](TSavedGame& s) { s.State.Properties[4].SaleValue = Money::FromRaw(-1); }},
+        {"debt below zero", [](TSavedGame& s) { s.State.Debt = Money::FromRaw(-1); }},
+        {"lowest price of area 2 below zero",
+         [](TSavedGame& s) { s.State.Areas[1].LowestPrice = Money::FromRaw(-1); }},
+        {"buying total below zero", [](TSavedGame& s) { s.State.BuyTotal = Money::FromRaw(-1); }},
+        {"average price of a past month below zero",
+         [](TSavedGame& s) {
+             std::vector<TMarketHistory::TMonth> months(1);
+             months[0].Year = 2000;
+             months[0].Month = 1;
+             months[0].AveragePrice[3] = Money::FromRaw(-1);
+             s.State.History.Restore(std::move(months), {}, {}, {});
          }},
         {"halved price of property 9 out of range",
          [](TSavedGame& s) { s.State.Properties[8].SaleValue = TSavedGame::kLargestAmount; }},
@@ -301,12 +318,19 @@ TEST_F(SavedGameFormat, FileIsWrittenWholeReadBackRemovedAndSetAside) {
     EXPECT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Missing);
     EXPECT_EQ(why, "no such file");
 
-    // The directory is made; a left-over of an interrupted save goes after the next save.
+    // The directory is made; a left-over of an interrupted save goes after the next save, a
+    // file that merely starts with the name stays.
     ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
-    WriteAll(path + ".tmp-Ab12Cd", "torn");
+    WriteAll(path + ".tmpab12cd34ef", "torn");
+    WriteAll(path + ".tmpl", "mine");
     Edit(game_).Cash = Money::FromRaw(5);
     ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
-    EXPECT_EQ(Entries(dir), (std::vector<std::string>{kSavedGameFileName}));
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{kSavedGameFileName,
+                                                      std::string(kSavedGameFileName) + ".tmpl"}));
+    fs::remove(path + ".tmpl");
+    // It holds the player's names: readable by its owner only.
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(ReadAll(path), Image());
     ASSERT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Read) << why;
     EXPECT_EQ(read.ToBytes(), Image());

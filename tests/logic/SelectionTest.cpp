@@ -75,7 +75,7 @@ TEST_F(SelectionTest, PortfolioRowsSetTheMortgageButton) {
     EXPECT_EQ(View().Info.substr(0, 24), "A block of properties.\r\n");
 }
 
-TEST_F(SelectionTest, AnEmptySelectionChangesNothingAndTotalsAreNotRecomputed) {
+TEST_F(SelectionTest, AnEmptySelectionChangesNothingAndAPurchasePaysTheListedPrice) {
     TGame& g = Game();
     ClickAvail({2});
     const std::string info = View().Info;
@@ -88,9 +88,10 @@ TEST_F(SelectionTest, AnEmptySelectionChangesNothingAndTotalsAreNotRecomputed) {
     EXPECT_EQ(g.State().Selection, std::vector<int>{3});
     EXPECT_EQ(g.State().SelectionSide, TSelectionSide::ForSale);
     const Money cash = g.State().Cash;
-    Form().cmd_BuySellClick();  // still buys at the price of the moment of selection
+    EXPECT_EQ(View().Avail.Rows[2].Text, Tmainform::RowText(g.State().Property(3)));
+    Form().cmd_BuySellClick();  // at the price the row shows now, not at the click's
     EXPECT_TRUE(g.State().Property(3).Has(Owned));
-    EXPECT_EQ(g.State().Cash, cash - buy);
+    EXPECT_EQ(g.State().Cash, cash - buy - Money::Pounds(1000));
 }
 
 // A row selects the property it shows, whatever its text: two rows that read the same select

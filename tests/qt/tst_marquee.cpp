@@ -57,7 +57,61 @@ private slots:
     void drawsMarkupColours();
     void timerFollowsSpeed();
     void survivesEitherSideGoingFirst();
+    void movedPixelsMatchAFreshDrawingAndTheHoldPaintsNothing();
 };
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+}  // namespace
+
+// Steps shift the pixels drawn before and draw only what came into view; the picture must be
+// the one a whole drawing gives, in both colours of the text. While the text is held nothing
+// is drawn or painted.
+void TestMarquee::movedPixelsMatchAFreshDrawingAndTheHoldPaintsNothing() {
+    {
+        TMarquee mq;
+        SetUpMainTicker(mq);
+        MarqueeWidget w(mq);
+        w.resize(722, 31);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));  // so that a step's painting reaches it
+        mq.SetText("3%Red first|Then lime, far along ");
+        mq.SetActive(true);
+        auto whole = [&] {
+            // Binding again draws the whole strip afresh from the ticker's state.
+            w.setMarquee(&mq);
+            return w.grab().toImage();
+        };
+        for (int steps : {1, 29, 60, 54}) {
+            for (int i = 0; i < steps; ++i) w.step();
+            const QImage stepped = w.grab().toImage();
+            QCOMPARE(stepped, whole());
+        }
+        QCOMPARE(mq.ScrollPos(), 715);  // the first step of the hold
+        QCOMPARE(mq.PauseCount(), 1);
+        PaintCounter counter;
+        w.installEventFilter(&counter);
+        for (int i = 0; i < 50; ++i) w.step();
+        QCOMPARE(mq.PauseCount(), 51);
+        QCOMPARE(counter.paints, 0);
+        for (int i = 0; i < 50; ++i) w.step();  // the last held step lets it go
+        QCOMPARE(mq.PauseCount(), 0);
+        QCOMPARE(counter.paints, 0);
+        w.step();  // the text moves on, painted at once
+        QCOMPARE(counter.paints, 1);
+        QCOMPARE(w.grab().toImage(), whole());
+    }
+}
 
 void TestMarquee::drawsTextInsideTheStripOnly() {
     TMarquee mq;

@@ -6,7 +6,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include "desktop/RawPicture.h"
 
 namespace {
 
@@ -47,6 +50,7 @@ private slots:
     void arrowsHaveTheirColours();
     void soundIsTheCommittedWave_data();
     void soundIsTheCommittedWave();
+    void sponsorPixelsAreTheSvgsDrawing();
 };
 
 void TestResources::initTestCase() {
@@ -145,6 +149,40 @@ void TestResources::soundIsTheCommittedWave() {
     QFile committed(QStringLiteral(REALTOPIA_SOURCE_DIR "/resources/WAVEFILE/%1.wav").arg(name));
     QVERIFY(committed.open(QIODevice::ReadOnly));
     QCOMPARE(bytes, committed.readAll());
+}
+
+// The splash shows the sponsor's logo from raw pixels made at build time: they must be the
+// SVG drawn at 1x and 2x, and a damaged file must give no picture rather than garbage.
+void TestResources::sponsorPixelsAreTheSvgsDrawing() {
+    QSvgRenderer renderer(QStringLiteral(":/sponsor.svg"));
+    for (const auto& [path, size] :
+         {std::pair{QStringLiteral(":/sponsor.argb"), QSize(396, 102)},
+          std::pair{QStringLiteral(":/sponsor@2x.argb"), QSize(792, 204)}}) {
+        const QImage raw = raw_picture::Read(path);
+        QCOMPARE(raw.size(), size);
+        QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter painter(&drawn);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        painter.end();
+        QCOMPARE(raw, drawn);
+    }
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("picture.argb"));
+    QImage picture(3, 2, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(qRgba(10, 20, 30, 255));
+    picture.setPixel(2, 1, qRgba(0, 0, 0, 0));
+    QVERIFY(raw_picture::Write(picture, file));
+    QCOMPARE(raw_picture::Read(file), picture);
+    QFile damaged(file);
+    QVERIFY(damaged.open(QIODevice::ReadWrite));
+    QVERIFY(damaged.resize(damaged.size() - 1));  // one byte short
+    damaged.close();
+    QVERIFY(raw_picture::Read(file).isNull());
+    QVERIFY(raw_picture::Read(QStringLiteral(":/sponsor.svg")).isNull());  // not raw pixels
 }
 
 QTEST_MAIN(TestResources)

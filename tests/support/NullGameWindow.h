@@ -17,6 +17,7 @@ public:
     void PauseGame() override {}
     void ResumeGame() override {}
     void SetStatusText(const std::string&) override {}
+    void ShowNetWorth(Money) override {}
     void ShowDate() override {}
     void SetProgress(int) override {}
     void SetProgressToMaximum() override {}
