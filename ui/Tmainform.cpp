@@ -24,7 +24,11 @@ bool AnySelected(const TListView& list) {
 }  // namespace
 
 Tmainform::Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform)
-    : host_(host), effects_(effects), game_(*this, std::move(platform)) {
+    : host_(host),
+      boxes_(
+          effects, [this] { HoldClock(); }, [this] { ReleaseClock(); }),
+      effects_(boxes_),
+      game_(*this, std::move(platform)) {
     // The news ticker under the money panels.
     mq_.SetBevelOuter(bvLowered);
     mq_.SetBevelWidth(1);
@@ -377,11 +381,12 @@ void Tmainform::mnu_HelpRulesClick() {
     PlayClick();
     game_.ForgetSelection();
     RefreshDisplay();
-    // Before a game has started, the rules leave the clock inviting PLAY as it was.
-    const bool started = game_.Running || game_.Paused;
-    if (started) PauseGame();
+    // A running game pauses and goes on afterwards; a paused one stays paused, and before
+    // PLAY the clock keeps inviting the player.
+    const bool wasRunning = game_.Running;
+    if (wasRunning) PauseGame();
     effects_.ShowModal(IEffects::Modal::Rules);
-    if (started) ResumeGame();
+    if (wasRunning) ResumeGame();
 }
 
 void Tmainform::mnu_FileExitClick() {
@@ -641,6 +646,16 @@ void Tmainform::ApplicationHint(const std::string& hint) {
 }
 
 // ---------------------------------------------------------------- helpers
+
+void Tmainform::HoldClock() {
+    clock_.Hold(effects_.Now());
+    ClockChanged();
+}
+
+void Tmainform::ReleaseClock() {
+    clock_.Release(effects_.Now());
+    ClockChanged();
+}
 
 void Tmainform::ClockChanged() {
     if (view_.TimerGeneration == clock_.Generation()) return;

@@ -8,6 +8,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameWindow.h"
+#include "ui/ClockHoldingEffects.h"
 #include "ui/Commands.h"
 #include "ui/Effects.h"
 #include "ui/MainFormHost.h"
@@ -33,6 +34,12 @@ public:
     const TGameClock& Clock() const { return clock_; }
     // Milliseconds left until the clock's next event, had it run on from now.
     std::int64_t ClockLeft() const { return clock_.Left(effects_.Now()); }
+    // The toolkit's effects with every box holding the clock while it waits: what the
+    // program's other windows use too.
+    IEffects& Boxes() { return boxes_; }
+    // The clock stands still while the player answers a box or reads a window (nests).
+    void HoldClock();
+    void ReleaseClock();
 
     // ---- The command surface: what the front ends call ----
     // Whether the control or key can be used now. Keys always can: they call their handlers
@@ -166,6 +173,7 @@ private:
     void SetSpeed(TSpeed speed);
 
     IMainFormHost& host_;
+    TClockHoldingEffects boxes_;
     IEffects& effects_;
     TGame game_;
     TMarquee mq_;

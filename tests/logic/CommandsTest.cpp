@@ -198,15 +198,37 @@ TEST_F(CommandsTest, GameOverSoundPlaysBeforeTheQuestion) {
 TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
     TGame& g = Game();
     EnterGame();
+    effects_.NowMs = 1000;
+    const std::int64_t left = Form().ClockLeft();
     effects_.ClearCalls();
+    // The waiting clock stands still while the rules are read, and goes on where it was.
+    effects_.OnModal[IEffects::Modal::Rules] = [&] {
+        EXPECT_FALSE(View().TimerEnabled);
+        effects_.NowMs += 60000;
+    };
     Form().FormKeyUp(Key::F1);
-    EXPECT_EQ(effects_.Calls(), (std::vector<std::string>{"sound: CLICK async", "modal: Rules"}));
+    EXPECT_EQ(effects_.CallsStartingWith("modal: "), std::vector<std::string>{"modal: Rules"});
     EXPECT_TRUE(View().TimerEnabled);
     EXPECT_EQ(View().TimerInterval, 3000);
+    EXPECT_EQ(Form().ClockLeft(), left);
     EXPECT_FALSE(g.Running);
     EXPECT_FALSE(g.Paused);
+    effects_.OnModal.erase(IEffects::Modal::Rules);
+
+    // A game paused by the player stays paused after the rules, whichever way they open.
+    PressPlay();
+    Form().KeyPress(TKeyEvent(TKey::Esc));
+    Form().KeyRelease(TKeyEvent(TKey::Esc));
+    ASSERT_TRUE(g.Paused);
+    for (TCommand rules : {TCommand::KeyF1, TCommand::Rules, TCommand::MenuRules}) {
+        Form().Invoke(rules);
+        EXPECT_TRUE(g.Paused);
+        EXPECT_FALSE(View().TimerEnabled);
+        EXPECT_EQ(View().Start.Caption, "Play (Esc)");
+    }
 
     PressPlay();
+    ASSERT_TRUE(g.Running);
     ClickAvail({0});
     bool pausedWhileShown = false;
     effects_.OnModal[IEffects::Modal::Rules] = [&] {
@@ -312,12 +334,44 @@ TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
 
 TEST_F(CommandsTest, EmailBeforePlayLeavesTheClockAlone) {
     EnterGame();
-    effects_.ClearCalls();
+    effects_.NowMs = 500;
+    const std::int64_t left = Form().ClockLeft();
     effects_.InputAnswers = {std::nullopt};
+    effects_.OnBox = [&] { effects_.NowMs += 60000; };
     Form().cmd_emailClick();
-    EXPECT_FALSE(effects_.Contains("timer"));
     EXPECT_FALSE(Game().Paused);
     EXPECT_TRUE(View().TimerEnabled);
+    EXPECT_EQ(Form().ClockLeft(), left);
+}
+
+// No month passes while a box waits for its answer, whatever the box; the clock then goes on
+// with the time it had left, and a game paused meanwhile stays paused.
+TEST_F(CommandsTest, TheClockWaitsWhileABoxWaits) {
+    StartGame();
+    const int month = Game().Month;
+    effects_.NowMs += 700;
+    const std::int64_t left = Form().ClockLeft();
+    int boxes = 0;
+    effects_.OnBox = [&] {
+        ++boxes;
+        EXPECT_FALSE(View().TimerEnabled);
+        effects_.NowMs += 5500;
+        Form().TimerFired();  // a timer event already queued does nothing
+        EXPECT_EQ(Game().Month, month);
+    };
+    ClickAvail({});
+    Form().Invoke(TCommand::KeyF6);  // "Click a property in one of the lists, first!"
+    Form().Invoke(TCommand::KeyF12);
+    EXPECT_EQ(boxes, 2);
+    EXPECT_TRUE(View().TimerEnabled);
+    EXPECT_EQ(Form().ClockLeft(), left);
+    EXPECT_EQ(Game().Month, month);
+
+    // Pausing from behind a box (as a queued Esc would) leaves the clock stopped after it.
+    effects_.OnBox = [&] { Form().PauseGame(); };
+    Form().Invoke(TCommand::KeyF2);
+    EXPECT_FALSE(View().TimerEnabled);
+    EXPECT_TRUE(Game().Paused);
 }
 
 }  // namespace
