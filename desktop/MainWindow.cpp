@@ -22,6 +22,7 @@
 #include "desktop/SvgPicture.h"
 #include "ui/DisplayText.h"
 #include "ui/MainWindowView.h"
+#include "ui/MenuTree.h"
 #include "ui/Tmainform.h"
 
 namespace {
@@ -166,6 +167,11 @@ TKeyEvent ToKeyEvent(const QKeyEvent* event) {
             break;
     }
     key.Text = event->text().toStdString();
+    const int code = event->key();
+    if (code >= Qt::Key_A && code <= Qt::Key_Z)
+        key.Letter = static_cast<char>('a' + (code - Qt::Key_A));
+    else if (code >= Qt::Key_0 && code <= Qt::Key_9)
+        key.Letter = static_cast<char>('0' + (code - Qt::Key_0));
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if (modifiers & Qt::ShiftModifier) key.Modifiers |= kShift;
     if (modifiers & Qt::ControlModifier) key.Modifiers |= kControl;
@@ -254,54 +260,52 @@ void MainWindow::centreOnScreen() {
 void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
+    for (const TMenuEntry& menu : MenuTree(form_)) addMenuEntries(bar->addMenu(QString()), menu);
+}
 
-    QMenu* file = bar->addMenu(QString::fromUtf8(captions::MenuFile));
-    file->setObjectName(QStringLiteral("mnu_File"));
-    quitReplay_ = file->addAction(QString::fromUtf8(captions::MenuQuitReplay));
-    quitReplay_->setObjectName(QStringLiteral("mnu_FileQuitandReplay"));
-    quitReplay_->setEnabled(false);
-    connect(quitReplay_, &QAction::triggered, this,
-            [this] { invoke(TCommand::MenuQuitAndReplay); });
-    file->addSeparator();
-    QAction* exit = file->addAction(QString::fromUtf8(captions::MenuExit));
-    exit->setObjectName(QStringLiteral("mnu_FileExit"));
-    connect(exit, &QAction::triggered, this, [this] { invoke(TCommand::MenuExit); });
+void MainWindow::addMenuEntries(QMenu* menu, const TMenuEntry& entry) {
+    menu->setTitle(QString::fromStdString(entry.Caption));
+    menu->setObjectName(QString::fromStdString(entry.ControlName));
+    QActionGroup* group = nullptr;
+    for (const TMenuEntry& item : entry.Items) {
+        switch (item.Type) {
+            case TMenuEntry::Kind::Separator:
+                menu->addSeparator();
+                break;
+            case TMenuEntry::Kind::Menu:
+                addMenuEntries(menu->addMenu(QString()), item);
+                break;
+            case TMenuEntry::Kind::Item: {
+                // The key beside the item is shown only: the window logic runs the key.
+                QString text = QString::fromStdString(item.Caption);
+                if (!item.Shortcut.empty())
+                    text += QLatin1Char('\t') + QString::fromStdString(item.Shortcut);
+                QAction* action = menu->addAction(text);
+                action->setObjectName(QString::fromStdString(item.ControlName));
+                action->setCheckable(item.Checkable);
+                if (item.Radio) {
+                    if (!group) group = new QActionGroup(this);
+                    group->addAction(action);
+                }
+                const TCommand command = *item.Command;
+                menuActions_[command] = action;
+                connect(action, &QAction::triggered, this, [this, command] { invoke(command); });
+                break;
+            }
+        }
+    }
+    syncMenu(entry);
+}
 
-    QMenu* options = bar->addMenu(QString::fromUtf8(captions::MenuOptions));
-    options->setObjectName(QStringLiteral("mnu_Options"));
-    sound_ = options->addAction(QString::fromUtf8(captions::MenuSound));
-    sound_->setObjectName(QStringLiteral("mnu_OptionsSound"));
-    sound_->setCheckable(true);
-    sound_->setChecked(true);
-    connect(sound_, &QAction::triggered, this, [this] { invoke(TCommand::MenuSound); });
-    QMenu* speed = options->addMenu(QString::fromUtf8(captions::MenuScrollerSpeed));
-    speed->setObjectName(QStringLiteral("mnu_OptionsScrollerSpeed"));
-    auto* speeds = new QActionGroup(this);
-    speeds->setExclusive(true);
-    auto addSpeed = [&](const char* caption, const char* name, TCommand command) {
-        QAction* action = speed->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(true);
-        speeds->addAction(action);
-        connect(action, &QAction::triggered, this, [this, command] { invoke(command); });
-        return action;
-    };
-    fast_ = addSpeed(captions::MenuFast, "Fast1", TCommand::MenuFast);
-    medium_ = addSpeed(captions::MenuMedium, "Mediuim1", TCommand::MenuMedium);
-    slow_ = addSpeed(captions::MenuSlow, "Slow1", TCommand::MenuSlow);
-    medium_->setChecked(true);
-    QAction* report = options->addAction(QString::fromUtf8(captions::MenuMarketReport));
-    report->setObjectName(QStringLiteral("mnu_OptionsMarketReport"));
-    connect(report, &QAction::triggered, this, [this] { invoke(TCommand::MenuMarketReport); });
-
-    QMenu* help = bar->addMenu(QString::fromUtf8(captions::MenuHelp));
-    help->setObjectName(QStringLiteral("mnu_Help"));
-    QAction* rules = help->addAction(QString::fromUtf8(captions::MenuRules));
-    rules->setObjectName(QStringLiteral("mnu_HelpRules"));
-    connect(rules, &QAction::triggered, this, [this] { invoke(TCommand::MenuRules); });
-    QAction* about = help->addAction(QString::fromUtf8(captions::MenuAbout));
-    about->setObjectName(QStringLiteral("mnu_HelpAbout"));
-    connect(about, &QAction::triggered, this, [this] { invoke(TCommand::MenuAbout); });
+void MainWindow::syncMenu(const TMenuEntry& entry) {
+    for (const TMenuEntry& item : entry.Items) {
+        if (item.Type == TMenuEntry::Kind::Menu) syncMenu(item);
+        if (!item.Command) continue;
+        const auto found = menuActions_.find(*item.Command);
+        if (found == menuActions_.end()) continue;
+        found->second->setEnabled(item.Enabled);
+        if (item.Checkable) found->second->setChecked(item.Checked);
+    }
 }
 
 void MainWindow::buildTop(QWidget* client) {
@@ -578,19 +582,7 @@ void MainWindow::sync() {
     syncButton(exit_, view.Exit);
     syncButton(rules_, view.Rules);
 
-    quitReplay_->setEnabled(view.QuitReplayEnabled);
-    sound_->setChecked(view.SoundChecked);
-    switch (form_.mq().Speed()) {
-        case tsFast:
-            fast_->setChecked(true);
-            break;
-        case tsSlow:
-            slow_->setChecked(true);
-            break;
-        case tsMedium:
-            medium_->setChecked(true);
-            break;
-    }
+    for (const TMenuEntry& menu : MenuTree(form_)) syncMenu(menu);
 
     syncLists();
 
@@ -623,11 +615,11 @@ void MainWindow::syncLists() {
         shown.reserve(rows->Rows.size());
         for (const TListRow& row : rows->Rows) {
             const std::string_view name(row.Text.data(), std::min(row.NameLength, row.Text.size()));
-            shown.push_back({QString::fromStdString(row.Text),
-                             static_cast<int>(QString::fromUtf8(name.data(),
-                                                                static_cast<qsizetype>(name.size()))
-                                                  .size()),
-                             row.Selected});
+            shown.push_back(
+                {QString::fromStdString(row.Text),
+                 static_cast<int>(
+                     QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).size()),
+                 row.Selected});
         }
         widget->setRows(shown);
     }
@@ -717,9 +709,10 @@ bool MainWindow::previewKey(QWidget* receiver, QKeyEvent* event) {
     if (qobject_cast<QMenuBar*>(receiver) || !firstDelivery(receiver, event)) return false;
     const TKeyEvent key = ToKeyEvent(event);
     if (event->type() == QEvent::KeyRelease) {
-        form_.KeyRelease(key);
+        const bool listSees = form_.KeyRelease(key);
         sync();
-        return false;
+        // A key the window has handled is not handed on to a focused list.
+        return !listSees;
     }
     std::optional<TCommand> focusedButton;
     if (qobject_cast<QPushButton*>(receiver)) {

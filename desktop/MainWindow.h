@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 #include <array>
+#include <map>
 #include <optional>
 
 class AreaFrame;
@@ -19,11 +20,13 @@ class QAction;
 class QActionGroup;
 class QKeyEvent;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QStatusBar;
 class SvgPicture;
 class Tmainform;
 struct TButtonView;
+struct TMenuEntry;
 enum class TCommand;
 
 // The main window in Qt: every control at its place, a mirror of what the window logic shows
@@ -52,6 +55,8 @@ protected:
 
 private:
     void buildMenu();
+    void addMenuEntries(QMenu* menu, const TMenuEntry& entry);
+    void syncMenu(const TMenuEntry& entry);
     void buildTop(QWidget* client);
     void buildMain(QWidget* client);
     void buildAreas(QWidget* main);
@@ -105,11 +110,7 @@ private:
     QStatusBar* statusBar_ = nullptr;
     QLabel* statusText_ = nullptr;
 
-    QAction* quitReplay_ = nullptr;
-    QAction* sound_ = nullptr;
-    QAction* fast_ = nullptr;
-    QAction* medium_ = nullptr;
-    QAction* slow_ = nullptr;
+    std::map<TCommand, QAction*> menuActions_;
 
     std::optional<unsigned> listsRevision_;
     bool focusStartDone_ = false;

@@ -11,8 +11,7 @@
 class TClockHoldingEffects : public IEffects {
 public:
     // `hold` and `release` stop and restart the clock; calls nest.
-    TClockHoldingEffects(IEffects& inner, std::function<void()> hold,
-                         std::function<void()> release)
+    TClockHoldingEffects(IEffects& inner, std::function<void()> hold, std::function<void()> release)
         : inner_(inner), hold_(std::move(hold)), release_(std::move(release)) {}
 
     void Information(const std::string& text) override {

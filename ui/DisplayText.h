@@ -23,6 +23,20 @@ inline std::string PlainCaption(const std::string& caption) {
     return plain;
 }
 
+// The letter after a caption's "&", lower case, or 0: "E&xit Game" gives 'x'.
+inline char AcceleratorLetter(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        const char c = caption[i + 1];
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return 0;
+}
+
 // Every line break (CR LF, CR or LF) as one line feed.
 inline std::string WithLineFeeds(const std::string& text) {
     std::string result;

@@ -11,6 +11,7 @@
 #include "ui/ClockHoldingEffects.h"
 #include "ui/Commands.h"
 #include "ui/Effects.h"
+#include "ui/Inputs.h"
 #include "ui/MainFormHost.h"
 #include "ui/MainWindowView.h"
 #include "ui/TGameClock.h"
@@ -52,8 +53,11 @@ public:
     // focused control must not see it.
     bool KeyPress(const TKeyEvent& key, std::optional<TCommand> focusedButton = std::nullopt);
     // A key released in the window. It counts only when its press went to this window: the
-    // release of a key that closed a box or a menu does nothing.
-    void KeyRelease(const TKeyEvent& key);
+    // release of a key that closed a box or a menu does nothing. True when a focused list
+    // is to get the release too (ui/Inputs.h).
+    bool KeyRelease(const TKeyEvent& key);
+    // The key combinations that act on their press, as the captions now show them.
+    std::vector<TAccelerator> Accelerators() const;
     // The window lost the keyboard to a box, a menu or another program.
     void WindowDeactivated();
     // The player's events on a list, with the rows then selected (0-based). A disabled list

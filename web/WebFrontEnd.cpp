@@ -2,6 +2,7 @@
 
 #include "console/ConsoleEffects.h"
 #include "ui/DisplayText.h"
+#include "ui/Inputs.h"
 #include "ui/MarketReport.h"
 #include "ui/SavedGameView.h"
 #include "windows/TRealtopia.h"
@@ -105,20 +106,14 @@ bool WebFrontEnd::Invoke(const std::string& kind, const std::string& name) {
     return command && app_->mainform.Invoke(*command);
 }
 
-TKeyEvent WebFrontEnd::KeyEventOf(const std::string& domKey, unsigned modifiers,
-                                  bool autoRepeat) {
-    static const std::pair<const char*, TKey> kNamed[] = {
-        {"Escape", TKey::Esc}, {"Esc", TKey::Esc}, {"F1", TKey::F1},   {"F2", TKey::F2},
-        {"F5", TKey::F5},      {"F6", TKey::F6},   {"F7", TKey::F7},   {"F9", TKey::F9},
-        {"F12", TKey::F12},    {"Enter", TKey::Enter}, {"Tab", TKey::Tab}};
-    for (const auto& [name, key] : kNamed)
-        if (domKey == name) return TKeyEvent{key, {}, modifiers, autoRepeat};
+TKeyEvent WebFrontEnd::KeyEventOf(const std::string& domKey, unsigned modifiers, bool autoRepeat) {
+    TKeyEvent key = KeyEventOfWebName(domKey, modifiers, autoRepeat);
+    if (key.Key != TKey::Other) return key;
     // A key that types one character names that character; Ctrl, Alt and Meta type nothing.
-    std::string text;
     const bool oneCharacter =
         !domKey.empty() && ConsoleEffects::CutToCharacters(domKey, 1) == domKey;
-    if (oneCharacter && (modifiers & (kControl | kAlt | kMeta)) == 0) text = domKey;
-    return TKeyEvent{TKey::Other, text, modifiers, autoRepeat};
+    if (oneCharacter && (modifiers & (kControl | kAlt | kMeta)) == 0) key.Text = domKey;
+    return key;
 }
 
 bool WebFrontEnd::KeyDown(const std::string& domKey, unsigned modifiers, bool autoRepeat,
@@ -138,6 +133,7 @@ bool WebFrontEnd::KeyDown(const std::string& domKey, unsigned modifiers, bool au
 
 void WebFrontEnd::KeyUp(const std::string& domKey, unsigned modifiers) {
     if (screen_ != Screen::Main || DialogOpen()) return;
+    // Whether a focused list also sees it is in the view's input table.
     app_->mainform.KeyRelease(KeyEventOf(domKey, modifiers, false));
 }
 

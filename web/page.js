@@ -333,6 +333,12 @@
       const row = document.createElement('div');
       row.className = 'menuitem';
       setCaption(row, item.caption);
+      if (item.shortcut) {
+        const key = document.createElement('span');
+        key.className = 'shortcut';
+        key.textContent = item.shortcut;
+        row.append(key);
+      }
       if (item.items) {
         row.classList.add('submenu');
         const sub = menuElement(item.items);
@@ -621,13 +627,38 @@
            (event.metaKey ? 8 : 0);
   }
 
-  // The keys the window uses for itself: the browser's own meaning of them is suppressed.
-  const OWN_KEYS = ['Escape', 'F1', 'F2', 'F5', 'F6', 'F7', 'F9', 'F12', 'Enter'];
+  // What a key means comes with the view (its input table and accelerators); the page
+  // only keeps the browser's own meaning of the window's keys away.
+  function inputOf(event) {
+    const w = view && view.window;
+    return w ? w.inputs.find((input) => input.key === event.key) : undefined;
+  }
+  function acceleratorOf(event) {
+    const w = view && view.window;
+    if (!w || event.key.length !== 1 || event.metaKey) return undefined;
+    return w.accelerators.find((a) => a.key === event.key.toLowerCase() &&
+      a.alt === event.altKey && a.ctrl === event.ctrlKey);
+  }
+  function menuOf(event) {
+    const w = view && view.window;
+    if (!w || !event.altKey || event.ctrlKey || event.key.length !== 1) return -1;
+    return w.menus.findIndex((menu) => menu.caption.accelerator === event.key.toLowerCase());
+  }
 
   function onKeyDown(event) {
     startAudio();
     if (dialogOpen || !view || view.screen !== 'main') return;
-    if (OWN_KEYS.includes(event.key)) event.preventDefault();
+    const input = inputOf(event);
+    const accelerator = acceleratorOf(event);
+    const menu = menuOf(event);
+    if ((input && input.window) || accelerator || menu >= 0)
+      event.preventDefault();
+    if (menu >= 0 && !accelerator) { toggleMenu(openMenu === menu ? null : menu); return; }
+    if (accelerator && accelerator.focus) {
+      focusByAccelerator = true;
+      $(accelerator.focus === 'avail' ? 'lst_Avail' : 'lst_portfolio').focus();
+      focusByAccelerator = false;
+    }
     const focused = document.activeElement && document.activeElement.dataset
       ? document.activeElement.dataset.control || '' : '';
     lastKeyWasTab = event.key === 'Tab';
@@ -636,7 +667,8 @@
   }
   function onKeyUp(event) {
     if (dialogOpen || !view || view.screen !== 'main') return;
-    if (OWN_KEYS.includes(event.key)) event.preventDefault();
+    const input = inputOf(event);
+    if (input && input.window) event.preventDefault();
     call('web_key_up', ['string', 'number'], [event.key, modifiers(event)]);
   }
 
@@ -647,6 +679,7 @@
   }
 
   let lastKeyWasTab = false;
+  let focusByAccelerator = false;
   let pointerOnList = null;
 
   function wireLists() {
@@ -657,11 +690,13 @@
         call('web_list', ['string', 'string', 'string', 'string'], ['mouseup', list, '', selectedRows(select)]);
       });
       select.addEventListener('keyup', (event) => {
-        if (OWN_KEYS.includes(event.key)) return;
+        const input = inputOf(event);
+        if (input && !input.list) return;
         call('web_list', ['string', 'string', 'string', 'string'], ['keyup', list, '', selectedRows(select)]);
       });
       select.addEventListener('focus', () => {
-        const reason = pointerOnList === select ? 'click' : lastKeyWasTab ? 'tab' : 'other';
+        const reason = pointerOnList === select ? 'click' : lastKeyWasTab ? 'tab'
+          : focusByAccelerator ? 'accelerator' : 'other';
         pointerOnList = null;
         call('web_list', ['string', 'string', 'string', 'string'], ['focus', list, reason, selectedRows(select)]);
       });

@@ -23,9 +23,9 @@
 #include "console/ConsoleText.h"
 #include "console/StateJson.h"
 #include "logic/FakeSystemQueries.h"
+#include "support/Files.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
-#include "support/Files.h"
 
 #ifdef REALTOPIA_CONSOLE
 #include <sys/wait.h>
@@ -315,6 +315,16 @@ TEST_F(ConsoleTest, NewUserRulesWindow) {
     EXPECT_TRUE(State(entered)["window"]["visible"].boolean);
 }
 
+// The same accelerators as the other front ends: Ctrl+1..6 choose an area, Alt and a
+// button's underlined letter press it.
+TEST_F(ConsoleTest, KeysTakeTheWindowsAccelerators) {
+    const auto lines = Run(kStart + "key ctrl+4\nstate\nkey Alt+U\nclose\nkey alt+x\n");
+    EXPECT_EQ(State(lines)["currentArea"].number, 4);
+    EXPECT_EQ(WithTag(lines, "rules").size(), 1u);
+    EXPECT_EQ(WithTag(lines, "exit").size(), 1u);
+    EXPECT_TRUE(WithTag(lines, "?").empty());
+}
+
 TEST_F(ConsoleTest, StateJsonAtStart) {
     const auto lines = Run("state\n" + kStart + "area 3\nclick avail 2,3\nstate\n");
     const Json before = State(lines, 0);
@@ -365,7 +375,7 @@ TEST_F(ConsoleTest, RefusedCommandsChangeNothing) {
     const auto lines =
         Run("buysell\ntick\nfrobnicate\n" + kEnter +
             "buysell\nclick avail 1\nmenu quitreplay\nplay\nfrobnicate 1\nclick avail 99\n"
-            "click avail 1,x\nclick avail 0\nclick portfolio 1\nkeysel avail\nkey F3\n"
+            "click avail 1,x\nclick avail 0\nclick portfolio 1\nkeysel avail\nkey F3\nkey alt+\n"
             "area 7\nset cash 1\nnewuser\nrestore\nstate\n");
     const std::vector<std::string> refused = WithTag(lines, "?");
     EXPECT_EQ(refused, (std::vector<std::string>{
@@ -382,6 +392,7 @@ TEST_F(ConsoleTest, RefusedCommandsChangeNothing) {
                            "[?] no such row: 1",
                            "[?] keysel avail|portfolio ROWS",
                            "[?] unknown key: F3",
+                           "[?] unknown key: alt+",
                            "[?] area 1 to 6",
                            "[?] set needs --debug",
                            "[?] the splash window is no longer shown",

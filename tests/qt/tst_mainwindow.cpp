@@ -246,8 +246,8 @@ void TestMainWindow::controlsArePlacedAsTheLayoutSays() {
     QCOMPARE(widget->parentWidget()->objectName(), parent);
     QCOMPARE(widget->geometry(), place);
     QVERIFY2(!ReadName(widget).isEmpty() || name.startsWith("img_Rect") ||
-                 name.startsWith("pnl_top") || name.startsWith("pnl_main") ||
-                 name == "lbl_info" || name == "lbl_trend" || name == "lbl_TAreas",
+                 name.startsWith("pnl_top") || name.startsWith("pnl_main") || name == "lbl_info" ||
+                 name == "lbl_trend" || name == "lbl_TAreas",
              "a control without an accessible name");
     // Internal names never reach a screen reader.
     QVERIFY(!ReadName(widget).startsWith(QStringLiteral("pnl_")));
@@ -274,7 +274,12 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
     QVERIFY(!control<QAction>("mnu_FileQuitandReplay")->isEnabled());
     QVERIFY(control<QAction>("mnu_OptionsSound")->isCheckable());
     QVERIFY(control<QAction>("Mediuim1")->isChecked());
-    QCOMPARE(control<QAction>("Mediuim1")->text(), QStringLiteral("&Mediuim"));
+    QCOMPARE(control<QAction>("Mediuim1")->text(), QStringLiteral("&Medium"));
+    // The menus show the keys that do the same (shown only: the window runs the key).
+    QCOMPARE(control<QAction>("mnu_HelpRules")->text(), QStringLiteral("Rules\tF1"));
+    QCOMPARE(control<QAction>("mnu_OptionsMarketReport")->text(),
+             QString::fromUtf8("Market &Report\u2026\tF9"));
+    QVERIFY(control<QAction>("mnu_HelpRules")->shortcut().isEmpty());
 
     // Before PLAY: trading and lists disabled, the for-sale list already filled, London red.
     QVERIFY(!control("cmd_BuySell")->isEnabled());
@@ -349,6 +354,12 @@ void TestMainWindow::playAndListClickRelabelTheCommands() {
     QCOMPARE(Shown(control("cmd_Mortgage")), QStringLiteral("Mortgage (F7)"));
     QVERIFY(control("cmd_Mortgage")->isEnabled());
     QVERIFY(avail->selectedItems().isEmpty());
+
+    // F7 in the list mortgages; the window has handled the key, so the list does not also
+    // take its release and select again (which would offer "Redeem").
+    QTest::keyClick(portfolio, Qt::Key_F7);
+    QVERIFY(app->mainform.Game().Debt > Money());
+    QCOMPARE(Shown(control("cmd_Mortgage")), QStringLiteral("Mortgage (F7)"));
     QVERIFY(Shown(control("pnl_Currportfolio")) != QStringLiteral("Portfolio Value: £0"));
 }
 
@@ -408,6 +419,13 @@ void TestMainWindow::focusBackFromTheRulesSelectsNothing() {
     QApplication::sendEvent(control("lst_Avail"), &focusBack);
     QTest::keyClick(window.get(), Qt::Key_F6);
     QCOMPARE(effects->count("Click a property in one of the lists, first!"), 1);
+    QCOMPARE(control<QListWidget>("lst_portfolio")->count(), 0);
+    // The same with the keys pressed in the list: F1's release, handled by the window, does
+    // not reach the list and select its row again, so F6 buys nothing, as in every front end.
+    clickRow("lst_Avail", 0);
+    QTest::keyClick(control("lst_Avail"), Qt::Key_F1);
+    QTest::keyClick(control("lst_Avail"), Qt::Key_F6);
+    QCOMPARE(effects->count("Click a property in one of the lists, first!"), 2);
     QCOMPARE(control<QListWidget>("lst_portfolio")->count(), 0);
     // Tab into it does select what is selected there.
     clickRow("lst_Avail", 0);
@@ -551,8 +569,8 @@ void TestMainWindow::listRowsKeepTheirPriceWhole() {
         QCOMPARE(list->item(r)->toolTip(), row);
         const QString price = row.mid(row.lastIndexOf(QStringLiteral(" (")));
         const int width = list->viewport()->width() - 6;
-        const QString drawn = PropertyList::shownText(row, static_cast<int>(row.size() - price.size()),
-                                                      metrics, width);
+        const QString drawn = PropertyList::shownText(
+            row, static_cast<int>(row.size() - price.size()), metrics, width);
         QVERIFY2(drawn.endsWith(price), qPrintable(drawn));
         QVERIFY(metrics.horizontalAdvance(drawn) <= width);
         if (drawn != row) {
