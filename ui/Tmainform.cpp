@@ -55,6 +55,7 @@ std::string Tmainform::RowText(const TProperty& property) {
 // ---------------------------------------------------------------- display operations
 
 void Tmainform::RefreshDisplay() {
+    ShowAreaAverage();
     view_.PortfolioPanel = "Portfolio Value: " + FormatPounds(game_.PortfolioValue());
     view_.CashPanel = "Current Cash: " + FormatPounds(game_.Cash);
     view_.DebtPanel = "Owe: " + FormatPounds(game_.Debt) + " (\u00A3" +
@@ -148,6 +149,12 @@ void Tmainform::ShowAreaInfo() {
     for (int a = 1; a <= kAreaCount; ++a)
         view_.AreaFrameRed[static_cast<std::size_t>(a - 1)] = (a == game_.CurrentArea);
     RefillLists();
+    ShowAreaAverage();
+}
+
+// The area's caption with the average price of what is for sale: after every change of
+// prices too (a headline, a trend), not only when the area is chosen.
+void Tmainform::ShowAreaAverage() {
     Money sum;
     int count = 0;
     for (const TProperty& p : game_.Properties) {
@@ -174,6 +181,9 @@ void Tmainform::ClearSelections() {
 }
 
 void Tmainform::ResetWindow() {
+    // A new game starts with the window's first title and status line.
+    view_.Caption = TMainWindowView().Caption;
+    view_.Status = TMainWindowView().Status;
     view_.QuitReplayEnabled = false;
     view_.Progress = 0;
     game_.Disengage();

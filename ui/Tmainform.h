@@ -171,6 +171,7 @@ private:
     // The game clock changed: the view and the toolkit's timer follow.
     void ClockChanged();
     void SetTradingEnabled(bool enabled);
+    void ShowAreaAverage();
     // The engine learns how many rows each list has selected.
     void SelectionChanged();
     void SelectFrom(List list);
