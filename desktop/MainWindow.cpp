@@ -12,7 +12,9 @@
 #include <QStatusBar>
 #include <QWindowStateChangeEvent>
 
+#include "desktop/Accessibility.h"
 #include "desktop/AreaFrame.h"
+#include "desktop/AreaPicture.h"
 #include "desktop/BarGauge.h"
 #include "desktop/GlyphButton.h"
 #include "desktop/MarqueeWidget.h"
@@ -331,7 +333,8 @@ void MainWindow::buildTop(QWidget* client) {
     debtPanel_ = makeMoney("pnl_CurrDebt", "Debt", QRect(512, 0, 210, 25), hints::Debt);
 
     ticker_ = new MarqueeWidget(form_.mq(), client);
-    Name(ticker_, "mq", QStringLiteral("News ticker"));
+    Name(ticker_, "mq", QString());
+    ticker_->setAccessibleDescription(QStringLiteral("News ticker"));
     ticker_->setGeometry(0, 25, kClientWidth, 31);
     SetHint(ticker_, QString::fromLatin1(hints::Ticker), false);
 }
@@ -505,12 +508,13 @@ void MainWindow::buildAreas(QWidget* main) {
         auto* frame = new AreaFrame(areas);
         const QByteArray name = "img_Rect" + QByteArray::number(static_cast<int>(i) + 1);
         Name(frame, name.constData(), QString());
+        accessibility::MarkDecorative(frame);  // the picture itself says which area is chosen
         frame->setGeometry(lefts[i % 3] - 2, tops[i / 3] - 2, 94, 58);
         areaFrames_[i] = frame;
     }
     for (std::size_t i = 0; i < areaPictures_.size(); ++i) {
         const int area = static_cast<int>(i) + 1;
-        auto* picture = new SvgPicture(QStringLiteral(":/areas/area%1.svg").arg(area), areas);
+        auto* picture = new AreaPicture(QStringLiteral(":/areas/area%1.svg").arg(area), areas);
         const QByteArray name = "img_area" + QByteArray::number(area);
         picture->setObjectName(QString::fromLatin1(name));
         picture->setProperty("tag", area);
@@ -518,6 +522,12 @@ void MainWindow::buildAreas(QWidget* main) {
         picture->setCursor(Qt::PointingHandCursor);
         picture->setProperty(kCommandProperty, static_cast<int>(AreaCommand(area)));
         connect(picture, &SvgPicture::clicked, this, [this, area] { invoke(AreaCommand(area)); });
+        // The arrow keys step round the six areas, as in a group of radio buttons.
+        connect(picture, &AreaPicture::stepped, this, [this, area](int delta) {
+            const int next = (area - 1 + delta + kAreaCount) % kAreaCount + 1;
+            areaPictures_[static_cast<std::size_t>(next - 1)]->setFocus(Qt::OtherFocusReason);
+            invoke(AreaCommand(next));
+        });
         areaPictures_[i] = picture;
     }
 }
@@ -534,9 +544,11 @@ void MainWindow::buildStatusBar(QWidget* client) {
 }
 
 void MainWindow::buildTabOrder() {
-    // Panels and pictures take no focus; the rest follow the layout's order.
-    const std::array<QWidget*, 9> order{availList_, portfolioList_, buySell_,  damRen_, exit_,
-                                        rules_,     start_,         mortgage_, email_};
+    // Tab follows the screen: the two lists on the left, then the right-hand column from
+    // the area pictures down to Exit and Rules. Panels and other pictures take no focus.
+    std::vector<QWidget*> order{availList_, portfolioList_};
+    order.insert(order.end(), areaPictures_.begin(), areaPictures_.end());
+    order.insert(order.end(), {damRen_, buySell_, mortgage_, start_, email_, exit_, rules_});
     for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
@@ -554,12 +566,18 @@ void MainWindow::sync() {
 
     for (std::size_t i = 0; i < areaPictures_.size(); ++i) {
         const QString name = QString::fromStdString(view.AreaHints[i]);
-        areaPictures_[i]->setAccessibleName(name);
+        if (areaPictures_[i]->accessibleName() != name) areaPictures_[i]->setAccessibleName(name);
         SetHint(areaPictures_[i], name);
+        areaPictures_[i]->setChosen(view.AreaFrameRed[i]);
         areaFrames_[i]->setColour(view.AreaFrameRed[i] ? Qt::red : Qt::black);
-        areaFrames_[i]->setAccessibleName(view.AreaFrameRed[i] ? name + QStringLiteral(" chosen")
-                                                               : QString());
     }
+
+    // The ticker reads as the headline it shows, announced once whenever it changes.
+    QString headline;
+    for (const TSegment& segment : form_.mq().Segments())
+        headline += QString::fromStdString(segment.Text);
+    headline = headline.simplified();
+    if (ticker_->accessibleName() != headline) ticker_->setAccessibleName(headline);
 
     trendLabel_->setText(Text(view.TrendText));
     trendPicture_->setPath(TrendPath(view.TrendPicture));
@@ -714,8 +732,9 @@ bool MainWindow::previewKey(QWidget* receiver, QKeyEvent* event) {
         // A key the window has handled is not handed on to a focused list.
         return !listSees;
     }
+    // The control with the focus that Enter presses: a button or an area picture.
     std::optional<TCommand> focusedButton;
-    if (qobject_cast<QPushButton*>(receiver)) {
+    if (receiver->focusPolicy() & Qt::TabFocus) {
         const QVariant command = receiver->property(kCommandProperty);
         if (command.isValid()) focusedButton = static_cast<TCommand>(command.toInt());
     }

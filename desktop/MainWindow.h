@@ -10,6 +10,7 @@
 #include <optional>
 
 class AreaFrame;
+class AreaPicture;
 class BarGauge;
 class GlyphButton;
 class MarqueeWidget;
@@ -92,7 +93,7 @@ private:
     PropertyList* portfolioList_ = nullptr;
     QLabel* infoLabel_ = nullptr;
     QLabel* areaCaption_ = nullptr;
-    std::array<SvgPicture*, 6> areaPictures_{};
+    std::array<AreaPicture*, 6> areaPictures_{};
     std::array<AreaFrame*, 6> areaFrames_{};
     QLabel* trendLabel_ = nullptr;
     SvgPicture* trendPicture_ = nullptr;

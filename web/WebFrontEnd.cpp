@@ -120,12 +120,8 @@ bool WebFrontEnd::KeyDown(const std::string& domKey, unsigned modifiers, bool au
                           const std::string& focusedControl) {
     if (screen_ != Screen::Main || DialogOpen()) return false;
     const TKeyEvent key = KeyEventOf(domKey, modifiers, autoRepeat);
-    // Only a button holds the focus that Enter presses.
-    const std::string prefix = "button:";
-    const std::optional<TCommand> focused =
-        focusedControl.rfind(prefix, 0) == 0
-            ? FindCommand(TCommandKind::Button, focusedControl.substr(prefix.size()))
-            : std::nullopt;
+    // A button or an area picture holds the focus that Enter presses.
+    const std::optional<TCommand> focused = ControlCommand(focusedControl);
     const bool taken = app_->mainform.KeyPress(key, focused);
     // The window's own keys are the game's, not the browser's.
     return taken || KeyCommand(key.Key).has_value();

@@ -100,9 +100,8 @@ TEST_F(MainWindowTest, ListsFollowOwnershipMortgagesAndTheArea) {
     // A change of prices (a headline landing) shows in the average at once.
     g.Property(41).BuyPrice += Money::Pounds(19000);
     Form().RefreshDisplay();
-    EXPECT_EQ(View().AreaCaption,
-              "Current Area: Ireland\r\nAverage price: " +
-                  FormatPounds((sum + Money::Pounds(19000)).MulDiv(1, 19)));
+    EXPECT_EQ(View().AreaCaption, "Current Area: Ireland\r\nAverage price: " +
+                                      FormatPounds((sum + Money::Pounds(19000)).MulDiv(1, 19)));
 }
 
 TEST_F(MainWindowTest, AnotherGameStartsWithTheFirstTitleAndStatus) {

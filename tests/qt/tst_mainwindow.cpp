@@ -106,6 +106,7 @@ private slots:
     void minimisingPausesAndRestoringResumes();
     void closingEndsTheProgram();
     void aScreenReaderReadsWhatTheWindowShows();
+    void theAreasAreControlsForKeysAndScreenReaders();
     void listRowsKeepTheirPriceWhole();
 
 private:
@@ -303,7 +304,7 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
     control<QAction>("mnu_OptionsSound")->trigger();
     QCOMPARE(control<QAction>("mnu_OptionsSound")->isChecked(), app->mainform.View().SoundChecked);
 
-    // Tab visits the controls in the layout's order.
+    // Tab visits the controls in the screen's order.
     QStringList order;
     QWidget* widget = control("lst_Avail");
     do {
@@ -311,8 +312,9 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
         widget = widget->nextInFocusChain();
     } while (widget != control("lst_Avail"));
     QCOMPARE(order,
-             QStringList({"lst_Avail", "lst_portfolio", "cmd_BuySell", "cmd_DamRen", "cmd_Exit",
-                          "cmd_Rules", "cmd_Start", "cmd_Mortgage", "cmd_email"}));
+             QStringList({"lst_Avail", "lst_portfolio", "img_area1", "img_area2", "img_area3",
+                          "img_area4", "img_area5", "img_area6", "cmd_DamRen", "cmd_BuySell",
+                          "cmd_Mortgage", "cmd_Start", "cmd_email", "cmd_Exit", "cmd_Rules"}));
 
     // The window logic asks for the focus on PLAY when it shows the window.
     app->mainform.FormShow();
@@ -550,6 +552,56 @@ void TestMainWindow::aScreenReaderReadsWhatTheWindowShows() {
     QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(list);
     QVERIFY(rows != nullptr && rows->childCount() >= 1);
     QCOMPARE(rows->child(0)->text(QAccessible::Name), list->item(0)->text());
+
+    // The ticker reads as the text it shows; the gauge is a progress bar with its value.
+    QAccessibleInterface* ticker = QAccessible::queryAccessibleInterface(control("mq"));
+    QString headline;
+    for (const TSegment& segment : app->mainform.mq().Segments())
+        headline += QString::fromStdString(segment.Text);
+    QVERIFY(!headline.simplified().isEmpty());
+    QCOMPARE(ticker->text(QAccessible::Name), headline.simplified());
+    QAccessibleInterface* progress = QAccessible::queryAccessibleInterface(control("progress"));
+    QCOMPARE(progress->role(), QAccessible::ProgressBar);
+    QCOMPARE(progress->text(QAccessible::Name), QStringLiteral("Game Progress"));
+    QVERIFY(progress->valueInterface() != nullptr);
+    QCOMPARE(progress->valueInterface()->currentValue().toInt(),
+             control<BarGauge>("progress")->percent());
+    QCOMPARE(progress->text(QAccessible::Value), control<BarGauge>("progress")->text());
+}
+
+void TestMainWindow::theAreasAreControlsForKeysAndScreenReaders() {
+    pressPlay();
+    auto* first = control("img_area1");
+    QAccessibleInterface* london = QAccessible::queryAccessibleInterface(first);
+    QCOMPARE(london->role(), QAccessible::RadioButton);
+    QCOMPARE(london->text(QAccessible::Name), QStringLiteral("London"));
+    QVERIFY(london->state().checked);
+    QVERIFY(london->state().focusable);
+    QVERIFY(!QAccessible::queryAccessibleInterface(control("img_area2"))->state().checked);
+    // The red frames only repeat what the pictures say.
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(control("pnl_Areas"));
+    for (int i = 0; i < panel->childCount(); ++i)
+        QVERIFY(!panel->child(i)->object()->objectName().startsWith(QStringLiteral("img_Rect")));
+
+    // Arrow keys step to the next area and choose it; Enter on a focused picture chooses it;
+    // Ctrl+number chooses from anywhere; a screen reader's press action does too.
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Right);
+    QCOMPARE(app->mainform.Game().CurrentArea, 2);
+    QCOMPARE(QApplication::focusWidget(), control("img_area2"));
+    QTest::keyClick(control("img_area2"), Qt::Key_Left);
+    QTest::keyClick(control("img_area1"), Qt::Key_Left);
+    QCOMPARE(app->mainform.Game().CurrentArea, 6);
+    control("img_area4")->setFocus();
+    QTest::keyClick(control("img_area4"), Qt::Key_Return);
+    QCOMPARE(app->mainform.Game().CurrentArea, 4);
+    QVERIFY(QAccessible::queryAccessibleInterface(control("img_area4"))->state().checked);
+    QTest::keyClick(control("lst_Avail"), Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(app->mainform.Game().CurrentArea, 3);
+    QAccessibleInterface* five = QAccessible::queryAccessibleInterface(control("img_area5"));
+    five->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(app->mainform.Game().CurrentArea, 5);
+    QVERIFY(effects->messages.empty());
 }
 
 void TestMainWindow::listRowsKeepTheirPriceWhole() {
