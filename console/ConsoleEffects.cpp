@@ -120,6 +120,7 @@ bool ConsoleEffects::ShowRules() {
         const std::string word = words.empty() ? std::string() : words.front();
         if (words.size() == 1 && word == "close") return true;
         if (words.size() == 1 && word == "quit") return false;
+        if (words.size() == 1 && word == "esc" && rules.EscapePressed()) return true;
         if (words.size() == 1 && word == "back") {
             if (!rules.TopicVisible()) {
                 Refuse("no topic is shown");

@@ -294,7 +294,8 @@ bool WebFrontEnd::ShowRules() {
         TWebDialog::Button close = TWebDialog::MakeButton(Trulesform::CloseCaption, "close");
         close.Default = true;
         dialog.Buttons.push_back(close);
-        dialog.EscapeAnswer = "quit";  // the window closes without Close
+        // Esc closes as CLOSE does, when the rules window says so.
+        dialog.EscapeAnswer = rules.EscapePressed() ? "close" : "";
 
         const std::string answer = Ask(dialog);
         if (answer == "close") return true;

@@ -313,6 +313,10 @@ TEST_F(ConsoleTest, NewUserRulesWindow) {
     EXPECT_EQ(rules[2], "[rules] RULES - STRATEGY");
     EXPECT_EQ(WithTag(entered, "rules-text").size(), 2u);
     EXPECT_TRUE(State(entered)["window"]["visible"].boolean);
+
+    // Esc closes the rules as CLOSE does.
+    const auto escaped = Run("newuser\nagree\nesc\nstate\n");
+    EXPECT_TRUE(State(escaped)["window"]["visible"].boolean);
 }
 
 // The same accelerators as the other front ends: Ctrl+1..6 choose an area, Alt and a

@@ -338,7 +338,9 @@ TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
 TEST_F(CommandsTest, TheInputTableSaysWhatAKeyMeans) {
     for (const TInput& input : Inputs()) {
         EXPECT_EQ(KeyCommand(input.Key), input.Command) << input.Name;
-        if (input.Command) EXPECT_EQ(KeyOf(*input.Command), input.Key) << input.Name;
+        if (input.Command) {
+            EXPECT_EQ(KeyOf(*input.Command), input.Key) << input.Name;
+        }
         // A key the window handles is not the list's as well.
         EXPECT_EQ(input.ListSees, !input.Command.has_value()) << input.Name;
     }

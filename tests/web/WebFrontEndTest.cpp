@@ -125,6 +125,34 @@ TEST_F(WebFrontEndTest, TheWindowsKeysAreKeptFromTheBrowserAndEscStartsTheGame) 
     EXPECT_FALSE(web_.KeyDown("ArrowDown", 0, false, ""));
 }
 
+// The page keeps no key list: the view carries the window's keys, its accelerators and the
+// menus with their keys.
+TEST_F(WebFrontEndTest, TheViewCarriesTheKeysAcceleratorsAndMenus) {
+    EnterGame();
+    const std::string view = web_.ViewJson();
+    EXPECT_TRUE(Contains(view, R"({"key":"Escape","name":"Esc","window":true,"list":false})"))
+        << view;
+    EXPECT_TRUE(Contains(view, R"({"key":"Tab","name":"Tab","window":false,"list":true})"));
+    EXPECT_TRUE(Contains(view, R"({"key":"x","alt":true,"ctrl":false,"name":"Alt+X"})"));
+    EXPECT_TRUE(
+        Contains(view, R"({"key":"p","alt":true,"ctrl":false,"name":"Alt+P","focus":"avail"})"));
+    EXPECT_TRUE(Contains(view, R"({"key":"6","alt":false,"ctrl":true,"name":"Ctrl+6"})"));
+    EXPECT_TRUE(Contains(view, R"("text":"Medium")"));
+    EXPECT_TRUE(Contains(view, R"("control":"menu:rules","shortcut":"F1")"));
+
+    // Ctrl+3 and Enter on a focused area picture choose the area; Alt+U opens the rules,
+    // where Esc closes as CLOSE does.
+    EXPECT_TRUE(web_.KeyDown("3", kControl, false, ""));
+    EXPECT_EQ(web_.App().mainform.Game().CurrentArea, 3);
+    EXPECT_TRUE(web_.KeyDown("Enter", 0, false, "picture:area5"));
+    EXPECT_EQ(web_.App().mainform.Game().CurrentArea, 5);
+    page_.dialogs.clear();
+    page_.answers.push_back("close");
+    EXPECT_TRUE(web_.KeyDown("u", kAlt, false, ""));
+    ASSERT_EQ(page_.dialogs.size(), 1u);
+    EXPECT_TRUE(Contains(page_.dialogs[0], R"("escape":"close")")) << page_.dialogs[0];
+}
+
 TEST_F(WebFrontEndTest, ClockEventsRunMonthsOnlyWhileTheClockRuns) {
     EnterGame();
     web_.Invoke("button", "start");
