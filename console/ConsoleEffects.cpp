@@ -165,6 +165,10 @@ bool ConsoleEffects::ShowChooser() {
                                  : "answer 1 to " + std::to_string(items.size()) + " or cancel");
             continue;
         }
+        if (!chooser.ItemEnabled(static_cast<int>(*item))) {
+            Refuse("disabled: already done");
+            continue;
+        }
         chooser.optgroupClick(static_cast<int>(*item));
         chooser.cmd_CloseClick();
         if (!chooser.Closed()) Refuse("OK is disabled");

@@ -320,7 +320,7 @@ bool WebFrontEnd::ShowChooser() {
         for (int k = 1; k <= count; ++k)
             dialog.Choices.push_back({"", chooser.Items()[k - 1],
                                       kAnswerPrefixItem + std::to_string(k),
-                                      chooser.ItemIndex() == k});
+                                      chooser.ItemIndex() == k, chooser.ItemEnabled(k)});
         TWebDialog::Button ok = OkButton();
         ok.Enabled = chooser.OkEnabled();
         dialog.Buttons = {ok, TWebDialog::Button{kCancel, "cancel"}};

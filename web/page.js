@@ -547,6 +547,7 @@
           radio.type = 'radio';
           radio.name = 'choice';
           radio.checked = choice.checked;
+          radio.disabled = !choice.enabled;
           radio.addEventListener('change', () => finish(choice.answer));
           const label = document.createElement('span');
           label.textContent = choice.label;

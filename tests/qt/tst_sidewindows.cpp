@@ -1,6 +1,7 @@
 // The side windows and the way into the game: the splash, the agreement, the rules window,
 // the damage/renovate chooser, the police message and the message and input boxes.
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
@@ -12,7 +13,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -131,8 +131,9 @@ void VerifyNamed(QWidget* window) {
     }
     const QStringList names = ShowingNames(window);
     for (const QString& name : names) {
-        QVERIFY2(!name.startsWith(QStringLiteral("Panel")) && !name.startsWith(QStringLiteral("pnl_")),
-                 qPrintable(name));
+        QVERIFY2(
+            !name.startsWith(QStringLiteral("Panel")) && !name.startsWith(QStringLiteral("pnl_")),
+            qPrintable(name));
     }
 }
 
@@ -422,7 +423,16 @@ void TestSideWindows::chooserOkWaitsForAClick() {
         const auto radios = chooser->findChildren<QRadioButton*>();
         QCOMPARE(radios.size(), 8);
         QVERIFY(radios.at(2)->text().endsWith(QStringLiteral(" (Already Done)")));
+        QVERIFY(!radios.at(2)->isEnabled());  // done: shown disabled, never chosen
         for (QRadioButton* radio : radios) QVERIFY(!radio->isChecked());
+        // The arrow keys choose as they move (OK ready at once) and skip the done item.
+        radios.at(0)->setFocus();
+        QTest::keyClick(radios.at(0), Qt::Key_Down);
+        QVERIFY(radios.at(1)->isChecked());
+        QVERIFY(Child<QPushButton>(chooser, "cmd_Close")->isEnabled());
+        QTest::keyClick(radios.at(1), Qt::Key_Down);
+        QVERIFY(radios.at(3)->isChecked());
+        QCOMPARE(program.app.DamRenForm.ItemIndex(), 4);
         QTest::keyClick(chooser, Qt::Key_Escape);
         cancelled = !chooser->isVisible();
     });
@@ -518,8 +528,8 @@ void TestSideWindows::messageBoxesUseTheirCaptionsAndLineBreaks() {
     const auto leftOf = [&document](const QString& wanted) {
         const QTextCursor found = document.find(wanted, 0, QTextDocument::FindCaseSensitively);
         const QTextBlock block = found.block();
-        const QTextLine line = block.layout()->lineForTextPosition(found.selectionStart() -
-                                                                    block.position());
+        const QTextLine line =
+            block.layout()->lineForTextPosition(found.selectionStart() - block.position());
         return document.documentLayout()->blockBoundingRect(block).left() +
                line.cursorToX(found.selectionStart() - block.position());
     };
