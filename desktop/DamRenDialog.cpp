@@ -57,6 +57,8 @@ void DamRenDialog::sync() {
     const QString caption = QString::fromStdString(form_.GroupCaption());
     optgroup_->setTitle(caption);
     optgroup_->setAccessibleName(caption);
+    // A screen reader names the window by what it is about ("Damage Dundefraggin").
+    setAccessibleName(caption);
 
     for (QRadioButton* radio : radios_) {
         items_->removeButton(radio);
