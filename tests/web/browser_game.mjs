@@ -59,11 +59,16 @@ async function press(box, modifiers) {
 
 const KEY_CODES = { esc: ['Escape', 27], f1: ['F1', 112], f2: ['F2', 113], f5: ['F5', 116],
   f6: ['F6', 117], f7: ['F7', 118], f9: ['F9', 120], f12: ['F12', 123] };
+// A key, or an accelerator written as the console writes it ("alt+u", "ctrl+4").
 async function key(name) {
-  const [keyName, code] = KEY_CODES[name];
+  const parts = name.toLowerCase().split('+');
+  const last = parts.pop();
+  const modifiers = (parts.includes('alt') ? 1 : 0) | (parts.includes('ctrl') ? 2 : 0);
+  let [keyName, code, vk] = KEY_CODES[last] ? [KEY_CODES[last][0], KEY_CODES[last][0], KEY_CODES[last][1]]
+    : [last, /\d/.test(last) ? 'Digit' + last : 'Key' + last.toUpperCase(), last.toUpperCase().charCodeAt(0)];
   for (const type of ['rawKeyDown', 'keyUp'])
-    await send('Input.dispatchKeyEvent', { type, key: keyName, code: keyName,
-      windowsVirtualKeyCode: code, nativeVirtualKeyCode: code });
+    await send('Input.dispatchKeyEvent', { type, key: keyName, code, modifiers,
+      windowsVirtualKeyCode: vk, nativeVirtualKeyCode: vk });
 }
 
 // Answers the dialogs that come up until the page is idle; boxes that only inform are
