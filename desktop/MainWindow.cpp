@@ -278,11 +278,13 @@ void MainWindow::addMenuEntries(QMenu* menu, const TMenuEntry& entry) {
                 addMenuEntries(menu->addMenu(QString()), item);
                 break;
             case TMenuEntry::Kind::Item: {
-                // The key beside the item is shown only: the window logic runs the key.
-                QString text = QString::fromStdString(item.Caption);
-                if (!item.Shortcut.empty())
-                    text += QLatin1Char('\t') + QString::fromStdString(item.Shortcut);
-                QAction* action = menu->addAction(text);
+                QAction* action = menu->addAction(QString::fromStdString(item.Caption));
+                // The key beside the item is shown (and read as its key binding); it acts
+                // only inside the open menu, as the window logic runs it everywhere else.
+                if (!item.Shortcut.empty()) {
+                    action->setShortcut(QKeySequence(QString::fromStdString(item.Shortcut)));
+                    action->setShortcutContext(Qt::WidgetShortcut);
+                }
                 action->setObjectName(QString::fromStdString(item.ControlName));
                 action->setCheckable(item.Checkable);
                 if (item.Radio) {
@@ -436,7 +438,8 @@ void MainWindow::buildMain(QWidget* client) {
     }};
     for (const auto& [name, picture] : arrows) {
         auto* arrow = new SvgPicture(TrendPath(picture), main);
-        Name(arrow, name, QString::fromLatin1(name));
+        arrow->setObjectName(QString::fromLatin1(name));
+        accessibility::MarkDecorative(arrow);  // never shown: no node, no internal name
         arrow->setGeometry(0, 0, 40, 40);
         arrow->hide();
     }
