@@ -124,6 +124,9 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
     auto* widget = static_cast<QWidget*>(object);
     if (key == QLatin1String("AreaPicture")) return new AreaPictureInterface(widget);
     if (key == QLatin1String("BarGauge")) return new ProgressInterface(widget);
+    // The ticker reads as a text: the headline it shows (its accessible name).
+    if (key == QLatin1String("MarqueeWidget"))
+        return new QAccessibleWidget(widget, QAccessible::StaticText);
     if (key == QLatin1String("PanelWidget"))
         return new ContainerInterface(widget, QAccessible::Pane);
     // Plain widgets: the containers of the side windows' controls, and the splash itself.

@@ -570,6 +570,11 @@ void TestMainWindow::aScreenReaderReadsWhatTheWindowShows() {
         headline += QString::fromStdString(segment.Text);
     QVERIFY(!headline.simplified().isEmpty());
     QCOMPARE(ticker->text(QAccessible::Name), headline.simplified());
+    QCOMPARE(ticker->role(), QAccessible::StaticText);
+    // A new headline becomes the ticker's name (Qt announces the name change).
+    app->mainform.mq().SetText("Headline of the test ");
+    window->sync();
+    QCOMPARE(ticker->text(QAccessible::Name), QStringLiteral("Headline of the test"));
     QAccessibleInterface* progress = QAccessible::queryAccessibleInterface(control("progress"));
     QCOMPARE(progress->role(), QAccessible::ProgressBar);
     QCOMPARE(progress->text(QAccessible::Name), QStringLiteral("Game Progress"));
