@@ -50,7 +50,6 @@ int main() {
 
     // Months: play the 107 months that carry trends and headlines again and again.
     long months = 0;
-    auto start = std::chrono::steady_clock::now();
     auto elapsed = std::chrono::steady_clock::duration{};
     while (elapsed < std::chrono::seconds(2)) {
         StartGame(game);

@@ -53,4 +53,4 @@ const report = (what, value, unit, target, met) =>
 report('web page transfer size (gzip)', gzipBytes / 1e6, 'MB', '<= 1.5 MB', gzipBytes <= 1.5e6);
 const extra = median(game) - median(empty);
 console.log(`${'empty page first frame (median)'.padEnd(40)} ${median(empty).toFixed(1).padStart(10)} ms`);
-report(`splash first frame after the empty page (${rounds} rounds)`, extra, 'ms', '<= 300 ms', extra <= 300);
+report(`splash first frame after the empty page (${rounds} rounds)`, extra, 'ms', '<= 120 ms', extra <= 120);

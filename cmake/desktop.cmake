@@ -10,6 +10,7 @@ set_target_properties(realtopia_qt PROPERTIES AUTOMOC ON)
 target_link_libraries(realtopia_qt
     PUBLIC realtopia_logic Qt6::Widgets Qt6::Svg
     PRIVATE realtopia_warnings)
+realtopia_layer_folders(realtopia_qt desktop realtopia_logic)
 
 # The sound module: everything that needs Qt Multimedia, whose two dozen libraries the program
 # opens only on its first sound (desktop/SoundModule). It lies beside the program in the build

@@ -8,10 +8,10 @@
 #include <optional>
 
 #include "console/ConsoleText.h"
-#include "console/ReportJson.h"
+#include "console/ReportLines.h"
 #include "console/SavedGameCommands.h"
 #include "console/ShowText.h"
-#include "console/StateJson.h"
+#include "frontend/StateJson.h"
 #include "ui/Inputs.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
@@ -308,6 +308,8 @@ void ConsoleApp::Set(const std::vector<std::string>& words) {
         if (!n) return Refuse("no such property: " + words[2]);
         const auto amount = ParsePounds(words[3]);
         if (!amount) return Refuse("bad amount: " + words[3]);
+        // The game keeps every price at £0 or more; one below would pay the buyer.
+        if (*amount < Money()) return Refuse("bad price: " + words[3] + " (0 or more)");
         TProperty& property = game.Property(static_cast<int>(*n));
         (field == "buy" ? property.BuyPrice : property.SaleValue) = *amount;
     } else if (field == "date" && words.size() == 4) {

@@ -1,7 +1,10 @@
 #include "console/ConsoleEffects.h"
 
 #include "console/ConsoleText.h"
-#include "console/ReportJson.h"
+#include "console/ReportLines.h"
+#include "frontend/ChooserLoop.h"
+#include "frontend/RulesLoop.h"
+#include "ui/Utf8.h"
 #include "windows/TRealtopia.h"
 
 using consoletext::Trim;
@@ -67,7 +70,7 @@ bool ConsoleEffects::Input(const std::string& caption, const std::string& prompt
     out_.Line("input", caption + " | " + prompt + " | " + text);
     const std::string answer = Answer();
     if (answer == "!cancel") return false;  // Cancel leaves the default text
-    text = CutToCharacters(answer, maxLength);
+    text = utf8::FirstCharacters(answer, maxLength);
     return true;
 }
 
@@ -105,75 +108,54 @@ bool ConsoleEffects::ShowAgreement() {
     }
 }
 
-void ConsoleEffects::PrintRules(bool withText) {
-    const Trulesform& rules = app_->rulesform;
-    out_.Line("rules", rules.Title());
-    if (withText && rules.TopicVisible()) out_.Line("rules-text", rules.Text());
-}
-
 bool ConsoleEffects::ShowRules() {
-    Trulesform& rules = app_->rulesform;
-    // The window keeps its state between showings: it may open on a topic.
-    PrintRules(true);
-    for (;;) {
-        const std::vector<std::string> words = consoletext::Words(Answer());
-        const std::string word = words.empty() ? std::string() : words.front();
-        if (words.size() == 1 && word == "close") return true;
-        if (words.size() == 1 && word == "quit") return false;
-        if (words.size() == 1 && word == "esc" && rules.EscapePressed()) return true;
-        if (words.size() == 1 && word == "back") {
-            if (!rules.TopicVisible()) {
-                Refuse("no topic is shown");
-                continue;
-            }
-            rules.cmd_backClick();
-            PrintRules(false);
-            continue;
+    // The title whenever the window is shown or changes, and a topic's text.
+    class Face : public IRulesWindowFace {
+    public:
+        explicit Face(ConsoleEffects& effects) : effects_(effects) {}
+        void Show(const Trulesform& rules) override {
+            effects_.out_.Line("rules", rules.Title());
+            if (rules.TopicVisible()) effects_.out_.Line("rules-text", rules.Text());
         }
-        if (words.size() == 2 && word == "topic") {
-            const auto topic = consoletext::ParseInteger(words[1], 1, 4);
-            if (!topic) {
-                Refuse("the topics are 1 to 4");
-            } else if (rules.TopicVisible()) {
-                Refuse("a topic is shown; go back first");
-            } else {
-                rules.NotImplemented(static_cast<int>(*topic));
-                PrintRules(true);
-            }
-            continue;
-        }
-        Refuse("answer topic N, back, close or quit");
-    }
+        std::string Answer(const Trulesform&) override { return effects_.Answer(); }
+        void Refuse(const std::string& why) override { effects_.Refuse(why); }
+
+    private:
+        ConsoleEffects& effects_;
+    } face(*this);
+    return RunRulesWindow(app_->rulesform, face);
 }
 
 bool ConsoleEffects::ShowChooser() {
-    TDamRenForm& chooser = app_->DamRenForm;
-    out_.Line("chooser", chooser.GroupCaption());
-    const std::vector<std::string>& items = chooser.Items();
-    for (std::size_t k = 0; k < items.size(); ++k)
-        out_.Line("item", std::to_string(k + 1) + " " + items[k]);
-    while (!chooser.Closed()) {
-        const std::string answer = Trim(Answer());
-        if (answer == "cancel") {
-            chooser.cmd_CancelClick();
-            continue;
+    // The caption and the items once; an answer is an item's number, which clicks that item
+    // and then OK, or "cancel".
+    class Face : public IChooserFace {
+    public:
+        explicit Face(ConsoleEffects& effects) : effects_(effects) {}
+        void Show(const TDamRenForm& chooser) override {
+            effects_.out_.Line("chooser", chooser.GroupCaption());
+            const std::vector<std::string>& items = chooser.Items();
+            for (std::size_t k = 0; k < items.size(); ++k)
+                effects_.out_.Line("item", std::to_string(k + 1) + " " + items[k]);
         }
-        const auto item =
-            consoletext::ParseInteger(answer, 1, static_cast<std::int64_t>(items.size()));
-        if (!item) {
-            Refuse(items.empty() ? "nothing to choose; answer cancel"
-                                 : "answer 1 to " + std::to_string(items.size()) + " or cancel");
-            continue;
+        std::vector<TChooserMove> Moves(const TDamRenForm& chooser) override {
+            using Kind = TChooserMove::Kind;
+            const std::string answer = Trim(effects_.Answer());
+            if (answer == "cancel") return {{Kind::Cancel}};
+            const std::size_t count = chooser.Items().size();
+            const auto item =
+                consoletext::ParseInteger(answer, 1, static_cast<std::int64_t>(count));
+            if (item) return {{Kind::Pick, static_cast<int>(*item)}, {Kind::Ok}};
+            Refuse(count == 0 ? "nothing to choose; answer cancel"
+                              : "answer 1 to " + std::to_string(count) + " or cancel");
+            return {};
         }
-        if (!chooser.ItemEnabled(static_cast<int>(*item))) {
-            Refuse("disabled: already done");
-            continue;
-        }
-        chooser.optgroupClick(static_cast<int>(*item));
-        chooser.cmd_CloseClick();
-        if (!chooser.Closed()) Refuse("OK is disabled");
-    }
-    return chooser.ChoiceMade();
+        void Refuse(const std::string& why) override { effects_.Refuse(why); }
+
+    private:
+        ConsoleEffects& effects_;
+    } face(*this);
+    return RunChooser(app_->DamRenForm, face);
 }
 
 bool ConsoleEffects::ShowAbout(const TAboutBoxContent& content) {
@@ -197,16 +179,4 @@ bool ConsoleEffects::OpenUrl(const std::string& url) {
 void ConsoleEffects::Quit() {
     out_.Line("exit", "");
     throw ConsoleExit{};
-}
-
-std::string ConsoleEffects::CutToCharacters(const std::string& utf8, int maxLength) {
-    if (maxLength < 0) return utf8;
-    std::string cut;
-    int count = 0;
-    for (const std::string& character : consoletext::Characters(utf8)) {
-        if (count == maxLength) break;
-        cut += character;
-        ++count;
-    }
-    return cut;
 }

@@ -52,14 +52,10 @@ public:
     // The About box: its fields as lines, closed with OK at once.
     bool ShowAbout(const TAboutBoxContent& content);
 
-    // The first maxLength characters (not bytes) of a UTF-8 text.
-    static std::string CutToCharacters(const std::string& utf8, int maxLength);
-
 private:
     bool ShowAgreement();
     bool ShowRules();
     bool ShowChooser();
-    void PrintRules(bool withText);
     void Refuse(const std::string& why) { out_.Line("?", why); }
 
     std::istream& in_;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "console/ConsoleText.h"
+#include "ui/Utf8.h"
 
 void ConsoleOutput::Line(const std::string& tag, const std::string& payload) {
     RawLine(tag, Escape(payload));
@@ -20,10 +20,10 @@ std::string ConsoleOutput::Escape(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const consoletext::TUtf8Character c = consoletext::DecodeUtf8(text, i);
+        const utf8::TCharacter c = utf8::Decode(text, i);
         i += c.Length;
         if (!c.Valid) {
-            escaped += consoletext::kReplacementCharacter;
+            escaped += utf8::kReplacementCharacter;
         } else if (c.CodePoint == '\r') {
             escaped += "\\r";
         } else if (c.CodePoint == '\n') {
@@ -32,7 +32,7 @@ std::string ConsoleOutput::Escape(const std::string& text) {
             escaped += "\\t";
         } else if (c.CodePoint == '\\') {
             escaped += "\\\\";
-        } else if (consoletext::IsControl(c.CodePoint)) {
+        } else if (utf8::IsControl(c.CodePoint)) {
             char code[8];
             std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned>(c.CodePoint));
             escaped += code;

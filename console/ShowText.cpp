@@ -108,8 +108,7 @@ std::vector<std::string> MainWindowLines(const Tmainform& form) {
                     "   sponsor [" + addresses::SponsorLabel + "]");
     lines.push_back(std::string("menu: quitreplay [Quit and Replay]") +
                     (view.QuitReplayEnabled ? "" : " (disabled)") + "   sound [" +
-                    (view.SoundChecked ? "x" : " ") +
-                    "]   speed: " + consoletext::SpeedName(ticker.Speed()));
+                    (view.SoundChecked ? "x" : " ") + "]   speed: " + SpeedName(ticker.Speed()));
     lines.push_back("Status bar: " + view.Status);
     return lines;
 }

@@ -116,16 +116,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
+// The picture's resource, named as the picture is: ":/trend/risen.svg".
 QString TrendPath(TTrendPicture picture) {
-    switch (picture) {
-        case TTrendPicture::Risen:
-            return QStringLiteral(":/trend/risen.svg");
-        case TTrendPicture::Fallen:
-            return QStringLiteral(":/trend/fallen.svg");
-        case TTrendPicture::Steady:
-            break;
-    }
-    return QStringLiteral(":/trend/steady.svg");
+    return QStringLiteral(":/trend/%1.svg").arg(QLatin1String(TrendPictureName(picture)));
 }
 
 // A key as the window logic knows it.

@@ -35,7 +35,12 @@ void TGame::cmd_DamRenClick() {
         } else if (selected == 1) {
             DamRenMode = TDamRenMode::Renovate;
             window_.PauseGame();
-            if (window_.ShowDamRenChooser()) Renovate();
+            // The chooser records the item as done; a renovation the cash does not cover
+            // leaves it to be chosen again.
+            const std::uint16_t done =
+                Selection.empty() ? 0 : Property(Selection.front()).DoneImprovements;
+            if (window_.ShowDamRenChooser() && !Renovate())
+                Property(Selection.front()).DoneImprovements = done;
             window_.ResumeGame();
         } else {
             window_.ShowInformation("Sorry, you can only renovate one property at a time!");
@@ -50,6 +55,7 @@ void TGame::Damage() {
     if (Selection.empty()) return;
     TProperty& p = Property(Selection.front());
     const Money amount = DamRenAmount;
+    // The fine is paid in full before the damage's credit arrives.
     if (p.DamageCount >= kVandalismThreshold) {
         window_.ShowPoliceMessage(
             "You have been caught vandalising this house.\r"
@@ -61,18 +67,26 @@ void TGame::Damage() {
     p.MovePrices(-amount);
     p.Flags |= Damaged;
     AddCash(amount.TruncatedToPounds());
+    RepriceSelection();
     window_.RefillLists();
     window_.RefreshDisplay();
 }
 
-void TGame::Renovate() {
-    if (Selection.empty()) return;
+bool TGame::Renovate() {
+    if (Selection.empty()) return false;
     TProperty& p = Property(Selection.front());
     const Money amount = DamRenAmount;
+    // A choice, like a purchase: only what the cash covers, and nothing while it is below zero.
+    if (!CanAfford(amount)) {
+        window_.ShowInformation("You can't afford it!");
+        return false;
+    }
     p.BuyPrice += amount;
     p.SaleValue += amount;
     p.Flags |= Renovated;
     SpendCash(amount);
+    RepriceSelection();
     window_.RefillLists();
     window_.RefreshDisplay();
+    return true;
 }

@@ -15,6 +15,13 @@
 // One game of Realtopia: the world tables, the game state and every rule that changes them.
 // The main window owns one for the program's lifetime; it draws nothing itself and reaches
 // the window only through IGameWindow.
+//
+// Every pound is accounted for. Obligations (a police fine, the monthly repayment, redeeming,
+// the final settlement) are paid in full through SpendCash, even into negative cash. Choices
+// (buying, renovating) happen only when CanAfford says the cash covers them, so nothing is
+// bought or renovated while the cash is below zero. A fine is paid before the proceeds of the
+// act that drew it. The selection's totals follow the prices (RepriceSelection after every
+// price movement), so a purchase or sale is made at the price the lists show.
 class TGame {
 public:
     // Amounts and thresholds of the rules.
@@ -107,11 +114,16 @@ public:
     void ForgetSelection() { SelectionSide = TSelectionSide::None; }
     // The totals and modes of an empty selection.
     void ClearSelectionTotals();
+    // The selection's totals worked out again from the current prices.
+    void RepriceSelection();
     // A selection made in one list: the properties, their totals and the list it came from.
     void Select(TSelectionSide side, std::vector<int> properties);
     void SetSoundOn(bool on) { SoundOn = on; }
-    // The cheat pays once per run of the program (nothing while the player is not engaged).
+    // The cheat pays once per run of the program, and only in a game the player has engaged
+    // in: before that no money moves, and a phrase that paid nothing stays unused.
+    bool CheatBonusPayable() const { return Engaged && !CheatUsed; }
     void PayCheatBonus() {
+        if (!CheatBonusPayable()) return;
         AddCash(kCheatBonus);
         CheatUsed = true;
     }
@@ -122,6 +134,8 @@ public:
     void UpdateLowestPrice(int area);
     void AddCash(Money amount);
     void SpendCash(Money amount);
+    // A choice of the player's costing `amount` can be paid from the cash.
+    bool CanAfford(Money amount) const { return Cash >= amount; }
     Money PortfolioValue() const;
     Money NetWorth() const;
     int MonthsLeft() const;
@@ -151,7 +165,8 @@ public:
     // ---- Damage and renovation ----
     void cmd_DamRenClick();
     void Damage();
-    void Renovate();
+    // False when the cash does not cover the renovation, which then changes nothing.
+    bool Renovate();
     // The chooser's amount for item k (1..8) of the current mode, from `lowestPrice`.
     static Money ImprovementAmount(int k, Money lowestPrice);
     static std::uint16_t ImprovementBit(int k, TDamRenMode mode);

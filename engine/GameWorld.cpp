@@ -138,11 +138,9 @@ void TGame::AddCash(Money amount) {
 
 void TGame::SpendCash(Money amount) {
     if (!Engaged) return;
-    // Spending stops at zero; a balance already below zero (after a negative windfall) falls
-    // by the whole amount, so that paying never raises the cash.
-    const Money before = Cash;
+    // Paid in full, even into negative cash: a choice has asked CanAfford first, and an
+    // obligation stopped at zero would be money the player never paid.
     Cash -= amount;
-    if (Cash < Money() && before >= Money()) Cash = Money();
     window_.ShowCash();
 }
 
@@ -196,6 +194,15 @@ void TGame::ResetPlay() {
     MarketTrend = Steady;
 }
 
+void TGame::RepriceSelection() {
+    BuyTotal = Money();
+    SellTotal = Money();
+    for (int n : Selection) {
+        BuyTotal += Property(n).BuyPrice;
+        SellTotal += Property(n).SaleValue;
+    }
+}
+
 void TGame::ClearSelectionTotals() {
     MortgageMode = TMortgageMode::None;
     BuyTotal = Money();
@@ -204,12 +211,7 @@ void TGame::ClearSelectionTotals() {
 
 void TGame::Select(TSelectionSide side, std::vector<int> properties) {
     Selection = std::move(properties);
-    BuyTotal = Money();
-    SellTotal = Money();
-    for (int n : Selection) {
-        BuyTotal += Property(n).BuyPrice;
-        SellTotal += Property(n).SaleValue;
-    }
+    RepriceSelection();
     SelectionSide = side;
     if (side == TSelectionSide::ForSale || Selection.size() != 1)
         MortgageMode = TMortgageMode::None;

@@ -1,5 +1,6 @@
 // The hi-score step at the end of a game the player took part in.
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <utility>
@@ -35,10 +36,10 @@ void TGame::RecordHiScore() {
     table.Load(path, Today());
 
     std::string display = "PERSONAL HI SCORE TABLE\r\rPlace\tName\t\t\tScore\r";
-    if (Cash < Money()) Cash = Money();
-    // The file keeps whole pounds in 32 bits; a larger fortune is recorded as the largest
-    // amount the field holds rather than wrapping round to a small one.
-    const std::int64_t pounds = Cash.TruncatedPounds();
+    // A final worth below zero scores nothing; the cash keeps the worth the reckoning
+    // announced. The file keeps whole pounds in 32 bits; a larger fortune is recorded as the
+    // largest amount the field holds rather than wrapping round to a small one.
+    const std::int64_t pounds = std::max<std::int64_t>(Cash.TruncatedPounds(), 0);
     const auto score = static_cast<std::uint32_t>(
         std::min<std::int64_t>(pounds, std::numeric_limits<std::uint32_t>::max()));
 
@@ -63,13 +64,24 @@ void TGame::RecordHiScore() {
     THiScoreTable current([&boxes](const std::string& caption, const std::string& text) {
         boxes.emplace_back(caption, text);
     });
+    bool setAside = false;
     {
         const TFileLock lock(path);
-        current.Load(path, Today());
+        const bool readable = current.Load(path, Today());
         boxes.clear();  // a table that cannot be read was reported when it was first read
-        if (current.Insert(score, FirstName, "", LastName, Today()) <= 10) current.Save(path);
+        if (current.Insert(score, FirstName, "", LastName, Today()) <= 10) {
+            // An unreadable table is kept aside, never written over: it may be the player's
+            // only copy of years of scores.
+            const bool unreadable = !readable && FileExists(path);
+            if (unreadable) setAside = SetAsideHiScoreTable(path);
+            if (unreadable && !setAside)
+                current.ReportSaveFailure();
+            else
+                current.Save(path);
+        }
     }
     for (const auto& [caption, text] : boxes) window_.ShowError(caption, text);
+    if (setAside) window_.ShowInformation(kHiScoreTableKeptText);
     for (int i = 1; i <= 10; ++i)
         display += std::to_string(i) + ")\t " + current.FullName(i) + "\t\t\u00A3" +
                    std::to_string(current.Score(i)) + "\r";

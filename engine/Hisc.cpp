@@ -110,8 +110,12 @@ bool THiScoreTable::Load(const std::string& path, const std::string& todayYYYYMM
 
 bool THiScoreTable::Save(const std::string& path) const {
     if (SafeReplace(path, ToBytes())) return true;
-    ReportError("Unable to save the table");
+    ReportSaveFailure();
     return false;
+}
+
+void THiScoreTable::ReportSaveFailure() const {
+    ReportError("Unable to save the table");
 }
 
 int THiScoreTable::Classify(std::uint32_t score) const {
@@ -215,6 +219,12 @@ bool THiScoreTable::FromBytes(const std::string& bytes) {
             static_cast<std::int32_t>(GetU32(bytes, base + kPreviousPositionOffset));
     }
     return true;
+}
+
+bool SetAsideHiScoreTable(const std::string& path) {
+    std::error_code ec;
+    fs::rename(path, path + ".bad", ec);
+    return !ec;
 }
 
 bool FileExists(const std::string& path) {

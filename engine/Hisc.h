@@ -41,6 +41,8 @@ public:
     // files of earlier, interrupted saves removed, so a save that may meet another program's
     // holds the table's lock). Failure: error box and false.
     bool Save(const std::string& path) const;
+    // The box of a save that failed: "Unable to save the table".
+    void ReportSaveFailure() const;
 
     // 0: not good enough; 1: on the table; 2: better than position 1. An equal score does not
     // pass an entry.
@@ -69,6 +71,14 @@ private:
     ErrorBox systemError_;
     std::array<THiRecord, kRecordCount> records_;
 };
+
+// Moves a table that cannot be read out of the way, to the path with ".bad" appended (an older
+// one there is replaced), so that writing a new table does not destroy it. False when it
+// cannot be moved.
+bool SetAsideHiScoreTable(const std::string& path);
+inline constexpr const char* kHiScoreTableKeptText =
+    "The hi-score table could not be read; it is kept as REALTOPI.DAT.bad, and a new table "
+    "is started.";
 
 // Something other than a directory exists at the path.
 bool FileExists(const std::string& path);

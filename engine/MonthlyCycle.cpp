@@ -92,6 +92,7 @@ void TGame::YearlyTrend() {
     for (TProperty& p : Properties) {
         if (p.Area == CurrentArea) p.MovePrices(delta);
     }
+    RepriceSelection();
     window_.ShowAreaInfo();
     window_.RefreshDisplay();
 }
@@ -145,11 +146,18 @@ void TGame::ApplyNews(int item) {
         case Slump:
             if (news.Target == 0) {
                 for (int a = 1; a <= kAreaCount; ++a) moveArea(a);
+                RepriceSelection();
                 window_.RefillLists();
                 window_.RefreshDisplay();
             } else if (news.Target >= 1 && news.Target <= kAreaCount) {
                 moveArea(news.Target);
-                if (news.Target == CurrentArea) window_.RefillLists();
+                RepriceSelection();
+                // The portfolio lists owned properties of every area: its rows show the new
+                // prices too.
+                bool ownsThere = false;
+                for (const TProperty& p : Properties)
+                    ownsThere = ownsThere || (p.Area == news.Target && p.Has(Owned));
+                if (news.Target == CurrentArea || ownsThere) window_.RefillLists();
                 window_.RefreshDisplay();
             }
             return;
@@ -167,6 +175,7 @@ void TGame::CrashMarket() {
         p.Flags |= Halved;
     }
     for (int a = 1; a <= kAreaCount; ++a) UpdateLowestPrice(a);
+    RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Crash, Year, Month);
 }
 
@@ -179,5 +188,6 @@ void TGame::RestoreMarket() {
         p.Flags &= static_cast<std::uint16_t>(~Halved);
     }
     for (int a = 1; a <= kAreaCount; ++a) UpdateLowestPrice(a);
+    RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Restore, Year, Month);
 }

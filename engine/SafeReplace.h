@@ -2,16 +2,27 @@
 
 #include <string>
 
+// Who may read a file that SafeReplace writes.
+enum class TFileAccess {
+    // A new file gets what the umask allows; a replaced one keeps its permission bits.
+    Kept,
+    // Readable and writable by its owner only, new or replaced (a file with names in it).
+    OwnerOnly,
+};
+
 // Replaces a file whole and safely: the new contents go to a temporary file beside it, which is
 // synced and then renamed over the old one, so a crash or a failed write leaves the old file.
 //
-// The new file keeps the old one's permission bits (a read-only one gets the owner's write bit
-// back); a new file gets what the umask allows. Temporary files that earlier, interrupted
-// replacements of the same file left beside it are removed first: a caller that may replace the
-// file while another program does the same holds the file's lock (TFileLock), or it would take
-// the other program's temporary file for a left-over.
-bool SafeReplace(const std::string& path, const std::string& bytes);
+// A read-only file gets the owner's write bit back. Temporary files that earlier, interrupted
+// replacements of the same file left beside it are removed first, but only those whose writer
+// is provably gone: each writer holds a lock on its temporary file until it is renamed, so any
+// number of programs may replace the same file at once and all succeed (the last rename wins).
+bool SafeReplace(const std::string& path, const std::string& bytes,
+                 TFileAccess access = TFileAccess::Kept);
 
 // The marker of the temporary files beside `path`: their names are the file's name, ".tmp"
-// and a random suffix.
+// and a random suffix of TemporarySuffixLength letters and digits.
 std::string TemporaryPrefix(const std::string& path);
+inline constexpr std::size_t TemporarySuffixLength = 10;
+// `name` (a file name without directory) is one of the temporary files of the file `target`.
+bool IsTemporaryName(const std::string& name, const std::string& target);

@@ -292,6 +292,13 @@ std::string BadAmount(const std::string& what, Money amount) {
     return what + " out of range";
 }
 
+// A price or a debt: the game never takes one below zero, and one below zero would pay the
+// player for buying or borrowing.
+std::string BadPrice(const std::string& what, Money amount) {
+    if (amount < Money()) return what + " below zero";
+    return BadAmount(what, amount);
+}
+
 std::string PropertyProblem(int n, const TProperty& p) {
     const std::string of = " of property " + std::to_string(n);
     constexpr std::uint16_t kKnownFlags = Owned | Damaged | Renovated | Mortgaged | Halved;
@@ -301,8 +308,8 @@ std::string PropertyProblem(int n, const TProperty& p) {
                   (n - 1) / kPropertiesPerArea + 1),
           Outside("damage count" + of, p.DamageCount, 0, TSavedGame::kLargestCount),
           Outside("sale count" + of, p.SoldCount, 0, TSavedGame::kLargestCount),
-          BadAmount("buying price" + of, p.BuyPrice), BadAmount("sale value" + of, p.SaleValue),
-          BadAmount("monthly repayment" + of, p.MonthlyRepayment)})
+          BadPrice("buying price" + of, p.BuyPrice), BadPrice("sale value" + of, p.SaleValue),
+          BadPrice("monthly repayment" + of, p.MonthlyRepayment)})
         if (!problem.empty()) return problem;
     if ((p.Flags & ~kKnownFlags) != 0) return "unknown flags" + of;
     // The market's recovery doubles a halved price: it must stay in range then too.
@@ -455,8 +462,7 @@ std::string TSavedGame::Problem() const {
         const TArea& area = Areas[static_cast<std::size_t>(a - 1)];
         const std::string of = " of area " + std::to_string(a);
         if (std::string problem = BadText("name" + of, area.Name); !problem.empty()) return problem;
-        if (std::string problem = BadAmount("lowest price" + of, area.LowestPrice);
-            !problem.empty())
+        if (std::string problem = BadPrice("lowest price" + of, area.LowestPrice); !problem.empty())
             return problem;
     }
     Money repayments;
@@ -471,11 +477,11 @@ std::string TSavedGame::Problem() const {
             return problem;
 
     for (const std::string& problem : {BadAmount("cash", Cash),
-                                       BadAmount("debt", Debt),
-                                       BadAmount("repayment total", MonthlyRepaymentTotal),
-                                       BadAmount("buying total", BuyTotal),
-                                       BadAmount("selling total", SellTotal),
-                                       BadAmount("damage or renovation", DamRenAmount),
+                                       BadPrice("debt", Debt),
+                                       BadPrice("repayment total", MonthlyRepaymentTotal),
+                                       BadPrice("buying total", BuyTotal),
+                                       BadPrice("selling total", SellTotal),
+                                       BadPrice("damage or renovation", DamRenAmount),
                                        Outside("stage", Stage, 1, 3),
                                        Outside("crash count", CrashTicks, 0, kMonthsInGame),
                                        Outside("year", Year, 2000, 2009),
@@ -511,7 +517,7 @@ static std::string HistoryProblem(const TSavedGame& s) {
                                            BadAmount("net worth of a past month", month.NetWorth)})
             if (!problem.empty()) return problem;
         for (Money price : month.AveragePrice)
-            if (std::string problem = BadAmount("average price of a past month", price);
+            if (std::string problem = BadPrice("average price of a past month", price);
                 !problem.empty())
                 return problem;
     }

@@ -42,7 +42,8 @@ bool WriteSavedGame(const std::string& path, const TSavedGame& saved, std::strin
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
     errno = 0;
-    if (SafeReplace(path, saved.ToBytes())) return true;
+    // The file holds the player's names: it is private, whatever the umask says.
+    if (SafeReplace(path, saved.ToBytes(), TFileAccess::OwnerOnly)) return true;
     why = errno != 0 ? std::strerror(errno) : "cannot be written";
     return false;
 }

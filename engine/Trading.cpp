@@ -14,11 +14,12 @@ void TGame::cmd_BuySellClick() {
 }
 
 void TGame::Buy() {
-    // A block is bought whole or not at all.
+    // A block is bought whole or not at all, at the prices the list shows now.
+    RepriceSelection();
     const std::vector<int> selection = Selection;
     const Money total = BuyTotal;
     if (total == Money()) return;
-    if (Cash < total) {
+    if (!CanAfford(total)) {
         window_.ShowInformation("You can't afford it!");
         return;
     }
@@ -31,9 +32,9 @@ void TGame::Buy() {
 void TGame::Sell() {
     // Message boxes and police windows leave the clock running, so work on a copy of the
     // selection as it was when the command started.
+    RepriceSelection();
     const std::vector<int> selection = Selection;
-    const Money total = SellTotal;
-    if (total == Money()) return;
+    if (SellTotal == Money()) return;
 
     const std::string refusal =
         selection.size() == 1
@@ -61,12 +62,16 @@ void TGame::Sell() {
         }
     }
 
+    // The fines are paid in full first; the proceeds follow at the sale values of now, as a
+    // month may have passed while a police window was open.
+    Money proceeds;
     for (int p : selection) {
         TProperty& property = Property(p);
         if (property.Has(Owned)) ++property.SoldCount;
         property.Flags &= static_cast<std::uint16_t>(~Owned);
+        proceeds += property.SaleValue;
     }
-    AddCash(total);
+    AddCash(proceeds);
     window_.RefillLists();
     window_.RefreshDisplay();
 }

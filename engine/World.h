@@ -71,6 +71,11 @@ struct TNewsItem {
 
 enum TMarketTrend : std::int32_t { Steady = 0, Risen = 1, Fallen = 2 };
 
+// A trend's name, as the Market Report's log and every front end's data write it.
+constexpr const char* TrendName(std::int32_t trend) {
+    return trend == Risen ? "risen" : trend == Fallen ? "fallen" : "steady";
+}
+
 // Fixed tables, in number order (string views, so a new game copies them without
 // measuring them again) (index 0 is number 1).
 namespace world {

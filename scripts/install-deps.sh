@@ -14,7 +14,8 @@ packages=(
 # Extras, asked for by name: `fuzz` (the fuzzers), `bench` (the benchmarks on a virtual
 # display: keys typed by xdotool, screenshots by ImageMagick), `package` (lintian, which
 # `make package` runs on the package it builds), `web` (the WebAssembly compiler and Node.js,
-# on which its optimiser runs) and `web-test` (also the headless browser the page's test drives).
+# on which its optimiser runs), `web-test` (also the headless browser the page's test drives)
+# and `format` (clang-format, for `make format` and scripts/check-format.sh).
 for extra in "$@"; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
@@ -22,7 +23,8 @@ for extra in "$@"; do
     package) packages+=(lintian) ;;
     web) packages+=(emscripten nodejs python3) ;;
     web-test) packages+=(emscripten nodejs python3 chromium) ;;
-    *) echo "install-deps.sh: unknown extra '$extra' (fuzz, bench, package, web, web-test)" >&2; exit 2 ;;
+    format) packages+=(clang-format) ;;
+    *) echo "install-deps.sh: unknown extra '$extra' (fuzz, bench, package, web, web-test, format)" >&2; exit 2 ;;
   esac
 done
 

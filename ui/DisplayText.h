@@ -23,7 +23,8 @@ inline std::string PlainCaption(const std::string& caption) {
     return plain;
 }
 
-// The letter after a caption's "&", lower case, or 0: "E&xit Game" gives 'x'.
+// The letter after a caption's accelerator mark, in lower case: 'x' for "E&xit Game"; 0 for a
+// caption without one.
 inline char AcceleratorLetter(const std::string& caption) {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
@@ -31,8 +32,8 @@ inline char AcceleratorLetter(const std::string& caption) {
             ++i;
             continue;
         }
-        const char c = caption[i + 1];
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        const char letter = caption[i + 1];
+        return letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
     }
     return 0;
 }

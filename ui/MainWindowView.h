@@ -29,19 +29,12 @@ struct TListView {
     std::vector<TListRow> Rows;
 };
 
-enum class TTrendPicture { Steady, Risen, Fallen };
+// The trend picture shown beside the market trend: one a trend (engine/World.h).
+enum class TTrendPicture : std::int32_t { Steady = ::Steady, Risen = ::Risen, Fallen = ::Fallen };
 
 // The trend picture's name where a front end writes it as data: "steady", "risen", "fallen".
 inline const char* TrendPictureName(TTrendPicture picture) {
-    switch (picture) {
-        case TTrendPicture::Risen:
-            return "risen";
-        case TTrendPicture::Fallen:
-            return "fallen";
-        case TTrendPicture::Steady:
-            break;
-    }
-    return "steady";
+    return TrendName(static_cast<std::int32_t>(picture));
 }
 
 struct TMainWindowView {

@@ -94,17 +94,6 @@ private:
     double high_ = 10;
 };
 
-std::string TrendResult(std::int32_t result) {
-    switch (result) {
-        case Risen:
-            return "risen";
-        case Fallen:
-            return "fallen";
-        default:
-            return "steady";
-    }
-}
-
 std::string EventText(TMarketHistory::TEventKind kind) {
     switch (kind) {
         case TMarketHistory::TEventKind::BankBonus:
@@ -169,7 +158,7 @@ void TMarketReport::BuildLog(const TGame& game) {
         TLogRow row;
         row.RowKind = TLogRow::Kind::Trend;
         row.Month = MonthLabel(game, t.Year, 12);
-        row.Text = "Yearly trend in " + area + ": " + TrendResult(t.Result);
+        row.Text = "Yearly trend in " + area + ": " + TrendName(t.Result);
         entries.push_back({MonthIndex(t.Year, 12), 1, row});
     }
     const std::vector<TMarketHistory::THeadline>& headlines = history.Headlines();

@@ -128,6 +128,7 @@ void Tmainform::ShowSavedGame(const TSavedGame& saved) {
     view_.PortfolioPanel = shown.PortfolioPanel;
     view_.DebtPanel = shown.DebtPanel;
     view_.Info = shown.Info;
+    infoTotals_ = {game_.BuyTotal, game_.SellTotal};  // the panel shows the saved selection
     view_.AreaCaption = shown.AreaCaption;
     view_.TrendText = shown.TrendText;
     view_.TrendPicture = static_cast<TTrendPicture>(shown.TrendPicture);

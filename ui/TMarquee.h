@@ -10,6 +10,19 @@
 
 enum TDirection { tdLeft, tdRight, tdNone };
 enum TSpeed { tsSlow, tsMedium, tsFast };
+
+// A ticker speed's name where a front end writes it as data: "slow", "medium" or "fast".
+inline const char* SpeedName(TSpeed speed) {
+    switch (speed) {
+        case tsSlow:
+            return "slow";
+        case tsFast:
+            return "fast";
+        case tsMedium:
+            break;
+    }
+    return "medium";
+}
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
 struct TSegment {

@@ -74,10 +74,12 @@ void Tmainform::RefreshDisplay() {
             view_.BuySell.Caption = "Buy (F6)";
             view_.DamRen.Caption = "Damage (F5)";
             game_.MortgageMode = TMortgageMode::None;
+            FollowPrices();
             break;
         case TSelectionSide::Portfolio:
             view_.BuySell.Caption = "Sell (F6)";
             view_.DamRen.Caption = "Renovate (F5)";
+            FollowPrices();
             break;
     }
 
@@ -528,7 +530,8 @@ void Tmainform::FormKeyPress(const std::string& character) {
     }
     if (cheatBuffer_ != phrase) return;
     cheatBuffer_.clear();
-    if (game_.CheatUsed) return;
+    // Success is announced only for a bonus that is paid.
+    if (!game_.CheatBonusPayable()) return;
     mq_.SetActive(false);
     PlaySoundResource(TSound::MeepMeep, true);
     PlaySoundResource(TSound::MeepMeep, false);
@@ -608,7 +611,28 @@ void Tmainform::SelectFrom(List list) {
     const bool forSale = list == List::Avail;
     game_.Select(forSale ? TSelectionSide::ForSale : TSelectionSide::Portfolio,
                  std::move(selection));
+    if (game_.Selection.size() != 1 && !forSale) {
+        // A block can be neither mortgaged nor redeemed: the button says so at once rather
+        // than keeping the caption of an earlier single selection.
+        view_.Mortgage.Caption = "Mortgage/Redeem";
+        view_.Mortgage.Enabled = false;
+    }
+    ShowSelectionInfo();
+    RefreshDisplay();
+}
 
+void Tmainform::ShowSelectionInfo() {
+    view_.Info = SelectionInfo();
+    infoTotals_ = {game_.BuyTotal, game_.SellTotal};
+}
+
+void Tmainform::FollowPrices() {
+    // The panel is written again only when a price movement changed the totals it shows.
+    if (infoTotals_ != std::pair{game_.BuyTotal, game_.SellTotal}) ShowSelectionInfo();
+}
+
+std::string Tmainform::SelectionInfo() const {
+    const bool forSale = game_.SelectionSide == TSelectionSide::ForSale;
     std::string info;
     if (game_.Selection.size() == 1) {
         const TProperty& p = game_.Property(game_.Selection.front());
@@ -627,15 +651,8 @@ void Tmainform::SelectFrom(List list) {
         info = std::string(forSale ? "A nice block of properties." : "A block of properties.") +
                "\r\nTo Buy: " + FormatPounds(game_.BuyTotal) +
                " - To Sell: " + FormatPounds(game_.SellTotal);
-        if (!forSale) {
-            // A block can be neither mortgaged nor redeemed: the button says so at once
-            // rather than keeping the caption of an earlier single selection.
-            view_.Mortgage.Caption = "Mortgage/Redeem";
-            view_.Mortgage.Enabled = false;
-        }
     }
-    view_.Info = info;
-    RefreshDisplay();
+    return info;
 }
 
 int Tmainform::FindProperty(const std::string& text) const {

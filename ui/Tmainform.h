@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Game.h"
@@ -175,6 +176,11 @@ private:
     // The engine learns how many rows each list has selected.
     void SelectionChanged();
     void SelectFrom(List list);
+    // The information panel's text for the selection, at the current prices.
+    std::string SelectionInfo() const;
+    void ShowSelectionInfo();
+    // Prices may have moved since the selection was made: the panel follows its totals.
+    void FollowPrices();
     void SetSpeed(TSpeed speed);
 
     IMainFormHost& host_;
@@ -185,6 +191,8 @@ private:
     TMainWindowView view_;
     TGameClock clock_;
     std::string cheatBuffer_;
+    // The selection's totals that the information panel shows.
+    std::pair<Money, Money> infoTotals_;
     // Keys whose press this window received and whose release is still to come.
     std::set<TKey> pressedKeys_;
     // Where the pointer rests: a command's control, or a fixed hint.

@@ -1,29 +1,18 @@
 #include "web/WebDialog.h"
 
-#include <cctype>
-
+#include "frontend/JsonWriter.h"
 #include "ui/DisplayText.h"
-#include "web/WebJson.h"
 
 TWebDialog::Button TWebDialog::MakeButton(const std::string& caption, std::string answer) {
     Button button;
     button.Label = displaytext::PlainCaption(caption);
     button.Answer = std::move(answer);
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        button.Accelerator =
-            static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
-        break;
-    }
+    button.Accelerator = displaytext::AcceleratorLetter(caption);
     return button;
 }
 
 std::string TWebDialog::Json() const {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     json.String("kind", Kind).String("icon", Icon).String("caption", Caption);
     json.String("heading", Heading).String("text", Text);
@@ -49,6 +38,9 @@ std::string TWebDialog::Json() const {
         json.String("month", row.Month).String("text", row.Text).String("note", row.Note);
         json.Close('}');
     }
+    json.Close(']');
+    json.Open("charts", '[');
+    for (const std::string& chart : Charts) json.Raw(nullptr, chart);
     json.Close(']');
     json.Open("buttons", '[');
     for (const Button& button : Buttons) {

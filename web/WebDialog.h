@@ -40,6 +40,8 @@ struct TWebDialog {
     std::vector<Choice> Choices;
     std::string RowsTitle;
     std::vector<Row> Rows;
+    // Charts drawn above the rows, each a JSON object (WebChartJson).
+    std::vector<std::string> Charts;
     std::vector<Button> Buttons;
     // What Esc answers (the cancel button's answer, or closing the window); empty: nothing.
     std::string EscapeAnswer;

@@ -1,30 +1,27 @@
 #include "web/WebFrontEnd.h"
 
-#include "console/ConsoleEffects.h"
+#include "frontend/ChooserLoop.h"
+#include "frontend/RulesLoop.h"
+#include "frontend/TypedText.h"
 #include "ui/DisplayText.h"
 #include "ui/Inputs.h"
 #include "ui/MarketReport.h"
 #include "ui/SavedGameView.h"
+#include "ui/Utf8.h"
+#include "web/WebChartJson.h"
 #include "windows/TRealtopia.h"
 
 using displaytext::WithLineFeeds;
 
 namespace {
 
-const std::string kAnswerPrefixTopic = "topic ";
 const std::string kAnswerPrefixItem = "item ";
 
-// "topic 3" with prefix "topic " → 3, or 0.
-int NumberAfter(const std::string& answer, const std::string& prefix, int highest) {
-    if (answer.rfind(prefix, 0) != 0) return 0;
-    const std::string digits = answer.substr(prefix.size());
-    if (digits.empty() || digits.size() > 3) return 0;
-    int n = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') return 0;
-        n = n * 10 + (c - '0');
-    }
-    return n >= 1 && n <= highest ? n : 0;
+// The chooser's item an answer clicks ("item 3" → 3), or 0.
+int ItemAnswered(const std::string& answer, int count) {
+    if (answer.rfind(kAnswerPrefixItem, 0) != 0) return 0;
+    const auto item = typed::ParseInteger(answer.substr(kAnswerPrefixItem.size()), 1, count);
+    return static_cast<int>(item.value_or(0));
 }
 
 std::optional<IGameWindow::List> ListNamed(const std::string& name) {
@@ -110,8 +107,7 @@ TKeyEvent WebFrontEnd::KeyEventOf(const std::string& domKey, unsigned modifiers,
     TKeyEvent key = KeyEventOfWebName(domKey, modifiers, autoRepeat);
     if (key.Key != TKey::Other) return key;
     // A key that types one character names that character; Ctrl, Alt and Meta type nothing.
-    const bool oneCharacter =
-        !domKey.empty() && ConsoleEffects::CutToCharacters(domKey, 1) == domKey;
+    const bool oneCharacter = !domKey.empty() && utf8::FirstCharacters(domKey, 1) == domKey;
     if (oneCharacter && (modifiers & (kControl | kAlt | kMeta)) == 0) key.Text = domKey;
     return key;
 }
@@ -129,7 +125,6 @@ bool WebFrontEnd::KeyDown(const std::string& domKey, unsigned modifiers, bool au
 
 void WebFrontEnd::KeyUp(const std::string& domKey, unsigned modifiers) {
     if (screen_ != Screen::Main || DialogOpen()) return;
-    // Whether a focused list also sees it is in the view's input table.
     app_->mainform.KeyRelease(KeyEventOf(domKey, modifiers, false));
 }
 
@@ -143,6 +138,38 @@ bool WebFrontEnd::ListKeyUp(const std::string& list, const std::vector<int>& row
     const auto which = ListNamed(list);
     if (!which || screen_ != Screen::Main || DialogOpen()) return false;
     return app_->mainform.ListKeyUp(*which, rows);
+}
+
+TListSelection* WebFrontEnd::SelectionOf(const std::string& list) {
+    const auto which = ListNamed(list);
+    if (!which || screen_ != Screen::Main || DialogOpen()) return nullptr;
+    const bool avail = *which == IGameWindow::List::Avail;
+    const TListView& view = avail ? app_->mainform.View().Avail : app_->mainform.View().Portfolio;
+    if (!view.Enabled) return nullptr;
+    TListSelection& selection = avail ? availSelection_ : portfolioSelection_;
+    std::vector<bool> selected;
+    selected.reserve(view.Rows.size());
+    for (const TListRow& row : view.Rows) selected.push_back(row.Selected);
+    selection.Show(selected);
+    return &selection;
+}
+
+std::vector<int> WebFrontEnd::ListPress(const std::string& list, int row, unsigned modifiers,
+                                        bool tap) {
+    TListSelection* selection = SelectionOf(list);
+    if (selection == nullptr) return {};
+    if (tap) modifiers = TListSelection::TapModifiers(selectSeveral_);
+    return selection->Press(row, modifiers);
+}
+
+std::optional<std::vector<int>> WebFrontEnd::ListMove(const std::string& list,
+                                                      const std::string& domKey,
+                                                      unsigned modifiers) {
+    TListSelection::Move move{};
+    if (!TListSelection::MoveNamed(domKey, move)) return std::nullopt;
+    TListSelection* selection = SelectionOf(list);
+    if (selection == nullptr) return std::nullopt;
+    return selection->Key(move, modifiers);
 }
 
 bool WebFrontEnd::ListFocusIn(const std::string& list, const std::string& reason,
@@ -236,7 +263,7 @@ bool WebFrontEnd::Input(const std::string& caption, const std::string& prompt, s
     dialog.EscapeAnswer = "cancel";
     const std::string answer = Ask(dialog);
     if (answer.rfind("ok\n", 0) != 0) return false;  // Cancel leaves the default text
-    text = ConsoleEffects::CutToCharacters(answer.substr(3), maxLength);
+    text = utf8::FirstCharacters(answer.substr(3), maxLength);
     return true;
 }
 
@@ -274,69 +301,75 @@ bool WebFrontEnd::ShowAgreement() {
 }
 
 bool WebFrontEnd::ShowRules() {
-    Trulesform& rules = app_->rulesform;
-    // The window keeps its state between showings: it may open on a topic.
-    for (;;) {
-        TWebDialog dialog;
-        dialog.Kind = "rules";
-        dialog.Caption = kRulesCaption;
-        dialog.Heading = WithLineFeeds(rules.Title());
-        if (rules.TopicVisible()) {
-            dialog.Text = WithLineFeeds(rules.Text());
-            dialog.Buttons.push_back(TWebDialog::MakeButton(Trulesform::BackCaption, "back"));
-        } else {
-            for (int k = 1; k <= 4; ++k) {
-                const Trulesform::Topic& topic = Trulesform::kTopics[k - 1];
-                dialog.Choices.push_back(
-                    {topic.Button, topic.Label, kAnswerPrefixTopic + std::to_string(k), false});
+    // One dialog a state of the window, its answers the rules window's words.
+    class Face : public IRulesWindowFace {
+    public:
+        explicit Face(WebFrontEnd& web) : web_(web) {}
+        void Show(const Trulesform&) override {}
+        std::string Answer(const Trulesform& rules) override {
+            TWebDialog dialog;
+            dialog.Kind = "rules";
+            dialog.Caption = kRulesCaption;
+            dialog.Heading = WithLineFeeds(rules.Title());
+            if (rules.TopicVisible()) {
+                dialog.Text = WithLineFeeds(rules.Text());
+                dialog.Buttons.push_back(TWebDialog::MakeButton(Trulesform::BackCaption, "back"));
+            } else {
+                for (int k = 1; k <= 4; ++k) {
+                    const Trulesform::Topic& topic = Trulesform::kTopics[k - 1];
+                    dialog.Choices.push_back(
+                        {topic.Button, topic.Label, "topic " + std::to_string(k), false});
+                }
             }
+            TWebDialog::Button close = TWebDialog::MakeButton(Trulesform::CloseCaption, "close");
+            close.Default = true;
+            dialog.Buttons.push_back(close);
+            dialog.EscapeAnswer = "esc";  // the rules window says what Esc does
+            return web_.Ask(dialog);
         }
-        TWebDialog::Button close = TWebDialog::MakeButton(Trulesform::CloseCaption, "close");
-        close.Default = true;
-        dialog.Buttons.push_back(close);
-        // Esc closes as CLOSE does, when the rules window says so.
-        dialog.EscapeAnswer = rules.EscapePressed() ? "close" : "";
+        void Refuse(const std::string&) override {}  // the page asks again
+        bool ProgramRunning() const override { return web_.Running(); }
 
-        const std::string answer = Ask(dialog);
-        if (answer == "close") return true;
-        if (answer == "back" && rules.TopicVisible()) {
-            rules.cmd_backClick();
-        } else if (const int topic = NumberAfter(answer, kAnswerPrefixTopic, 4)) {
-            rules.NotImplemented(topic);
-        } else if (answer == "quit" || !Running()) {
-            return false;
-        }
-    }
+    private:
+        WebFrontEnd& web_;
+    } face(*this);
+    return RunRulesWindow(app_->rulesform, face);
 }
 
 bool WebFrontEnd::ShowChooser() {
-    TDamRenForm& chooser = app_->DamRenForm;
-    const int count = static_cast<int>(chooser.Items().size());
-    while (!chooser.Closed()) {
-        TWebDialog dialog;
-        dialog.Kind = "chooser";
-        dialog.Caption = app_->Title();
-        dialog.ChoicesTitle = displaytext::PlainCaption(chooser.GroupCaption());
-        for (int k = 1; k <= count; ++k)
-            dialog.Choices.push_back({"", chooser.Items()[k - 1],
-                                      kAnswerPrefixItem + std::to_string(k),
-                                      chooser.ItemIndex() == k, chooser.ItemEnabled(k)});
-        TWebDialog::Button ok = OkButton();
-        ok.Enabled = chooser.OkEnabled();
-        dialog.Buttons = {ok, TWebDialog::Button{kCancel, "cancel"}};
-        dialog.EscapeAnswer = "cancel";
+    // One dialog a state of the chooser: clicking an item checks it, OK and Cancel close.
+    class Face : public IChooserFace {
+    public:
+        explicit Face(WebFrontEnd& web) : web_(web) {}
+        void Show(const TDamRenForm&) override {}
+        std::vector<TChooserMove> Moves(const TDamRenForm& chooser) override {
+            const int count = static_cast<int>(chooser.Items().size());
+            TWebDialog dialog;
+            dialog.Kind = "chooser";
+            dialog.Caption = web_.app_->Title();
+            dialog.ChoicesTitle = displaytext::PlainCaption(chooser.GroupCaption());
+            for (int k = 1; k <= count; ++k)
+                dialog.Choices.push_back({"", chooser.Items()[k - 1],
+                                          kAnswerPrefixItem + std::to_string(k),
+                                          chooser.ItemIndex() == k, chooser.ItemEnabled(k)});
+            TWebDialog::Button ok = OkButton();
+            ok.Enabled = chooser.OkEnabled();
+            dialog.Buttons = {ok, TWebDialog::Button{kCancel, "cancel"}};
+            dialog.EscapeAnswer = "cancel";
 
-        const std::string answer = Ask(dialog);
-        if (const int item = NumberAfter(answer, kAnswerPrefixItem, count)) {
-            chooser.optgroupClick(item);
-        } else if (answer == "ok") {
-            chooser.cmd_CloseClick();
-        } else {
-            chooser.cmd_CancelClick();
+            const std::string answer = web_.Ask(dialog);
+            using Kind = TChooserMove::Kind;
+            if (const int item = ItemAnswered(answer, count)) return {{Kind::Pick, item}};
+            if (answer == "ok") return {{Kind::Ok}};
+            return {{Kind::Cancel}};
         }
-        if (!Running()) break;
-    }
-    return chooser.ChoiceMade();
+        void Refuse(const std::string&) override {}  // the page asks again
+        bool ProgramRunning() const override { return web_.Running(); }
+
+    private:
+        WebFrontEnd& web_;
+    } face(*this);
+    return RunChooser(app_->DamRenForm, face);
 }
 
 void WebFrontEnd::ShowPolice() {
@@ -358,6 +391,7 @@ void WebFrontEnd::ShowMarketReport() {
     dialog.Kind = "report";
     dialog.Caption = TMarketReport::Caption;
     dialog.RowsTitle = displaytext::PlainCaption(TMarketReport::LogTitle);
+    dialog.Charts = {WebChartJson(report.Prices()), WebChartJson(report.Worth())};
     for (const TLogRow& row : report.Log()) dialog.Rows.push_back({row.Month, row.Text, row.Note});
     if (dialog.Rows.empty()) dialog.Text = TMarketReport::EmptyLog;
     TWebDialog::Button close = TWebDialog::MakeButton(TMarketReport::CloseCaption, "close");

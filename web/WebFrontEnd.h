@@ -10,6 +10,7 @@
 #include "engine/Platform.h"
 #include "ui/Commands.h"
 #include "ui/Effects.h"
+#include "ui/ListSelection.h"
 #include "ui/TMarquee.h"
 #include "web/WebDialog.h"
 #include "web/WebPage.h"
@@ -53,6 +54,22 @@ public:
     // A list ("avail" or "portfolio") with the rows then selected, 0-based.
     bool ListMouseUp(const std::string& list, const std::vector<int>& rows);
     bool ListKeyUp(const std::string& list, const std::vector<int>& rows);
+    // The page draws its lists itself: a press on a row (a click with modifiers, or a tap)
+    // and a key that moves in a list answer the rows then to be shown selected; the page
+    // reports them with ListMouseUp or ListKeyUp when the click or key ends. Nothing for a
+    // key that does not move in a list.
+    std::vector<int> ListPress(const std::string& list, int row, unsigned modifiers, bool tap);
+    std::optional<std::vector<int>> ListMove(const std::string& list, const std::string& domKey,
+                                             unsigned modifiers);
+    // The row a list's keys are at (-1: none yet), for a screen reader to name.
+    int ListCurrentRow(const std::string& list) const {
+        return list == "avail"       ? availSelection_.Current()
+               : list == "portfolio" ? portfolioSelection_.Current()
+                                     : -1;
+    }
+    // "Select several" for touch screens: a tap then adds or removes a row as Ctrl+click does.
+    void ToggleSelectSeveral() { selectSeveral_ = !selectSeveral_; }
+    bool SelectSeveral() const { return selectSeveral_; }
     // The focus entered a list; `reason` is "click", "tab", "accelerator", "activation" or
     // anything else.
     bool ListFocusIn(const std::string& list, const std::string& reason,
@@ -118,10 +135,15 @@ private:
     void ShowMarketReport();
     bool ShowAbout(const TAboutBoxContent& content);
     bool Running() const { return screen_ != Screen::Ended; }
+    // The list's selection mechanics, brought up to the rows the window logic shows.
+    TListSelection* SelectionOf(const std::string& list);
 
     IWebPage& page_;
     std::unique_ptr<TRealtopia> app_;
     Screen screen_ = Screen::Splash;
     int dialogDepth_ = 0;
     unsigned stripRevision_ = 0;
+    TListSelection availSelection_;
+    TListSelection portfolioSelection_;
+    bool selectSeveral_ = false;
 };

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "console/StateJson.h"
+#include "frontend/StateJson.h"
 #include "web/WebFrontEnd.h"
 #include "windows/TRealtopia.h"
 
@@ -77,6 +77,13 @@ const char* Hand(std::string text) {
     return answer.c_str();
 }
 
+// {0, 3, 4} or "" → "0,3,4", for the page.
+std::string RowsText(const std::vector<int>& rows) {
+    std::string text;
+    for (int row : rows) text += (text.empty() ? "" : ",") + std::to_string(row);
+    return text;
+}
+
 // "0,3,4" → {0, 3, 4}.
 std::vector<int> Rows(const char* list) {
     std::vector<int> rows;
@@ -125,6 +132,24 @@ EMSCRIPTEN_KEEPALIVE int web_list(const char* event, const char* list, const cha
     if (what == "keyup") return frontEnd->ListKeyUp(list, Rows(rows)) ? 1 : 0;
     if (what == "focus") return frontEnd->ListFocusIn(list, reason, Rows(rows)) ? 1 : 0;
     return 0;
+}
+
+// A press on a row of a list (`tap` 1 for a touch): the rows to show selected.
+EMSCRIPTEN_KEEPALIVE const char* web_list_press(const char* list, int row, int modifiers, int tap) {
+    return Hand(RowsText(frontEnd->ListPress(list, row, static_cast<unsigned>(modifiers), tap != 0)));
+}
+
+// A key in a list: the row the keys are then at and the rows to show selected ("4;1,2,3,4"),
+// or "-" when the key does not move in a list.
+EMSCRIPTEN_KEEPALIVE const char* web_list_move(const char* list, const char* key, int modifiers) {
+    const auto rows = frontEnd->ListMove(list, key, static_cast<unsigned>(modifiers));
+    if (!rows) return Hand("-");
+    const std::string current = std::to_string(frontEnd->ListCurrentRow(list)) + ";";
+    return Hand(current + RowsText(*rows));
+}
+
+EMSCRIPTEN_KEEPALIVE void web_select_several() {
+    frontEnd->ToggleSelectSeveral();
 }
 
 EMSCRIPTEN_KEEPALIVE void web_pointer_over(const char* control) {

@@ -1,15 +1,13 @@
 // What the page draws: the splash's texts, or everything the main window shows, as JSON.
 
-#include <cctype>
-
-#include "console/ConsoleText.h"
+#include "frontend/JsonWriter.h"
+#include "frontend/ListJson.h"
 #include "ui/Addresses.h"
 #include "ui/DisplayText.h"
 #include "ui/Inputs.h"
 #include "ui/MainWindowView.h"
 #include "ui/MenuTree.h"
 #include "web/WebFrontEnd.h"
-#include "web/WebJson.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 
@@ -21,10 +19,10 @@ namespace {
 // The letter after a caption's "&", lower case, or "".
 std::string Accelerator(const std::string& caption) {
     const char letter = displaytext::AcceleratorLetter(caption);
-    return letter ? std::string(1, letter) : std::string();
+    return letter != 0 ? std::string(1, letter) : std::string();
 }
 
-void Caption(TWebJson& json, const char* key, const std::string& caption) {
+void Caption(TJsonWriter& json, const char* key, const std::string& caption) {
     json.Open(key, '{');
     json.String("text", PlainCaption(caption)).String("accelerator", Accelerator(caption));
     json.Close('}');
@@ -62,7 +60,7 @@ const TButtonView& ButtonView(const TMainWindowView& view, TCommand command) {
     return view.Start;
 }
 
-void WriteSplash(TWebJson& json, const TRealtopia& app) {
+void WriteSplash(TJsonWriter& json, const TRealtopia& app) {
     json.Open("splash", '{');
     json.String("presents", Tsplash::Presents).String("presentsHint", Tsplash::PresentsHint);
     json.String("title", app.Title()).String("titleHint", Tsplash::TitleHintPrefix + app.Title());
@@ -70,23 +68,11 @@ void WriteSplash(TWebJson& json, const TRealtopia& app) {
     json.String("link", addresses::SponsorLabel);
     json.String("play", Tsplash::Play).String("newUser", Tsplash::NewUser);
     json.String("build", Tsplash::BuildLabel).String("createdBy", Tsplash::CreatedBy);
+    json.String("maker", addresses::MakerLabel);
     json.Close('}');
 }
 
-void WriteList(TWebJson& json, const char* key, const TListView& list) {
-    json.Open(key, '{');
-    json.Bool("enabled", list.Enabled);
-    json.Open("rows", '[');
-    for (const TListRow& row : list.Rows) {
-        json.Open(nullptr, '{');
-        json.String("text", row.Text).Bool("selected", row.Selected);
-        json.Close('}');
-    }
-    json.Close(']');
-    json.Close('}');
-}
-
-void WriteMenuEntries(TWebJson& json, const std::vector<TMenuEntry>& entries) {
+void WriteMenuEntries(TJsonWriter& json, const std::vector<TMenuEntry>& entries) {
     for (const TMenuEntry& entry : entries) {
         if (entry.Type == TMenuEntry::Kind::Separator) continue;
         json.Open(nullptr, '{');
@@ -96,15 +82,15 @@ void WriteMenuEntries(TWebJson& json, const std::vector<TMenuEntry>& entries) {
             WriteMenuEntries(json, entry.Items);
             json.Close(']');
         } else {
-            json.String("control", "menu:" + entry.Name);
-            json.String("shortcut", entry.Shortcut);
+            json.String("control", "menu:" + entry.Name).String("key", entry.Shortcut);
             json.Bool("enabled", entry.Enabled).Bool("checked", entry.Checked);
+            json.Bool("checkable", entry.Checkable);
         }
         json.Close('}');
     }
 }
 
-void WriteMenus(TWebJson& json, const Tmainform& form) {
+void WriteMenus(TJsonWriter& json, const Tmainform& form) {
     json.Open("menus", '[');
     WriteMenuEntries(json, MenuTree(form));
     json.Close(']');
@@ -112,7 +98,7 @@ void WriteMenus(TWebJson& json, const Tmainform& form) {
 
 // The keys the window uses, and the combinations that act on their press: the page
 // keeps the browser's meaning of them away and hands a focused list only what it sees.
-void WriteInputs(TWebJson& json, const Tmainform& form) {
+void WriteInputs(TJsonWriter& json, const Tmainform& form) {
     json.Open("inputs", '[');
     for (const TInput& input : Inputs()) {
         if (input.Key == TKey::Other) continue;
@@ -139,7 +125,7 @@ void WriteInputs(TWebJson& json, const Tmainform& form) {
     json.Close(']');
 }
 
-void WriteTexts(TWebJson& json, const std::vector<TDrawnText>& texts, const char* key) {
+void WriteTexts(TJsonWriter& json, const std::vector<TDrawnText>& texts, const char* key) {
     json.Open(key, '[');
     for (const TDrawnText& text : texts) {
         json.Open(nullptr, '{');
@@ -149,19 +135,34 @@ void WriteTexts(TWebJson& json, const std::vector<TDrawnText>& texts, const char
     json.Close(']');
 }
 
-void WriteTicker(TWebJson& json, const TMarquee& ticker, unsigned revision) {
+void WriteTicker(TJsonWriter& json, const TMarquee& ticker, unsigned revision) {
     const TMarqueeRect area = ticker.DrawingArea();
     json.Open("ticker", '{');
     json.Int("revision", revision);
     json.Int("left", area.Left).Int("top", area.Top).Int("width", area.Width);
     json.Int("height", area.Height).Int("color", ticker.Color());
     json.String("hint", hints::Ticker);
+    // What the ticker says, its coloured parts joined, for a screen reader.
+    std::string spoken;
+    for (const TSegment& segment : ticker.Segments()) {
+        if (segment.Text.empty()) continue;
+        if (!spoken.empty()) spoken += ' ';
+        spoken += segment.Text;
+    }
+    json.String("spoken", spoken);
     WriteTexts(json, ticker.Strip(), "strip");
     WriteTexts(json, ticker.Overlay(), "overlay");
     json.Close('}');
 }
 
-void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) {
+void WriteSelectSeveral(TJsonWriter& json, bool several) {
+    json.Open("selectSeveral", '{');
+    json.Bool("on", several).String("text", TListSelection::SeveralCaption(several));
+    json.String("hint", TListSelection::SeveralHint);
+    json.Close('}');
+}
+
+void WriteWindow(TJsonWriter& json, const Tmainform& form, unsigned stripRevision, bool several) {
     const TMainWindowView& view = form.View();
     json.Open("window", '{');
     json.String("caption", view.Caption).String("status", view.Status);
@@ -201,8 +202,9 @@ void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) 
     json.Close('}');
     WriteMenus(json, form);
     WriteInputs(json, form);
-    WriteList(json, "avail", view.Avail);
-    WriteList(json, "portfolio", view.Portfolio);
+    WriteListJson(json, "avail", view.Avail, true);
+    WriteListJson(json, "portfolio", view.Portfolio, true);
+    WriteSelectSeveral(json, several);
 
     json.Open("labels", '{');
     Caption(json, "availTitle", captions::AvailTitle);
@@ -229,17 +231,17 @@ void WriteWindow(TWebJson& json, const Tmainform& form, unsigned stripRevision) 
 }  // namespace
 
 std::string WebFrontEnd::ViewJson() const {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     json.String("screen", ScreenName(screen_)).Bool("dialogOpen", DialogOpen());
     WriteSplash(json, *app_);
-    if (screen_ == Screen::Main) WriteWindow(json, app_->mainform, stripRevision_);
+    if (screen_ == Screen::Main) WriteWindow(json, app_->mainform, stripRevision_, selectSeveral_);
     json.Close('}');
     return json.Text();
 }
 
 std::string WebFrontEnd::TickerJson() const {
-    TWebJson json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     WriteTicker(json, app_->mainform.mq(), stripRevision_);
     json.Close('}');

@@ -24,9 +24,11 @@
 
   // ---- Calls into the game, one at a time: a call may wait for a dialog ----
 
-  function call(name, types, args) {
+  // `args` may be a function: the arguments are then taken when the call's turn comes.
+  function call(name, types, args, returns = 'number') {
     pending++;
-    const done = queue.then(() => Module.ccall(name, 'number', types, args, { async: true }))
+    const done = queue.then(() => Module.ccall(name, returns, types,
+      typeof args === 'function' ? args() : args, { async: true }))
       .then((result) => { pending--; afterCall(); return result; },
             (error) => { pending--; console.error(error); afterCall(); });
     queue = done;
@@ -254,6 +256,15 @@
       ctx.fillText(text.text, text.x, 2);
     }
     canvas.title = '';
+    announce(ticker.spoken);
+  }
+
+  // Each new headline is said once, politely, by the live region beside the ticker.
+  let announced = null;
+  function announce(text) {
+    if (text === announced) return;
+    announced = text;
+    setText('ticker_text', text);
   }
 
   function drawClock(percent) {
@@ -290,17 +301,53 @@
     ctx.textBaseline = 'middle';
     ctx.fillText(text, 70, 8);
     ctx.globalCompositeOperation = 'source-over';
+    canvas.setAttribute('aria-valuenow', String(percent));
+    canvas.setAttribute('aria-valuetext', text);
   }
 
-  function fillList(select, list) {
-    select.disabled = !list.enabled;
-    while (select.options.length > list.rows.length) select.remove(select.options.length - 1);
+  // A list box of rows, each its property's name (shortened with "…" when the row is too
+  // narrow) and its price; the whole row in its title.
+  function fillList(box, list) {
+    setListEnabled(box, list.enabled);
+    while (box.children.length > list.rows.length) box.lastChild.remove();
     list.rows.forEach((row, i) => {
-      let option = select.options[i];
-      if (!option) { option = document.createElement('option'); select.add(option); }
-      if (option.text !== row.text) option.text = row.text;
-      option.selected = row.selected;
+      let element = box.children[i];
+      if (!element) {
+        element = document.createElement('div');
+        element.className = 'row';
+        element.setAttribute('role', 'option');
+        element.id = box.id + '_' + i;
+        const name = document.createElement('span');
+        name.className = 'name';
+        const price = document.createElement('span');
+        price.className = 'price';
+        element.append(name, price);
+        box.append(element);
+      }
+      if (element.title !== row.text) {
+        element.title = row.text;
+        element.firstChild.textContent = row.name;
+        element.lastChild.textContent = row.price;
+      }
     });
+    showSelected(box, list.rows.map((row, i) => (row.selected ? i : -1)).filter((i) => i >= 0));
+  }
+  function setListEnabled(box, enabled) {
+    box.classList.toggle('disabled', !enabled);
+    box.setAttribute('aria-disabled', String(!enabled));
+  }
+  function showSelected(box, rows) {
+    const set = new Set(rows);
+    Array.from(box.children).forEach((element, i) => {
+      const on = set.has(i);
+      if (element.classList.contains('selected') !== on) element.classList.toggle('selected', on);
+      element.setAttribute('aria-selected', String(on));
+    });
+  }
+  function shownRows(box) {
+    const rows = [];
+    Array.from(box.children).forEach((element, i) => { if (element.classList.contains('selected')) rows.push(i); });
+    return rows.join(',');
   }
 
   let openMenu = null;
@@ -314,10 +361,14 @@
     menus.forEach((menu, index) => {
       const title = document.createElement('span');
       title.className = 'menutitle';
+      title.setAttribute('role', 'menuitem');
+      title.setAttribute('aria-haspopup', 'menu');
+      title.setAttribute('aria-expanded', 'false');
       setCaption(title, menu.caption);
       title.dataset.menu = index;
       title.addEventListener('mousedown', (event) => {
         event.preventDefault();
+        if (dialogOpen) return;
         toggleMenu(openMenu === index ? null : index);
       });
       title.addEventListener('mouseenter', () => { if (openMenu !== null) toggleMenu(index); });
@@ -329,15 +380,19 @@
   function menuElement(items) {
     const box = document.createElement('div');
     box.className = 'menu';
+    box.setAttribute('role', 'menu');
     for (const item of items) {
       const row = document.createElement('div');
       row.className = 'menuitem';
+      row.setAttribute('role', item.checkable ? 'menuitemcheckbox' : 'menuitem');
+      if (item.items) row.setAttribute('aria-haspopup', 'menu');
       setCaption(row, item.caption);
-      if (item.shortcut) {
+      if (item.key) {
         const key = document.createElement('span');
-        key.className = 'shortcut';
-        key.textContent = item.shortcut;
+        key.className = 'menukey';
+        key.textContent = item.key;
         row.append(key);
+        row.setAttribute('aria-keyshortcuts', item.key);
       }
       if (item.items) {
         row.classList.add('submenu');
@@ -348,7 +403,9 @@
         row.addEventListener('mouseleave', () => { sub.style.display = 'none'; });
       } else {
         if (!item.enabled) row.classList.add('disabled');
+        row.setAttribute('aria-disabled', String(!item.enabled));
         if (item.checked) row.classList.add('checked');
+        if (row.getAttribute('role') === 'menuitemcheckbox') row.setAttribute('aria-checked', String(!!item.checked));
         row.addEventListener('mouseup', (event) => {
           event.stopPropagation();
           if (!item.enabled) return;
@@ -363,11 +420,15 @@
   function toggleMenu(index) {
     const bar = $('menubar');
     for (const old of bar.querySelectorAll(':scope > .menu')) old.remove();
-    for (const title of bar.querySelectorAll('.menutitle')) title.classList.remove('open');
+    for (const title of bar.querySelectorAll('.menutitle')) {
+      title.classList.remove('open');
+      title.setAttribute('aria-expanded', 'false');
+    }
     openMenu = index;
-    if (index === null || !bar.menus) return;
+    if (index === null || !bar.menus || dialogOpen) { openMenu = null; return; }
     const title = bar.querySelector(`[data-menu="${index}"]`);
     title.classList.add('open');
+    title.setAttribute('aria-expanded', 'true');
     const box = menuElement(bar.menus[index].items);
     box.style.left = title.offsetLeft + 'px';
     bar.append(box);
@@ -378,7 +439,7 @@
 
   function render() {
     view = JSON.parse(Module.UTF8ToString(Module._web_view()));
-    $('splash').style.display = view.screen === 'splash' ? 'flex' : 'none';
+    document.body.classList.toggle('splash', view.screen === 'splash');
     $('ended').style.display = view.screen === 'ended' ? 'flex' : 'none';
     if (view.screen === 'splash') renderSplash(view.splash);
     if (view.screen === 'main') renderMain(view.window);
@@ -389,11 +450,16 @@
   }
 
   function renderSplash(splash) {
+    if (!$('splash').dataset.shown) {
+      $('splash').dataset.shown = '1';
+      $('splash_play').focus();  // Enter plays, as on the desktop
+    }
     document.title = splash.title;
     setText('caption', splash.title);
     setText('splash_presents', splash.presents);
     $('splash_presents').title = splash.presentsHint;
     setText('splash_title', splash.title);
+    setText('splash_shadow', splash.title);
     $('splash_title').title = splash.titleHint;
     setText('splash_careerly', splash.careerly);
     setText('splash_link', splash.link);
@@ -401,7 +467,9 @@
     setText('splash_play', splash.play);
     setText('splash_newuser', splash.newUser);
     setText('splash_build', splash.build);
-    setText('splash_maker', splash.createdBy);
+    setText('splash_created', splash.createdBy);
+    setText('splash_maker', splash.maker);
+    $('splash_maker').title = splash.linkHint;
   }
 
   function renderMain(w) {
@@ -432,8 +500,14 @@
     w.areas.forEach((area, i) => {
       areas[i].dataset.control = area.control;
       areas[i].title = area.hint;
+      areas[i].setAttribute('aria-label', area.hint);
+      areas[i].setAttribute('aria-pressed', String(area.red));
       rects[i].classList.toggle('red', area.red);
     });
+    const several = $('select_several');
+    setText('select_several', w.selectSeveral.text);
+    several.title = w.selectSeveral.hint;
+    several.setAttribute('aria-pressed', String(w.selectSeveral.on));
     $('img_Sponsor').title = w.hints.sponsor;
     $('lbl_TAreas').title = w.hints.areas;
     for (const pair of [['pnl_CurrentFund', 'currentFund'], ['pnl_Currportfolio', 'portfolio'],
@@ -448,7 +522,7 @@
     $('ticker').dataset.hintText = w.ticker.hint;
     $('st').dataset.hintText = w.hints.statusBar;
 
-    for (const button of document.querySelectorAll('button.cmd')) {
+    for (const button of document.querySelectorAll('button.cmd[data-control]')) {
       const state = w.buttons[button.dataset.control.slice('button:'.length)];
       setCaption(button.id === 'cmd_Start' ? button.firstChild : button, state);
       button.disabled = !state.enabled;
@@ -456,14 +530,16 @@
     }
     buildMenus(w.menus);
 
-    if (w.listsRevision !== listsRevision) {
-      listsRevision = w.listsRevision;
+    // Between a press and its release the list shows the rows the press chose.
+    if (!listHeld) {
       fillList($('lst_Avail'), w.avail);
       fillList($('lst_portfolio'), w.portfolio);
-    } else {
-      $('lst_Avail').disabled = !w.avail.enabled;
-      $('lst_portfolio').disabled = !w.portfolio.enabled;
     }
+    if (w.listsRevision !== listsRevision) {
+      // Refilled lists start again without a current row.
+      for (const box of document.querySelectorAll('.list')) showCurrent(box, -1);
+    }
+    listsRevision = w.listsRevision;
     if (w.ticker.revision !== tickerRevision) drawTicker(w.ticker);
     if (w.focusStart && !$('main').dataset.shown) {
       $('main').dataset.shown = '1';
@@ -473,17 +549,90 @@
 
   // ---- Dialogs ----
 
+  // While a box is open nothing behind it takes a click, a key or the focus.
+  function setBehindInert(inert) {
+    for (const element of [$('frame'), $('splash'), $('chrome')]) element.inert = inert;
+  }
+
+  // The report's charts, as wide as the box allows, drawn again when the page is resized.
+  function addCharts(content, charts) {
+    if (!charts || !charts.length) return;
+    const holder = document.createElement('div');
+    holder.className = 'dcharts';
+    content.prepend(holder);
+    const canvases = charts.map((chart, i) => {
+      const canvas = document.createElement('canvas');
+      canvas.tabIndex = 0;
+      canvas.setAttribute('role', 'img');
+      canvas.setAttribute('aria-label', chart.title + '. ' + chart.description);
+      canvas.title = chart.description;
+      canvas.className = 'chart chart' + i;
+      holder.append(canvas);
+      return canvas;
+    });
+    const paint = () => {
+      if (!holder.isConnected) { window.removeEventListener('resize', paint); return; }
+      const width = Math.max(280, Math.min(740, holder.clientWidth || 740));
+      charts.forEach((chart, i) => RealtopiaChart.draw(canvases[i], chart, width,
+        chart.seriesLegend ? (width < 500 ? 300 : 280) : 190));
+    };
+    window.addEventListener('resize', paint);
+    requestAnimationFrame(paint);
+    paint();
+  }
+
+  // A box's text; lines in columns (separated by tabs, as a table of scores is) are set in a
+  // table, so each column lines up, amounts to the right.
+  function textElement(text) {
+    const lines = text.split('\n');
+    const columns = lines.filter((line) => line.includes('\t'));
+    if (columns.length < 2) {
+      const element = document.createElement('div');
+      element.className = 'dtext';
+      element.textContent = text;
+      return element;
+    }
+    const holder = document.createElement('div');
+    let table = null;
+    for (const line of lines) {
+      if (!line.includes('\t')) {
+        table = null;
+        if (line) {
+          const element = document.createElement('div');
+          element.className = 'dtext';
+          element.textContent = line;
+          holder.append(element);
+        }
+        continue;
+      }
+      if (!table) { table = document.createElement('table'); table.className = 'dcolumns'; holder.append(table); }
+      const row = table.insertRow();
+      for (const cell of line.split(/\t+/)) {
+        const td = row.insertCell();
+        td.textContent = cell.trim();
+        if (/^[£$€]?[\d,.]+$/.test(cell.trim())) td.className = 'number';
+      }
+    }
+    return holder;
+  }
+
   function showDialog(d) {
     dialogOpen = true;
     currentDialog = d;
+    toggleMenu(null);
     render();  // the window as it stands behind the dialog
+    const returnFocus = document.activeElement;
+    setBehindInert(true);
     return new Promise((resolve) => {
       const overlay = $('overlay');
       overlay.textContent = '';
       const box = document.createElement('div');
       box.className = 'dialog ' + d.kind;
-      box.setAttribute('role', 'dialog');
+      box.setAttribute('role', d.icon === 'error' || d.icon === 'question' ? 'alertdialog' : 'dialog');
+      box.setAttribute('aria-modal', 'true');
+      box.setAttribute('aria-labelledby', 'dialog_caption');
       const caption = document.createElement('div');
+      caption.id = 'dialog_caption';
       caption.className = 'dcaption';
       caption.textContent = d.caption;
       box.append(caption);
@@ -504,12 +653,7 @@
         heading.textContent = d.heading;
         content.append(heading);
       }
-      if (d.text) {
-        const text = document.createElement('div');
-        text.className = 'dtext';
-        text.textContent = d.text;
-        content.append(text);
-      }
+      if (d.text) content.append(textElement(d.text));
       let input = null;
       if (d.input) {
         input = document.createElement('input');
@@ -523,7 +667,14 @@
         overlay.textContent = '';
         dialogOpen = false;
         currentDialog = null;
+        setBehindInert(false);
         document.removeEventListener('keydown', onKey, true);
+        // The focus goes back where it was, as when a window becomes active again.
+        if (returnFocus && returnFocus !== document.body && returnFocus.isConnected) {
+          focusReturning = true;
+          returnFocus.focus({ preventScroll: true });
+          focusReturning = false;
+        }
         resolve(answer);
       };
       if (d.choicesTitle) {
@@ -570,6 +721,7 @@
         content.prepend(table);
         if (d.rowsTitle) content.prepend(content.querySelector('.dheading:last-of-type'));
       }
+      addCharts(content, d.charts);
       const buttons = document.createElement('div');
       buttons.className = 'dbuttons';
       let defaultButton = null;
@@ -586,7 +738,17 @@
       }
       box.append(buttons);
       const onKey = (event) => {
-        if (event.key === 'Escape') {
+        if (event.key === 'Tab') {
+          // The focus goes round the box's own controls.
+          const stops = Array.from(box.querySelectorAll('button, input, canvas[tabindex], [tabindex="0"]'))
+            .filter((e) => !e.disabled && e.offsetParent !== null);
+          if (!stops.length) { event.preventDefault(); return; }
+          const at = stops.indexOf(document.activeElement);
+          const next = event.shiftKey ? (at <= 0 ? stops.length - 1 : at - 1)
+            : (at < 0 || at === stops.length - 1 ? 0 : at + 1);
+          event.preventDefault();
+          stops[next].focus();
+        } else if (event.key === 'Escape') {
           event.preventDefault();
           event.stopPropagation();
           if (d.escape) finish(d.escape);
@@ -673,35 +835,106 @@
     call('web_key_up', ['string', 'number'], [event.key, modifiers(event)]);
   }
 
-  function selectedRows(select) {
-    const rows = [];
-    for (let i = 0; i < select.options.length; i++) if (select.options[i].selected) rows.push(i);
-    return rows.join(',');
-  }
-
   let lastKeyWasTab = false;
   let focusByAccelerator = false;
   let pointerOnList = null;
+  let listHeld = null;  // the list between a press on a row and its release
+  let focusReturning = false;  // a box has closed and the focus goes back
 
+  // The page's own list boxes: a press (click or tap) or a key that moves asks the game which
+  // rows are then selected; the release tells the game, as a toolkit's list box does.
   function wireLists() {
-    for (const select of document.querySelectorAll('select.list')) {
-      const list = select.dataset.list;
-      select.addEventListener('mousedown', () => { pointerOnList = select; });
-      select.addEventListener('mouseup', () => {
-        call('web_list', ['string', 'string', 'string', 'string'], ['mouseup', list, '', selectedRows(select)]);
+    for (const box of document.querySelectorAll('.list')) {
+      const list = box.dataset.list;
+      const rowOf = (event) => {
+        const row = event.target.closest('.row');
+        return row && row.parentNode === box ? Array.prototype.indexOf.call(box.children, row) : -1;
+      };
+      const press = (row, mods, tap) => {
+        listHeld = box;
+        call('web_list_press', ['string', 'number', 'number', 'number'], [list, row, mods, tap ? 1 : 0], 'string')
+          .then((rows) => { if (typeof rows === 'string') showSelected(box, rows ? rows.split(',').map(Number) : []); });
+      };
+      const release = (event) => {
+        call('web_list', ['string', 'string', 'string', 'string'], () => {
+          listHeld = null;
+          return [event, list, '', shownRows(box)];
+        });
+      };
+      let touchRow = -1;
+      box.addEventListener('pointerdown', (event) => {
+        if (dialogOpen || box.classList.contains('disabled')) return;
+        pointerOnList = box;
+        const row = rowOf(event);
+        if (event.pointerType === 'touch') { touchRow = row; return; }
+        if (event.button !== 0) return;
+        if (row >= 0) { press(row, modifiers(event), false); showCurrent(box, row); }
       });
-      select.addEventListener('keyup', (event) => {
+      box.addEventListener('pointercancel', () => { touchRow = -1; });
+      box.addEventListener('pointerup', (event) => {
+        if (dialogOpen || box.classList.contains('disabled')) return;
+        if (event.pointerType === 'touch') {
+          // A tap; a finger that scrolled the list was cancelled.
+          if (touchRow < 0 || touchRow !== rowOf(event)) return;
+          press(touchRow, 0, true);
+          showCurrent(box, touchRow);
+          touchRow = -1;
+        } else if (event.button !== 0) {
+          return;
+        }
+        release('mouseup');
+      });
+      box.addEventListener('keydown', (event) => {
+        if (dialogOpen || box.classList.contains('disabled')) return;
+        if (!['ArrowUp', 'ArrowDown', 'Home', 'End', 'PageUp', 'PageDown', ' '].includes(event.key)) return;
+        event.preventDefault();  // the list moves, not the page
+        listHeld = box;  // until the key is released
+        call('web_list_move', ['string', 'string', 'number'], [list, event.key, modifiers(event)], 'string')
+          .then((answer) => {
+            if (typeof answer !== 'string' || answer === '-') return;
+            const [current, rows] = answer.split(';');
+            showSelected(box, rows ? rows.split(',').map(Number) : []);
+            showCurrent(box, Number(current));
+          });
+      });
+      box.addEventListener('keyup', (event) => {
         const input = inputOf(event);
-        if (input && !input.list) return;
-        call('web_list', ['string', 'string', 'string', 'string'], ['keyup', list, '', selectedRows(select)]);
+        if (input && !input.list) return;  // the window's key, not the list's
+        release('keyup');
       });
-      select.addEventListener('focus', () => {
-        const reason = pointerOnList === select ? 'click' : lastKeyWasTab ? 'tab'
-          : focusByAccelerator ? 'accelerator' : 'other';
+      box.addEventListener('focus', () => {
+        const reason = pointerOnList === box ? 'click' : focusReturning ? 'activation'
+          : lastKeyWasTab ? 'tab' : focusByAccelerator ? 'accelerator' : 'other';
         pointerOnList = null;
-        call('web_list', ['string', 'string', 'string', 'string'], ['focus', list, reason, selectedRows(select)]);
+        call('web_list', ['string', 'string', 'string', 'string'], () => ['focus', list, reason, shownRows(box)]);
       });
     }
+    $('select_several').addEventListener('click', () => {
+      if (!dialogOpen) call('web_select_several', [], []);
+    });
+  }
+
+  // The area pictures, three by two: an arrow key moves to the next picture and chooses it.
+  function wireAreas() {
+    const areas = Array.from(document.querySelectorAll('#pnl_Areas .area'));
+    const steps = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: -3, ArrowDown: 3 };
+    areas.forEach((area, i) => area.addEventListener('keydown', (event) => {
+      if (!(event.key in steps) || event.altKey || event.ctrlKey || dialogOpen) return;
+      event.preventDefault();
+      const target = areas[(i + steps[event.key] + areas.length) % areas.length];
+      target.focus();
+      target.click();
+    }));
+  }
+
+  // The row the keys are at: in view, and named to a screen reader as the list's active row.
+  function showCurrent(box, row) {
+    const element = box.children[row];
+    for (const old of box.querySelectorAll('.row.current')) old.classList.remove('current');
+    if (!element) { box.removeAttribute('aria-activedescendant'); return; }
+    element.classList.add('current');
+    box.setAttribute('aria-activedescendant', element.id);
+    element.scrollIntoView({ block: 'nearest' });
   }
 
   function wire() {
@@ -711,10 +944,14 @@
     for (const pair of [['splash_play', 'play'], ['splash_newuser', 'newuser'],
       ['splash_link', 'sponsor'], ['splash_maker', 'maker'], ['splash_sponsor', 'sponsor']]) {
       $(pair[0]).addEventListener('click', () => call('web_splash', ['string'], [pair[1]]));
+      // The links answer Enter as links do.
+      if ($(pair[0]).tagName === 'A') {
+        $(pair[0]).addEventListener('keydown', (event) => { if (event.key === 'Enter') $(pair[0]).click(); });
+      }
     }
     $('client').addEventListener('click', (event) => {
       const target = event.target.closest('[data-control]');
-      if (target && !target.disabled && view && view.screen === 'main') invoke(target.dataset.control);
+      if (target && !target.disabled && !dialogOpen && view && view.screen === 'main') invoke(target.dataset.control);
     });
     let lastOver = null;
     $('client').addEventListener('mouseover', (event) => {
@@ -730,6 +967,7 @@
       if (!pending) render();
     });
     wireLists();
+    wireAreas();
     $('export').addEventListener('click', () => download(FILES.hiscores, 'REALTOPI.DAT'));
     $('import').addEventListener('click', () => $('importFile').click());
     $('importFile').addEventListener('change', () => upload($('importFile'), FILES.hiscores));
@@ -745,16 +983,27 @@
     fit();
   }
 
-  // The window scales as a whole to fit the browser's.
+  // Narrower than the window's own layout, the page arranges the same parts one above the
+  // other for a phone (the style sheet's narrow layout); otherwise the window scales as a
+  // whole to fit the browser's.
+  const narrowQuery = window.matchMedia('(max-width: 721.98px)');
+  narrowQuery.addEventListener('change', fit);
   function fit() {
     const frame = $('frame');
+    if (narrowQuery.matches) {
+      frame.style.transform = '';
+      frame.style.left = '';
+      frame.style.top = '';
+      return;
+    }
     const width = frame.offsetWidth;
     const height = frame.offsetHeight;
     // Driven by hand, the window keeps its own size, so its parts are where a test computes.
-    const scale = manual ? 1 : Math.min(innerWidth / width, (innerHeight - 40) / height);
+    const below = $('chrome').offsetHeight + 8;  // the key help and the file buttons
+    const scale = manual ? 1 : Math.min(innerWidth / width, (innerHeight - below) / height);
     frame.style.transform = `scale(${scale})`;
-    frame.style.left = Math.max(0, (innerWidth - width * scale) / 2) + 'px';
-    frame.style.top = Math.max(0, (innerHeight - 40 - height * scale) / 2) + 'px';
+    frame.style.left = Math.max(0, Math.floor((innerWidth - width * scale) / 2)) + 'px';
+    frame.style.top = Math.max(0, Math.floor((innerHeight - below - height * scale) / 2)) + 'px';
   }
 
   function fetchSounds() {

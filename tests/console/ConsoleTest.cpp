@@ -21,9 +21,9 @@
 #include "console/ConsoleEffects.h"
 #include "console/ConsoleOutput.h"
 #include "console/ConsoleText.h"
-#include "console/StateJson.h"
 #include "logic/FakeSystemQueries.h"
 #include "support/Files.h"
+#include "ui/Utf8.h"
 #include "windows/TEULA.h"
 #include "windows/TRealtopia.h"
 
@@ -414,11 +414,12 @@ TEST_F(ConsoleTest, DebugSetChangesOneField) {
     const auto lines = Run(kStart +
                                "set cash 12.5\nset debt -3\nset buy 5 100000.0001\nset sale 5 7\n"
                                "set date 2005 12\nset played 70\nset stage 2\nset cash 1.23456\n"
-                               "set buy 121 5\nset date 2005 13\nstate\n",
+                               "set buy 121 5\nset date 2005 13\nset sale 5 -0.0001\nstate\n",
                            true);
     EXPECT_EQ(WithTag(lines, "?"),
               (std::vector<std::string>{"[?] bad amount: 1.23456", "[?] no such property: 121",
-                                        "[?] set date YEAR MONTH (month 1 to 12)"}));
+                                        "[?] set date YEAR MONTH (month 1 to 12)",
+                                        "[?] bad price: -0.0001 (0 or more)"}));
     const Json state = State(lines);
     EXPECT_EQ(state["cash"].number, 125000);
     EXPECT_EQ(state["debt"].number, -30000);
@@ -495,8 +496,8 @@ TEST_F(ConsoleTest, NothingPrintedCanActOnTheTerminal) {
                            "click avail 1\nbuysell\ntick 120\n" + title + "\nSmith\nno\n");
     for (const std::string& line : lines) {
         for (std::size_t i = 0; i < line.size();) {
-            const consoletext::TUtf8Character c = consoletext::DecodeUtf8(line, i);
-            ASSERT_TRUE(c.Valid && !consoletext::IsControl(c.CodePoint)) << line;
+            const utf8::TCharacter c = utf8::Decode(line, i);
+            ASSERT_TRUE(c.Valid && !utf8::IsControl(c.CodePoint)) << line;
             i += c.Length;
         }
     }
@@ -601,19 +602,16 @@ TEST_F(ConsoleTest, ChooserAboutKeysAndCheat) {
 
 TEST(ConsoleTextTest, EscapingSplittingAndParsing) {
     EXPECT_EQ(ConsoleOutput::Escape("a\\b\r\n\tc"), "a\\\\b\\r\\n\\tc");
-    EXPECT_EQ(StateJson::Quote("say \"hi\"\\\r\n\t\x01 \u00A3"),
-              "\"say \\\"hi\\\"\\\\\\r\\n\\t\\u0001 \u00A3\"");
     // Other control characters (C0, DEL, C1) by their code points; bytes that are not UTF-8
     // (a stray continuation byte, an invalid lead, a surrogate, a cut sequence) as U+FFFD.
     const std::string odd("\x00\x1B\x7F\xC2\x9B\u20AC\x80\xC0\xAF\xED\xA0\x80\xE2\x82", 16);
     std::string replaced;
     for (int i = 0; i < 8; ++i) replaced += "\uFFFD";
     EXPECT_EQ(ConsoleOutput::Escape(odd), "\\x00\\x1B\\x7F\\x9B\u20AC" + replaced);
-    EXPECT_EQ(StateJson::Quote(odd), "\"\\u0000\\u001b\\u007f\\u009b\u20AC" + replaced + "\"");
     EXPECT_EQ(consoletext::Characters("a\u00A3\u20AC"),
               (std::vector<std::string>{"a", "\u00A3", "\u20AC"}));
     EXPECT_EQ(consoletext::Characters("\xC3"), (std::vector<std::string>{"\xC3"}));
-    EXPECT_EQ(ConsoleEffects::CutToCharacters("\u00A3\u00A3\u00A3", 2), "\u00A3\u00A3");
+    EXPECT_EQ(utf8::FirstCharacters("\u00A3\u00A3\u00A3", 2), "\u00A3\u00A3");
     EXPECT_EQ(consoletext::ParseInteger("12", 1, 12), 12);
     EXPECT_FALSE(consoletext::ParseInteger("13", 1, 12));
     EXPECT_FALSE(consoletext::ParseInteger("1x", 1, 12));

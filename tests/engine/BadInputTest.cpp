@@ -125,6 +125,7 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
     std::int64_t pounds = 1000;
     for (const Case& c : cases) {
         fs::remove(UserTable());
+        WriteAll(UserTable() + ".bad", "an older unreadable table");
         if (c.bytes) WriteAll(UserTable(), *c.bytes);
         EndGameWith(++pounds);
 
@@ -142,9 +143,17 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
         // The entry of a readable file is kept below the new one.
         EXPECT_EQ(table.FullName(2),
                   c.name == std::string("long") ? "Old Timer" : "Not Yet Allocated");
-        EXPECT_EQ(Entries(temp_.UserDataDirectory()),
-                  (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.lock"}))
-            << c.name;  // nothing else beside it but its lock file
+        // An unreadable table is kept aside, in place of an older one, and the player told;
+        // nothing else is left beside the table but its lock file.
+        EXPECT_EQ(
+            Entries(temp_.UserDataDirectory()),
+            (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bad", "REALTOPI.DAT.lock"}))
+            << c.name;
+        EXPECT_EQ(ReadAll(UserTable() + ".bad"),
+                  c.reported ? *c.bytes : std::string("an older unreadable table"))
+            << c.name;
+        EXPECT_EQ(effects_.Contains(std::string("info: ") + kHiScoreTableKeptText), c.reported)
+            << c.name;
     }
 }
 
@@ -164,19 +173,20 @@ TEST_F(BadInput, DirectoryInPlaceOfTheHiScoreFileIsReportedAndLeftAlone) {
 }
 
 TEST_F(BadInput, LeftOversOfInterruptedSavesAreClearedAway) {
-    // 150 temporary files of saves that were killed: a hundred named as they once were, and
-    // fifty with random names. A neighbour of another name is not one of them.
+    // 150 temporary files of saves that were killed. Neighbours of other names, even ones
+    // that begin with the table's name, are not among them.
     fs::create_directories(temp_.UserDataDirectory());
     WriteAll(UserTable(), OldTable());
-    for (int n = 0; n < 100; ++n) WriteAll(UserTable() + ".tmp" + std::to_string(n), "x");
-    for (int n = 0; n < 50; ++n) WriteAll(UserTable() + ".tmp" + std::to_string(n) + "k3j9q", "x");
-    WriteAll(UserTable() + ".bak", "keep");
+    for (int n = 100; n < 250; ++n)
+        WriteAll(UserTable() + ".tmp" + std::to_string(n) + "k3j9q0x", "x");
+    for (const char* other : {".bak", ".tmpl", ".tmp42"}) WriteAll(UserTable() + other, "keep");
     EndGameWith(1234);
     EXPECT_TRUE(effects_.CallsStartingWith("error: ").empty());
     EXPECT_EQ(LoadedTable(UserTable()).Score(1), 1234u);
     EXPECT_EQ(LoadedTable(UserTable()).FullName(2), "Old Timer");
     EXPECT_EQ(Entries(temp_.UserDataDirectory()),
-              (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bak", "REALTOPI.DAT.lock"}));
+              (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bak", "REALTOPI.DAT.lock",
+                                        "REALTOPI.DAT.tmp42", "REALTOPI.DAT.tmpl"}));
 }
 
 TEST_F(BadInput, ReadOnlyHiScoreFilesSendTheGameElsewhereOrStopIt) {

@@ -99,11 +99,36 @@ TEST_F(DamageTest, ChooserOffersTenthsOfTheLowestPriceAndEachItemOnce) {
     EXPECT_EQ(g.Property(3).DoneImprovements, 0x0004);
     EXPECT_EQ(g.Cash, cash - Money::Pounds(60000));
 
-    // A renovation dearer than the cash still happens and leaves no cash.
-    g.Cash = Money::Pounds(1000);
+    // A renovation dearer than the cash is refused like a purchase and changes nothing: the
+    // item stays to be chosen when the cash covers it.
+    const TProperty three = g.Property(3);
+    for (const Money short_of : {Money::Pounds(79999), Money::Pounds(1000), Money::Pounds(-5)}) {
+        g.Cash = short_of;
+        effects_.ClearCalls();
+        Choose(3, 8);
+        EXPECT_EQ(effects_.CallsStartingWith("info: "),
+                  std::vector<std::string>{"info: You can't afford it!"});
+        EXPECT_EQ(g.Cash, short_of);
+        EXPECT_EQ(g.Property(3).DoneImprovements, 0x0004);
+        EXPECT_EQ(g.Property(3).SaleValue, three.SaleValue);
+        EXPECT_EQ(g.Property(3).BuyPrice, three.BuyPrice);
+    }
+    // Equal cash is enough.
+    g.Cash = Money::Pounds(80000);
     Choose(3, 8);
     EXPECT_EQ(g.Cash, Money());
     EXPECT_EQ(g.Property(3).DoneImprovements, 0x0084);
+    EXPECT_EQ(g.Property(3).SaleValue, three.SaleValue + Money::Pounds(80000));
+
+    // Below zero nothing is renovated, not even for nothing (an area worth nothing).
+    g.Cash = Money::Pounds(-1);
+    g.DamRenAmount = Money();
+    ClickPortfolio({PortfolioRow(3)});
+    effects_.ClearCalls();
+    EXPECT_FALSE(g.Renovate());
+    EXPECT_TRUE(effects_.Contains("info: You can't afford it!"));
+    EXPECT_EQ(g.Property(3).SaleValue, three.SaleValue + Money::Pounds(80000));
+    EXPECT_EQ(g.Cash, Money::Pounds(-1));
 }
 
 TEST_F(DamageTest, DamageCreditsWholePoundsAndLowersTheNextOffers) {
@@ -153,6 +178,16 @@ TEST_F(DamageTest, TheFourthDamageBringsThePoliceBeforeThePriceFalls) {
     EXPECT_EQ(g.Property(1).SaleValue, sale - amount);
     EXPECT_EQ(g.Cash, cash - Money::Pounds(200000) + amount.TruncatedToPounds());
     EXPECT_EQ(g.Property(1).DamageCount, 4);
+
+    // With less cash than the fine, the whole fine is paid, into negative cash, and the
+    // damage's credit comes after it, whole.
+    g.Cash = Money::Pounds(49802);
+    Choose(1, 5);
+    EXPECT_EQ(cashAtWindow, Money::Pounds(49802));
+    EXPECT_EQ(g.Cash, Money::Pounds(-150198) + g.DamRenAmount.TruncatedToPounds());
+    EXPECT_GT(g.DamRenAmount, Money());
+    EXPECT_EQ(View().CashPanel, "Current Cash: " + FormatPounds(g.Cash));
+    EXPECT_EQ(View().CashPanel.substr(0, 17), "Current Cash: \u00A3-");
 }
 
 TEST_F(DamageTest, SelectionMistakesAndAWorthlessAreaAreHandled) {

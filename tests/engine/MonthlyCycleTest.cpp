@@ -169,8 +169,13 @@ TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
     EXPECT_EQ(View().Avail.Rows[0].Text, Tmainform::RowText(g.Property(21)));
     EXPECT_NE(View().Avail.Rows[0].Text, franceRows[0].Text);
     EXPECT_TRUE(View().Avail.Rows[3].Selected);
-    EXPECT_EQ(View().Info, info);
-    EXPECT_EQ(g.BuyTotal, buyTotal);
+    // The selection's total and the information panel follow the prices.
+    EXPECT_EQ(g.BuyTotal, buyTotal + slump);
+    EXPECT_EQ(g.BuyTotal, g.Property(24).BuyPrice);
+    EXPECT_NE(View().Info, info);
+    EXPECT_NE(View().Info.find("Buy: " + FormatPounds(g.BuyTotal) +
+                               " - Sell: " + FormatPounds(g.Property(24).SaleValue)),
+              std::string::npos);
 
     before = Snapshot(g);
     g.ApplyNews(7);  // Slump 4 everywhere, each area by its own lowest price

@@ -64,10 +64,17 @@ TEST_F(MortgageTest, MonthlyRepaymentNeverTakesTheDebtBelowZero) {
     EXPECT_EQ(g.Cash, Money::Pounds(1980000));
     EXPECT_EQ(View().DebtPanel, "Owe: \u00A31,180,000 (\u00A310,000.00/m)");
 
-    g.Cash = Money::Pounds(3000);  // short of the repayment: cash to zero, debt falls in full
+    // Short of the repayment: it is paid in full all the same, into negative cash, and again
+    // from there the next month.
+    g.Cash = Money::Pounds(3000);
     Tick();
-    EXPECT_EQ(g.Cash, Money());
+    EXPECT_EQ(g.Cash, Money::Pounds(-7000));
     EXPECT_EQ(g.Debt, Money::Pounds(1170000));
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-7,000");
+    g.Cash = Money();
+    Tick();
+    EXPECT_EQ(g.Cash, Money::Pounds(-10000));
+    EXPECT_EQ(g.Debt, Money::Pounds(1160000));
 
     g.Cash = Money::Pounds(50000);
     g.Debt = Money::Pounds(4000);  // less than a repayment is left

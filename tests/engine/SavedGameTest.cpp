@@ -41,7 +41,7 @@ protected:
         game_.Property(9).Flags = Damaged | Halved;
         game_.Property(9).DamageCount = 3;
         game_.Property(9).SoldCount = 4;
-        game_.Property(9).BuyPrice = Money::FromRaw(-7);
+        game_.Property(9).BuyPrice = Money::FromRaw(7);
         game_.News(40).Shown = true;
         game_.Cash = Money::FromRaw(-2503999999);
         game_.Debt = Money::FromRaw(99999999999);
@@ -64,7 +64,7 @@ protected:
         game_.PendingNews = 40;
         game_.Selection = {7, 7, 120};
         game_.BuyTotal = Money::FromRaw(1);
-        game_.SellTotal = Money::FromRaw(-1);
+        game_.SellTotal = Money();
         game_.DamRenAmount = Money::FromRaw(31);
 
         window_shown_.Caption = "Realtopia - November, 2007";
@@ -241,7 +241,23 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
          [](TSavedGame& s) { s.Cash = TSavedGame::kLargestAmount + Money::FromRaw(1); }},
         {"sale value of property 120 out of range",
          [](TSavedGame& s) {
-             s.Properties[119].SaleValue = -TSavedGame::kLargestAmount - Money::FromRaw(1);
+             s.Properties[119].SaleValue = TSavedGame::kLargestAmount + Money::FromRaw(1);
+         }},
+        // No price or debt below zero: one would pay the player for buying or borrowing.
+        {"buying price of property 5 below zero",
+         [](TSavedGame& s) { s.Properties[4].BuyPrice = Money::Pounds(-100000); }},
+        {"sale value of property 5 below zero",
+         [](TSavedGame& s) { s.Properties[4].SaleValue = Money::FromRaw(-1); }},
+        {"debt below zero", [](TSavedGame& s) { s.Debt = Money::FromRaw(-1); }},
+        {"lowest price of area 2 below zero",
+         [](TSavedGame& s) { s.Areas[1].LowestPrice = Money::FromRaw(-1); }},
+        {"buying total below zero", [](TSavedGame& s) { s.BuyTotal = Money::FromRaw(-1); }},
+        {"average price of a past month below zero",
+         [](TSavedGame& s) {
+             s.Months.resize(1);
+             s.Months[0].Year = 2000;
+             s.Months[0].Month = 1;
+             s.Months[0].AveragePrice[3] = Money::FromRaw(-1);
          }},
         {"halved price of property 9 out of range",
          [](TSavedGame& s) { s.Properties[8].SaleValue = TSavedGame::kLargestAmount; }},
@@ -287,12 +303,19 @@ TEST_F(SavedGameFormat, FileIsWrittenWholeReadBackRemovedAndSetAside) {
     EXPECT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Missing);
     EXPECT_EQ(why, "no such file");
 
-    // The directory is made; a left-over of an interrupted save goes after the next save.
+    // The directory is made; a left-over of an interrupted save goes after the next save, a
+    // file that merely starts with the name stays.
     ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
-    WriteAll(path + ".tmp-Ab12Cd", "torn");
+    WriteAll(path + ".tmpab12cd34ef", "torn");
+    WriteAll(path + ".tmpl", "mine");
     game_.Cash = Money::FromRaw(5);
     ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
-    EXPECT_EQ(Entries(dir), (std::vector<std::string>{kSavedGameFileName}));
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{kSavedGameFileName,
+                                                      std::string(kSavedGameFileName) + ".tmpl"}));
+    fs::remove(path + ".tmpl");
+    // It holds the player's names: readable by its owner only.
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(ReadAll(path), Image());
     ASSERT_EQ(ReadSavedGame(path, read, why), TSavedGameRead::Read) << why;
     EXPECT_EQ(read.ToBytes(), Image());

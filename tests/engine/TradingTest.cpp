@@ -39,6 +39,62 @@ TEST_F(TradingTest, BuyingNeedsTheWholeSumAndExactCashIsEnough) {
     EXPECT_EQ(View().BuySell.Caption, "Buy/Sell");
 }
 
+TEST_F(TradingTest, NothingIsBoughtWhileTheCashIsBelowZero) {
+    TGame& g = Game();
+    StartEngagedGame();
+    SetPrices(3, Money::Pounds(1), Money::Pounds(1));
+    g.Cash = Money::FromRaw(-1);
+    Buy({3});
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              std::vector<std::string>{"info: You can't afford it!"});
+    EXPECT_FALSE(g.Property(3).Has(Owned));
+    EXPECT_EQ(g.Cash, Money::FromRaw(-1));
+}
+
+TEST_F(TradingTest, APurchaseOrSaleIsMadeAtThePricesOfThePressNotOfTheClick) {
+    // The rows are clicked, then the market moves before F6 (a headline's effect, a trend):
+    // the information panel and the charge follow the list.
+    TGame& g = Game();
+    StartEngagedGame();
+    SetPrices(2, Money::Pounds(200000), Money::Pounds(190000));
+    SetPrices(3, Money::Pounds(300000), Money::Pounds(280000));
+    ClickAvail({AvailRow(2), AvailRow(3)});
+    EXPECT_EQ(g.BuyTotal, Money::Pounds(500000));
+    const int slump = 5;  // a slump for London
+    g.News(slump) = {"London falls ", Slump, 5, 1, true};
+    g.ApplyNews(slump);
+    const Money fall = g.Area(1).LowestPrice.MulDiv(5, 10);
+    const Money total = Money::Pounds(500000) - fall - fall;
+    EXPECT_EQ(g.BuyTotal, total);
+    EXPECT_EQ(View().Info, "A nice block of properties.\r\nTo Buy: " + FormatPounds(total) +
+                               " - To Sell: " + FormatPounds(g.SellTotal));
+    EXPECT_EQ(View().Avail.Rows[static_cast<std::size_t>(AvailRow(2))].Text,
+              Tmainform::RowText(g.Property(2)));
+    const Money cash = g.Cash;
+    Form().cmd_BuySellClick();
+    EXPECT_TRUE(g.Property(2).Has(Owned));
+    EXPECT_EQ(g.Cash, cash - total);
+
+    // A sale after a boom in another area than the one shown: the portfolio shows the new
+    // prices, and the sale pays the new sale value.
+    SetPrices(41, Money::Pounds(40000), Money::Pounds(38000));
+    Form().ClickArea(3);
+    Buy({41});
+    Form().ClickArea(1);
+    ClickPortfolio({PortfolioRow(41)});
+    g.News(slump) = {"Ireland booms ", Boom, 3, 3, true};
+    g.ApplyNews(slump);
+    const Money sale = g.Property(41).SaleValue;
+    EXPECT_GT(sale, Money::Pounds(38000));
+    EXPECT_EQ(View().Portfolio.Rows[static_cast<std::size_t>(PortfolioRow(41))].Text,
+              Tmainform::RowText(g.Property(41)));
+    EXPECT_NE(View().Info.find("To Sell: " + FormatPounds(sale)), std::string::npos);
+    const Money before = g.Cash;
+    Form().cmd_BuySellClick();
+    EXPECT_FALSE(g.Property(41).Has(Owned));
+    EXPECT_EQ(g.Cash, before + sale);
+}
+
 TEST_F(TradingTest, ZeroTotalsAndMissingSelectionsDoNothing) {
     TGame& g = Game();
     StartEngagedGame();
@@ -115,9 +171,10 @@ TEST_F(TradingTest, ABlockWithTwoSuspectsIsFinedTwiceAndSoldWhole) {
     Sell({2, 3, 4});
     EXPECT_EQ(messages, (std::vector<std::string>{SoldTooOften(g.Property(2).Name),
                                                   SoldTooOften(g.Property(4).Name)}));
-    // Each fine follows its window; the second one floors the cash at zero.
+    // Each fine follows its window and is paid in full, the second into negative cash; the
+    // proceeds come after both, whole.
     EXPECT_EQ(cashAtWindow, (std::vector<Money>{Money::Pounds(150000), Money::Pounds(50000)}));
-    EXPECT_EQ(g.Cash, total);
+    EXPECT_EQ(g.Cash, Money::Pounds(-50000) + total);
     EXPECT_EQ(g.Property(2).SoldCount, 4);
     EXPECT_EQ(g.Property(3).SoldCount, 2);
     EXPECT_EQ(g.Property(4).SoldCount, 4);

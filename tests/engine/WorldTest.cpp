@@ -148,7 +148,7 @@ TEST_F(WorldTest, UpdateLowestPriceCountsOwnedPropertiesAndCapsAtAMillion) {
     EXPECT_EQ(g.Area(3).LowestPrice, Money::Pounds(35000));  // other areas untouched
 }
 
-TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndSpendingNeverRaisesIt) {
+TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndIsPaidInFull) {
     TGame& g = Game();
     g.Property(3).Flags |= Owned;
     g.Debt = Money::Pounds(1000);
@@ -163,9 +163,14 @@ TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndSpendingNeverRaisesIt) {
     g.AddCash(Money::FromRaw(12345));
     EXPECT_EQ(g.Cash, Money::FromRaw(8000012345));
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3800,001");
+    // More than the cash: the whole amount, into negative cash.
     g.SpendCash(Money::Pounds(900000));
-    EXPECT_EQ(g.Cash, Money());
-    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A30");
+    EXPECT_EQ(g.Cash, Money::FromRaw(8000012345) - Money::Pounds(900000));
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-99,999");
+    EXPECT_FALSE(g.CanAfford(Money()));
+    g.Cash = Money::Pounds(5);
+    EXPECT_TRUE(g.CanAfford(Money::Pounds(5)));
+    EXPECT_FALSE(g.CanAfford(Money::FromRaw(50001)));
 
     // Below zero already (a negative windfall): a payment lowers the balance further.
     g.Cash = Money::Pounds(-250937);

@@ -17,34 +17,52 @@ std::string Amount(Money m) {
 
 }  // namespace
 
-// Cash and debt as the rules move them in one step; money moves only while the game is
-// engaged, the debt moves all the same.
+// Cash, debt and the change of net worth as one step moves them. Money moves only while the
+// game is engaged; the debt moves all the same.
 class Accountant::Ledger {
 public:
     Ledger(const Books& before, bool engaged, std::map<std::string, int>& seen)
         : Cash(before.Cash), Debt(before.Debt), engaged_(engaged), seen_(seen) {}
 
-    void Spend(const char* what, Money amount) {
+    // Money from outside or to outside (a windfall, a bonus, a fine): the net worth moves
+    // with the cash.
+    void Gain(const char* what, Money amount) {
         ++seen_[what];
         if (!engaged_) return;
-        const Money balance = Cash;
-        Cash -= amount;
-        if (Cash < Money() && balance >= Money()) Cash = Money();
+        Cash += amount;
+        Worth += amount;
+        if (amount < Money()) CountIfNegative();
     }
-    void Add(const char* what, Money amount) {
+    // Cash for something of the net worth's own: a sale for a property at its sale value, a
+    // renovation for the sale value it adds, a purchase for a property worth `worth` more or
+    // less than its price.
+    void Exchange(const char* what, Money cash, Money worth = Money()) {
         ++seen_[what];
+        if (!engaged_) return;
+        Cash += cash;
+        Worth += worth;
+    }
+    void Borrow(const char* what, Money amount) {
+        ++seen_[what];
+        Debt += amount;
         if (engaged_) Cash += amount;
     }
-    // A redemption or settlement: no more than is owed, paid in full.
+    // A repayment, a redemption or a settlement: no more than is owed, paid in full.
     void Repay(const char* what, Money amount) {
+        ++seen_[what];
         const Money paid = std::min(amount, Debt);
         Debt -= paid;
-        Add(what, -paid);
+        if (engaged_) Cash -= paid;
+        CountIfNegative();
     }
 
-    Money Cash, Debt;
+    Money Cash, Debt, Worth;
 
 private:
+    void CountIfNegative() {
+        if (engaged_ && Cash < Money()) ++seen_["paid into negative cash"];
+    }
+
     bool engaged_;
     std::map<std::string, int>& seen_;
 };
@@ -54,8 +72,6 @@ Accountant::Books Accountant::Take(const TGame& game) {
     books.Cash = game.Cash;
     books.Debt = game.Debt;
     books.RepaymentTotal = game.MonthlyRepaymentTotal;
-    books.BuyTotal = game.BuyTotal;
-    books.SellTotal = game.SellTotal;
     books.NetWorth = game.NetWorth();
     books.Stage = game.Stage;
     books.Year = game.Year;
@@ -77,12 +93,9 @@ void Accountant::Open(const TGame& game) {
 }
 
 void Accountant::MonthlyDuties(Ledger& ledger, const Books& after, bool liquidated) {
-    if (before_.RepaymentTotal > Money()) {
-        const Money payment = std::min(before_.RepaymentTotal, std::max(ledger.Debt, Money()));
-        ledger.Debt -= payment;
-        ledger.Spend("monthly repayment", payment);
-    }
-    if (before_.Stage == 1 && after.Stage >= 2) ledger.Add("bank bonus", TGame::kBankBonus);
+    if (before_.RepaymentTotal > Money())
+        ledger.Repay("monthly repayment", std::min(before_.RepaymentTotal, ledger.Debt));
+    if (before_.Stage == 1 && after.Stage >= 2) ledger.Gain("bank bonus", TGame::kBankBonus);
     if (liquidated && before_.Stage < 3 && after.Stage == 3)
         ledger.Repay("liquidation", ledger.Debt);
 }
@@ -94,38 +107,51 @@ void Accountant::Windfall(Ledger& ledger, const TGame& game, const Books& after)
     const int pending = before_.PendingNews;
     if (!drawn || pending < 1 || pending > kNewsCount) return;
     const TNewsItem& news = game.NewsItems[static_cast<std::size_t>(pending - 1)];
-    if (news.Kind == ::Windfall) ledger.Add("windfall", Money::Pounds(news.Target));
+    if (news.Kind == ::Windfall) ledger.Gain("windfall", Money::Pounds(news.Target));
 }
 
-void Accountant::Commands(Ledger& ledger, const Books& after, Money damRenAmount) {
-    bool bought = false, sold = false;
+std::string Accountant::Commands(Ledger& ledger, const Books& after, Money damRenAmount) {
+    Money bought, boughtWorth, sold;
+    bool anyBought = false, anySold = false;
     for (std::size_t i = 0; i < after.Lots.size(); ++i) {
         const Lot& was = before_.Lots[i];
         const Lot& is = after.Lots[i];
-        bought = bought || (!was.Has(Owned) && is.Has(Owned));
+        if (!was.Has(Owned) && is.Has(Owned)) {
+            // At the price the list showed when the step began.
+            anyBought = true;
+            bought += was.Buy;
+            boughtWorth += was.Sale - was.Buy;
+        }
         if (was.Has(Owned) && !is.Has(Owned)) {
-            sold = true;
+            anySold = true;
+            sold += was.Sale;
             if (was.SoldCount >= TGame::kSuspicionThreshold)
-                ledger.Spend("selling fine", TGame::kSellingFine);
+                ledger.Gain("selling fine", -TGame::kSellingFine);
         }
         if (is.DamageCount > was.DamageCount) {
             if (was.DamageCount >= TGame::kVandalismThreshold)
-                ledger.Spend("vandalism fine", TGame::kVandalismFine);
-            ledger.Add("damage credit", damRenAmount.TruncatedToPounds());
+                ledger.Gain("vandalism fine", -TGame::kVandalismFine);
+            ledger.Gain("damage credit", damRenAmount.TruncatedToPounds());
         }
-        if ((is.Done & ~was.Done & kRenovationBits) != 0) ledger.Spend("renovation", damRenAmount);
-        if (!was.Has(Mortgaged) && is.Has(Mortgaged)) {
-            ledger.Debt += is.Sale;
-            ledger.Add("mortgage", is.Sale);
+        if ((is.Done & ~was.Done & kRenovationBits) != 0) {
+            if (before_.Cash < damRenAmount)
+                return "a renovation of " + Amount(damRenAmount) + " with " + Amount(before_.Cash) +
+                       " in cash";
+            ledger.Exchange("renovation", -damRenAmount);
         }
+        if (!was.Has(Mortgaged) && is.Has(Mortgaged)) ledger.Borrow("mortgage", is.Sale);
         if (was.Has(Mortgaged) && !is.Has(Mortgaged)) ledger.Repay("redemption", is.Sale);
     }
-    if (bought) ledger.Spend("purchase", before_.BuyTotal);
-    if (sold) ledger.Add("sale", before_.SellTotal);
-    if (!before_.CheatUsed && after.CheatUsed) ledger.Add("cheat bonus", TGame::kCheatBonus);
+    if (anyBought) {
+        if (before_.Cash < bought)
+            return "a purchase of " + Amount(bought) + " with " + Amount(before_.Cash) + " in cash";
+        ledger.Exchange("purchase", -bought, boughtWorth);
+    }
+    if (anySold) ledger.Exchange("sale", sold);
+    return {};
 }
 
-std::string Accountant::Prices(const Books& after, bool month, Money damRenAmount) {
+std::string Accountant::Prices(Ledger& ledger, const Books& after, bool month, Money damRenAmount) {
     // Only the owned properties count towards the net worth.
     std::array<std::optional<Money>, kAreaCount + 1> areaMove;
     for (std::size_t i = 0; i < after.Lots.size(); ++i) {
@@ -149,48 +175,54 @@ std::string Accountant::Prices(const Books& after, bool month, Money damRenAmoun
         const bool restored = was.Has(Halved) && !is.Has(Halved);
         const Money base = restored ? was.Sale.MulDiv(2, 1) : was.Sale;
         const Money moved = is.Sale - base;
-        if (is.Sale == Money() && moved <= Money()) continue;
-        std::optional<Money>& areaDelta = areaMove[static_cast<std::size_t>(is.Area)];
-        if (areaDelta && *areaDelta != moved)
-            return Named(i) + " moved by " + Amount(moved) + ", others of its area by " +
-                   Amount(*areaDelta);
-        areaDelta = moved;
-        if (moved != Money()) ++seen_["market move"];
+        if (is.Sale != Money() || moved > Money()) {
+            std::optional<Money>& areaDelta = areaMove[static_cast<std::size_t>(is.Area)];
+            if (areaDelta && *areaDelta != moved)
+                return Named(i) + " moved by " + Amount(moved) + ", others of its area by " +
+                       Amount(*areaDelta);
+            areaDelta = moved;
+        }
+        if (is.Sale != was.Sale) {
+            ++seen_["market move"];
+            ledger.Worth += is.Sale - was.Sale;
+        }
     }
     return {};
 }
 
-std::string Accountant::Compare(const Ledger& ledger, const Books& after,
-                                Money expectedCash) const {
-    if (after.Cash != expectedCash)
+std::string Accountant::Compare(const Ledger& ledger, const Books& after) const {
+    if (after.Cash != ledger.Cash)
         return "cash went from " + Amount(before_.Cash) + " to " + Amount(after.Cash) +
-               "; the rules give " + Amount(expectedCash);
+               "; what moved money gives " + Amount(ledger.Cash);
     if (after.Debt != ledger.Debt)
         return "debt went from " + Amount(before_.Debt) + " to " + Amount(after.Debt) +
-               "; the rules give " + Amount(ledger.Debt);
-    Money portfolio;
-    if (after.Engaged)
-        for (const Lot& lot : after.Lots)
-            if (lot.Has(Owned)) portfolio += lot.Sale;
-    const Money worth = expectedCash - ledger.Debt + portfolio;
-    if (after.NetWorth != worth)
+               "; what moved money gives " + Amount(ledger.Debt);
+    // Before the first click the portfolio does not count; once it does, every pound of the
+    // net worth's change has its reason.
+    if (before_.Engaged && after.Engaged && after.NetWorth - before_.NetWorth != ledger.Worth)
         return "net worth went from " + Amount(before_.NetWorth) + " to " + Amount(after.NetWorth) +
-               "; cash, debt and portfolio give " + Amount(worth);
+               "; what moved money explains " + Amount(ledger.Worth) + " of the change";
     return {};
 }
 
-std::string Accountant::Explain(const TGame& game) {
+std::string Accountant::Explain(const TGame& game, bool cheatAnnounced) {
     const Books after = Take(game);
     const bool month = after.Year != before_.Year || after.Month != before_.Month;
     Ledger ledger(before_, after.Engaged, seen_);
+    std::string unexplained;
     if (month) {
         MonthlyDuties(ledger, after, true);
         Windfall(ledger, game, after);
     } else {
-        Commands(ledger, after, game.DamRenAmount);
+        unexplained = Commands(ledger, after, game.DamRenAmount);
     }
-    std::string unexplained = Prices(after, month, game.DamRenAmount);
-    if (unexplained.empty()) unexplained = Compare(ledger, after, ledger.Cash);
+    // The cash phrase pays once, and its announcement is the payment's.
+    const bool cheatPaid = !before_.CheatUsed && after.CheatUsed;
+    if (cheatPaid) ledger.Gain("cheat bonus", TGame::kCheatBonus);
+    if (unexplained.empty() && cheatAnnounced && !(cheatPaid && after.Engaged))
+        unexplained = "the ticker announced a cash bonus that was not paid";
+    if (unexplained.empty()) unexplained = Prices(ledger, after, month, game.DamRenAmount);
+    if (unexplained.empty()) unexplained = Compare(ledger, after);
     before_ = after;
     return unexplained;
 }
@@ -202,7 +234,7 @@ std::string Accountant::ExplainEnd(const TGame& game) {
     // The month that would begin 2010 ends the game before its duties; a month whose stage
     // check is answered by retiring ends it after them.
     if (month && after.Year < 2010) MonthlyDuties(ledger, after, false);
-    const std::string prices = Prices(after, month, game.DamRenAmount);
+    const std::string prices = Prices(ledger, after, month, game.DamRenAmount);
     if (!prices.empty()) return prices;
     ledger.Repay("settlement", ledger.Debt);
 
@@ -210,11 +242,10 @@ std::string Accountant::ExplainEnd(const TGame& game) {
     if (after.Engaged)
         for (const Lot& lot : after.Lots)
             if (lot.Has(Owned)) portfolio += lot.Sale;
-    Money total = ledger.Cash + portfolio;
-    if (after.Engaged && total < Money()) total = Money();
+    const Money total = ledger.Cash + portfolio;
     ++seen_["end of game"];
     if (after.Cash != total)
-        return "the game ended with " + Amount(after.Cash) + " in cash; the rules give " +
+        return "the game ended with " + Amount(after.Cash) + " in cash; what moved money gives " +
                Amount(total);
     if (after.Debt != Money()) return "debt left after the settlement: " + Amount(after.Debt);
     return {};

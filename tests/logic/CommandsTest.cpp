@@ -116,7 +116,18 @@ TEST_F(CommandsTest, TheCheatPaysOncePerRun) {
     TGame& g = Game();
     TypeText(Form(), "wadofcash");  // before PLAY
     EXPECT_TRUE(Form().CheatBuffer().empty());
-    StartEngagedGame();
+
+    // Before the first click no money moves: the phrase claims nothing and stays unused.
+    StartGame();
+    const std::string ticker = Form().mq().Text();
+    effects_.ClearCalls();
+    TypeText(Form(), "wadofcash");
+    EXPECT_FALSE(g.CheatUsed);
+    EXPECT_EQ(Form().mq().Text(), ticker);
+    EXPECT_TRUE(effects_.CallsStartingWith("sound: ").empty());
+    EXPECT_EQ(g.Cash, Money::Pounds(800000));
+
+    ClickAvail({0});
     PressPlay();
     TypeText(Form(), "wadofcash");  // while paused
     EXPECT_FALSE(g.CheatUsed);

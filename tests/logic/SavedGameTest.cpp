@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "console/ReportJson.h"
-#include "console/StateJson.h"
 #include "engine/SavedGame.h"
+#include "frontend/ReportJson.h"
+#include "frontend/StateJson.h"
 #include "support/Files.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/SavedGameView.h"

@@ -72,7 +72,7 @@ TEST_F(SelectionTest, PortfolioRowsSetTheMortgageButton) {
     EXPECT_EQ(View().Info.substr(0, 24), "A block of properties.\r\n");
 }
 
-TEST_F(SelectionTest, AnEmptySelectionChangesNothingAndTotalsAreNotRecomputed) {
+TEST_F(SelectionTest, AnEmptySelectionChangesNothingAndAPurchasePaysTheListedPrice) {
     TGame& g = Game();
     ClickAvail({2});
     const std::string info = View().Info;
@@ -85,9 +85,10 @@ TEST_F(SelectionTest, AnEmptySelectionChangesNothingAndTotalsAreNotRecomputed) {
     EXPECT_EQ(g.Selection, std::vector<int>{3});
     EXPECT_EQ(g.SelectionSide, TSelectionSide::ForSale);
     const Money cash = g.Cash;
-    Form().cmd_BuySellClick();  // still buys at the price of the moment of selection
+    EXPECT_EQ(View().Avail.Rows[2].Text, Tmainform::RowText(g.Property(3)));
+    Form().cmd_BuySellClick();  // at the price the row shows now, not at the click's
     EXPECT_TRUE(g.Property(3).Has(Owned));
-    EXPECT_EQ(g.Cash, cash - buy);
+    EXPECT_EQ(g.Cash, cash - buy - Money::Pounds(1000));
 }
 
 TEST_F(SelectionTest, RowsAreFoundByTrimmedNameAndTheLowerNumberWins) {

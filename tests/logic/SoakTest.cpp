@@ -27,8 +27,11 @@ public:
     Accountant* accountant = nullptr;
     bool quit = false;
     std::string failure;  // an invariant broken inside a modal window
+    int refusals = 0;     // "You can't afford it!"
 
-    void Information(const std::string&) override {}
+    void Information(const std::string& text) override {
+        if (text == "You can't afford it!") ++refusals;
+    }
     void Error(const std::string&, const std::string&) override {}
     bool YesNo(const std::string& question) override {
         if (question == "Another Game?") {
@@ -112,8 +115,7 @@ std::string NameOfRow(const std::string& text) {
 }
 
 // The game's invariants; an empty result means all hold.
-std::string BrokenInvariant(const TRealtopia& app, Money cashBefore, Money debtBefore,
-                            bool negativeWindfallDue) {
+std::string BrokenInvariant(const TRealtopia& app) {
     const TGame& game = app.mainform.Game();
     if (game.Debt < Money()) return "debt below zero";
     Money repayments;
@@ -124,11 +126,6 @@ std::string BrokenInvariant(const TRealtopia& app, Money cashBefore, Money debtB
             return "repayment on an unmortgaged property: " + p.Name;
     }
     if (repayments != game.MonthlyRepaymentTotal) return "repayment total out of step";
-    // Only a negative windfall, or a debt paid off without the cash for it, takes the cash
-    // below zero.
-    if (game.Cash < Money() && cashBefore >= Money() && !negativeWindfallDue &&
-        game.Debt >= debtBefore)
-        return "cash below zero without a negative windfall or a redemption";
 
     // The lists show exactly the owned properties and the current area's unowned ones.
     const TMainWindowView& view = app.mainform.View();
@@ -236,6 +233,82 @@ void RandomStep(RandomEffects& fx, Tmainform& form, bool trader) {
     }
 }
 
+// The row of `property` in the for-sale list, or -1.
+int AvailRow(const TGame& game, int property) {
+    int row = 0;
+    for (int n = 1; n <= kPropertyCount; ++n) {
+        const TProperty& p = game.Property(n);
+        if (p.Area != game.CurrentArea || p.Has(Owned)) continue;
+        if (n == property) return row;
+        ++row;
+    }
+    return -1;
+}
+
+// Selects `row` of a list with the mouse and gives `command`.
+void ClickRowThen(Tmainform& form, IGameWindow::List list, int row, void (Tmainform::*command)()) {
+    if (row < 0) return;
+    form.SetListSelection(list, {row});
+    list == IGameWindow::List::Avail ? form.lst_AvailMouseUp() : form.lst_portfolioMouseUp();
+    (form.*command)();
+}
+
+// A spender buys the dearest property the cash covers until little is left, then renovates,
+// vandalises London's houses, sells them (at £1) again and again and keeps mortgages: every
+// payment that the cash cannot cover, and every choice it cannot afford. False when the game
+// is not open for trading.
+bool SpenderStep(RandomEffects& fx, Tmainform& form) {
+    using List = IGameWindow::List;
+    const TGame& game = form.Game();
+    const TMainWindowView& view = form.View();
+    if (!view.BuySell.Enabled) return false;
+    const int portfolioRows = static_cast<int>(view.Portfolio.Rows.size());
+    // A portfolio of a modest size keeps its list cheap to redraw after every move.
+    if (game.Cash > Money::Pounds(60000) && portfolioRows < 16 && fx.Chance(2)) {
+        form.ClickArea(2 + fx.Pick(5));
+        int dearest = 0;
+        for (int n = 1; n <= kPropertyCount; ++n) {
+            const TProperty& p = game.Property(n);
+            if (p.Area == game.CurrentArea && !p.Has(Owned) && p.BuyPrice <= game.Cash &&
+                (dearest == 0 || p.BuyPrice > game.Property(dearest).BuyPrice))
+                dearest = n;
+        }
+        ClickRowThen(form, List::Avail, AvailRow(game, dearest), &Tmainform::cmd_BuySellClick);
+        return true;
+    }
+    switch (fx.Pick(5)) {
+        case 0:
+            if (portfolioRows > 0)
+                ClickRowThen(form, List::Portfolio, fx.Pick(portfolioRows),
+                             &Tmainform::cmd_DamRenClick);
+            break;
+        case 1:
+            form.ClickArea(1);
+            ClickRowThen(form, List::Avail, fx.Pick(3), &Tmainform::cmd_DamRenClick);
+            break;
+        case 2: {
+            // The portfolio lists owned properties in number order: London's come first.
+            const bool ownsLondon = game.Property(1 + fx.Pick(3)).Has(Owned);
+            if (ownsLondon && portfolioRows > 0) {
+                ClickRowThen(form, List::Portfolio, 0, &Tmainform::cmd_BuySellClick);
+            } else {
+                form.ClickArea(1);
+                ClickRowThen(form, List::Avail, fx.Pick(3), &Tmainform::cmd_BuySellClick);
+            }
+            break;
+        }
+        case 3:
+            if (portfolioRows > 0)
+                ClickRowThen(form, List::Portfolio, fx.Pick(portfolioRows),
+                             &Tmainform::cmd_MortgageClick);
+            break;
+        default:
+            form.tmr_mainTimer();
+            break;
+    }
+    return true;
+}
+
 // The customisation file beside the program: cheap London, or none.
 void WriteCustomisation(const std::string& path, bool cheapLondon) {
     std::filesystem::remove(path);
@@ -256,13 +329,15 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
     const std::string dir = pattern;
     const std::string hiscorePath = dir + "/data/REALTOPI.DAT";
 
-    int ended = 0, recorded = 0, mortgaged = 0;
+    int ended = 0, recorded = 0, mortgaged = 0, belowZero = 0, refusals = 0;
     Accountant accountant;
     for (int g = 0; g < games; ++g) {
         const std::uint64_t seed = 1000003ULL * static_cast<std::uint64_t>(g) + 17;
         // Every eighth game a trader plays with London customised to £1 a property: buying
         // cheap and selling dear, again and again, meets the fines and the Guru's question.
+        // Half of them spend their cash down first and then go on at the edge of it.
         const bool cheapLondon = g % 8 == 7;
+        const bool spender = g % 16 == 15;
         WriteCustomisation(dir + "/realtopia.INI", cheapLondon);
         std::mt19937_64 random(seed);
         RandomEffects fx(random);
@@ -283,23 +358,24 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
         accountant.Open(form.Game());
         for (int step = 0; step < 4000 && !fx.quit && form.Game().EndCount() == firstGame; ++step) {
             const TGame& game = form.Game();
-            const Money cashBefore = game.Cash;
-            const Money debtBefore = game.Debt;
-            const bool negativeWindfallDue =
-                game.PendingNews != 0 &&
-                game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Kind == Windfall &&
-                game.NewsItems[static_cast<std::size_t>(game.PendingNews - 1)].Target < 0;
-            RandomStep(fx, form, cheapLondon);
-            std::string broken = fx.failure.empty() ? BrokenInvariant(app, cashBefore, debtBefore,
-                                                                      negativeWindfallDue)
-                                                    : fx.failure;
+            const std::string tickerBefore = form.mq().Text();
+            if (!spender || fx.Chance(2) || !SpenderStep(fx, form))
+                RandomStep(fx, form, cheapLondon);
+            const bool cheatAnnounced =
+                form.mq().Text() != tickerBefore && form.mq().Text().starts_with("CHEAT");
+            std::string broken = fx.failure.empty() ? BrokenInvariant(app) : fx.failure;
             // A step that ended the game was explained at "Another Game?".
             if (broken.empty() && !fx.quit && form.Game().EndCount() == firstGame)
-                broken = accountant.Explain(game);
+                broken = accountant.Explain(game, cheatAnnounced);
+            if (game.Cash < Money()) ++belowZero;
             ASSERT_TRUE(broken.empty()) << broken << " (game seed " << seed << ", step " << step
-                                        << (cheapLondon ? ", cheap London" : "") << ")";
+                                        << (spender       ? ", spender"
+                                            : cheapLondon ? ", cheap London"
+                                                          : "")
+                                        << ")";
             if (game.MonthlyRepaymentTotal > Money()) ++mortgaged;
         }
+        refusals += fx.refusals;
         if (form.Game().EndCount() != firstGame || fx.quit) ++ended;
         if (std::filesystem::exists(hiscorePath)) {
             ASSERT_EQ(std::filesystem::file_size(hiscorePath),
@@ -310,15 +386,20 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
             recorded = static_cast<int>(table.Score(1) > 0);
         }
     }
-    std::printf("%d games, %d ended, %d steps with mortgages, a score recorded: %s\n", games, ended,
-                mortgaged, recorded ? "yes" : "no");
+    std::printf(
+        "%d games, %d ended, %d steps with mortgages, %d with cash below zero, %d choices "
+        "refused for want of cash, a score recorded: %s\n",
+        games, ended, mortgaged, belowZero, refusals, recorded ? "yes" : "no");
     // The default run meets every kind of change the accountant knows.
     if (games >= 2000) {
         for (const char* kind :
              {"purchase", "sale", "selling fine", "vandalism fine", "damage credit", "renovation",
               "mortgage", "redemption", "monthly repayment", "windfall", "bank bonus",
-              "cheat bonus", "liquidation", "market move", "settlement", "end of game"})
+              "cheat bonus", "liquidation", "market move", "settlement", "end of game",
+              "paid into negative cash"})
             EXPECT_GT(accountant.Seen().count(kind), 0u) << kind;
+        EXPECT_GT(belowZero, 0);
+        EXPECT_GT(refusals, 0);
     }
     std::filesystem::remove_all(dir);
 }

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "frontend/JsonWriter.h"
 #include "support/TempPlatform.h"
+#include "ui/MarketReport.h"
 #include "web/WebDialog.h"
 #include "web/WebFrontEnd.h"
 #include "windows/TRealtopia.h"
@@ -138,7 +141,7 @@ TEST_F(WebFrontEndTest, TheViewCarriesTheKeysAcceleratorsAndMenus) {
         Contains(view, R"({"key":"p","alt":true,"ctrl":false,"name":"Alt+P","focus":"avail"})"));
     EXPECT_TRUE(Contains(view, R"({"key":"6","alt":false,"ctrl":true,"name":"Ctrl+6"})"));
     EXPECT_TRUE(Contains(view, R"("text":"Medium")"));
-    EXPECT_TRUE(Contains(view, R"("control":"menu:rules","shortcut":"F1")"));
+    EXPECT_TRUE(Contains(view, R"("control":"menu:rules","key":"F1")"));
 
     // Ctrl+3 and Enter on a focused area picture choose the area; Alt+U opens the rules,
     // where Esc closes as CLOSE does.
@@ -147,10 +150,10 @@ TEST_F(WebFrontEndTest, TheViewCarriesTheKeysAcceleratorsAndMenus) {
     EXPECT_TRUE(web_.KeyDown("Enter", 0, false, "picture:area5"));
     EXPECT_EQ(web_.App().mainform.Game().CurrentArea, 5);
     page_.dialogs.clear();
-    page_.answers.push_back("close");
+    page_.answers.push_back("esc");
     EXPECT_TRUE(web_.KeyDown("u", kAlt, false, ""));
-    ASSERT_EQ(page_.dialogs.size(), 1u);
-    EXPECT_TRUE(Contains(page_.dialogs[0], R"("escape":"close")")) << page_.dialogs[0];
+    ASSERT_EQ(page_.dialogs.size(), 1u);  // closed by Esc
+    EXPECT_TRUE(Contains(page_.dialogs[0], R"("escape":"esc")")) << page_.dialogs[0];
 }
 
 TEST_F(WebFrontEndTest, ClockEventsRunMonthsOnlyWhileTheClockRuns) {
@@ -210,6 +213,54 @@ TEST_F(WebFrontEndTest, TheTickerStepsMoveItsStrip) {
     web_.TickerStep();
     EXPECT_GT(web_.StripRevision(), before);
     EXPECT_TRUE(Contains(web_.TickerJson(), R"("strip":[{)"));
+}
+
+TEST_F(WebFrontEndTest, TheListsRowsAnswerClicksTapsAndKeysFromTheWindowsSelection) {
+    EnterGame();
+    web_.Invoke("button", "start");
+    EXPECT_EQ(web_.ListPress("avail", 2, 0, false), std::vector<int>({2}));
+    ASSERT_TRUE(web_.ListMouseUp("avail", {2}));
+    EXPECT_EQ(web_.ListPress("avail", 4, kControl, false), std::vector<int>({2, 4}));
+    ASSERT_TRUE(web_.ListMouseUp("avail", {2, 4}));
+    // A tap is a plain click until "select several" is on, then a Ctrl+click.
+    EXPECT_EQ(web_.ListPress("avail", 0, kControl, true), std::vector<int>({0}));
+    EXPECT_TRUE(
+        Contains(web_.ViewJson(), R"("selectSeveral":{"on":false,"text":"Select several")"));
+    web_.ToggleSelectSeveral();
+    EXPECT_EQ(web_.ListPress("avail", 0, 0, true), std::vector<int>({0, 2, 4}));
+    EXPECT_TRUE(Contains(web_.ViewJson(), R"("selectSeveral":{"on":true,"text":"Select one")"));
+    // Keys start from the rows the window shows selected, at the row last pressed.
+    ASSERT_TRUE(web_.ListMouseUp("avail", {0, 2, 4}));
+    EXPECT_EQ(web_.ListMove("avail", "ArrowDown", kShift), std::vector<int>({0, 1}));
+    EXPECT_EQ(web_.ListMove("avail", "ArrowDown", 0), std::vector<int>({2}));
+    EXPECT_FALSE(web_.ListMove("avail", "F6", 0).has_value());
+    EXPECT_FALSE(web_.ListMove("nowhere", "ArrowDown", 0).has_value());
+    // A row's name apart from its price.
+    const std::string view = web_.ViewJson();
+    EXPECT_TRUE(Contains(view, R"(","price":" ()")) << view.substr(0, 2000);
+}
+
+TEST_F(WebFrontEndTest, TheMarketReportCarriesBothChartsAndTheLog) {
+    EnterGame();
+    web_.Invoke("button", "start");
+    for (int i = 0; i < 20; ++i) web_.TimerFired();
+    page_.dialogs.clear();
+    page_.answers = {"close"};
+    ASSERT_TRUE(web_.Invoke("key", "f9"));
+    ASSERT_EQ(page_.dialogs.size(), 1u);
+    const std::string& report = page_.dialogs[0];
+    EXPECT_TRUE(Contains(report, R"("kind":"report")"));
+    const TMarketReport expected(web_.App().mainform.Game());
+    EXPECT_TRUE(Contains(report, "\"title\":" + TJsonWriter::Quote(expected.Prices().Title)));
+    EXPECT_TRUE(Contains(report, "\"title\":" + TJsonWriter::Quote(expected.Worth().Title)));
+    EXPECT_TRUE(Contains(report, R"("hasCurrent":true)"));
+    EXPECT_TRUE(Contains(report, "\"colour\":" + std::to_string(TMarketReport::kAreaColours[0])));
+    // The series are there month by month: two corners a month for each of the six areas.
+    const std::size_t points = report.find("\"points\":[");
+    ASSERT_NE(points, std::string::npos);
+    const std::string first = report.substr(points, report.find(']', points) - points);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(first.begin(), first.end(), ',')) + 1,
+              expected.Prices().Series[0].Points.size() * 2);
 }
 
 }  // namespace

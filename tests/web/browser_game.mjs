@@ -1,8 +1,11 @@
 // Plays tests/web/moves.txt in the page, in headless Chromium driven over the DevTools
 // protocol, and the same moves in realtopia-console with the same seed; the game's state at
-// every `state` line and the hi-score file at the end must be the same.
+// every `state` line and the hi-score file at the end must be the same. The moves are played
+// twice: with a mouse and keys in a desktop window, and with taps on a phone (390 × 844).
+// Between the two the page is reloaded (the table is kept, a game left is offered) and read
+// through Chromium's accessibility tree.
 //
-//   node --experimental-websocket browser_game.mjs PAGE_DIR CONSOLE MOVES [SCREENSHOT]
+//   node --experimental-websocket browser_game.mjs PAGE_DIR CONSOLE MOVES [SCREENSHOT_DIR]
 //
 // The page runs with ?manual: its clock stands still and every month is a `tick` of this
 // script, as in the console, so nothing here depends on how fast the machine is.
@@ -14,7 +17,7 @@ import path from 'node:path';
 
 import { servePage, startBrowser } from './chromium.mjs';
 
-const [pageArgument, consoleProgram, movesFile, screenshot] = process.argv.slice(2);
+const [pageArgument, consoleProgram, movesFile, screenshots] = process.argv.slice(2);
 const pageDir = path.resolve(pageArgument);
 const SEED = 17;
 const moves = fs.readFileSync(movesFile, 'utf8').split('\n')
@@ -26,55 +29,93 @@ function fail(message) {
   console.error('FAIL: ' + message);
   process.exitCode = 1;
 }
+function check(condition, message) {
+  if (!condition) fail(message);
+}
 
 // ---- The page, served from its folder, in the browser ----
 
 const { server, address } = await servePage(pageDir);
 const { send, evaluate, close: closeBrowser } = await startBrowser(trace);
-await send('Page.navigate', { url: `${address}?seed=${SEED}&manual` });
-while (!(await evaluate("!!(document.documentElement && document.documentElement.dataset.ready === '1')"))) await pause();
 
-function pause() { return new Promise((resolve) => setTimeout(resolve, 5)); }
+function pause(ms = 5) { return new Promise((resolve) => setTimeout(resolve, ms)); }
 
-// ---- The player's hands ----
+async function open(query, base = address) {
+  await send('Page.navigate', { url: `${base}?${query}` });
+  await pause(50);
+  while (!(await evaluate("!!(document.documentElement && document.documentElement.dataset.ready === '1')"))) await pause();
+}
+async function reload() {
+  await evaluate("document.documentElement.dataset.ready = ''");
+  await send('Page.reload', {});
+  await pause(50);
+  while (!(await evaluate("!!(document.documentElement && document.documentElement.dataset.ready === '1')"))) await pause();
+}
 
-async function click(selector, modifiers = 0) {
+async function screen(width, height, mobile) {
+  await send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1, mobile });
+  await send('Emulation.setTouchEmulationEnabled', { enabled: mobile, maxTouchPoints: mobile ? 5 : 1 });
+}
+
+async function screenshot(name) {
+  if (!screenshots) return;
+  await evaluate('scrollTo(0, 0)');
+  await pause(50);
+  const shot = await send('Page.captureScreenshot', { format: 'png' });
+  fs.writeFileSync(path.join(screenshots, name), Buffer.from(shot.data, 'base64'));
+}
+
+// ---- The player's hands: a mouse, or a finger ----
+
+let touch = false;
+
+async function centre(selector) {
   const box = await evaluate(`(() => { const e = document.querySelector(${JSON.stringify(selector)});
-    if (!e) return null; const r = e.getBoundingClientRect();
+    if (!e) return null; e.scrollIntoView({block: 'nearest', inline: 'nearest'});
+    const r = e.getBoundingClientRect();
     return {x: r.left + r.width / 2, y: r.top + r.height / 2}; })()`);
   if (!box) throw new Error('nothing to click: ' + selector);
-  await press(box, modifiers);
+  return box;
 }
-// A row of a list box (the page draws the window unscaled when driven by hand, so the
-// rows are where their elements say).
-async function clickRow(list, row, modifiers = 0) {
-  await evaluate(`document.querySelector('${list}').options[${row - 1}].scrollIntoView({block: 'nearest'})`);
-  await click(`${list} option:nth-child(${row})`, modifiers);
-}
-async function press(box, modifiers) {
-  for (const type of ['mouseMoved', 'mousePressed', 'mouseReleased'])
-    await send('Input.dispatchMouseEvent', { type, x: box.x, y: box.y, button: 'left',
-      clickCount: 1, modifiers });
+async function click(selector, modifiers = 0) {
+  const box = await centre(selector);
+  if (touch) {
+    if (modifiers) throw new Error('a finger has no modifier keys');
+    await send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: box.x, y: box.y }] });
+    await send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await pause(20);  // the tap's click comes after the touch ends
+    return;
+  }
+  // The pointer moves there with no button held, then presses and lets go.
+  await send('Input.dispatchMouseEvent', { type: 'mouseMoved', x: box.x, y: box.y, button: 'none', modifiers });
+  for (const type of ['mousePressed', 'mouseReleased'])
+    await send('Input.dispatchMouseEvent', { type, x: box.x, y: box.y, button: 'left', clickCount: 1, modifiers });
 }
 
 const KEY_CODES = { esc: ['Escape', 27], f1: ['F1', 112], f2: ['F2', 113], f5: ['F5', 116],
-  f6: ['F6', 117], f7: ['F7', 118], f9: ['F9', 120], f12: ['F12', 123] };
+  f6: ['F6', 117], f7: ['F7', 118], f9: ['F9', 120], f12: ['F12', 123], enter: ['Enter', 13],
+  tab: ['Tab', 9], right: ['ArrowRight', 39], down: ['ArrowDown', 40] };
 // A key, or an accelerator written as the console writes it ("alt+u", "ctrl+4").
-async function key(name) {
+async function key(name, modifiers = 0) {
   const parts = name.toLowerCase().split('+');
   const last = parts.pop();
-  const modifiers = (parts.includes('alt') ? 1 : 0) | (parts.includes('ctrl') ? 2 : 0);
-  let [keyName, code, vk] = KEY_CODES[last] ? [KEY_CODES[last][0], KEY_CODES[last][0], KEY_CODES[last][1]]
-    : [last, /\d/.test(last) ? 'Digit' + last : 'Key' + last.toUpperCase(), last.toUpperCase().charCodeAt(0)];
+  modifiers |= (parts.includes('alt') ? 1 : 0) | (parts.includes('ctrl') ? 2 : 0);
+  const [keyName, code, vk] = KEY_CODES[last]
+    ? [KEY_CODES[last][0], KEY_CODES[last][0], KEY_CODES[last][1]]
+    : [last, /\d/.test(last) ? 'Digit' + last : 'Key' + last.toUpperCase(),
+       last.toUpperCase().charCodeAt(0)];
   for (const type of ['rawKeyDown', 'keyUp'])
     await send('Input.dispatchKeyEvent', { type, key: keyName, code, modifiers,
       windowsVirtualKeyCode: vk, nativeVirtualKeyCode: vk });
 }
+// On a phone the window's keys are its buttons.
+const KEY_BUTTONS = { esc: 'start', f5: 'damren', f6: 'buysell', f7: 'mortgage' };
 
 // Answers the dialogs that come up until the page is idle; boxes that only inform are
-// closed with Enter, the others take the next line of the moves.
+// closed (Enter, or a tap on their default button), the others take the next line of the moves.
 let next = 0;
 let chooserChosen = false;
+let scoreTables = 0;
 async function settle() {
   for (;;) {
     const status = await evaluate('window.realtopia.status()');
@@ -93,10 +134,21 @@ async function answer(dialog) {
     chooserChosen = false;
     return click(button('ok'));
   }
+  if (dialog.text.split('\n').filter((line) => line.includes('\t')).length > 1) {
+    // A table of scores: its amounts line up on the right.
+    const edges = await evaluate("Array.from(document.querySelectorAll('#overlay td.number')).map((td) => Math.round(td.getBoundingClientRect().right))");
+    check(edges.length >= 10 && edges.every((edge) => edge === edges[0]), 'the scores do not line up: ' + edges.join());
+    scoreTables++;
+  }
   const needsAnswer = ['question', 'input', 'agreement', 'rules', 'chooser'];
   if (!needsAnswer.includes(dialog.kind === 'message' ? dialog.icon : dialog.kind)) {
-    await key('enter');
-    return waitClosed(dialog);
+    if (touch) {
+      const answer = dialog.buttons.find((b) => b.default) || dialog.buttons[0];
+      await click(button(answer.answer));
+    } else {
+      await key('enter');
+    }
+    return pause();  // the page opens the next dialog in the same turn when there is one
   }
   const line = moves[next++];
   if (dialog.kind === 'input') {
@@ -108,65 +160,220 @@ async function answer(dialog) {
     chooserChosen = true;
     return click(`#overlay label:nth-of-type(${line}) input`);
   }
-  return click(button(line.replace(/^topic /, 'topic ')));
+  return click(button(line));
 }
-async function waitClosed(dialog) {
-  // The page opens the next dialog in the same turn when there is one.
-  await pause();
-  void dialog;
-}
-KEY_CODES.enter = ['Enter', 13];
 
-// ---- The moves ----
-
-const webStates = [];
-while (next < moves.length) {
-  trace('move: ' + moves[next]);
-  const words = moves[next++].split(/\s+/);
-  switch (words[0]) {
-    case 'play':
-      await click('#splash_play');
-      break;
-    case 'key':
-      await key(words[1]);
-      break;
-    case 'area':
-      await click(`#pnl_Areas .area:nth-of-type(${words[1]})`);
-      break;
-    case 'click': {
-      const list = words[1] === 'avail' ? '#lst_Avail' : '#lst_portfolio';
-      const rows = words[2].split(',').map(Number);
-      for (let i = 0; i < rows.length; i++) {
-        await clickRow(list, rows[i], i === 0 ? 0 : 2);
-        await settle();
-        trace('selected: ' + await evaluate(`Array.from(document.querySelector('${list}').selectedOptions).map((o) => o.index).join()`));
-      }
-      break;
-    }
-    case 'tick': {
-      for (let i = 0; i < Number(words[1] || 1); i++) {
-        const status = await settle();
-        if (!status.clockRunning) break;
-        await evaluate('void window.realtopia.tick()');
-      }
-      break;
-    }
-    case 'state':
-      await settle();
-      webStates.push(await evaluate('window.realtopia.state()'));
-      break;
-    default:
-      await click(`[data-control="button:${words[0]}"]`);
-      break;
+// A row of a list; on a phone a second row is added with "select several" switched on.
+async function clickRows(list, rows) {
+  for (let i = 0; i < rows.length; i++) {
+    const several = touch && i > 0;
+    if (several && i === 1) { await click('#select_several'); await settle(); }
+    await click(`${list} .row:nth-child(${rows[i]})`, touch || i === 0 ? 0 : 2);
+    await settle();
+    trace('selected: ' + await evaluate(`Array.from(document.querySelectorAll('${list} .row.selected')).map((o) => Array.prototype.indexOf.call(o.parentNode.children, o)).join()`));
   }
-  await settle();
+  if (touch && rows.length > 1) { await click('#select_several'); await settle(); }
 }
+
+// Plays the moves; returns the states at the `state` lines. `atFirstState` runs there once.
+async function playMoves(atFirstState) {
+  next = 0;
+  const states = [];
+  while (next < moves.length) {
+    trace('move: ' + moves[next]);
+    const words = moves[next++].split(/\s+/);
+    switch (words[0]) {
+      case 'play':
+        await click('#splash_play');
+        break;
+      case 'key':
+        if (touch && KEY_BUTTONS[words[1]]) await click(`[data-control="button:${KEY_BUTTONS[words[1]]}"]`);
+        else await key(words[1]);
+        break;
+      case 'area':
+        await click(`#pnl_Areas .area:nth-of-type(${words[1]})`);
+        break;
+      case 'click':
+        await clickRows(words[1] === 'avail' ? '#lst_Avail' : '#lst_portfolio', words[2].split(',').map(Number));
+        break;
+      case 'tick': {
+        for (let i = 0; i < Number(words[1] || 1); i++) {
+          const status = await settle();
+          if (!status.clockRunning) break;
+          await evaluate('void window.realtopia.tick()');
+        }
+        break;
+      }
+      case 'state':
+        await settle();
+        states.push(await evaluate('window.realtopia.state()'));
+        if (states.length === 1 && atFirstState) await atFirstState();
+        break;
+      default:
+        await click(`[data-control="button:${words[0]}"]`);
+        break;
+    }
+    await settle();
+  }
+  return states;
+}
+
+// ---- What a phone shows ----
+
+async function checkPhoneLayout() {
+  const found = await evaluate(`(() => {
+    const problems = [];
+    const root = document.documentElement;
+    if (root.scrollWidth > innerWidth) problems.push('the page scrolls sideways: ' + root.scrollWidth);
+    if (getComputedStyle(document.body).touchAction !== 'manipulation') problems.push('a double tap zooms');
+    const shown = (e) => e.getClientRects().length > 0 && getComputedStyle(e).visibility !== 'hidden';
+    for (const e of document.querySelectorAll('#frame button, #frame .row, .menutitle, #chrome button')) {
+      if (!shown(e)) continue;
+      const r = e.getBoundingClientRect();
+      if (r.height < 44) problems.push((e.id || e.className || e.textContent) + ' is ' + r.height + ' px high');
+      if (r.right > innerWidth + 0.5) problems.push((e.id || e.textContent) + ' runs off the screen');
+    }
+    const walker = document.createTreeWalker(document.getElementById('frame'), NodeFilter.SHOW_TEXT);
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+      const e = node.parentElement;
+      if (!node.textContent.trim() || !shown(e) || e.closest('.offscreen')) continue;
+      const size = parseFloat(getComputedStyle(e).fontSize);
+      if (size < 14) problems.push('"' + node.textContent.trim().slice(0, 30) + '" at ' + size + ' px');
+    }
+    const frame = document.getElementById('frame').getBoundingClientRect();
+    const chrome = document.getElementById('chrome').getBoundingClientRect();
+    if (chrome.top < frame.bottom - 0.5) problems.push('the file buttons cover the game');
+    const row = document.querySelector('#lst_Avail .row');
+    if (row && row.title !== row.textContent) problems.push('a row without its whole text as its title');
+    return problems;
+  })()`);
+  for (const problem of found.slice(0, 10)) fail('at 390 x 844: ' + problem);
+}
+
+// ---- What a screen reader hears ----
+
+async function accessibilityTree() {
+  const { nodes } = await send('Accessibility.getFullAXTree', {});
+  const value = (node, name) => {
+    const property = (node.properties || []).find((p) => p.name === name);
+    return property ? property.value.value : undefined;
+  };
+  return nodes.filter((node) => !node.ignored).map((node) => ({
+    role: node.role && node.role.value, name: node.name ? node.name.value : '',
+    live: value(node, 'live'), modal: value(node, 'modal'), pressed: value(node, 'pressed'),
+    keys: value(node, 'keyshortcuts'), now: node.value ? node.value.value : value(node, 'valuetext'),
+  }));
+}
+
+async function checkAccessibility() {
+  await send('Accessibility.enable', {});
+  const tree = await accessibilityTree();
+  const named = (role, name) => tree.find((node) => node.role === role && node.name === name);
+  const view = await evaluate('window.realtopia.view().window');
+  const live = tree.find((node) => node.live === 'polite');
+  check(live, 'no polite live region');
+  const spoken = await evaluate("document.getElementById('ticker_text').textContent");
+  check(spoken && spoken === view.ticker.spoken, `the live region says "${spoken}", the ticker "${view.ticker.spoken}"`);
+  check(named('listbox', view.labels.availTitle.text), 'the list of properties for sale is not named by its heading');
+  check(named('listbox', view.labels.portfolioTitle.text), 'the portfolio is not named by its heading');
+  const areas = tree.filter((node) => node.role === 'button' && view.areas.some((a) => a.hint === node.name));
+  check(areas.length === 6, `${areas.length} area buttons named by their areas`);
+  check(areas.filter((node) => node.pressed === 'true').length === 1, 'not one area shown as chosen');
+  // An area is reached by Tab and chosen with the arrow keys.
+  const chosen = () => evaluate('window.realtopia.view().window.areas.findIndex((a) => a.red)');
+  const area = await chosen();
+  await evaluate(`document.querySelectorAll('#pnl_Areas .area')[${area}].focus()`);
+  await key('right');
+  await settle();
+  check(await chosen() === (area + 1) % 6, 'the right arrow did not choose the next area');
+  // In a list the arrow keys select, and the row they are at is the list's active row.
+  await evaluate("document.getElementById('lst_Avail').focus()");
+  await settle();
+  for (let i = 0; i < 2; i++) { await key('down'); await settle(); }
+  const active = await evaluate(`(() => { const list = document.getElementById('lst_Avail');
+    const row = document.getElementById(list.getAttribute('aria-activedescendant') || '-');
+    return row ? [Array.prototype.indexOf.call(list.children, row), row.getAttribute('aria-selected')] : null; })()`);
+  check(active && active[0] === 1 && active[1] === 'true', 'the arrow keys do not move the active row: ' + JSON.stringify(active));
+  const focusedArea = await evaluate('window.realtopia.view().window.areas.findIndex((a) => a.red)');
+  await evaluate(`document.querySelectorAll('#pnl_Areas .area')[${focusedArea}].focus()`);
+  const progress = tree.find((node) => node.role === 'progressbar');
+  check(progress && progress.now === view.progressPercent && progress.name === view.labels.progress.text,
+    'Game Progress is not a progress bar with its value');
+  check(tree.some((node) => node.role === 'menubar'), 'no menu bar');
+
+  // A menu shows its keys; a box keeps the focus and nothing behind it acts.
+  await click('.menutitle[data-menu="1"]');
+  const menu = await accessibilityTree();
+  check(menu.some((node) => node.role === 'menu'), 'an open menu is not a menu');
+  check(menu.some((node) => node.role === 'menuitem' && node.keys === 'F9'), 'the Market Report item does not show F9');
+  await click('.menutitle[data-menu="1"]');
+  await click('.menutitle[data-menu="2"]');
+  await evaluate(`document.querySelector('.menu .menuitem:last-child').dispatchEvent(new MouseEvent('mouseup', {bubbles: true}))`);
+  await pause(50);
+  const status = await evaluate('window.realtopia.status()');
+  check(status.dialog && status.dialog.kind === 'about', 'the About box did not open');
+  const dialog = await accessibilityTree();
+  check(dialog.some((node) => node.role === 'dialog' && node.modal === true), 'a box is not a modal dialog');
+  for (let i = 0; i < 4; i++) {
+    await key('tab');
+    check(await evaluate("document.getElementById('overlay').contains(document.activeElement)"),
+      'Tab left the box');
+  }
+  // A click on a button behind the box does nothing, now or when the box closes.
+  const gameState = async () => { const state = await evaluate('window.realtopia.state()'); delete state.window.status; return JSON.stringify(state); };
+  const before = await gameState();
+  await evaluate("document.getElementById('cmd_Exit').click(); document.querySelector('.menutitle').dispatchEvent(new MouseEvent('mousedown', {bubbles: true}))");
+  check(!(await evaluate("!!document.querySelector('#menubar .menu')")), 'a menu opened under the box');
+  await key('esc');
+  await settle();
+  check(await evaluate(`document.activeElement === document.querySelectorAll('#pnl_Areas .area')[${focusedArea}]`),
+    'the focus did not go back where it was when the box closed');
+  const after = await evaluate('window.realtopia.status()');
+  check(after.screen === 'main' && await gameState() === before,
+    'a press behind the box was carried out when it closed');
+  await send('Accessibility.disable', {});
+}
+
+// ---- 1. The moves with a mouse and keys, in a desktop window ----
+
+await screen(1280, 800, false);
+await open(`seed=${SEED}&manual`);
+const webStates = await playMoves(() => screenshot('web.png'));
 const webHiScores = await evaluate("window.realtopia.file('hiscores')");
 const webScreen = (await evaluate('window.realtopia.status()')).screen;
-if (screenshot) {
-  const shot = await send('Page.captureScreenshot', { format: 'png' });
-  fs.writeFileSync(screenshot, Buffer.from(shot.data, 'base64'));
-}
+
+// ---- 2. Reloaded, the table is kept and a game left is offered; read aloud ----
+
+await open('seed=5&manual');
+check(await evaluate("window.realtopia.file('hiscores')") === webHiScores, 'the reloaded page lost the hi-score table');
+next = moves.length;  // no answers from the moves
+await click('#splash_play');
+await click('#overlay button[data-answer="agree"]');
+await settle();
+await click('[data-control="button:start"]');
+await settle();
+for (let i = 0; i < 10; i++) { await evaluate('void window.realtopia.tick()'); await settle(); }
+await checkAccessibility();
+await reload();
+await click('#splash_play');
+await click('#overlay button[data-answer="agree"]');
+await pause(50);
+const offer = (await evaluate('window.realtopia.status()')).dialog;
+check(offer && offer.icon === 'question' && offer.text.startsWith('Continue your game'),
+  'the reloaded page did not offer the game left: ' + JSON.stringify(offer && offer.text));
+if (offer) await click('#overlay button[data-answer="no"]');
+await settle();
+
+// ---- 3. The moves with taps on a phone ----
+
+// Under another name the page is another site, with storage of its own: a fresh table.
+await screen(390, 844, true);
+touch = true;
+await open(`seed=${SEED}&manual`, address.replace('127.0.0.1', 'localhost'));
+const phoneStates = await playMoves(async () => { await checkPhoneLayout(); await screenshot('web-phone.png'); });
+const phoneHiScores = await evaluate("window.realtopia.file('hiscores')");
+const phoneScreen = (await evaluate('window.realtopia.status()')).screen;
+
 await closeBrowser();
 server.close();
 
@@ -179,22 +386,28 @@ const consoleStates = run.stdout.split('\n').filter((line) => line.startsWith('[
   .map((line) => JSON.parse(line.slice('[state] '.length)));
 const hiScoreFile = path.join(data, 'realtopia', 'REALTOPI.DAT');
 const consoleHiScores = fs.existsSync(hiScoreFile) ? fs.readFileSync(hiScoreFile).toString('base64') : null;
+fs.rmSync(data, { recursive: true, force: true });
 
 if (consoleStates.length === 0) fail('the console printed no state');
-if (webStates.length !== consoleStates.length)
-  fail(`${webStates.length} states in the browser, ${consoleStates.length} in the console`);
-// The status bar follows the hint under the pointer, and the console has no pointer.
-for (const state of [...consoleStates, ...webStates]) delete state.window.status;
-consoleStates.forEach((expected, i) => {
-  const actual = webStates[i];
-  if (JSON.stringify(actual) === JSON.stringify(expected)) return;
-  const differing = Object.keys(expected).filter((k) => JSON.stringify(actual && actual[k]) !== JSON.stringify(expected[k]));
-  fail(`state ${i + 1} differs in: ${differing.join(', ')}`);
-  for (const k of differing.slice(0, 3))
-    console.error(`  ${k}: browser ${JSON.stringify(actual && actual[k]).slice(0, 300)}\n  ${k}: console ${JSON.stringify(expected[k]).slice(0, 300)}`);
-});
 if (consoleHiScores === null) fail('the console wrote no hi-score table');
-if (webHiScores !== consoleHiScores) fail('the hi-score tables differ');
-if (webScreen !== 'ended') fail(`the page shows ${webScreen}, not the end of the program`);
-fs.rmSync(data, { recursive: true, force: true });
-if (!process.exitCode) console.log(`the browser and the console agree on ${consoleStates.length} states and the hi-score table`);
+// The status bar follows the hint under the pointer, and the console has no pointer.
+for (const state of consoleStates) delete state.window.status;
+function compare(what, states, hiScores, screenName) {
+  if (states.length !== consoleStates.length)
+    fail(`${what}: ${states.length} states in the browser, ${consoleStates.length} in the console`);
+  for (const state of states) delete state.window.status;
+  consoleStates.forEach((expected, i) => {
+    const actual = states[i];
+    if (JSON.stringify(actual) === JSON.stringify(expected)) return;
+    const differing = Object.keys(expected).filter((k) => JSON.stringify(actual && actual[k]) !== JSON.stringify(expected[k]));
+    fail(`${what}: state ${i + 1} differs in: ${differing.join(', ')}`);
+    for (const k of differing.slice(0, 3))
+      console.error(`  ${k}: browser ${JSON.stringify(actual && actual[k]).slice(0, 300)}\n  ${k}: console ${JSON.stringify(expected[k]).slice(0, 300)}`);
+  });
+  if (hiScores !== consoleHiScores) fail(`${what}: the hi-score tables differ`);
+  if (screenName !== 'ended') fail(`${what}: the page shows ${screenName}, not the end of the program`);
+}
+check(scoreTables === 2, `${scoreTables} tables of scores shown`);
+compare('desktop', webStates, webHiScores, webScreen);
+compare('phone', phoneStates, phoneHiScores, phoneScreen);
+if (!process.exitCode) console.log(`the browser (mouse and keys, then taps on a phone) and the console agree on ${consoleStates.length} states and the hi-score table; the page reloads, is read aloud and fits a phone`);

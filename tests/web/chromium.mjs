@@ -80,7 +80,16 @@ export async function startBrowser(trace = () => {}) {
     const ended = new Promise((resolve) => browser.on('exit', resolve));
     browser.kill();
     await ended;
-    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+    // Chromium's helpers may still be leaving the profile for a moment.
+    for (let attempt = 0; ; attempt++) {
+      try {
+        fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5 });
+        break;
+      } catch (error) {
+        if (attempt === 20) throw error;
+        await new Promise((resolve) => setTimeout(resolve, 100));
+      }
+    }
   }
 
   const { targetId } = await send('Target.createTarget', { url: 'about:blank' });

@@ -9,9 +9,4 @@ class TRealtopia;
 class StateJson {
 public:
     static std::string Write(const TRealtopia& app);
-
-    // A JSON string literal: quotes, backslash and control characters escaped (\r \n \t, the
-    // rest, DEL and C1 included, as \u00XX); valid UTF-8 passes through unchanged, other bytes
-    // become U+FFFD.
-    static std::string Quote(const std::string& text);
 };

@@ -1,56 +1,12 @@
-#include "console/StateJson.h"
+#include "frontend/StateJson.h"
 
-#include <cstdio>
-
-#include "console/ConsoleText.h"
+#include "frontend/JsonWriter.h"
+#include "frontend/ListJson.h"
 #include "windows/TRealtopia.h"
 
 namespace {
 
-// Appends the members of one JSON object or array, placing the commas.
-class JsonWriter {
-public:
-    std::string Text() const { return text_; }
-
-    void Open(const char* key, char bracket) {
-        Key(key);
-        text_ += bracket;
-        first_ = true;
-    }
-    void Close(char bracket) {
-        text_ += bracket;
-        first_ = false;
-    }
-    void Int(const char* key, long long value) {
-        Key(key);
-        text_ += std::to_string(value);
-    }
-    void Bool(const char* key, bool value) {
-        Key(key);
-        text_ += value ? "true" : "false";
-    }
-    void String(const char* key, const std::string& value) {
-        Key(key);
-        text_ += StateJson::Quote(value);
-    }
-    void Amount(const char* key, Money value) { Int(key, value.Raw()); }
-
-private:
-    // An array element when key is null.
-    void Key(const char* key) {
-        if (!first_) text_ += ',';
-        first_ = false;
-        if (key != nullptr) {
-            text_ += StateJson::Quote(key);
-            text_ += ':';
-        }
-    }
-
-    std::string text_;
-    bool first_ = true;
-};
-
-void WriteButton(JsonWriter& json, const char* key, const TButtonView& button) {
+void WriteButton(TJsonWriter& json, const char* key, const TButtonView& button) {
     json.Open(key, '{');
     json.String("caption", button.Caption);
     json.Bool("enabled", button.Enabled);
@@ -58,21 +14,7 @@ void WriteButton(JsonWriter& json, const char* key, const TButtonView& button) {
     json.Close('}');
 }
 
-void WriteList(JsonWriter& json, const char* key, const TListView& list) {
-    json.Open(key, '{');
-    json.Bool("enabled", list.Enabled);
-    json.Open("rows", '[');
-    for (const TListRow& row : list.Rows) {
-        json.Open(nullptr, '{');
-        json.String("text", row.Text);
-        json.Bool("selected", row.Selected);
-        json.Close('}');
-    }
-    json.Close(']');
-    json.Close('}');
-}
-
-void WriteGame(JsonWriter& json, const TGame& game) {
+void WriteGame(TJsonWriter& json, const TGame& game) {
     json.Amount("cash", game.Cash);
     json.Amount("debt", game.Debt);
     json.Amount("monthlyRepaymentTotal", game.MonthlyRepaymentTotal);
@@ -138,7 +80,7 @@ void WriteGame(JsonWriter& json, const TGame& game) {
     json.Close(']');
 }
 
-void WriteWindow(JsonWriter& json, const Tmainform& form) {
+void WriteWindow(TJsonWriter& json, const Tmainform& form) {
     const TMainWindowView& view = form.View();
     json.Open("window", '{');
     json.Bool("visible", view.Visible);
@@ -168,7 +110,7 @@ void WriteWindow(JsonWriter& json, const Tmainform& form) {
     json.String("text", ticker.Text());
     json.Bool("active", ticker.Active());
     json.Bool("onScreen", ticker.OnScreen());
-    json.String("speed", consoletext::SpeedName(ticker.Speed()));
+    json.String("speed", SpeedName(ticker.Speed()));
     json.Close('}');
 
     json.Open("buttons", '{');
@@ -188,50 +130,21 @@ void WriteWindow(JsonWriter& json, const Tmainform& form) {
     json.Open("sound", '{');
     json.Bool("checked", view.SoundChecked);
     json.Close('}');
-    json.String("speed", consoletext::SpeedName(ticker.Speed()));
+    json.String("speed", SpeedName(ticker.Speed()));
     json.Close('}');
 
-    WriteList(json, "avail", view.Avail);
-    WriteList(json, "portfolio", view.Portfolio);
+    WriteListJson(json, "avail", view.Avail);
+    WriteListJson(json, "portfolio", view.Portfolio);
     json.Close('}');
 }
 
 }  // namespace
 
 std::string StateJson::Write(const TRealtopia& app) {
-    JsonWriter json;
+    TJsonWriter json;
     json.Open(nullptr, '{');
     WriteGame(json, app.mainform.Game());
     WriteWindow(json, app.mainform);
     json.Close('}');
     return json.Text();
-}
-
-std::string StateJson::Quote(const std::string& text) {
-    std::string quoted = "\"";
-    for (std::size_t i = 0; i < text.size();) {
-        const consoletext::TUtf8Character c = consoletext::DecodeUtf8(text, i);
-        i += c.Length;
-        if (!c.Valid) {
-            quoted += consoletext::kReplacementCharacter;  // JSON text is UTF-8
-        } else if (c.CodePoint == '"') {
-            quoted += "\\\"";
-        } else if (c.CodePoint == '\\') {
-            quoted += "\\\\";
-        } else if (c.CodePoint == '\r') {
-            quoted += "\\r";
-        } else if (c.CodePoint == '\n') {
-            quoted += "\\n";
-        } else if (c.CodePoint == '\t') {
-            quoted += "\\t";
-        } else if (consoletext::IsControl(c.CodePoint)) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c.CodePoint));
-            quoted += escape;
-        } else {
-            quoted.append(text, i - c.Length, c.Length);
-        }
-    }
-    quoted += '"';
-    return quoted;
 }
