@@ -12,6 +12,7 @@
 #include "console/SavedGameCommands.h"
 #include "console/ShowText.h"
 #include "frontend/StateJson.h"
+#include "ui/Inputs.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
 
@@ -206,12 +207,12 @@ void ConsoleApp::Tick(const std::vector<std::string>& words) {
 
 void ConsoleApp::Key(const std::vector<std::string>& words) {
     if (words.size() != 2) return Refuse("key " + Choices(TCommandKind::Key));
-    const auto command = FindCommand(TCommandKind::Key, words[1]);
-    if (!command) return Refuse("unknown key: " + words[1]);
+    const std::optional<TKeyEvent> key = KeyEventNamed(words[1]);
+    if (!key || (key->Key == TKey::Other && key->Letter == 0))
+        return Refuse("unknown key: " + words[1]);
     // Pressed and released in the main window.
-    const TKeyEvent key{*KeyOf(*command)};
-    app_->mainform.KeyPress(key);
-    app_->mainform.KeyRelease(key);
+    app_->mainform.KeyPress(*key);
+    app_->mainform.KeyRelease(*key);
 }
 
 void ConsoleApp::Type(const std::string& line) {

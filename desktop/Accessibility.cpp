@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "desktop/AreaPicture.h"
+#include "desktop/BarGauge.h"
 #include "desktop/PanelWidget.h"
 
 namespace {
@@ -18,8 +20,7 @@ bool IsDecorative(const QObject* object) {
 // A container whose decorative children are left out; a panel also reads as its caption.
 class ContainerInterface : public QAccessibleWidget {
 public:
-    ContainerInterface(QWidget* widget, QAccessible::Role role)
-        : QAccessibleWidget(widget, role) {}
+    ContainerInterface(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
 
     int childCount() const override { return static_cast<int>(Children().size()); }
 
@@ -63,9 +64,69 @@ private:
     }
 };
 
+// An area picture reads as a radio button named by its area, checked while it is the current
+// area; pressing it chooses the area.
+class AreaPictureInterface : public QAccessibleWidget {
+public:
+    explicit AreaPictureInterface(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::RadioButton) {
+        addControllingSignal(QStringLiteral("clicked()"));
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = static_cast<const AreaPicture*>(widget())->isChosen();
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& name) override {
+        if (name == pressAction())
+            QMetaObject::invokeMethod(widget(), "clicked");
+        else
+            QAccessibleWidget::doAction(name);
+    }
+};
+
+// The progress gauge reads as a progress bar with its value, 0 to 100 percent.
+class ProgressInterface : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit ProgressInterface(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value) return Gauge()->text();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QVariant currentValue() const override { return Gauge()->percent(); }
+    void setCurrentValue(const QVariant& /*value*/) override {}
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    const BarGauge* Gauge() const { return static_cast<const BarGauge*>(widget()); }
+};
+
 QAccessibleInterface* Factory(const QString& key, QObject* object) {
     if (object == nullptr || !object->isWidgetType()) return nullptr;
     auto* widget = static_cast<QWidget*>(object);
+    if (key == QLatin1String("AreaPicture")) return new AreaPictureInterface(widget);
+    if (key == QLatin1String("BarGauge")) return new ProgressInterface(widget);
+    // The ticker reads as a text: the headline it shows (its accessible name).
+    if (key == QLatin1String("MarqueeWidget"))
+        return new QAccessibleWidget(widget, QAccessible::StaticText);
     if (key == QLatin1String("PanelWidget"))
         return new ContainerInterface(widget, QAccessible::Pane);
     // Plain widgets: the containers of the side windows' controls, and the splash itself.

@@ -3,8 +3,8 @@
 #include <QWidget>
 
 // A horizontal progress bar, red on black, no border, with its whole percentage written in the
-// middle ("42%"). The text is drawn in the widget's text colour, inverted over the bar, so it
-// stays readable on both parts.
+// middle ("42%"): black over the bar, white beside it. A screen reader gets a progress bar
+// with its value (desktop/Accessibility).
 class BarGauge : public QWidget {
     Q_OBJECT
 

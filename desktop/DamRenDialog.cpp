@@ -2,9 +2,11 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
@@ -55,6 +57,8 @@ void DamRenDialog::sync() {
     const QString caption = QString::fromStdString(form_.GroupCaption());
     optgroup_->setTitle(caption);
     optgroup_->setAccessibleName(caption);
+    // A screen reader names the window by what it is about ("Damage Dundefraggin").
+    setAccessibleName(caption);
 
     for (QRadioButton* radio : radios_) {
         items_->removeButton(radio);
@@ -68,6 +72,8 @@ void DamRenDialog::sync() {
         const QString name = QStringLiteral("optgroup_item%1").arg(number);
         radio->setObjectName(name);
         radio->setAccessibleName(radio->text());
+        radio->setEnabled(form_.ItemEnabled(number));
+        radio->installEventFilter(this);
         items_->addButton(radio, number);
         layout->addWidget(radio);
         radios_.push_back(radio);
@@ -79,7 +85,33 @@ void DamRenDialog::sync() {
 void DamRenDialog::showEvent(QShowEvent* event) {
     sync();
     QDialog::showEvent(event);
-    if (!radios_.empty()) radios_.front()->setFocus();
+    for (QRadioButton* radio : radios_)
+        if (radio->isEnabled()) {
+            radio->setFocus();
+            break;
+        }
+}
+
+// The arrow keys choose as they move, skipping items already done, so OK is ready at once.
+bool DamRenDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1
+                     : key == Qt::Key_Up || key == Qt::Key_Left  ? -1
+                                                                 : 0;
+    const auto at = std::find(radios_.begin(), radios_.end(), watched);
+    if (step == 0 || at == radios_.end()) return QDialog::eventFilter(watched, event);
+    const int count = static_cast<int>(radios_.size());
+    int index = static_cast<int>(at - radios_.begin());
+    for (int tries = 0; tries < count; ++tries) {
+        index = (index + step + count) % count;
+        QRadioButton* next = radios_[static_cast<std::size_t>(index)];
+        if (!next->isEnabled()) continue;
+        next->setFocus(Qt::OtherFocusReason);
+        next->click();
+        break;
+    }
+    return true;
 }
 
 void DamRenDialog::ItemClicked(int item) {

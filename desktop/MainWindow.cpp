@@ -12,7 +12,9 @@
 #include <QStatusBar>
 #include <QWindowStateChangeEvent>
 
+#include "desktop/Accessibility.h"
 #include "desktop/AreaFrame.h"
+#include "desktop/AreaPicture.h"
 #include "desktop/BarGauge.h"
 #include "desktop/GlyphButton.h"
 #include "desktop/MarqueeWidget.h"
@@ -22,6 +24,7 @@
 #include "desktop/SvgPicture.h"
 #include "ui/DisplayText.h"
 #include "ui/MainWindowView.h"
+#include "ui/MenuTree.h"
 #include "ui/Tmainform.h"
 
 namespace {
@@ -159,6 +162,11 @@ TKeyEvent ToKeyEvent(const QKeyEvent* event) {
             break;
     }
     key.Text = event->text().toStdString();
+    const int code = event->key();
+    if (code >= Qt::Key_A && code <= Qt::Key_Z)
+        key.Letter = static_cast<char>('a' + (code - Qt::Key_A));
+    else if (code >= Qt::Key_0 && code <= Qt::Key_9)
+        key.Letter = static_cast<char>('0' + (code - Qt::Key_0));
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if (modifiers & Qt::ShiftModifier) key.Modifiers |= kShift;
     if (modifiers & Qt::ControlModifier) key.Modifiers |= kControl;
@@ -247,54 +255,54 @@ void MainWindow::centreOnScreen() {
 void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
+    for (const TMenuEntry& menu : MenuTree(form_)) addMenuEntries(bar->addMenu(QString()), menu);
+}
 
-    QMenu* file = bar->addMenu(QString::fromUtf8(captions::MenuFile));
-    file->setObjectName(QStringLiteral("mnu_File"));
-    quitReplay_ = file->addAction(QString::fromUtf8(captions::MenuQuitReplay));
-    quitReplay_->setObjectName(QStringLiteral("mnu_FileQuitandReplay"));
-    quitReplay_->setEnabled(false);
-    connect(quitReplay_, &QAction::triggered, this,
-            [this] { invoke(TCommand::MenuQuitAndReplay); });
-    file->addSeparator();
-    QAction* exit = file->addAction(QString::fromUtf8(captions::MenuExit));
-    exit->setObjectName(QStringLiteral("mnu_FileExit"));
-    connect(exit, &QAction::triggered, this, [this] { invoke(TCommand::MenuExit); });
+void MainWindow::addMenuEntries(QMenu* menu, const TMenuEntry& entry) {
+    menu->setTitle(QString::fromStdString(entry.Caption));
+    menu->setObjectName(QString::fromStdString(entry.ControlName));
+    QActionGroup* group = nullptr;
+    for (const TMenuEntry& item : entry.Items) {
+        switch (item.Type) {
+            case TMenuEntry::Kind::Separator:
+                menu->addSeparator();
+                break;
+            case TMenuEntry::Kind::Menu:
+                addMenuEntries(menu->addMenu(QString()), item);
+                break;
+            case TMenuEntry::Kind::Item: {
+                QAction* action = menu->addAction(QString::fromStdString(item.Caption));
+                // The key beside the item is shown (and read as its key binding); it acts
+                // only inside the open menu, as the window logic runs it everywhere else.
+                if (!item.Shortcut.empty()) {
+                    action->setShortcut(QKeySequence(QString::fromStdString(item.Shortcut)));
+                    action->setShortcutContext(Qt::WidgetShortcut);
+                }
+                action->setObjectName(QString::fromStdString(item.ControlName));
+                action->setCheckable(item.Checkable);
+                if (item.Radio) {
+                    if (!group) group = new QActionGroup(this);
+                    group->addAction(action);
+                }
+                const TCommand command = *item.Command;
+                menuActions_[command] = action;
+                connect(action, &QAction::triggered, this, [this, command] { invoke(command); });
+                break;
+            }
+        }
+    }
+    syncMenu(entry);
+}
 
-    QMenu* options = bar->addMenu(QString::fromUtf8(captions::MenuOptions));
-    options->setObjectName(QStringLiteral("mnu_Options"));
-    sound_ = options->addAction(QString::fromUtf8(captions::MenuSound));
-    sound_->setObjectName(QStringLiteral("mnu_OptionsSound"));
-    sound_->setCheckable(true);
-    sound_->setChecked(true);
-    connect(sound_, &QAction::triggered, this, [this] { invoke(TCommand::MenuSound); });
-    QMenu* speed = options->addMenu(QString::fromUtf8(captions::MenuScrollerSpeed));
-    speed->setObjectName(QStringLiteral("mnu_OptionsScrollerSpeed"));
-    auto* speeds = new QActionGroup(this);
-    speeds->setExclusive(true);
-    auto addSpeed = [&](const char* caption, const char* name, TCommand command) {
-        QAction* action = speed->addAction(QString::fromLatin1(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(true);
-        speeds->addAction(action);
-        connect(action, &QAction::triggered, this, [this, command] { invoke(command); });
-        return action;
-    };
-    fast_ = addSpeed(captions::MenuFast, "Fast1", TCommand::MenuFast);
-    medium_ = addSpeed(captions::MenuMedium, "Mediuim1", TCommand::MenuMedium);
-    slow_ = addSpeed(captions::MenuSlow, "Slow1", TCommand::MenuSlow);
-    medium_->setChecked(true);
-    QAction* report = options->addAction(QString::fromUtf8(captions::MenuMarketReport));
-    report->setObjectName(QStringLiteral("mnu_OptionsMarketReport"));
-    connect(report, &QAction::triggered, this, [this] { invoke(TCommand::MenuMarketReport); });
-
-    QMenu* help = bar->addMenu(QString::fromUtf8(captions::MenuHelp));
-    help->setObjectName(QStringLiteral("mnu_Help"));
-    QAction* rules = help->addAction(QString::fromUtf8(captions::MenuRules));
-    rules->setObjectName(QStringLiteral("mnu_HelpRules"));
-    connect(rules, &QAction::triggered, this, [this] { invoke(TCommand::MenuRules); });
-    QAction* about = help->addAction(QString::fromUtf8(captions::MenuAbout));
-    about->setObjectName(QStringLiteral("mnu_HelpAbout"));
-    connect(about, &QAction::triggered, this, [this] { invoke(TCommand::MenuAbout); });
+void MainWindow::syncMenu(const TMenuEntry& entry) {
+    for (const TMenuEntry& item : entry.Items) {
+        if (item.Type == TMenuEntry::Kind::Menu) syncMenu(item);
+        if (!item.Command) continue;
+        const auto found = menuActions_.find(*item.Command);
+        if (found == menuActions_.end()) continue;
+        found->second->setEnabled(item.Enabled);
+        if (item.Checkable) found->second->setChecked(item.Checked);
+    }
 }
 
 void MainWindow::buildTop(QWidget* client) {
@@ -320,7 +328,8 @@ void MainWindow::buildTop(QWidget* client) {
     debtPanel_ = makeMoney("pnl_CurrDebt", "Debt", QRect(512, 0, 210, 25), hints::Debt);
 
     ticker_ = new MarqueeWidget(form_.mq(), client);
-    Name(ticker_, "mq", QStringLiteral("News ticker"));
+    Name(ticker_, "mq", QString());
+    ticker_->setAccessibleDescription(QStringLiteral("News ticker"));
     ticker_->setGeometry(0, 25, kClientWidth, 31);
     SetHint(ticker_, QString::fromLatin1(hints::Ticker), false);
 }
@@ -422,7 +431,8 @@ void MainWindow::buildMain(QWidget* client) {
     }};
     for (const auto& [name, picture] : arrows) {
         auto* arrow = new SvgPicture(TrendPath(picture), main);
-        Name(arrow, name, QString::fromLatin1(name));
+        arrow->setObjectName(QString::fromLatin1(name));
+        accessibility::MarkDecorative(arrow);  // never shown: no node, no internal name
         arrow->setGeometry(0, 0, 40, 40);
         arrow->hide();
     }
@@ -494,12 +504,13 @@ void MainWindow::buildAreas(QWidget* main) {
         auto* frame = new AreaFrame(areas);
         const QByteArray name = "img_Rect" + QByteArray::number(static_cast<int>(i) + 1);
         Name(frame, name.constData(), QString());
+        accessibility::MarkDecorative(frame);  // the picture itself says which area is chosen
         frame->setGeometry(lefts[i % 3] - 2, tops[i / 3] - 2, 94, 58);
         areaFrames_[i] = frame;
     }
     for (std::size_t i = 0; i < areaPictures_.size(); ++i) {
         const int area = static_cast<int>(i) + 1;
-        auto* picture = new SvgPicture(QStringLiteral(":/areas/area%1.svg").arg(area), areas);
+        auto* picture = new AreaPicture(QStringLiteral(":/areas/area%1.svg").arg(area), areas);
         const QByteArray name = "img_area" + QByteArray::number(area);
         picture->setObjectName(QString::fromLatin1(name));
         picture->setProperty("tag", area);
@@ -507,6 +518,12 @@ void MainWindow::buildAreas(QWidget* main) {
         picture->setCursor(Qt::PointingHandCursor);
         picture->setProperty(kCommandProperty, static_cast<int>(AreaCommand(area)));
         connect(picture, &SvgPicture::clicked, this, [this, area] { invoke(AreaCommand(area)); });
+        // The arrow keys step round the six areas, as in a group of radio buttons.
+        connect(picture, &AreaPicture::stepped, this, [this, area](int delta) {
+            const int next = (area - 1 + delta + kAreaCount) % kAreaCount + 1;
+            areaPictures_[static_cast<std::size_t>(next - 1)]->setFocus(Qt::OtherFocusReason);
+            invoke(AreaCommand(next));
+        });
         areaPictures_[i] = picture;
     }
 }
@@ -523,9 +540,11 @@ void MainWindow::buildStatusBar(QWidget* client) {
 }
 
 void MainWindow::buildTabOrder() {
-    // Panels and pictures take no focus; the rest follow the layout's order.
-    const std::array<QWidget*, 9> order{availList_, portfolioList_, buySell_,  damRen_, exit_,
-                                        rules_,     start_,         mortgage_, email_};
+    // Tab follows the screen: the two lists on the left, then the right-hand column from
+    // the area pictures down to Exit and Rules. Panels and other pictures take no focus.
+    std::vector<QWidget*> order{availList_, portfolioList_};
+    order.insert(order.end(), areaPictures_.begin(), areaPictures_.end());
+    order.insert(order.end(), {damRen_, buySell_, mortgage_, start_, email_, exit_, rules_});
     for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
@@ -543,12 +562,18 @@ void MainWindow::sync() {
 
     for (std::size_t i = 0; i < areaPictures_.size(); ++i) {
         const QString name = QString::fromStdString(view.AreaHints[i]);
-        areaPictures_[i]->setAccessibleName(name);
+        if (areaPictures_[i]->accessibleName() != name) areaPictures_[i]->setAccessibleName(name);
         SetHint(areaPictures_[i], name);
+        areaPictures_[i]->setChosen(view.AreaFrameRed[i]);
         areaFrames_[i]->setColour(view.AreaFrameRed[i] ? Qt::red : Qt::black);
-        areaFrames_[i]->setAccessibleName(view.AreaFrameRed[i] ? name + QStringLiteral(" chosen")
-                                                               : QString());
     }
+
+    // The ticker reads as the headline it shows, announced once whenever it changes.
+    QString headline;
+    for (const TSegment& segment : form_.mq().Segments())
+        headline += QString::fromStdString(segment.Text);
+    headline = headline.simplified();
+    if (ticker_->accessibleName() != headline) ticker_->setAccessibleName(headline);
 
     trendLabel_->setText(Text(view.TrendText));
     trendPicture_->setPath(TrendPath(view.TrendPicture));
@@ -571,19 +596,7 @@ void MainWindow::sync() {
     syncButton(exit_, view.Exit);
     syncButton(rules_, view.Rules);
 
-    quitReplay_->setEnabled(view.QuitReplayEnabled);
-    sound_->setChecked(view.SoundChecked);
-    switch (form_.mq().Speed()) {
-        case tsFast:
-            fast_->setChecked(true);
-            break;
-        case tsSlow:
-            slow_->setChecked(true);
-            break;
-        case tsMedium:
-            medium_->setChecked(true);
-            break;
-    }
+    for (const TMenuEntry& menu : MenuTree(form_)) syncMenu(menu);
 
     syncLists();
 
@@ -616,11 +629,11 @@ void MainWindow::syncLists() {
         shown.reserve(rows->Rows.size());
         for (const TListRow& row : rows->Rows) {
             const std::string_view name(row.Text.data(), std::min(row.NameLength, row.Text.size()));
-            shown.push_back({QString::fromStdString(row.Text),
-                             static_cast<int>(QString::fromUtf8(name.data(),
-                                                                static_cast<qsizetype>(name.size()))
-                                                  .size()),
-                             row.Selected});
+            shown.push_back(
+                {QString::fromStdString(row.Text),
+                 static_cast<int>(
+                     QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).size()),
+                 row.Selected});
         }
         widget->setRows(shown);
     }
@@ -710,12 +723,14 @@ bool MainWindow::previewKey(QWidget* receiver, QKeyEvent* event) {
     if (qobject_cast<QMenuBar*>(receiver) || !firstDelivery(receiver, event)) return false;
     const TKeyEvent key = ToKeyEvent(event);
     if (event->type() == QEvent::KeyRelease) {
-        form_.KeyRelease(key);
+        const bool listSees = form_.KeyRelease(key);
         sync();
-        return false;
+        // A key the window has handled is not handed on to a focused list.
+        return !listSees;
     }
+    // The control with the focus that Enter presses: a button or an area picture.
     std::optional<TCommand> focusedButton;
-    if (qobject_cast<QPushButton*>(receiver)) {
+    if (receiver->focusPolicy() & Qt::TabFocus) {
         const QVariant command = receiver->property(kCommandProperty);
         if (command.isValid()) focusedButton = static_cast<TCommand>(command.toInt());
     }

@@ -6,9 +6,11 @@
 #include <QString>
 #include <QTimer>
 #include <array>
+#include <map>
 #include <optional>
 
 class AreaFrame;
+class AreaPicture;
 class BarGauge;
 class GlyphButton;
 class MarqueeWidget;
@@ -19,11 +21,13 @@ class QAction;
 class QActionGroup;
 class QKeyEvent;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QStatusBar;
 class SvgPicture;
 class Tmainform;
 struct TButtonView;
+struct TMenuEntry;
 enum class TCommand;
 
 // The main window in Qt: every control at its place, a mirror of what the window logic shows
@@ -52,6 +56,8 @@ protected:
 
 private:
     void buildMenu();
+    void addMenuEntries(QMenu* menu, const TMenuEntry& entry);
+    void syncMenu(const TMenuEntry& entry);
     void buildTop(QWidget* client);
     void buildMain(QWidget* client);
     void buildAreas(QWidget* main);
@@ -87,7 +93,7 @@ private:
     PropertyList* portfolioList_ = nullptr;
     QLabel* infoLabel_ = nullptr;
     QLabel* areaCaption_ = nullptr;
-    std::array<SvgPicture*, 6> areaPictures_{};
+    std::array<AreaPicture*, 6> areaPictures_{};
     std::array<AreaFrame*, 6> areaFrames_{};
     QLabel* trendLabel_ = nullptr;
     SvgPicture* trendPicture_ = nullptr;
@@ -105,11 +111,7 @@ private:
     QStatusBar* statusBar_ = nullptr;
     QLabel* statusText_ = nullptr;
 
-    QAction* quitReplay_ = nullptr;
-    QAction* sound_ = nullptr;
-    QAction* fast_ = nullptr;
-    QAction* medium_ = nullptr;
-    QAction* slow_ = nullptr;
+    std::map<TCommand, QAction*> menuActions_;
 
     std::optional<unsigned> listsRevision_;
     bool focusStartDone_ = false;

@@ -129,9 +129,10 @@ void RulesDialog::showEvent(QShowEvent* event) {
 }
 
 void RulesDialog::keyPressEvent(QKeyEvent* event) {
-    // No cancel button: Esc leaves the window as it is.
+    // Esc: the rules window's logic says whether it closes.
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
+        if (rules_.EscapePressed()) cmd_rules_->click();
         return;
     }
     // Enter: the rules window's logic says whether it opens the focused topic or closes.

@@ -7,7 +7,7 @@
 
 namespace {
 
-enum class TRulesMove { Close, Quit, Back, Topic, None };
+enum class TRulesMove { Close, Quit, Escape, Back, Topic, None };
 
 }  // namespace
 
@@ -19,6 +19,7 @@ bool RunRulesWindow(Trulesform& rules, IRulesWindowFace& face) {
         TRulesMove move = TRulesMove::None;
         if (words.size() == 1 && word == "close") move = TRulesMove::Close;
         if (words.size() == 1 && word == "quit") move = TRulesMove::Quit;
+        if (words.size() == 1 && word == "esc") move = TRulesMove::Escape;
         if (words.size() == 1 && word == "back") move = TRulesMove::Back;
         if (words.size() == 2 && word == "topic") move = TRulesMove::Topic;
 
@@ -27,6 +28,9 @@ bool RunRulesWindow(Trulesform& rules, IRulesWindowFace& face) {
                 return true;
             case TRulesMove::Quit:
                 return false;
+            case TRulesMove::Escape:
+                if (rules.EscapePressed()) return true;
+                break;
             case TRulesMove::Back:
                 if (!rules.TopicVisible()) {
                     face.Refuse("no topic is shown");
@@ -46,7 +50,7 @@ bool RunRulesWindow(Trulesform& rules, IRulesWindowFace& face) {
                 }
                 break;
             case TRulesMove::None:
-                face.Refuse("answer topic N, back, close or quit");
+                face.Refuse("answer topic N, back, close, esc or quit");
                 break;
         }
         if (!face.ProgramRunning()) return false;

@@ -6,8 +6,8 @@ class Trulesform;
 
 // The rules window while it is open, for a front end that asks its player for one answer at a
 // time (the text front end, the web page). The answers are the same words everywhere:
-// "topic N" (N = 1..4), "back", "close" (the CLOSE button) and "quit" (the window closed any
-// other way).
+// "topic N" (N = 1..4), "back", "close" (the CLOSE button), "esc" (the Esc key) and "quit" (the
+// window closed any other way).
 class IRulesWindowFace {
 public:
     virtual ~IRulesWindowFace() = default;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "ui/DisplayText.h"
 #include "ui/Tmainform.h"
 #include "ui/Utf8.h"
 
@@ -116,6 +117,17 @@ bool Tmainform::KeyPress(const TKeyEvent& key, std::optional<TCommand> focusedBu
     const unsigned modifiers = key.Modifiers;
     if (KeyCommand(key.Key) && !key.AutoRepeat) pressedKeys_.insert(key.Key);
 
+    // An accelerator runs its command on the press; the window keeps the key.
+    if (!key.AutoRepeat && key.Letter != 0) {
+        for (const TAccelerator& accelerator : Accelerators()) {
+            if (accelerator.Letter != key.Letter || accelerator.Modifiers != modifiers ||
+                !accelerator.Command)
+                continue;
+            Invoke(*accelerator.Command);
+            FollowHint();
+            return true;
+        }
+    }
     // Enter presses the focused button, or the default button (e-mail) when the focus is
     // elsewhere; the window keeps the key.
     if (key.Key == TKey::Enter && modifiers == 0) {
@@ -131,11 +143,31 @@ bool Tmainform::KeyPress(const TKeyEvent& key, std::optional<TCommand> focusedBu
     return false;
 }
 
-void Tmainform::KeyRelease(const TKeyEvent& key) {
-    if (key.AutoRepeat) return;
+bool Tmainform::KeyRelease(const TKeyEvent& key) {
+    const TInput& input = InputOf(key.Key);
+    if (key.AutoRepeat) return input.ListSees;
     // The release of a key pressed elsewhere (in a box it closed, in a menu) is not ours.
-    if (pressedKeys_.erase(key.Key) == 0) return;
-    if (const std::optional<TCommand> command = KeyCommand(key.Key)) Invoke(*command);
+    if (pressedKeys_.erase(key.Key) == 0) return input.ListSees;
+    if (input.Command) Invoke(*input.Command);
+    return input.ListSees;
+}
+
+std::vector<TAccelerator> Tmainform::Accelerators() const {
+    std::vector<TAccelerator> accelerators;
+    for (const std::string& name : CommandNames(TCommandKind::Button)) {
+        const TCommand command = *FindCommand(TCommandKind::Button, name);
+        const TButtonView* button = ButtonOf(command);
+        if (const char letter = button ? displaytext::AcceleratorLetter(button->Caption) : 0)
+            accelerators.push_back({letter, kAlt, command, std::nullopt});
+    }
+    accelerators.push_back(
+        {displaytext::AcceleratorLetter(captions::AvailTitle), kAlt, std::nullopt, List::Avail});
+    accelerators.push_back({displaytext::AcceleratorLetter(captions::PortfolioTitle), kAlt,
+                            std::nullopt, List::Portfolio});
+    for (int area = 1; area <= kAreaCount; ++area)
+        accelerators.push_back(
+            {static_cast<char>('0' + area), kControl, AreaCommand(area), std::nullopt});
+    return accelerators;
 }
 
 void Tmainform::WindowDeactivated() {

@@ -72,9 +72,8 @@ std::vector<std::string> CommandNames(TCommandKind kind) {
     return names;
 }
 
-std::optional<TKey> KeyOf(TCommand command) {
-    for (TKey key :
-         {TKey::Esc, TKey::F1, TKey::F2, TKey::F5, TKey::F6, TKey::F7, TKey::F9, TKey::F12})
-        if (KeyCommand(key) == command) return key;
-    return std::nullopt;
+std::string CommandName(TCommand command) {
+    for (const TCommandName& entry : kNames)
+        if (entry.Command == command) return entry.Name;
+    return {};
 }

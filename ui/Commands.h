@@ -66,6 +66,7 @@ struct TKeyEvent {
 
     TKey Key = TKey::Other;
     std::string Text;  // UTF-8; empty for keys that type nothing
+    char Letter = 0;   // the key's letter or digit ('a'..'z', '0'..'9') whatever the modifiers
     unsigned Modifiers = 0;
     bool AutoRepeat = false;
 };
@@ -73,32 +74,8 @@ struct TKeyEvent {
 // How the keyboard focus came to a control.
 enum class TFocusReason { Click, Tab, Accelerator, WindowActivation, Other };
 
-// The command a released key runs, if it is one of the window's keys.
-inline std::optional<TCommand> KeyCommand(TKey key) {
-    switch (key) {
-        case TKey::Esc:
-            return TCommand::KeyEsc;
-        case TKey::F1:
-            return TCommand::KeyF1;
-        case TKey::F2:
-            return TCommand::KeyF2;
-        case TKey::F5:
-            return TCommand::KeyF5;
-        case TKey::F6:
-            return TCommand::KeyF6;
-        case TKey::F7:
-            return TCommand::KeyF7;
-        case TKey::F9:
-            return TCommand::KeyF9;
-        case TKey::F12:
-            return TCommand::KeyF12;
-        case TKey::Enter:
-        case TKey::Tab:
-        case TKey::Other:
-            break;
-    }
-    return std::nullopt;
-}
+// The command a released key runs, if it is one of the window's keys (ui/Inputs.h).
+std::optional<TCommand> KeyCommand(TKey key);
 
 // The kinds of control a command belongs to, and each command's short name within its kind
 // ("button" "buysell", "menu" "quitreplay", "key" "f6"): the words a text front end or a
@@ -107,5 +84,7 @@ enum class TCommandKind { Button, Picture, Menu, Key };
 std::optional<TCommand> FindCommand(TCommandKind kind, std::string_view name);
 // The names of one kind, in order ("esc", "f1", ... for the keys).
 std::vector<std::string> CommandNames(TCommandKind kind);
+// A command's short name within its kind ("buysell", "quitreplay", "f6").
+std::string CommandName(TCommand command);
 // The key behind a key command.
 std::optional<TKey> KeyOf(TCommand command);

@@ -24,7 +24,11 @@ bool AnySelected(const TListView& list) {
 }  // namespace
 
 Tmainform::Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform)
-    : host_(host), effects_(effects), game_(*this, std::move(platform)) {
+    : host_(host),
+      boxes_(
+          effects, [this] { HoldClock(); }, [this] { ReleaseClock(); }),
+      effects_(boxes_),
+      game_(*this, std::move(platform)) {
     // The news ticker under the money panels.
     mq_.SetBevelOuter(bvLowered);
     mq_.SetBevelWidth(1);
@@ -51,6 +55,7 @@ std::string Tmainform::RowText(const TProperty& property) {
 // ---------------------------------------------------------------- display operations
 
 void Tmainform::RefreshDisplay() {
+    ShowAreaAverage();
     view_.PortfolioPanel = "Portfolio Value: " + FormatPounds(game_.PortfolioValue());
     view_.CashPanel = "Current Cash: " + FormatPounds(game_.State().Cash);
     view_.DebtPanel = "Owe: " + FormatPounds(game_.State().Debt) + " (\u00A3" +
@@ -150,6 +155,12 @@ void Tmainform::ShowAreaInfo() {
     for (int a = 1; a <= kAreaCount; ++a)
         view_.AreaFrameRed[static_cast<std::size_t>(a - 1)] = (a == game_.State().CurrentArea);
     RefillLists();
+    ShowAreaAverage();
+}
+
+// The area's caption with the average price of what is for sale: after every change of
+// prices too (a headline, a trend), not only when the area is chosen.
+void Tmainform::ShowAreaAverage() {
     Money sum;
     int count = 0;
     for (const TProperty& p : game_.State().Properties) {
@@ -177,6 +188,9 @@ void Tmainform::ClearSelections() {
 }
 
 void Tmainform::ResetWindow() {
+    // A new game starts with the window's first title and status line.
+    view_.Caption = TMainWindowView().Caption;
+    view_.Status = TMainWindowView().Status;
     view_.QuitReplayEnabled = false;
     view_.Progress = 0;
     game_.Disengage();
@@ -388,11 +402,12 @@ void Tmainform::mnu_HelpRulesClick() {
     PlayClick();
     game_.ForgetSelection();
     Redraw();
-    // Before a game has started, the rules leave the clock inviting PLAY as it was.
-    const bool started = game_.State().Running || game_.State().Paused;
-    if (started) PauseGame();
+    // A running game pauses and goes on afterwards; a paused one stays paused, and before
+    // PLAY the clock keeps inviting the player.
+    const bool wasRunning = game_.State().Running;
+    if (wasRunning) PauseGame();
     effects_.ShowModal(IEffects::Modal::Rules);
-    if (started) ResumeGame();
+    if (wasRunning) ResumeGame();
 }
 
 void Tmainform::mnu_FileExitClick() {
@@ -649,6 +664,16 @@ void Tmainform::ApplicationHint(const std::string& hint) {
 }
 
 // ---------------------------------------------------------------- helpers
+
+void Tmainform::HoldClock() {
+    clock_.Hold(effects_.Now());
+    ClockChanged();
+}
+
+void Tmainform::ReleaseClock() {
+    clock_.Release(effects_.Now());
+    ClockChanged();
+}
 
 void Tmainform::ClockChanged() {
     if (view_.TimerGeneration == clock_.Generation()) return;

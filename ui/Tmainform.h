@@ -10,8 +10,10 @@
 #include "engine/Game.h"
 #include "engine/GameDebug.h"
 #include "engine/GameWindow.h"
+#include "ui/ClockHoldingEffects.h"
 #include "ui/Commands.h"
 #include "ui/Effects.h"
+#include "ui/Inputs.h"
 #include "ui/MainFormHost.h"
 #include "ui/MainWindowView.h"
 #include "ui/TGameClock.h"
@@ -39,6 +41,12 @@ public:
     const TGameClock& Clock() const { return clock_; }
     // Milliseconds left until the clock's next event, had it run on from now.
     std::int64_t ClockLeft() const { return clock_.Left(effects_.Now()); }
+    // The toolkit's effects with every box holding the clock while it waits: what the
+    // program's other windows use too.
+    IEffects& Boxes() { return boxes_; }
+    // The clock stands still while the player answers a box or reads a window (nests).
+    void HoldClock();
+    void ReleaseClock();
 
     // ---- The command surface: what the front ends call ----
     // Whether the control or key can be used now. Keys always can: they call their handlers
@@ -51,8 +59,11 @@ public:
     // focused control must not see it.
     bool KeyPress(const TKeyEvent& key, std::optional<TCommand> focusedButton = std::nullopt);
     // A key released in the window. It counts only when its press went to this window: the
-    // release of a key that closed a box or a menu does nothing.
-    void KeyRelease(const TKeyEvent& key);
+    // release of a key that closed a box or a menu does nothing. True when a focused list
+    // is to get the release too (ui/Inputs.h).
+    bool KeyRelease(const TKeyEvent& key);
+    // The key combinations that act on their press, as the captions now show them.
+    std::vector<TAccelerator> Accelerators() const;
     // The window lost the keyboard to a box, a menu or another program.
     void WindowDeactivated();
     // The player's events on a list, with the rows then selected (0-based). A disabled list
@@ -170,6 +181,7 @@ private:
     // The game clock changed: the view and the toolkit's timer follow.
     void ClockChanged();
     void SetTradingEnabled(bool enabled);
+    void ShowAreaAverage();
     // The engine learns how many rows each list has selected.
     void SelectionChanged();
     void SelectFrom(List list);
@@ -181,6 +193,7 @@ private:
     void SetSpeed(TSpeed speed);
 
     IMainFormHost& host_;
+    TClockHoldingEffects boxes_;
     IEffects& effects_;
     TGame game_;
     TMarquee mq_;

@@ -27,6 +27,7 @@ std::string TWebDialog::Json() const {
         json.Open(nullptr, '{');
         json.String("button", choice.Button).String("label", choice.Label);
         json.String("answer", choice.Answer).Bool("checked", choice.Checked);
+        json.Bool("enabled", choice.Enabled);
         json.Close('}');
     }
     json.Close(']');

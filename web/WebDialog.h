@@ -20,6 +20,7 @@ struct TWebDialog {
         std::string Label;
         std::string Answer;
         bool Checked = false;
+        bool Enabled = true;
     };
     struct Row {
         std::string Month;

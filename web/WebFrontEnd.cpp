@@ -4,6 +4,7 @@
 #include "frontend/RulesLoop.h"
 #include "frontend/TypedText.h"
 #include "ui/DisplayText.h"
+#include "ui/Inputs.h"
 #include "ui/MarketReport.h"
 #include "ui/SavedGameView.h"
 #include "ui/Utf8.h"
@@ -102,31 +103,21 @@ bool WebFrontEnd::Invoke(const std::string& kind, const std::string& name) {
     return command && app_->mainform.Invoke(*command);
 }
 
-TKeyEvent WebFrontEnd::KeyEventOf(const std::string& domKey, unsigned modifiers,
-                                  bool autoRepeat) {
-    static const std::pair<const char*, TKey> kNamed[] = {
-        {"Escape", TKey::Esc}, {"Esc", TKey::Esc}, {"F1", TKey::F1},   {"F2", TKey::F2},
-        {"F5", TKey::F5},      {"F6", TKey::F6},   {"F7", TKey::F7},   {"F9", TKey::F9},
-        {"F12", TKey::F12},    {"Enter", TKey::Enter}, {"Tab", TKey::Tab}};
-    for (const auto& [name, key] : kNamed)
-        if (domKey == name) return TKeyEvent{key, {}, modifiers, autoRepeat};
+TKeyEvent WebFrontEnd::KeyEventOf(const std::string& domKey, unsigned modifiers, bool autoRepeat) {
+    TKeyEvent key = KeyEventOfWebName(domKey, modifiers, autoRepeat);
+    if (key.Key != TKey::Other) return key;
     // A key that types one character names that character; Ctrl, Alt and Meta type nothing.
-    std::string text;
     const bool oneCharacter = !domKey.empty() && utf8::FirstCharacters(domKey, 1) == domKey;
-    if (oneCharacter && (modifiers & (kControl | kAlt | kMeta)) == 0) text = domKey;
-    return TKeyEvent{TKey::Other, text, modifiers, autoRepeat};
+    if (oneCharacter && (modifiers & (kControl | kAlt | kMeta)) == 0) key.Text = domKey;
+    return key;
 }
 
 bool WebFrontEnd::KeyDown(const std::string& domKey, unsigned modifiers, bool autoRepeat,
                           const std::string& focusedControl) {
     if (screen_ != Screen::Main || DialogOpen()) return false;
     const TKeyEvent key = KeyEventOf(domKey, modifiers, autoRepeat);
-    // Only a button holds the focus that Enter presses.
-    const std::string prefix = "button:";
-    const std::optional<TCommand> focused =
-        focusedControl.rfind(prefix, 0) == 0
-            ? FindCommand(TCommandKind::Button, focusedControl.substr(prefix.size()))
-            : std::nullopt;
+    // A button or an area picture holds the focus that Enter presses.
+    const std::optional<TCommand> focused = ControlCommand(focusedControl);
     const bool taken = app_->mainform.KeyPress(key, focused);
     // The window's own keys are the game's, not the browser's.
     return taken || KeyCommand(key.Key).has_value();
@@ -333,7 +324,7 @@ bool WebFrontEnd::ShowRules() {
             TWebDialog::Button close = TWebDialog::MakeButton(Trulesform::CloseCaption, "close");
             close.Default = true;
             dialog.Buttons.push_back(close);
-            dialog.EscapeAnswer = "quit";  // the window closes without Close
+            dialog.EscapeAnswer = "esc";  // the rules window says what Esc does
             return web_.Ask(dialog);
         }
         void Refuse(const std::string&) override {}  // the page asks again
@@ -360,7 +351,7 @@ bool WebFrontEnd::ShowChooser() {
             for (int k = 1; k <= count; ++k)
                 dialog.Choices.push_back({"", chooser.Items()[k - 1],
                                           kAnswerPrefixItem + std::to_string(k),
-                                          chooser.ItemIndex() == k});
+                                          chooser.ItemIndex() == k, chooser.ItemEnabled(k)});
             TWebDialog::Button ok = OkButton();
             ok.Enabled = chooser.OkEnabled();
             dialog.Buttons = {ok, TWebDialog::Button{kCancel, "cancel"}};

@@ -4,7 +4,9 @@
 #include "frontend/ListJson.h"
 #include "ui/Addresses.h"
 #include "ui/DisplayText.h"
+#include "ui/Inputs.h"
 #include "ui/MainWindowView.h"
+#include "ui/MenuTree.h"
 #include "web/WebFrontEnd.h"
 #include "windows/TRealtopia.h"
 #include "windows/Tsplash.h"
@@ -70,56 +72,56 @@ void WriteSplash(TJsonWriter& json, const TRealtopia& app) {
     json.Close('}');
 }
 
-void MenuItem(TJsonWriter& json, const Tmainform& form, const char* caption, TCommand command,
-              const char* name, bool checked, const char* key = "") {
-    json.Open(nullptr, '{');
-    Caption(json, "caption", caption);
-    json.String("control", std::string("menu:") + name).String("key", key);
-    json.Bool("enabled", form.Enabled(command)).Bool("checked", checked);
-    json.Bool("checkable", command == TCommand::MenuSound || command == TCommand::MenuFast ||
-                               command == TCommand::MenuMedium || command == TCommand::MenuSlow);
-    json.Close('}');
+void WriteMenuEntries(TJsonWriter& json, const std::vector<TMenuEntry>& entries) {
+    for (const TMenuEntry& entry : entries) {
+        if (entry.Type == TMenuEntry::Kind::Separator) continue;
+        json.Open(nullptr, '{');
+        Caption(json, "caption", entry.Caption);
+        if (entry.Type == TMenuEntry::Kind::Menu) {
+            json.Open("items", '[');
+            WriteMenuEntries(json, entry.Items);
+            json.Close(']');
+        } else {
+            json.String("control", "menu:" + entry.Name).String("key", entry.Shortcut);
+            json.Bool("enabled", entry.Enabled).Bool("checked", entry.Checked);
+            json.Bool("checkable", entry.Checkable);
+        }
+        json.Close('}');
+    }
 }
 
 void WriteMenus(TJsonWriter& json, const Tmainform& form) {
-    const TMainWindowView& view = form.View();
-    const TSpeed speed = form.mq().Speed();
     json.Open("menus", '[');
-
-    json.Open(nullptr, '{');
-    Caption(json, "caption", captions::MenuFile);
-    json.Open("items", '[');
-    MenuItem(json, form, captions::MenuQuitReplay, TCommand::MenuQuitAndReplay, "quitreplay",
-             false);
-    MenuItem(json, form, captions::MenuExit, TCommand::MenuExit, "exit", false);
+    WriteMenuEntries(json, MenuTree(form));
     json.Close(']');
-    json.Close('}');
+}
 
-    json.Open(nullptr, '{');
-    Caption(json, "caption", captions::MenuOptions);
-    json.Open("items", '[');
-    MenuItem(json, form, captions::MenuSound, TCommand::MenuSound, "sound", view.SoundChecked);
-    json.Open(nullptr, '{');
-    Caption(json, "caption", captions::MenuScrollerSpeed);
-    json.Open("items", '[');
-    MenuItem(json, form, captions::MenuFast, TCommand::MenuFast, "fast", speed == tsFast);
-    MenuItem(json, form, captions::MenuMedium, TCommand::MenuMedium, "medium", speed == tsMedium);
-    MenuItem(json, form, captions::MenuSlow, TCommand::MenuSlow, "slow", speed == tsSlow);
+// The keys the window uses, and the combinations that act on their press: the page
+// keeps the browser's meaning of them away and hands a focused list only what it sees.
+void WriteInputs(TJsonWriter& json, const Tmainform& form) {
+    json.Open("inputs", '[');
+    for (const TInput& input : Inputs()) {
+        if (input.Key == TKey::Other) continue;
+        json.Open(nullptr, '{');
+        json.String("key", input.WebName).String("name", input.Name);
+        // Enter presses a button on its press: the window's too.
+        json.Bool("window", input.Command.has_value() || input.Key == TKey::Enter);
+        json.Bool("list", input.ListSees);
+        json.Close('}');
+    }
     json.Close(']');
-    json.Close('}');
-    MenuItem(json, form, captions::MenuMarketReport, TCommand::MenuMarketReport, "report",
-             false, "F9");
-    json.Close(']');
-    json.Close('}');
-
-    json.Open(nullptr, '{');
-    Caption(json, "caption", captions::MenuHelp);
-    json.Open("items", '[');
-    MenuItem(json, form, captions::MenuRules, TCommand::MenuRules, "rules", false, "F1");
-    MenuItem(json, form, captions::MenuAbout, TCommand::MenuAbout, "about", false);
-    json.Close(']');
-    json.Close('}');
-
+    json.Open("accelerators", '[');
+    for (const TAccelerator& accelerator : form.Accelerators()) {
+        json.Open(nullptr, '{');
+        json.String("key", std::string(1, accelerator.Letter));
+        json.Bool("alt", accelerator.Modifiers == kAlt);
+        json.Bool("ctrl", accelerator.Modifiers == kControl);
+        json.String("name", AcceleratorName(accelerator));
+        if (accelerator.FocusList)
+            json.String("focus",
+                        *accelerator.FocusList == IGameWindow::List::Avail ? "avail" : "portfolio");
+        json.Close('}');
+    }
     json.Close(']');
 }
 
@@ -199,6 +201,7 @@ void WriteWindow(TJsonWriter& json, const Tmainform& form, unsigned stripRevisio
     }
     json.Close('}');
     WriteMenus(json, form);
+    WriteInputs(json, form);
     WriteListJson(json, "avail", view.Avail, true);
     WriteListJson(json, "portfolio", view.Portfolio, true);
     WriteSelectSeveral(json, several);

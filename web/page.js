@@ -698,6 +698,7 @@
           radio.type = 'radio';
           radio.name = 'choice';
           radio.checked = choice.checked;
+          radio.disabled = !choice.enabled;
           radio.addEventListener('change', () => finish(choice.answer));
           const label = document.createElement('span');
           label.textContent = choice.label;
@@ -789,13 +790,38 @@
            (event.metaKey ? 8 : 0);
   }
 
-  // The keys the window uses for itself: the browser's own meaning of them is suppressed.
-  const OWN_KEYS = ['Escape', 'F1', 'F2', 'F5', 'F6', 'F7', 'F9', 'F12', 'Enter'];
+  // What a key means comes with the view (its input table and accelerators); the page
+  // only keeps the browser's own meaning of the window's keys away.
+  function inputOf(event) {
+    const w = view && view.window;
+    return w ? w.inputs.find((input) => input.key === event.key) : undefined;
+  }
+  function acceleratorOf(event) {
+    const w = view && view.window;
+    if (!w || event.key.length !== 1 || event.metaKey) return undefined;
+    return w.accelerators.find((a) => a.key === event.key.toLowerCase() &&
+      a.alt === event.altKey && a.ctrl === event.ctrlKey);
+  }
+  function menuOf(event) {
+    const w = view && view.window;
+    if (!w || !event.altKey || event.ctrlKey || event.key.length !== 1) return -1;
+    return w.menus.findIndex((menu) => menu.caption.accelerator === event.key.toLowerCase());
+  }
 
   function onKeyDown(event) {
     startAudio();
     if (dialogOpen || !view || view.screen !== 'main') return;
-    if (OWN_KEYS.includes(event.key)) event.preventDefault();
+    const input = inputOf(event);
+    const accelerator = acceleratorOf(event);
+    const menu = menuOf(event);
+    if ((input && input.window) || accelerator || menu >= 0)
+      event.preventDefault();
+    if (menu >= 0 && !accelerator) { toggleMenu(openMenu === menu ? null : menu); return; }
+    if (accelerator && accelerator.focus) {
+      focusByAccelerator = true;
+      $(accelerator.focus === 'avail' ? 'lst_Avail' : 'lst_portfolio').focus();
+      focusByAccelerator = false;
+    }
     const focused = document.activeElement && document.activeElement.dataset
       ? document.activeElement.dataset.control || '' : '';
     lastKeyWasTab = event.key === 'Tab';
@@ -804,11 +830,13 @@
   }
   function onKeyUp(event) {
     if (dialogOpen || !view || view.screen !== 'main') return;
-    if (OWN_KEYS.includes(event.key)) event.preventDefault();
+    const input = inputOf(event);
+    if (input && input.window) event.preventDefault();
     call('web_key_up', ['string', 'number'], [event.key, modifiers(event)]);
   }
 
   let lastKeyWasTab = false;
+  let focusByAccelerator = false;
   let pointerOnList = null;
   let listHeld = null;  // the list between a press on a row and its release
   let focusReturning = false;  // a box has closed and the focus goes back
@@ -870,12 +898,13 @@
           });
       });
       box.addEventListener('keyup', (event) => {
-        if (OWN_KEYS.includes(event.key)) return;
+        const input = inputOf(event);
+        if (input && !input.list) return;  // the window's key, not the list's
         release('keyup');
       });
       box.addEventListener('focus', () => {
         const reason = pointerOnList === box ? 'click' : focusReturning ? 'activation'
-          : lastKeyWasTab ? 'tab' : 'other';
+          : lastKeyWasTab ? 'tab' : focusByAccelerator ? 'accelerator' : 'other';
         pointerOnList = null;
         call('web_list', ['string', 'string', 'string', 'string'], () => ['focus', list, reason, shownRows(box)]);
       });

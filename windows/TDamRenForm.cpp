@@ -9,6 +9,7 @@ void TDamRenForm::FormShow() {
     choiceMade_ = false;
     itemIndex_ = 0;
     items_.clear();
+    itemsDone_.clear();
     if (game_.State().Selection.empty()) return;
 
     const TProperty& property = game_.State().Property(game_.State().Selection.front());
@@ -21,7 +22,8 @@ void TDamRenForm::FormShow() {
     for (int k = 1; k <= 8; ++k) {
         const std::string& name =
             game_.ImprovementNames[static_cast<std::size_t>(renovate ? k - 1 : k + 7)];
-        if (done & TGame::ImprovementBit(k, game_.State().DamRenMode)) {
+        itemsDone_.push_back((done & TGame::ImprovementBit(k, game_.State().DamRenMode)) != 0);
+        if (itemsDone_.back()) {
             items_.push_back(name + " (Already Done)");
         } else {
             const std::string amount = FormatPounds(TGame::ImprovementAmount(k, lowest));
@@ -30,8 +32,13 @@ void TDamRenForm::FormShow() {
     }
 }
 
+bool TDamRenForm::ItemEnabled(int item) const {
+    return item >= 1 && item <= static_cast<int>(items_.size()) &&
+           !itemsDone_[static_cast<std::size_t>(item - 1)];
+}
+
 void TDamRenForm::optgroupClick(int item) {
-    if (item < 1 || item > static_cast<int>(items_.size())) return;
+    if (!ItemEnabled(item)) return;
     itemIndex_ = item;
     okEnabled_ = true;
 }

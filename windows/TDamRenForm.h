@@ -16,6 +16,8 @@ public:
     const std::string& GroupCaption() const { return caption_; }
     const std::vector<std::string>& Items() const { return items_; }
     int ItemIndex() const { return itemIndex_; }  // 0 none, else 1..8
+    // An item already done to this property cannot be chosen (shown disabled).
+    bool ItemEnabled(int item) const;
     bool OkEnabled() const { return okEnabled_; }
     // The dialog has been closed by OK or Cancel; ChoiceMade says which.
     bool Closed() const { return closed_; }
@@ -31,6 +33,7 @@ private:
     IEffects& effects_;
     std::string caption_ = "Damage/Renovate";
     std::vector<std::string> items_;
+    std::vector<bool> itemsDone_;
     int itemIndex_ = 0;
     bool okEnabled_ = false;
     bool closed_ = false;

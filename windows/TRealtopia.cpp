@@ -8,9 +8,9 @@ TRealtopia::TRealtopia(IEffects& effects, TPlatform platform,
                        std::shared_ptr<ISystemQueries> systemQueries)
     : AgreementText(TEULA::AgreementText(kApplicationTitle)),
       mainform(*this, effects, std::move(platform)),
-      DamRenForm(mainform.Rules(), effects),
+      DamRenForm(mainform.Rules(), mainform.Boxes()),
       MAXINI1(std::move(systemQueries)),
-      effects_(effects) {
+      effects_(mainform.Boxes()) {
     ConfigureForMainWindow(MAXINI1);
     mainform.FormCreate();
 }
@@ -70,7 +70,9 @@ bool TRealtopia::ShowDamRenChooser() {
 }
 
 void TRealtopia::ShowAboutBox() {
+    mainform.HoldClock();
     MAXINI1.ShowAboutBox();
+    mainform.ReleaseClock();
 }
 
 void TRealtopia::EmailAFriend() {

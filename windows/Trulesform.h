@@ -37,6 +37,9 @@ public:
     // that topic, as a click does, and the window stays; anywhere else it presses the default
     // button, CLOSE. Returns true when the window is to close with the result OK.
     bool EnterPressed(int focusedTopic);
+    // Esc closes the window as CLOSE does (the result OK, so the New User way goes on into
+    // the game), as Esc closes every other window. Returns true when the window is to close.
+    bool EscapePressed() const { return true; }
 
     static std::string TopicText(int tag);
 

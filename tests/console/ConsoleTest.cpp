@@ -313,6 +313,20 @@ TEST_F(ConsoleTest, NewUserRulesWindow) {
     EXPECT_EQ(rules[2], "[rules] RULES - STRATEGY");
     EXPECT_EQ(WithTag(entered, "rules-text").size(), 2u);
     EXPECT_TRUE(State(entered)["window"]["visible"].boolean);
+
+    // Esc closes the rules as CLOSE does.
+    const auto escaped = Run("newuser\nagree\nesc\nstate\n");
+    EXPECT_TRUE(State(escaped)["window"]["visible"].boolean);
+}
+
+// The same accelerators as the other front ends: Ctrl+1..6 choose an area, Alt and a
+// button's underlined letter press it.
+TEST_F(ConsoleTest, KeysTakeTheWindowsAccelerators) {
+    const auto lines = Run(kStart + "key ctrl+4\nstate\nkey Alt+U\nclose\nkey alt+x\n");
+    EXPECT_EQ(State(lines)["currentArea"].number, 4);
+    EXPECT_EQ(WithTag(lines, "rules").size(), 1u);
+    EXPECT_EQ(WithTag(lines, "exit").size(), 1u);
+    EXPECT_TRUE(WithTag(lines, "?").empty());
 }
 
 TEST_F(ConsoleTest, StateJsonAtStart) {
@@ -365,7 +379,7 @@ TEST_F(ConsoleTest, RefusedCommandsChangeNothing) {
     const auto lines =
         Run("buysell\ntick\nfrobnicate\n" + kEnter +
             "buysell\nclick avail 1\nmenu quitreplay\nplay\nfrobnicate 1\nclick avail 99\n"
-            "click avail 1,x\nclick avail 0\nclick portfolio 1\nkeysel avail\nkey F3\n"
+            "click avail 1,x\nclick avail 0\nclick portfolio 1\nkeysel avail\nkey F3\nkey alt+\n"
             "area 7\nset cash 1\nnewuser\nrestore\nstate\n");
     const std::vector<std::string> refused = WithTag(lines, "?");
     EXPECT_EQ(refused, (std::vector<std::string>{
@@ -382,6 +396,7 @@ TEST_F(ConsoleTest, RefusedCommandsChangeNothing) {
                            "[?] no such row: 1",
                            "[?] keysel avail|portfolio ROWS",
                            "[?] unknown key: F3",
+                           "[?] unknown key: alt+",
                            "[?] area 1 to 6",
                            "[?] set needs --debug",
                            "[?] the splash window is no longer shown",

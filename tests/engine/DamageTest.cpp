@@ -79,13 +79,17 @@ TEST_F(DamageTest, ChooserOffersTenthsOfTheLowestPriceAndEachItemOnce) {
     EXPECT_TRUE(g.State().Property(2).Has(Renovated));
     EXPECT_EQ(g.State().Property(2).DoneImprovements, 0x0004);
 
-    // The same item again: marked as done, and refused if chosen.
+    // The same item again: marked as done and disabled, so it cannot be chosen.
     effects_.ClearCalls();
     const std::vector<std::string> again = Choose(2, 3);
     ASSERT_EQ(again.size(), 9u);
     EXPECT_EQ(again[3], "Decking (Already Done)");
-    EXPECT_EQ(effects_.CallsStartingWith("info: "),
-              std::vector<std::string>{"info: Sorry, you've already done that!"});
+    EXPECT_FALSE(App().DamRenForm.ItemEnabled(3));
+    EXPECT_TRUE(App().DamRenForm.ItemEnabled(2));
+    EXPECT_FALSE(App().DamRenForm.ItemEnabled(9));
+    EXPECT_EQ(App().DamRenForm.ItemIndex(), 0);
+    EXPECT_FALSE(App().DamRenForm.OkEnabled());
+    EXPECT_TRUE(effects_.CallsStartingWith("info: ").empty());
     EXPECT_EQ(g.State().Property(2).SaleValue, before.SaleValue + Money::Pounds(30000));
     EXPECT_EQ(g.State().Cash, cash - Money::Pounds(30000));
 

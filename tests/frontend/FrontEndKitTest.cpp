@@ -119,9 +119,9 @@ TEST(RulesLoopTest, AppliesAnswersRefusesOthersAndSaysHowItClosed) {
     EXPECT_EQ(face.shown, (std::vector<std::string>{"RULES", "RULES - BUYING and SELLING", "RULES",
                                                     "RULES - STRATEGY"}));
     EXPECT_EQ(face.refused, (std::vector<std::string>{"no topic is shown", "the topics are 1 to 4",
-                                                      "answer topic N, back, close or quit",
+                                                      "answer topic N, back, close, esc or quit",
                                                       "a topic is shown; go back first",
-                                                      "answer topic N, back, close or quit"}));
+                                                      "answer topic N, back, close, esc or quit"}));
     // The window keeps its topic for the next showing.
     EXPECT_EQ(rules.ShownTopic(), 4);
 
@@ -129,6 +129,10 @@ TEST(RulesLoopTest, AppliesAnswersRefusesOthersAndSaysHowItClosed) {
     EXPECT_FALSE(RunRulesWindow(rules, quits));
     EXPECT_EQ(quits.shown, (std::vector<std::string>{"RULES - STRATEGY"}));
     EXPECT_EQ(quits.refused, (std::vector<std::string>{"a topic is shown; go back first"}));
+
+    // Esc closes as CLOSE does.
+    ScriptedRulesFace escaped({"esc"});
+    EXPECT_TRUE(RunRulesWindow(rules, escaped));
 
     // The program ended while the window waited: it closes without CLOSE.
     ScriptedRulesFace ended({"back", "close"});
@@ -182,6 +186,12 @@ TEST_F(ChooserLoopTest, AppliesMovesUntilOkOrCancelCloses) {
     EXPECT_TRUE(Game().State().Property(property).DoneImprovements &
                 TGame::ImprovementBit(3, Game().State().DamRenMode));
     EXPECT_GT(Game().State().DamRenAmount, Money());
+
+    // An item already done is disabled: refused, and the OK after it is not pressed.
+    chooser.FormShow();
+    ScriptedChooserFace done({{{Kind::Pick, 3}, {Kind::Ok}}, {{Kind::Cancel}}});
+    EXPECT_FALSE(RunChooser(chooser, done));
+    EXPECT_EQ(done.refused, (std::vector<std::string>{"disabled: already done"}));
 
     chooser.FormShow();
     ScriptedChooserFace cancelled({{{Kind::Pick, 1}}, {{Kind::Cancel}}});

@@ -3,6 +3,8 @@
 #include "support/GameStateAccess.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/Addresses.h"
+#include "ui/Inputs.h"
+#include "ui/MenuTree.h"
 
 namespace {
 
@@ -210,15 +212,37 @@ TEST_F(CommandsTest, GameOverSoundPlaysBeforeTheQuestion) {
 TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
     TGame& g = Game();
     EnterGame();
+    effects_.NowMs = 1000;
+    const std::int64_t left = Form().ClockLeft();
     effects_.ClearCalls();
+    // The waiting clock stands still while the rules are read, and goes on where it was.
+    effects_.OnModal[IEffects::Modal::Rules] = [&] {
+        EXPECT_FALSE(View().TimerEnabled);
+        effects_.NowMs += 60000;
+    };
     Form().FormKeyUp(Key::F1);
-    EXPECT_EQ(effects_.Calls(), (std::vector<std::string>{"sound: CLICK async", "modal: Rules"}));
+    EXPECT_EQ(effects_.CallsStartingWith("modal: "), std::vector<std::string>{"modal: Rules"});
     EXPECT_TRUE(View().TimerEnabled);
     EXPECT_EQ(View().TimerInterval, 3000);
+    EXPECT_EQ(Form().ClockLeft(), left);
     EXPECT_FALSE(g.State().Running);
     EXPECT_FALSE(g.State().Paused);
+    effects_.OnModal.erase(IEffects::Modal::Rules);
+
+    // A game paused by the player stays paused after the rules, whichever way they open.
+    PressPlay();
+    Form().KeyPress(TKeyEvent(TKey::Esc));
+    Form().KeyRelease(TKeyEvent(TKey::Esc));
+    ASSERT_TRUE(g.State().Paused);
+    for (TCommand rules : {TCommand::KeyF1, TCommand::Rules, TCommand::MenuRules}) {
+        Form().Invoke(rules);
+        EXPECT_TRUE(g.State().Paused);
+        EXPECT_FALSE(View().TimerEnabled);
+        EXPECT_EQ(View().Start.Caption, "Play (Esc)");
+    }
 
     PressPlay();
+    ASSERT_TRUE(g.State().Running);
     ClickAvail({0});
     bool pausedWhileShown = false;
     effects_.OnModal[IEffects::Modal::Rules] = [&] {
@@ -322,14 +346,131 @@ TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
     EXPECT_TRUE(g.State().Paused);  // never resumed by the command
 }
 
+// One table of keys: what each release runs and whether a focused list gets it too.
+TEST_F(CommandsTest, TheInputTableSaysWhatAKeyMeans) {
+    for (const TInput& input : Inputs()) {
+        EXPECT_EQ(KeyCommand(input.Key), input.Command) << input.Name;
+        if (input.Command) {
+            EXPECT_EQ(KeyOf(*input.Command), input.Key) << input.Name;
+        }
+        // A key the window handles is not the list's as well.
+        EXPECT_EQ(input.ListSees, !input.Command.has_value()) << input.Name;
+    }
+    EXPECT_STREQ(InputOf(TKey::Esc).WebName, "Escape");
+    EXPECT_EQ(KeyEventOfWebName("Escape", 0, false).Key, TKey::Esc);
+    EXPECT_EQ(KeyEventOfWebName("P", kAlt | kShift, false).Letter, 'p');
+    EXPECT_EQ(KeyEventOfWebName("%", 0, false).Letter, 0);
+
+    const std::optional<TKeyEvent> alt = KeyEventNamed("Alt+U");
+    ASSERT_TRUE(alt);
+    EXPECT_EQ(alt->Letter, 'u');
+    EXPECT_EQ(alt->Modifiers, unsigned{kAlt});
+    const std::optional<TKeyEvent> ctrl = KeyEventNamed("ctrl+3");
+    ASSERT_TRUE(ctrl);
+    EXPECT_EQ(ctrl->Letter, '3');
+    EXPECT_EQ(ctrl->Modifiers, unsigned{kControl});
+    EXPECT_EQ(KeyEventNamed("f6")->Key, TKey::F6);
+    EXPECT_FALSE(KeyEventNamed("u"));  // a plain letter is typed, not a key command
+    EXPECT_FALSE(KeyEventNamed("Hyper+u"));
+    EXPECT_FALSE(KeyEventNamed("F3"));
+
+    EnterGame();
+    Form().KeyPress(TKeyEvent(TKey::F7));
+    EXPECT_FALSE(Form().KeyRelease(TKeyEvent(TKey::F7)));
+    EXPECT_TRUE(Form().KeyRelease(TKeyEvent(TKey::Other, "a")));
+}
+
+TEST_F(CommandsTest, AcceleratorsActOnTheirPress) {
+    EnterGame();
+    const std::vector<TAccelerator> accelerators = Form().Accelerators();
+    std::vector<std::string> names;
+    for (const TAccelerator& accelerator : accelerators)
+        names.push_back(AcceleratorName(accelerator));
+    EXPECT_EQ(names, (std::vector<std::string>{"Alt+U", "Alt+X", "Alt+P", "Alt+Y", "Ctrl+1",
+                                               "Ctrl+2", "Ctrl+3", "Ctrl+4", "Ctrl+5", "Ctrl+6"}));
+    EXPECT_EQ(accelerators[2].FocusList, IGameWindow::List::Avail);
+
+    auto press = [this](const char* name) { return Form().KeyPress(*KeyEventNamed(name)); };
+    EXPECT_TRUE(press("Ctrl+5"));
+    EXPECT_EQ(Game().State().CurrentArea, 5);
+    EXPECT_TRUE(View().AreaFrameRed[4]);
+    EXPECT_FALSE(press("Alt+5"));  // not an accelerator
+    EXPECT_EQ(Game().State().CurrentArea, 5);
+    // Alt+P only moves the focus, which the front end does.
+    EXPECT_FALSE(press("Alt+P"));
+    effects_.ClearCalls();
+    EXPECT_TRUE(press("Alt+U"));
+    EXPECT_TRUE(effects_.Contains("modal: Rules"));
+    EXPECT_TRUE(press("Alt+X"));
+    EXPECT_TRUE(App().Exited());
+}
+
+TEST_F(CommandsTest, TheMenuTreeShowsItemsKeysAndStates) {
+    EnterGame();
+    const std::vector<TMenuEntry> menus = MenuTree(Form());
+    ASSERT_EQ(menus.size(), 3u);
+    EXPECT_EQ(menus[0].Caption, "&File");
+    const TMenuEntry& quit = menus[0].Items[0];
+    EXPECT_EQ(quit.Command, TCommand::MenuQuitAndReplay);
+    EXPECT_FALSE(quit.Enabled);
+    EXPECT_EQ(menus[0].Items[1].Type, TMenuEntry::Kind::Separator);
+    const TMenuEntry& speeds = menus[1].Items[1];
+    ASSERT_EQ(speeds.Type, TMenuEntry::Kind::Menu);
+    EXPECT_EQ(speeds.Items[1].Caption, "&Medium");
+    EXPECT_TRUE(speeds.Items[1].Checked && speeds.Items[1].Radio);
+    EXPECT_EQ(menus[1].Items[2].Shortcut, "F9");
+    EXPECT_EQ(menus[2].Items[0].Shortcut, "F1");
+    EXPECT_EQ(menus[2].Items[0].Name, "rules");
+    EXPECT_EQ(menus[2].Items[1].Shortcut, "");
+
+    Form().Invoke(TCommand::MenuSlow);
+    PressPlay();
+    const std::vector<TMenuEntry> after = MenuTree(Form());
+    EXPECT_TRUE(after[0].Items[0].Enabled);
+    EXPECT_TRUE(after[1].Items[1].Items[2].Checked);
+    EXPECT_FALSE(after[1].Items[1].Items[1].Checked);
+}
+
 TEST_F(CommandsTest, EmailBeforePlayLeavesTheClockAlone) {
     EnterGame();
-    effects_.ClearCalls();
+    effects_.NowMs = 500;
+    const std::int64_t left = Form().ClockLeft();
     effects_.InputAnswers = {std::nullopt};
+    effects_.OnBox = [&] { effects_.NowMs += 60000; };
     Form().cmd_emailClick();
-    EXPECT_FALSE(effects_.Contains("timer"));
     EXPECT_FALSE(Game().State().Paused);
     EXPECT_TRUE(View().TimerEnabled);
+    EXPECT_EQ(Form().ClockLeft(), left);
+}
+
+// No month passes while a box waits for its answer, whatever the box; the clock then goes on
+// with the time it had left, and a game paused meanwhile stays paused.
+TEST_F(CommandsTest, TheClockWaitsWhileABoxWaits) {
+    StartGame();
+    const int month = Game().State().Month;
+    effects_.NowMs += 700;
+    const std::int64_t left = Form().ClockLeft();
+    int boxes = 0;
+    effects_.OnBox = [&] {
+        ++boxes;
+        EXPECT_FALSE(View().TimerEnabled);
+        effects_.NowMs += 5500;
+        Form().TimerFired();  // a timer event already queued does nothing
+        EXPECT_EQ(Game().State().Month, month);
+    };
+    ClickAvail({});
+    Form().Invoke(TCommand::KeyF6);  // "Click a property in one of the lists, first!"
+    Form().Invoke(TCommand::KeyF12);
+    EXPECT_EQ(boxes, 2);
+    EXPECT_TRUE(View().TimerEnabled);
+    EXPECT_EQ(Form().ClockLeft(), left);
+    EXPECT_EQ(Game().State().Month, month);
+
+    // Pausing from behind a box (as a queued Esc would) leaves the clock stopped after it.
+    effects_.OnBox = [&] { Form().PauseGame(); };
+    Form().Invoke(TCommand::KeyF2);
+    EXPECT_FALSE(View().TimerEnabled);
+    EXPECT_TRUE(Game().State().Paused);
 }
 
 }  // namespace

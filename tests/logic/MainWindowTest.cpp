@@ -99,6 +99,25 @@ TEST_F(MainWindowTest, ListsFollowOwnershipMortgagesAndTheArea) {
         if (p != 45) sum += g.State().Property(p).BuyPrice;
     EXPECT_EQ(View().AreaCaption,
               "Current Area: Ireland\r\nAverage price: " + FormatPounds(sum.MulDiv(1, 19)));
+
+    // A change of prices (a headline landing) shows in the average at once.
+    Edit(g).Property(41).BuyPrice += Money::Pounds(19000);
+    Form().RefreshDisplay();
+    EXPECT_EQ(View().AreaCaption, "Current Area: Ireland\r\nAverage price: " +
+                                      FormatPounds((sum + Money::Pounds(19000)).MulDiv(1, 19)));
+}
+
+TEST_F(MainWindowTest, AnotherGameStartsWithTheFirstTitleAndStatus) {
+    StartEngagedGame();
+    effects_.InputAnswers = {"Ann", "Smith"};
+    for (int month = 0; month < 200 && !effects_.Contains("yesno: Another Game?"); ++month) {
+        effects_.YesNoAnswers = {true};
+        Form().TimerFired();
+    }
+    ASSERT_TRUE(effects_.Contains("yesno: Another Game?"));
+    EXPECT_EQ(View().Caption, "Realtopia");
+    EXPECT_EQ(View().Status, TMainWindowView().Status);
+    EXPECT_FALSE(App().Exited());
 }
 
 }  // namespace

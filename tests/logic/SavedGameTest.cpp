@@ -319,8 +319,9 @@ TEST_F(SavedGameOffer, AnUnreadableFileIsSetAsideAndThePlayerTold) {
     Restart();
     const std::string fresh = StateJson::Write(App());
     EXPECT_FALSE(OfferSavedGame(Form()));
-    EXPECT_EQ(effects_.Calls(), std::vector<std::string>{
-                                    "info: Your saved game could not be read; a new game starts."});
+    EXPECT_EQ(
+        effects_.CallsStartingWith("info: "),
+        std::vector<std::string>{"info: Your saved game could not be read; a new game starts."});
     EXPECT_FALSE(fs::exists(SavePath()));
     EXPECT_EQ(ReadAll(SavePath() + ".bad"), bytes);
     EXPECT_EQ(StateJson::Write(App()), fresh);

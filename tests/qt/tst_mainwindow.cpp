@@ -106,6 +106,7 @@ private slots:
     void minimisingPausesAndRestoringResumes();
     void closingEndsTheProgram();
     void aScreenReaderReadsWhatTheWindowShows();
+    void theAreasAreControlsForKeysAndScreenReaders();
     void listRowsKeepTheirPriceWhole();
 
 private:
@@ -246,8 +247,8 @@ void TestMainWindow::controlsArePlacedAsTheLayoutSays() {
     QCOMPARE(widget->parentWidget()->objectName(), parent);
     QCOMPARE(widget->geometry(), place);
     QVERIFY2(!ReadName(widget).isEmpty() || name.startsWith("img_Rect") ||
-                 name.startsWith("pnl_top") || name.startsWith("pnl_main") ||
-                 name == "lbl_info" || name == "lbl_trend" || name == "lbl_TAreas",
+                 name.startsWith("pnl_top") || name.startsWith("pnl_main") || name == "lbl_info" ||
+                 name == "lbl_trend" || name == "lbl_TAreas",
              "a control without an accessible name");
     // Internal names never reach a screen reader.
     QVERIFY(!ReadName(widget).startsWith(QStringLiteral("pnl_")));
@@ -275,7 +276,12 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
     QVERIFY(!control<QAction>("mnu_FileQuitandReplay")->isEnabled());
     QVERIFY(control<QAction>("mnu_OptionsSound")->isCheckable());
     QVERIFY(control<QAction>("Mediuim1")->isChecked());
-    QCOMPARE(control<QAction>("Mediuim1")->text(), QStringLiteral("&Mediuim"));
+    QCOMPARE(control<QAction>("Mediuim1")->text(), QStringLiteral("&Medium"));
+    // The menus show the keys that do the same (shown only: the window runs the key).
+    QCOMPARE(control<QAction>("mnu_HelpRules")->text(), QStringLiteral("Rules"));
+    QCOMPARE(control<QAction>("mnu_HelpRules")->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(control<QAction>("mnu_OptionsMarketReport")->shortcut(), QKeySequence(Qt::Key_F9));
+    QCOMPARE(control<QAction>("mnu_HelpRules")->shortcutContext(), Qt::WidgetShortcut);
 
     // Before PLAY: trading and lists disabled, the for-sale list already filled, London red.
     QVERIFY(!control("cmd_BuySell")->isEnabled());
@@ -291,6 +297,16 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
     QCOMPARE(control<PieClock>("clock")->percent(), 0);
     QCOMPARE(control<BarGauge>("progress")->text(), QStringLiteral("0%"));
     QVERIFY(control("img_level")->isHidden());
+    // The hidden arrows are no nodes of the tree, so their names never reach a screen reader.
+    QAccessibleInterface* trendPanel =
+        QAccessible::queryAccessibleInterface(control("img_level")->parentWidget());
+    QVERIFY(trendPanel->childCount() > 0);
+    for (int i = 0; i < trendPanel->childCount(); ++i) {
+        const QString name = trendPanel->child(i)->object()->objectName();
+        QVERIFY2(name != QStringLiteral("img_level") && name != QStringLiteral("img_up") &&
+                     name != QStringLiteral("img_down"),
+                 qPrintable(name));
+    }
 
     // The menu's speed items act as one radio group and reach the ticker.
     control<QAction>("Fast1")->trigger();
@@ -299,7 +315,7 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
     control<QAction>("mnu_OptionsSound")->trigger();
     QCOMPARE(control<QAction>("mnu_OptionsSound")->isChecked(), app->mainform.View().SoundChecked);
 
-    // Tab visits the controls in the layout's order.
+    // Tab visits the controls in the screen's order.
     QStringList order;
     QWidget* widget = control("lst_Avail");
     do {
@@ -307,8 +323,9 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
         widget = widget->nextInFocusChain();
     } while (widget != control("lst_Avail"));
     QCOMPARE(order,
-             QStringList({"lst_Avail", "lst_portfolio", "cmd_BuySell", "cmd_DamRen", "cmd_Exit",
-                          "cmd_Rules", "cmd_Start", "cmd_Mortgage", "cmd_email"}));
+             QStringList({"lst_Avail", "lst_portfolio", "img_area1", "img_area2", "img_area3",
+                          "img_area4", "img_area5", "img_area6", "cmd_DamRen", "cmd_BuySell",
+                          "cmd_Mortgage", "cmd_Start", "cmd_email", "cmd_Exit", "cmd_Rules"}));
 
     // The window logic asks for the focus on PLAY when it shows the window.
     app->mainform.FormShow();
@@ -350,6 +367,12 @@ void TestMainWindow::playAndListClickRelabelTheCommands() {
     QCOMPARE(Shown(control("cmd_Mortgage")), QStringLiteral("Mortgage (F7)"));
     QVERIFY(control("cmd_Mortgage")->isEnabled());
     QVERIFY(avail->selectedItems().isEmpty());
+
+    // F7 in the list mortgages; the window has handled the key, so the list does not also
+    // take its release and select again (which would offer "Redeem").
+    QTest::keyClick(portfolio, Qt::Key_F7);
+    QVERIFY(app->mainform.Game().State().Debt > Money());
+    QCOMPARE(Shown(control("cmd_Mortgage")), QStringLiteral("Mortgage (F7)"));
     QVERIFY(Shown(control("pnl_Currportfolio")) != QStringLiteral("Portfolio Value: £0"));
 }
 
@@ -409,6 +432,13 @@ void TestMainWindow::focusBackFromTheRulesSelectsNothing() {
     QApplication::sendEvent(control("lst_Avail"), &focusBack);
     QTest::keyClick(window.get(), Qt::Key_F6);
     QCOMPARE(effects->count("Click a property in one of the lists, first!"), 1);
+    QCOMPARE(control<QListWidget>("lst_portfolio")->count(), 0);
+    // The same with the keys pressed in the list: F1's release, handled by the window, does
+    // not reach the list and select its row again, so F6 buys nothing, as in every front end.
+    clickRow("lst_Avail", 0);
+    QTest::keyClick(control("lst_Avail"), Qt::Key_F1);
+    QTest::keyClick(control("lst_Avail"), Qt::Key_F6);
+    QCOMPARE(effects->count("Click a property in one of the lists, first!"), 2);
     QCOMPARE(control<QListWidget>("lst_portfolio")->count(), 0);
     // Tab into it does select what is selected there.
     clickRow("lst_Avail", 0);
@@ -533,6 +563,61 @@ void TestMainWindow::aScreenReaderReadsWhatTheWindowShows() {
     QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(list);
     QVERIFY(rows != nullptr && rows->childCount() >= 1);
     QCOMPARE(rows->child(0)->text(QAccessible::Name), list->item(0)->text());
+
+    // The ticker reads as the text it shows; the gauge is a progress bar with its value.
+    QAccessibleInterface* ticker = QAccessible::queryAccessibleInterface(control("mq"));
+    QString headline;
+    for (const TSegment& segment : app->mainform.mq().Segments())
+        headline += QString::fromStdString(segment.Text);
+    QVERIFY(!headline.simplified().isEmpty());
+    QCOMPARE(ticker->text(QAccessible::Name), headline.simplified());
+    QCOMPARE(ticker->role(), QAccessible::StaticText);
+    // A new headline becomes the ticker's name (Qt announces the name change).
+    app->mainform.mq().SetText("Headline of the test ");
+    window->sync();
+    QCOMPARE(ticker->text(QAccessible::Name), QStringLiteral("Headline of the test"));
+    QAccessibleInterface* progress = QAccessible::queryAccessibleInterface(control("progress"));
+    QCOMPARE(progress->role(), QAccessible::ProgressBar);
+    QCOMPARE(progress->text(QAccessible::Name), QStringLiteral("Game Progress"));
+    QVERIFY(progress->valueInterface() != nullptr);
+    QCOMPARE(progress->valueInterface()->currentValue().toInt(),
+             control<BarGauge>("progress")->percent());
+    QCOMPARE(progress->text(QAccessible::Value), control<BarGauge>("progress")->text());
+}
+
+void TestMainWindow::theAreasAreControlsForKeysAndScreenReaders() {
+    pressPlay();
+    auto* first = control("img_area1");
+    QAccessibleInterface* london = QAccessible::queryAccessibleInterface(first);
+    QCOMPARE(london->role(), QAccessible::RadioButton);
+    QCOMPARE(london->text(QAccessible::Name), QStringLiteral("London"));
+    QVERIFY(london->state().checked);
+    QVERIFY(london->state().focusable);
+    QVERIFY(!QAccessible::queryAccessibleInterface(control("img_area2"))->state().checked);
+    // The red frames only repeat what the pictures say.
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(control("pnl_Areas"));
+    for (int i = 0; i < panel->childCount(); ++i)
+        QVERIFY(!panel->child(i)->object()->objectName().startsWith(QStringLiteral("img_Rect")));
+
+    // Arrow keys step to the next area and choose it; Enter on a focused picture chooses it;
+    // Ctrl+number chooses from anywhere; a screen reader's press action does too.
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Right);
+    QCOMPARE(app->mainform.Game().State().CurrentArea, 2);
+    QCOMPARE(QApplication::focusWidget(), control("img_area2"));
+    QTest::keyClick(control("img_area2"), Qt::Key_Left);
+    QTest::keyClick(control("img_area1"), Qt::Key_Left);
+    QCOMPARE(app->mainform.Game().State().CurrentArea, 6);
+    control("img_area4")->setFocus();
+    QTest::keyClick(control("img_area4"), Qt::Key_Return);
+    QCOMPARE(app->mainform.Game().State().CurrentArea, 4);
+    QVERIFY(QAccessible::queryAccessibleInterface(control("img_area4"))->state().checked);
+    QTest::keyClick(control("lst_Avail"), Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(app->mainform.Game().State().CurrentArea, 3);
+    QAccessibleInterface* five = QAccessible::queryAccessibleInterface(control("img_area5"));
+    five->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(app->mainform.Game().State().CurrentArea, 5);
+    QVERIFY(effects->messages.empty());
 }
 
 void TestMainWindow::listRowsKeepTheirPriceWhole() {
@@ -552,8 +637,8 @@ void TestMainWindow::listRowsKeepTheirPriceWhole() {
         QCOMPARE(list->item(r)->toolTip(), row);
         const QString price = row.mid(row.lastIndexOf(QStringLiteral(" (")));
         const int width = list->viewport()->width() - 6;
-        const QString drawn = PropertyList::shownText(row, static_cast<int>(row.size() - price.size()),
-                                                      metrics, width);
+        const QString drawn = PropertyList::shownText(
+            row, static_cast<int>(row.size() - price.size()), metrics, width);
         QVERIFY2(drawn.endsWith(price), qPrintable(drawn));
         QVERIFY(metrics.horizontalAdvance(drawn) <= width);
         if (drawn != row) {

@@ -36,14 +36,17 @@ std::string ScriptedEffects::ModalName(Modal window) {
 
 void ScriptedEffects::Information(const std::string& text) {
     Record("info: " + text);
+    if (OnBox) OnBox();
 }
 
 void ScriptedEffects::Error(const std::string& caption, const std::string& text) {
     Record("error: " + caption + " | " + text);
+    if (OnBox) OnBox();
 }
 
 bool ScriptedEffects::YesNo(const std::string& question) {
     Record("yesno: " + question);
+    if (OnBox) OnBox();
     if (YesNoAnswers.empty()) {
         defaulted_.push_back(calls_.back());
         return false;
@@ -56,6 +59,7 @@ bool ScriptedEffects::YesNo(const std::string& question) {
 bool ScriptedEffects::Input(const std::string& caption, const std::string& prompt,
                             std::string& text, int maxLength) {
     Record("input: " + caption + " | " + prompt + " | " + text);
+    if (OnBox) OnBox();
     if (InputAnswers.empty()) {
         defaulted_.push_back(calls_.back());
         return false;

@@ -27,6 +27,8 @@ public:
     // Runs while a modal window is shown, before its result is taken: a test clicks the
     // chooser's items or the rules topics here.
     std::map<Modal, std::function<void()>> OnModal;
+    // Runs while a message or input box is shown, before it is answered.
+    std::function<void()> OnBox;
     // Runs whenever the logic lets pending events be processed.
     std::function<void()> OnProcessEvents;
 

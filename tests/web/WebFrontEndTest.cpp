@@ -128,6 +128,34 @@ TEST_F(WebFrontEndTest, TheWindowsKeysAreKeptFromTheBrowserAndEscStartsTheGame) 
     EXPECT_FALSE(web_.KeyDown("ArrowDown", 0, false, ""));
 }
 
+// The page keeps no key list: the view carries the window's keys, its accelerators and the
+// menus with their keys.
+TEST_F(WebFrontEndTest, TheViewCarriesTheKeysAcceleratorsAndMenus) {
+    EnterGame();
+    const std::string view = web_.ViewJson();
+    EXPECT_TRUE(Contains(view, R"({"key":"Escape","name":"Esc","window":true,"list":false})"))
+        << view;
+    EXPECT_TRUE(Contains(view, R"({"key":"Tab","name":"Tab","window":false,"list":true})"));
+    EXPECT_TRUE(Contains(view, R"({"key":"x","alt":true,"ctrl":false,"name":"Alt+X"})"));
+    EXPECT_TRUE(
+        Contains(view, R"({"key":"p","alt":true,"ctrl":false,"name":"Alt+P","focus":"avail"})"));
+    EXPECT_TRUE(Contains(view, R"({"key":"6","alt":false,"ctrl":true,"name":"Ctrl+6"})"));
+    EXPECT_TRUE(Contains(view, R"("text":"Medium")"));
+    EXPECT_TRUE(Contains(view, R"("control":"menu:rules","key":"F1")"));
+
+    // Ctrl+3 and Enter on a focused area picture choose the area; Alt+U opens the rules,
+    // where Esc closes as CLOSE does.
+    EXPECT_TRUE(web_.KeyDown("3", kControl, false, ""));
+    EXPECT_EQ(web_.App().mainform.Game().State().CurrentArea, 3);
+    EXPECT_TRUE(web_.KeyDown("Enter", 0, false, "picture:area5"));
+    EXPECT_EQ(web_.App().mainform.Game().State().CurrentArea, 5);
+    page_.dialogs.clear();
+    page_.answers.push_back("esc");
+    EXPECT_TRUE(web_.KeyDown("u", kAlt, false, ""));
+    ASSERT_EQ(page_.dialogs.size(), 1u);  // closed by Esc
+    EXPECT_TRUE(Contains(page_.dialogs[0], R"("escape":"esc")")) << page_.dialogs[0];
+}
+
 TEST_F(WebFrontEndTest, ClockEventsRunMonthsOnlyWhileTheClockRuns) {
     EnterGame();
     web_.Invoke("button", "start");
@@ -196,7 +224,8 @@ TEST_F(WebFrontEndTest, TheListsRowsAnswerClicksTapsAndKeysFromTheWindowsSelecti
     ASSERT_TRUE(web_.ListMouseUp("avail", {2, 4}));
     // A tap is a plain click until "select several" is on, then a Ctrl+click.
     EXPECT_EQ(web_.ListPress("avail", 0, kControl, true), std::vector<int>({0}));
-    EXPECT_TRUE(Contains(web_.ViewJson(), R"("selectSeveral":{"on":false,"text":"Select several")"));
+    EXPECT_TRUE(
+        Contains(web_.ViewJson(), R"("selectSeveral":{"on":false,"text":"Select several")"));
     web_.ToggleSelectSeveral();
     EXPECT_EQ(web_.ListPress("avail", 0, 0, true), std::vector<int>({0, 2, 4}));
     EXPECT_TRUE(Contains(web_.ViewJson(), R"("selectSeveral":{"on":true,"text":"Select one")"));

@@ -1,0 +1,60 @@
+#include "desktop/AreaPicture.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+
+AreaPicture::AreaPicture(const QString& path, QWidget* parent) : SvgPicture(path, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void AreaPicture::setChosen(bool chosen) {
+    if (chosen == chosen_) return;
+    chosen_ = chosen;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void AreaPicture::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() != Qt::NoModifier && event->modifiers() != Qt::KeypadModifier)
+        return SvgPicture::keyPressEvent(event);
+    switch (event->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            emit clicked();
+            return;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            emit stepped(-1);
+            return;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            emit stepped(+1);
+            return;
+        default:
+            SvgPicture::keyPressEvent(event);
+    }
+}
+
+void AreaPicture::focusInEvent(QFocusEvent* event) {
+    SvgPicture::focusInEvent(event);
+    update();
+}
+
+void AreaPicture::focusOutEvent(QFocusEvent* event) {
+    SvgPicture::focusOutEvent(event);
+    update();
+}
+
+void AreaPicture::paintEvent(QPaintEvent* event) {
+    SvgPicture::paintEvent(event);
+    if (!hasFocus()) return;
+    // The focus shows as a dotted rectangle just inside the picture, as on a button.
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}

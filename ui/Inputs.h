@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/GameWindow.h"
+#include "ui/Commands.h"
+
+// Every key the main window knows, in one table that all front ends read: the key, the names
+// a player and a browser give it, the command its release runs, and whether a focused list
+// also gets its release. A front end keeps no key list of its own.
+struct TInput {
+    TKey Key;
+    const char* Name;     // as menus, the README and the text front end write it: "Esc", "F6"
+    const char* WebName;  // a browser's name of the key: "Escape", "F6"
+    std::optional<TCommand> Command;  // what its release runs in the window
+    bool ListSees;  // the release also reaches a focused list (it may move the selection)
+};
+
+std::span<const TInput> Inputs();
+// The row of a key; keys outside the table (letters, arrows) are Other's row.
+const TInput& InputOf(TKey key);
+
+// A key combination that acts on its press: Alt and a caption's underlined letter runs a
+// button or brings the focus to the list under that title; Ctrl+1 … Ctrl+6 choose an area.
+struct TAccelerator {
+    char Letter;         // lower case letter or digit
+    unsigned Modifiers;  // kAlt or kControl
+    std::optional<TCommand> Command;
+    std::optional<IGameWindow::List>
+        FocusList;  // the list the focus moves to (the front end moves it)
+};
+
+// The key as a letter or digit ('a'…'z', '0'…'9'), whatever the modifiers, or 0.
+char KeyLetter(std::string_view keyName);
+
+// A key named as a player writes it: "F6", "Esc", "Alt+P", "Ctrl+1" (any case), or nothing.
+std::optional<TKeyEvent> KeyEventNamed(std::string_view name);
+// The key the page names (a DOM key name such as "Escape", "F6", "p") with its modifiers.
+TKeyEvent KeyEventOfWebName(const std::string& webName, unsigned modifiers, bool autoRepeat);
+// "Alt+P", "Ctrl+1": how a menu or the README writes an accelerator.
+std::string AcceleratorName(const TAccelerator& accelerator);
