@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QMenu>
+#include <QTimer>
 #include <QWidget>
 
 #include "desktop/AreaPicture.h"
@@ -146,6 +147,12 @@ void Install() {
         return true;
     }();
     (void)installed;
+}
+
+void LeaveTreeOnceHidden(QWidget* window, std::function<void()> destroyNativeWindow) {
+    QTimer::singleShot(0, window, [window, destroy = std::move(destroyNativeWindow)] {
+        if (window->isHidden()) destroy();
+    });
 }
 
 void MarkDecorative(QWidget* widget) {

@@ -205,6 +205,17 @@ void TestSideWindows::windowsAreBuiltOnceTheSplashIsDrawnAndWaitUntilShown() {
     QVERIFY(clock->isActive());
     QCOMPARE(clock->interval(), 3000);
     QVERIFY(main.ticker()->timerActive());
+
+    // The finished splash and agreement leave the accessibility tree; the main window is in it.
+    auto topLevelNodes = [] {
+        QList<QObject*> nodes;
+        QAccessibleInterface* root = QAccessible::queryAccessibleInterface(qApp);
+        for (int i = 0; i < root->childCount(); ++i) nodes << root->child(i)->object();
+        return nodes;
+    };
+    QTRY_VERIFY(!topLevelNodes().contains(&windows.splash));
+    QVERIFY(!topLevelNodes().contains(&windows.agreement()));
+    QVERIFY(topLevelNodes().contains(&main));
     main.hide();
 }
 
