@@ -562,6 +562,16 @@ void TestMainWindow::aScreenReaderReadsWhatTheWindowShows() {
     QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(list);
     QVERIFY(rows != nullptr && rows->childCount() >= 1);
     QCOMPARE(rows->child(0)->text(QAccessible::Name), list->item(0)->text());
+    // Only the focused list has a focused row; the keyboard's row comes back with the focus.
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QVERIFY(rows->child(0)->state().focused);
+    control("cmd_BuySell")->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), control("cmd_BuySell"));
+    QVERIFY(!rows->child(0)->state().focused);
+    list->setFocus(Qt::BacktabFocusReason);
+    QCOMPARE(list->currentRow(), 0);
+    QVERIFY(rows->child(0)->state().focused);
 
     // The ticker reads as the text it shows; the gauge is a progress bar with its value.
     QAccessibleInterface* ticker = QAccessible::queryAccessibleInterface(control("mq"));
