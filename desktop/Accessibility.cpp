@@ -93,31 +93,25 @@ public:
     }
 };
 
-// The progress gauge reads as a progress bar with its value, 0 to 100 percent.
-class ProgressInterface : public QAccessibleWidget, public QAccessibleValueInterface {
+// The progress gauge reads as a progress bar whose description is the percentage it shows. It
+// has no value interface: Qt's AT-SPI bridge gives every value Increase and Decrease actions,
+// and the player cannot change the progress.
+class ProgressInterface : public QAccessibleWidget {
 public:
     explicit ProgressInterface(QWidget* widget)
         : QAccessibleWidget(widget, QAccessible::ProgressBar) {}
 
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        return state;
     }
 
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Value) return Gauge()->text();
+        if (kind == QAccessible::Value || kind == QAccessible::Description)
+            return static_cast<const BarGauge*>(widget())->text();
         return QAccessibleWidget::text(kind);
     }
-
-    QVariant currentValue() const override { return Gauge()->percent(); }
-    void setCurrentValue(const QVariant& /*value*/) override {}
-    QVariant maximumValue() const override { return 100; }
-    QVariant minimumValue() const override { return 0; }
-    QVariant minimumStepSize() const override { return 1; }
-
-private:
-    const BarGauge* Gauge() const { return static_cast<const BarGauge*>(widget()); }
 };
 
 QAccessibleInterface* Factory(const QString& key, QObject* object) {
@@ -125,6 +119,9 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
     auto* widget = static_cast<QWidget*>(object);
     if (key == QLatin1String("AreaPicture")) return new AreaPictureInterface(widget);
     if (key == QLatin1String("BarGauge")) return new ProgressInterface(widget);
+    // A picture reads as an image named by what it shows (its accessible name).
+    if (key == QLatin1String("SvgPicture"))
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
     // The ticker reads as a text: the headline it shows (its accessible name).
     if (key == QLatin1String("MarqueeWidget"))
         return new QAccessibleWidget(widget, QAccessible::StaticText);

@@ -17,7 +17,7 @@ void BarGauge::setProgress(int percent, const QString& text) {
     if (percent == percent_ && text == text_) return;
     percent_ = percent;
     text_ = text;
-    QAccessibleValueChangeEvent event(this, percent_);
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
     update();
 }

@@ -296,6 +296,12 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
     QCOMPARE(control<PieClock>("clock")->percent(), 0);
     QCOMPARE(control<BarGauge>("progress")->text(), QStringLiteral("0%"));
     QVERIFY(control("img_level")->isHidden());
+    // The trend picture is an image named by the trend's text.
+    QAccessibleInterface* trend = QAccessible::queryAccessibleInterface(control("img_trend"));
+    QCOMPARE(trend->role(), QAccessible::Graphic);
+    QCOMPARE(trend->text(QAccessible::Name),
+             QString::fromStdString(app->mainform.View().TrendText));
+    QVERIFY(!trend->text(QAccessible::Name).isEmpty());
     // The hidden arrows are no nodes of the tree, so their names never reach a screen reader.
     QAccessibleInterface* trendPanel =
         QAccessible::queryAccessibleInterface(control("img_level")->parentWidget());
@@ -588,10 +594,15 @@ void TestMainWindow::aScreenReaderReadsWhatTheWindowShows() {
     QAccessibleInterface* progress = QAccessible::queryAccessibleInterface(control("progress"));
     QCOMPARE(progress->role(), QAccessible::ProgressBar);
     QCOMPARE(progress->text(QAccessible::Name), QStringLiteral("Game Progress"));
-    QVERIFY(progress->valueInterface() != nullptr);
-    QCOMPARE(progress->valueInterface()->currentValue().toInt(),
-             control<BarGauge>("progress")->percent());
+    // Read-only: no value interface, which AT-SPI would offer as Increase and Decrease.
+    QVERIFY(progress->valueInterface() == nullptr);
+    QVERIFY(progress->state().readOnly);
+    QVERIFY(!progress->actionInterface() ||
+            !progress->actionInterface()->actionNames().contains(
+                QAccessibleActionInterface::increaseAction()));
     QCOMPARE(progress->text(QAccessible::Value), control<BarGauge>("progress")->text());
+    QCOMPARE(progress->text(QAccessible::Description), control<BarGauge>("progress")->text());
+    QVERIFY(progress->text(QAccessible::Description).endsWith(QLatin1Char('%')));
 }
 
 void TestMainWindow::theAreasAreControlsForKeysAndScreenReaders() {
