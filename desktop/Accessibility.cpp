@@ -93,13 +93,19 @@ public:
     }
 };
 
-// The progress gauge reads as a progress bar whose description is the percentage it shows. It
-// has no value interface: Qt's AT-SPI bridge gives every value Increase and Decrease actions,
-// and the player cannot change the progress.
-class ProgressInterface : public QAccessibleWidget {
+// The progress gauge reads as a read-only progress bar with its value, 0 to 100 percent, and
+// the percentage it shows as its description. (Qt's AT-SPI bridge offers Increase and Decrease
+// on every value; they change nothing here, and the value is what announces the progress.)
+class ProgressInterface : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit ProgressInterface(QWidget* widget)
         : QAccessibleWidget(widget, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
@@ -108,10 +114,18 @@ public:
     }
 
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Value || kind == QAccessible::Description)
-            return static_cast<const BarGauge*>(widget())->text();
+        if (kind == QAccessible::Value || kind == QAccessible::Description) return Gauge()->text();
         return QAccessibleWidget::text(kind);
     }
+
+    QVariant currentValue() const override { return Gauge()->percent(); }
+    void setCurrentValue(const QVariant& /*value*/) override {}
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    const BarGauge* Gauge() const { return static_cast<const BarGauge*>(widget()); }
 };
 
 QAccessibleInterface* Factory(const QString& key, QObject* object) {
