@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QMenu>
+#include <QTimer>
 #include <QWidget>
 
 #include "desktop/AreaPicture.h"
@@ -92,7 +93,9 @@ public:
     }
 };
 
-// The progress gauge reads as a progress bar with its value, 0 to 100 percent.
+// The progress gauge reads as a read-only progress bar with its value, 0 to 100 percent, and
+// the percentage it shows as its description. (Qt's AT-SPI bridge offers Increase and Decrease
+// on every value; they change nothing here, and the value is what announces the progress.)
 class ProgressInterface : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit ProgressInterface(QWidget* widget)
@@ -104,8 +107,14 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        return state;
+    }
+
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Value) return Gauge()->text();
+        if (kind == QAccessible::Value || kind == QAccessible::Description) return Gauge()->text();
         return QAccessibleWidget::text(kind);
     }
 
@@ -124,6 +133,9 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
     auto* widget = static_cast<QWidget*>(object);
     if (key == QLatin1String("AreaPicture")) return new AreaPictureInterface(widget);
     if (key == QLatin1String("BarGauge")) return new ProgressInterface(widget);
+    // A picture reads as an image named by what it shows (its accessible name).
+    if (key == QLatin1String("SvgPicture"))
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
     // The ticker reads as a text: the headline it shows (its accessible name).
     if (key == QLatin1String("MarqueeWidget"))
         return new QAccessibleWidget(widget, QAccessible::StaticText);
@@ -146,6 +158,12 @@ void Install() {
         return true;
     }();
     (void)installed;
+}
+
+void LeaveTreeOnceHidden(QWidget* window, std::function<void()> destroyNativeWindow) {
+    QTimer::singleShot(0, window, [window, destroy = std::move(destroyNativeWindow)] {
+        if (window->isHidden()) destroy();
+    });
 }
 
 void MarkDecorative(QWidget* widget) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 // What a screen reader gets from the program's own widgets, through Qt's accessibility
@@ -15,6 +17,13 @@ namespace accessibility {
 
 // Installs the interfaces above; idempotent. Widgets that need them call it when created.
 void Install();
+
+// Qt lists every top-level window that has a native window among the application's
+// children, shown or not. A window that is done with (the splash after the game is entered,
+// the agreement once answered) calls this from its hide event with its own destroy(): once
+// the hiding is over, and while it stays hidden, its native window is released, so it leaves
+// the tree; showing it again makes a new one.
+void LeaveTreeOnceHidden(QWidget* window, std::function<void()> destroyNativeWindow);
 
 // Leaves `widget` out of the accessibility tree.
 void MarkDecorative(QWidget* widget);

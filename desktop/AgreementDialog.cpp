@@ -3,6 +3,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <QHideEvent>
+
+#include "desktop/Accessibility.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
 #include "windows/TEULA.h"
@@ -54,4 +57,9 @@ void AgreementDialog::reject() {
     // Closes the splash, which ends the program; the showing then ends without OK.
     app_.cmd_DECLINEClick();
     QDialog::reject();
+}
+
+void AgreementDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) accessibility::LeaveTreeOnceHidden(this, [this] { destroy(); });
 }

@@ -16,6 +16,9 @@ public:
     // Esc and any other end than I AGREE decline the agreement.
     void reject() override;
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     TRealtopia& app_;
     QPushButton* cmd_ACCEPT_ = nullptr;

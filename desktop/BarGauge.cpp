@@ -17,8 +17,10 @@ void BarGauge::setProgress(int percent, const QString& text) {
     if (percent == percent_ && text == text_) return;
     percent_ = percent;
     text_ = text;
-    QAccessibleValueChangeEvent event(this, percent_);
-    QAccessible::updateAccessibility(&event);
+    QAccessibleValueChangeEvent valueEvent(this, percent_);
+    QAccessible::updateAccessibility(&valueEvent);
+    QAccessibleEvent descriptionEvent(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&descriptionEvent);
     update();
 }
 

@@ -577,7 +577,7 @@ void MainWindow::sync() {
 
     trendLabel_->setText(Text(view.TrendText));
     trendPicture_->setPath(TrendPath(view.TrendPicture));
-    trendPicture_->setAccessibleDescription(trendLabel_->text());
+    trendPicture_->setAccessibleName(trendLabel_->text());
     stageLabel_->setText(Text(view.StageText));
     monthLabel_->setText(Text(view.MonthLabel));
     clock_->setPercent(view.ClockPercent());

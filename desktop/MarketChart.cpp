@@ -252,17 +252,14 @@ void MarketChart::paintEvent(QPaintEvent* /*event*/) {
                          levelSide | Qt::AlignBottom, QString::fromStdString(level.Label));
     }
 
-    // The month in progress, named at the top beside its shaded slot, or under a level that
-    // would run through the name.
+    // The month in progress, named beside its shaded slot at the height the window logic
+    // found free of lines.
     if (chart_.HasCurrent) {
         const QString label = QString::fromStdString(chart_.CurrentLabel);
         const int width = metrics.horizontalAdvance(label) + 4;
         const bool leftSide = band.right() + 4 + width > plot.right();
-        qreal top = plot.top() + 1;
-        for (const TChartLevel& level : chart_.Levels) {
-            const qreal y = py(level.Y);
-            if (y > top - 2 && y < top + 18) top = y + 3;
-        }
+        const qreal top = std::clamp(py(chart_.CurrentLabelY) - 8, qreal(plot.top() + 1),
+                                     qreal(plot.bottom() - 16));
         const QRectF box(leftSide ? band.left() - 4 - width : band.right() + 4, top, width, 16);
         painter.setPen(kCurrent);
         painter.drawText(box, Qt::AlignCenter, label);

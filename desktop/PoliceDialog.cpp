@@ -14,7 +14,7 @@ PoliceDialog::PoliceDialog(const Tpoliceform& form, QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       form_(form) {
-    Name(this, "policeform", QString::fromUtf8(Tpoliceform::Caption));
+    Name(this, "policeform", QString::fromUtf8(Tpoliceform::Subject));
     setWindowTitle(QString::fromUtf8(Tpoliceform::Caption));
     setFixedSize(323, 146);
     setModal(true);

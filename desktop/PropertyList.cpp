@@ -96,6 +96,16 @@ void PropertyList::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void PropertyList::focusInEvent(QFocusEvent* event) {
+    if (leftAtRow_ >= 0 && leftAtRow_ < count() && !currentIndex().isValid())
+        setCurrentRow(leftAtRow_, QItemSelectionModel::NoUpdate);
+    leftAtRow_ = -1;
     QListWidget::focusInEvent(event);
     emit focusEntered(event->reason());
+}
+
+void PropertyList::focusOutEvent(QFocusEvent* event) {
+    QListWidget::focusOutEvent(event);
+    leftAtRow_ = currentRow();
+    const QSignalBlocker blocker(this);
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
 }

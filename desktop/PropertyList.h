@@ -15,6 +15,10 @@ struct PropertyRow {
 // reports a mouse button or key let go and the focus arriving, after the list has updated its
 // own selection, so the window can read the rows the player picked.
 //
+// Only the focused list has a current row: the row the keyboard was on when the focus left
+// is current again when it comes back, so a screen reader never hears a row of an unfocused
+// list called focused.
+//
 // A row that is too wide is drawn with its name shortened by an ellipsis; the price after it
 // is always whole. The row's text stays whole: it is the row's tooltip and what a screen
 // reader reads.
@@ -42,7 +46,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     int rowHeight_;
+    // The row the keyboard was on when the focus left; the list has no current row while it
+    // is unfocused (a screen reader reads the current row as focused).
+    int leftAtRow_ = -1;
 };

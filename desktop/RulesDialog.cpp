@@ -30,8 +30,9 @@ constexpr TopicControls kTopicControls[4] = {
 
 RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), rules_(rules) {
-    setObjectName(QStringLiteral("rulesform"));  // read as a dialog by its title
-    setWindowTitle(QStringLiteral("Rules"));
+    setObjectName(QStringLiteral("rulesform"));
+    setWindowTitle(QString::fromUtf8(Trulesform::Subject));
+    setAccessibleName(windowTitle());
     setFixedSize(472, 385);
     setModal(true);
 

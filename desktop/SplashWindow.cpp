@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QHideEvent>
 #include <tuple>
 
 #include "desktop/Accessibility.h"
@@ -139,6 +140,11 @@ void SplashWindow::FitLabels() {
 void SplashWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     cmd_play_->setFocus(Qt::OtherFocusReason);
+}
+
+void SplashWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) accessibility::LeaveTreeOnceHidden(this, [this] { destroy(); });
 }
 
 void SplashWindow::keyPressEvent(QKeyEvent* event) {

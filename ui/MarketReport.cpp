@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "engine/Game.h"
 
@@ -186,6 +187,39 @@ void TMarketReport::BuildLog(const TGame& game) {
     for (Entry& e : entries) log_.push_back(std::move(e.Row));
 }
 
+namespace {
+
+// The middle of the widest height range from 0 to 1 that no series (its steps included) and no
+// level crosses at or after `from` on the time axis; the highest among equally wide ones.
+double FreeHeight(const TChart& chart, double from) {
+    std::vector<std::pair<double, double>> taken;
+    for (const TChartSeries& series : chart.Series)
+        for (std::size_t i = 0; i < series.Points.size(); ++i) {
+            const TChartPoint& point = series.Points[i];
+            const TChartPoint& next = series.Points[i + 1 < series.Points.size() ? i + 1 : i];
+            if (next.X < from) continue;
+            taken.emplace_back(std::min(point.Y, next.Y), std::max(point.Y, next.Y));
+        }
+    for (const TChartLevel& level : chart.Levels) taken.emplace_back(level.Y, level.Y);
+    std::sort(taken.begin(), taken.end(), [](const auto& a, const auto& b) {
+        return a.second > b.second;  // from the top down
+    });
+    double best = 1;
+    double widest = -1;
+    double top = 1;  // the lowest height taken so far, going down
+    for (const auto& [low, high] : taken) {
+        if (high < top && top - high > widest) {
+            widest = top - high;
+            best = (top + high) / 2;
+        }
+        top = std::min(top, low);
+    }
+    if (top > widest) best = top / 2;
+    return best;
+}
+
+}  // namespace
+
 void TMarketReport::BuildCharts(const TGame& game) {
     // The axes cover every month shown, or the current year while there is none.
     int first = MonthIndex(game.State().Year, game.State().Month);
@@ -275,6 +309,8 @@ void TMarketReport::BuildCharts(const TGame& game) {
             chart->CurrentFrom = time.Left(MonthIndex(latest.Year, latest.Month));
             chart->CurrentTo = time.Left(MonthIndex(latest.Year, latest.Month) + 1);
             chart->CurrentLabel = latestLabel;
+            chart->CurrentLabelY =
+                FreeHeight(*chart, chart->CurrentFrom - TChart::CurrentLabelSpan);
         }
     }
 }

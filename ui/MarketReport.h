@@ -60,6 +60,10 @@ struct TChart {
     double CurrentFrom = 0;
     double CurrentTo = 0;
     std::string CurrentLabel;
+    // The height of the name's middle: the middle of the widest gap the series and levels
+    // leave over the last CurrentLabelSpan of the time axis, so the name covers no line.
+    double CurrentLabelY = 1;
+    static constexpr double CurrentLabelSpan = 0.3;
     std::string EmptyText;  // shown over the plot while no month has been played
     // The legend: the series' names, and the headline marks' meaning when not empty.
     bool SeriesLegend = false;

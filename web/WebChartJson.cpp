@@ -65,6 +65,7 @@ std::string WebChartJson(const TChart& chart) {
     json.Bool("hasCurrent", chart.HasCurrent);
     json.Raw("currentFrom", Fraction(chart.CurrentFrom));
     json.Raw("currentTo", Fraction(chart.CurrentTo));
+    json.Raw("currentLabelAt", Fraction(chart.CurrentLabelY));
     json.String("currentLabel", chart.CurrentLabel).String("emptyText", chart.EmptyText);
     json.Bool("seriesLegend", chart.SeriesLegend);
     json.String("headlineLegend", chart.HeadlineLegend);

@@ -309,7 +309,7 @@ bool WebFrontEnd::ShowRules() {
         std::string Answer(const Trulesform& rules) override {
             TWebDialog dialog;
             dialog.Kind = "rules";
-            dialog.Caption = kRulesCaption;
+            dialog.Caption = Trulesform::Subject;
             dialog.Heading = WithLineFeeds(rules.Title());
             if (rules.TopicVisible()) {
                 dialog.Text = WithLineFeeds(rules.Text());

@@ -100,7 +100,6 @@ public:
     static constexpr const char* kCancel = "Cancel";
     static constexpr const char* kYes = "Yes";
     static constexpr const char* kNo = "No";
-    static constexpr const char* kRulesCaption = "Rules";
 
     // ---- IEffects ----
     void Information(const std::string& text) override;

@@ -172,15 +172,12 @@ var RealtopiaChart = (function () {
       ctx.fillText(level.label, levelLeft ? plot.left + 6 : plot.right - 6, y - 2);
     }
 
-    // The month in progress, named beside its slot, under a level that would cross it.
+    // The month in progress, named beside its slot at the height the window logic found free
+    // of lines.
     if (band) {
       const labelWidthNow = ctx.measureText(chart.currentLabel).width + 4;
       const leftSide = band.right + 4 + labelWidthNow > plot.right;
-      let top = plot.top + 1;
-      for (const level of chart.levels) {
-        const y = py(level.at);
-        if (y > top - 2 && y < top + 18) top = y + 3;
-      }
+      const top = Math.min(Math.max(py(chart.currentLabelAt) - 8, plot.top + 1), plot.bottom - 16);
       ctx.fillStyle = CURRENT;
       ctx.textBaseline = 'middle';
       ctx.textAlign = 'center';

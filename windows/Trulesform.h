@@ -18,6 +18,8 @@ public:
     };
 
     static constexpr const char* kTitle = "RULES";
+    // The window's title, and what it is about as a screen reader names it.
+    static constexpr const char* Subject = "Rules";
     static constexpr const char* CloseCaption = "&CLOSE";
     static constexpr const char* BackCaption = "Back";
 

@@ -131,6 +131,24 @@ TEST_F(MarketReportTest, SeriesFollowThePricesMonthByMonthOverAWholeGame) {
     EXPECT_EQ(chart.CurrentLabel, "December 2009");
     EXPECT_NEAR(chart.CurrentFrom, 119 / 120.0, 1e-9);
     EXPECT_NEAR(chart.CurrentTo, 1.0, 1e-9);
+    // The month's name sits where no line of the last stretch of the axis runs: a band a
+    // tenth of the plot high around its height is crossed by no step and no level.
+    for (const TChart* drawn : {&prices, &chart}) {
+        const double from = drawn->CurrentFrom - TChart::CurrentLabelSpan;
+        const double y = drawn->CurrentLabelY;
+        auto crosses = [y](double a, double b) {
+            return std::min(a, b) < y + 0.05 && std::max(a, b) > y - 0.05;
+        };
+        for (const TChartSeries& series : drawn->Series) {
+            for (std::size_t i = 0; i + 1 < series.Points.size(); ++i) {
+                if (series.Points[i + 1].X < from) continue;
+                EXPECT_FALSE(crosses(series.Points[i].Y, series.Points[i + 1].Y))
+                    << drawn->Title << " " << series.Name << " " << i;
+            }
+        }
+        for (const TChartLevel& level : drawn->Levels)
+            EXPECT_FALSE(crosses(level.Y, level.Y)) << level.Label;
+    }
 
     // The next game starts a new report.
     effects_.YesNoAnswers = {true};

@@ -297,6 +297,12 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
     QCOMPARE(control<PieClock>("clock")->percent(), 0);
     QCOMPARE(control<BarGauge>("progress")->text(), QStringLiteral("0%"));
     QVERIFY(control("img_level")->isHidden());
+    // The trend picture is an image named by the trend's text.
+    QAccessibleInterface* trend = QAccessible::queryAccessibleInterface(control("img_trend"));
+    QCOMPARE(trend->role(), QAccessible::Graphic);
+    QCOMPARE(trend->text(QAccessible::Name),
+             QString::fromStdString(app->mainform.View().TrendText));
+    QVERIFY(!trend->text(QAccessible::Name).isEmpty());
     // The hidden arrows are no nodes of the tree, so their names never reach a screen reader.
     QAccessibleInterface* trendPanel =
         QAccessible::queryAccessibleInterface(control("img_level")->parentWidget());
@@ -563,6 +569,16 @@ void TestMainWindow::aScreenReaderReadsWhatTheWindowShows() {
     QAccessibleInterface* rows = QAccessible::queryAccessibleInterface(list);
     QVERIFY(rows != nullptr && rows->childCount() >= 1);
     QCOMPARE(rows->child(0)->text(QAccessible::Name), list->item(0)->text());
+    // Only the focused list has a focused row; the keyboard's row comes back with the focus.
+    list->setFocus(Qt::TabFocusReason);
+    list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QVERIFY(rows->child(0)->state().focused);
+    control("cmd_BuySell")->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), control("cmd_BuySell"));
+    QVERIFY(!rows->child(0)->state().focused);
+    list->setFocus(Qt::BacktabFocusReason);
+    QCOMPARE(list->currentRow(), 0);
+    QVERIFY(rows->child(0)->state().focused);
 
     // The ticker reads as the text it shows; the gauge is a progress bar with its value.
     QAccessibleInterface* ticker = QAccessible::queryAccessibleInterface(control("mq"));
@@ -579,10 +595,14 @@ void TestMainWindow::aScreenReaderReadsWhatTheWindowShows() {
     QAccessibleInterface* progress = QAccessible::queryAccessibleInterface(control("progress"));
     QCOMPARE(progress->role(), QAccessible::ProgressBar);
     QCOMPARE(progress->text(QAccessible::Name), QStringLiteral("Game Progress"));
+    // A read-only bar with its value.
+    QVERIFY(progress->state().readOnly);
     QVERIFY(progress->valueInterface() != nullptr);
     QCOMPARE(progress->valueInterface()->currentValue().toInt(),
              control<BarGauge>("progress")->percent());
     QCOMPARE(progress->text(QAccessible::Value), control<BarGauge>("progress")->text());
+    QCOMPARE(progress->text(QAccessible::Description), control<BarGauge>("progress")->text());
+    QVERIFY(progress->text(QAccessible::Description).endsWith(QLatin1Char('%')));
 }
 
 void TestMainWindow::theAreasAreControlsForKeysAndScreenReaders() {

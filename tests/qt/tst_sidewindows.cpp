@@ -122,9 +122,13 @@ void VerifyNamed(QWidget* window) {
     QVERIFY(!window->objectName().isEmpty());
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window);
     QVERIFY(iface->role() == QAccessible::Window || iface->role() == QAccessible::Dialog);
-    // The chooser, whose title is the program's, is named by what it is about.
+    // The chooser, whose title is the program's, and the police box are named by what they
+    // are about.
     const auto* about = window->findChild<QGroupBox*>(QStringLiteral("optgroup"));
-    QCOMPARE(iface->text(QAccessible::Name), about ? about->title() : window->windowTitle());
+    const bool police = window->objectName() == QLatin1String("policeform");
+    QCOMPARE(iface->text(QAccessible::Name), about    ? about->title()
+                                             : police ? QStringLiteral("Police")
+                                                      : window->windowTitle());
     for (QWidget* child : window->findChildren<QWidget*>()) {
         QVERIFY2(!child->objectName().isEmpty(), child->metaObject()->className());
         if (auto* label = qobject_cast<QLabel*>(child); label && label->pixmap().isNull())
@@ -206,6 +210,17 @@ void TestSideWindows::windowsAreBuiltOnceTheSplashIsDrawnAndWaitUntilShown() {
     QVERIFY(clock->isActive());
     QCOMPARE(clock->interval(), 3000);
     QVERIFY(main.ticker()->timerActive());
+
+    // The finished splash and agreement leave the accessibility tree; the main window is in it.
+    auto topLevelNodes = [] {
+        QList<QObject*> nodes;
+        QAccessibleInterface* root = QAccessible::queryAccessibleInterface(qApp);
+        for (int i = 0; i < root->childCount(); ++i) nodes << root->child(i)->object();
+        return nodes;
+    };
+    QTRY_VERIFY(!topLevelNodes().contains(&windows.splash));
+    QVERIFY(!topLevelNodes().contains(&windows.agreement()));
+    QVERIFY(topLevelNodes().contains(&main));
     main.hide();
 }
 
@@ -345,6 +360,9 @@ void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
     bool firstDone = false;
     WhenModal(QStringLiteral("rulesform"), [&](QWidget* rules) {
         QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
+        QCOMPARE(rules->windowTitle(), QStringLiteral("Rules"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(rules)->text(QAccessible::Name),
+                 QStringLiteral("Rules"));
         QVERIFY(!Child<QLabel>(rules, "lbl_text")->isVisible());
         QTest::mouseClick(Child<QPushButton>(rules, "sp_Strategy"), Qt::LeftButton);
         QCOMPARE(titleOf(rules), QStringLiteral("RULES - STRATEGY"));
