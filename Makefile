@@ -25,6 +25,7 @@ console: build
 	$(BUILD)/realtopia-console
 
 test: build
+	@$(MAKE) --no-print-directory check-format
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory test-sanitize
 	@if [ -d $(WEB_BUILD) ] || [ "$${REALTOPIA_WEB_TEST:-}" = 1 ]; then \

@@ -1,9 +1,8 @@
 #include "desktop/AgreementDialog.h"
 
+#include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
-
-#include <QHideEvent>
 
 #include "desktop/Accessibility.h"
 #include "desktop/PanelWidget.h"

@@ -19,14 +19,13 @@ protected:
         if (option->rect.width() <= 0) return;
         const QStyle* style = option->widget != nullptr ? option->widget->style() : nullptr;
         // The style keeps this margin on each side of an item's text.
-        const int margin =
-            (style != nullptr ? style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
-                                                   option->widget)
-                              : 0) +
-            1;
-        option->text = PropertyList::shownText(option->text, index.data(kNameLengthRole).toInt(),
-                                               option->fontMetrics,
-                                               option->rect.width() - 2 * margin);
+        const int margin = (style != nullptr ? style->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                  nullptr, option->widget)
+                                             : 0) +
+                           1;
+        option->text =
+            PropertyList::shownText(option->text, index.data(kNameLengthRole).toInt(),
+                                    option->fontMetrics, option->rect.width() - 2 * margin);
     }
 };
 
@@ -50,9 +49,8 @@ QString PropertyList::shownText(const QString& text, int nameLength, const QFont
     if (metrics.horizontalAdvance(text) <= width) return text;
     nameLength = std::clamp(nameLength, 0, static_cast<int>(text.size()));
     const QString tail = text.mid(nameLength);
-    const QString name =
-        metrics.elidedText(text.left(nameLength), Qt::ElideRight,
-                           std::max(0, width - metrics.horizontalAdvance(tail)));
+    const QString name = metrics.elidedText(text.left(nameLength), Qt::ElideRight,
+                                            std::max(0, width - metrics.horizontalAdvance(tail)));
     return name + tail;
 }
 

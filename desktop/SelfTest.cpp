@@ -14,8 +14,8 @@
 #include "desktop/DesktopWindows.h"
 #include "desktop/MainWindow.h"
 #include "desktop/PoliceDialog.h"
-#include "desktop/RulesDialog.h"
 #include "desktop/QtEffects.h"
+#include "desktop/RulesDialog.h"
 #include "desktop/SoundModule.h"
 #include "windows/TRealtopia.h"
 
@@ -96,9 +96,9 @@ int Run(TRealtopia& app, QtEffects& effects, DesktopWindows& windows) {
     windows.rules().sync();
     windows.chooser().sync();
     windows.police().sync();
-    for (QWidget* window : std::initializer_list<QWidget*>{
-             &windows.splash, &windows.agreement(), &windows.rules(), &windows.main(),
-             &windows.chooser(), &windows.police()}) {
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&windows.splash, &windows.agreement(), &windows.rules(),
+                                         &windows.main(), &windows.chooser(), &windows.police()}) {
         if (window->grab().isNull()) {
             std::fprintf(stderr, "self-test: window %s does not draw\n",
                          qPrintable(window->objectName()));

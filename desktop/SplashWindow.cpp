@@ -2,12 +2,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
-#include <QHideEvent>
 #include <tuple>
 
 #include "desktop/Accessibility.h"

@@ -55,7 +55,8 @@ public:
         return text;
     }
     IEffects::SoundResult PlaySound(const std::string& name, bool wait) override {
-        const int result = wait ? web_play_sound_waiting(name.c_str()) : web_play_sound(name.c_str());
+        const int result =
+            wait ? web_play_sound_waiting(name.c_str()) : web_play_sound(name.c_str());
         return static_cast<IEffects::SoundResult>(result);
     }
     bool SoundDeviceWorks() override { return web_sound_works() != 0; }
@@ -136,7 +137,8 @@ EMSCRIPTEN_KEEPALIVE int web_list(const char* event, const char* list, const cha
 
 // A press on a row of a list (`tap` 1 for a touch): the rows to show selected.
 EMSCRIPTEN_KEEPALIVE const char* web_list_press(const char* list, int row, int modifiers, int tap) {
-    return Hand(RowsText(frontEnd->ListPress(list, row, static_cast<unsigned>(modifiers), tap != 0)));
+    return Hand(
+        RowsText(frontEnd->ListPress(list, row, static_cast<unsigned>(modifiers), tap != 0)));
 }
 
 // A key in a list: the row the keys are then at and the rows to show selected ("4;1,2,3,4"),

@@ -13,8 +13,8 @@
 
 #include "desktop/MarketChart.h"
 #include "desktop/MarketReportDialog.h"
-#include "ui/MarketReport.h"
 #include "support/QuietEffects.h"
+#include "ui/MarketReport.h"
 #include "windows/TRealtopia.h"
 
 namespace {

@@ -164,8 +164,7 @@ void TestSoundPlayer::loadsTheModuleOnTheFirstSoundOnly() {
 // a sound switched on again passes in silence with no box; a missing resource is still told.
 void TestSoundPlayer::aMissingModuleIsADeviceThatDoesNotWork() {
     QTemporaryDir dir;
-    ScopedEnv module("REALTOPIA_SOUND_MODULE",
-                     dir.filePath(QStringLiteral("nowhere.so")).toUtf8());
+    ScopedEnv module("REALTOPIA_SOUND_MODULE", dir.filePath(QStringLiteral("nowhere.so")).toUtf8());
     ScopedEnv server("PULSE_SERVER", "tcp:sound.example.com");  // a server that would answer
     QtEffects effects;
     TRealtopia app(effects, TestPlatform(dir));
