@@ -92,8 +92,8 @@ ListFigures ListsRefill() {
 
     // Every property outside the area shown goes into the portfolio.
     TGameState& game = Edit(app.mainform.Rules());
-    for (TProperty& p : game.State().Properties) {
-        if (p.Area != game.State().CurrentArea) p.Flags |= Owned;
+    for (TProperty& p : game.Properties) {
+        if (p.Area != game.CurrentArea) p.Flags |= Owned;
     }
     app.mainform.RefillLists();
     app.mainform.RefreshDisplay();
