@@ -22,9 +22,12 @@ constexpr std::size_t kMaxCachedWidths = 64;
 }  // namespace
 
 MarqueeWidget::MarqueeWidget(QWidget* parent) : QFrame(parent) {
+    clock_.start();
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
-    setAutoFillBackground(true);
+    // paintEvent covers every pixel it is asked for, so Qt neither fills the background first
+    // nor paints what lies under the ticker.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     QFont f("Arial");
     f.setPixelSize(16);
     f.setBold(true);
@@ -57,7 +60,7 @@ void MarqueeWidget::setMarquee(TMarquee* marquee) {
     }
     marquee_->SetHost(this);
     marquee_->Resize(width(), height());
-    TimerChanged(marquee_->TimerEnabled(), marquee_->TimerInterval());
+    TimerChanged(marquee_->TimerEnabled(), marquee_->TimerWait());
     StripChanged();
 }
 
@@ -102,6 +105,10 @@ void MarqueeWidget::ProcessMessages() {
     // Nothing to do: a step runs inside a timer event and returns straight to Qt's event
     // loop, which serves input and the game's other timers before the next tick. Spinning a
     // nested loop here would only let a second step start inside this one.
+}
+
+std::int64_t MarqueeWidget::Now() {
+    return fixedNow_ != nullptr ? *fixedNow_ : clock_.elapsed();
 }
 
 void MarqueeWidget::MarqueeDestroyed() {
@@ -156,6 +163,12 @@ bool ShiftBetween(const std::vector<TDrawnText>& before, const std::vector<TDraw
 
 }  // namespace
 
+bool MarqueeWidget::anyTextMeets(const std::vector<TDrawnText>& texts, const QRect& band) {
+    for (const TDrawnText& t : texts)
+        if (t.X < band.right() + 1 && t.X + TextWidth(t.Text) > band.left()) return true;
+    return false;
+}
+
 void MarqueeWidget::drawStripBand(const QRect& band) {
     QPainter p(&strip_);
     p.setClipRect(band);
@@ -180,7 +193,8 @@ void MarqueeWidget::renderStrip() {
     }
     // Sized in device pixels so the text stays crisp on a scaled screen; reused while the
     // size and scale stay the same.
-    const qreal dpr = devicePixelRatioF();
+    if (dpr_ <= 0) dpr_ = devicePixelRatioF();
+    const qreal dpr = dpr_;
     const QSize pixels(qCeil(area.Width * dpr), qCeil(area.Height * dpr));
     const std::vector<TDrawnText>& texts = marquee_->Strip();
     const bool kept = strip_.size() == pixels && strip_.devicePixelRatio() == dpr &&
@@ -203,9 +217,13 @@ void MarqueeWidget::renderStrip() {
             changed |= QRect(left, 0, right - left, area.Height);
         }
         changed &= whole;
+        const QRect band = shift < 0 ? QRect(area.Width + shift, 0, -shift, area.Height)
+                                     : QRect(0, 0, shift, area.Height);
+        // The shift leaves the band's old pixels in place: plain background already unless
+        // a text was there or is there now.
+        const bool bandHasText = anyTextMeets(drawn_, band) || anyTextMeets(texts, band);
         drawn_ = texts;
-        drawStripBand(shift < 0 ? QRect(area.Width + shift, 0, -shift, area.Height)
-                                : QRect(0, 0, shift, area.Height));
+        if (bandHasText) drawStripBand(band);
     } else {
         if (strip_.size() != pixels || strip_.devicePixelRatio() != dpr) {
             strip_ = QPixmap(pixels);
@@ -246,14 +264,32 @@ void MarqueeWidget::renderOverlay() {
 }
 
 void MarqueeWidget::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event);
-    if (marquee_ == nullptr) return;
     QPainter p(this);
-    if (!strip_.isNull()) {
+    QRect stripRect;
+    if (marquee_ != nullptr && !strip_.isNull()) {
         const TMarqueeRect area = marquee_->DrawingArea();
-        p.drawPixmap(area.Left, area.Top, strip_);
+        stripRect = QRect(area.Left, area.Top, area.Width, area.Height);
     }
+    // A step repaints inside the strip only; the frame and the margin around the strip are
+    // drawn when something outside it is to be painted.
+    if (!stripRect.contains(event->rect())) {
+        for (const QRect& r : event->region() - stripRect) p.fillRect(r, palette().window());
+        drawFrame(&p);
+    }
+    if (!stripRect.isEmpty()) p.drawPixmap(stripRect.topLeft(), strip_);
     if (!overlay_.isNull()) p.drawPixmap(0, 0, overlay_);
+}
+
+bool MarqueeWidget::event(QEvent* event) {
+    // On another screen the strip may need another number of device pixels: asked again at
+    // the next drawing.
+    if (event->type() == QEvent::ScreenChangeInternal) dpr_ = 0;
+    return QFrame::event(event);
+}
+
+void MarqueeWidget::showEvent(QShowEvent* event) {
+    dpr_ = 0;  // the screen may have changed while hidden
+    QFrame::showEvent(event);
 }
 
 void MarqueeWidget::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QPixmap>
 #include <QStaticText>
@@ -33,6 +34,8 @@ public:
     // One tick of the scroll timer.
     void step();
     bool timerActive() const { return timer_.isActive(); }
+    // A test that steps by hand gives the time the ticker reads (nullptr: the real clock).
+    void setClock(const std::int64_t* now) { fixedNow_ = now; }
     int timerInterval() const { return interval_; }
 
     // IMarqueeHost
@@ -41,9 +44,12 @@ public:
     void StripChanged() override;
     void ProcessMessages() override;
     void MarqueeDestroyed() override;
+    std::int64_t Now() override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -58,13 +64,18 @@ private:
     void renderStrip();
     // Draws the texts of the strip that fall in `band` (drawing-area coordinates).
     void drawStripBand(const QRect& band);
+    // Whether a text of `texts` covers a column of `band` (drawing-area coordinates).
+    bool anyTextMeets(const std::vector<TDrawnText>& texts, const QRect& band);
     void renderOverlay();
     const QStaticText& staticText(std::size_t index, const std::string& text);
 
     TMarquee* marquee_ = nullptr;
     QBasicTimer timer_;
+    QElapsedTimer clock_;  // the time the ticker reads while a held text sleeps
+    const std::int64_t* fixedNow_ = nullptr;
     int interval_ = 0;
     QPixmap strip_;                  // the drawing area as last drawn
+    qreal dpr_ = 0;                  // device pixels a pixel; 0 until asked (asking costs)
     std::vector<TDrawnText> drawn_;  // what strip_ shows
     std::uint32_t drawnColor_ = 0;   // on this background
     bool stepping_ = false;          // a step is running: it paints the strip itself

@@ -1,5 +1,6 @@
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QtTest>
 #include <memory>
 
@@ -82,6 +83,8 @@ void TestMarquee::movedPixelsMatchAFreshDrawingAndTheHoldPaintsNothing() {
         TMarquee mq;
         SetUpMainTicker(mq);
         MarqueeWidget w(mq);
+        std::int64_t now = 0;  // the ticker's clock, moved by hand
+        w.setClock(&now);
         w.resize(722, 31);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));  // so that a step's painting reaches it
@@ -99,14 +102,23 @@ void TestMarquee::movedPixelsMatchAFreshDrawingAndTheHoldPaintsNothing() {
         }
         QCOMPARE(mq.ScrollPos(), 715);  // the first step of the hold
         QCOMPARE(mq.PauseCount(), 1);
+        // Bound again, the widget has the strip still to draw: the next step comes at the
+        // step interval, and then the timer sleeps through the rest of the hold.
+        QCOMPARE(w.timerInterval(), 30);
         PaintCounter counter;
         w.installEventFilter(&counter);
-        for (int i = 0; i < 50; ++i) w.step();
-        QCOMPARE(mq.PauseCount(), 51);
+        w.step();
+        QCOMPARE(mq.PauseCount(), 2);
+        QCOMPARE(w.timerInterval(), (100 - 2 + 1) * 30);
+        for (int i = 0; i < 50; ++i) w.step();  // events before their time: a step each
+        QCOMPARE(mq.PauseCount(), 52);
         QCOMPARE(counter.paints, 0);
-        for (int i = 0; i < 50; ++i) w.step();  // the last held step lets it go
+        QCOMPARE(w.timerInterval(), 49 * 30);
+        now += 49 * 30;
+        w.step();  // the end of the sleep: the last held steps and the release at once
         QCOMPARE(mq.PauseCount(), 0);
         QCOMPARE(counter.paints, 0);
+        QCOMPARE(w.timerInterval(), 30);
         w.step();  // the text moves on, painted at once
         QCOMPARE(counter.paints, 1);
         QCOMPARE(w.grab().toImage(), whole());
@@ -129,6 +141,18 @@ void TestMarquee::drawsTextInsideTheStripOnly() {
     // The 30th step drew the text with its left edge at 722 - 145 in the strip.
     const int textLeft = 5 + 722 - 145;
     QImage image = w.grab().toImage();
+    // Around the strip the ticker looks exactly like a plain sunken frame on black.
+    QFrame plain;
+    plain.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    plain.setLineWidth(1);
+    plain.setAutoFillBackground(true);
+    plain.setPalette(w.palette());
+    plain.resize(722, 31);
+    const QImage frame = plain.grab().toImage();
+    const QRegion ring = QRegion(0, 0, 722, 31) - QRegion(5, 5, 712, 21);
+    for (const QRect& r : ring) {
+        QCOMPARE(image.copy(r), frame.copy(r));
+    }
     QVERIFY(CountPixels(image, QRect(textLeft, 5, 717 - textLeft, 21), IsLime) > 50);
     QCOMPARE(CountPixels(image, QRect(5, 5, textLeft - 7, 21), IsLime), 0);
     QCOMPARE(LimeOutsideDrawingArea(image), 0);
