@@ -13,11 +13,11 @@
 #include "ui/TMarquee.h"
 
 // The news ticker on screen. The scrolling itself lives in TMarquee; this widget runs its
-// timer, measures text in its font and shows the strip each step describes. Every step is
-// drawn into an off-screen pixmap that paintEvent copies in one piece, so nothing flickers.
-// A step costs only what changed: a strip that did not move (the hold) is not drawn again,
-// one that moved has its pixels shifted and only the uncovered band drawn, only the part
-// where text was or is now goes to the screen, and the step is painted at once, so the
+// timer, measures text in its font and shows the strip each step describes. The strip's
+// texts are drawn once, off the screen, into a line picture that paintEvent copies in one
+// piece, so nothing flickers. A step costs only what changed: a strip that did not move (the
+// hold) is not painted again, one that moved only places the picture anew, only the rows and
+// columns where text was or is now go to the screen, and the step is painted at once, so the
 // ticker wakes the program once a step and no more.
 class MarqueeWidget : public QFrame, public IMarqueeHost {
     Q_OBJECT
@@ -62,10 +62,9 @@ private:
 
     void syncLook();
     void renderStrip();
-    // Draws the texts of the strip that fall in `band` (drawing-area coordinates).
-    void drawStripBand(const QRect& band);
-    // Whether a text of `texts` covers a column of `band` (drawing-area coordinates).
-    bool anyTextMeets(const std::vector<TDrawnText>& texts, const QRect& band);
+    void drawLine(const std::vector<TDrawnText>& texts, int height);
+    QRect lineRect() const;
+    QRect inkRect() const;
     void renderOverlay();
     const QStaticText& staticText(std::size_t index, const std::string& text);
 
@@ -74,13 +73,22 @@ private:
     QElapsedTimer clock_;  // the time the ticker reads while a held text sleeps
     const std::int64_t* fixedNow_ = nullptr;
     int interval_ = 0;
-    QPixmap strip_;                  // the drawing area as last drawn
-    qreal dpr_ = 0;                  // device pixels a pixel; 0 until asked (asking costs)
-    std::vector<TDrawnText> drawn_;  // what strip_ shows
-    std::uint32_t drawnColor_ = 0;   // on this background
-    bool stepping_ = false;          // a step is running: it paints the strip itself
-    QRect stepChanged_;              // what the running step changed, in widget coordinates
-    QPixmap overlay_;                // texts drawn over the whole control (only when nothing moves)
+    qreal dpr_ = 0;  // device pixels a pixel; 0 until asked (asking costs)
+    // The strip's texts drawn once on the background (line_), with the texts it shows at X
+    // from the first one; the strip shows it with the first text at shownX_ in the drawing
+    // area shownStrip_ (widget coordinates), or only the background.
+    QPixmap line_;
+    std::vector<TDrawnText> lineTexts_;
+    std::uint32_t lineColor_ = 0;
+    int lineWidth_ = 0;
+    QRect ink_;  // where line_ is not background
+    bool shown_ = false;
+    int shownX_ = 0;
+    QRect shownStrip_;
+    std::uint32_t shownColor_ = 0xFFFFFFFF;  // the strip's background (not a colour at first)
+    bool stepping_ = false;                  // a step is running: it paints the strip itself
+    QRect stepChanged_;                      // what the running step changed, in widget coordinates
+    QPixmap overlay_;  // texts drawn over the whole control (only when nothing moves)
     std::vector<CachedText> texts_;
     std::unordered_map<std::string, int> widths_;
     std::uint32_t background_ = 0xFFFFFFFF;  // not a colour: the first sync always applies
