@@ -15,7 +15,7 @@ void TGame::MonthlyTick() {
     TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, Properties, owned);
     const Money portfolio = Engaged ? owned : Money();
     closing.NetWorth = portfolio + Cash - Debt;
-    window_.ShowNetWorth(closing.NetWorth);
+    Emit(TGameEventKind::NetWorth).Amount = closing.NetWorth;
 
     if (Month < 12) {
         ++Month;
@@ -27,7 +27,9 @@ void TGame::MonthlyTick() {
         }
         Month = 1;
     }
-    window_.ShowDate();
+    TGameEvent& date = Emit(TGameEventKind::DateChanged);
+    date.Number = Month;
+    date.Year = Year;
 
     MonthlyDuties(portfolio);
     // A player who declines to crash the market ends the game inside the duties; the rest
@@ -36,14 +38,12 @@ void TGame::MonthlyTick() {
 
     ++MonthsPlayed;
     if (MonthsPlayed < kProgressMaximum) {
-        window_.SetProgress(MonthsPlayed);
+        Emit(TGameEventKind::Progress).Number = MonthsPlayed;
         if (MonthsPlayed == 1) {
-            window_.TickerStop();
             tickerText_.assign("It is January ")
                 .append(std::to_string(Year))
                 .append(" - Welcome to the game! ");
-            window_.SetTickerText(tickerText_);
-            window_.SetTickerActive(true);
+            NewTickerText(tickerText_);
         }
         if (Month == 12) YearlyTrend();
         if (MonthsPlayed % 8 == 0) {
@@ -52,13 +52,13 @@ void TGame::MonthlyTick() {
         }
     }
     static const std::string clickToStart = "Click a property to buy it, and start the game!";
-    if (!Engaged) window_.SetStatusText(clickToStart);
+    if (!Engaged) Emit(TGameEventKind::StatusText).Text = clickToStart;
 }
 
 void TGame::IdleTick() {
-    window_.SetTickerText(" Press PLAY to start ");
-    window_.SetTickerActive(true);
-    window_.EnablePlay();
+    Emit(TGameEventKind::TickerText).Text = " Press PLAY to start ";
+    Emit(TGameEventKind::TickerActive).Flag = true;
+    Emit(TGameEventKind::PlayEnabled);
 }
 
 void TGame::MonthlyDuties() {
@@ -73,7 +73,7 @@ void TGame::MonthlyDuties(Money portfolio) {
         ++CrashTicks;
         if (CrashTicks == 5) {
             RestoreMarket();
-            window_.RefillLists();
+            Emit(TGameEventKind::ListsChanged);
             Redisplay();
         }
     }
@@ -108,7 +108,7 @@ void TGame::YearlyTrend() {
         if (p.Area == CurrentArea) p.MovePrices(delta);
     }
     RepriceSelection();
-    window_.ShowAreaInfo();
+    Emit(TGameEventKind::AreaChanged);
     Redisplay();
 }
 
@@ -121,14 +121,12 @@ void TGame::NewsEvent() {
     int k = Generator.Int(1, kNewsCount);
     while (News(k).Shown) k = Generator.Int(1, kNewsCount);
 
-    window_.PlaySoundResource(TSound::MeepMeep, false);
-    window_.TickerStop();
+    PlaySound(TSound::MeepMeep);
     // The headline and its blank, put together in a buffer that outlives the month, so that
     // a headline costs no allocation.
     tickerText_.assign(News(k).Headline).push_back(' ');
-    window_.SetTickerText(tickerText_);
     News(k).Shown = true;
-    window_.SetTickerActive(true);
+    NewTickerText(tickerText_);
 
     if (PendingNews != 0) ApplyNews(PendingNews);
     PendingNews = k;
@@ -170,7 +168,7 @@ void TGame::ApplyNews(int item) {
                     if (p.Area >= 1 && p.Area <= kAreaCount)
                         p.MovePrices(deltas[static_cast<std::size_t>(p.Area - 1)]);
                 RepriceSelection();
-                window_.RefillLists();
+                Emit(TGameEventKind::ListsChanged);
                 Redisplay();
             } else if (news.Target >= 1 && news.Target <= kAreaCount) {
                 moveArea(news.Target);
@@ -180,7 +178,7 @@ void TGame::ApplyNews(int item) {
                 bool ownsThere = false;
                 for (const TProperty& p : Properties)
                     ownsThere = ownsThere || (p.Area == news.Target && p.Has(Owned));
-                if (news.Target == CurrentArea || ownsThere) window_.RefillLists();
+                if (news.Target == CurrentArea || ownsThere) Emit(TGameEventKind::ListsChanged);
                 Redisplay();
             }
             return;

@@ -3,12 +3,12 @@
 #include "engine/Game.h"
 
 void TGame::BuyOrSell() {
-    window_.PlayClick();
+    PlaySound(TSound::Click);
     if (SelectionSide == TSelectionSide::None)
         window_.ShowInformation("Click a property in one of the lists, first!");
     if (SelectionSide == TSelectionSide::ForSale) Buy();
     if (SelectionSide == TSelectionSide::Portfolio) Sell();
-    window_.ClearSelections();
+    ClearListSelections();
     SelectionSide = TSelectionSide::None;
     Redisplay();
 }
@@ -25,7 +25,7 @@ void TGame::Buy() {
     }
     for (int p : selection) Property(p).Flags |= Owned;
     SpendCash(total);
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     Redisplay();
 }
 
@@ -72,6 +72,6 @@ void TGame::Sell() {
         proceeds += property.SaleValue;
     }
     AddCash(proceeds);
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     Redisplay();
 }
