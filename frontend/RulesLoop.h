@@ -23,10 +23,10 @@ public:
 
 // What one answer did to the rules window.
 struct TRulesAnswer {
-    bool Closes = false;  // the window closes now
-    bool Ok = false;      // ... with the result OK (CLOSE, or Esc as CLOSE)
-    bool Changed = false; // it stays, showing something else
-    std::string Refusal;  // not taken, and why; the window waits for the next answer
+    bool Closes = false;   // the window closes now
+    bool Ok = false;       // ... with the result OK (CLOSE, or Esc as CLOSE)
+    bool Changed = false;  // it stays, showing something else
+    std::string Refusal;   // not taken, and why; the window waits for the next answer
 };
 
 // Applies one answer to the window: the step of every front end's rules window, whether it
