@@ -68,7 +68,7 @@ void Tmainform::Apply(const TGameEvent& event) {
             RefreshDisplay(event.Panels);
             break;
         case TGameEventKind::CashChanged:
-            view_.CashPanel = "Current Cash: " + FormatPounds(event.Amount);
+            ShowCash(event.Amount);
             break;
         case TGameEventKind::ListsChanged:
             RefillLists();
@@ -199,8 +199,8 @@ void Tmainform::Redraw() {
     RefreshDisplay();
 }
 
-void Tmainform::ShowCash() {
-    view_.CashPanel = "Current Cash: " + FormatPounds(game_.State().Cash);
+void Tmainform::ShowCash(Money cash) {
+    view_.CashPanel = "Current Cash: " + FormatPounds(cash);
 }
 
 void Tmainform::RefillLists() {
@@ -347,10 +347,6 @@ void Tmainform::SetStatusText(const std::string& text) {
 
 void Tmainform::ShowNetWorth(Money worth) {
     view_.Status = "Net Worth: " + FormatPounds(worth);
-}
-
-void Tmainform::ShowDate() {
-    ShowDate(game_.State().Month, game_.State().Year);
 }
 
 void Tmainform::ShowDate(int month, int year) {

@@ -101,7 +101,7 @@ public:
     // ---- Display operations (the game's events, and the window's own redraws) ----
     void RefreshDisplay();
     void RefreshDisplay(const TPanelFigures& figures);
-    void ShowCash();
+    void ShowCash(Money cash);
     void RefillLists();
     void ShowAreaInfo();
     void ClearSelections();
@@ -110,7 +110,7 @@ public:
     void ResumeGame();
     void SetStatusText(const std::string& text);
     void ShowNetWorth(Money worth);
-    void ShowDate();
+    void ShowDate(int month, int year);
     void SetProgress(int position);
     void SetProgressToMaximum();
     void EnablePlay();
@@ -189,7 +189,6 @@ private:
     // The view's side of pausing and resuming, once the game's clock state is set.
     void ShowPaused();
     void ShowResumed(const TPanelFigures* figures);
-    void ShowDate(int month, int year);
     // The game settles its selection, then the window shows it (RefreshDisplay).
     void Redraw();
     // The game clock changed: the view and the toolkit's timer follow.
