@@ -198,6 +198,12 @@ private:
     }
     // Settles `amount` of the mortgage debt (no more than is owed) from the cash.
     void PayDebt(Money amount);
+    // The month's look at the market (each area's average price, the owned properties' sale
+    // value) is kept until a price or an ownership changes, which most months do not: every
+    // write of a price or of the Owned flag calls MarketMoved. Debug builds compare the kept
+    // figures with a fresh look every month.
+    void MarketMoved() { marketSurveyed_ = false; }
+    void SurveyMarket();
 
     // The two places of the hi-score file, each with a separator at the end.
     std::string ProgramDir;
@@ -211,4 +217,7 @@ private:
     std::array<int, 2> selectedRows_{};
     bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
     std::string tickerText_;  // the text a month gives the ticker, kept to save allocations
+    std::array<Money, kAreaCount> surveyedAverages_{};
+    Money surveyedOwned_;
+    bool marketSurveyed_ = false;
 };

@@ -1,7 +1,22 @@
 // The game clock: one call of MonthlyTick per event of the main timer, and the market
 // movements that come with the months.
 
+#include <cassert>
+
 #include "engine/Game.h"
+
+void TGame::SurveyMarket() {
+    if (!marketSurveyed_) {
+        surveyedOwned_ = TMarketHistory::Survey(Properties, surveyedAverages_);
+        marketSurveyed_ = true;
+    }
+#ifndef NDEBUG
+    std::array<Money, kAreaCount> averages;
+    const Money owned = TMarketHistory::Survey(Properties, averages);
+    assert(averages == surveyedAverages_ && owned == surveyedOwned_ &&
+           "a price or an ownership changed without MarketMoved");
+#endif
+}
 
 void TGame::MonthlyTick() {
     if (!Running) {
@@ -11,9 +26,9 @@ void TGame::MonthlyTick() {
     const std::uint64_t game = endCount_;
     // One look at the properties serves the whole month: the net worth shown and recorded
     // here and the stage check of the monthly duties, which nothing in between can change.
-    Money owned;
-    TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, Properties, owned);
-    const Money portfolio = Engaged ? owned : Money();
+    SurveyMarket();
+    TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, surveyedAverages_);
+    const Money portfolio = Engaged ? surveyedOwned_ : Money();
     closing.NetWorth = portfolio + Cash - Debt;
     window_.ShowNetWorth(closing.NetWorth);
 
@@ -107,6 +122,7 @@ void TGame::YearlyTrend() {
     for (TProperty& p : Properties) {
         if (p.Area == CurrentArea) p.MovePrices(delta);
     }
+    MarketMoved();
     RepriceSelection();
     window_.ShowAreaInfo();
     Redisplay();
@@ -146,6 +162,7 @@ void TGame::ApplyNews(int item) {
         for (TProperty& p : Properties) {
             if (p.Area == a) p.MovePrices(delta);
         }
+        MarketMoved();
     };
 
     switch (news.Kind) {
@@ -169,6 +186,7 @@ void TGame::ApplyNews(int item) {
                 for (TProperty& p : Properties)
                     if (p.Area >= 1 && p.Area <= kAreaCount)
                         p.MovePrices(deltas[static_cast<std::size_t>(p.Area - 1)]);
+                MarketMoved();
                 RepriceSelection();
                 window_.RefillLists();
                 Redisplay();
@@ -197,6 +215,7 @@ void TGame::CrashMarket() {
         p.SaleValue = p.SaleValue.MulDiv(1, 2);
         p.Flags |= Halved;
     }
+    MarketMoved();
     UpdateLowestPrices();
     RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Crash, Year, Month);
@@ -210,6 +229,7 @@ void TGame::RestoreMarket() {
         p.SaleValue = p.SaleValue.MulDiv(2, 1);
         p.Flags &= static_cast<std::uint16_t>(~Halved);
     }
+    MarketMoved();
     UpdateLowestPrices();
     RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Restore, Year, Month);
