@@ -40,6 +40,8 @@ public:
     static constexpr int kSuspicionThreshold = 3;
     static constexpr int kVandalismThreshold = 3;
     static constexpr int kProgressMaximum = 108;
+    // A headline every eighth month played, while the progress gauge has months left.
+    static constexpr int kMonthsBetweenHeadlines = 8;
     static constexpr const char* kDefaultContactAddress = "realtopia@example.com";
     static constexpr const char* kHiScoreFileName = "REALTOPI.DAT";
 
@@ -172,6 +174,11 @@ public:
     std::string SavedGamePath() const;
     // Started with PLAY and not yet at its reckoning: the game that leaving the program keeps.
     bool GameInProgress() const;
+    // Another headline will be shown in this game, bringing the effect of the one pending.
+    bool HeadlineToCome() const {
+        const int next = (MonthsPlayed / kMonthsBetweenHeadlines + 1) * kMonthsBetweenHeadlines;
+        return GameInProgress() && next < kProgressMaximum;
+    }
     // The saved-game file this game was resumed from, removed when the game ends; empty for a
     // game dealt afresh.
     std::string ResumedFrom;

@@ -61,7 +61,7 @@ void TGame::MonthlyTick() {
             window_.SetTickerActive(true);
         }
         if (Month == 12) YearlyTrend();
-        if (MonthsPlayed % 8 == 0) {
+        if (MonthsPlayed % kMonthsBetweenHeadlines == 0) {
             NewsEvent();
             if (endCount_ != game) return;
         }
