@@ -66,6 +66,7 @@ void TGame::Damage() {
     ++p.DamageCount;
     p.MovePrices(-amount);
     p.Flags |= Damaged;
+    MarketMoved();
     AddCash(amount.TruncatedToPounds());
     RepriceSelection();
     Emit(TGameEventKind::ListsChanged);
@@ -84,6 +85,7 @@ bool TGame::Renovate() {
     p.BuyPrice += amount;
     p.SaleValue += amount;
     p.Flags |= Renovated;
+    MarketMoved();
     SpendCash(amount);
     RepriceSelection();
     Emit(TGameEventKind::ListsChanged);

@@ -42,6 +42,8 @@ public:
     static constexpr int kSuspicionThreshold = 3;
     static constexpr int kVandalismThreshold = 3;
     static constexpr int kProgressMaximum = 108;
+    // A headline every eighth month played, while the progress gauge has months left.
+    static constexpr int kMonthsBetweenHeadlines = 8;
     static constexpr const char* kDefaultContactAddress = "realtopia@example.com";
     static constexpr const char* kHiScoreFileName = "REALTOPI.DAT";
 
@@ -177,6 +179,11 @@ public:
     std::string SavedGamePath() const;
     // Started with PLAY and not yet at its reckoning: the game that leaving the program keeps.
     bool GameInProgress() const;
+    // Another headline will be shown in this game, bringing the effect of the one pending.
+    bool HeadlineToCome() const {
+        const int next = (MonthsPlayed / kMonthsBetweenHeadlines + 1) * kMonthsBetweenHeadlines;
+        return GameInProgress() && next < kProgressMaximum;
+    }
     // The saved-game file this game was resumed from, removed when the game ends; empty for a
     // game dealt afresh.
     std::string ResumedFrom;
@@ -216,6 +223,12 @@ private:
     void PlaySound(TSound sound) { Emit(TGameEventKind::Sound).Sound = sound; }
     // Settles `amount` of the mortgage debt (no more than is owed) from the cash.
     void PayDebt(Money amount);
+    // The month's look at the market (each area's average price, the owned properties' sale
+    // value) is kept until a price or an ownership changes, which most months do not: every
+    // write of a price or of the Owned flag calls MarketMoved. Debug builds compare the kept
+    // figures with a fresh look every month.
+    void MarketMoved() { marketSurveyed_ = false; }
+    void SurveyMarket();
 
     // The two places of the hi-score file, each with a separator at the end.
     std::string ProgramDir;
@@ -230,4 +243,7 @@ private:
     std::array<int, 2> selectedRows_{};
     bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
     std::string tickerText_;  // the text a month gives the ticker, kept to save allocations
+    std::array<Money, kAreaCount> surveyedAverages_{};
+    Money surveyedOwned_;
+    bool marketSurveyed_ = false;
 };

@@ -126,6 +126,7 @@ void TGame::GenerateProperties() {
             p.SaleValue = p.BuyPrice - Money::Pounds(down);
         }
     }
+    MarketMoved();
 }
 
 void TGame::UpdateLowestPrice(int area) {

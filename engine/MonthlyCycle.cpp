@@ -1,7 +1,22 @@
 // The game clock: one call of MonthlyTick per event of the main timer, and the market
 // movements that come with the months.
 
+#include <cassert>
+
 #include "engine/Game.h"
+
+void TGame::SurveyMarket() {
+    if (!marketSurveyed_) {
+        surveyedOwned_ = TMarketHistory::Survey(Properties, surveyedAverages_);
+        marketSurveyed_ = true;
+    }
+#ifndef NDEBUG
+    std::array<Money, kAreaCount> averages;
+    const Money owned = TMarketHistory::Survey(Properties, averages);
+    assert(averages == surveyedAverages_ && owned == surveyedOwned_ &&
+           "a price or an ownership changed without MarketMoved");
+#endif
+}
 
 void TGame::MonthlyTick() {
     if (!Running) {
@@ -11,9 +26,9 @@ void TGame::MonthlyTick() {
     const std::uint64_t game = endCount_;
     // One look at the properties serves the whole month: the net worth shown and recorded
     // here and the stage check of the monthly duties, which nothing in between can change.
-    Money owned;
-    TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, Properties, owned);
-    const Money portfolio = Engaged ? owned : Money();
+    SurveyMarket();
+    TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, surveyedAverages_);
+    const Money portfolio = Engaged ? surveyedOwned_ : Money();
     closing.NetWorth = portfolio + Cash - Debt;
     Emit(TGameEventKind::NetWorth).Amount = closing.NetWorth;
 
@@ -46,7 +61,7 @@ void TGame::MonthlyTick() {
             NewTickerText(tickerText_);
         }
         if (Month == 12) YearlyTrend();
-        if (MonthsPlayed % 8 == 0) {
+        if (MonthsPlayed % kMonthsBetweenHeadlines == 0) {
             NewsEvent();
             if (endCount_ != game) return;
         }
@@ -107,6 +122,7 @@ void TGame::YearlyTrend() {
     for (TProperty& p : Properties) {
         if (p.Area == CurrentArea) p.MovePrices(delta);
     }
+    MarketMoved();
     RepriceSelection();
     Emit(TGameEventKind::AreaChanged);
     Redisplay();
@@ -144,6 +160,7 @@ void TGame::ApplyNews(int item) {
         for (TProperty& p : Properties) {
             if (p.Area == a) p.MovePrices(delta);
         }
+        MarketMoved();
     };
 
     switch (news.Kind) {
@@ -167,6 +184,7 @@ void TGame::ApplyNews(int item) {
                 for (TProperty& p : Properties)
                     if (p.Area >= 1 && p.Area <= kAreaCount)
                         p.MovePrices(deltas[static_cast<std::size_t>(p.Area - 1)]);
+                MarketMoved();
                 RepriceSelection();
                 Emit(TGameEventKind::ListsChanged);
                 Redisplay();
@@ -195,6 +213,7 @@ void TGame::CrashMarket() {
         p.SaleValue = p.SaleValue.MulDiv(1, 2);
         p.Flags |= Halved;
     }
+    MarketMoved();
     UpdateLowestPrices();
     RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Crash, Year, Month);
@@ -208,6 +227,7 @@ void TGame::RestoreMarket() {
         p.SaleValue = p.SaleValue.MulDiv(2, 1);
         p.Flags &= static_cast<std::uint16_t>(~Halved);
     }
+    MarketMoved();
     UpdateLowestPrices();
     RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Restore, Year, Month);

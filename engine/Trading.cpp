@@ -24,6 +24,7 @@ void TGame::Buy() {
         return;
     }
     for (int p : selection) Property(p).Flags |= Owned;
+    MarketMoved();
     SpendCash(total);
     Emit(TGameEventKind::ListsChanged);
     Redisplay();
@@ -71,6 +72,7 @@ void TGame::Sell() {
         property.Flags &= static_cast<std::uint16_t>(~Owned);
         proceeds += property.SaleValue;
     }
+    MarketMoved();
     AddCash(proceeds);
     Emit(TGameEventKind::ListsChanged);
     Redisplay();

@@ -162,6 +162,61 @@ TEST_F(MonthlyCycleTest, TheMonthsSurveyAgreesWithAPlainCount) {
     EXPECT_EQ(g.PortfolioValue(), owned);
 }
 
+// A month keeps its look at the market while nothing moves, so each move must be seen by the
+// next month's record: a purchase, a sale, a damage, a renovation, headlines, a trend, a crash
+// and its end.
+TEST_F(MonthlyCycleTest, EachMonthRecordsTheMarketAsTheMovesBeforeItLeftIt) {
+    TGame& g = Game();
+    StartGame();
+    g.Engage();
+    auto closeMonth = [&](const char* after) {
+        const auto averages = TMarketHistory::AveragePrices(g.State().Properties);
+        const Money worth = g.NetWorth();
+        Tick();
+        EXPECT_EQ(g.State().History.Months().back().AveragePrice, averages) << after;
+        EXPECT_EQ(g.State().History.Months().back().NetWorth, worth) << after;
+    };
+    auto newsItem = [&](std::uint8_t kind, bool oneArea) {
+        for (int k = 1; k <= kNewsCount; ++k) {
+            const TNewsItem& item = g.State().NewsItems[static_cast<std::size_t>(k - 1)];
+            if (item.Kind == kind && (item.Target != 0) == oneArea) return k;
+        }
+        ADD_FAILURE() << "no such headline";
+        return 1;
+    };
+    Tick();
+    g.Select(TSelectionSide::ForSale, {3, 4});
+    g.Buy();
+    closeMonth("a purchase");
+    g.Select(TSelectionSide::Portfolio, {4});
+    g.Sell();
+    closeMonth("a sale");
+    Edit(g).Selection = {3};
+    Edit(g).DamRenAmount = Money::Pounds(5000);
+    Tick();
+    g.Damage();
+    closeMonth("a damage");
+    Edit(g).Selection = {3};
+    Edit(g).DamRenAmount = Money::Pounds(7000);
+    Tick();
+    ASSERT_TRUE(g.Renovate());
+    closeMonth("a renovation");
+    g.ApplyNews(newsItem(Boom, true));
+    closeMonth("a boom in one area");
+    g.ApplyNews(newsItem(Slump, false));
+    closeMonth("a slump everywhere");
+    const auto beforeTrend = TMarketHistory::AveragePrices(g.State().Properties);
+    for (int draw = 0;
+         draw < 50 && TMarketHistory::AveragePrices(g.State().Properties) == beforeTrend; ++draw)
+        g.YearlyTrend();
+    ASSERT_NE(TMarketHistory::AveragePrices(g.State().Properties), beforeTrend);
+    closeMonth("a trend");
+    g.CrashMarket();
+    closeMonth("a crash");
+    g.RestoreMarket();
+    closeMonth("the end of a crash");
+}
+
 TEST_F(MonthlyCycleTest, WindfallsMoveCashOnlyOnceEngagedAndMayGoNegative) {
     TGame& g = Game();
     StartGame();
