@@ -15,7 +15,9 @@
 
 // One game of Realtopia: every rule, and the game state (TGameState) that only the rules write;
 // everything above the engine reads it through State(). The main window owns one for the
-// program's lifetime; it draws nothing itself and reaches the window only through IGameWindow.
+// program's lifetime. A rule draws nothing: it appends what happened to its outbox (Events())
+// for the window logic to apply, and asks the player through IGameWindow only what must be
+// answered (or read) before it can go on.
 //
 // Every pound is accounted for. Obligations (a police fine, the monthly repayment, redeeming,
 // the final settlement) are paid in full through SpendCash, even into negative cash. Choices
@@ -56,6 +58,9 @@ public:
 
     const std::string& MonthName(int m) const;
     std::string StageName() const;  // "Developer", "Magnate" or "Guru"
+    static std::string StageName(int stage);
+    // The figures the panels show, as they are now.
+    TPanelFigures PanelFigures() const;
 
     // How many rows of each list are selected, as the window logic last told.
     int SelectedRows(IGameWindow::List list) const {
@@ -183,7 +188,8 @@ public:
     // game dealt afresh.
     std::string ResumedFrom;
 
-    IGameWindow& Window() { return window_; }
+    // What happened since the window last took the events, in order.
+    TGameEvents& Events() { return events_; }
     const TPlatform& Platform() const { return platform_; }
     TRandom& Random() { return Generator; }
     const TRandom& Random() const { return Generator; }
@@ -198,11 +204,23 @@ private:
     friend class TGameDebug;
 
     std::string Today() const;
+    // ---- What the rules tell the window (engine/GameEvent.h) ----
+    TGameEvent& Emit(TGameEventKind kind) { return events_.Push(kind); }
     // The selection settled, then the window shows the game as it now is.
     void Redisplay() {
         SettleSelection();
-        window_.RefreshDisplay();
+        Emit(TGameEventKind::PanelsChanged).Panels = PanelFigures();
     }
+    void TellCash() { Emit(TGameEventKind::CashChanged).Amount = Cash; }
+    // The clock stops while the player reads or chooses; trading closes.
+    void PausePlay();
+    // The clock goes on; trading opens, and the panels show the settled selection.
+    void ResumePlay();
+    // Neither list has a row selected any more.
+    void ClearListSelections();
+    // The ticker halts and runs `text` from the start.
+    void NewTickerText(const std::string& text);
+    void PlaySound(TSound sound) { Emit(TGameEventKind::Sound).Sound = sound; }
     // Settles `amount` of the mortgage debt (no more than is owed) from the cash.
     void PayDebt(Money amount);
     // The month's look at the market (each area's average price, the owned properties' sale
@@ -217,6 +235,7 @@ private:
     std::string WindowsDir;
 
     IGameWindow& window_;
+    TGameEvents events_;
     TPlatform platform_;
     std::string programDir_;  // the program's directory, with a separator at the end
     std::string customisationPath_;

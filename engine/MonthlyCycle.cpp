@@ -30,7 +30,7 @@ void TGame::MonthlyTick() {
     TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, surveyedAverages_);
     const Money portfolio = Engaged ? surveyedOwned_ : Money();
     closing.NetWorth = portfolio + Cash - Debt;
-    window_.ShowNetWorth(closing.NetWorth);
+    Emit(TGameEventKind::NetWorth).Amount = closing.NetWorth;
 
     if (Month < 12) {
         ++Month;
@@ -42,7 +42,9 @@ void TGame::MonthlyTick() {
         }
         Month = 1;
     }
-    window_.ShowDate();
+    TGameEvent& date = Emit(TGameEventKind::DateChanged);
+    date.Number = Month;
+    date.Year = Year;
 
     MonthlyDuties(portfolio);
     // A player who declines to crash the market ends the game inside the duties; the rest
@@ -51,14 +53,12 @@ void TGame::MonthlyTick() {
 
     ++MonthsPlayed;
     if (MonthsPlayed < kProgressMaximum) {
-        window_.SetProgress(MonthsPlayed);
+        Emit(TGameEventKind::Progress).Number = MonthsPlayed;
         if (MonthsPlayed == 1) {
-            window_.TickerStop();
             tickerText_.assign("It is January ")
                 .append(std::to_string(Year))
                 .append(" - Welcome to the game! ");
-            window_.SetTickerText(tickerText_);
-            window_.SetTickerActive(true);
+            NewTickerText(tickerText_);
         }
         if (Month == 12) YearlyTrend();
         if (MonthsPlayed % kMonthsBetweenHeadlines == 0) {
@@ -67,13 +67,13 @@ void TGame::MonthlyTick() {
         }
     }
     static const std::string clickToStart = "Click a property to buy it, and start the game!";
-    if (!Engaged) window_.SetStatusText(clickToStart);
+    if (!Engaged) Emit(TGameEventKind::StatusText).Text = clickToStart;
 }
 
 void TGame::IdleTick() {
-    window_.SetTickerText(" Press PLAY to start ");
-    window_.SetTickerActive(true);
-    window_.EnablePlay();
+    Emit(TGameEventKind::TickerText).Text = " Press PLAY to start ";
+    Emit(TGameEventKind::TickerActive).Flag = true;
+    Emit(TGameEventKind::PlayEnabled);
 }
 
 void TGame::MonthlyDuties() {
@@ -88,7 +88,7 @@ void TGame::MonthlyDuties(Money portfolio) {
         ++CrashTicks;
         if (CrashTicks == 5) {
             RestoreMarket();
-            window_.RefillLists();
+            Emit(TGameEventKind::ListsChanged);
             Redisplay();
         }
     }
@@ -124,7 +124,7 @@ void TGame::YearlyTrend() {
     }
     MarketMoved();
     RepriceSelection();
-    window_.ShowAreaInfo();
+    Emit(TGameEventKind::AreaChanged);
     Redisplay();
 }
 
@@ -137,14 +137,12 @@ void TGame::NewsEvent() {
     int k = Generator.Int(1, kNewsCount);
     while (News(k).Shown) k = Generator.Int(1, kNewsCount);
 
-    window_.PlaySoundResource(TSound::MeepMeep, false);
-    window_.TickerStop();
+    PlaySound(TSound::MeepMeep);
     // The headline and its blank, put together in a buffer that outlives the month, so that
     // a headline costs no allocation.
     tickerText_.assign(News(k).Headline).push_back(' ');
-    window_.SetTickerText(tickerText_);
     News(k).Shown = true;
-    window_.SetTickerActive(true);
+    NewTickerText(tickerText_);
 
     if (PendingNews != 0) ApplyNews(PendingNews);
     PendingNews = k;
@@ -188,7 +186,7 @@ void TGame::ApplyNews(int item) {
                         p.MovePrices(deltas[static_cast<std::size_t>(p.Area - 1)]);
                 MarketMoved();
                 RepriceSelection();
-                window_.RefillLists();
+                Emit(TGameEventKind::ListsChanged);
                 Redisplay();
             } else if (news.Target >= 1 && news.Target <= kAreaCount) {
                 moveArea(news.Target);
@@ -198,7 +196,7 @@ void TGame::ApplyNews(int item) {
                 bool ownsThere = false;
                 for (const TProperty& p : Properties)
                     ownsThere = ownsThere || (p.Area == news.Target && p.Has(Owned));
-                if (news.Target == CurrentArea || ownsThere) window_.RefillLists();
+                if (news.Target == CurrentArea || ownsThere) Emit(TGameEventKind::ListsChanged);
                 Redisplay();
             }
             return;

@@ -3,12 +3,12 @@
 #include "engine/Game.h"
 
 void TGame::BuyOrSell() {
-    window_.PlayClick();
+    PlaySound(TSound::Click);
     if (SelectionSide == TSelectionSide::None)
         window_.ShowInformation("Click a property in one of the lists, first!");
     if (SelectionSide == TSelectionSide::ForSale) Buy();
     if (SelectionSide == TSelectionSide::Portfolio) Sell();
-    window_.ClearSelections();
+    ClearListSelections();
     SelectionSide = TSelectionSide::None;
     Redisplay();
 }
@@ -26,7 +26,7 @@ void TGame::Buy() {
     for (int p : selection) Property(p).Flags |= Owned;
     MarketMoved();
     SpendCash(total);
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     Redisplay();
 }
 
@@ -74,6 +74,6 @@ void TGame::Sell() {
     }
     MarketMoved();
     AddCash(proceeds);
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     Redisplay();
 }
