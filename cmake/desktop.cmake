@@ -8,9 +8,9 @@ list(FILTER QT_SOURCES EXCLUDE REGEX ".*/main\\.cpp$")
 add_library(realtopia_qt STATIC ${QT_SOURCES})
 set_target_properties(realtopia_qt PROPERTIES AUTOMOC ON)
 target_link_libraries(realtopia_qt
-    PUBLIC realtopia_logic Qt6::Widgets Qt6::Svg
+    PUBLIC realtopia_frontend Qt6::Widgets Qt6::Svg
     PRIVATE realtopia_warnings)
-realtopia_layer_folders(realtopia_qt desktop realtopia_logic)
+realtopia_layer_folders(realtopia_qt desktop realtopia_frontend)
 
 # The sound module: everything that needs Qt Multimedia, whose two dozen libraries the program
 # opens only on its first sound (desktop/SoundModule). It lies beside the program in the build

@@ -10,6 +10,7 @@
 
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
+#include "frontend/ChooserLoop.h"
 #include "windows/TDamRenForm.h"
 
 using namespace sidewindows;
@@ -114,18 +115,19 @@ bool DamRenDialog::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
+// The controls give the chooser's moves (frontend/ChooserLoop.h), which the kit applies as it
+// does for every front end.
 void DamRenDialog::ItemClicked(int item) {
-    form_.optgroupClick(item);
+    TakeChooserMove(form_, {TChooserMove::Kind::Pick, item});
     cmd_Close_->setEnabled(form_.OkEnabled());
 }
 
 void DamRenDialog::OkClicked() {
-    form_.cmd_CloseClick();
-    if (!form_.Closed()) return;
+    if (!TakeChooserMove(form_, {TChooserMove::Kind::Ok}).empty()) return;
     done(form_.ChoiceMade() ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void DamRenDialog::reject() {
-    if (!form_.Closed()) form_.cmd_CancelClick();
+    if (!form_.Closed()) TakeChooserMove(form_, {TChooserMove::Kind::Cancel});
     QDialog::reject();
 }

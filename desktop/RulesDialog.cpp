@@ -7,6 +7,7 @@
 
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
+#include "frontend/RulesLoop.h"
 #include "windows/Trulesform.h"
 
 using namespace sidewindows;
@@ -18,6 +19,8 @@ struct TopicControls {
     const char* label;
     int top;
 };
+
+constexpr const char* kTopicAnswers[4] = {"topic 1", "topic 2", "topic 3", "topic 4"};
 
 constexpr TopicControls kTopicControls[4] = {
     {"sp_OverView", "Label1", 66},
@@ -44,7 +47,7 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     cmd_rules_->setGeometry(182, 328, 104, 38);
     cmd_rules_->setIcon(Glyph("close"));
     cmd_rules_->setDefault(true);
-    connect(cmd_rules_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmd_rules_, &QPushButton::clicked, this, [this] { Answer("close"); });
 
     PanelWidget::Look pageLook;
     pageLook.outer = PanelWidget::Bevel::None;
@@ -67,11 +70,7 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
         button->setGeometry(17, controls.top, 128, 47);
         button->setFlat(true);
         button->setAutoDefault(false);
-        const int tag = i + 1;
-        connect(button, &QPushButton::clicked, this, [this, tag] {
-            rules_.NotImplemented(tag);
-            sync();
-        });
+        connect(button, &QPushButton::clicked, this, [this, i] { Answer(kTopicAnswers[i]); });
         topicButtons_[static_cast<std::size_t>(i)] = button;
         topicLabels_[static_cast<std::size_t>(i)] =
             MakeLabel(Panel2, controls.label, QString::fromUtf8(topic.Label),
@@ -97,13 +96,18 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     cmd_back_->setGeometry(17, 246, 128, 47);
     cmd_back_->setIcon(Glyph("back"));
     cmd_back_->setAutoDefault(false);
-    connect(cmd_back_, &QPushButton::clicked, this, [this] {
-        rules_.cmd_backClick();
-        sync();
-    });
+    connect(cmd_back_, &QPushButton::clicked, this, [this] { Answer("back"); });
 
     sync();
     CentreOnScreen(this);
+}
+
+void RulesDialog::Answer(const char* answer) {
+    const TRulesAnswer taken = TakeRulesAnswer(rules_, answer);
+    if (taken.Closes)
+        done(taken.Ok ? QDialog::Accepted : QDialog::Rejected);
+    else
+        sync();
 }
 
 void RulesDialog::sync() {
@@ -133,7 +137,7 @@ void RulesDialog::keyPressEvent(QKeyEvent* event) {
     // Esc: the rules window's logic says whether it closes.
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
-        if (rules_.EscapePressed()) cmd_rules_->click();
+        Answer("esc");
         return;
     }
     // Enter: the rules window's logic says whether it opens the focused topic or closes.

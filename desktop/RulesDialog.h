@@ -12,7 +12,8 @@ class PanelWidget;
 
 // The rules window (Trulesform, instance `rulesform`): a menu of four topics, each shown in
 // place of the menu. It mirrors the logic object, which keeps its state between showings.
-// Only CLOSE ends a showing with OK; Esc does nothing.
+// Its buttons and keys give the rules window's answers (frontend/RulesLoop.h), which the kit
+// applies as it does for every front end.
 class RulesDialog : public QDialog {
     Q_OBJECT
 
@@ -27,6 +28,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Applies an answer; the dialog then shows the window as it is, or closes.
+    void Answer(const char* answer);
+
     Trulesform& rules_;
     PanelWidget* pnl_title_ = nullptr;
     std::array<QPushButton*, 4> topicButtons_{};

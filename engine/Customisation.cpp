@@ -77,6 +77,7 @@ void TGame::ReadCustomisation() {
                 return;
             }
             p.BuyPrice = price;
+            MarketMoved();
         }
     }
 }

@@ -14,16 +14,16 @@ std::uint16_t TGame::ImprovementBit(int k, TDamRenMode mode) {
 }
 
 void TGame::DamageOrRenovate() {
-    window_.PlayClick();
+    PlaySound(TSound::Click);
     if (SelectionSide == TSelectionSide::ForSale) {
         const int selected = SelectedRows(IGameWindow::List::Avail);
         if (selected == 0) {
             window_.ShowInformation("Click a property in the left-hand list, first!");
         } else if (selected == 1) {
             DamRenMode = TDamRenMode::Damage;
-            window_.PauseGame();
+            PausePlay();
             if (window_.ShowDamRenChooser()) Damage();
-            window_.ResumeGame();
+            ResumePlay();
         } else {
             window_.ShowInformation("Sorry, you can only damage one property at a time!");
         }
@@ -34,19 +34,19 @@ void TGame::DamageOrRenovate() {
             window_.ShowInformation("Click a property in the right-hand list, first!");
         } else if (selected == 1) {
             DamRenMode = TDamRenMode::Renovate;
-            window_.PauseGame();
+            PausePlay();
             // The chooser records the item as done; a renovation the cash does not cover
             // leaves it to be chosen again.
             const std::uint16_t done =
                 Selection.empty() ? 0 : Property(Selection.front()).DoneImprovements;
             if (window_.ShowDamRenChooser() && !Renovate())
                 Property(Selection.front()).DoneImprovements = done;
-            window_.ResumeGame();
+            ResumePlay();
         } else {
             window_.ShowInformation("Sorry, you can only renovate one property at a time!");
         }
     }
-    window_.ClearSelections();
+    ClearListSelections();
     SelectionSide = TSelectionSide::None;
     Redisplay();
 }
@@ -66,9 +66,10 @@ void TGame::Damage() {
     ++p.DamageCount;
     p.MovePrices(-amount);
     p.Flags |= Damaged;
+    MarketMoved();
     AddCash(amount.TruncatedToPounds());
     RepriceSelection();
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     Redisplay();
 }
 
@@ -84,9 +85,10 @@ bool TGame::Renovate() {
     p.BuyPrice += amount;
     p.SaleValue += amount;
     p.Flags |= Renovated;
+    MarketMoved();
     SpendCash(amount);
     RepriceSelection();
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     Redisplay();
     return true;
 }

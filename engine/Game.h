@@ -15,7 +15,9 @@
 
 // One game of Realtopia: every rule, and the game state (TGameState) that only the rules write;
 // everything above the engine reads it through State(). The main window owns one for the
-// program's lifetime; it draws nothing itself and reaches the window only through IGameWindow.
+// program's lifetime. A rule draws nothing: it appends what happened to its outbox (Events())
+// for the window logic to apply, and asks the player through IGameWindow only what must be
+// answered (or read) before it can go on.
 //
 // Every pound is accounted for. Obligations (a police fine, the monthly repayment, redeeming,
 // the final settlement) are paid in full through SpendCash, even into negative cash. Choices
@@ -40,6 +42,8 @@ public:
     static constexpr int kSuspicionThreshold = 3;
     static constexpr int kVandalismThreshold = 3;
     static constexpr int kProgressMaximum = 108;
+    // A headline every eighth month played, while the progress gauge has months left.
+    static constexpr int kMonthsBetweenHeadlines = 8;
     static constexpr const char* kDefaultContactAddress = "realtopia@example.com";
     static constexpr const char* kHiScoreFileName = "REALTOPI.DAT";
 
@@ -54,6 +58,9 @@ public:
 
     const std::string& MonthName(int m) const;
     std::string StageName() const;  // "Developer", "Magnate" or "Guru"
+    static std::string StageName(int stage);
+    // The figures the panels show, as they are now.
+    TPanelFigures PanelFigures() const;
 
     // How many rows of each list are selected, as the window logic last told.
     int SelectedRows(IGameWindow::List list) const {
@@ -172,11 +179,17 @@ public:
     std::string SavedGamePath() const;
     // Started with PLAY and not yet at its reckoning: the game that leaving the program keeps.
     bool GameInProgress() const;
+    // Another headline will be shown in this game, bringing the effect of the one pending.
+    bool HeadlineToCome() const {
+        const int next = (MonthsPlayed / kMonthsBetweenHeadlines + 1) * kMonthsBetweenHeadlines;
+        return GameInProgress() && next < kProgressMaximum;
+    }
     // The saved-game file this game was resumed from, removed when the game ends; empty for a
     // game dealt afresh.
     std::string ResumedFrom;
 
-    IGameWindow& Window() { return window_; }
+    // What happened since the window last took the events, in order.
+    TGameEvents& Events() { return events_; }
     const TPlatform& Platform() const { return platform_; }
     TRandom& Random() { return Generator; }
     const TRandom& Random() const { return Generator; }
@@ -191,19 +204,38 @@ private:
     friend class TGameDebug;
 
     std::string Today() const;
+    // ---- What the rules tell the window (engine/GameEvent.h) ----
+    TGameEvent& Emit(TGameEventKind kind) { return events_.Push(kind); }
     // The selection settled, then the window shows the game as it now is.
     void Redisplay() {
         SettleSelection();
-        window_.RefreshDisplay();
+        Emit(TGameEventKind::PanelsChanged).Panels = PanelFigures();
     }
+    void TellCash() { Emit(TGameEventKind::CashChanged).Amount = Cash; }
+    // The clock stops while the player reads or chooses; trading closes.
+    void PausePlay();
+    // The clock goes on; trading opens, and the panels show the settled selection.
+    void ResumePlay();
+    // Neither list has a row selected any more.
+    void ClearListSelections();
+    // The ticker halts and runs `text` from the start.
+    void NewTickerText(const std::string& text);
+    void PlaySound(TSound sound) { Emit(TGameEventKind::Sound).Sound = sound; }
     // Settles `amount` of the mortgage debt (no more than is owed) from the cash.
     void PayDebt(Money amount);
+    // The month's look at the market (each area's average price, the owned properties' sale
+    // value) is kept until a price or an ownership changes, which most months do not: every
+    // write of a price or of the Owned flag calls MarketMoved. Debug builds compare the kept
+    // figures with a fresh look every month.
+    void MarketMoved() { marketSurveyed_ = false; }
+    void SurveyMarket();
 
     // The two places of the hi-score file, each with a separator at the end.
     std::string ProgramDir;
     std::string WindowsDir;
 
     IGameWindow& window_;
+    TGameEvents events_;
     TPlatform platform_;
     std::string programDir_;  // the program's directory, with a separator at the end
     std::string customisationPath_;
@@ -211,4 +243,7 @@ private:
     std::array<int, 2> selectedRows_{};
     bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
     std::string tickerText_;  // the text a month gives the ticker, kept to save allocations
+    std::array<Money, kAreaCount> surveyedAverages_{};
+    Money surveyedOwned_;
+    bool marketSurveyed_ = false;
 };

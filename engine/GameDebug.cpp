@@ -25,12 +25,14 @@ bool TGameDebug::SetDebt(Money amount) {
 bool TGameDebug::SetBuyPrice(int property, Money amount) {
     if (property < 1 || property > kPropertyCount || !AmountInRange(amount)) return false;
     game_.Property(property).BuyPrice = amount;
+    game_.MarketMoved();
     return true;
 }
 
 bool TGameDebug::SetSaleValue(int property, Money amount) {
     if (property < 1 || property > kPropertyCount || !AmountInRange(amount)) return false;
     game_.Property(property).SaleValue = amount;
+    game_.MarketMoved();
     return true;
 }
 

@@ -31,8 +31,12 @@ const std::string& TGame::MonthName(int m) const {
 }
 
 std::string TGame::StageName() const {
-    if (Stage < 1 || Stage > 3) return {};
-    return std::string(world::kStageNames[Stage - 1u]);
+    return StageName(Stage);
+}
+
+std::string TGame::StageName(int stage) {
+    if (stage < 1 || stage > 3) return {};
+    return std::string(world::kStageNames[static_cast<std::size_t>(stage - 1)]);
 }
 
 std::string TGame::Today() const {
@@ -122,6 +126,7 @@ void TGame::GenerateProperties() {
             p.SaleValue = p.BuyPrice - Money::Pounds(down);
         }
     }
+    MarketMoved();
 }
 
 void TGame::UpdateLowestPrice(int area) {
@@ -164,7 +169,7 @@ void TGame::UpdateLowestPrices() {
 void TGame::AddCash(Money amount) {
     if (!Engaged) return;
     Cash += amount;
-    window_.ShowCash();
+    TellCash();
 }
 
 void TGame::SpendCash(Money amount) {
@@ -172,7 +177,7 @@ void TGame::SpendCash(Money amount) {
     // Paid in full, even into negative cash: a choice has asked CanAfford first, and an
     // obligation stopped at zero would be money the player never paid.
     Cash -= amount;
-    window_.ShowCash();
+    TellCash();
 }
 
 Money TGame::PortfolioValue() const {
@@ -216,6 +221,32 @@ void TGame::PauseClock() {
 void TGame::ResumeClock() {
     Running = true;
     Paused = false;
+}
+
+TPanelFigures TGame::PanelFigures() const {
+    return {Cash, Debt, MonthlyRepaymentTotal, SelectionSide, MortgageMode, MarketTrend, Stage};
+}
+
+void TGame::PausePlay() {
+    PauseClock();
+    Emit(TGameEventKind::Paused);
+}
+
+void TGame::ResumePlay() {
+    ResumeClock();
+    SettleSelection();
+    Emit(TGameEventKind::Resumed).Panels = PanelFigures();
+}
+
+void TGame::ClearListSelections() {
+    selectedRows_ = {};
+    Emit(TGameEventKind::SelectionsCleared);
+}
+
+void TGame::NewTickerText(const std::string& text) {
+    Emit(TGameEventKind::TickerStopped);
+    Emit(TGameEventKind::TickerText).Text = text;
+    Emit(TGameEventKind::TickerActive).Flag = true;
 }
 
 void TGame::ResetPlay() {

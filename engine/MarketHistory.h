@@ -56,16 +56,14 @@ public:
     static Money Survey(const std::array<TProperty, kPropertyCount>& properties,
                         std::array<Money, kAreaCount>& averagePrices);
 
-    // The month `year`/`month` has run its course with these properties: its record, with
-    // the average prices filled in, the net worth left for the caller, who learns the owned
-    // properties' sale value from the same pass (`ownedValue`). The record is written in
-    // place, where the report reads it.
+    // The month `year`/`month` has run its course with these average prices: its record,
+    // the net worth left for the caller to fill in, in place, where the report reads it.
     TMonth& CloseMonth(std::uint16_t year, std::int32_t month,
-                       const std::array<TProperty, kPropertyCount>& properties, Money& ownedValue) {
+                       const std::array<Money, kAreaCount>& averagePrices) {
         TMonth& closing = months_.emplace_back();
         closing.Year = year;
         closing.Month = month;
-        ownedValue = Survey(properties, closing.AveragePrice);
+        closing.AveragePrice = averagePrices;
         return closing;
     }
     // A headline appears: the one shown before it lands now.

@@ -1,7 +1,22 @@
 // The game clock: one call of MonthlyTick per event of the main timer, and the market
 // movements that come with the months.
 
+#include <cassert>
+
 #include "engine/Game.h"
+
+void TGame::SurveyMarket() {
+    if (!marketSurveyed_) {
+        surveyedOwned_ = TMarketHistory::Survey(Properties, surveyedAverages_);
+        marketSurveyed_ = true;
+    }
+#ifndef NDEBUG
+    std::array<Money, kAreaCount> averages;
+    const Money owned = TMarketHistory::Survey(Properties, averages);
+    assert(averages == surveyedAverages_ && owned == surveyedOwned_ &&
+           "a price or an ownership changed without MarketMoved");
+#endif
+}
 
 void TGame::MonthlyTick() {
     if (!Running) {
@@ -11,11 +26,11 @@ void TGame::MonthlyTick() {
     const std::uint64_t game = endCount_;
     // One look at the properties serves the whole month: the net worth shown and recorded
     // here and the stage check of the monthly duties, which nothing in between can change.
-    Money owned;
-    TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, Properties, owned);
-    const Money portfolio = Engaged ? owned : Money();
+    SurveyMarket();
+    TMarketHistory::TMonth& closing = History.CloseMonth(Year, Month, surveyedAverages_);
+    const Money portfolio = Engaged ? surveyedOwned_ : Money();
     closing.NetWorth = portfolio + Cash - Debt;
-    window_.ShowNetWorth(closing.NetWorth);
+    Emit(TGameEventKind::NetWorth).Amount = closing.NetWorth;
 
     if (Month < 12) {
         ++Month;
@@ -27,7 +42,9 @@ void TGame::MonthlyTick() {
         }
         Month = 1;
     }
-    window_.ShowDate();
+    TGameEvent& date = Emit(TGameEventKind::DateChanged);
+    date.Number = Month;
+    date.Year = Year;
 
     MonthlyDuties(portfolio);
     // A player who declines to crash the market ends the game inside the duties; the rest
@@ -36,29 +53,27 @@ void TGame::MonthlyTick() {
 
     ++MonthsPlayed;
     if (MonthsPlayed < kProgressMaximum) {
-        window_.SetProgress(MonthsPlayed);
+        Emit(TGameEventKind::Progress).Number = MonthsPlayed;
         if (MonthsPlayed == 1) {
-            window_.TickerStop();
             tickerText_.assign("It is January ")
                 .append(std::to_string(Year))
                 .append(" - Welcome to the game! ");
-            window_.SetTickerText(tickerText_);
-            window_.SetTickerActive(true);
+            NewTickerText(tickerText_);
         }
         if (Month == 12) YearlyTrend();
-        if (MonthsPlayed % 8 == 0) {
+        if (MonthsPlayed % kMonthsBetweenHeadlines == 0) {
             NewsEvent();
             if (endCount_ != game) return;
         }
     }
     static const std::string clickToStart = "Click a property to buy it, and start the game!";
-    if (!Engaged) window_.SetStatusText(clickToStart);
+    if (!Engaged) Emit(TGameEventKind::StatusText).Text = clickToStart;
 }
 
 void TGame::IdleTick() {
-    window_.SetTickerText(" Press PLAY to start ");
-    window_.SetTickerActive(true);
-    window_.EnablePlay();
+    Emit(TGameEventKind::TickerText).Text = " Press PLAY to start ";
+    Emit(TGameEventKind::TickerActive).Flag = true;
+    Emit(TGameEventKind::PlayEnabled);
 }
 
 void TGame::MonthlyDuties() {
@@ -73,7 +88,7 @@ void TGame::MonthlyDuties(Money portfolio) {
         ++CrashTicks;
         if (CrashTicks == 5) {
             RestoreMarket();
-            window_.RefillLists();
+            Emit(TGameEventKind::ListsChanged);
             Redisplay();
         }
     }
@@ -107,8 +122,9 @@ void TGame::YearlyTrend() {
     for (TProperty& p : Properties) {
         if (p.Area == CurrentArea) p.MovePrices(delta);
     }
+    MarketMoved();
     RepriceSelection();
-    window_.ShowAreaInfo();
+    Emit(TGameEventKind::AreaChanged);
     Redisplay();
 }
 
@@ -121,14 +137,12 @@ void TGame::NewsEvent() {
     int k = Generator.Int(1, kNewsCount);
     while (News(k).Shown) k = Generator.Int(1, kNewsCount);
 
-    window_.PlaySoundResource(TSound::MeepMeep, false);
-    window_.TickerStop();
+    PlaySound(TSound::MeepMeep);
     // The headline and its blank, put together in a buffer that outlives the month, so that
     // a headline costs no allocation.
     tickerText_.assign(News(k).Headline).push_back(' ');
-    window_.SetTickerText(tickerText_);
     News(k).Shown = true;
-    window_.SetTickerActive(true);
+    NewTickerText(tickerText_);
 
     if (PendingNews != 0) ApplyNews(PendingNews);
     PendingNews = k;
@@ -146,6 +160,7 @@ void TGame::ApplyNews(int item) {
         for (TProperty& p : Properties) {
             if (p.Area == a) p.MovePrices(delta);
         }
+        MarketMoved();
     };
 
     switch (news.Kind) {
@@ -169,8 +184,9 @@ void TGame::ApplyNews(int item) {
                 for (TProperty& p : Properties)
                     if (p.Area >= 1 && p.Area <= kAreaCount)
                         p.MovePrices(deltas[static_cast<std::size_t>(p.Area - 1)]);
+                MarketMoved();
                 RepriceSelection();
-                window_.RefillLists();
+                Emit(TGameEventKind::ListsChanged);
                 Redisplay();
             } else if (news.Target >= 1 && news.Target <= kAreaCount) {
                 moveArea(news.Target);
@@ -180,7 +196,7 @@ void TGame::ApplyNews(int item) {
                 bool ownsThere = false;
                 for (const TProperty& p : Properties)
                     ownsThere = ownsThere || (p.Area == news.Target && p.Has(Owned));
-                if (news.Target == CurrentArea || ownsThere) window_.RefillLists();
+                if (news.Target == CurrentArea || ownsThere) Emit(TGameEventKind::ListsChanged);
                 Redisplay();
             }
             return;
@@ -197,6 +213,7 @@ void TGame::CrashMarket() {
         p.SaleValue = p.SaleValue.MulDiv(1, 2);
         p.Flags |= Halved;
     }
+    MarketMoved();
     UpdateLowestPrices();
     RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Crash, Year, Month);
@@ -210,6 +227,7 @@ void TGame::RestoreMarket() {
         p.SaleValue = p.SaleValue.MulDiv(2, 1);
         p.Flags &= static_cast<std::uint16_t>(~Halved);
     }
+    MarketMoved();
     UpdateLowestPrices();
     RepriceSelection();
     History.EventHappened(TMarketHistory::TEventKind::Restore, Year, Month);

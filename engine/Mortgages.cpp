@@ -6,7 +6,7 @@
 #include "engine/Game.h"
 
 void TGame::MortgageOrRedeem() {
-    window_.PlayClick();
+    PlaySound(TSound::Click);
     const int selected = SelectedRows(IGameWindow::List::Portfolio);
     if (selected == 0) window_.ShowInformation("Click a property in one of the lists, first!");
     if (selected > 1) window_.ShowInformation("Sorry, only one property at a time");
@@ -31,7 +31,7 @@ void TGame::Mortgage() {
     AddCash(property.SaleValue);
     property.MonthlyRepayment = Instalment(p);
     MonthlyRepaymentTotal += property.MonthlyRepayment;
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     MortgageMode = TMortgageMode::None;
     Redisplay();
 }
@@ -48,7 +48,7 @@ void TGame::Redeem() {
     PayDebt(property.SaleValue);
     MonthlyRepaymentTotal -= property.MonthlyRepayment;
     property.MonthlyRepayment = Money();
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     MortgageMode = TMortgageMode::None;
     Redisplay();
 }
@@ -63,10 +63,8 @@ void TGame::PayDebt(Money amount) {
 }
 
 void TGame::RedeemAllMortgages() {
-    window_.PauseGame();
-    window_.TickerStop();
-    window_.SetTickerText("Redeeming Mortgages.. ");
-    window_.SetTickerActive(true);
+    PausePlay();
+    NewTickerText("Redeeming Mortgages.. ");
     for (TProperty& property : Properties) {
         if (!property.Has(Mortgaged)) continue;
         property.Flags &= static_cast<std::uint16_t>(~Mortgaged);
@@ -75,8 +73,8 @@ void TGame::RedeemAllMortgages() {
         property.MonthlyRepayment = Money();
     }
     PayDebt(Debt);  // what is still owed after values fell, all of it
-    window_.ResumeGame();
-    window_.ShowAreaInfo();
+    ResumePlay();
+    Emit(TGameEventKind::AreaChanged);
     MortgageMode = TMortgageMode::None;
     Redisplay();
 }

@@ -419,6 +419,7 @@ void TSavedGame::ApplyTo(TGame& game) const {
     state.Paused = true;
     state.SoundOn = soundOn;
     state.CheatUsed = cheatUsed || State.CheatUsed;  // the bonus works once per run
+    game.MarketMoved();
 }
 
 Money TSavedGame::NetWorth(const TGame& like) const {

@@ -12,19 +12,19 @@ void TGame::CheckStage(Money portfolio) {
 
     if (Stage == 1 && portfolio + Cash - Debt >= kMagnateWorth) {
         Stage = 2;
-        window_.PauseGame();
+        PausePlay();
         window_.ShowInformation(
             "The Major banks all have increased confidence in you, Here's \u00A33,400,000");
         AddCash(kBankBonus);
         History.EventHappened(TMarketHistory::TEventKind::BankBonus, Year, Month);
         Redisplay();
-        window_.ResumeGame();
+        ResumePlay();
         // The player may have traded while the message was up.
         portfolio = PortfolioValue();
     }
 
     if (Stage == 2 && portfolio + Cash - Debt >= kGuruWorth) {
-        window_.PauseGame();
+        PausePlay();
         Stage = 3;
         window_.ShowInformation(
             "Now you are so influential that you can either liquidate your investments and "
@@ -32,10 +32,10 @@ void TGame::CheckStage(Money portfolio) {
         if (window_.AskYesNo("Liquidate and crash the Market?")) {
             RedeemAllMortgages();
             CrashMarket();
-            window_.RefillLists();
+            Emit(TGameEventKind::ListsChanged);
             Redisplay();
             CrashTicks = 1;
-            window_.ResumeGame();
+            ResumePlay();
         } else {
             window_.ShowInformation(
                 "To play with your new country; you'll have to wait for Realtopia II: "
@@ -52,16 +52,14 @@ void TGame::EndGame() {
     reckoning_ = true;
     if (!ResumedFrom.empty()) RemoveSavedGame(ResumedFrom);
     ResumedFrom.clear();
-    window_.SetProgressToMaximum();
-    window_.StopMainTimer();
-    window_.TickerStop();
-    window_.SetTickerText("End of the game ");
-    window_.SetTickerActive(true);
+    Emit(TGameEventKind::ProgressFull);
+    Emit(TGameEventKind::ClockStopped);
+    NewTickerText("End of the game ");
     Running = false;
 
     RedeemAllMortgages();
-    window_.PauseGame();
-    window_.PlaySoundResource(TSound::GameOver, false);
+    PausePlay();
+    PlaySound(TSound::GameOver);
 
     const Money portfolio = PortfolioValue();
     const Money total = portfolio + Cash;
@@ -82,9 +80,9 @@ void TGame::EndGame() {
 
     if (window_.AskYesNo("Another Game?")) {
         InitWorld();
-        window_.ResetWindow();
+        Emit(TGameEventKind::NewGame);
     } else {
-        window_.ExitProgram();
+        Emit(TGameEventKind::ProgramEnds);
     }
 }
 

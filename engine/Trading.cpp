@@ -3,12 +3,12 @@
 #include "engine/Game.h"
 
 void TGame::BuyOrSell() {
-    window_.PlayClick();
+    PlaySound(TSound::Click);
     if (SelectionSide == TSelectionSide::None)
         window_.ShowInformation("Click a property in one of the lists, first!");
     if (SelectionSide == TSelectionSide::ForSale) Buy();
     if (SelectionSide == TSelectionSide::Portfolio) Sell();
-    window_.ClearSelections();
+    ClearListSelections();
     SelectionSide = TSelectionSide::None;
     Redisplay();
 }
@@ -24,8 +24,9 @@ void TGame::Buy() {
         return;
     }
     for (int p : selection) Property(p).Flags |= Owned;
+    MarketMoved();
     SpendCash(total);
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     Redisplay();
 }
 
@@ -71,7 +72,8 @@ void TGame::Sell() {
         property.Flags &= static_cast<std::uint16_t>(~Owned);
         proceeds += property.SaleValue;
     }
+    MarketMoved();
     AddCash(proceeds);
-    window_.RefillLists();
+    Emit(TGameEventKind::ListsChanged);
     Redisplay();
 }

@@ -2,27 +2,33 @@
 
 #include "windows/TDamRenForm.h"
 
+std::string TakeChooserMove(TDamRenForm& chooser, const TChooserMove& move) {
+    switch (move.What) {
+        case TChooserMove::Kind::Pick:
+            // An item already done is disabled: it is refused.
+            if (!chooser.ItemEnabled(move.Item)) return "disabled: already done";
+            chooser.optgroupClick(move.Item);
+            break;
+        case TChooserMove::Kind::Ok:
+            chooser.cmd_CloseClick();
+            if (!chooser.Closed()) return "OK is disabled";
+            break;
+        case TChooserMove::Kind::Cancel:
+            chooser.cmd_CancelClick();
+            break;
+    }
+    return {};
+}
+
 bool RunChooser(TDamRenForm& chooser, IChooserFace& face) {
     face.Show(chooser);
     while (!chooser.Closed()) {
         for (const TChooserMove& move : face.Moves(chooser)) {
-            // An item already done is disabled: it is refused, and nothing after it is done.
-            if (move.What == TChooserMove::Kind::Pick && !chooser.ItemEnabled(move.Item)) {
-                face.Refuse("disabled: already done");
-                break;
-            }
-            switch (move.What) {
-                case TChooserMove::Kind::Pick:
-                    chooser.optgroupClick(move.Item);
-                    break;
-                case TChooserMove::Kind::Ok:
-                    chooser.cmd_CloseClick();
-                    if (!chooser.Closed()) face.Refuse("OK is disabled");
-                    break;
-                case TChooserMove::Kind::Cancel:
-                    chooser.cmd_CancelClick();
-                    break;
-            }
+            const std::string refusal = TakeChooserMove(chooser, move);
+            if (refusal.empty()) continue;
+            face.Refuse(refusal);
+            // Nothing after a refused pick is done.
+            if (move.What == TChooserMove::Kind::Pick) break;
         }
         if (!face.ProgramRunning()) break;
     }

@@ -27,6 +27,11 @@ public:
     virtual bool ProgramRunning() const { return true; }
 };
 
+// Applies one move to the chooser: the step of every front end's chooser, whether it asks for
+// answers one at a time (RunChooser) or hears them from its controls (the desktop's dialog).
+// Returns why the move was refused, or nothing when it was taken.
+std::string TakeChooserMove(TDamRenForm& chooser, const TChooserMove& move);
+
 // Applies the moves to the chooser until OK or Cancel closes it (or the program ends). True
 // when an item was chosen.
 bool RunChooser(TDamRenForm& chooser, IChooserFace& face);

@@ -21,6 +21,19 @@ public:
     virtual bool ProgramRunning() const { return true; }
 };
 
+// What one answer did to the rules window.
+struct TRulesAnswer {
+    bool Closes = false;   // the window closes now
+    bool Ok = false;       // ... with the result OK (CLOSE, or Esc as CLOSE)
+    bool Changed = false;  // it stays, showing something else
+    std::string Refusal;   // not taken, and why; the window waits for the next answer
+};
+
+// Applies one answer to the window: the step of every front end's rules window, whether it
+// asks for answers one at a time (RunRulesWindow) or hears them from its buttons (the
+// desktop's dialog).
+TRulesAnswer TakeRulesAnswer(Trulesform& rules, const std::string& answer);
+
 // Applies the answers to the window until it closes. True when CLOSE closed it (the window's
 // result OK), false when it was closed any other way or the program ended meanwhile. The
 // window keeps its state between showings: it may open on a topic.

@@ -172,7 +172,7 @@ void TMarketReport::BuildLog(const TGame& game) {
         if (h.Item >= 1 && h.Item <= kNewsCount)
             row.Text = game.State().NewsItems[static_cast<std::size_t>(h.Item - 1)].Headline;
         if (!h.Landed) {
-            row.Note = PendingNote;
+            row.Note = game.HeadlineToCome() ? PendingNote : NeverLandsNote;
             row.Pending = true;
         } else if (i + 1 < headlines.size()) {
             row.Note =

@@ -100,6 +100,8 @@ public:
     static constexpr const char* EmptyLog = "No headline yet";
     static constexpr const char* CloseCaption = "Close";
     static constexpr const char* PendingNote = "lands with the next headline";
+    // The game's last headline: the game ends before another comes to bring its effect.
+    static constexpr const char* NeverLandsNote = "the game ends before it lands";
 
     // Series colours, one per area in area order, and the net worth's.
     static constexpr std::array<std::uint32_t, kAreaCount> kAreaColours = {

@@ -43,6 +43,7 @@ Tmainform::Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform)
 
 void Tmainform::FormCreate() {
     game_.InitWorld();
+    ApplyGameEvents();
     ResetWindow();
 }
 
@@ -52,16 +53,94 @@ std::string Tmainform::RowText(const TProperty& property) {
     return text;
 }
 
+// ---------------------------------------------------------------- the game's events
+
+void Tmainform::ApplyGameEvents() {
+    // One event at a time, taken before it is applied: a box or a repaint while it is applied
+    // may let the player move, whose events then follow the ones of this move.
+    TGameEvent event;
+    while (game_.Events().Take(event)) Apply(event);
+}
+
+void Tmainform::Apply(const TGameEvent& event) {
+    switch (event.Kind) {
+        case TGameEventKind::PanelsChanged:
+            RefreshDisplay(event.Panels);
+            break;
+        case TGameEventKind::CashChanged:
+            ShowCash(event.Amount);
+            break;
+        case TGameEventKind::ListsChanged:
+            RefillLists();
+            break;
+        case TGameEventKind::AreaChanged:
+            ShowAreaInfo();
+            break;
+        case TGameEventKind::SelectionsCleared:
+            ClearSelections();
+            break;
+        case TGameEventKind::NewGame:
+            ResetWindow();
+            break;
+        case TGameEventKind::Paused:
+            ShowPaused();
+            break;
+        case TGameEventKind::Resumed:
+            ShowResumed(&event.Panels);
+            break;
+        case TGameEventKind::StatusText:
+            SetStatusText(event.Text);
+            break;
+        case TGameEventKind::NetWorth:
+            ShowNetWorth(event.Amount);
+            break;
+        case TGameEventKind::DateChanged:
+            ShowDate(event.Number, event.Year);
+            break;
+        case TGameEventKind::Progress:
+            SetProgress(event.Number);
+            break;
+        case TGameEventKind::ProgressFull:
+            SetProgressToMaximum();
+            break;
+        case TGameEventKind::PlayEnabled:
+            EnablePlay();
+            break;
+        case TGameEventKind::ClockStopped:
+            StopMainTimer();
+            break;
+        case TGameEventKind::TickerStopped:
+            TickerStop();
+            break;
+        case TGameEventKind::TickerText:
+            SetTickerText(event.Text);
+            break;
+        case TGameEventKind::TickerActive:
+            SetTickerActive(event.Flag);
+            break;
+        case TGameEventKind::Sound:
+            PlaySoundResource(event.Sound, event.Flag);
+            break;
+        case TGameEventKind::ProgramEnds:
+            ExitProgram();
+            break;
+    }
+}
+
 // ---------------------------------------------------------------- display operations
 
 void Tmainform::RefreshDisplay() {
+    RefreshDisplay(game_.PanelFigures());
+}
+
+void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
     ShowAreaAverage();
     view_.PortfolioPanel = "Portfolio Value: " + FormatPounds(game_.PortfolioValue());
-    view_.CashPanel = "Current Cash: " + FormatPounds(game_.State().Cash);
-    view_.DebtPanel = "Owe: " + FormatPounds(game_.State().Debt) + " (\u00A3" +
-                      FormatTwoDecimals(game_.State().MonthlyRepaymentTotal) + "/m)";
+    view_.CashPanel = "Current Cash: " + FormatPounds(figures.Cash);
+    view_.DebtPanel = "Owe: " + FormatPounds(figures.Debt) + " (\u00A3" +
+                      FormatTwoDecimals(figures.Repayment) + "/m)";
 
-    switch (game_.State().SelectionSide) {
+    switch (figures.Side) {
         case TSelectionSide::None:
             if (!AnySelected(view_.Avail)) {
                 view_.DamRen.Caption = "Damage/Renovate";
@@ -81,7 +160,7 @@ void Tmainform::RefreshDisplay() {
             break;
     }
 
-    switch (game_.State().MortgageMode) {
+    switch (figures.Mortgage) {
         case TMortgageMode::None:
             if (!AnySelected(view_.Portfolio)) {
                 view_.Mortgage.Caption = "Mortgage/Redeem";
@@ -98,7 +177,7 @@ void Tmainform::RefreshDisplay() {
             break;
     }
 
-    switch (game_.State().MarketTrend) {
+    switch (figures.Trend) {
         case Risen:
             view_.TrendText = "Market has risen";
             view_.TrendPicture = TTrendPicture::Risen;
@@ -112,7 +191,7 @@ void Tmainform::RefreshDisplay() {
             view_.TrendPicture = TTrendPicture::Steady;
             break;
     }
-    view_.StageText = Upper(game_.StageName());
+    view_.StageText = Upper(TGame::StageName(figures.Stage));
 }
 
 void Tmainform::Redraw() {
@@ -120,8 +199,8 @@ void Tmainform::Redraw() {
     RefreshDisplay();
 }
 
-void Tmainform::ShowCash() {
-    view_.CashPanel = "Current Cash: " + FormatPounds(game_.State().Cash);
+void Tmainform::ShowCash(Money cash) {
+    view_.CashPanel = "Current Cash: " + FormatPounds(cash);
 }
 
 void Tmainform::RefillLists() {
@@ -225,6 +304,10 @@ void Tmainform::ResetWindow() {
 
 void Tmainform::PauseGame() {
     game_.PauseClock();
+    ShowPaused();
+}
+
+void Tmainform::ShowPaused() {
     view_.QuitReplayEnabled = false;
     clock_.Stop(effects_.Now());
     ClockChanged();
@@ -238,6 +321,12 @@ void Tmainform::PauseGame() {
 
 void Tmainform::ResumeGame() {
     game_.ResumeClock();
+    ShowResumed(nullptr);
+}
+
+// `figures`: the panels as the rules left them when they resumed; none when the window
+// resumes the game itself, which then settles the selection and redraws.
+void Tmainform::ShowResumed(const TPanelFigures* figures) {
     view_.QuitReplayEnabled = true;
     clock_.Resume(effects_.Now());
     ClockChanged();
@@ -245,7 +334,10 @@ void Tmainform::ResumeGame() {
     view_.Start.Caption = "Pause (Esc)";
     view_.Start.Hint = "Press me to Pause";
     ProcessMessages();
-    Redraw();
+    if (figures != nullptr)
+        RefreshDisplay(*figures);
+    else
+        Redraw();
     mq_.SetActive(true);
 }
 
@@ -257,12 +349,11 @@ void Tmainform::ShowNetWorth(Money worth) {
     view_.Status = "Net Worth: " + FormatPounds(worth);
 }
 
-void Tmainform::ShowDate() {
-    const std::string& month = game_.MonthName(game_.State().Month);
-    view_.MonthLabel = month;
-    view_.Clock = game_.State().Month;
-    view_.Caption =
-        std::string(kApplicationTitle) + " - " + month + ", " + std::to_string(game_.State().Year);
+void Tmainform::ShowDate(int month, int year) {
+    const std::string& name = game_.MonthName(month);
+    view_.MonthLabel = name;
+    view_.Clock = month;
+    view_.Caption = std::string(kApplicationTitle) + " - " + name + ", " + std::to_string(year);
 }
 
 void Tmainform::SetProgress(int position) {
@@ -315,32 +406,39 @@ void Tmainform::PlaySoundResource(TSound sound, bool wait) {
 }
 
 bool Tmainform::SoundDeviceWorks() {
+    ApplyGameEvents();
     const bool works = effects_.SoundDeviceWorks();
     view_.SoundChecked = works;
     return works;
 }
 
 void Tmainform::ShowInformation(const std::string& text) {
+    ApplyGameEvents();
     effects_.Information(text);
 }
 
 void Tmainform::ShowError(const std::string& caption, const std::string& text) {
+    ApplyGameEvents();
     effects_.Error(caption, text);
 }
 
 bool Tmainform::AskYesNo(const std::string& question) {
+    ApplyGameEvents();
     return effects_.YesNo(question);
 }
 
 bool Tmainform::InputBox(const std::string& caption, const std::string& prompt, std::string& text) {
+    ApplyGameEvents();
     return effects_.Input(caption, prompt, text, IEffects::kInputMaxLength);
 }
 
 void Tmainform::ShowPoliceMessage(const std::string& text) {
+    ApplyGameEvents();
     host_.ShowPoliceMessage(text);
 }
 
 bool Tmainform::ShowDamRenChooser() {
+    ApplyGameEvents();
     return host_.ShowDamRenChooser();
 }
 
@@ -358,6 +456,7 @@ void Tmainform::tmr_mainTimer() {
     if (!clock_.Fire(effects_.Now())) return;
     ClockChanged();
     game_.MonthlyTick();
+    ApplyGameEvents();
 }
 
 void Tmainform::cmd_StartClick() {
@@ -385,12 +484,15 @@ void Tmainform::cmd_StartClick() {
 
 void Tmainform::cmd_BuySellClick() {
     game_.BuyOrSell();
+    ApplyGameEvents();
 }
 void Tmainform::cmd_DamRenClick() {
     game_.DamageOrRenovate();
+    ApplyGameEvents();
 }
 void Tmainform::cmd_MortgageClick() {
     game_.MortgageOrRedeem();
+    ApplyGameEvents();
 }
 
 void Tmainform::cmd_emailClick() {
@@ -418,6 +520,7 @@ void Tmainform::mnu_FileExitClick() {
 void Tmainform::mnu_FileQuitandReplayClick() {
     if (!view_.QuitReplayEnabled) return;
     game_.QuitAndReplay();
+    ApplyGameEvents();
 }
 
 void Tmainform::mnu_HelpAboutClick() {
@@ -547,6 +650,7 @@ void Tmainform::FormKeyPress(const std::string& character) {
     mq_.SetText("CHEAT SUCCESSFUL - \u00A3500,000 IS YOURS! ");
     mq_.SetActive(true);
     game_.PayCheatBonus();
+    ApplyGameEvents();
     Redraw();
 }
 

@@ -21,9 +21,10 @@
 
 struct TSavedGame;
 
-// The main window without its toolkit: what it shows (View()), the display operations the
-// engine calls, every handler of its controls, keys, menu and window events, and the command
-// surface through which a front end delivers the player's events.
+// The main window without its toolkit: what it shows (View()), the display operations that
+// apply the game's events to it, every handler of its controls, keys, menu and window events,
+// the command surface through which a front end delivers the player's events, and the
+// questions the rules ask the player.
 class Tmainform : public IGameWindow {
 public:
     Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform);
@@ -92,27 +93,36 @@ public:
     // game's end removes.
     void ShowSavedGame(const TSavedGame& saved, const std::string& resumedFrom = {});
 
-    // ---- Display operations (called by the engine) ----
-    void RefreshDisplay() override;
-    void ShowCash() override;
-    void RefillLists() override;
-    void ShowAreaInfo() override;
-    void ClearSelections() override;
-    void ResetWindow() override;
-    void PauseGame() override;
-    void ResumeGame() override;
-    void SetStatusText(const std::string& text) override;
-    void ShowNetWorth(Money worth) override;
-    void ShowDate() override;
-    void SetProgress(int position) override;
-    void SetProgressToMaximum() override;
-    void EnablePlay() override;
-    void StopMainTimer() override;
-    void TickerStop() override;
-    void SetTickerText(const std::string& text) override;
-    void SetTickerActive(bool active) override;
-    void PlayClick() override;
-    void PlaySoundResource(TSound sound, bool wait) override;
+    // Applies the events the rules have appended since the last time, in order
+    // (engine/GameEvent.h). Every move of the window's is followed by it, and every question
+    // to the player preceded.
+    void ApplyGameEvents();
+
+    // ---- Display operations (the game's events, and the window's own redraws) ----
+    void RefreshDisplay();
+    void RefreshDisplay(const TPanelFigures& figures);
+    void ShowCash(Money cash);
+    void RefillLists();
+    void ShowAreaInfo();
+    void ClearSelections();
+    void ResetWindow();
+    void PauseGame();
+    void ResumeGame();
+    void SetStatusText(const std::string& text);
+    void ShowNetWorth(Money worth);
+    void ShowDate(int month, int year);
+    void SetProgress(int position);
+    void SetProgressToMaximum();
+    void EnablePlay();
+    void StopMainTimer();
+    void TickerStop();
+    void SetTickerText(const std::string& text);
+    void SetTickerActive(bool active);
+    void PlayClick();
+    void PlaySoundResource(TSound sound, bool wait);
+    void ExitProgram();
+
+    // ---- The rules' questions to the player (IGameWindow) ----
     bool SoundDeviceWorks() override;
     void ShowInformation(const std::string& text) override;
     void ShowError(const std::string& caption, const std::string& text) override;
@@ -121,7 +131,6 @@ public:
                   std::string& text) override;
     void ShowPoliceMessage(const std::string& text) override;
     bool ShowDamRenChooser() override;
-    void ExitProgram() override;
 
     // ---- Handlers ----
     void tmr_mainTimer();
@@ -176,6 +185,10 @@ private:
     void FollowHint();
     // Lets the toolkit handle pending events (a desktop repaint) in the middle of a handler.
     void ProcessMessages();
+    void Apply(const TGameEvent& event);
+    // The view's side of pausing and resuming, once the game's clock state is set.
+    void ShowPaused();
+    void ShowResumed(const TPanelFigures* figures);
     // The game settles its selection, then the window shows it (RefreshDisplay).
     void Redraw();
     // The game clock changed: the view and the toolkit's timer follow.

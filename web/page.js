@@ -989,6 +989,11 @@
   const narrowQuery = window.matchMedia('(max-width: 721.98px)');
   narrowQuery.addEventListener('change', fit);
   function fit() {
+    // Tab goes as the eye does: on a phone the area pictures stand above the lists, in the
+    // window to their right.
+    const before = narrowQuery.matches ? $('lbl_TAvail') : $('cmd_DamRen');
+    if ($('pnl_Areas').nextElementSibling !== before)
+      for (const part of [$('lbl_TAreas'), $('pnl_Areas')]) before.before(part);
     const frame = $('frame');
     if (narrowQuery.matches) {
       frame.style.transform = '';

@@ -162,15 +162,72 @@ TEST_F(MonthlyCycleTest, TheMonthsSurveyAgreesWithAPlainCount) {
     EXPECT_EQ(g.PortfolioValue(), owned);
 }
 
+// A month keeps its look at the market while nothing moves, so each move must be seen by the
+// next month's record: a purchase, a sale, a damage, a renovation, headlines, a trend, a crash
+// and its end.
+TEST_F(MonthlyCycleTest, EachMonthRecordsTheMarketAsTheMovesBeforeItLeftIt) {
+    TGame& g = Game();
+    StartGame();
+    g.Engage();
+    auto closeMonth = [&](const char* after) {
+        const auto averages = TMarketHistory::AveragePrices(g.State().Properties);
+        const Money worth = g.NetWorth();
+        Tick();
+        EXPECT_EQ(g.State().History.Months().back().AveragePrice, averages) << after;
+        EXPECT_EQ(g.State().History.Months().back().NetWorth, worth) << after;
+    };
+    auto newsItem = [&](std::uint8_t kind, bool oneArea) {
+        for (int k = 1; k <= kNewsCount; ++k) {
+            const TNewsItem& item = g.State().NewsItems[static_cast<std::size_t>(k - 1)];
+            if (item.Kind == kind && (item.Target != 0) == oneArea) return k;
+        }
+        ADD_FAILURE() << "no such headline";
+        return 1;
+    };
+    Tick();
+    g.Select(TSelectionSide::ForSale, {3, 4});
+    g.Buy();
+    closeMonth("a purchase");
+    g.Select(TSelectionSide::Portfolio, {4});
+    g.Sell();
+    closeMonth("a sale");
+    Edit(g).Selection = {3};
+    Edit(g).DamRenAmount = Money::Pounds(5000);
+    Tick();
+    g.Damage();
+    closeMonth("a damage");
+    Edit(g).Selection = {3};
+    Edit(g).DamRenAmount = Money::Pounds(7000);
+    Tick();
+    ASSERT_TRUE(g.Renovate());
+    closeMonth("a renovation");
+    g.ApplyNews(newsItem(Boom, true));
+    closeMonth("a boom in one area");
+    g.ApplyNews(newsItem(Slump, false));
+    closeMonth("a slump everywhere");
+    const auto beforeTrend = TMarketHistory::AveragePrices(g.State().Properties);
+    for (int draw = 0;
+         draw < 50 && TMarketHistory::AveragePrices(g.State().Properties) == beforeTrend; ++draw)
+        g.YearlyTrend();
+    ASSERT_NE(TMarketHistory::AveragePrices(g.State().Properties), beforeTrend);
+    closeMonth("a trend");
+    g.CrashMarket();
+    closeMonth("a crash");
+    g.RestoreMarket();
+    closeMonth("the end of a crash");
+}
+
 TEST_F(MonthlyCycleTest, WindfallsMoveCashOnlyOnceEngagedAndMayGoNegative) {
     TGame& g = Game();
     StartGame();
     g.ApplyNews(31);  // +£500,000 before the first click is lost
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
 
     ClickAvail({0});
     Edit(g).Cash = Money::Pounds(100000);
     g.ApplyNews(33);
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Cash, Money::Pounds(-250000));
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-250,000");
     Tick();
@@ -189,6 +246,7 @@ TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
     unsigned revision = View().ListsRevision;
     const std::vector<TListRow> franceRows = View().Avail.Rows;
     g.ApplyNews(1);  // Boom 5 for London while France is shown
+    Form().ApplyGameEvents();
     EXPECT_EQ(AreaDelta(g, before, 1), LowestSale(before, 1).MulDiv(5, 10));
     EXPECT_EQ(AreaDelta(g, before, 2), Money());
     EXPECT_EQ(View().ListsRevision, revision);
@@ -196,6 +254,7 @@ TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
 
     before = Snapshot(g);
     g.ApplyNews(2);  // Slump 4 for France, shown: the rows are rebuilt, selection kept
+    Form().ApplyGameEvents();
     const Money slump = -LowestSale(before, 2).MulDiv(4, 10);
     EXPECT_EQ(AreaDelta(g, before, 2), slump);
     EXPECT_EQ(View().Avail.Rows[0].Text, Tmainform::RowText(g.State().Property(21)));
@@ -211,17 +270,20 @@ TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
 
     before = Snapshot(g);
     g.ApplyNews(7);  // Slump 4 everywhere, each area by its own lowest price
+    Form().ApplyGameEvents();
     for (int a = 1; a <= 6; ++a)
         EXPECT_EQ(AreaDelta(g, before, a), -LowestSale(before, a).MulDiv(4, 10)) << a;
 
     before = Snapshot(g);
     g.ApplyNews(14);  // no effect
+    Form().ApplyGameEvents();
     for (int a = 1; a <= 6; ++a) EXPECT_EQ(AreaDelta(g, before, a), Money());
 }
 
 TEST_F(MonthlyCycleTest, CrashHalvesTheMarketAndTheFourthMonthDoublesItBack) {
     TGame& g = Game();
     g.CrashMarket();  // nothing before the player has clicked
+    Form().ApplyGameEvents();
     EXPECT_FALSE(g.State().Property(5).Has(Halved));
 
     StartEngagedGame();
@@ -232,6 +294,7 @@ TEST_F(MonthlyCycleTest, CrashHalvesTheMarketAndTheFourthMonthDoublesItBack) {
     const Prices before = Snapshot(g);
 
     g.CrashMarket();
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Property(5).BuyPrice, Money::FromRaw(600000002));   // 600000001.5 -> even
     EXPECT_EQ(g.State().Property(5).SaleValue, Money::FromRaw(500000000));  // 500000000.5 -> even
     EXPECT_TRUE(g.State().Property(5).Has(Halved));
@@ -288,6 +351,7 @@ TEST_F(MonthlyCycleTest, YearlyTrendMovesOnlyTheCurrentAreaAndSometimesNothing) 
     g.Random().Seed(*fallenStill);
     Prices before = Snapshot(g);
     g.YearlyTrend();
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().MarketTrend, Fallen);
     EXPECT_EQ(View().TrendText, "Market has fallen");
     EXPECT_EQ(View().TrendPicture, TTrendPicture::Fallen);
@@ -299,6 +363,7 @@ TEST_F(MonthlyCycleTest, YearlyTrendMovesOnlyTheCurrentAreaAndSometimesNothing) 
     Edit(g).Property(45).Flags |= Owned;  // owned properties move too
     before = Snapshot(g);
     g.YearlyTrend();
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().MarketTrend, Risen);
     EXPECT_EQ(View().TrendText, "Market has risen");
     const Money lowest = LowestSale(before, 3);
@@ -312,6 +377,7 @@ TEST_F(MonthlyCycleTest, YearlyTrendMovesOnlyTheCurrentAreaAndSometimesNothing) 
     for (int p = 41; p <= 60; ++p) Edit(g).Property(p).SaleValue = Money::FromRaw(350019999 + p);
     before = Snapshot(g);
     g.YearlyTrend();  // 5 % of £35,002.0040 = £1,750.1002, truncated to £1,750
+    Form().ApplyGameEvents();
     EXPECT_EQ(AreaDelta(g, before, 3), Money::Pounds(-1750));
 }
 
@@ -321,6 +387,7 @@ TEST_F(MonthlyCycleTest, NoSlumpTrendOrDamageTakesAPriceBelowZero) {
     // Buying prices as small as the customisation file may set them.
     SetPrices(3, Money::Pounds(1000), g.State().Property(3).SaleValue);
     g.ApplyNews(11);  // London slumps by two tenths of its lowest sale value
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Property(3).BuyPrice, Money());
     EXPECT_EQ(View().Avail.Rows[static_cast<std::size_t>(AvailRow(3))].Text,
               g.State().Property(3).Name + " (\u00A30)");
@@ -331,6 +398,7 @@ TEST_F(MonthlyCycleTest, NoSlumpTrendOrDamageTakesAPriceBelowZero) {
     SetPrices(5, Money::Pounds(1), g.State().Property(5).SaleValue);
     const Money sale = g.State().Property(6).SaleValue;
     g.YearlyTrend();
+    Form().ApplyGameEvents();
     ASSERT_LT(g.State().Property(6).SaleValue, sale);  // the market did fall
     EXPECT_EQ(g.State().Property(5).BuyPrice, Money());
 
@@ -338,6 +406,7 @@ TEST_F(MonthlyCycleTest, NoSlumpTrendOrDamageTakesAPriceBelowZero) {
     Edit(g).Selection = {7};
     Edit(g).DamRenAmount = Money::Pounds(5000);
     g.Damage();
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Property(7).BuyPrice, Money());
     EXPECT_EQ(g.State().Property(7).SaleValue, Money());
 }
@@ -346,6 +415,7 @@ TEST_F(MonthlyCycleTest, NewsCyclesThroughAllHeadlinesWithoutLettingEventsIn) {
     TGame& g = Game();
     for (int k = 1; k <= 40; ++k) Edit(g).News(k).Shown = true;
     g.NewsEvent();
+    Form().ApplyGameEvents();
     int shown = 0;
     for (int k = 1; k <= 40; ++k) shown += g.State().News(k).Shown;
     EXPECT_EQ(shown, 1);
@@ -360,6 +430,7 @@ TEST_F(MonthlyCycleTest, NewsCyclesThroughAllHeadlinesWithoutLettingEventsIn) {
     effects_.OnProcessEvents = [&] { ++processed; };
     effects_.ClearCalls();
     g.NewsEvent();
+    Form().ApplyGameEvents();
     EXPECT_EQ(processed, 0);
     EXPECT_TRUE(effects_.Contains("sound: MEEPMEEP async"));
     EXPECT_EQ(g.State().PendingNews, 1);

@@ -146,10 +146,12 @@ TEST_F(MortgageTest, RefusedCases) {
     Edit(g).Selection = {3};
     Edit(g).SellTotal = g.State().Property(3).SaleValue;
     g.Mortgage();
+    Form().ApplyGameEvents();
     Edit(g).Selection = {1};
     Edit(g).SellTotal = g.State().Property(1).SaleValue;
     Edit(g).Property(1).Flags |= Mortgaged;
     g.Mortgage();
+    Form().ApplyGameEvents();
     EXPECT_FALSE(g.State().Property(3).Has(Mortgaged));
     EXPECT_EQ(g.State().Debt, Money());
     EXPECT_EQ(g.State().MonthlyRepaymentTotal, Money());
@@ -167,6 +169,7 @@ TEST_F(MortgageTest, SettlingAllMortgagesCostsExactlyTheOutstandingDebt) {
     ASSERT_GT(debt, Money());
     effects_.ClearCalls();
     g.RedeemAllMortgages();
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Cash, cash - debt);
     EXPECT_EQ(g.State().Debt, Money());
     EXPECT_EQ(g.State().MonthlyRepaymentTotal, Money());
@@ -186,6 +189,7 @@ TEST_F(MortgageTest, SettlingAllMortgagesCostsExactlyTheOutstandingDebt) {
     const Money worth = g.NetWorth();
     const Money owed = g.State().Debt;
     g.RedeemAllMortgages();
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Cash, Money::Pounds(100) - owed);
     EXPECT_EQ(g.State().Debt, Money());
     EXPECT_EQ(g.NetWorth(), worth);

@@ -64,6 +64,7 @@ TEST_F(TradingTest, APurchaseOrSaleIsMadeAtThePricesOfThePressNotOfTheClick) {
     const int slump = 5;  // a slump for London
     Edit(g).News(slump) = {"London falls ", Slump, 5, 1, true};
     g.ApplyNews(slump);
+    Form().ApplyGameEvents();
     const Money fall = g.State().Area(1).LowestPrice.MulDiv(5, 10);
     const Money total = Money::Pounds(500000) - fall - fall;
     EXPECT_EQ(g.State().BuyTotal, total);
@@ -85,6 +86,7 @@ TEST_F(TradingTest, APurchaseOrSaleIsMadeAtThePricesOfThePressNotOfTheClick) {
     ClickPortfolio({PortfolioRow(41)});
     Edit(g).News(slump) = {"Ireland booms ", Boom, 3, 3, true};
     g.ApplyNews(slump);
+    Form().ApplyGameEvents();
     const Money sale = g.State().Property(41).SaleValue;
     EXPECT_GT(sale, Money::Pounds(38000));
     EXPECT_EQ(View().Portfolio.Rows[static_cast<std::size_t>(PortfolioRow(41))].Text,

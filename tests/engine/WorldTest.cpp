@@ -155,7 +155,9 @@ TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndIsPaidInFull) {
     Edit(g).Property(3).Flags |= Owned;
     Edit(g).Debt = Money::Pounds(1000);
     g.AddCash(Money::Pounds(5));
+    Form().ApplyGameEvents();
     g.SpendCash(Money::Pounds(5));
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
     EXPECT_EQ(g.PortfolioValue(), Money());
     EXPECT_EQ(g.NetWorth(), Money::Pounds(799000));  // cash minus debt
@@ -163,10 +165,12 @@ TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndIsPaidInFull) {
     Edit(g).Engaged = true;
     EXPECT_EQ(g.PortfolioValue(), g.State().Property(3).SaleValue);
     g.AddCash(Money::FromRaw(12345));
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Cash, Money::FromRaw(8000012345));
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3800,001");
     // More than the cash: the whole amount, into negative cash.
     g.SpendCash(Money::Pounds(900000));
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Cash, Money::FromRaw(8000012345) - Money::Pounds(900000));
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-99,999");
     EXPECT_FALSE(g.CanAfford(Money()));
@@ -177,6 +181,7 @@ TEST_F(WorldTest, CashMovesOnlyOnceEngagedAndIsPaidInFull) {
     // Below zero already (a negative windfall): a payment lowers the balance further.
     Edit(g).Cash = Money::Pounds(-250937);
     g.SpendCash(Money::Pounds(937));
+    Form().ApplyGameEvents();
     EXPECT_EQ(g.State().Cash, Money::Pounds(-251874));
     EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-251,874");
 }

@@ -181,6 +181,7 @@ TEST_F(CommandsTest, SoundsFollowTheSwitch) {
     effects_.ClearCalls();
     Form().ClickArea(1);
     g.NewsEvent();
+    Form().ApplyGameEvents();
     TypeText(Form(), "wadofcash");
     effects_.YesNoAnswers.push_back(true);
     Form().mnu_FileQuitandReplayClick();

@@ -243,6 +243,16 @@ async function checkPhoneLayout() {
     const frame = document.getElementById('frame').getBoundingClientRect();
     const chrome = document.getElementById('chrome').getBoundingClientRect();
     if (chrome.top < frame.bottom - 0.5) problems.push('the file buttons cover the game');
+    // Tab follows the screen: no control is reached after one that stands below or right of it.
+    const stops = Array.from(document.querySelectorAll('#main button, #main [tabindex="0"]')).filter(shown);
+    const boxes = stops.map((e) => e.getBoundingClientRect());
+    for (let i = 0; i < stops.length; ++i)
+      for (let j = i + 1; j < stops.length; ++j) {
+        const a = boxes[i], b = boxes[j];
+        const sameRow = b.top < a.bottom && a.top < b.bottom;
+        if (b.bottom <= a.top || (sameRow && b.right <= a.left))
+          problems.push('Tab reaches ' + (stops[j].id || stops[j].className) + ' after ' + (stops[i].id || stops[i].className));
+      }
     const row = document.querySelector('#lst_Avail .row');
     if (row && row.title !== row.textContent) problems.push('a row without its whole text as its title');
     return problems;
