@@ -196,7 +196,7 @@ void MarqueeWidget::drawLine(const std::vector<TDrawnText>& texts, int height) {
 
     // The part that is not background: only there does a move change pixels (a line of
     // capitals leaves a third of the rows alone).
-    const QImage image = line_.toImage();
+    const QImage image = line_.toImage().convertToFormat(QImage::Format_RGB32);
     const QRgb back = image.pixel(0, 0);
     int top = image.height(), bottom = -1, left = image.width(), rightmost = -1;
     for (int y = 0; y < image.height(); ++y) {

@@ -85,8 +85,8 @@ void TestMarquee::stepsPaintWhatAWholeDrawingGivesAndTheHoldPaintsNothing() {
     {
         TMarquee mq;
         SetUpMainTicker(mq);
+        std::int64_t now = 0;  // the ticker's clock, moved by hand (outlives the widget)
         MarqueeWidget w(mq);
-        std::int64_t now = 0;  // the ticker's clock, moved by hand
         w.setClock(&now);
         w.resize(722, 31);
         w.show();
