@@ -126,6 +126,9 @@ void TestMarquee::stepsPaintWhatAWholeDrawingGivesAndTheHoldPaintsNothing() {
         QCOMPARE(screen(), whole());
         for (int i = 0; i < 60; ++i) w.step();  // leaving
         QCOMPARE(screen(), whole());
+        for (int i = 0; i < 1000 && mq.Active(); ++i) w.step();  // gone: the pass is over
+        QVERIFY(!mq.Active());
+        QCOMPARE(screen(), whole());
         mq.SetText("Another text ");  // the strip emptied
         QCOMPARE(screen(), whole());
         w.step();
