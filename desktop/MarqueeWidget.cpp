@@ -22,9 +22,12 @@ constexpr std::size_t kMaxCachedWidths = 64;
 }  // namespace
 
 MarqueeWidget::MarqueeWidget(QWidget* parent) : QFrame(parent) {
+    clock_.start();
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
-    setAutoFillBackground(true);
+    // paintEvent covers every pixel it is asked for, so Qt neither fills the background first
+    // nor paints what lies under the ticker.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     QFont f("Arial");
     f.setPixelSize(16);
     f.setBold(true);
@@ -48,16 +51,18 @@ void MarqueeWidget::setMarquee(TMarquee* marquee) {
     if (marquee_ != nullptr && marquee_->Host() == this) marquee_->SetHost(nullptr);
     timer_.stop();
     marquee_ = marquee;
-    drawn_.clear();
+    shown_ = false;
+    shownStrip_ = QRect();
     if (marquee_ == nullptr) {
-        strip_ = QPixmap();
+        line_ = QPixmap();
+        lineTexts_.clear();
         overlay_ = QPixmap();
         update();
         return;
     }
     marquee_->SetHost(this);
     marquee_->Resize(width(), height());
-    TimerChanged(marquee_->TimerEnabled(), marquee_->TimerInterval());
+    TimerChanged(marquee_->TimerEnabled(), marquee_->TimerWait());
     StripChanged();
 }
 
@@ -104,6 +109,10 @@ void MarqueeWidget::ProcessMessages() {
     // nested loop here would only let a second step start inside this one.
 }
 
+std::int64_t MarqueeWidget::Now() {
+    return fixedNow_ != nullptr ? *fixedNow_ : clock_.elapsed();
+}
+
 void MarqueeWidget::MarqueeDestroyed() {
     timer_.stop();
     marquee_ = nullptr;
@@ -140,82 +149,113 @@ const QStaticText& MarqueeWidget::staticText(std::size_t index, const std::strin
 
 namespace {
 
-bool SameText(const TDrawnText& a, const TDrawnText& b, int shift) {
-    return a.X == b.X + shift && a.Color == b.Color && a.Text == b.Text;
-}
+// Room beside the texts in the line picture for glyphs that reach past their advance.
+constexpr int kLineMargin = 4;
+// The widest line picture, in device pixels (a text longer than this is cut).
+constexpr int kMaxLinePixels = 32000;
 
-// How far every text of `now` lies from where `before` had it, if all moved alike.
-bool ShiftBetween(const std::vector<TDrawnText>& before, const std::vector<TDrawnText>& now,
-                  int& shift) {
-    if (now.size() != before.size() || now.empty()) return false;
-    shift = now.front().X - before.front().X;
-    for (std::size_t i = 0; i < now.size(); ++i)
-        if (!SameText(now[i], before[i], shift)) return false;
+// Whether `now` is `line` moved as a whole (the same texts, colours and spacing).
+bool SameLine(const std::vector<TDrawnText>& line, const std::vector<TDrawnText>& now) {
+    if (now.size() != line.size() || now.empty()) return false;
+    const int origin = now.front().X;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        if (now[i].X - origin != line[i].X || now[i].Color != line[i].Color ||
+            now[i].Text != line[i].Text)
+            return false;
+    }
     return true;
 }
 
 }  // namespace
 
-void MarqueeWidget::drawStripBand(const QRect& band) {
-    QPainter p(&strip_);
-    p.setClipRect(band);
-    p.fillRect(band, ToQColor(marquee_->Color()));
-    p.setFont(font());
-    const std::vector<TDrawnText>& texts = marquee_->Strip();
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const TDrawnText& t = texts[i];
-        // Out of the band, so out of sight too.
-        if (t.X >= band.right() + 1 || t.X + TextWidth(t.Text) <= band.left()) continue;
-        p.setPen(ToQColor(t.Color));
-        p.drawStaticText(t.X, 0, staticText(i, t.Text));
+void MarqueeWidget::drawLine(const std::vector<TDrawnText>& texts, int height) {
+    // The texts side by side on the background, as the strip shows them, once: every step
+    // then only places this picture.
+    const int origin = texts.front().X;
+    lineTexts_ = texts;
+    int right = 0;
+    for (TDrawnText& t : lineTexts_) {
+        t.X -= origin;
+        right = std::max(right, t.X + TextWidth(t.Text));
     }
+    const qreal dpr = dpr_;
+    lineWidth_ = std::min(right + 2 * kLineMargin, qFloor(kMaxLinePixels / dpr));
+    line_ = QPixmap(qCeil(lineWidth_ * dpr), qCeil(height * dpr));
+    line_.setDevicePixelRatio(dpr);
+    lineColor_ = marquee_->Color();
+    line_.fill(ToQColor(lineColor_));
+    QPainter p(&line_);
+    p.setFont(font());
+    for (std::size_t i = 0; i < lineTexts_.size(); ++i) {
+        const TDrawnText& t = lineTexts_[i];
+        if (t.X + kLineMargin >= lineWidth_) break;
+        p.setPen(ToQColor(t.Color));
+        p.drawStaticText(t.X + kLineMargin, 0, staticText(i, t.Text));
+    }
+    p.end();
+
+    // The part that is not background: only there does a move change pixels (a line of
+    // capitals leaves a third of the rows alone).
+    const QImage image = line_.toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb back = image.pixel(0, 0);
+    int top = image.height(), bottom = -1, left = image.width(), rightmost = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] == back) continue;
+            top = std::min(top, y);
+            bottom = y;
+            left = std::min(left, x);
+            rightmost = std::max(rightmost, x);
+        }
+    }
+    ink_ = bottom < 0 ? QRect()
+                      : QRect(qFloor(left / dpr), qFloor(top / dpr),
+                              qCeil((rightmost + 1) / dpr) - qFloor(left / dpr),
+                              qCeil((bottom + 1) / dpr) - qFloor(top / dpr));
+}
+
+QRect MarqueeWidget::lineRect() const {
+    // Where the line picture stands, in widget coordinates, cut to the strip.
+    if (!shown_) return {};
+    return QRect(shownStrip_.left() + shownX_ - kLineMargin, shownStrip_.top(), lineWidth_,
+                 shownStrip_.height()) &
+           shownStrip_;
+}
+
+QRect MarqueeWidget::inkRect() const {
+    if (!shown_) return {};
+    return ink_.translated(shownStrip_.left() + shownX_ - kLineMargin, shownStrip_.top()) &
+           shownStrip_;
 }
 
 void MarqueeWidget::renderStrip() {
     const TMarqueeRect area = marquee_->DrawingArea();
-    if (area.Width <= 0 || area.Height <= 0) {
-        strip_ = QPixmap();
-        drawn_.clear();
-        return;
-    }
-    // Sized in device pixels so the text stays crisp on a scaled screen; reused while the
-    // size and scale stay the same.
-    const qreal dpr = devicePixelRatioF();
-    const QSize pixels(qCeil(area.Width * dpr), qCeil(area.Height * dpr));
+    const QRect strip(area.Left, area.Top, std::max(0, area.Width), std::max(0, area.Height));
+    if (dpr_ <= 0) dpr_ = devicePixelRatioF();
     const std::vector<TDrawnText>& texts = marquee_->Strip();
-    const bool kept = strip_.size() == pixels && strip_.devicePixelRatio() == dpr &&
-                      drawnColor_ == marquee_->Color();
-    int shift = 0;
-    if (kept && texts.empty() && drawn_.empty()) return;                   // still the empty strip
-    if (kept && ShiftBetween(drawn_, texts, shift) && shift == 0) return;  // nothing moved
-    const QRect whole(0, 0, area.Width, area.Height);
-    QRect changed = whole;
-    if (kept && shift != 0 && std::abs(shift) < area.Width && dpr == qFloor(dpr)) {
-        // Moved by whole pixels: the same picture as drawing it afresh, for the cost of a
-        // copy and the band that came into view. On the screen only the columns where a
-        // text was or is now change.
-        const int deviceShift = shift * static_cast<int>(dpr);
-        strip_.scroll(deviceShift, 0, strip_.rect());
-        changed = QRect();
-        for (const TDrawnText& t : texts) {
-            const int left = std::min(t.X, t.X - shift);
-            const int right = std::max(t.X, t.X - shift) + TextWidth(t.Text);
-            changed |= QRect(left, 0, right - left, area.Height);
-        }
-        changed &= whole;
-        drawn_ = texts;
-        drawStripBand(shift < 0 ? QRect(area.Width + shift, 0, -shift, area.Height)
-                                : QRect(0, 0, shift, area.Height));
-    } else {
-        if (strip_.size() != pixels || strip_.devicePixelRatio() != dpr) {
-            strip_ = QPixmap(pixels);
-            strip_.setDevicePixelRatio(dpr);
-        }
-        drawnColor_ = marquee_->Color();
-        drawn_ = texts;
-        drawStripBand(whole);
+    const bool show = !texts.empty() && !strip.isEmpty();
+    const QRect before = inkRect();
+    QRect changed;
+    if (strip != shownStrip_ || shownColor_ != marquee_->Color()) {
+        changed = strip | shownStrip_;  // a new place or a new background: all of it
+        shownColor_ = marquee_->Color();
     }
-    changed.translate(area.Left, area.Top);
+    bool redrawn = false;
+    if (show &&
+        (!SameLine(lineTexts_, texts) || lineColor_ != marquee_->Color() ||
+         line_.devicePixelRatio() != dpr_ || line_.height() != qCeil(strip.height() * dpr_))) {
+        drawLine(texts, strip.height());
+        redrawn = true;
+    }
+    shownStrip_ = strip;
+    shown_ = show;
+    if (show) shownX_ = texts.front().X;
+    const QRect after = inkRect();
+    if (!redrawn && changed.isEmpty() && before == after) return;  // nothing moved
+    // Only where the picture was or is now changes on the screen.
+    changed |= before | after;
+    if (changed.isEmpty()) return;
     if (stepping_)
         stepChanged_ |= changed;
     else
@@ -246,14 +286,51 @@ void MarqueeWidget::renderOverlay() {
 }
 
 void MarqueeWidget::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event);
-    if (marquee_ == nullptr) return;
     QPainter p(this);
-    if (!strip_.isNull()) {
-        const TMarqueeRect area = marquee_->DrawingArea();
-        p.drawPixmap(area.Left, area.Top, strip_);
+    const QRect stripRect = marquee_ != nullptr ? shownStrip_ : QRect();
+    const QRect asked = event->rect();
+    // A step repaints inside the strip only; the frame and the margin around the strip are
+    // drawn when something outside it is to be painted.
+    if (!stripRect.contains(asked)) {
+        for (const QRect& r : event->region() - stripRect) p.fillRect(r, palette().window());
+        drawFrame(&p);
+    }
+    const QRect inStrip = asked & stripRect;
+    if (!inStrip.isEmpty()) {
+        // The background beside the line picture, then the picture itself.
+        const QRect line = lineRect() & inStrip;
+        const QColor background = ToQColor(marquee_->Color());
+        if (line.isEmpty()) {
+            p.fillRect(inStrip, background);
+        } else {
+            if (line.left() > inStrip.left())
+                p.fillRect(QRect(inStrip.left(), inStrip.top(), line.left() - inStrip.left(),
+                                 inStrip.height()),
+                           background);
+            if (line.right() < inStrip.right())
+                p.fillRect(QRect(line.right() + 1, inStrip.top(), inStrip.right() - line.right(),
+                                 inStrip.height()),
+                           background);
+            const QPoint origin(shownStrip_.left() + shownX_ - kLineMargin, shownStrip_.top());
+            const qreal dpr = line_.devicePixelRatio();
+            const QRectF source((line.left() - origin.x()) * dpr, (line.top() - origin.y()) * dpr,
+                                line.width() * dpr, line.height() * dpr);
+            p.drawPixmap(QRectF(line), line_, source);
+        }
     }
     if (!overlay_.isNull()) p.drawPixmap(0, 0, overlay_);
+}
+
+bool MarqueeWidget::event(QEvent* event) {
+    // On another screen the strip may need another number of device pixels: asked again at
+    // the next drawing.
+    if (event->type() == QEvent::ScreenChangeInternal) dpr_ = 0;
+    return QFrame::event(event);
+}
+
+void MarqueeWidget::showEvent(QShowEvent* event) {
+    dpr_ = 0;  // the screen may have changed while hidden
+    QFrame::showEvent(event);
 }
 
 void MarqueeWidget::resizeEvent(QResizeEvent* event) {
@@ -273,8 +350,7 @@ void MarqueeWidget::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
         widths_.clear();
         texts_.clear();
-        drawn_.clear();
-        strip_ = QPixmap();  // drawn in the old font: the next step draws it all again
+        lineTexts_.clear();  // drawn in the old font: the next step draws it again
     }
     QFrame::changeEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QPixmap>
 #include <QStaticText>
@@ -12,11 +13,11 @@
 #include "ui/TMarquee.h"
 
 // The news ticker on screen. The scrolling itself lives in TMarquee; this widget runs its
-// timer, measures text in its font and shows the strip each step describes. Every step is
-// drawn into an off-screen pixmap that paintEvent copies in one piece, so nothing flickers.
-// A step costs only what changed: a strip that did not move (the hold) is not drawn again,
-// one that moved has its pixels shifted and only the uncovered band drawn, only the part
-// where text was or is now goes to the screen, and the step is painted at once, so the
+// timer, measures text in its font and shows the strip each step describes. The strip's
+// texts are drawn once, off the screen, into a line picture that paintEvent copies in one
+// piece, so nothing flickers. A step costs only what changed: a strip that did not move (the
+// hold) is not painted again, one that moved only places the picture anew, only the rows and
+// columns where text was or is now go to the screen, and the step is painted at once, so the
 // ticker wakes the program once a step and no more.
 class MarqueeWidget : public QFrame, public IMarqueeHost {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
     // One tick of the scroll timer.
     void step();
     bool timerActive() const { return timer_.isActive(); }
+    // A test that steps by hand gives the time the ticker reads (nullptr: the real clock).
+    void setClock(const std::int64_t* now) { fixedNow_ = now; }
     int timerInterval() const { return interval_; }
 
     // IMarqueeHost
@@ -41,9 +44,12 @@ public:
     void StripChanged() override;
     void ProcessMessages() override;
     void MarqueeDestroyed() override;
+    std::int64_t Now() override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -56,20 +62,33 @@ private:
 
     void syncLook();
     void renderStrip();
-    // Draws the texts of the strip that fall in `band` (drawing-area coordinates).
-    void drawStripBand(const QRect& band);
+    void drawLine(const std::vector<TDrawnText>& texts, int height);
+    QRect lineRect() const;
+    QRect inkRect() const;
     void renderOverlay();
     const QStaticText& staticText(std::size_t index, const std::string& text);
 
     TMarquee* marquee_ = nullptr;
     QBasicTimer timer_;
+    QElapsedTimer clock_;  // the time the ticker reads while a held text sleeps
+    const std::int64_t* fixedNow_ = nullptr;
     int interval_ = 0;
-    QPixmap strip_;                  // the drawing area as last drawn
-    std::vector<TDrawnText> drawn_;  // what strip_ shows
-    std::uint32_t drawnColor_ = 0;   // on this background
-    bool stepping_ = false;          // a step is running: it paints the strip itself
-    QRect stepChanged_;              // what the running step changed, in widget coordinates
-    QPixmap overlay_;                // texts drawn over the whole control (only when nothing moves)
+    qreal dpr_ = 0;  // device pixels a pixel; 0 until asked (asking costs)
+    // The strip's texts drawn once on the background (line_), with the texts it shows at X
+    // from the first one; the strip shows it with the first text at shownX_ in the drawing
+    // area shownStrip_ (widget coordinates), or only the background.
+    QPixmap line_;
+    std::vector<TDrawnText> lineTexts_;
+    std::uint32_t lineColor_ = 0;
+    int lineWidth_ = 0;
+    QRect ink_;  // where line_ is not background
+    bool shown_ = false;
+    int shownX_ = 0;
+    QRect shownStrip_;
+    std::uint32_t shownColor_ = 0xFFFFFFFF;  // the strip's background (not a colour at first)
+    bool stepping_ = false;                  // a step is running: it paints the strip itself
+    QRect stepChanged_;                      // what the running step changed, in widget coordinates
+    QPixmap overlay_;  // texts drawn over the whole control (only when nothing moves)
     std::vector<CachedText> texts_;
     std::unordered_map<std::string, int> widths_;
     std::uint32_t background_ = 0xFFFFFFFF;  // not a colour: the first sync always applies

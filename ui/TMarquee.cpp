@@ -61,6 +61,85 @@ bool ParseWholeNumber(const std::string& s, std::int32_t& value) {
 
 TMarquee::TMarquee(IMarqueeHost* host) : host_(host) {}
 
+TMarquee::Change::Change(TMarquee& marquee, bool keepsPicture)
+    : marquee_(marquee), outermost_(marquee.changes_ == 0) {
+    ++marquee_.changes_;
+    if (outermost_) marquee_.CatchUp();
+    if (!keepsPicture) marquee_.heldPicture_ = false;
+}
+
+TMarquee::Change::~Change() {
+    --marquee_.changes_;
+    if (outermost_) marquee_.Settle();
+}
+
+std::int64_t TMarquee::Now() const {
+    return host_ != nullptr ? host_->Now() : 0;
+}
+
+int TMarquee::TimerWait() const {
+    return std::max(0, sleepSteps_ * timerInterval_ - offset_);
+}
+
+std::int64_t TMarquee::HeldStepsPassed() const {
+    if (sleepSteps_ <= 1 || timerInterval_ <= 0) return 0;
+    // The last step of a sleep is made by the timer's event; the ones before only count.
+    const std::int64_t elapsed = std::max<std::int64_t>(0, Now() - sleepStart_ + offset_);
+    return std::min<std::int64_t>(elapsed / timerInterval_, sleepSteps_ - 1);
+}
+
+void TMarquee::CatchUp() {
+    if (sleepSteps_ <= 1 && offset_ == 0) return;  // the timer wakes at every step
+    // The held steps whose time has come counted; the timer keeps what has passed of the
+    // step under way, so the change does not move the steps that follow.
+    const std::int64_t elapsed = std::max<std::int64_t>(0, Now() - sleepStart_ + offset_);
+    const std::int64_t due = HeldStepsPassed();
+    pauseCount_ += static_cast<std::int32_t>(due);
+    offset_ =
+        static_cast<int>(std::min<std::int64_t>(elapsed - due * timerInterval_, timerInterval_));
+    sleepSteps_ = 1;
+    sleepStart_ = Now();
+    rearm_ = true;
+}
+
+int TMarquee::HeldStepsAhead() const {
+    // After a step that held the text, the next steps draw the same picture: the rest of the
+    // hold, each only counted, and the step that lets the text go, which moves nothing yet.
+    if (!heldPicture_ || !timerEnabled_ || !active_ || direction_ != tdLeft || !doPause_ ||
+        timerInterval_ <= 0)
+        return 1;
+    const std::int64_t holds = std::max<std::int64_t>(0, std::int64_t{pauseAmount_} - pauseCount_);
+    const std::int64_t most = std::max(1, MaxSleepMs / timerInterval_);
+    return static_cast<int>(std::min(holds + 1, most));
+}
+
+void TMarquee::Settle() {
+    const int ahead = HeldStepsAhead();
+    if (ahead > 1 && ahead != sleepSteps_) {
+        sleepSteps_ = ahead;
+        rearm_ = true;
+    }
+    if (rearm_) TellHost();
+}
+
+void TMarquee::TellHost() {
+    rearm_ = false;
+    sleepStart_ = Now();
+    if (host_ != nullptr) host_->TimerChanged(timerEnabled_, TimerWait());
+}
+
+void TMarquee::SetHost(IMarqueeHost* host) {
+    if (changes_ == 0) CatchUp();
+    host_ = host;
+    // The binder gives the new host the timer (TimerWait is the step interval again), and
+    // the new host has the strip still to draw.
+    sleepSteps_ = 1;
+    offset_ = 0;
+    rearm_ = false;
+    heldPicture_ = false;
+    sleepStart_ = Now();
+}
+
 TMarquee::~TMarquee() {
     SetActive(false);
     if (host_ != nullptr) host_->MarqueeDestroyed();
@@ -108,7 +187,10 @@ void TMarquee::SetTimer(bool enabled, int interval) {
     if (enabled == timerEnabled_ && interval == timerInterval_) return;
     timerEnabled_ = enabled;
     timerInterval_ = interval;
-    if (host_ != nullptr) host_->TimerChanged(enabled, interval);
+    // A start or a new interval begins a whole step; any sleep ends.
+    sleepSteps_ = 1;
+    offset_ = 0;
+    TellHost();
 }
 
 void TMarquee::NotifyStrip() {
@@ -117,11 +199,13 @@ void TMarquee::NotifyStrip() {
 
 void TMarquee::SetActive(bool active) {
     if (active == active_) return;
+    const Change change(*this);
     SetTimer(active, timerInterval_);
     active_ = active;
 }
 
 void TMarquee::SetSpeed(TSpeed speed) {
+    const Change change(*this);
     const int interval = SpeedInterval(speed);
     if (active_) SetTimer(false, timerInterval_);
     SetTimer(timerEnabled_, interval);
@@ -130,6 +214,7 @@ void TMarquee::SetSpeed(TSpeed speed) {
 }
 
 void TMarquee::SetText(const std::string& text) {
+    const Change change(*this, false);
     if (active_) SetTimer(false, timerInterval_);
     segments_.clear();
     text_ = text;
@@ -173,6 +258,7 @@ bool TMarquee::ParseSegments(const std::string& text) {
 
 void TMarquee::Resize(int width, int height) {
     if (width == width_ && height == height_) return;
+    const Change change(*this, false);
     width_ = width;
     height_ = height;
     scrollPos_ = 0;
@@ -183,8 +269,64 @@ void TMarquee::Resize(int width, int height) {
 
 void TMarquee::Stop() {
     if (!onScreen_) return;
+    const Change change(*this);
     onScreen_ = false;
     SetActive(false);
+}
+
+void TMarquee::SetOnScreen(bool onScreen) {
+    if (onScreen == onScreen_) return;
+    const Change change(*this);
+    onScreen_ = onScreen;
+}
+
+void TMarquee::SetDirection(TDirection direction) {
+    if (direction == direction_) return;
+    const Change change(*this, false);
+    direction_ = direction;
+}
+
+void TMarquee::SetPauseAmount(std::int32_t amount) {
+    if (amount == pauseAmount_) return;
+    const Change change(*this);
+    pauseAmount_ = amount;
+}
+
+void TMarquee::SetDoPause(bool doPause) {
+    if (doPause == doPause_) return;
+    const Change change(*this);
+    doPause_ = doPause;
+}
+
+// A new look shows at the next step, so the timer wakes for it.
+void TMarquee::SetBevelOuter(TBevelCut cut) {
+    if (cut == bevelOuter_) return;
+    const Change change(*this, false);
+    bevelOuter_ = cut;
+}
+
+void TMarquee::SetBevelInner(TBevelCut cut) {
+    if (cut == bevelInner_) return;
+    const Change change(*this, false);
+    bevelInner_ = cut;
+}
+
+void TMarquee::SetBevelWidth(int width) {
+    if (width == bevelWidth_) return;
+    const Change change(*this, false);
+    bevelWidth_ = width;
+}
+
+void TMarquee::SetBorderWidth(int width) {
+    if (width == borderWidth_) return;
+    const Change change(*this, false);
+    borderWidth_ = width;
+}
+
+void TMarquee::SetColor(std::uint32_t color) {
+    if (color == color_) return;
+    const Change change(*this, false);
+    color_ = color;
 }
 
 TMarqueeRect TMarquee::DrawingArea() const {
@@ -230,6 +372,7 @@ void TMarquee::StepLeft() {
     if (doPause_) {
         if (scrollPos_ < width_ && scrollPos_ > width_ - StepPixels && HoldTest()) {
             scrollPos_ -= StepPixels;
+            heldPicture_ = true;
         }
         // Past the pause point the rest of the text runs out fast, whatever the speed.
         if (scrollPos_ >= width_) SetTimer(timerEnabled_, RunOutInterval);
@@ -267,6 +410,27 @@ void TMarquee::StepNone() {
 }
 
 void TMarquee::Step() {
+    ++changes_;  // what a step sets by itself is no change from outside
+    if (sleepSteps_ > 1 || offset_ != 0) {
+        const std::int64_t elapsed = Now() - sleepStart_ + offset_;
+        const std::int64_t due = std::clamp<std::int64_t>(
+            timerInterval_ > 0 ? elapsed / timerInterval_ : sleepSteps_, 1, sleepSteps_);
+        if (due < sleepSteps_) {
+            // Before the end of the sleep: the held steps that are due, counted.
+            pauseCount_ += static_cast<std::int32_t>(due);
+            sleepSteps_ -= static_cast<int>(due);
+            offset_ = 0;
+            TellHost();
+            --changes_;
+            if (host_ != nullptr) host_->ProcessMessages();
+            return;
+        }
+        pauseCount_ += sleepSteps_ - 1;
+        sleepSteps_ = 1;
+        offset_ = 0;
+        rearm_ = true;  // the host waits for a sleep: back to the step interval
+    }
+    heldPicture_ = false;
     switch (direction_) {
         case tdLeft:
             StepLeft();
@@ -278,6 +442,13 @@ void TMarquee::Step() {
             StepNone();
             break;
     }
+    const int ahead = HeldStepsAhead();
+    if (ahead > 1) {
+        sleepSteps_ = ahead;
+        rearm_ = true;
+    }
+    if (rearm_) TellHost();
+    --changes_;
     // Last, so a step run from inside this only sees the finished state of this one.
     if (host_ != nullptr) host_->ProcessMessages();
 }

@@ -47,10 +47,15 @@ struct TMarqueeRect {
 class IMarqueeHost {
 public:
     virtual ~IMarqueeHost() = default;
-    virtual int TextWidth(const std::string& text) = 0;           // in the control's font
-    virtual void TimerChanged(bool enabled, int intervalMs) = 0;  // start/stop/re-interval
+    virtual int TextWidth(const std::string& text) = 0;  // in the control's font
+    // Start/stop/re-interval: a repeating timer whose event calls Step(). A start or a new
+    // interval begins a whole interval from now.
+    virtual void TimerChanged(bool enabled, int intervalMs) = 0;
     virtual void StripChanged() = 0;  // the off-screen strip changed: schedule a repaint
     virtual void ProcessMessages() = 0;
+    // The toolkit's monotonic time in milliseconds; a host whose timer runs by itself must
+    // give the real time, one that only steps by hand may give a fixed one.
+    virtual std::int64_t Now() = 0;
     // The control is going away: forget it (it has stopped its timer already).
     virtual void MarqueeDestroyed() {}
 };
@@ -69,35 +74,36 @@ public:
     TMarquee& operator=(const TMarquee&) = delete;
 
     IMarqueeHost* Host() const { return host_; }
-    void SetHost(IMarqueeHost* host) { host_ = host; }
+    // A new host has drawn nothing yet: the next step draws, whatever is held.
+    void SetHost(IMarqueeHost* host);
 
     bool Active() const { return active_; }
     void SetActive(bool active);
     bool OnScreen() const { return onScreen_; }
-    void SetOnScreen(bool onScreen) { onScreen_ = onScreen; }
+    void SetOnScreen(bool onScreen);
     TDirection Direction() const { return direction_; }
-    void SetDirection(TDirection direction) { direction_ = direction; }
+    void SetDirection(TDirection direction);
     TSpeed Speed() const { return speed_; }
     void SetSpeed(TSpeed speed);
     const std::string& Text() const { return text_; }
     void SetText(const std::string& text);
     const std::vector<TSegment>& Segments() const { return segments_; }
     std::int32_t PauseAmount() const { return pauseAmount_; }
-    void SetPauseAmount(std::int32_t amount) { pauseAmount_ = amount; }
+    void SetPauseAmount(std::int32_t amount);
     bool DoPause() const { return doPause_; }
-    void SetDoPause(bool doPause) { doPause_ = doPause; }
+    void SetDoPause(bool doPause);
 
     // Panel look that decides the drawing area. Color is 0xRRGGBB.
     TBevelCut BevelOuter() const { return bevelOuter_; }
-    void SetBevelOuter(TBevelCut cut) { bevelOuter_ = cut; }
+    void SetBevelOuter(TBevelCut cut);
     TBevelCut BevelInner() const { return bevelInner_; }
-    void SetBevelInner(TBevelCut cut) { bevelInner_ = cut; }
+    void SetBevelInner(TBevelCut cut);
     int BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(int width) { bevelWidth_ = width; }
+    void SetBevelWidth(int width);
     int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int width) { borderWidth_ = width; }
+    void SetBorderWidth(int width);
     std::uint32_t Color() const { return color_; }
-    void SetColor(std::uint32_t color) { color_ = color; }
+    void SetColor(std::uint32_t color);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -107,7 +113,10 @@ public:
     // Freezes a pass in progress; setting Active again continues it.
     void Stop();
 
-    // The scroll timer's event.
+    // The scroll timer's event. While a held text stands still the timer sleeps through the
+    // steps that would draw nothing new (see TimerWait): the event that ends such a sleep
+    // counts them and makes the last one. An event that comes before its time (a test's, say)
+    // makes only the steps that are due, and at least one.
     void Step();
 
     // The drawing area in control coordinates.
@@ -120,16 +129,47 @@ public:
     bool StripCleared() const { return strip_.empty() && overlay_.empty(); }
 
     bool TimerEnabled() const { return timerEnabled_; }
+    // The scroll timer's step interval: the speed's, or the run-out's.
     int TimerInterval() const { return timerInterval_; }
+    // What the host's timer waits for its next event: the step interval, or, while a held
+    // text stands still, the steps of the hold still to come, which draw nothing new, at once.
+    int TimerWait() const;
+    // Steps the host's current wait stands for (1 but in a hold).
+    int SleepSteps() const { return sleepSteps_; }
     int ScrollPos() const { return scrollPos_; }
-    int PauseCount() const { return pauseCount_; }
+    // Counts the held steps whose time has come while the timer sleeps.
+    int PauseCount() const { return pauseCount_ + static_cast<int>(HeldStepsPassed()); }
 
     static int SpeedInterval(TSpeed speed);
+    // The longest wait asked of the host for a hold (a hold of any length is slept through
+    // in waits of this length at most).
+    static constexpr int MaxSleepMs = 60000;
     // Markup colour code to 0xRRGGBB: 0-3 are black, lime, yellow and red; any other number
     // is a colour value with red in its lowest byte.
     static std::uint32_t CodeColor(std::int32_t code);
 
 private:
+    // Around every change from outside: first the held steps that passed while the timer
+    // slept count, and the timer keeps the time of the step under way; then, if the text is
+    // still held, the timer may sleep again.
+    class Change {
+    public:
+        explicit Change(TMarquee& marquee, bool keepsPicture = true);
+        ~Change();
+        Change(const Change&) = delete;
+        Change& operator=(const Change&) = delete;
+
+    private:
+        TMarquee& marquee_;
+        bool outermost_;
+    };
+
+    std::int64_t Now() const;
+    std::int64_t HeldStepsPassed() const;
+    void CatchUp();
+    void Settle();
+    int HeldStepsAhead() const;
+    void TellHost();
     int Measure(const std::string& text) const;
     void SetTimer(bool enabled, int interval);
     bool ParseSegments(const std::string& text);  // false at a bad colour field
@@ -160,6 +200,14 @@ private:
     int timerInterval_ = InitialInterval;
     int scrollPos_ = 0;
     std::int32_t pauseCount_ = 0;
+    // Sleeping through a hold: the host's wait stands for sleepSteps_ steps, begun at
+    // sleepStart_ (host time) with offset_ ms of the first step's interval already gone.
+    int sleepSteps_ = 1;
+    int offset_ = 0;
+    std::int64_t sleepStart_ = 0;
+    bool heldPicture_ = false;  // the last step held the text, and the strip still shows it
+    bool rearm_ = false;        // the host's timer must be told again (a sleep was cut)
+    int changes_ = 0;           // depth of changes from outside under way
     std::vector<TDrawnText> strip_;
     std::vector<TDrawnText> overlay_;
 };

@@ -58,7 +58,7 @@ WebFrontEnd::WebFrontEnd(IWebPage& page, TPlatform platform,
         [this](const TAboutBoxContent& content) { return ShowAbout(content); });
     TMarquee& ticker = app_->mainform.mq();
     ticker.SetHost(this);
-    TimerChanged(ticker.TimerEnabled(), ticker.TimerInterval());
+    TimerChanged(ticker.TimerEnabled(), ticker.TimerWait());
 }
 
 WebFrontEnd::~WebFrontEnd() {

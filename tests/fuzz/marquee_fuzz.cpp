@@ -13,6 +13,7 @@ public:
     void TimerChanged(bool, int) override {}
     void StripChanged() override {}
     void ProcessMessages() override {}
+    std::int64_t Now() override { return 0; }
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,7 +20,9 @@ public:
     void StripChanged() override { ++stripChanges; }
     void ProcessMessages() override { ++processed; }
     void MarqueeDestroyed() override { destroyed = true; }
+    std::int64_t Now() override { return now; }
 
+    std::int64_t now = 0;  // moved on by hand
     std::vector<std::pair<bool, int>> timerCalls;
     int stripChanges = 0;
     int processed = 0;
@@ -226,6 +229,272 @@ TEST(Marquee, MainTickerPassEntersHoldsRunsOutAndFinishes) {
     EXPECT_TRUE(mq.Active());
     mq.Step();
     EXPECT_EQ(mq.Strip()[0].X, 722);
+}
+
+namespace {
+
+// The main ticker with kPlay, stepped to the first step of the hold (ScrollPos held at 715).
+void StepIntoTheHold(TMarquee& mq) {
+    SetUpMainTicker(mq);
+    mq.SetText(kPlay);
+    mq.SetActive(true);
+    StepTimes(mq, 144);
+    ASSERT_EQ(mq.PauseCount(), 1);
+    ASSERT_EQ(mq.Strip()[0].X, 7);
+}
+
+}  // namespace
+
+// While the text is held nothing moves: the timer is asked for one wait for the whole rest of
+// the hold (99 more held steps and the step that lets the text go), and that one event leaves
+// the ticker exactly where 100 events would have.
+TEST(Marquee, AHeldTextSleepsThroughItsHoldInOneTimerEvent) {
+    FakeMarqueeHost host;
+    TMarquee mq(&host);
+    StepIntoTheHold(mq);
+    EXPECT_EQ(mq.SleepSteps(), 100);
+    EXPECT_EQ(mq.TimerWait(), 3000);
+    EXPECT_EQ(mq.TimerInterval(), 30);  // the step interval itself is the speed's
+    EXPECT_EQ(host.timerCalls.back(), std::make_pair(true, 3000));
+
+    const int changes = host.stripChanges;
+    const int processed = host.processed;
+    host.now += 3000;
+    mq.Step();
+    EXPECT_EQ(mq.PauseCount(), 0);  // released
+    EXPECT_EQ(mq.ScrollPos(), 720);
+    EXPECT_EQ(mq.Strip()[0].X, 7);
+    EXPECT_EQ(host.stripChanges, changes + 1);  // the releasing step, drawn where it stood
+    EXPECT_EQ(host.processed, processed + 1);
+    EXPECT_EQ(mq.TimerWait(), 30);
+    EXPECT_EQ(host.timerCalls.back(), std::make_pair(true, 30));
+
+    host.now += 30;
+    mq.Step();  // moves on and runs out fast, as without the sleep
+    EXPECT_EQ(mq.Strip()[0].X, 2);
+    EXPECT_EQ(host.timerCalls.back(), std::make_pair(true, 10));
+
+    // An event before its time (a test's, or a late clock) makes only the steps due, and at
+    // least one; a hold of any length sleeps a minute at most at a time.
+    FakeMarqueeHost early;
+    TMarquee held(&early);
+    StepIntoTheHold(held);
+    early.now += 600;
+    held.Step();
+    EXPECT_EQ(held.PauseCount(), 21);
+    EXPECT_EQ(held.TimerWait(), 80 * 30);
+    held.Step();  // no time has passed: one step
+    EXPECT_EQ(held.PauseCount(), 22);
+    EXPECT_EQ(held.SleepSteps(), 100 - 22 + 1);
+    held.SetPauseAmount(10'000'000);
+    EXPECT_EQ(held.TimerWait(), TMarquee::MaxSleepMs);
+    early.now += TMarquee::MaxSleepMs;
+    held.Step();
+    EXPECT_EQ(held.PauseCount(), 22 + 2000);
+    EXPECT_EQ(held.ScrollPos(), 715);
+    EXPECT_EQ(held.TimerWait(), TMarquee::MaxSleepMs);
+}
+
+// Every change during a sleeping hold first counts the held steps whose time had come, so the
+// ticker is in the state it would have reached step by step (the simulation below tries every
+// kind of change).
+TEST(Marquee, ChangesDuringASleepingHoldCountTheStepsThatPassed) {
+    {
+        // The before-PLAY text told again mid-hold: the strip is emptied, so the next step
+        // comes at the step interval and draws; then the rest of the hold sleeps.
+        FakeMarqueeHost host;
+        TMarquee mq(&host);
+        StepIntoTheHold(mq);
+        host.now += 1500;
+        host.timerCalls.clear();
+        mq.SetText(kPlay);
+        mq.SetActive(true);
+        EXPECT_EQ(mq.PauseCount(), 51);
+        EXPECT_TRUE(mq.StripCleared());
+        ASSERT_EQ(host.timerCalls.size(), 2u);
+        EXPECT_EQ(host.timerCalls[0], std::make_pair(false, 30));
+        EXPECT_EQ(host.timerCalls[1], std::make_pair(true, 30));
+        host.now += 30;
+        mq.Step();
+        EXPECT_EQ(mq.Strip()[0].X, 7);
+        EXPECT_EQ(mq.PauseCount(), 52);
+        EXPECT_EQ(mq.TimerWait(), 49 * 30);
+        host.now += 49 * 30;
+        mq.Step();
+        EXPECT_EQ(mq.PauseCount(), 0);
+        EXPECT_EQ(mq.ScrollPos(), 720);
+    }
+    {
+        // A shorter hold set mid-hold keeps the time of the step under way.
+        FakeMarqueeHost host;
+        TMarquee mq(&host);
+        StepIntoTheHold(mq);
+        host.now += 1010;
+        mq.SetPauseAmount(50);
+        EXPECT_EQ(mq.PauseCount(), 34);
+        EXPECT_EQ(mq.TimerWait(), (50 - 34 + 1) * 30 - 20);
+        EXPECT_EQ(host.timerCalls.back(), std::make_pair(true, 490));
+        host.now += 490;  // 1,500 ms after the hold began: 50 held steps, then the release
+        mq.Step();
+        EXPECT_EQ(mq.PauseCount(), 0);
+        EXPECT_EQ(mq.ScrollPos(), 720);
+    }
+}
+
+namespace {
+
+// A toolkit's repeating timer on a simulated clock. The reference ticker's host runs its timer
+// at the step interval whatever wait it is asked for, and gives the ticker a clock that
+// stands still, so every event is exactly one step: the ticker as it is without sleeping.
+class SimulatedHost : public IMarqueeHost {
+public:
+    explicit SimulatedHost(bool reference) : reference_(reference) {}
+
+    int TextWidth(const std::string& text) override { return 10 * static_cast<int>(text.size()); }
+    void TimerChanged(bool enabled, int wait) override {
+        if (!enabled) {
+            running_ = false;
+            return;
+        }
+        const int period = reference_ ? marquee->TimerInterval() : wait;
+        if (reference_ && running_ && period == period_) return;  // no change: no restart
+        running_ = true;
+        period_ = period;
+        due_ = clock + period;
+    }
+    void StripChanged() override {}
+    void ProcessMessages() override {}
+    std::int64_t Now() override { return reference_ ? 0 : clock; }
+
+    // Runs the timer's events due at `clock`.
+    void Fire() {
+        for (int guard = 0; running_ && due_ <= clock && guard < 10; ++guard) {
+            due_ += period_;
+            ++events;
+            marquee->Step();
+        }
+    }
+
+    TMarquee* marquee = nullptr;
+    std::int64_t clock = 0;
+    int events = 0;
+
+private:
+    bool reference_;
+    bool running_ = false;
+    int period_ = 0;
+    std::int64_t due_ = 0;
+};
+
+struct TickerPair {
+    SimulatedHost referenceHost{true};
+    SimulatedHost host{false};
+    TMarquee reference{&referenceHost};
+    TMarquee mq{&host};
+
+    TickerPair() {
+        referenceHost.marquee = &reference;
+        host.marquee = &mq;
+        SetUpMainTicker(reference);
+        SetUpMainTicker(mq);
+    }
+    template <typename Change>
+    void Apply(Change change) {
+        change(reference);
+        change(mq);
+    }
+    // One millisecond: the timers' events, then the check that both show the same.
+    void Tick(std::int64_t t) {
+        referenceHost.clock = host.clock = t;
+        referenceHost.Fire();
+        host.Fire();
+    }
+};
+
+bool SameStrip(const TMarquee& a, const TMarquee& b) {
+    if (a.Strip().size() != b.Strip().size()) return false;
+    for (std::size_t i = 0; i < a.Strip().size(); ++i) {
+        if (a.Strip()[i].X != b.Strip()[i].X || a.Strip()[i].Text != b.Strip()[i].Text ||
+            a.Strip()[i].Color != b.Strip()[i].Color)
+            return false;
+    }
+    return a.Active() == b.Active() && a.OnScreen() == b.OnScreen() && a.Color() == b.Color();
+}
+
+}  // namespace
+
+// Against the ticker stepped at every interval, millisecond by millisecond: the same picture
+// at every moment, the same state after every change, and far fewer timer events.
+TEST(Marquee, SleepingThroughHoldsShowsWhatSteppingShows) {
+    {
+        // A minute before PLAY: the text told again every 3 s.
+        TickerPair pair;
+        for (std::int64_t t = 0; t <= 60000; ++t) {
+            pair.Tick(t);
+            if (t % 3000 == 0)
+                pair.Apply([](TMarquee& m) {
+                    m.SetText(" Press PLAY to start ");
+                    m.SetActive(true);
+                });
+            ASSERT_TRUE(SameStrip(pair.reference, pair.mq)) << "at " << t << " ms";
+        }
+        EXPECT_GT(pair.referenceHost.events, 1500);
+        EXPECT_LT(pair.host.events, pair.referenceHost.events * 7 / 10);
+    }
+    {
+        // Pauses, speeds, shorter and longer holds, colours and new texts at odd moments.
+        TickerPair pair;
+        std::mt19937 random(23);
+        const auto roll = [&](int n) { return static_cast<int>(random() % n); };
+        pair.Apply([](TMarquee& m) {
+            m.SetText("A headline of some length ");
+            m.SetActive(true);
+        });
+        std::int64_t next = 0;
+        int whileAsleep = 0;
+        for (std::int64_t t = 0; t <= 600000; ++t) {
+            pair.Tick(t);
+            if (t == next) {
+                if (pair.mq.SleepSteps() > 1) ++whileAsleep;
+                const int what = roll(8);
+                const int pause = 20 + roll(120);
+                const auto speed = static_cast<TSpeed>(roll(3));
+                pair.Apply([&](TMarquee& m) {
+                    switch (what) {
+                        case 0:
+                            m.Stop();
+                            break;
+                        case 1:
+                            m.SetActive(true);
+                            break;
+                        case 2:
+                            m.SetSpeed(speed);
+                            break;
+                        case 3:
+                            m.SetPauseAmount(pause);
+                            break;
+                        case 4:
+                            m.SetColor(m.Color() == 0 ? 0x000080 : 0);
+                            break;
+                        case 5:
+                            m.SetText(m.Text() == kPlay ? "Another headline " : kPlay);
+                            break;
+                        default:
+                            m.SetActive(false);
+                            m.SetText(kPlay);
+                            m.SetActive(true);
+                            break;
+                    }
+                });
+                ASSERT_EQ(pair.mq.PauseCount(), pair.reference.PauseCount()) << "at " << t;
+                ASSERT_EQ(pair.mq.ScrollPos(), pair.reference.ScrollPos()) << "at " << t;
+                next = t + 1 + roll(4000);
+            }
+            ASSERT_TRUE(SameStrip(pair.reference, pair.mq)) << "at " << t << " ms";
+        }
+        EXPECT_GE(whileAsleep, 20);  // the changes that matter here
+        EXPECT_LT(pair.host.events, pair.referenceHost.events);
+    }
 }
 
 TEST(Marquee, SettingTextMidPassContinuesAndClearsTheStrip) {

@@ -1,5 +1,8 @@
+#include <QApplication>
 #include <QImage>
 #include <QRect>
+#include <QRegion>
+#include <QScreen>
 #include <QtTest>
 #include <memory>
 
@@ -57,7 +60,7 @@ private slots:
     void drawsMarkupColours();
     void timerFollowsSpeed();
     void survivesEitherSideGoingFirst();
-    void movedPixelsMatchAFreshDrawingAndTheHoldPaintsNothing();
+    void stepsPaintWhatAWholeDrawingGivesAndTheHoldPaintsNothing();
 };
 
 namespace {
@@ -74,42 +77,62 @@ public:
 
 }  // namespace
 
-// Steps shift the pixels drawn before and draw only what came into view; the picture must be
-// the one a whole drawing gives, in both colours of the text. While the text is held nothing
-// is drawn or painted.
-void TestMarquee::movedPixelsMatchAFreshDrawingAndTheHoldPaintsNothing() {
+// A step paints only where the text was or is now: what reaches the screen must be what a
+// whole drawing of the widget gives, in both colours of the text, as the text enters, moves
+// and leaves, and when a new text empties the strip. While the text is held nothing is
+// painted.
+void TestMarquee::stepsPaintWhatAWholeDrawingGivesAndTheHoldPaintsNothing() {
     {
         TMarquee mq;
         SetUpMainTicker(mq);
+        std::int64_t now = 0;  // the ticker's clock, moved by hand (outlives the widget)
         MarqueeWidget w(mq);
+        w.setClock(&now);
         w.resize(722, 31);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));  // so that a step's painting reaches it
         mq.SetText("3%Red first|Then lime, far along ");
         mq.SetActive(true);
-        auto whole = [&] {
-            // Binding again draws the whole strip afresh from the ticker's state.
-            w.setMarquee(&mq);
-            return w.grab().toImage();
+        // What the steps' painting left on the (off-screen) screen, and the widget drawn whole.
+        auto screen = [&] {
+            QApplication::sendPostedEvents();  // a new text's update
+            return QGuiApplication::primaryScreen()
+                ->grabWindow(w.winId())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
         };
-        for (int steps : {1, 29, 60, 54}) {
+        auto whole = [&] { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        for (int steps : {1, 2, 27, 60, 54}) {
             for (int i = 0; i < steps; ++i) w.step();
-            const QImage stepped = w.grab().toImage();
-            QCOMPARE(stepped, whole());
+            QCOMPARE(screen(), whole());
         }
         QCOMPARE(mq.ScrollPos(), 715);  // the first step of the hold
         QCOMPARE(mq.PauseCount(), 1);
+        // The timer sleeps through the rest of the hold: 99 held steps and the release.
+        QCOMPARE(w.timerInterval(), 100 * 30);
         PaintCounter counter;
         w.installEventFilter(&counter);
-        for (int i = 0; i < 50; ++i) w.step();
-        QCOMPARE(mq.PauseCount(), 51);
+        for (int i = 0; i < 51; ++i) w.step();  // events before their time: a step each
+        QCOMPARE(mq.PauseCount(), 52);
         QCOMPARE(counter.paints, 0);
-        for (int i = 0; i < 50; ++i) w.step();  // the last held step lets it go
+        QCOMPARE(w.timerInterval(), 49 * 30);
+        now += 49 * 30;
+        w.step();  // the end of the sleep: the last held steps and the release at once
         QCOMPARE(mq.PauseCount(), 0);
         QCOMPARE(counter.paints, 0);
+        QCOMPARE(w.timerInterval(), 30);
         w.step();  // the text moves on, painted at once
         QCOMPARE(counter.paints, 1);
-        QCOMPARE(w.grab().toImage(), whole());
+        QCOMPARE(screen(), whole());
+        for (int i = 0; i < 60; ++i) w.step();  // leaving
+        QCOMPARE(screen(), whole());
+        for (int i = 0; i < 1000 && mq.Active(); ++i) w.step();  // gone: the pass is over
+        QVERIFY(!mq.Active());
+        QCOMPARE(screen(), whole());
+        mq.SetText("Another text ");  // the strip emptied
+        QCOMPARE(screen(), whole());
+        w.step();
+        QCOMPARE(screen(), whole());
     }
 }
 
@@ -129,6 +152,18 @@ void TestMarquee::drawsTextInsideTheStripOnly() {
     // The 30th step drew the text with its left edge at 722 - 145 in the strip.
     const int textLeft = 5 + 722 - 145;
     QImage image = w.grab().toImage();
+    // Around the strip the ticker looks exactly like a plain sunken frame on black.
+    QFrame plain;
+    plain.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    plain.setLineWidth(1);
+    plain.setAutoFillBackground(true);
+    plain.setPalette(w.palette());
+    plain.resize(722, 31);
+    const QImage frame = plain.grab().toImage();
+    const QRegion ring = QRegion(0, 0, 722, 31) - QRegion(5, 5, 712, 21);
+    for (const QRect& r : ring) {
+        QCOMPARE(image.copy(r), frame.copy(r));
+    }
     QVERIFY(CountPixels(image, QRect(textLeft, 5, 717 - textLeft, 21), IsLime) > 50);
     QCOMPARE(CountPixels(image, QRect(5, 5, textLeft - 7, 21), IsLime), 0);
     QCOMPARE(LimeOutsideDrawingArea(image), 0);
