@@ -214,6 +214,9 @@ void TMarquee::SetSpeed(TSpeed speed) {
 }
 
 void TMarquee::SetText(const std::string& text) {
+    // The same text again (before PLAY it is told every 3 s) changes nothing: clearing the
+    // strip would only blank it for a step.
+    if (text == text_ && !segments_.empty()) return;
     const Change change(*this, false);
     if (active_) SetTimer(false, timerInterval_);
     segments_.clear();
