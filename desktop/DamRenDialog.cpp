@@ -86,11 +86,8 @@ void DamRenDialog::sync() {
 void DamRenDialog::showEvent(QShowEvent* event) {
     sync();
     QDialog::showEvent(event);
-    for (QRadioButton* radio : radios_)
-        if (radio->isEnabled()) {
-            radio->setFocus();
-            break;
-        }
+    if (const int first = form_.NextEnabledItem(0, 1); first > 0)
+        radios_[static_cast<std::size_t>(first - 1)]->setFocus();
 }
 
 // The arrow keys choose as they move, skipping items already done, so OK is ready at once.
@@ -102,15 +99,11 @@ bool DamRenDialog::eventFilter(QObject* watched, QEvent* event) {
                                                                  : 0;
     const auto at = std::find(radios_.begin(), radios_.end(), watched);
     if (step == 0 || at == radios_.end()) return QDialog::eventFilter(watched, event);
-    const int count = static_cast<int>(radios_.size());
-    int index = static_cast<int>(at - radios_.begin());
-    for (int tries = 0; tries < count; ++tries) {
-        index = (index + step + count) % count;
-        QRadioButton* next = radios_[static_cast<std::size_t>(index)];
-        if (!next->isEnabled()) continue;
-        next->setFocus(Qt::OtherFocusReason);
-        next->click();
-        break;
+    const int next = form_.NextEnabledItem(static_cast<int>(at - radios_.begin()) + 1, step);
+    if (next > 0) {
+        QRadioButton* radio = radios_[static_cast<std::size_t>(next - 1)];
+        radio->setFocus(Qt::OtherFocusReason);
+        radio->click();
     }
     return true;
 }

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/GameState.h"
@@ -218,8 +220,10 @@ private:
     void ResumePlay();
     // Neither list has a row selected any more.
     void ClearListSelections();
-    // The ticker halts and runs `text` from the start.
-    void NewTickerText(const std::string& text);
+    // The ticker halts and runs the text made of `parts` from the start. The text is put
+    // together in the event itself, whose room the outbox keeps, so a headline costs no
+    // allocation.
+    void NewTickerText(std::initializer_list<std::string_view> parts);
     void PlaySound(TSound sound) { Emit(TGameEventKind::Sound).Sound = sound; }
     // Settles `amount` of the mortgage debt (no more than is owed) from the cash.
     void PayDebt(Money amount);
@@ -242,7 +246,6 @@ private:
     std::uint64_t endCount_ = 0;
     std::array<int, 2> selectedRows_{};
     bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
-    std::string tickerText_;  // the text a month gives the ticker, kept to save allocations
     std::array<Money, kAreaCount> surveyedAverages_{};
     Money surveyedOwned_;
     bool marketSurveyed_ = false;

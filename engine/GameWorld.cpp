@@ -243,9 +243,10 @@ void TGame::ClearListSelections() {
     Emit(TGameEventKind::SelectionsCleared);
 }
 
-void TGame::NewTickerText(const std::string& text) {
+void TGame::NewTickerText(std::initializer_list<std::string_view> parts) {
     Emit(TGameEventKind::TickerStopped);
-    Emit(TGameEventKind::TickerText).Text = text;
+    std::string& text = Emit(TGameEventKind::TickerText).Text;
+    for (std::string_view part : parts) text.append(part);
     Emit(TGameEventKind::TickerActive).Flag = true;
 }
 

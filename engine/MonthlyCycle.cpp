@@ -55,10 +55,7 @@ void TGame::MonthlyTick() {
     if (MonthsPlayed < kProgressMaximum) {
         Emit(TGameEventKind::Progress).Number = MonthsPlayed;
         if (MonthsPlayed == 1) {
-            tickerText_.assign("It is January ")
-                .append(std::to_string(Year))
-                .append(" - Welcome to the game! ");
-            NewTickerText(tickerText_);
+            NewTickerText({"It is January ", std::to_string(Year), " - Welcome to the game! "});
         }
         if (Month == 12) YearlyTrend();
         if (MonthsPlayed % kMonthsBetweenHeadlines == 0) {
@@ -138,11 +135,8 @@ void TGame::NewsEvent() {
     while (News(k).Shown) k = Generator.Int(1, kNewsCount);
 
     PlaySound(TSound::MeepMeep);
-    // The headline and its blank, put together in a buffer that outlives the month, so that
-    // a headline costs no allocation.
-    tickerText_.assign(News(k).Headline).push_back(' ');
     News(k).Shown = true;
-    NewTickerText(tickerText_);
+    NewTickerText({News(k).Headline, " "});
 
     if (PendingNews != 0) ApplyNews(PendingNews);
     PendingNews = k;

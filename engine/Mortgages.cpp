@@ -64,7 +64,7 @@ void TGame::PayDebt(Money amount) {
 
 void TGame::RedeemAllMortgages() {
     PausePlay();
-    NewTickerText("Redeeming Mortgages.. ");
+    NewTickerText({"Redeeming Mortgages.. "});
     for (TProperty& property : Properties) {
         if (!property.Has(Mortgaged)) continue;
         property.Flags &= static_cast<std::uint16_t>(~Mortgaged);

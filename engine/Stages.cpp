@@ -54,7 +54,7 @@ void TGame::EndGame() {
     ResumedFrom.clear();
     Emit(TGameEventKind::ProgressFull);
     Emit(TGameEventKind::ClockStopped);
-    NewTickerText("End of the game ");
+    NewTickerText({"End of the game "});
     Running = false;
 
     RedeemAllMortgages();

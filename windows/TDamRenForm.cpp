@@ -37,6 +37,18 @@ bool TDamRenForm::ItemEnabled(int item) const {
            !itemsDone_[static_cast<std::size_t>(item - 1)];
 }
 
+int TDamRenForm::NextEnabledItem(int item, int step) const {
+    const int count = static_cast<int>(items_.size());
+    if (count == 0) return 0;
+    int index = item - 1;
+    if (item == 0 && step < 0) index = 0;  // from before the first item, backwards: the last
+    for (int tries = 0; tries < count; ++tries) {
+        index = ((index + step) % count + count) % count;
+        if (ItemEnabled(index + 1)) return index + 1;
+    }
+    return 0;
+}
+
 void TDamRenForm::optgroupClick(int item) {
     if (!ItemEnabled(item)) return;
     itemIndex_ = item;

@@ -18,6 +18,9 @@ public:
     int ItemIndex() const { return itemIndex_; }  // 0 none, else 1..8
     // An item already done to this property cannot be chosen (shown disabled).
     bool ItemEnabled(int item) const;
+    // The next item that can be chosen `step` (1 or -1) from `item`, round the end of the
+    // list (0 starts before the first item); 0 when none can. The arrow keys move by it.
+    int NextEnabledItem(int item, int step) const;
     bool OkEnabled() const { return okEnabled_; }
     // The dialog has been closed by OK or Cancel; ChoiceMade says which.
     bool Closed() const { return closed_; }

@@ -87,6 +87,11 @@ TEST_F(DamageTest, ChooserOffersTenthsOfTheLowestPriceAndEachItemOnce) {
     EXPECT_FALSE(App().DamRenForm.ItemEnabled(3));
     EXPECT_TRUE(App().DamRenForm.ItemEnabled(2));
     EXPECT_FALSE(App().DamRenForm.ItemEnabled(9));
+    // The arrow keys skip it, and go round the ends.
+    EXPECT_EQ(App().DamRenForm.NextEnabledItem(2, 1), 4);
+    EXPECT_EQ(App().DamRenForm.NextEnabledItem(4, -1), 2);
+    EXPECT_EQ(App().DamRenForm.NextEnabledItem(8, 1), 1);
+    EXPECT_EQ(App().DamRenForm.NextEnabledItem(0, -1), 8);
     EXPECT_EQ(App().DamRenForm.ItemIndex(), 0);
     EXPECT_FALSE(App().DamRenForm.OkEnabled());
     EXPECT_TRUE(effects_.CallsStartingWith("info: ").empty());
