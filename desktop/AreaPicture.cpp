@@ -28,12 +28,16 @@ void AreaPicture::keyPressEvent(QKeyEvent* event) {
             emit clicked();
             return;
         case Qt::Key_Left:
-        case Qt::Key_Up:
-            emit stepped(-1);
+            emit arrowed(TArrow::Left);
             return;
         case Qt::Key_Right:
+            emit arrowed(TArrow::Right);
+            return;
+        case Qt::Key_Up:
+            emit arrowed(TArrow::Up);
+            return;
         case Qt::Key_Down:
-            emit stepped(+1);
+            emit arrowed(TArrow::Down);
             return;
         default:
             SvgPicture::keyPressEvent(event);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/SvgPicture.h"
+#include "ui/Commands.h"
 
 // An area's picture as a control a keyboard and a screen reader can use: reached by Tab,
 // chosen with Enter or Space (as a click), the arrow keys step to the neighbouring area, and
@@ -15,8 +16,8 @@ public:
     bool isChosen() const { return chosen_; }
 
 signals:
-    // An arrow key: -1 for the previous area, +1 for the next.
-    void stepped(int delta);
+    // An arrow key, which the window logic turns into the area it leads to.
+    void arrowed(TArrow arrow);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -518,9 +518,8 @@ void MainWindow::buildAreas(QWidget* main) {
         picture->setCursor(Qt::PointingHandCursor);
         picture->setProperty(kCommandProperty, static_cast<int>(AreaCommand(area)));
         connect(picture, &SvgPicture::clicked, this, [this, area] { invoke(AreaCommand(area)); });
-        // The arrow keys step round the six areas, as in a group of radio buttons.
-        connect(picture, &AreaPicture::stepped, this, [this, area](int delta) {
-            const int next = (area - 1 + delta + kAreaCount) % kAreaCount + 1;
+        connect(picture, &AreaPicture::arrowed, this, [this, area](TArrow arrow) {
+            const int next = AreaAfterArrow(area, arrow);
             areaPictures_[static_cast<std::size_t>(next - 1)]->setFocus(Qt::OtherFocusReason);
             invoke(AreaCommand(next));
         });

@@ -3,6 +3,8 @@
 #include <array>
 #include <cctype>
 
+#include "engine/World.h"
+
 namespace {
 
 struct TCommandName {
@@ -76,4 +78,24 @@ std::string CommandName(TCommand command) {
     for (const TCommandName& entry : kNames)
         if (entry.Command == command) return entry.Name;
     return {};
+}
+
+int AreaAfterArrow(int area, TArrow arrow) {
+    constexpr int kPicturesARow = 3;
+    int step = 0;
+    switch (arrow) {
+        case TArrow::Left:
+            step = -1;
+            break;
+        case TArrow::Right:
+            step = 1;
+            break;
+        case TArrow::Up:
+            step = -kPicturesARow;
+            break;
+        case TArrow::Down:
+            step = kPicturesARow;
+            break;
+    }
+    return ((area - 1 + step) % kAreaCount + kAreaCount) % kAreaCount + 1;
 }

@@ -52,6 +52,12 @@ inline TCommand AreaCommand(int area) {
     return static_cast<TCommand>(static_cast<int>(TCommand::Area1) + area - 1);
 }
 
+enum class TArrow { Left, Right, Up, Down };
+
+// The area an arrow key leads to from area 1..6 among the area pictures, which stand three
+// by two: left and right step one picture, up and down one row, round the six.
+int AreaAfterArrow(int area, TArrow arrow);
+
 // The keys the main window previews; any other key is Other.
 enum class TKey { Esc, F1, F2, F5, F6, F7, F9, F12, Enter, Tab, Other };
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frontend/StateJson.h"
+#include "ui/Commands.h"
 #include "web/WebFrontEnd.h"
 #include "windows/TRealtopia.h"
 
@@ -148,6 +149,17 @@ EMSCRIPTEN_KEEPALIVE const char* web_list_move(const char* list, const char* key
     if (!rows) return Hand("-");
     const std::string current = std::to_string(frontEnd->ListCurrentRow(list)) + ";";
     return Hand(current + RowsText(*rows));
+}
+
+// An arrow key on area picture `area` (1..6), by the browser's key name ("ArrowLeft" …): the
+// area it leads to, or 0 for another key.
+EMSCRIPTEN_KEEPALIVE int web_area_arrow(int area, const char* key) {
+    const std::string name = key;
+    if (name == "ArrowLeft") return AreaAfterArrow(area, TArrow::Left);
+    if (name == "ArrowRight") return AreaAfterArrow(area, TArrow::Right);
+    if (name == "ArrowUp") return AreaAfterArrow(area, TArrow::Up);
+    if (name == "ArrowDown") return AreaAfterArrow(area, TArrow::Down);
+    return 0;
 }
 
 EMSCRIPTEN_KEEPALIVE void web_select_several() {

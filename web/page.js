@@ -914,16 +914,18 @@
     });
   }
 
-  // The area pictures, three by two: an arrow key moves to the next picture and chooses it.
+  // The area pictures: an arrow key moves to the picture the game says it leads to and
+  // chooses it.
   function wireAreas() {
     const areas = Array.from(document.querySelectorAll('#pnl_Areas .area'));
-    const steps = { ArrowLeft: -1, ArrowRight: 1, ArrowUp: -3, ArrowDown: 3 };
     areas.forEach((area, i) => area.addEventListener('keydown', (event) => {
-      if (!(event.key in steps) || event.altKey || event.ctrlKey || dialogOpen) return;
-      event.preventDefault();
-      const target = areas[(i + steps[event.key] + areas.length) % areas.length];
-      target.focus();
-      target.click();
+      if (!event.key.startsWith('Arrow') || event.altKey || event.ctrlKey || dialogOpen) return;
+      event.preventDefault();  // the picture moves, not the page
+      call('web_area_arrow', ['number', 'string'], [i + 1, event.key], 'number').then((next) => {
+        if (!next) return;
+        areas[next - 1].focus();
+        areas[next - 1].click();
+      });
     }));
   }
 

@@ -111,6 +111,15 @@ TEST_F(CommandsTest, ChoosingAnAreaClearsTheSelection) {
     EXPECT_FALSE(View().Mortgage.Enabled);
     EXPECT_EQ(View().Info, "Click on a property");
     EXPECT_EQ(g.State().MarketTrend, Risen);
+
+    // The arrow keys among the pictures, three by two: a picture to each side, a row up or
+    // down, round the six.
+    EXPECT_EQ(AreaAfterArrow(5, TArrow::Right), 6);
+    EXPECT_EQ(AreaAfterArrow(6, TArrow::Right), 1);
+    EXPECT_EQ(AreaAfterArrow(1, TArrow::Left), 6);
+    EXPECT_EQ(AreaAfterArrow(2, TArrow::Down), 5);
+    EXPECT_EQ(AreaAfterArrow(5, TArrow::Down), 2);
+    EXPECT_EQ(AreaAfterArrow(1, TArrow::Up), 4);
 }
 
 TEST_F(CommandsTest, TheCheatPaysOncePerRun) {

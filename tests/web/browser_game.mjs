@@ -296,6 +296,9 @@ async function checkAccessibility() {
   await key('right');
   await settle();
   check(await chosen() === (area + 1) % 6, 'the right arrow did not choose the next area');
+  await key('down');
+  await settle();
+  check(await chosen() === (area + 4) % 6, 'the down arrow did not choose the area a row below');
   // In a list the arrow keys select, and the row they are at is the list's active row.
   await evaluate("document.getElementById('lst_Avail').focus()");
   await settle();
