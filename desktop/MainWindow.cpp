@@ -568,10 +568,7 @@ void MainWindow::sync() {
     }
 
     // The ticker reads as the headline it shows, announced once whenever it changes.
-    QString headline;
-    for (const TSegment& segment : form_.mq().Segments())
-        headline += QString::fromStdString(segment.Text);
-    headline = headline.simplified();
+    const QString headline = QString::fromStdString(form_.mq().SpokenText());
     if (ticker_->accessibleName() != headline) ticker_->setAccessibleName(headline);
 
     trendLabel_->setText(Text(view.TrendText));

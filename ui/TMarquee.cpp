@@ -228,6 +228,24 @@ void TMarquee::SetText(const std::string& text) {
     if (ParseSegments(text) && active_) SetTimer(true, timerInterval_);
 }
 
+std::string TMarquee::SpokenText() const {
+    std::string spoken;
+    bool blank = false;
+    for (const TSegment& segment : segments_) {
+        blank = true;  // between the parts
+        for (char c : segment.Text) {
+            if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+                blank = true;
+                continue;
+            }
+            if (blank && !spoken.empty()) spoken += ' ';
+            blank = false;
+            spoken += c;
+        }
+    }
+    return spoken;
+}
+
 bool TMarquee::ParseSegments(const std::string& text) {
     std::vector<std::string> fragments;
     if (text.find('|') == std::string::npos) {

@@ -88,6 +88,9 @@ public:
     const std::string& Text() const { return text_; }
     void SetText(const std::string& text);
     const std::vector<TSegment>& Segments() const { return segments_; }
+    // What the ticker says, for a screen reader: its parts joined by a blank, with no blank
+    // at either end or twice in a row.
+    std::string SpokenText() const;
     std::int32_t PauseAmount() const { return pauseAmount_; }
     void SetPauseAmount(std::int32_t amount);
     bool DoPause() const { return doPause_; }

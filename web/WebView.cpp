@@ -142,14 +142,7 @@ void WriteTicker(TJsonWriter& json, const TMarquee& ticker, unsigned revision) {
     json.Int("left", area.Left).Int("top", area.Top).Int("width", area.Width);
     json.Int("height", area.Height).Int("color", ticker.Color());
     json.String("hint", hints::Ticker);
-    // What the ticker says, its coloured parts joined, for a screen reader.
-    std::string spoken;
-    for (const TSegment& segment : ticker.Segments()) {
-        if (segment.Text.empty()) continue;
-        if (!spoken.empty()) spoken += ' ';
-        spoken += segment.Text;
-    }
-    json.String("spoken", spoken);
+    json.String("spoken", ticker.SpokenText());
     WriteTexts(json, ticker.Strip(), "strip");
     WriteTexts(json, ticker.Overlay(), "overlay");
     json.Close('}');

@@ -60,6 +60,11 @@ TEST(Marquee, MarkupSplitsIntoColouredSegments) {
     EXPECT_EQ(mq.Segments()[0].Color, 0xFF0000u);
     EXPECT_EQ(mq.Segments()[1].Text, "Lime");
     EXPECT_EQ(mq.Segments()[1].Color, 0x00FF00u);
+    // Read aloud as two words, whatever blanks stand around them.
+    EXPECT_EQ(mq.SpokenText(), "Red Lime");
+    mq.SetText(" 3%Red  |Lime ");
+    EXPECT_EQ(mq.SpokenText(), "Red Lime");
+    mq.SetText("3%Red|Lime");
     mq.Step();
     ASSERT_EQ(mq.Strip().size(), 2u);
     EXPECT_EQ(mq.Strip()[0].X, 722);
