@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QScreen>
 #include <QTimerEvent>
 #include <QtMath>
 #include <algorithm>
@@ -111,6 +112,16 @@ void MarqueeWidget::ProcessMessages() {
 
 std::int64_t MarqueeWidget::Now() {
     return fixedNow_ != nullptr ? *fixedNow_ : clock_.elapsed();
+}
+
+int MarqueeWidget::FrameMs() {
+    if (frameMs_ <= 0) {
+        // A screen that does not say its refresh rate is taken to show 60 pictures a second.
+        const QScreen* shownOn = screen();
+        const qreal rate = shownOn != nullptr ? shownOn->refreshRate() : 0;
+        frameMs_ = qFloor(1000 / (rate >= 1 ? rate : 60));
+    }
+    return frameMs_;
 }
 
 void MarqueeWidget::MarqueeDestroyed() {
@@ -322,14 +333,18 @@ void MarqueeWidget::paintEvent(QPaintEvent* event) {
 }
 
 bool MarqueeWidget::event(QEvent* event) {
-    // On another screen the strip may need another number of device pixels: asked again at
-    // the next drawing.
-    if (event->type() == QEvent::ScreenChangeInternal) dpr_ = 0;
+    // Another screen may need another number of device pixels and show another number of
+    // pictures a second: both asked again when next needed.
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        dpr_ = 0;
+        frameMs_ = 0;
+    }
     return QFrame::event(event);
 }
 
 void MarqueeWidget::showEvent(QShowEvent* event) {
     dpr_ = 0;  // the screen may have changed while hidden
+    frameMs_ = 0;
     QFrame::showEvent(event);
 }
 

@@ -45,6 +45,7 @@ public:
     void ProcessMessages() override;
     void MarqueeDestroyed() override;
     std::int64_t Now() override;
+    int FrameMs() override;
 
 protected:
     bool event(QEvent* event) override;
@@ -72,6 +73,7 @@ private:
     QBasicTimer timer_;
     QElapsedTimer clock_;  // the time the ticker reads while a held text sleeps
     const std::int64_t* fixedNow_ = nullptr;
+    int frameMs_ = 0;  // the screen's frame, asked again after a show or a screen change
     int interval_ = 0;
     qreal dpr_ = 0;  // device pixels a pixel; 0 until asked (asking costs)
     // The strip's texts drawn once on the background (line_), with the texts it shows at X

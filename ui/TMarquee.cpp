@@ -81,25 +81,45 @@ int TMarquee::TimerWait() const {
     return std::max(0, sleepSteps_ * timerInterval_ - offset_);
 }
 
-std::int64_t TMarquee::HeldStepsPassed() const {
+std::int64_t TMarquee::StepsPassed() const {
     if (sleepSteps_ <= 1 || timerInterval_ <= 0) return 0;
-    // The last step of a sleep is made by the timer's event; the ones before only count.
+    // The last step of a sleep is made by the timer's event; the ones before come due on the
+    // way.
     const std::int64_t elapsed = std::max<std::int64_t>(0, Now() - sleepStart_ + offset_);
     return std::min<std::int64_t>(elapsed / timerInterval_, sleepSteps_ - 1);
 }
 
+std::int64_t TMarquee::HeldStepsPassed() const {
+    return sleepMoves_ ? 0 : StepsPassed();
+}
+
 void TMarquee::CatchUp() {
     if (sleepSteps_ <= 1 && offset_ == 0) return;  // the timer wakes at every step
-    // The held steps whose time has come counted; the timer keeps what has passed of the
-    // step under way, so the change does not move the steps that follow.
+    // The steps whose time has come are taken (held ones counted, moving ones made); the
+    // timer keeps what has passed of the step under way, so the change does not move the
+    // steps that follow.
     const std::int64_t elapsed = std::max<std::int64_t>(0, Now() - sleepStart_ + offset_);
-    const std::int64_t due = HeldStepsPassed();
-    pauseCount_ += static_cast<std::int32_t>(due);
+    const std::int64_t due = StepsPassed();
+    const bool moves = sleepMoves_;
     offset_ =
         static_cast<int>(std::min<std::int64_t>(elapsed - due * timerInterval_, timerInterval_));
     sleepSteps_ = 1;
+    sleepMoves_ = false;
     sleepStart_ = Now();
     rearm_ = true;
+    if (moves) {
+        if (due > 0) MakeSteps(due);
+    } else {
+        pauseCount_ += static_cast<std::int32_t>(due);
+    }
+}
+
+void TMarquee::MakeDueMoves() {
+    // Whether a pass is on the screen, or over, is a step's to say: before a change looks at
+    // it, the moving steps whose time came while the timer slept are made.
+    if (changes_ == 0 && sleepMoves_ && StepsPassed() > 0) {
+        const Change change(*this);
+    }
 }
 
 int TMarquee::HeldStepsAhead() const {
@@ -113,13 +133,32 @@ int TMarquee::HeldStepsAhead() const {
     return static_cast<int>(std::min(holds + 1, most));
 }
 
-void TMarquee::Settle() {
-    const int ahead = HeldStepsAhead();
-    if (ahead > 1 && ahead != sleepSteps_) {
-        sleepSteps_ = ahead;
+int TMarquee::MovingStepsAhead() const {
+    // The screen shows one picture a frame: steps that come faster are made a frame's worth
+    // at a time, so the timer wakes no more often than the screen changes.
+    if (host_ == nullptr || !timerEnabled_ || !active_ || timerInterval_ <= 0) return 1;
+    const int frame = host_->FrameMs();
+    if (frame <= timerInterval_) return 1;
+    return (frame + timerInterval_ - 1) / timerInterval_;
+}
+
+void TMarquee::PlanSleep() {
+    int steps = HeldStepsAhead();
+    bool moves = false;
+    if (steps <= 1) {
+        steps = MovingStepsAhead();
+        moves = steps > 1;
+    }
+    if (steps != sleepSteps_ || moves != sleepMoves_) {
+        sleepSteps_ = steps;
+        sleepMoves_ = moves;
         rearm_ = true;
     }
     if (rearm_) TellHost();
+}
+
+void TMarquee::Settle() {
+    PlanSleep();
 }
 
 void TMarquee::TellHost() {
@@ -134,6 +173,7 @@ void TMarquee::SetHost(IMarqueeHost* host) {
     // The binder gives the new host the timer (TimerWait is the step interval again), and
     // the new host has the strip still to draw.
     sleepSteps_ = 1;
+    sleepMoves_ = false;
     offset_ = 0;
     rearm_ = false;
     heldPicture_ = false;
@@ -141,6 +181,10 @@ void TMarquee::SetHost(IMarqueeHost* host) {
 }
 
 TMarquee::~TMarquee() {
+    // Steps still to come are not made for a ticker that is going away.
+    sleepSteps_ = 1;
+    sleepMoves_ = false;
+    offset_ = 0;
     SetActive(false);
     if (host_ != nullptr) host_->MarqueeDestroyed();
 }
@@ -189,6 +233,7 @@ void TMarquee::SetTimer(bool enabled, int interval) {
     timerInterval_ = interval;
     // A start or a new interval begins a whole step; any sleep ends.
     sleepSteps_ = 1;
+    sleepMoves_ = false;
     offset_ = 0;
     TellHost();
 }
@@ -198,6 +243,7 @@ void TMarquee::NotifyStrip() {
 }
 
 void TMarquee::SetActive(bool active) {
+    MakeDueMoves();
     if (active == active_) return;
     const Change change(*this);
     SetTimer(active, timerInterval_);
@@ -289,6 +335,7 @@ void TMarquee::Resize(int width, int height) {
 }
 
 void TMarquee::Stop() {
+    MakeDueMoves();
     if (!onScreen_) return;
     const Change change(*this);
     onScreen_ = false;
@@ -296,6 +343,7 @@ void TMarquee::Stop() {
 }
 
 void TMarquee::SetOnScreen(bool onScreen) {
+    MakeDueMoves();
     if (onScreen == onScreen_) return;
     const Change change(*this);
     onScreen_ = onScreen;
@@ -430,27 +478,7 @@ void TMarquee::StepNone() {
     NotifyStrip();
 }
 
-void TMarquee::Step() {
-    ++changes_;  // what a step sets by itself is no change from outside
-    if (sleepSteps_ > 1 || offset_ != 0) {
-        const std::int64_t elapsed = Now() - sleepStart_ + offset_;
-        const std::int64_t due = std::clamp<std::int64_t>(
-            timerInterval_ > 0 ? elapsed / timerInterval_ : sleepSteps_, 1, sleepSteps_);
-        if (due < sleepSteps_) {
-            // Before the end of the sleep: the held steps that are due, counted.
-            pauseCount_ += static_cast<std::int32_t>(due);
-            sleepSteps_ -= static_cast<int>(due);
-            offset_ = 0;
-            TellHost();
-            --changes_;
-            if (host_ != nullptr) host_->ProcessMessages();
-            return;
-        }
-        pauseCount_ += sleepSteps_ - 1;
-        sleepSteps_ = 1;
-        offset_ = 0;
-        rearm_ = true;  // the host waits for a sleep: back to the step interval
-    }
+void TMarquee::MakeStep() {
     heldPicture_ = false;
     switch (direction_) {
         case tdLeft:
@@ -463,12 +491,51 @@ void TMarquee::Step() {
             StepNone();
             break;
     }
-    const int ahead = HeldStepsAhead();
-    if (ahead > 1) {
-        sleepSteps_ = ahead;
-        rearm_ = true;
+}
+
+void TMarquee::MakeSteps(std::int64_t count) {
+    // As the timer would have made them one by one: a step that stops the timer or changes
+    // its interval (the end of a pass, the run-out) is the last of them.
+    const bool enabled = timerEnabled_;
+    const int interval = timerInterval_;
+    MakeStep();
+    for (std::int64_t i = 1; i < count && timerEnabled_ == enabled && timerInterval_ == interval;
+         ++i)
+        MakeStep();
+}
+
+void TMarquee::Step() {
+    ++changes_;  // what a step sets by itself is no change from outside
+    std::int64_t steps = 1;
+    if (sleepSteps_ > 1 || offset_ != 0) {
+        const std::int64_t elapsed = Now() - sleepStart_ + offset_;
+        const std::int64_t due = std::clamp<std::int64_t>(
+            timerInterval_ > 0 ? elapsed / timerInterval_ : sleepSteps_, 1, sleepSteps_);
+        if (sleepMoves_) {
+            // A frame's steps, made together and drawn once. On time, the host's timer goes
+            // on as it is; early, or after a change, it waits a whole frame from now.
+            steps = due;
+            if (due < sleepSteps_ || offset_ != 0) rearm_ = true;
+            offset_ = 0;
+            sleepStart_ = Now();
+        } else if (due < sleepSteps_) {
+            // Before the end of the sleep: the held steps that are due, counted.
+            pauseCount_ += static_cast<std::int32_t>(due);
+            sleepSteps_ -= static_cast<int>(due);
+            offset_ = 0;
+            TellHost();
+            --changes_;
+            if (host_ != nullptr) host_->ProcessMessages();
+            return;
+        } else {
+            pauseCount_ += sleepSteps_ - 1;
+            sleepSteps_ = 1;
+            offset_ = 0;
+            rearm_ = true;  // the host waits for a sleep: back to the step interval
+        }
     }
-    if (rearm_) TellHost();
+    MakeSteps(steps);
+    PlanSleep();
     --changes_;
     // Last, so a step run from inside this only sees the finished state of this one.
     if (host_ != nullptr) host_->ProcessMessages();

@@ -56,6 +56,10 @@ public:
     // The toolkit's monotonic time in milliseconds; a host whose timer runs by itself must
     // give the real time, one that only steps by hand may give a fixed one.
     virtual std::int64_t Now() = 0;
+    // The time between two pictures of the screen, in ms (0: none given). Steps that come
+    // faster than that are made together, and the picture drawn once for them, since the
+    // screen would not show the ones in between.
+    virtual int FrameMs() { return 0; }
     // The control is going away: forget it (it has stopped its timer already).
     virtual void MarqueeDestroyed() {}
 };
@@ -118,8 +122,10 @@ public:
 
     // The scroll timer's event. While a held text stands still the timer sleeps through the
     // steps that would draw nothing new (see TimerWait): the event that ends such a sleep
-    // counts them and makes the last one. An event that comes before its time (a test's, say)
-    // makes only the steps that are due, and at least one.
+    // counts them and makes the last one. Steps closer together than the host's frame are
+    // made together: the timer waits for several, and its event makes them all. An event that
+    // comes before its time (a test's, say) makes only the steps that are due, and at least
+    // one.
     void Step();
 
     // The drawing area in control coordinates.
@@ -134,11 +140,15 @@ public:
     bool TimerEnabled() const { return timerEnabled_; }
     // The scroll timer's step interval: the speed's, or the run-out's.
     int TimerInterval() const { return timerInterval_; }
-    // What the host's timer waits for its next event: the step interval, or, while a held
-    // text stands still, the steps of the hold still to come, which draw nothing new, at once.
+    // What the host's timer waits for its next event: the step interval; while a held text
+    // stands still, the steps of the hold still to come, which draw nothing new, at once; or,
+    // when steps come faster than the host's frame, the steps of one frame.
     int TimerWait() const;
-    // Steps the host's current wait stands for (1 but in a hold).
+    // Steps the host's current wait stands for (1 but in a hold or a frame of steps).
     int SleepSteps() const { return sleepSteps_; }
+    // Whether the current wait stands for steps that move the text (made together at its end)
+    // rather than held ones.
+    bool SleepMoves() const { return sleepMoves_; }
     int ScrollPos() const { return scrollPos_; }
     // Counts the held steps whose time has come while the timer sleeps.
     int PauseCount() const { return pauseCount_ + static_cast<int>(HeldStepsPassed()); }
@@ -168,10 +178,16 @@ private:
     };
 
     std::int64_t Now() const;
+    std::int64_t StepsPassed() const;
     std::int64_t HeldStepsPassed() const;
     void CatchUp();
     void Settle();
     int HeldStepsAhead() const;
+    int MovingStepsAhead() const;
+    void PlanSleep();
+    void MakeSteps(std::int64_t count);
+    void MakeDueMoves();
+    void MakeStep();
     void TellHost();
     int Measure(const std::string& text) const;
     void SetTimer(bool enabled, int interval);
@@ -203,9 +219,11 @@ private:
     int timerInterval_ = InitialInterval;
     int scrollPos_ = 0;
     std::int32_t pauseCount_ = 0;
-    // Sleeping through a hold: the host's wait stands for sleepSteps_ steps, begun at
-    // sleepStart_ (host time) with offset_ ms of the first step's interval already gone.
+    // Sleeping through a hold or a frame: the host's wait stands for sleepSteps_ steps, begun
+    // at sleepStart_ (host time) with offset_ ms of the first step's interval already gone;
+    // held steps only count, moving ones (sleepMoves_) are made when their time is asked for.
     int sleepSteps_ = 1;
+    bool sleepMoves_ = false;
     int offset_ = 0;
     std::int64_t sleepStart_ = 0;
     bool heldPicture_ = false;  // the last step held the text, and the strip still shows it

@@ -451,6 +451,11 @@ int WebFrontEnd::TextWidth(const std::string& text) {
     return page_.TextWidth(text);
 }
 
+int WebFrontEnd::FrameMs() {
+    // A browser draws the page once a frame of the display, 60 a second on most screens.
+    return 16;
+}
+
 void WebFrontEnd::TimerChanged(bool enabled, int intervalMs) {
     page_.TickerTimerChanged(enabled && Running(), intervalMs);
 }

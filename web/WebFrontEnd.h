@@ -120,6 +120,7 @@ public:
 
     // ---- IMarqueeHost ----
     int TextWidth(const std::string& text) override;
+    int FrameMs() override;
     void TimerChanged(bool enabled, int intervalMs) override;
     void StripChanged() override { ++stripRevision_; }
     void ProcessMessages() override {}
