@@ -70,7 +70,7 @@ TMarquee::Change::Change(TMarquee& marquee, bool keepsPicture)
 
 TMarquee::Change::~Change() {
     --marquee_.changes_;
-    if (outermost_) marquee_.Settle();
+    if (outermost_) marquee_.PlanSleep();
 }
 
 std::int64_t TMarquee::Now() const {
@@ -155,10 +155,6 @@ void TMarquee::PlanSleep() {
         rearm_ = true;
     }
     if (rearm_) TellHost();
-}
-
-void TMarquee::Settle() {
-    PlanSleep();
 }
 
 void TMarquee::TellHost() {

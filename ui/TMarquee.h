@@ -146,9 +146,6 @@ public:
     int TimerWait() const;
     // Steps the host's current wait stands for (1 but in a hold or a frame of steps).
     int SleepSteps() const { return sleepSteps_; }
-    // Whether the current wait stands for steps that move the text (made together at its end)
-    // rather than held ones.
-    bool SleepMoves() const { return sleepMoves_; }
     int ScrollPos() const { return scrollPos_; }
     // Counts the held steps whose time has come while the timer sleeps.
     int PauseCount() const { return pauseCount_ + static_cast<int>(HeldStepsPassed()); }
@@ -162,9 +159,9 @@ public:
     static std::uint32_t CodeColor(std::int32_t code);
 
 private:
-    // Around every change from outside: first the held steps that passed while the timer
-    // slept count, and the timer keeps the time of the step under way; then, if the text is
-    // still held, the timer may sleep again.
+    // Around every change from outside: first the steps that came due while the timer slept
+    // are taken (held ones counted, moving ones made), and the timer keeps the time of the
+    // step under way; then the timer may sleep again, through a hold or a frame's steps.
     class Change {
     public:
         explicit Change(TMarquee& marquee, bool keepsPicture = true);
@@ -181,7 +178,6 @@ private:
     std::int64_t StepsPassed() const;
     std::int64_t HeldStepsPassed() const;
     void CatchUp();
-    void Settle();
     int HeldStepsAhead() const;
     int MovingStepsAhead() const;
     void PlanSleep();
