@@ -116,10 +116,8 @@ std::int64_t MarqueeWidget::Now() {
 
 int MarqueeWidget::FrameMs() {
     if (frameMs_ <= 0) {
-        // A screen that does not say its refresh rate is taken to show 60 pictures a second.
         const QScreen* shownOn = screen();
-        const qreal rate = shownOn != nullptr ? shownOn->refreshRate() : 0;
-        frameMs_ = qFloor(1000 / (rate >= 1 ? rate : 60));
+        frameMs_ = TMarquee::FrameMsAt(shownOn != nullptr ? shownOn->refreshRate() : 0);
     }
     return frameMs_;
 }

@@ -133,6 +133,10 @@ int TMarquee::HeldStepsAhead() const {
     return static_cast<int>(std::min(holds + 1, most));
 }
 
+int TMarquee::FrameMsAt(double refreshRate) {
+    return static_cast<int>(1000 / (refreshRate >= 1 ? refreshRate : 60));
+}
+
 int TMarquee::MovingStepsAhead() const {
     // The screen shows one picture a frame: steps that come faster are made a frame's worth
     // at a time, so the timer wakes no more often than the screen changes.

@@ -154,6 +154,9 @@ public:
     // The longest wait asked of the host for a hold (a hold of any length is slept through
     // in waits of this length at most).
     static constexpr int MaxSleepMs = 60000;
+    // The frame of a screen that shows `refreshRate` pictures a second, in whole ms; a screen
+    // that does not say (0) is taken to show 60.
+    static int FrameMsAt(double refreshRate);
     // Markup colour code to 0xRRGGBB: 0-3 are black, lime, yellow and red; any other number
     // is a colour value with red in its lowest byte.
     static std::uint32_t CodeColor(std::int32_t code);

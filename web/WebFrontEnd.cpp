@@ -452,8 +452,8 @@ int WebFrontEnd::TextWidth(const std::string& text) {
 }
 
 int WebFrontEnd::FrameMs() {
-    // A browser draws the page once a frame of the display, 60 a second on most screens.
-    return 16;
+    // A browser draws the page once a frame of the display, which it does not tell.
+    return TMarquee::FrameMsAt(0);
 }
 
 void WebFrontEnd::TimerChanged(bool enabled, int intervalMs) {

@@ -487,6 +487,8 @@ TEST(Marquee, StepsCloserThanAFrameAreMadeTogether) {
         FrameHost host;
         TMarquee mq(&host);
         start(mq);
+        EXPECT_EQ(TMarquee::FrameMsAt(0), 16);   // a screen that does not say: 60 Hz
+        EXPECT_EQ(TMarquee::FrameMsAt(144), 6);  // too short to make two steps of one
         EXPECT_EQ(mq.TimerInterval(), 10);
         EXPECT_EQ(host.timerCalls.back(), std::make_pair(true, 20));
 
