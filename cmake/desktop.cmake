@@ -11,6 +11,16 @@ target_link_libraries(realtopia_qt
     PUBLIC realtopia_frontend Qt6::Widgets Qt6::Svg
     PRIVATE realtopia_warnings)
 realtopia_layer_folders(realtopia_qt desktop realtopia_frontend)
+# On X11 the ticker copies its steps from a picture the display server keeps
+# (desktop/X11StripDrawer); without libxcb it paints them as every widget does.
+find_package(PkgConfig QUIET)
+if(PkgConfig_FOUND)
+    pkg_check_modules(XCB QUIET IMPORTED_TARGET xcb)
+endif()
+if(XCB_FOUND)
+    target_link_libraries(realtopia_qt PRIVATE PkgConfig::XCB)
+    target_compile_definitions(realtopia_qt PRIVATE REALTOPIA_HAVE_XCB)
+endif()
 
 # The sound module: everything that needs Qt Multimedia, whose two dozen libraries the program
 # opens only on its first sound (desktop/SoundModule). It lies beside the program in the build

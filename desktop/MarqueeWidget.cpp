@@ -5,8 +5,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QRegion>
 #include <QScreen>
 #include <QTimerEvent>
+#include <QWindow>
 #include <QtMath>
 #include <algorithm>
 #include <cstdlib>
@@ -75,7 +77,54 @@ void MarqueeWidget::step() {
     stepChanged_ = QRect();
     marquee_->Step();
     stepping_ = false;
-    if (!stepChanged_.isEmpty()) repaint(stepChanged_);
+    if (!stepChanged_.isEmpty() && !drawStepOnServer(stepChanged_)) repaint(stepChanged_);
+}
+
+bool MarqueeWidget::drawStepOnServer(const QRect& changed) {
+    // Only the strip's own pixels, on whole device pixels, with nothing over them.
+    if (!overlay_.isNull() || dpr_ != qRound(dpr_) || !shownStrip_.contains(changed)) return false;
+    QWidget* top = window();
+    const QWindow* handle = top->windowHandle();
+    if (handle == nullptr || !handle->isExposed()) return false;
+    if (drawer_ == nullptr || drawer_->Window() != top->internalWinId()) {
+        if (noServerDrawing_) return false;
+        drawer_ = X11StripDrawer::For(top);
+        if (drawer_ == nullptr) {
+            noServerDrawing_ = true;  // not X11: the answer does not change
+            return false;
+        }
+        top->windowHandle()->installEventFilter(this);
+    }
+    if (!(QRegion(changed) - visibleRegion()).isEmpty()) return false;
+    const StripPieces pieces = stripPieces(changed);
+    if (!pieces.line.isEmpty() && (line_.devicePixelRatio() != dpr_ || !drawer_->KeepLine(line_)))
+        return false;
+
+    const int d = qRound(dpr_);
+    const QPoint offset = mapTo(top, QPoint(0, 0));
+    const auto onWindow = [&](const QRect& r) {
+        const QRect moved = r.translated(offset);
+        return QRect(moved.x() * d, moved.y() * d, moved.width() * d, moved.height() * d);
+    };
+    const QRgb background = ToQColor(marquee_->Color()).rgb();
+    drawer_->Fill(onWindow(pieces.before), background);
+    drawer_->Fill(onWindow(pieces.after), background);
+    drawer_->CopyLine(onWindow(pieces.line), pieces.source * d);
+    drawer_->Flush();
+    // The window's backing store still holds the strip as Qt last painted it.
+    drawnOnServer_ |= changed;
+    return true;
+}
+
+bool MarqueeWidget::eventFilter(QObject* watched, QEvent* event) {
+    // Uncovered parts of the window are shown from its backing store: paint there first what
+    // the steps drew only on the screen.
+    if (event->type() == QEvent::Expose && !drawnOnServer_.isEmpty() &&
+        watched == window()->windowHandle()) {
+        update(drawnOnServer_);
+        drawnOnServer_ = QRect();
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 int MarqueeWidget::TextWidth(const std::string& text) {
@@ -294,6 +343,28 @@ void MarqueeWidget::renderOverlay() {
     update();
 }
 
+MarqueeWidget::StripPieces MarqueeWidget::stripPieces(const QRect& asked) const {
+    // The background beside the line picture, and the part of the picture the strip shows.
+    StripPieces pieces;
+    const QRect inStrip = asked & (marquee_ != nullptr ? shownStrip_ : QRect());
+    if (inStrip.isEmpty()) return pieces;
+    const QRect line = lineRect() & inStrip;
+    if (line.isEmpty()) {
+        pieces.before = inStrip;
+        return pieces;
+    }
+    if (line.left() > inStrip.left())
+        pieces.before =
+            QRect(inStrip.left(), inStrip.top(), line.left() - inStrip.left(), inStrip.height());
+    if (line.right() < inStrip.right())
+        pieces.after = QRect(line.right() + 1, inStrip.top(), inStrip.right() - line.right(),
+                             inStrip.height());
+    pieces.line = line;
+    pieces.source =
+        line.topLeft() - QPoint(shownStrip_.left() + shownX_ - kLineMargin, shownStrip_.top());
+    return pieces;
+}
+
 void MarqueeWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     const QRect stripRect = marquee_ != nullptr ? shownStrip_ : QRect();
@@ -304,28 +375,15 @@ void MarqueeWidget::paintEvent(QPaintEvent* event) {
         for (const QRect& r : event->region() - stripRect) p.fillRect(r, palette().window());
         drawFrame(&p);
     }
-    const QRect inStrip = asked & stripRect;
-    if (!inStrip.isEmpty()) {
-        // The background beside the line picture, then the picture itself.
-        const QRect line = lineRect() & inStrip;
+    const StripPieces pieces = stripPieces(asked);
+    if (!pieces.before.isEmpty() || !pieces.after.isEmpty() || !pieces.line.isEmpty()) {
         const QColor background = ToQColor(marquee_->Color());
-        if (line.isEmpty()) {
-            p.fillRect(inStrip, background);
-        } else {
-            if (line.left() > inStrip.left())
-                p.fillRect(QRect(inStrip.left(), inStrip.top(), line.left() - inStrip.left(),
-                                 inStrip.height()),
-                           background);
-            if (line.right() < inStrip.right())
-                p.fillRect(QRect(line.right() + 1, inStrip.top(), inStrip.right() - line.right(),
-                                 inStrip.height()),
-                           background);
-            const QPoint origin(shownStrip_.left() + shownX_ - kLineMargin, shownStrip_.top());
-            const qreal dpr = line_.devicePixelRatio();
-            const QRectF source((line.left() - origin.x()) * dpr, (line.top() - origin.y()) * dpr,
-                                line.width() * dpr, line.height() * dpr);
-            p.drawPixmap(QRectF(line), line_, source);
-        }
+        p.fillRect(pieces.before, background);
+        p.fillRect(pieces.after, background);
+        const qreal dpr = line_.devicePixelRatio();
+        const QRectF source(pieces.source.x() * dpr, pieces.source.y() * dpr,
+                            pieces.line.width() * dpr, pieces.line.height() * dpr);
+        if (!pieces.line.isEmpty()) p.drawPixmap(QRectF(pieces.line), line_, source);
     }
     if (!overlay_.isNull()) p.drawPixmap(0, 0, overlay_);
 }

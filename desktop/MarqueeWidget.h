@@ -6,10 +6,12 @@
 #include <QPixmap>
 #include <QStaticText>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "desktop/X11StripDrawer.h"
 #include "ui/TMarquee.h"
 
 // The news ticker on screen. The scrolling itself lives in TMarquee; this widget runs its
@@ -37,6 +39,8 @@ public:
     // A test that steps by hand gives the time the ticker reads (nullptr: the real clock).
     void setClock(const std::int64_t* now) { fixedNow_ = now; }
     int timerInterval() const { return interval_; }
+    // Whether steps are shown by copying within the X display server (see X11StripDrawer).
+    bool drawsStepsOnServer() const { return drawer_ != nullptr; }
 
     // IMarqueeHost
     int TextWidth(const std::string& text) override;
@@ -49,6 +53,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -61,7 +66,19 @@ private:
         QStaticText text;
     };
 
+    // What a paint of `asked` (widget coordinates) shows of the strip: the background before
+    // and after the line picture, and the part of the picture at `source` in it.
+    struct StripPieces {
+        QRect before;
+        QRect after;
+        QRect line;
+        QPoint source;
+    };
+
     void syncLook();
+    StripPieces stripPieces(const QRect& asked) const;
+    // Shows a step by copying within the X display server; false where it cannot.
+    bool drawStepOnServer(const QRect& changed);
     void renderStrip();
     void drawLine(const std::vector<TDrawnText>& texts, int height);
     QRect lineRect() const;
@@ -90,7 +107,10 @@ private:
     std::uint32_t shownColor_ = 0xFFFFFFFF;  // the strip's background (not a colour at first)
     bool stepping_ = false;                  // a step is running: it paints the strip itself
     QRect stepChanged_;                      // what the running step changed, in widget coordinates
-    QPixmap overlay_;  // texts drawn over the whole control (only when nothing moves)
+    std::unique_ptr<X11StripDrawer> drawer_;  // on X11, once the first step has asked for it
+    bool noServerDrawing_ = false;            // not X11: steps are painted through Qt
+    QRect drawnOnServer_;  // drawn by the steps on the screen but not in the backing store
+    QPixmap overlay_;      // texts drawn over the whole control (only when nothing moves)
     std::vector<CachedText> texts_;
     std::unordered_map<std::string, int> widths_;
     std::uint32_t background_ = 0xFFFFFFFF;  // not a colour: the first sync always applies

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev libgl1-mesa-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 xvfb xauth
   desktop-file-utils appstream dpkg-dev file

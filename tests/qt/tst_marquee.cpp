@@ -61,6 +61,7 @@ private slots:
     void timerFollowsSpeed();
     void survivesEitherSideGoingFirst();
     void stepsPaintWhatAWholeDrawingGivesAndTheHoldPaintsNothing();
+    void anUncoveredStripShowsTheLastStep();
 };
 
 namespace {
@@ -106,6 +107,8 @@ void TestMarquee::stepsPaintWhatAWholeDrawingGivesAndTheHoldPaintsNothing() {
             for (int i = 0; i < steps; ++i) w.step();
             QCOMPARE(screen(), whole());
         }
+        // The run on a virtual X display checks the copies the server makes.
+        if (qEnvironmentVariableIsSet("REALTOPIA_TEST_X11")) QVERIFY(w.drawsStepsOnServer());
         QCOMPARE(mq.ScrollPos(), 715);  // the first step of the hold
         QCOMPARE(mq.PauseCount(), 1);
         // The timer sleeps through the rest of the hold: 99 held steps and the release.
@@ -121,8 +124,10 @@ void TestMarquee::stepsPaintWhatAWholeDrawingGivesAndTheHoldPaintsNothing() {
         QCOMPARE(mq.PauseCount(), 0);
         QCOMPARE(counter.paints, 0);
         QCOMPARE(w.timerInterval(), 30);
-        w.step();  // the text moves on, painted at once
-        QCOMPARE(counter.paints, 1);
+        const QImage held = screen();
+        w.step();  // the text moves on, shown at once: painted, or copied on an X server
+        QCOMPARE(counter.paints, w.drawsStepsOnServer() ? 0 : 1);
+        QVERIFY(screen() != held);
         QCOMPARE(screen(), whole());
         for (int i = 0; i < 60; ++i) w.step();  // leaving
         QCOMPARE(screen(), whole());
@@ -134,6 +139,46 @@ void TestMarquee::stepsPaintWhatAWholeDrawingGivesAndTheHoldPaintsNothing() {
         w.step();
         QCOMPARE(screen(), whole());
     }
+}
+
+// On X11 a step is copied on the server, behind the window's backing store: where a window
+// that covered the ticker goes away, the strip must come back as the last step left it, not
+// as the backing store last held it.
+void TestMarquee::anUncoveredStripShowsTheLastStep() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("only an X11 display draws steps on the server");
+    TMarquee mq;
+    SetUpMainTicker(mq);
+    std::int64_t now = 0;
+    MarqueeWidget w(mq);
+    w.setClock(&now);
+    w.setGeometry(0, 0, 722, 31);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    mq.SetText("Press PLAY to start ");
+    mq.SetActive(true);
+    QApplication::sendPostedEvents();
+    // Into the hold, which lasts a hundred timer events: the strip stands still meanwhile.
+    for (int i = 0; i < 144; ++i) w.step();
+    QVERIFY(w.drawsStepsOnServer());
+    QCOMPARE(mq.PauseCount(), 1);
+    auto screen = [&] {
+        return QGuiApplication::primaryScreen()->grabWindow(w.winId()).toImage().convertToFormat(
+            QImage::Format_RGB32);
+    };
+    const QImage whole = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(screen(), whole);
+
+    QWidget cover;
+    cover.setWindowFlags(Qt::ToolTip);  // placed where asked, over the ticker
+    cover.setGeometry(w.geometry());
+    cover.setAutoFillBackground(true);
+    cover.setPalette(QPalette(Qt::white));
+    cover.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&cover));
+    QTRY_VERIFY(screen() != whole);
+    cover.hide();
+    QTRY_COMPARE(screen(), whole);
 }
 
 void TestMarquee::drawsTextInsideTheStripOnly() {
