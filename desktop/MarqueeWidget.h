@@ -20,7 +20,8 @@
 // piece, so nothing flickers. A step costs only what changed: a strip that did not move (the
 // hold) is not painted again, one that moved only places the picture anew, only the rows and
 // columns where text was or is now go to the screen, and the step is painted at once, so the
-// ticker wakes the program once a step and no more.
+// ticker wakes the program once a step and no more. On X11 a step is not painted at all: the
+// display server copies it from the line picture it keeps (X11StripDrawer).
 class MarqueeWidget : public QFrame, public IMarqueeHost {
     Q_OBJECT
 
