@@ -84,7 +84,7 @@ bool MarqueeWidget::drawStepOnServer(const QRect& changed) {
     // Only the strip's own pixels, on whole device pixels, with nothing over them.
     if (!overlay_.isNull() || dpr_ != qRound(dpr_) || !shownStrip_.contains(changed)) return false;
     QWidget* top = window();
-    const QWindow* handle = top->windowHandle();
+    QWindow* handle = top->windowHandle();
     if (handle == nullptr || !handle->isExposed()) return false;
     if (drawer_ == nullptr || drawer_->Window() != top->internalWinId()) {
         if (noServerDrawing_) return false;
@@ -93,7 +93,7 @@ bool MarqueeWidget::drawStepOnServer(const QRect& changed) {
             noServerDrawing_ = true;  // not X11: the answer does not change
             return false;
         }
-        top->windowHandle()->installEventFilter(this);
+        handle->installEventFilter(this);
     }
     if (!(QRegion(changed) - visibleRegion()).isEmpty()) return false;
     const StripPieces pieces = stripPieces(changed);

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <string>
 
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
@@ -19,8 +20,6 @@ struct TopicControls {
     const char* label;
     int top;
 };
-
-constexpr const char* kTopicAnswers[4] = {"topic 1", "topic 2", "topic 3", "topic 4"};
 
 constexpr TopicControls kTopicControls[4] = {
     {"sp_OverView", "Label1", 66},
@@ -70,7 +69,8 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
         button->setGeometry(17, controls.top, 128, 47);
         button->setFlat(true);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, i] { Answer(kTopicAnswers[i]); });
+        connect(button, &QPushButton::clicked, this,
+                [this, i] { Answer("topic " + std::to_string(i + 1)); });
         topicButtons_[static_cast<std::size_t>(i)] = button;
         topicLabels_[static_cast<std::size_t>(i)] =
             MakeLabel(Panel2, controls.label, QString::fromUtf8(topic.Label),
@@ -102,7 +102,7 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     CentreOnScreen(this);
 }
 
-void RulesDialog::Answer(const char* answer) {
+void RulesDialog::Answer(const std::string& answer) {
     const TRulesAnswer taken = TakeRulesAnswer(rules_, answer);
     if (taken.Closes)
         done(taken.Ok ? QDialog::Accepted : QDialog::Rejected);

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <string>
 
 class QFrame;
 class QLabel;
@@ -29,7 +30,7 @@ protected:
 
 private:
     // Applies an answer; the dialog then shows the window as it is, or closes.
-    void Answer(const char* answer);
+    void Answer(const std::string& answer);
 
     Trulesform& rules_;
     PanelWidget* pnl_title_ = nullptr;
