@@ -167,7 +167,7 @@ void ReportFiguresOfAWholeGame() {
     app.cmd_playClick();
     Tmainform& form = app.mainform;
     form.cmd_StartClick();
-    form.SetListSelection(IGameWindow::List::Avail, {0, 1});
+    form.SetListSelection(TList::Avail, {0, 1});
     form.lst_AvailMouseUp();
     form.cmd_BuySellClick();
     for (int month = 0; month < 119; ++month) form.tmr_mainTimer();

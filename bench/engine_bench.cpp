@@ -11,8 +11,8 @@
 #include "BenchSummary.h"
 #include "FloorMonth.h"
 #include "engine/Game.h"
+#include "support/Answers.h"
 #include "support/GameStateAccess.h"
-#include "support/NullGameWindow.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void StartGame(TGame& game, std::uint64_t seed) {
     game.StartGame();
     game.Engage();
     Edit(game).MonthsPlayed = 0;
-    game.SetSelectedRows(IGameWindow::List::Portfolio, 1);
+    game.SetSelectedRows(TList::Portfolio, 1);
     for (int p = 1; p <= 120; p += 7) Edit(game).Property(p).Flags |= Owned;
     for (int p = 1; p <= 120; p += 21) {
         Edit(game).Selection = {p};
@@ -64,6 +64,7 @@ constexpr int kMonths = 107;
 // dropped), so the outbox stays as small as a month's.
 void Month(TGame& game) {
     game.MonthlyTick();
+    DeclineQuestions(game);
     game.Events().Clear();
 }
 constexpr int kBlocks = 8;
@@ -139,8 +140,7 @@ int MonthAgainstFloor(TGame& game, const std::vector<std::uint64_t>& seeds) {
 }  // namespace
 
 int main() {
-    NullGameWindow window;
-    TGame game(window, BenchPlatform());
+    TGame game(BenchPlatform());
 
     const std::vector<std::uint64_t> seeds = Markets(game);
     if (MonthAgainstFloor(game, seeds) != 0) return 1;

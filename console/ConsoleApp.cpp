@@ -254,7 +254,7 @@ void ConsoleApp::SelectRows(const std::vector<std::string>& words, bool byMouse)
             start = comma + 1;
         }
     }
-    const auto which = avail ? IGameWindow::List::Avail : IGameWindow::List::Portfolio;
+    const auto which = avail ? TList::Avail : TList::Portfolio;
     const bool taken = byMouse ? form.ListMouseUp(which, rows) : form.ListKeyUp(which, rows);
     if (!taken) Refuse("disabled");
 }
@@ -263,10 +263,8 @@ void ConsoleApp::Focus(const std::vector<std::string>& words) {
     if (words.size() != 2 || (words[1] != "avail" && words[1] != "portfolio"))
         return Refuse("focus avail|portfolio");
     Tmainform& form = app_->mainform;
-    const auto which =
-        words[1] == "avail" ? IGameWindow::List::Avail : IGameWindow::List::Portfolio;
-    const TListView& list =
-        which == IGameWindow::List::Avail ? form.View().Avail : form.View().Portfolio;
+    const auto which = words[1] == "avail" ? TList::Avail : TList::Portfolio;
+    const TListView& list = which == TList::Avail ? form.View().Avail : form.View().Portfolio;
     std::vector<int> rows;
     for (std::size_t i = 0; i < list.Rows.size(); ++i)
         if (list.Rows[i].Selected) rows.push_back(static_cast<int>(i));

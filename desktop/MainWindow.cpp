@@ -192,8 +192,8 @@ TFocusReason ToFocusReason(Qt::FocusReason reason) {
     }
 }
 
-IGameWindow::List ListName(bool avail) {
-    return avail ? IGameWindow::List::Avail : IGameWindow::List::Portfolio;
+TList ListName(bool avail) {
+    return avail ? TList::Avail : TList::Portfolio;
 }
 
 }  // namespace

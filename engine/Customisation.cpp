@@ -47,7 +47,7 @@ void TGame::ReadCustomisation() {
     const bool read = TIniFile::Load(path, ini);
     const std::string exe = std::filesystem::path(platform_.ProgramPath).filename().string();
     if (!read || !EqualsIgnoringCase(ini.ReadString("ProgramInfo", "EXE", "unknown"), exe)) {
-        window_.ShowInformation("The INI file is fake or corrupt. (EXE) Ignoring it." + exe);
+        Inform("The INI file is fake or corrupt. (EXE) Ignoring it." + exe);
         return;
     }
 
@@ -73,7 +73,7 @@ void TGame::ReadCustomisation() {
             if (!ParseMoney(value, price) || price > TGame::kLargestAmount || price < Money()) {
                 // Report and stop reading; what was applied so far stays, and the new game
                 // goes on with it.
-                window_.ShowInformation("'" + value + "' is not a valid floating point value");
+                Inform("'" + value + "' is not a valid floating point value");
                 return;
             }
             p.BuyPrice = price;

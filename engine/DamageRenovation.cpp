@@ -14,55 +14,63 @@ std::uint16_t TGame::ImprovementBit(int k, TDamRenMode mode) {
 }
 
 void TGame::DamageOrRenovate() {
+    const TMoveScope move(*this);
     PlaySound(TSound::Click);
+    // The chooser opens on the property's area as it now is.
+    auto openChooser = [this](TDamRenMode mode) {
+        DamRenMode = mode;
+        PausePlay();
+        if (!Selection.empty()) UpdateLowestPrice(Property(Selection.front()).Area);
+        Ask({TQuestionKind::Chooser, {}, {}, {}});
+    };
     if (SelectionSide == TSelectionSide::ForSale) {
-        const int selected = SelectedRows(IGameWindow::List::Avail);
+        const int selected = SelectedRows(TList::Avail);
         if (selected == 0) {
-            window_.ShowInformation("Click a property in the left-hand list, first!");
+            Inform("Click a property in the left-hand list, first!");
         } else if (selected == 1) {
-            DamRenMode = TDamRenMode::Damage;
-            PausePlay();
-            if (window_.ShowDamRenChooser()) Damage();
-            ResumePlay();
+            openChooser(TDamRenMode::Damage);
+            Then(TStep::DamageChosen);
         } else {
-            window_.ShowInformation("Sorry, you can only damage one property at a time!");
+            Inform("Sorry, you can only damage one property at a time!");
         }
-    }
-    if (SelectionSide == TSelectionSide::Portfolio) {
-        const int selected = SelectedRows(IGameWindow::List::Portfolio);
+    } else if (SelectionSide == TSelectionSide::Portfolio) {
+        const int selected = SelectedRows(TList::Portfolio);
         if (selected == 0) {
-            window_.ShowInformation("Click a property in the right-hand list, first!");
+            Inform("Click a property in the right-hand list, first!");
         } else if (selected == 1) {
-            DamRenMode = TDamRenMode::Renovate;
-            PausePlay();
             // The chooser records the item as done; a renovation the cash does not cover
             // leaves it to be chosen again.
             const std::uint16_t done =
                 Selection.empty() ? 0 : Property(Selection.front()).DoneImprovements;
-            if (window_.ShowDamRenChooser() && !Renovate())
-                Property(Selection.front()).DoneImprovements = done;
-            ResumePlay();
+            openChooser(TDamRenMode::Renovate);
+            Then(TStep::RenovateChosen, done);
         } else {
-            window_.ShowInformation("Sorry, you can only renovate one property at a time!");
+            Inform("Sorry, you can only renovate one property at a time!");
         }
     }
-    ClearListSelections();
-    SelectionSide = TSelectionSide::None;
-    Redisplay();
+    Then(TStep::DamRenDone);
 }
 
 void TGame::Damage() {
+    const TMoveScope move(*this);
+    if (Selection.empty()) return;
+    // The fine is paid in full before the damage's credit arrives.
+    if (Property(Selection.front()).DamageCount >= kVandalismThreshold) {
+        Ask({TQuestionKind::Police,
+             {},
+             "You have been caught vandalising this house.\r"
+             "The fine for this offence is \u00A3200,000",
+             {}});
+        Then(TStep::DamageFined);
+        return;
+    }
+    DamageWithoutFine();
+}
+
+void TGame::DamageWithoutFine() {
     if (Selection.empty()) return;
     TProperty& p = Property(Selection.front());
     const Money amount = DamRenAmount;
-    // The fine is paid in full before the damage's credit arrives.
-    if (p.DamageCount >= kVandalismThreshold) {
-        window_.ShowPoliceMessage(
-            "You have been caught vandalising this house.\r"
-            "The fine for this offence is \u00A3200,000");
-        SpendCash(kVandalismFine);
-        Redisplay();
-    }
     ++p.DamageCount;
     p.MovePrices(-amount);
     p.Flags |= Damaged;
@@ -74,12 +82,13 @@ void TGame::Damage() {
 }
 
 bool TGame::Renovate() {
+    const TMoveScope move(*this);
     if (Selection.empty()) return false;
     TProperty& p = Property(Selection.front());
     const Money amount = DamRenAmount;
     // A choice, like a purchase: only what the cash covers, and nothing while it is below zero.
     if (!CanAfford(amount)) {
-        window_.ShowInformation("You can't afford it!");
+        Inform("You can't afford it!");
         return false;
     }
     p.BuyPrice += amount;

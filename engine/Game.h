@@ -8,18 +8,19 @@
 #include <vector>
 
 #include "engine/GameState.h"
-#include "engine/GameWindow.h"
 #include "engine/MarketHistory.h"
 #include "engine/Money.h"
+#include "engine/Move.h"
 #include "engine/Platform.h"
 #include "engine/Random.h"
 #include "engine/World.h"
 
 // One game of Realtopia: every rule, and the game state (TGameState) that only the rules write;
 // everything above the engine reads it through State(). The main window owns one for the
-// program's lifetime. A rule draws nothing: it appends what happened to its outbox (Events())
-// for the window logic to apply, and asks the player through IGameWindow only what must be
-// answered (or read) before it can go on.
+// program's lifetime. A rule draws nothing and calls nobody: it appends what happened to its
+// outbox (Events()) for the window logic to apply. What the player must answer (or read)
+// before the rule can go on is a question in the state (OpenQuestion()): it ends the move, and
+// its answer is the next move (Apply), after which the rule goes on where it stopped.
 //
 // Every pound is accounted for. Obligations (a police fine, the monthly repayment, redeeming,
 // the final settlement) are paid in full through SpendCash, even into negative cash. Choices
@@ -49,7 +50,7 @@ public:
     static constexpr const char* kDefaultContactAddress = "realtopia@example.com";
     static constexpr const char* kHiScoreFileName = "REALTOPI.DAT";
 
-    TGame(IGameWindow& window, TPlatform platform);
+    explicit TGame(TPlatform platform);
 
     // The game as one value, for everything above the rules to read.
     const TGameState& State() const { return *this; }
@@ -65,12 +66,30 @@ public:
     TPanelFigures PanelFigures() const;
 
     // How many rows of each list are selected, as the window logic last told.
-    int SelectedRows(IGameWindow::List list) const {
-        return selectedRows_[list == IGameWindow::List::Avail ? 0 : 1];
+    int SelectedRows(TList list) const { return RowsSelected[list == TList::Avail ? 0 : 1]; }
+    void SetSelectedRows(TList list, int count) {
+        RowsSelected[list == TList::Avail ? 0 : 1] = count;
     }
-    void SetSelectedRows(IGameWindow::List list, int count) {
-        selectedRows_[list == IGameWindow::List::Avail ? 0 : 1] = count;
+
+    // ---- Moves and questions ----
+    // Applies one move, then the rest of the rule up to its next question or its end. False,
+    // and nothing changed, for a move that does not fit: with a question open only its answer
+    // is taken (for the chooser: a pick, which closes it, or No for Cancel) besides the
+    // window's own moves, and an answer needs a question.
+    bool Apply(const TMove& move);
+    // A move of the window's own (its clock, its lists' rows, the sound option) rather than a
+    // rule's: taken while a question waits too.
+    static bool WindowMove(TMoveKind kind);
+    // The question the game waits for, or null.
+    const TQuestion* OpenQuestion() const {
+        return Agenda.empty() || !Agenda.front().IsQuestion() ? nullptr : &Agenda.front().Question;
     }
+    // How many questions have been answered in this game's lifetime: lets a caller see whether
+    // the question it showed was answered.
+    std::uint64_t AnswerCount() const { return answerCount_; }
+    // Whether the sound device works, asked by the window when a world is about to be dealt:
+    // a new world's sound option starts from it.
+    void SetSoundDeviceWorks(bool works) { soundDeviceWorks_ = works; }
 
     // ---- The clock states and the player's first click ----
     // A new game begins: no headline is pending and the player has not clicked yet.
@@ -198,6 +217,25 @@ public:
     // Rises every time a game ends; lets a caller notice that the game it was running ended.
     std::uint64_t EndCount() const { return endCount_; }
 
+    // Runs the rest of a move when it leaves the outermost rule it entered: the steps on the
+    // agenda, up to its next question. Every rule that may ask opens one.
+    class TMoveScope {
+    public:
+        // A move begins with nothing of its own on the agenda: what it asks goes after
+        // anything already there.
+        explicit TMoveScope(TGame& game) : game_(game) {
+            if (game_.moveDepth_++ == 0) game_.agendaCursor_ = game_.Agenda.size();
+        }
+        ~TMoveScope() {
+            if (--game_.moveDepth_ == 0) game_.RunAgenda();
+        }
+        TMoveScope(const TMoveScope&) = delete;
+        TMoveScope& operator=(const TMoveScope&) = delete;
+
+    private:
+        TGame& game_;
+    };
+
 private:
     // Tests and benchmarks arrange positions through TGameStateAccess (tests/support), and a
     // saved game is put back through ApplyTo; nothing else writes the state but the rules.
@@ -206,6 +244,26 @@ private:
     friend class TGameDebug;
 
     std::string Today() const;
+    // ---- The agenda: what a move still has to do once its question is answered ----
+    // Questions and steps are put on the agenda in the order a rule reaches them, before what
+    // an outer rule puts there after it, so the rest of a move runs as a call would.
+    void Ask(TQuestion question);
+    void Inform(std::string text) { Ask({TQuestionKind::Information, {}, std::move(text), {}}); }
+    void Then(TStep step, int index = 0);
+    // Runs the steps at the front of the agenda until a question is there, or nothing is.
+    void RunAgenda();
+    void RunStep(TStep step, int index);
+    // The pieces of the rules that follow a question.
+    void FinishTrade();
+    void SellFrom(std::size_t index);
+    void MortgageOrRedeemChosen();
+    void DamageWithoutFine();
+    void CheckGuru(Money portfolio);
+    void MonthGoesOn();
+    void Reckon();
+    void AskNames();
+    void SaveHiScore();
+    void AnswerAnotherGame();
     // ---- What the rules tell the window (engine/GameEvent.h) ----
     TGameEvent& Emit(TGameEventKind kind) { return events_.Push(kind); }
     // The selection settled, then the window shows the game as it now is.
@@ -238,13 +296,15 @@ private:
     std::string ProgramDir;
     std::string WindowsDir;
 
-    IGameWindow& window_;
     TGameEvents events_;
     TPlatform platform_;
     std::string programDir_;  // the program's directory, with a separator at the end
     std::string customisationPath_;
     std::uint64_t endCount_ = 0;
-    std::array<int, 2> selectedRows_{};
+    std::size_t agendaCursor_ = 0;  // where the rule now running puts what it asks
+    int moveDepth_ = 0;
+    std::uint64_t answerCount_ = 0;
+    bool soundDeviceWorks_ = false;
     bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
     std::array<Money, kAreaCount> surveyedAverages_{};
     Money surveyedOwned_;

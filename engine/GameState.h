@@ -7,9 +7,9 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/GameWindow.h"
 #include "engine/MarketHistory.h"
 #include "engine/Money.h"
+#include "engine/Move.h"
 #include "engine/Random.h"
 #include "engine/World.h"
 
@@ -50,6 +50,13 @@ struct TGameState {
     TRandom Generator;
     // What the market did this game, for the Market Report; emptied by InitWorld.
     TMarketHistory History;
+    // How many rows of each list (TList) are selected on screen, as the window last told.
+    std::array<std::int32_t, 2> RowsSelected{};
+    // The rest of the move in progress: the open question first, then what follows its
+    // answer. Empty between moves that asked nothing.
+    std::vector<TAgendaEntry> Agenda;
+    // The answer to the question last closed, for the step that follows it.
+    TAnswer LastAnswer;
 
     TArea& Area(int a) { return Areas[static_cast<std::size_t>(a - 1)]; }
     TProperty& Property(int p) { return Properties[static_cast<std::size_t>(p - 1)]; }
@@ -62,7 +69,13 @@ struct TGameState {
 };
 
 // Where a field goes: into the saved game, into the state the text front end prints, or both.
-enum TFieldUse : unsigned { kSaved = 1, kShown = 2, kSavedAndShown = kSaved | kShown };
+// kSince2 marks a field that saved games carry from format version 2 on.
+enum TFieldUse : unsigned {
+    kSaved = 1,
+    kShown = 2,
+    kSavedAndShown = kSaved | kShown,
+    kSince2 = 4,
+};
 
 // Calls visit(name, field, use) for every field, in the saved game's file order
 // (docs/SAVEDGAME.md). Names are those of the text front end's state answer. Areas,
@@ -102,6 +115,9 @@ void ForEachField(State& s, Visit&& visit) {
     visit("damRenAmount", s.DamRenAmount, kSaved);
     visit("random", s.Generator, kSaved);
     visit("history", s.History, kSaved);
+    visit("rowsSelected", s.RowsSelected, kSaved | kSince2);
+    visit("agenda", s.Agenda, kSaved | kSince2);
+    visit("answer", s.LastAnswer, kSaved | kSince2);
 }
 
 template <class Area, class Visit>

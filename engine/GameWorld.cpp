@@ -16,9 +16,8 @@ std::string DirectoryWithSeparator(const std::string& dir) {
 
 }  // namespace
 
-TGame::TGame(IGameWindow& window, TPlatform platform)
-    : window_(window),
-      platform_(std::move(platform)),
+TGame::TGame(TPlatform platform)
+    : platform_(std::move(platform)),
       programDir_(DirectoryWithSeparator(
           std::filesystem::path(platform_.ProgramPath).parent_path().string())),
       customisationPath_(
@@ -44,6 +43,11 @@ std::string TGame::Today() const {
 }
 
 void TGame::InitWorld() {
+    const TMoveScope move(*this);
+    // A new world asks nothing more of the old one.
+    Agenda.clear();
+    agendaCursor_ = 0;
+    LastAnswer = TAnswer();
     // 1. A new seed for every game.
     if (platform_.Seed) {
         Generator.Seed(*platform_.Seed);
@@ -53,7 +57,7 @@ void TGame::InitWorld() {
     }
     // 2-7.
     Cash = kStartingCash;
-    SoundOn = window_.SoundDeviceWorks();
+    SoundOn = soundDeviceWorks_;
     FirstName = "unknown";
     LastName = "unknown";
     SelectionSide = TSelectionSide::None;
@@ -239,7 +243,7 @@ void TGame::ResumePlay() {
 }
 
 void TGame::ClearListSelections() {
-    selectedRows_ = {};
+    RowsSelected = {};
     Emit(TGameEventKind::SelectionsCleared);
 }
 
@@ -275,7 +279,7 @@ void TGame::ClearSelectionTotals() {
 void TGame::SettleSelection() {
     switch (SelectionSide) {
         case TSelectionSide::None:
-            if (SelectedRows(IGameWindow::List::Avail) == 0) ClearSelectionTotals();
+            if (SelectedRows(TList::Avail) == 0) ClearSelectionTotals();
             break;
         case TSelectionSide::ForSale:
             MortgageMode = TMortgageMode::None;

@@ -19,44 +19,59 @@ std::string TGame::HiScorePath() const {
     return path;
 }
 
+namespace {
+
+// The score of a final worth: below zero scores nothing, and the file keeps whole pounds in
+// 32 bits, so a larger fortune is recorded as the largest amount the field holds rather than
+// wrapping round to a small one.
+std::uint32_t ScoreOf(Money worth) {
+    const std::int64_t pounds = std::max<std::int64_t>(worth.TruncatedPounds(), 0);
+    return static_cast<std::uint32_t>(
+        std::min<std::int64_t>(pounds, std::numeric_limits<std::uint32_t>::max()));
+}
+
+}  // namespace
+
 void TGame::RecordHiScore() {
+    const TMoveScope move(*this);
     if (!WindowsDir.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(WindowsDir, ec);
     }
     const std::string path = HiScorePath();
     if (FileExists(path) && IsReadOnlyFile(path)) {
-        window_.ShowError(kApplicationTitle, "Hi-Score feature not available on Read-Only media");
+        Ask({TQuestionKind::Error,
+             kApplicationTitle,
+             "Hi-Score feature not available on Read-Only media",
+             {}});
         return;
     }
 
     THiScoreTable table([this](const std::string& caption, const std::string& text) {
-        window_.ShowError(caption, text);
+        Ask({TQuestionKind::Error, caption, text, {}});
     });
     table.Load(path, Today());
 
-    std::string display = "PERSONAL HI SCORE TABLE\r\rPlace\tName\t\t\tScore\r";
-    // A final worth below zero scores nothing; the cash keeps the worth the reckoning
-    // announced. The file keeps whole pounds in 32 bits; a larger fortune is recorded as the
-    // largest amount the field holds rather than wrapping round to a small one.
-    const std::int64_t pounds = std::max<std::int64_t>(Cash.TruncatedPounds(), 0);
-    const auto score = static_cast<std::uint32_t>(
-        std::min<std::int64_t>(pounds, std::numeric_limits<std::uint32_t>::max()));
-
-    const int place = table.Classify(score);
+    // The cash keeps the worth the reckoning announced.
+    const int place = table.Classify(ScoreOf(Cash));
     if (place == 0) return;
-    window_.ShowInformation(place == 2 ? "You have beaten the previous Hi Score!"
-                                       : "You are on the Hi Score table!");
+    Inform(place == 2 ? "You have beaten the previous Hi Score!"
+                      : "You are on the Hi Score table!");
+    Then(TStep::HiScoreAnnounced);
+}
 
-    if (FirstName == "unknown") {
-        std::string first = FirstName;
-        if (!window_.InputBox("High Score Table Input", "Enter your first name", first)) return;
-        FirstName = first;
-        std::string last = LastName;
-        if (!window_.InputBox("High Score Table Input", "Enter your last name", last)) return;
-        LastName = last;
+void TGame::AskNames() {
+    if (FirstName != "unknown") {
+        SaveHiScore();
+        return;
     }
+    Ask({TQuestionKind::Input, "High Score Table Input", "Enter your first name", FirstName});
+    Then(TStep::FirstNameTyped);
+}
 
+void TGame::SaveHiScore() {
+    const std::string path = HiScorePath();
+    const std::uint32_t score = ScoreOf(Cash);
     // Other games may have ended while the names were asked for. With the table locked, read
     // it again, insert into what is on disk now and save; its boxes wait until the lock is let
     // go, and the table is shown once saved, so no other game waits on a box.
@@ -80,10 +95,11 @@ void TGame::RecordHiScore() {
                 current.Save(path);
         }
     }
-    for (const auto& [caption, text] : boxes) window_.ShowError(caption, text);
-    if (setAside) window_.ShowInformation(kHiScoreTableKeptText);
+    for (const auto& [caption, text] : boxes) Ask({TQuestionKind::Error, caption, text, {}});
+    if (setAside) Inform(kHiScoreTableKeptText);
+    std::string display = "PERSONAL HI SCORE TABLE\r\rPlace\tName\t\t\tScore\r";
     for (int i = 1; i <= 10; ++i)
         display += std::to_string(i) + ")\t " + current.FullName(i) + "\t\t\u00A3" +
                    std::to_string(current.Score(i)) + "\r";
-    window_.ShowInformation(display);
+    Inform(display);
 }

@@ -19,11 +19,11 @@ void TGame::SurveyMarket() {
 }
 
 void TGame::MonthlyTick() {
+    const TMoveScope move(*this);
     if (!Running) {
         IdleTick();
         return;
     }
-    const std::uint64_t game = endCount_;
     // One look at the properties serves the whole month: the net worth shown and recorded
     // here and the stage check of the monthly duties, which nothing in between can change.
     SurveyMarket();
@@ -47,10 +47,12 @@ void TGame::MonthlyTick() {
     date.Year = Year;
 
     MonthlyDuties(portfolio);
-    // A player who declines to crash the market ends the game inside the duties; the rest
-    // of this tick belongs to a game that is over.
-    if (endCount_ != game) return;
+    // A player who declines to crash the market ends the game inside the duties, which takes
+    // this step off the agenda with the rest of the game.
+    Then(TStep::MonthGoesOn);
+}
 
+void TGame::MonthGoesOn() {
     ++MonthsPlayed;
     if (MonthsPlayed < kProgressMaximum) {
         Emit(TGameEventKind::Progress).Number = MonthsPlayed;
@@ -58,10 +60,7 @@ void TGame::MonthlyTick() {
             NewTickerText({"It is January ", std::to_string(Year), " - Welcome to the game! "});
         }
         if (Month == 12) YearlyTrend();
-        if (MonthsPlayed % kMonthsBetweenHeadlines == 0) {
-            NewsEvent();
-            if (endCount_ != game) return;
-        }
+        if (MonthsPlayed % kMonthsBetweenHeadlines == 0) NewsEvent();
     }
     static const std::string clickToStart = "Click a property to buy it, and start the game!";
     if (!Engaged) Emit(TGameEventKind::StatusText).Text = clickToStart;
@@ -78,6 +77,7 @@ void TGame::MonthlyDuties() {
 }
 
 void TGame::MonthlyDuties(Money portfolio) {
+    const TMoveScope move(*this);
     // The crash countdown and the repayment leave the portfolio value of the stage check as
     // it was: the repayment moves only cash and debt, and the market recovers only at the
     // top stage, which the stage check leaves alone.

@@ -6,19 +6,28 @@
 #include "engine/Game.h"
 
 void TGame::MortgageOrRedeem() {
+    const TMoveScope move(*this);
     PlaySound(TSound::Click);
-    const int selected = SelectedRows(IGameWindow::List::Portfolio);
-    if (selected == 0) window_.ShowInformation("Click a property in one of the lists, first!");
-    if (selected > 1) window_.ShowInformation("Sorry, only one property at a time");
-    if (MortgageMode == TMortgageMode::CanMortgage) Mortgage();
-    if (MortgageMode == TMortgageMode::CanRedeem) Redeem();
-    Redisplay();
+    const int selected = SelectedRows(TList::Portfolio);
+    if (selected == 0) Inform("Click a property in one of the lists, first!");
+    if (selected > 1) Inform("Sorry, only one property at a time");
+    Then(TStep::MortgageChosen);
+}
+
+// Mortgaging leaves the mode at None or, when refused, at CanMortgage: never a redemption next.
+void TGame::MortgageOrRedeemChosen() {
+    if (MortgageMode == TMortgageMode::CanMortgage)
+        Mortgage();
+    else if (MortgageMode == TMortgageMode::CanRedeem)
+        Redeem();
+    Then(TStep::MortgageDone);
 }
 
 void TGame::Mortgage() {
+    const TMoveScope move(*this);
     if (SellTotal == Money() || Selection.empty()) return;
-    if (SelectedRows(IGameWindow::List::Portfolio) >= 2) {
-        window_.ShowInformation("Sorry, you can only Mortgage one property at a time");
+    if (SelectedRows(TList::Portfolio) >= 2) {
+        Inform("Sorry, you can only Mortgage one property at a time");
         return;
     }
     const int p = Selection.front();
@@ -37,9 +46,10 @@ void TGame::Mortgage() {
 }
 
 void TGame::Redeem() {
+    const TMoveScope move(*this);
     if (SellTotal == Money() || Selection.empty()) return;
-    if (SelectedRows(IGameWindow::List::Portfolio) >= 2) {
-        window_.ShowInformation("Sorry, you can only redeem one Mortgage at a time");
+    if (SelectedRows(TList::Portfolio) >= 2) {
+        Inform("Sorry, you can only redeem one Mortgage at a time");
         return;
     }
     TProperty& property = Property(Selection.back());

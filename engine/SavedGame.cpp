@@ -74,9 +74,21 @@ public:
         List(history.Trends());
         List(history.Events());
     }
+    void Field(const TAnswer& answer) {
+        Field(answer.Yes);
+        Field(answer.Text);
+    }
 
 private:
     void Item(int n) { Field(static_cast<std::int32_t>(n)); }
+    void Item(const TAgendaEntry& entry) {
+        Field(entry.Question.Kind);
+        Field(entry.Question.Caption);
+        Field(entry.Question.Text);
+        Field(entry.Question.Default);
+        Field(entry.Step);
+        Field(entry.Index);
+    }
     void Item(const TSavedRow& row) {
         Field(row.Text);
         Field(row.Selected);
@@ -178,12 +190,24 @@ public:
         history.Restore(std::move(months), std::move(headlines), std::move(trends),
                         std::move(events));
     }
+    void Field(TAnswer& answer) {
+        Field(answer.Yes);
+        Field(answer.Text);
+    }
 
 private:
     void Item(int& n) {
         std::int32_t value = 0;
         Field(value);
         n = value;
+    }
+    void Item(TAgendaEntry& entry) {
+        Field(entry.Question.Kind);
+        Field(entry.Question.Caption);
+        Field(entry.Question.Text);
+        Field(entry.Question.Default);
+        Field(entry.Step);
+        Field(entry.Index);
     }
     void Item(TSavedRow& row) {
         Field(row.Text);
@@ -245,7 +269,8 @@ void TransferField(Io& io, Value& value) {
         ForEachField(value, [&io](const char*, auto& field, unsigned use) {
             if (use & kSaved) TransferField(io, field);
         });
-    } else if constexpr (std::is_same_v<Plain, std::vector<int>>) {
+    } else if constexpr (std::is_same_v<Plain, std::vector<int>> ||
+                         std::is_same_v<Plain, std::vector<TAgendaEntry>>) {
         io.List(value);
     } else if constexpr (requires {
                              value.size();
@@ -259,11 +284,11 @@ void TransferField(Io& io, Value& value) {
 }
 
 // The payload, field by field, in file order (docs/SAVEDGAME.md lists the same order): the
-// game's saved fields, then the window's.
+// game's saved fields, then the window's. A file of format 1 has none of the fields added in 2.
 template <class Io, class Saved>
-void Transfer(Io& io, Saved& s) {
-    ForEachField(s.State, [&io](const char*, auto& field, unsigned use) {
-        if (use & kSaved) TransferField(io, field);
+void Transfer(Io& io, Saved& s, std::uint32_t version = TSavedGame::kFormatVersion) {
+    ForEachField(s.State, [&io, version](const char*, auto& field, unsigned use) {
+        if ((use & kSaved) && (version >= 2 || !(use & kSince2))) TransferField(io, field);
     });
 
     auto& w = s.Window;
@@ -430,6 +455,32 @@ Money TSavedGame::NetWorth(const TGame& like) const {
 
 static std::string HistoryProblem(const TSavedGame& s);
 
+// A move stops only at a question: the agenda is empty or begins with one, and every entry is
+// a question or a step, each of a known kind.
+static std::string AgendaProblem(const TGameState& g) {
+    for (int rows : g.RowsSelected)
+        if (std::string problem = Outside("rows selected", rows, 0, kPropertyCount);
+            !problem.empty())
+            return problem;
+    if (!g.Agenda.empty() && !g.Agenda.front().IsQuestion())
+        return "the rest of a move without its question";
+    for (const TAgendaEntry& entry : g.Agenda) {
+        const TQuestion& q = entry.Question;
+        for (const std::string& problem :
+             {Outside("question", static_cast<int>(q.Kind), 0,
+                      static_cast<int>(TQuestionKind::Chooser)),
+              Outside("step", static_cast<int>(entry.Step), 0,
+                      static_cast<int>(TStep::NewGameDealt)),
+              Outside("step's place", entry.Index, 0, 0xFFFF),
+              BadText("question's caption", q.Caption), BadText("question", q.Text),
+              BadText("question's default answer", q.Default)})
+            if (!problem.empty()) return problem;
+        if (entry.IsQuestion() == (entry.Step != TStep::None))
+            return "an agenda entry that is both or neither a question and a step";
+    }
+    return BadText("answer", g.LastAnswer.Text);
+}
+
 std::string TSavedGame::Problem() const {
     const TGameState& g = State;
     for (int a = 1; a <= kAreaCount; ++a) {
@@ -481,6 +532,7 @@ std::string TSavedGame::Problem() const {
             !problem.empty())
             return problem;
     if (std::string problem = HistoryProblem(*this); !problem.empty()) return problem;
+    if (std::string problem = AgendaProblem(g); !problem.empty()) return problem;
     return WindowProblem(Window);
 }
 
@@ -538,7 +590,7 @@ bool TSavedGame::FromBytes(const std::string& bytes, TSavedGame& saved, std::str
         return false;
     }
     const auto version = static_cast<std::uint32_t>(GetLittleEndian(bytes.data() + 8, 4));
-    if (version != kFormatVersion) {
+    if (version != kFormatVersion && version != 1) {
         why =
             "format version " + std::to_string(version) + ", not " + std::to_string(kFormatVersion);
         return false;
@@ -558,7 +610,7 @@ bool TSavedGame::FromBytes(const std::string& bytes, TSavedGame& saved, std::str
 
     TSavedGame loaded;
     Reader reader(payload);
-    Transfer(reader, loaded);
+    Transfer(reader, loaded, version);
     if (reader.why.empty() && !reader.AtEnd()) reader.why = "bytes after the end";
     if (!reader.why.empty()) {
         why = reader.why;

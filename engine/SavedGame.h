@@ -61,7 +61,8 @@ struct TSavedWindow {
 // improvement names) and the player's options (sound, ticker speed) are not part of it.
 struct TSavedGame {
     static constexpr char kMagic[8] = {'R', 'T', 'O', 'P', 'S', 'A', 'V', '\x1A'};
-    static constexpr std::uint32_t kFormatVersion = 1;
+    // Format 2 adds the rows selected and the move waiting for an answer; format 1 still loads.
+    static constexpr std::uint32_t kFormatVersion = 2;
     static constexpr std::size_t kHeaderSize = 20;
     static constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
     static constexpr std::size_t kMaxTextBytes = 4096;

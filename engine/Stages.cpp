@@ -8,44 +8,36 @@ void TGame::CheckStage() {
 }
 
 void TGame::CheckStage(Money portfolio) {
+    const TMoveScope move(*this);
     if (!Engaged || Stage > 2) return;
 
     if (Stage == 1 && portfolio + Cash - Debt >= kMagnateWorth) {
         Stage = 2;
         PausePlay();
-        window_.ShowInformation(
-            "The Major banks all have increased confidence in you, Here's \u00A33,400,000");
-        AddCash(kBankBonus);
-        History.EventHappened(TMarketHistory::TEventKind::BankBonus, Year, Month);
-        Redisplay();
-        ResumePlay();
-        // The player may have traded while the message was up.
-        portfolio = PortfolioValue();
+        Inform("The Major banks all have increased confidence in you, Here's \u00A33,400,000");
+        Then(TStep::BankBonus);
+        return;
     }
+    CheckGuru(portfolio);
+}
 
+void TGame::CheckGuru(Money portfolio) {
     if (Stage == 2 && portfolio + Cash - Debt >= kGuruWorth) {
         PausePlay();
         Stage = 3;
-        window_.ShowInformation(
+        Inform(
             "Now you are so influential that you can either liquidate your investments and "
             "crash the market... or you can buy a small south-American country....");
-        if (window_.AskYesNo("Liquidate and crash the Market?")) {
-            RedeemAllMortgages();
-            CrashMarket();
-            Emit(TGameEventKind::ListsChanged);
-            Redisplay();
-            CrashTicks = 1;
-            ResumePlay();
-        } else {
-            window_.ShowInformation(
-                "To play with your new country; you'll have to wait for Realtopia II: "
-                "Moneyquake. Keep checking the website......");
-            EndGame();
-        }
+        Ask({TQuestionKind::YesNo, {}, "Liquidate and crash the Market?", {}});
+        Then(TStep::CrashAnswered);
     }
 }
 
 void TGame::EndGame() {
+    const TMoveScope move(*this);
+    // Whatever the move that ended the game still had to do belongs to a game that is over.
+    Agenda.clear();
+    agendaCursor_ = 0;
     ++endCount_;
     // A game that has ended is not offered again. Only its own file goes: one that another
     // copy of the program saved meanwhile stays.
@@ -66,27 +58,36 @@ void TGame::EndGame() {
     const std::string reckoning = "You ended up with " + FormatPounds(Cash) +
                                   " in cash, and a Portfolio of " + FormatPounds(portfolio) +
                                   "\rMaking you worth a total of " + FormatPounds(total);
+    if (Engaged)
+        Inform(reckoning);
+    else
+        Inform(reckoning +
+               "\r\rBut this means diddly squat, because you either did nothing, or quit early.");
+    Then(TStep::ReckoningRead);
+}
+
+// The reckoning has been read: the cash becomes the whole worth, and a game the player took
+// part in goes to the hi-score table.
+void TGame::Reckon() {
+    Cash = PortfolioValue() + Cash;
     if (Engaged) {
-        window_.ShowInformation(reckoning);
-        Cash = total;
         Redisplay();
         RecordHiScore();
-    } else {
-        window_.ShowInformation(reckoning +
-                                "\r\rBut this means diddly squat, because you either did "
-                                "nothing, or quit early.");
-        Cash = total;
     }
+    Then(TStep::AnotherGame);
+}
 
-    if (window_.AskYesNo("Another Game?")) {
+void TGame::AnswerAnotherGame() {
+    if (LastAnswer.Yes) {
         InitWorld();
-        Emit(TGameEventKind::NewGame);
+        Then(TStep::NewGameDealt);
     } else {
         Emit(TGameEventKind::ProgramEnds);
     }
 }
 
 void TGame::QuitAndReplay() {
+    const TMoveScope move(*this);
     Engaged = false;
     EndGame();
 }

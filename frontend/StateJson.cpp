@@ -53,8 +53,13 @@ void WriteGame(TJsonWriter& json, const TGameState& game) {
     for (const bool tables : {false, true})
         ForEachField(game, [&json, tables](const char* name, const auto& field, unsigned use) {
             using Field = std::decay_t<decltype(field)>;
-            if constexpr (std::is_same_v<Field, TRandom> || std::is_same_v<Field, TMarketHistory>) {
-                return;  // never shown: the draws to come, and the Market Report's own answer
+            if constexpr (std::is_same_v<Field, TRandom> || std::is_same_v<Field, TMarketHistory> ||
+                          std::is_same_v<Field, decltype(game.RowsSelected)> ||
+                          std::is_same_v<Field, decltype(game.Agenda)> ||
+                          std::is_same_v<Field, TAnswer>) {
+                // never shown: the draws to come, the Market Report's own answer, and what
+                // the window's own answer shows (its rows, its open box)
+                return;
             } else {
                 constexpr bool isTable = std::is_same_v<Field, decltype(game.Areas)> ||
                                          std::is_same_v<Field, decltype(game.Properties)> ||

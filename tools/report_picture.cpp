@@ -23,7 +23,7 @@ namespace {
 // Buys the first `count` properties on sale in the area shown, as far as the cash goes.
 void BuyFirst(Tmainform& form, int count) {
     for (int i = 0; i < count && !form.View().Avail.Rows.empty(); ++i) {
-        form.SetListSelection(IGameWindow::List::Avail, {0});
+        form.SetListSelection(TList::Avail, {0});
         form.lst_AvailMouseUp();
         if (form.Game().State().Cash < form.Game().State().BuyTotal) return;
         form.cmd_BuySellClick();
@@ -33,7 +33,7 @@ void BuyFirst(Tmainform& form, int count) {
 // Sells the first property of the portfolio.
 void SellFirst(Tmainform& form) {
     if (form.View().Portfolio.Rows.empty()) return;
-    form.SetListSelection(IGameWindow::List::Portfolio, {0});
+    form.SetListSelection(TList::Portfolio, {0});
     form.lst_portfolioMouseUp();
     form.cmd_BuySellClick();
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/GameWindow.h"
+#include "engine/Move.h"
 #include "ui/Commands.h"
 
 // Every key the main window knows, in one table that all front ends read: the key, the names
@@ -30,8 +30,7 @@ struct TAccelerator {
     char Letter;         // lower case letter or digit
     unsigned Modifiers;  // kAlt or kControl
     std::optional<TCommand> Command;
-    std::optional<IGameWindow::List>
-        FocusList;  // the list the focus moves to (the front end moves it)
+    std::optional<TList> FocusList;  // the list the focus moves to (the front end moves it)
 };
 
 // The key as a letter or digit ('a'…'z', '0'…'9'), whatever the modifiers, or 0.

@@ -91,12 +91,12 @@ bool OfferSavedGame(Tmainform& form) {
             return false;
         case TSavedGameRead::Unreadable:
             SetAsideSavedGame(path);
-            form.ShowInformation(kUnreadableSavedGame);
+            form.Boxes().Information(kUnreadableSavedGame);
             return false;
         case TSavedGameRead::Read:
             break;
     }
-    if (!form.AskYesNo(ContinueQuestion(saved, form.Game()))) {
+    if (!form.Boxes().YesNo(ContinueQuestion(saved, form.Game()))) {
         RemoveSavedGame(path);
         return false;
     }
@@ -151,6 +151,8 @@ void Tmainform::ShowSavedGame(const TSavedGame& saved, const std::string& resume
     ClockChanged();
     view_.Start.Enabled = true;
 
-    // Paused, as a game is when the player pauses it there: Play (Esc) goes on.
+    // Paused, as a game is when the player pauses it there: Play (Esc) goes on. A game saved
+    // while a question waited asks it again.
     PauseGame();
+    ApplyGameEvents();
 }

@@ -28,7 +28,7 @@ Tmainform::Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform)
       boxes_(
           effects, [this] { HoldClock(); }, [this] { ReleaseClock(); }),
       effects_(boxes_),
-      game_(*this, std::move(platform)) {
+      game_(std::move(platform)) {
     // The news ticker under the money panels.
     mq_.SetBevelOuter(bvLowered);
     mq_.SetBevelWidth(1);
@@ -42,6 +42,7 @@ Tmainform::Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform)
 }
 
 void Tmainform::FormCreate() {
+    SoundDeviceWorks();
     game_.InitWorld();
     ApplyGameEvents();
     ResetWindow();
@@ -56,10 +57,58 @@ std::string Tmainform::RowText(const TProperty& property) {
 // ---------------------------------------------------------------- the game's events
 
 void Tmainform::ApplyGameEvents() {
+    TakeGameEvents();
+    // A repaint while a box is up may hand the window a move of the player's; the game refuses
+    // it, and the question on screen is answered first.
+    if (asking_) return;
+    asking_ = true;
+    while (const TQuestion* question = game_.OpenQuestion()) {
+        const std::uint64_t answered = game_.AnswerCount();
+        const TMove answer = AskPlayer(*question);
+        if (game_.AnswerCount() == answered) game_.Apply(answer);
+        TakeGameEvents();
+    }
+    asking_ = false;
+}
+
+void Tmainform::TakeGameEvents() {
     // One event at a time, taken before it is applied: a box or a repaint while it is applied
     // may let the player move, whose events then follow the ones of this move.
     TGameEvent event;
     while (game_.Events().Take(event)) Apply(event);
+}
+
+TMove Tmainform::AskPlayer(const TQuestion& question) {
+    switch (question.Kind) {
+        case TQuestionKind::Information:
+            effects_.Information(question.Text);
+            break;
+        case TQuestionKind::Error:
+            effects_.Error(question.Caption, question.Text);
+            break;
+        case TQuestionKind::YesNo:
+            return TMove::Answering(effects_.YesNo(question.Text));
+        case TQuestionKind::Input: {
+            std::string text = question.Default;
+            const bool ok =
+                effects_.Input(question.Caption, question.Text, text, IEffects::kInputMaxLength);
+            return TMove::Answering(ok, ok ? text : question.Default);
+        }
+        case TQuestionKind::Police:
+            host_.ShowPoliceMessage(question.Text);
+            break;
+        case TQuestionKind::Chooser:
+            // A pick closes the chooser with its own move; closed any other way, it is Cancel.
+            host_.ShowDamRenChooser();
+            return TMove::Answering(false);
+        case TQuestionKind::None:
+            break;
+    }
+    return TMove::Answering(true);
+}
+
+void Tmainform::Play(TMoveKind kind) {
+    game_.Apply(TMove::Of(kind));
 }
 
 void Tmainform::Apply(const TGameEvent& event) {
@@ -80,6 +129,12 @@ void Tmainform::Apply(const TGameEvent& event) {
             ClearSelections();
             break;
         case TGameEventKind::NewGame:
+            // The new world's sound option follows the device as it is now.
+            game_.Apply([this] {
+                TMove sound = TMove::Of(TMoveKind::SoundOn);
+                sound.Flag = SoundDeviceWorks();
+                return sound;
+            }());
             ResetWindow();
             break;
         case TGameEventKind::Paused:
@@ -195,7 +250,7 @@ void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
 }
 
 void Tmainform::Redraw() {
-    game_.SettleSelection();
+    Play(TMoveKind::SettleSelection);
     RefreshDisplay();
 }
 
@@ -272,13 +327,13 @@ void Tmainform::ResetWindow() {
     view_.Status = TMainWindowView().Status;
     view_.QuitReplayEnabled = false;
     view_.Progress = 0;
-    game_.Disengage();
+    Play(TMoveKind::Disengage);
     view_.Avail.Rows.clear();
     ++view_.ListsRevision;
     SelectionChanged();
     for (int a = 1; a <= kAreaCount; ++a)
         view_.AreaHints[static_cast<std::size_t>(a - 1)] = game_.State().Area(a).Name;
-    game_.StopClock();
+    Play(TMoveKind::StopClock);
     // Before PLAY the clock only keeps the ticker inviting the player, which nobody sees
     // while the window is hidden: it waits for FormShow.
     if (view_.Visible) {
@@ -291,7 +346,7 @@ void Tmainform::ResetWindow() {
     SetTradingEnabled(false);
     view_.Mortgage.Enabled = false;
     ProcessMessages();
-    game_.ResetPlay();
+    Play(TMoveKind::ResetPlay);
     view_.Clock = game_.State().Month;
     view_.MonthLabel = game_.MonthName(game_.State().Month);
     ShowAreaInfo();
@@ -303,7 +358,7 @@ void Tmainform::ResetWindow() {
 }
 
 void Tmainform::PauseGame() {
-    game_.PauseClock();
+    Play(TMoveKind::Pause);
     ShowPaused();
 }
 
@@ -320,7 +375,7 @@ void Tmainform::ShowPaused() {
 }
 
 void Tmainform::ResumeGame() {
-    game_.ResumeClock();
+    Play(TMoveKind::Resume);
     ShowResumed(nullptr);
 }
 
@@ -406,40 +461,10 @@ void Tmainform::PlaySoundResource(TSound sound, bool wait) {
 }
 
 bool Tmainform::SoundDeviceWorks() {
-    ApplyGameEvents();
     const bool works = effects_.SoundDeviceWorks();
+    game_.SetSoundDeviceWorks(works);
     view_.SoundChecked = works;
     return works;
-}
-
-void Tmainform::ShowInformation(const std::string& text) {
-    ApplyGameEvents();
-    effects_.Information(text);
-}
-
-void Tmainform::ShowError(const std::string& caption, const std::string& text) {
-    ApplyGameEvents();
-    effects_.Error(caption, text);
-}
-
-bool Tmainform::AskYesNo(const std::string& question) {
-    ApplyGameEvents();
-    return effects_.YesNo(question);
-}
-
-bool Tmainform::InputBox(const std::string& caption, const std::string& prompt, std::string& text) {
-    ApplyGameEvents();
-    return effects_.Input(caption, prompt, text, IEffects::kInputMaxLength);
-}
-
-void Tmainform::ShowPoliceMessage(const std::string& text) {
-    ApplyGameEvents();
-    host_.ShowPoliceMessage(text);
-}
-
-bool Tmainform::ShowDamRenChooser() {
-    ApplyGameEvents();
-    return host_.ShowDamRenChooser();
 }
 
 void Tmainform::ProcessMessages() {
@@ -455,7 +480,7 @@ void Tmainform::ExitProgram() {
 void Tmainform::tmr_mainTimer() {
     if (!clock_.Fire(effects_.Now())) return;
     ClockChanged();
-    game_.MonthlyTick();
+    Play(TMoveKind::Tick);
     ApplyGameEvents();
 }
 
@@ -472,7 +497,7 @@ void Tmainform::cmd_StartClick() {
     // A new game, whose first month is a full interval away.
     view_.ProgressMax = TGame::kProgressMaximum;
     view_.Progress = 0;
-    game_.StartGame();
+    Play(TMoveKind::Start);
     view_.QuitReplayEnabled = true;
     mq_.SetActive(false);
     clock_.Stop(effects_.Now());
@@ -483,15 +508,15 @@ void Tmainform::cmd_StartClick() {
 }
 
 void Tmainform::cmd_BuySellClick() {
-    game_.BuyOrSell();
+    Play(TMoveKind::BuyOrSell);
     ApplyGameEvents();
 }
 void Tmainform::cmd_DamRenClick() {
-    game_.DamageOrRenovate();
+    Play(TMoveKind::DamageOrRenovate);
     ApplyGameEvents();
 }
 void Tmainform::cmd_MortgageClick() {
-    game_.MortgageOrRedeem();
+    Play(TMoveKind::MortgageOrRedeem);
     ApplyGameEvents();
 }
 
@@ -502,7 +527,7 @@ void Tmainform::cmd_emailClick() {
 
 void Tmainform::mnu_HelpRulesClick() {
     PlayClick();
-    game_.ForgetSelection();
+    Play(TMoveKind::ForgetSelection);
     Redraw();
     // A running game pauses and goes on afterwards; a paused one stays paused, and before
     // PLAY the clock keeps inviting the player.
@@ -519,7 +544,7 @@ void Tmainform::mnu_FileExitClick() {
 
 void Tmainform::mnu_FileQuitandReplayClick() {
     if (!view_.QuitReplayEnabled) return;
-    game_.QuitAndReplay();
+    Play(TMoveKind::QuitAndReplay);
     ApplyGameEvents();
 }
 
@@ -537,7 +562,9 @@ void Tmainform::mnu_OptionsMarketReportClick() {
 }
 
 void Tmainform::mnu_OptionsSoundClick() {
-    game_.SetSoundOn(!game_.State().SoundOn);
+    TMove sound = TMove::Of(TMoveKind::SoundOn);
+    sound.Flag = !game_.State().SoundOn;
+    game_.Apply(sound);
     view_.SoundChecked = game_.State().SoundOn;
 }
 
@@ -557,9 +584,9 @@ void Tmainform::Slow1Click() {
 void Tmainform::ClickArea(int area) {
     if (area < 1 || area > kAreaCount) return;
     PlayClick();
-    game_.ChooseArea(area);
+    game_.Apply(TMove::Numbered(TMoveKind::ChooseArea, area));
     ShowAreaInfo();
-    game_.ForgetSelection();
+    Play(TMoveKind::ForgetSelection);
     ClearSelections();
     Redraw();
 }
@@ -571,7 +598,7 @@ void Tmainform::img_SponsorClick() {
 void Tmainform::FormShow() {
     const bool wasHidden = !view_.Visible;
     view_.Visible = true;
-    game_.StopClock();
+    Play(TMoveKind::StopClock);
     view_.Start.Enabled = true;
     view_.FocusStart = true;
     // The before-PLAY clock and ticker held by ResetWindow start now, a full interval away.
@@ -649,7 +676,7 @@ void Tmainform::FormKeyPress(const std::string& character) {
     PlaySoundResource(TSound::MeepMeep, false);
     mq_.SetText("CHEAT SUCCESSFUL - \u00A3500,000 IS YOURS! ");
     mq_.SetActive(true);
-    game_.PayCheatBonus();
+    Play(TMoveKind::CashPhrase);
     ApplyGameEvents();
     Redraw();
 }
@@ -666,23 +693,23 @@ void Tmainform::SetListSelection(List list, const std::vector<int>& rows) {
 }
 
 void Tmainform::lst_AvailMouseUp() {
-    game_.Engage();
+    Play(TMoveKind::Engage);
     Selectlst_Avail();
 }
 
 void Tmainform::lst_portfolioMouseUp() {
-    game_.Engage();
+    Play(TMoveKind::Engage);
     Selectlst_portfolio();
 }
 
 // A selection made with the keyboard engages the game as a click does: until then no money
 // moves, and a purchase made before it would cost nothing.
 void Tmainform::lst_AvailKeyUp() {
-    if (AnySelected(view_.Avail)) game_.Engage();
+    if (AnySelected(view_.Avail)) Play(TMoveKind::Engage);
     Selectlst_Avail();
 }
 void Tmainform::lst_portfolioKeyUp() {
-    if (AnySelected(view_.Portfolio)) game_.Engage();
+    if (AnySelected(view_.Portfolio)) Play(TMoveKind::Engage);
     Selectlst_portfolio();
 }
 void Tmainform::lst_AvailEnter() {
@@ -716,8 +743,10 @@ void Tmainform::SelectFrom(List list) {
     for (const TListRow& row : rows.Rows)
         if (row.Selected) selection.push_back(row.Property);
     const bool forSale = list == List::Avail;
-    game_.Select(forSale ? TSelectionSide::ForSale : TSelectionSide::Portfolio,
-                 std::move(selection));
+    TMove select = TMove::Of(TMoveKind::Select);
+    select.Side = forSale ? TSelectionSide::ForSale : TSelectionSide::Portfolio;
+    select.Properties = std::move(selection);
+    game_.Apply(select);
     if (game_.State().Selection.size() != 1 && !forSale) {
         // A block can be neither mortgaged nor redeemed: the button says so at once rather
         // than keeping the caption of an earlier single selection.

@@ -9,7 +9,6 @@
 
 #include "engine/Game.h"
 #include "engine/GameDebug.h"
-#include "engine/GameWindow.h"
 #include "ui/ClockHoldingEffects.h"
 #include "ui/Commands.h"
 #include "ui/Effects.h"
@@ -25,8 +24,10 @@ struct TSavedGame;
 // apply the game's events to it, every handler of its controls, keys, menu and window events,
 // the command surface through which a front end delivers the player's events, and the
 // questions the rules ask the player.
-class Tmainform : public IGameWindow {
+class Tmainform {
 public:
+    using List = TList;
+
     Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform);
 
     const TGame& Game() const { return game_; }
@@ -94,8 +95,9 @@ public:
     void ShowSavedGame(const TSavedGame& saved, const std::string& resumedFrom = {});
 
     // Applies the events the rules have appended since the last time, in order
-    // (engine/GameEvent.h). Every move of the window's is followed by it, and every question
-    // to the player preceded.
+    // (engine/GameEvent.h), then asks the player the question the game waits for, if any, and
+    // gives the answer to the game as its next move, until none is open. Every move of the
+    // window's is followed by it.
     void ApplyGameEvents();
 
     // ---- Display operations (the game's events, and the window's own redraws) ----
@@ -122,15 +124,8 @@ public:
     void PlaySoundResource(TSound sound, bool wait);
     void ExitProgram();
 
-    // ---- The rules' questions to the player (IGameWindow) ----
-    bool SoundDeviceWorks() override;
-    void ShowInformation(const std::string& text) override;
-    void ShowError(const std::string& caption, const std::string& text) override;
-    bool AskYesNo(const std::string& question) override;
-    bool InputBox(const std::string& caption, const std::string& prompt,
-                  std::string& text) override;
-    void ShowPoliceMessage(const std::string& text) override;
-    bool ShowDamRenChooser() override;
+    // Asks the toolkit whether a sound can be played; a new world's sound option follows it.
+    bool SoundDeviceWorks();
 
     // ---- Handlers ----
     void tmr_mainTimer();
@@ -186,6 +181,12 @@ private:
     // Lets the toolkit handle pending events (a desktop repaint) in the middle of a handler.
     void ProcessMessages();
     void Apply(const TGameEvent& event);
+    void TakeGameEvents();
+    // Shows the question to the player and returns the answer as a move; the chooser makes
+    // its own move when it closes on a pick.
+    TMove AskPlayer(const TQuestion& question);
+    // A move of the window's: the game takes it, and the events and questions follow.
+    void Play(TMoveKind kind);
     // The view's side of pausing and resuming, once the game's clock state is set.
     void ShowPaused();
     void ShowResumed(const TPanelFigures* figures);
@@ -221,4 +222,5 @@ private:
     std::optional<TCommand> pointerCommand_;
     std::string pointerHint_;
     std::string shownHint_;
+    bool asking_ = false;  // a question is on screen: a move made meanwhile waits for it
 };

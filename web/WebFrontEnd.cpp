@@ -24,9 +24,9 @@ int ItemAnswered(const std::string& answer, int count) {
     return static_cast<int>(item.value_or(0));
 }
 
-std::optional<IGameWindow::List> ListNamed(const std::string& name) {
-    if (name == "avail") return IGameWindow::List::Avail;
-    if (name == "portfolio") return IGameWindow::List::Portfolio;
+std::optional<TList> ListNamed(const std::string& name) {
+    if (name == "avail") return TList::Avail;
+    if (name == "portfolio") return TList::Portfolio;
     return std::nullopt;
 }
 
@@ -143,7 +143,7 @@ bool WebFrontEnd::ListKeyUp(const std::string& list, const std::vector<int>& row
 TListSelection* WebFrontEnd::SelectionOf(const std::string& list) {
     const auto which = ListNamed(list);
     if (!which || screen_ != Screen::Main || DialogOpen()) return nullptr;
-    const bool avail = *which == IGameWindow::List::Avail;
+    const bool avail = *which == TList::Avail;
     const TListView& view = avail ? app_->mainform.View().Avail : app_->mainform.View().Portfolio;
     if (!view.Enabled) return nullptr;
     TListSelection& selection = avail ? availSelection_ : portfolioSelection_;

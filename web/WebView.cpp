@@ -118,8 +118,7 @@ void WriteInputs(TJsonWriter& json, const Tmainform& form) {
         json.Bool("ctrl", accelerator.Modifiers == kControl);
         json.String("name", AcceleratorName(accelerator));
         if (accelerator.FocusList)
-            json.String("focus",
-                        *accelerator.FocusList == IGameWindow::List::Avail ? "avail" : "portfolio");
+            json.String("focus", *accelerator.FocusList == TList::Avail ? "avail" : "portfolio");
         json.Close('}');
     }
     json.Close(']');

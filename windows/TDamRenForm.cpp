@@ -14,7 +14,7 @@ void TDamRenForm::FormShow() {
 
     const TProperty& property = game_.State().Property(game_.State().Selection.front());
     const std::uint16_t done = property.DoneImprovements;
-    game_.UpdateLowestPrice(property.Area);
+    // The game brought the area's lowest price up to date when it opened the chooser.
     const Money lowest = game_.State().Area(property.Area).LowestPrice;
 
     const bool renovate = game_.State().DamRenMode == TDamRenMode::Renovate;
@@ -58,12 +58,14 @@ void TDamRenForm::optgroupClick(int item) {
 void TDamRenForm::cmd_CloseClick() {
     if (!okEnabled_ || itemIndex_ == 0 || game_.State().Selection.empty()) return;
     closed_ = true;
-    choiceMade_ = game_.ChooseImprovement(itemIndex_);
+    // The pick closes the chooser's question; the game says whether it counted.
+    choiceMade_ =
+        game_.Apply(TMove::Numbered(TMoveKind::Pick, itemIndex_)) && game_.State().LastAnswer.Yes;
     if (!choiceMade_) effects_.Information("Sorry, you've already done that!");
 }
 
 void TDamRenForm::cmd_CancelClick() {
-    game_.CancelImprovement();
+    game_.Apply(TMove::Answering(false));
     closed_ = true;
     choiceMade_ = false;
 }

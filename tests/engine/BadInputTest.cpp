@@ -59,6 +59,7 @@ protected:
         Edit(Game()).Engaged = true;
         Edit(Game()).Cash = Money::Pounds(pounds);
         Game().EndGame();
+        Form().ApplyGameEvents();  // the window asks what the game now waits for
     }
 
     // The program started afresh beside a customisation file holding `bytes`.

@@ -132,6 +132,7 @@ TEST_F(DamageTest, ChooserOffersTenthsOfTheLowestPriceAndEachItemOnce) {
     ClickPortfolio({PortfolioRow(3)});
     effects_.ClearCalls();
     EXPECT_FALSE(g.Renovate());
+    Form().ApplyGameEvents();
     EXPECT_TRUE(effects_.Contains("info: You can't afford it!"));
     EXPECT_EQ(g.State().Property(3).SaleValue, three.SaleValue + Money::Pounds(80000));
     EXPECT_EQ(g.State().Cash, Money::Pounds(-1));
@@ -207,7 +208,7 @@ TEST_F(DamageTest, SelectionMistakesAndAWorthlessAreaAreHandled) {
     ClickPortfolio({0, 1});
     Form().cmd_DamRenClick();
     ClickAvail({0});
-    Form().SetListSelection(IGameWindow::List::Avail, {});  // e.g. Ctrl+click on the row
+    Form().SetListSelection(TList::Avail, {});  // e.g. Ctrl+click on the row
     Form().cmd_DamRenClick();
     Form().cmd_DamRenClick();  // selection side 0: no message at all
     EXPECT_EQ(

@@ -4,29 +4,14 @@
 #include <vector>
 
 #include "engine/Game.h"
+#include "support/Answers.h"
 #include "support/GameStateAccess.h"
-#include "support/NullGameWindow.h"
 #include "support/RealtopiaFixture.h"
 #include "support/TempPlatform.h"
 
 namespace {
 
 using Kind = TGameEventKind;
-
-// Counts every question the rules ask; answers as NullGameWindow does.
-class CountingWindow : public NullGameWindow {
-public:
-    int Questions = 0;
-    bool SoundDeviceWorks() override { return ++Questions, false; }
-    void ShowInformation(const std::string&) override { ++Questions; }
-    void ShowError(const std::string&, const std::string&) override { ++Questions; }
-    bool AskYesNo(const std::string&) override { return ++Questions, false; }
-    bool InputBox(const std::string&, const std::string&, std::string&) override {
-        return ++Questions, false;
-    }
-    void ShowPoliceMessage(const std::string&) override { ++Questions; }
-    bool ShowDamRenChooser() override { return ++Questions, false; }
-};
 
 std::vector<TGameEvent> TakeAll(TGame& game) {
     std::vector<TGameEvent> events;
@@ -45,8 +30,7 @@ std::vector<Kind> KindsOf(const std::vector<TGameEvent>& events) {
 // nothing, and the events carry the figures of their moment.
 TEST(GameEventTest, APurchaseAsksNothingAndTellsWhatHappenedInOrder) {
     TempPlatform temp;
-    CountingWindow window;
-    TGame game(window, temp.Platform());
+    TGame game(temp.Platform());
     game.InitWorld();
     game.StartGame();
     game.Engage();
@@ -54,15 +38,14 @@ TEST(GameEventTest, APurchaseAsksNothingAndTellsWhatHappenedInOrder) {
     for (int p = 1; p <= kPropertyCount && property == 0; ++p)
         if (game.State().Property(p).Area == game.State().CurrentArea) property = p;
     game.Select(TSelectionSide::ForSale, {property});
-    game.SetSelectedRows(IGameWindow::List::Avail, 1);
+    game.SetSelectedRows(TList::Avail, 1);
     game.Events().Clear();
-    window.Questions = 0;
     const Money cash = game.State().Cash;
     const Money price = game.State().Property(property).BuyPrice;
 
-    game.BuyOrSell();
+    ASSERT_TRUE(game.Apply(TMove::Of(TMoveKind::BuyOrSell)));
 
-    EXPECT_EQ(window.Questions, 0);
+    EXPECT_EQ(game.OpenQuestion(), nullptr);
     const std::vector<TGameEvent> events = TakeAll(game);
     EXPECT_EQ(KindsOf(events), (std::vector<Kind>{Kind::Sound, Kind::CashChanged,
                                                   Kind::ListsChanged, Kind::PanelsChanged,
@@ -75,7 +58,7 @@ TEST(GameEventTest, APurchaseAsksNothingAndTellsWhatHappenedInOrder) {
     EXPECT_EQ(events[5].Panels.Cash, cash - price);
     EXPECT_TRUE(game.State().Property(property).Has(Owned));
     // The rules know at once that no row is selected any more.
-    EXPECT_EQ(game.SelectedRows(IGameWindow::List::Avail), 0);
+    EXPECT_EQ(game.SelectedRows(TList::Avail), 0);
     EXPECT_TRUE(game.Events().Empty());
 }
 
@@ -83,8 +66,7 @@ TEST(GameEventTest, APurchaseAsksNothingAndTellsWhatHappenedInOrder) {
 // finds the figures of their moment behind it, not later ones.
 TEST(GameEventTest, AMonthCarriesItsFiguresAndAPauseIsTheRulesAtOnce) {
     TempPlatform temp;
-    CountingWindow window;
-    TGame game(window, temp.Platform());
+    TGame game(temp.Platform());
     game.InitWorld();
     game.StartGame();
     game.Events().Clear();
@@ -98,19 +80,27 @@ TEST(GameEventTest, AMonthCarriesItsFiguresAndAPauseIsTheRulesAtOnce) {
     EXPECT_EQ(events[2].Kind, Kind::Progress);
     EXPECT_EQ(events[2].Number, 1);
 
-    // Pausing for a box is the rules' state before the window hears of it.
+    // Pausing for a box is the rules' state before the window hears of it; the box ends the
+    // move, and nothing of what follows it happens before its answer.
     game.Engage();
     Edit(game).Stage = 1;
     Edit(game).Cash = TGame::kMagnateWorth;
-    window.Questions = 0;
     game.CheckStage();
-    EXPECT_EQ(window.Questions, 1);  // the banks' message
+    EXPECT_EQ(OpenKind(game), TQuestionKind::Information);  // the banks' message
+    EXPECT_EQ(KindsOf(TakeAll(game)), std::vector<Kind>{Kind::Paused});
+    EXPECT_FALSE(game.State().Running);
+    EXPECT_EQ(game.State().Cash, TGame::kMagnateWorth);
+    // Nothing but the answer and the window's own moves is taken meanwhile.
+    EXPECT_FALSE(game.Apply(TMove::Of(TMoveKind::Tick)));
+    EXPECT_FALSE(game.Apply(TMove::Numbered(TMoveKind::Pick, 1)));
+    EXPECT_EQ(DeclineQuestions(game), 1);
     const std::vector<Kind> kinds = KindsOf(TakeAll(game));
     ASSERT_FALSE(kinds.empty());
-    EXPECT_EQ(kinds.front(), Kind::Paused);
     EXPECT_EQ(kinds.back(), Kind::Resumed);
     EXPECT_TRUE(game.State().Running);
     EXPECT_EQ(game.State().Stage, 2);
+    EXPECT_EQ(game.State().Cash, TGame::kMagnateWorth + TGame::kBankBonus);
+    EXPECT_FALSE(game.Apply(TMove::Answering(true)));  // no question is open
 }
 
 // The outbox reuses its slots: an event starts without the payload of the one that used

@@ -93,8 +93,8 @@ TEST_F(GameStateTest, TheSelectionIsSettledByTheRules) {
     StartEngagedGame();
     Game().Select(TSelectionSide::Portfolio, {4});
     Edit(Game()).MortgageMode = TMortgageMode::CanMortgage;
-    Game().SetSelectedRows(IGameWindow::List::Avail, 0);
-    Game().SetSelectedRows(IGameWindow::List::Portfolio, 1);
+    Game().SetSelectedRows(TList::Avail, 0);
+    Game().SetSelectedRows(TList::Portfolio, 1);
     Game().SettleSelection();
     EXPECT_EQ(Game().State().MortgageMode, TMortgageMode::CanMortgage);  // kept
 
@@ -105,12 +105,12 @@ TEST_F(GameStateTest, TheSelectionIsSettledByTheRules) {
 
     Game().ForgetSelection();
     Edit(Game()).MortgageMode = TMortgageMode::CanRedeem;
-    Game().SetSelectedRows(IGameWindow::List::Avail, 1);  // a row for sale still selected
+    Game().SetSelectedRows(TList::Avail, 1);  // a row for sale still selected
     Game().SettleSelection();
     EXPECT_GT(Game().State().BuyTotal, Money());
     EXPECT_EQ(Game().State().MortgageMode, TMortgageMode::CanRedeem);
 
-    Game().SetSelectedRows(IGameWindow::List::Avail, 0);
+    Game().SetSelectedRows(TList::Avail, 0);
     Game().SettleSelection();
     EXPECT_EQ(Game().State().BuyTotal, Money());
     EXPECT_EQ(Game().State().SellTotal, Money());

@@ -12,32 +12,26 @@
 
 #include "engine/Game.h"
 #include "engine/Hisc.h"
+#include "support/Answers.h"
 #include "support/GameStateAccess.h"
-#include "support/NullGameWindow.h"
 #include "support/TempPlatform.h"
 
 namespace {
 
-// Answers the name prompts. The first prompt is where a program waits until every program has
-// read the table: it reports on `ready` and goes on when `go` is closed.
-class NamingWindow : public NullGameWindow {
-public:
-    NamingWindow(int player, int ready, int go) : player_(player), ready_(ready), go_(go) {}
-
-    bool InputBox(const std::string&, const std::string& prompt, std::string& text) override {
-        if (prompt == "Enter your first name") {
+// Answers the game's questions, with names for the prompts. The first prompt is where a
+// program waits until every program has read the table: it reports on `ready` and goes on
+// when `go` is closed.
+void AnswerAsPlayer(TGame& game, int player, int ready, int go) {
+    while (const TQuestion* question = game.OpenQuestion()) {
+        std::string name = "Racer";
+        if (question->Text == "Enter your first name") {
             char byte = 0;
-            if (write(ready_, "r", 1) != 1 || read(go_, &byte, 1) != 0) _exit(2);
-            text = "Player" + std::to_string(player_);
-        } else {
-            text = "Racer";
+            if (write(ready, "r", 1) != 1 || read(go, &byte, 1) != 0) _exit(2);
+            name = "Player" + std::to_string(player);
         }
-        return true;
+        if (!game.Apply(TMove::Answering(true, name))) _exit(3);
     }
-
-private:
-    int player_, ready_, go_;
-};
+}
 
 }  // namespace
 
@@ -56,12 +50,12 @@ TEST(HiScoreRaceTest, TenGamesEndingAtOnceKeepAllTenEntries) {
         if (child == 0) {
             close(ready[0]);
             close(go[1]);
-            NamingWindow window(player, ready[1], go[0]);
-            TGame game(window, temp.Platform());
+            TGame game(temp.Platform());
             game.InitWorld();
             Edit(game).Engaged = true;
             Edit(game).Cash = Money::Pounds(1001 + player);
             game.RecordHiScore();
+            AnswerAsPlayer(game, player, ready[1], go[0]);
             _exit(0);
         }
         children.push_back(child);

@@ -16,9 +16,9 @@
 
 #include "engine/Game.h"
 #include "engine/SavedGame.h"
+#include "support/Answers.h"
 #include "support/Files.h"
 #include "support/GameStateAccess.h"
-#include "support/NullGameWindow.h"
 #include "support/TempPlatform.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +28,7 @@ namespace {
 // A game dealt with a fixed seed and then given an unusual value in every field the file keeps.
 class SavedGameFormat : public ::testing::Test {
 protected:
-    SavedGameFormat() : game_(window_, temp_.Platform()) {
+    SavedGameFormat() : game_(temp_.Platform()) {
         game_.InitWorld();
         for (int draw = 0; draw < 5; ++draw) game_.Random().Next();
         Edit(game_).Area(4).Name = "Schweiz";
@@ -107,7 +107,6 @@ protected:
         EXPECT_EQ(target.State.Cash, Money::FromRaw(42)) << label;
     }
 
-    NullGameWindow window_;
     TempPlatform temp_;
     TGame game_;
     TSavedWindow window_shown_;
@@ -134,12 +133,11 @@ std::vector<std::string> Entries(const fs::path& dir) {
 TEST_F(SavedGameFormat, ImageKeepsEveryFieldExactly) {
     const std::string image = Image();
     EXPECT_EQ(image.substr(0, 8), std::string("RTOPSAV\x1A", 8));
-    EXPECT_EQ(U32At(image, 8), 1u);
+    EXPECT_EQ(U32At(image, 8), 2u);
     EXPECT_EQ(U32At(image, 12), image.size() - TSavedGame::kHeaderSize);
 
     // Into a game dealt from another seed, whose own options and used bonus stay.
-    NullGameWindow otherWindow;
-    TGame other(otherWindow, temp_.Platform(TempPlatform::kSeed + 1));
+    TGame other(temp_.Platform(TempPlatform::kSeed + 1));
     other.InitWorld();
     Edit(other).SoundOn = true;
     Edit(other).CheatUsed = true;
@@ -196,12 +194,37 @@ TEST_F(SavedGameFormat, FlippedBitsAreNoticed) {
 }
 
 TEST_F(SavedGameFormat, OtherFormatVersionsAreRefused) {
-    for (std::uint32_t version : {0u, 2u, 0x01000000u}) {
+    for (std::uint32_t version : {0u, 3u, 0x01000000u}) {
         std::string image = Image();
         for (int i = 0; i < 4; ++i) image[8 + i] = static_cast<char>((version >> (8 * i)) & 0xFF);
-        ExpectRefused(image, "format version " + std::to_string(version) + ", not 1",
+        ExpectRefused(image, "format version " + std::to_string(version) + ", not 2",
                       "version " + std::to_string(version));
     }
+}
+
+// A file of format 1 lacks the rows selected and the move waiting for an answer (17 bytes when
+// nothing waits, just before the window's caption): it loads as a game that waits for nothing.
+TEST_F(SavedGameFormat, FormatOneStillLoads) {
+    const TSavedGame saved = Saved();
+    ASSERT_TRUE(saved.State.Agenda.empty());
+    std::string payload = Image().substr(TSavedGame::kHeaderSize);
+    std::string caption(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        caption[static_cast<std::size_t>(i)] =
+            static_cast<char>((window_shown_.Caption.size() >> (8 * i)) & 0xFF);
+    const std::size_t at = payload.find(std::string(17, '\0') + caption + window_shown_.Caption);
+    ASSERT_NE(at, std::string::npos);
+    payload.erase(at, 17);
+    std::string image = TSavedGame::Seal(payload);
+    image[8] = 1;
+
+    TSavedGame loaded;
+    std::string why;
+    ASSERT_TRUE(TSavedGame::FromBytes(image, loaded, why)) << why;
+    EXPECT_EQ(loaded.State, saved.State);
+    EXPECT_EQ(loaded.Window, saved.Window);
+    // Written again, it is of the current format.
+    EXPECT_EQ(loaded.ToBytes(), saved.ToBytes());
 }
 
 // Values that no game reaches, in an image whose checksum is right: refused on reading, and
@@ -424,9 +447,8 @@ TEST_F(SavedGameFormat, KilledSaveLeavesOldOrNewFile) {
 }
 
 TEST(SavedGamePath, BesideTheHiScoreTable) {
-    NullGameWindow window;
     TempPlatform temp;
-    TGame game(window, temp.Platform());
+    TGame game(temp.Platform());
     game.InitWorld();
     EXPECT_EQ(game.SavedGamePath(), temp.UserDataDirectory() + "/REALTOPI.SAV");
 

@@ -35,8 +35,8 @@ TEST_F(TradingTest, BuyingNeedsTheWholeSumAndExactCashIsEnough) {
     EXPECT_EQ(AvailRow(2), -1);
     // After any Buy/Sell command nothing is selected.
     EXPECT_EQ(g.State().SelectionSide, TSelectionSide::None);
-    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Avail), 0);
-    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Portfolio), 0);
+    EXPECT_EQ(Game().SelectedRows(TList::Avail), 0);
+    EXPECT_EQ(Game().SelectedRows(TList::Portfolio), 0);
     EXPECT_EQ(View().BuySell.Caption, "Buy/Sell");
 }
 
@@ -123,9 +123,9 @@ TEST_F(TradingTest, AKeyboardPurchaseCostsMoney) {
     // purchase is paid for.
     TGame& g = Game();
     StartGame();
-    Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::Accelerator, {});
+    Form().ListFocusIn(TList::Avail, TFocusReason::Accelerator, {});
     EXPECT_FALSE(g.State().Engaged);
-    Form().ListKeyUp(IGameWindow::List::Avail, {0, 1});
+    Form().ListKeyUp(TList::Avail, {0, 1});
     const Money total = g.State().Property(1).BuyPrice + g.State().Property(2).BuyPrice;
     Form().KeyPress({TKey::F6});
     Form().KeyRelease({TKey::F6});

@@ -9,6 +9,7 @@
 #include "frontend/JsonWriter.h"
 #include "frontend/ListJson.h"
 #include "frontend/RulesLoop.h"
+#include "support/GameStateAccess.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/DisplayText.h"
 #include "ui/MainWindowView.h"
@@ -175,8 +176,15 @@ TEST_F(ChooserLoopTest, AppliesMovesUntilOkOrCancelCloses) {
     StartEngagedGame();
     TDamRenForm& chooser = App().DamRenForm;
     const int property = Game().State().Selection.front();
+    // The game opens the chooser on the property for sale and waits for its pick or Cancel.
+    auto open = [this, &chooser] {
+        Edit(Game()).SelectionSide = TSelectionSide::ForSale;
+        Game().SetSelectedRows(TList::Avail, 1);
+        ASSERT_TRUE(Game().Apply(TMove::Of(TMoveKind::DamageOrRenovate)));
+        chooser.FormShow();
+    };
 
-    chooser.FormShow();
+    open();
     ScriptedChooserFace chosen(
         {{{Kind::Ok}}, {}, {{Kind::Pick, 2}}, {{Kind::Pick, 3}, {Kind::Ok}}});
     EXPECT_TRUE(RunChooser(chooser, chosen));
@@ -187,13 +195,15 @@ TEST_F(ChooserLoopTest, AppliesMovesUntilOkOrCancelCloses) {
                 TGame::ImprovementBit(3, Game().State().DamRenMode));
     EXPECT_GT(Game().State().DamRenAmount, Money());
 
+    EXPECT_EQ(Game().OpenQuestion(), nullptr);  // the pick answered the game
+
     // An item already done is disabled: refused, and the OK after it is not pressed.
-    chooser.FormShow();
+    open();
     ScriptedChooserFace done({{{Kind::Pick, 3}, {Kind::Ok}}, {{Kind::Cancel}}});
     EXPECT_FALSE(RunChooser(chooser, done));
     EXPECT_EQ(done.refused, (std::vector<std::string>{"disabled: already done"}));
 
-    chooser.FormShow();
+    open();
     ScriptedChooserFace cancelled({{{Kind::Pick, 1}}, {{Kind::Cancel}}});
     EXPECT_FALSE(RunChooser(chooser, cancelled));
     EXPECT_TRUE(chooser.Closed());

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/Game.h"
-#include "support/NullGameWindow.h"
+#include "support/Answers.h"
 
 namespace {
 
@@ -29,11 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fwrite(data, 1, size, file);
         std::fclose(file);
     }
-    NullGameWindow window;
     TPlatform platform;
     platform.ProgramPath = program;
     platform.Seed = 1;
-    TGame game(window, platform);
+    TGame game(platform);
     game.InitWorld();
     for (int p = 1; p <= 20; ++p)
         if (game.State().Property(p).Name.empty() && game.State().Property(p).Description.empty())

@@ -4,15 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "logic/Accountant.h"
+#include "support/Answers.h"
 #include "support/GameStateAccess.h"
-#include "support/NullGameWindow.h"
 #include "support/TempPlatform.h"
 
 namespace {
 
 class AccountantTest : public ::testing::Test {
 protected:
-    AccountantTest() : game_(window_, temp_.Platform()) {
+    AccountantTest() : game_(temp_.Platform()) {
         game_.InitWorld();
         Edit(game_).Engaged = true;
         Edit(game_).Running = true;
@@ -31,7 +31,6 @@ protected:
         return accountant.Explain(game_, cheatAnnounced);
     }
 
-    NullGameWindow window_;
     TempPlatform temp_;
     TGame game_;
 };

@@ -103,7 +103,7 @@ TEST_F(CommandsTest, ChoosingAnAreaClearsTheSelection) {
     EXPECT_EQ(effects_.Calls(), std::vector<std::string>{"sound: CLICK async"});
     EXPECT_EQ(g.State().CurrentArea, 5);
     EXPECT_EQ(View().Avail.Rows.front().Text, Tmainform::RowText(g.State().Property(81)));
-    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Portfolio), 0);
+    EXPECT_EQ(Game().SelectedRows(TList::Portfolio), 0);
     EXPECT_EQ(g.State().SelectionSide, TSelectionSide::None);
     EXPECT_EQ(View().BuySell.Caption, "Buy/Sell");
     EXPECT_EQ(View().DamRen.Caption, "Damage/Renovate");
@@ -398,7 +398,7 @@ TEST_F(CommandsTest, AcceleratorsActOnTheirPress) {
         names.push_back(AcceleratorName(accelerator));
     EXPECT_EQ(names, (std::vector<std::string>{"Alt+U", "Alt+X", "Alt+P", "Alt+Y", "Ctrl+1",
                                                "Ctrl+2", "Ctrl+3", "Ctrl+4", "Ctrl+5", "Ctrl+6"}));
-    EXPECT_EQ(accelerators[2].FocusList, IGameWindow::List::Avail);
+    EXPECT_EQ(accelerators[2].FocusList, TList::Avail);
 
     auto press = [this](const char* name) { return Form().KeyPress(*KeyEventNamed(name)); };
     EXPECT_TRUE(press("Ctrl+5"));
@@ -546,14 +546,14 @@ TEST_F(CommandsTest, FocusBackFromTheRulesWindowSelectsNothing) {
     Strike(Form(), TKey::F1);
     EXPECT_EQ(effects_.Count("modal: Rules"), 1);
     // The window is active again and its list gets the focus back: not the player's doing.
-    Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::WindowActivation, {0});
+    Form().ListFocusIn(TList::Avail, TFocusReason::WindowActivation, {0});
     effects_.ClearCalls();
     Strike(Form(), TKey::F6);
     EXPECT_FALSE(g.State().Property(1).Has(Owned));
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Click a property in one of the lists, first!"});
     // Tab into the list does select.
-    Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::Tab, {0});
+    Form().ListFocusIn(TList::Avail, TFocusReason::Tab, {0});
     EXPECT_EQ(g.State().SelectionSide, TSelectionSide::ForSale);
 }
 

@@ -95,9 +95,9 @@ public:
     }
 
 private:
-    void Select(IGameWindow::List list, int most) {
+    void Select(TList list, int most) {
         const TMainWindowView& view = Form().View();
-        const auto& rows = list == IGameWindow::List::Avail ? view.Avail.Rows : view.Portfolio.Rows;
+        const auto& rows = list == TList::Avail ? view.Avail.Rows : view.Portfolio.Rows;
         std::set<int> chosen;
         for (int n = 1 + effects_.Pick(most); n > 0 && !rows.empty(); --n)
             chosen.insert(effects_.Pick(static_cast<int>(rows.size())));
@@ -110,16 +110,16 @@ private:
         switch (effects_.Pick(10)) {
             case 0:
                 if (!view.Avail.Enabled) break;
-                Select(IGameWindow::List::Avail, 3);
+                Select(TList::Avail, 3);
                 form.lst_AvailMouseUp();
                 break;
             case 1:
                 if (!view.Portfolio.Enabled) break;
-                Select(IGameWindow::List::Portfolio, 1);
+                Select(TList::Portfolio, 1);
                 form.lst_portfolioMouseUp();
                 break;
             case 2:
-                Select(IGameWindow::List::Portfolio, 2);
+                Select(TList::Portfolio, 2);
                 form.lst_portfolioKeyUp();
                 break;
             case 3:

@@ -48,7 +48,7 @@ TEST_F(SelectionTest, PortfolioRowsSetTheMortgageButton) {
     Form().RefillLists();
     ClickAvail({0});
     ClickPortfolio({0});
-    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Avail), 0);  // the other list clears
+    EXPECT_EQ(Game().SelectedRows(TList::Avail), 0);  // the other list clears
     const TProperty& p = g.State().Property(5);
     EXPECT_EQ(View().Info, p.Name + " (London)\r\n" + p.Description + "\r\nTo Buy: " +
                                Pounds(p.BuyPrice) + " - To Sell: " + Pounds(p.SaleValue));
@@ -61,7 +61,7 @@ TEST_F(SelectionTest, PortfolioRowsSetTheMortgageButton) {
     EXPECT_EQ(View().Mortgage.Caption, "Redeem (F7)");
 
     ClickAvail({3});
-    EXPECT_EQ(Game().SelectedRows(IGameWindow::List::Portfolio), 0);
+    EXPECT_EQ(Game().SelectedRows(TList::Portfolio), 0);
     EXPECT_FALSE(View().Mortgage.Enabled);
     ClickPortfolio({0, 2});  // a block cannot be mortgaged
     EXPECT_EQ(g.State().MortgageMode, TMortgageMode::None);
@@ -127,12 +127,12 @@ TEST_F(SelectionTest, EachRowSelectsItsOwnProperty) {
 TEST_F(SelectionTest, AClickOrAKeyboardSelectionEngagesTheGame) {
     TGame& g = Game();
     // Focus alone, and keys released over a list with nothing selected, do not.
-    Form().SetListSelection(IGameWindow::List::Avail, {0});
+    Form().SetListSelection(TList::Avail, {0});
     Form().lst_AvailEnter();
-    Form().SetListSelection(IGameWindow::List::Portfolio, {});
+    Form().SetListSelection(TList::Portfolio, {});
     Form().lst_portfolioKeyUp();
     EXPECT_FALSE(g.State().Engaged);
-    Form().SetListSelection(IGameWindow::List::Portfolio, {0});
+    Form().SetListSelection(TList::Portfolio, {0});
     Form().lst_portfolioKeyUp();
     EXPECT_EQ(g.State().Selection, std::vector<int>{5});
     EXPECT_TRUE(g.State().Engaged);

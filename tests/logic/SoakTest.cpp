@@ -152,9 +152,9 @@ std::string BrokenInvariant(const TRealtopia& app) {
     return {};
 }
 
-void RandomSelection(RandomEffects& fx, Tmainform& form, IGameWindow::List list, bool trader) {
+void RandomSelection(RandomEffects& fx, Tmainform& form, TList list, bool trader) {
     const TMainWindowView& view = form.View();
-    const auto& rows = list == IGameWindow::List::Avail ? view.Avail.Rows : view.Portfolio.Rows;
+    const auto& rows = list == TList::Avail ? view.Avail.Rows : view.Portfolio.Rows;
     std::vector<int> chosen;
     if (trader && fx.Chance(2)) {
         for (std::size_t i = 0; i < rows.size(); ++i) chosen.push_back(static_cast<int>(i));
@@ -168,7 +168,7 @@ void RandomSelection(RandomEffects& fx, Tmainform& form, IGameWindow::List list,
 // A trader acts several times a month, mostly in London and on whole lists, and seldom
 // quits.
 void RandomStep(RandomEffects& fx, Tmainform& form, bool trader) {
-    using List = IGameWindow::List;
+    using List = TList;
     static const TKey kKeys[] = {TKey::Esc, TKey::F1, TKey::F2, TKey::F5,
                                  TKey::F6,  TKey::F7, TKey::F12};
     const TMainWindowView& view = form.View();
@@ -249,10 +249,10 @@ int AvailRow(const TGame& game, int property) {
 }
 
 // Selects `row` of a list with the mouse and gives `command`.
-void ClickRowThen(Tmainform& form, IGameWindow::List list, int row, void (Tmainform::*command)()) {
+void ClickRowThen(Tmainform& form, TList list, int row, void (Tmainform::*command)()) {
     if (row < 0) return;
     form.SetListSelection(list, {row});
-    list == IGameWindow::List::Avail ? form.lst_AvailMouseUp() : form.lst_portfolioMouseUp();
+    list == TList::Avail ? form.lst_AvailMouseUp() : form.lst_portfolioMouseUp();
     (form.*command)();
 }
 
@@ -261,7 +261,7 @@ void ClickRowThen(Tmainform& form, IGameWindow::List list, int row, void (Tmainf
 // payment that the cash cannot cover, and every choice it cannot afford. False when the game
 // is not open for trading.
 bool SpenderStep(RandomEffects& fx, Tmainform& form) {
-    using List = IGameWindow::List;
+    using List = TList;
     const TGame& game = form.Game();
     const TMainWindowView& view = form.View();
     if (!view.BuySell.Enabled) return false;

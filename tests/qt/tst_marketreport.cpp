@@ -86,7 +86,7 @@ void TestMarketReport::play(int months) {
     app->cmd_playClick();  // the agreement is accepted
     Tmainform& form = app->mainform;
     form.cmd_StartClick();
-    form.SetListSelection(IGameWindow::List::Avail, {0, 1, 2});
+    form.SetListSelection(TList::Avail, {0, 1, 2});
     form.lst_AvailMouseUp();
     form.cmd_BuySellClick();
     for (int i = 0; i < months; ++i) form.tmr_mainTimer();

@@ -412,8 +412,16 @@ void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
 void TestSideWindows::chooserOkWaitsForAClick() {
     Program program;
     TGame& game = program.app.mainform.Rules();
-    Edit(game).Selection = {1};
-    Edit(game).DamRenMode = TDamRenMode::Damage;
+    // The game opens the chooser for one property for sale, and waits for it.
+    auto openChooser = [&game] {
+        Edit(game).Selection = {1};
+        Edit(game).SelectionSide = TSelectionSide::ForSale;
+        game.SetSelectedRows(TList::Avail, 1);
+        QVERIFY(game.Apply(TMove::Of(TMoveKind::DamageOrRenovate)));
+        const TQuestion* open = game.OpenQuestion();
+        QVERIFY(open != nullptr && open->Kind == TQuestionKind::Chooser);
+    };
+    openChooser();
     const int area = game.State().Property(1).Area;
 
     bool chose = false;
@@ -430,8 +438,9 @@ void TestSideWindows::chooserOkWaitsForAClick() {
         ok->click();
         chose = true;
     });
-    QVERIFY(program.app.mainform.ShowDamRenChooser());
+    QVERIFY(program.app.ShowDamRenChooser());
     QVERIFY(chose);
+    QVERIFY(game.OpenQuestion() == nullptr);  // the pick closed it
     const Money lowest = game.State().Area(area).LowestPrice;
     QVERIFY(lowest > Money());
     QCOMPARE(game.State().DamRenAmount, TGame::ImprovementAmount(3, lowest));
@@ -460,7 +469,8 @@ void TestSideWindows::chooserOkWaitsForAClick() {
         QTest::keyClick(chooser, Qt::Key_Escape);
         cancelled = !chooser->isVisible();
     });
-    QVERIFY(!program.app.mainform.ShowDamRenChooser());
+    openChooser();
+    QVERIFY(!program.app.ShowDamRenChooser());
     QVERIFY(cancelled);
     QCOMPARE(game.State().DamRenAmount, Money());
 }
@@ -474,7 +484,7 @@ void TestSideWindows::policeShowsTheMessageOnLines() {
         QCOMPARE(police->size(), QSize(323, 146));
         Child<QPushButton>(police, "cmd_close")->click();
     });
-    program.app.mainform.ShowPoliceMessage("You have been caught.\rThe fine is big.");
+    program.app.ShowPoliceMessage("You have been caught.\rThe fine is big.");
     QCOMPARE(shown, QStringLiteral("You have been caught.\nThe fine is big."));
 }
 
@@ -491,7 +501,8 @@ void TestSideWindows::inputBoxTakesAtMost255Characters() {
         QTest::keyClick(edit, Qt::Key_Return);
     });
     std::string answer = "Type your name here";
-    QVERIFY(program.app.mainform.InputBox("Email to a friend", "Type in your Name", answer));
+    QVERIFY(program.app.mainform.Boxes().Input("Email to a friend", "Type in your Name", answer,
+                                               IEffects::kInputMaxLength));
     QCOMPARE(limit, 255);
     QCOMPARE(answer, std::string(255, 'x'));
 
@@ -500,7 +511,8 @@ void TestSideWindows::inputBoxTakesAtMost255Characters() {
         QTest::keyClick(box, Qt::Key_Escape);
     });
     answer = "Type your name here";
-    QVERIFY(!program.app.mainform.InputBox("Email to a friend", "Type in your Name", answer));
+    QVERIFY(!program.app.mainform.Boxes().Input("Email to a friend", "Type in your Name", answer,
+                                                IEffects::kInputMaxLength));
     QCOMPARE(answer, std::string("Type your name here"));
 }
 

@@ -23,12 +23,12 @@ void RealtopiaFixture::StartEngagedGame() {
 }
 
 void RealtopiaFixture::ClickAvail(const std::vector<int>& rows) {
-    Form().SetListSelection(IGameWindow::List::Avail, rows);
+    Form().SetListSelection(TList::Avail, rows);
     Form().lst_AvailMouseUp();
 }
 
 void RealtopiaFixture::ClickPortfolio(const std::vector<int>& rows) {
-    Form().SetListSelection(IGameWindow::List::Portfolio, rows);
+    Form().SetListSelection(TList::Portfolio, rows);
     Form().lst_portfolioMouseUp();
 }
 
