@@ -14,6 +14,28 @@ public:
     TClockHoldingEffects(IEffects& inner, std::function<void()> hold, std::function<void()> release)
         : inner_(inner), hold_(std::move(hold)), release_(std::move(release)) {}
 
+    void ShowInformation(const std::string& text, Done done) override {
+        hold_();
+        inner_.ShowInformation(text, Releasing(std::move(done)));
+    }
+    void ShowError(const std::string& caption, const std::string& text, Done done) override {
+        hold_();
+        inner_.ShowError(caption, text, Releasing(std::move(done)));
+    }
+    void AskYesNo(const std::string& question, Answered done) override {
+        hold_();
+        inner_.AskYesNo(question, Releasing(std::move(done)));
+    }
+    void AskInput(const std::string& caption, const std::string& prompt,
+                  const std::string& defaultText, int maxLength, Typed done) override {
+        hold_();
+        inner_.AskInput(caption, prompt, defaultText, maxLength, Releasing(std::move(done)));
+    }
+    void OpenModal(Modal window, Answered done) override {
+        hold_();
+        inner_.OpenModal(window, Releasing(std::move(done)));
+    }
+
     void Information(const std::string& text) override {
         const THold hold(*this);
         inner_.Information(text);
@@ -49,6 +71,15 @@ public:
     void Quit() override { inner_.Quit(); }
 
 private:
+    // The clock is released once the answer is in, before the window logic hears it.
+    template <class... Args>
+    std::function<void(Args...)> Releasing(std::function<void(Args...)> done) {
+        return [release = release_, done = std::move(done)](Args... args) {
+            release();
+            if (done) done(args...);
+        };
+    }
+
     class THold {
     public:
         explicit THold(TClockHoldingEffects& owner) : owner_(owner) { owner_.hold_(); }

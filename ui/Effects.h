@@ -1,11 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // What the window logic needs of a toolkit: modal boxes and windows, the main timer, sound,
-// the browser, the event loop. The Qt program, the text front end and the tests each
+// the browser, the event loop. The Qt program, the text front end, the page and the tests each
 // implement it; none of them decides anything about the game.
+//
+// The window logic shows every box and modal window through the asynchronous calls (Show…,
+// Ask…, Open…): the answer goes to `done` once the player has given it, and nothing the logic
+// does after asking depends on it otherwise. A toolkit that waits for the answer (the desktop's
+// modal dialogs, the text front end reading its input) implements the waiting calls
+// (Information … ShowModal), which the asynchronous ones call by default; a toolkit that
+// cannot wait (the page) implements the asynchronous calls themselves.
 class IEffects {
 public:
     // The modal windows besides the message boxes. The toolkit shows the window for the
@@ -18,14 +26,45 @@ public:
 
     virtual ~IEffects() = default;
 
-    virtual void Information(const std::string& text) = 0;
-    virtual void Error(const std::string& caption, const std::string& text) = 0;
-    virtual bool YesNo(const std::string& question) = 0;
+    using Done = std::function<void()>;
+    using Answered = std::function<void(bool ok)>;
+    using Typed = std::function<void(bool ok, const std::string& text)>;
+
+    // ---- Boxes and modal windows, answered later ----
+    virtual void ShowInformation(const std::string& text, Done done) {
+        Information(text);
+        if (done) done();
+    }
+    virtual void ShowError(const std::string& caption, const std::string& text, Done done) {
+        Error(caption, text);
+        if (done) done();
+    }
+    virtual void AskYesNo(const std::string& question, Answered done) {
+        const bool yes = YesNo(question);
+        if (done) done(yes);
+    }
+    // OK: true and the answer (at most maxLength characters). Cancel or closing the box: false
+    // and the default text it was given.
+    virtual void AskInput(const std::string& caption, const std::string& prompt,
+                          const std::string& defaultText, int maxLength, Typed done) {
+        std::string text = defaultText;
+        const bool ok = Input(caption, prompt, text, maxLength);
+        if (done) done(ok, ok ? text : defaultText);
+    }
+    // True when the window ended with the result OK.
+    virtual void OpenModal(Modal window, Answered done) {
+        const bool ok = ShowModal(window);
+        if (done) done(ok);
+    }
+
+    // ---- The same for a toolkit that waits for the answer ----
+    virtual void Information(const std::string&) {}
+    virtual void Error(const std::string&, const std::string&) {}
+    virtual bool YesNo(const std::string&) { return false; }
     // OK: true and `text` holds the answer (at most maxLength characters). Cancel or closing
     // the box: false and `text` holds the default text it was given.
-    virtual bool Input(const std::string& caption, const std::string& prompt, std::string& text,
-                       int maxLength) = 0;
-    virtual bool ShowModal(Modal window) = 0;
+    virtual bool Input(const std::string&, const std::string&, std::string&, int) { return false; }
+    virtual bool ShowModal(Modal) { return false; }
 
     // The main window appears (the splash stays, hidden, as the application's main window).
     virtual void ShowMainWindow() = 0;

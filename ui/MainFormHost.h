@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // What the main window asks of the program that owns it: the windows that belong to the
@@ -8,10 +9,11 @@ class IMainFormHost {
 public:
     virtual ~IMainFormHost() = default;
 
-    // The police window, modal, with this message.
-    virtual void ShowPoliceMessage(const std::string& message) = 0;
-    // The damage/renovate chooser, modal; true when a choice was made and confirmed.
-    virtual bool ShowDamRenChooser() = 0;
+    // The police window, modal, with this message; `closed` once it is closed.
+    virtual void ShowPoliceMessage(const std::string& message, std::function<void()> closed) = 0;
+    // The damage/renovate chooser, modal, on the chooser the game waits for: a pick answers
+    // the game from the chooser itself. `closed` once it is closed.
+    virtual void ShowDamRenChooser(std::function<void()> closed) = 0;
     virtual void ShowAboutBox() = 0;
     // The e-mail command's questions and the relay page (the game is already paused).
     virtual void EmailAFriend() = 0;

@@ -2,6 +2,8 @@
 
 #include "ui/SavedGameView.h"
 
+#include <memory>
+
 #include "ui/Tmainform.h"
 
 namespace {
@@ -82,26 +84,31 @@ bool SaveGameOnExit(const Tmainform& form) {
     return SaveGameOf(form, form.Game().SavedGamePath(), why);
 }
 
-bool OfferSavedGame(Tmainform& form) {
+void OfferSavedGame(Tmainform& form, std::function<void(bool resumed)> done) {
+    auto finish = [done](bool resumed) {
+        if (done) done(resumed);
+    };
     const std::string path = form.Game().SavedGamePath();
-    TSavedGame saved;
+    auto saved = std::make_shared<TSavedGame>();
     std::string why;
-    switch (ReadSavedGame(path, saved, why)) {
+    switch (ReadSavedGame(path, *saved, why)) {
         case TSavedGameRead::Missing:
-            return false;
+            return finish(false);
         case TSavedGameRead::Unreadable:
             SetAsideSavedGame(path);
-            form.Boxes().Information(kUnreadableSavedGame);
-            return false;
+            return form.Boxes().ShowInformation(kUnreadableSavedGame, [finish] { finish(false); });
         case TSavedGameRead::Read:
             break;
     }
-    if (!form.Boxes().YesNo(ContinueQuestion(saved, form.Game()))) {
-        RemoveSavedGame(path);
-        return false;
-    }
-    form.ShowSavedGame(saved, path);
-    return true;
+    form.Boxes().AskYesNo(ContinueQuestion(*saved, form.Game()),
+                          [&form, saved, path, finish](bool yes) {
+                              if (!yes) {
+                                  RemoveSavedGame(path);
+                                  return finish(false);
+                              }
+                              form.ShowSavedGame(*saved, path);
+                              finish(true);
+                          });
 }
 
 void Tmainform::ShowSavedGame(const TSavedGame& saved, const std::string& resumedFrom) {

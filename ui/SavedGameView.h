@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "engine/SavedGame.h"
@@ -30,6 +31,6 @@ bool SaveGameOnExit(const Tmainform& form);
 
 // On start-up, with the main window shown: offers the game saved at the saved-game path.
 // An unreadable file is set aside (".bad") and the player told so; Yes shows the game paused
-// where it was left (the file goes when that game ends); No removes the file. True when the
-// saved game was resumed.
-bool OfferSavedGame(Tmainform& form);
+// where it was left (the file goes when that game ends); No removes the file. `done` hears
+// whether the saved game was resumed, once the player has answered.
+void OfferSavedGame(Tmainform& form, std::function<void(bool resumed)> done = {});

@@ -58,17 +58,7 @@ std::string Tmainform::RowText(const TProperty& property) {
 
 void Tmainform::ApplyGameEvents() {
     TakeGameEvents();
-    // A repaint while a box is up may hand the window a move of the player's; the game refuses
-    // it, and the question on screen is answered first.
-    if (asking_) return;
-    asking_ = true;
-    while (const TQuestion* question = game_.OpenQuestion()) {
-        const std::uint64_t answered = game_.AnswerCount();
-        const TMove answer = AskPlayer(*question);
-        if (game_.AnswerCount() == answered) game_.Apply(answer);
-        TakeGameEvents();
-    }
-    asking_ = false;
+    AskQuestions();
 }
 
 void Tmainform::TakeGameEvents() {
@@ -78,33 +68,67 @@ void Tmainform::TakeGameEvents() {
     while (game_.Events().Take(event)) Apply(event);
 }
 
-TMove Tmainform::AskPlayer(const TQuestion& question) {
+void Tmainform::AskQuestions() {
+    // A repaint while a box is up may hand the window a move of the player's; the game refuses
+    // it, and the question on screen is answered first.
+    while (!asking_) {
+        const TQuestion* question = game_.OpenQuestion();
+        if (question == nullptr) return;
+        asking_ = true;
+        answerNow_.reset();
+        const std::uint64_t serial = ++questionsAsked_;
+        inAsk_ = true;
+        AskPlayer(*question, [this, serial](TMove answer) { Answered(serial, std::move(answer)); });
+        inAsk_ = false;
+        if (!answerNow_) return;
+        asking_ = false;
+        TakeAnswer(*answerNow_);
+    }
+}
+
+void Tmainform::Answered(std::uint64_t question, TMove answer) {
+    if (question != questionsAsked_ || !asking_) return;
+    if (inAsk_) {
+        answerNow_ = std::move(answer);  // a toolkit that waits: the loop goes on
+        return;
+    }
+    asking_ = false;
+    TakeAnswer(answer);
+    AskQuestions();
+}
+
+void Tmainform::TakeAnswer(const TMove& answer) {
+    // A chooser closed on a pick has answered the game itself.
+    if (game_.AnswerCount() == answeredBefore_) game_.Apply(answer);
+    TakeGameEvents();
+}
+
+void Tmainform::AskPlayer(const TQuestion& question, std::function<void(TMove)> answer) {
+    answeredBefore_ = game_.AnswerCount();
+    auto ok = [answer] { answer(TMove::Answering(true)); };
     switch (question.Kind) {
         case TQuestionKind::Information:
-            effects_.Information(question.Text);
-            break;
+            return effects_.ShowInformation(question.Text, ok);
         case TQuestionKind::Error:
-            effects_.Error(question.Caption, question.Text);
-            break;
+            return effects_.ShowError(question.Caption, question.Text, ok);
         case TQuestionKind::YesNo:
-            return TMove::Answering(effects_.YesNo(question.Text));
-        case TQuestionKind::Input: {
-            std::string text = question.Default;
-            const bool ok =
-                effects_.Input(question.Caption, question.Text, text, IEffects::kInputMaxLength);
-            return TMove::Answering(ok, ok ? text : question.Default);
-        }
+            return effects_.AskYesNo(question.Text,
+                                     [answer](bool yes) { answer(TMove::Answering(yes)); });
+        case TQuestionKind::Input:
+            return effects_.AskInput(question.Caption, question.Text, question.Default,
+                                     IEffects::kInputMaxLength,
+                                     [answer](bool typed, const std::string& text) {
+                                         answer(TMove::Answering(typed, text));
+                                     });
         case TQuestionKind::Police:
-            host_.ShowPoliceMessage(question.Text);
-            break;
+            return host_.ShowPoliceMessage(question.Text, ok);
         case TQuestionKind::Chooser:
-            // A pick closes the chooser with its own move; closed any other way, it is Cancel.
-            host_.ShowDamRenChooser();
-            return TMove::Answering(false);
+            // Closed any other way than on a pick, it is Cancel.
+            return host_.ShowDamRenChooser([answer] { answer(TMove::Answering(false)); });
         case TQuestionKind::None:
             break;
     }
-    return TMove::Answering(true);
+    ok();
 }
 
 void Tmainform::Play(TMoveKind kind) {
@@ -447,13 +471,13 @@ void Tmainform::PlaySoundResource(TSound sound, bool wait) {
     const std::string name = SoundResourceName(sound);
     switch (effects_.PlaySound(name, wait)) {
         case IEffects::SoundResult::NotFound:
-            effects_.Error(name, "Could not find this Resource");
+            effects_.ShowError(name, "Could not find this Resource", {});
             break;
         case IEffects::SoundResult::NotLoaded:
-            effects_.Error(name, "Could not load this Resource");
+            effects_.ShowError(name, "Could not load this Resource", {});
             break;
         case IEffects::SoundResult::Bad:
-            effects_.Error(name, "Resource bad.");
+            effects_.ShowError(name, "Resource bad.", {});
             break;
         case IEffects::SoundResult::Played:
             break;
@@ -533,8 +557,9 @@ void Tmainform::mnu_HelpRulesClick() {
     // PLAY the clock keeps inviting the player.
     const bool wasRunning = game_.State().Running;
     if (wasRunning) PauseGame();
-    effects_.ShowModal(IEffects::Modal::Rules);
-    if (wasRunning) ResumeGame();
+    effects_.OpenModal(IEffects::Modal::Rules, [this, wasRunning](bool) {
+        if (wasRunning) ResumeGame();
+    });
 }
 
 void Tmainform::mnu_FileExitClick() {
@@ -557,8 +582,9 @@ void Tmainform::mnu_OptionsMarketReportClick() {
     // PLAY the clock keeps inviting the player.
     const bool wasRunning = game_.State().Running;
     if (wasRunning) PauseGame();
-    effects_.ShowModal(IEffects::Modal::MarketReport);
-    if (wasRunning) ResumeGame();
+    effects_.OpenModal(IEffects::Modal::MarketReport, [this, wasRunning](bool) {
+        if (wasRunning) ResumeGame();
+    });
 }
 
 void Tmainform::mnu_OptionsSoundClick() {
@@ -629,12 +655,13 @@ void Tmainform::FormKeyUp(TKey key) {
             cheatBuffer_.clear();
             break;
         case TKey::F12:
-            effects_.Information(std::string("Programmer: ") + addresses::ProgrammerEmail);
+            effects_.ShowInformation(std::string("Programmer: ") + addresses::ProgrammerEmail, {});
             break;
         case TKey::F2:
-            effects_.Information(std::string(kApplicationTitle) +
-                                 " can be customised if you know how!\r\rGo to " +
-                                 addresses::ProgrammerWeb + " to find out more..");
+            effects_.ShowInformation(std::string(kApplicationTitle) +
+                                         " can be customised if you know how!\r\rGo to " +
+                                         addresses::ProgrammerWeb + " to find out more..",
+                                     {});
             break;
         case TKey::F1:
             mnu_HelpRulesClick();

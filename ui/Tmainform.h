@@ -182,9 +182,14 @@ private:
     void ProcessMessages();
     void Apply(const TGameEvent& event);
     void TakeGameEvents();
-    // Shows the question to the player and returns the answer as a move; the chooser makes
+    // Asks the questions the game waits for, one at a time, until none is open or the toolkit
+    // answers later (Answered then goes on).
+    void AskQuestions();
+    // Shows the question to the player; `answer` gets the answer as a move. The chooser makes
     // its own move when it closes on a pick.
-    TMove AskPlayer(const TQuestion& question);
+    void AskPlayer(const TQuestion& question, std::function<void(TMove)> answer);
+    void Answered(std::uint64_t question, TMove answer);
+    void TakeAnswer(const TMove& answer);
     // A move of the window's: the game takes it, and the events and questions follow.
     void Play(TMoveKind kind);
     // The view's side of pausing and resuming, once the game's clock state is set.
@@ -223,4 +228,8 @@ private:
     std::string pointerHint_;
     std::string shownHint_;
     bool asking_ = false;  // a question is on screen: a move made meanwhile waits for it
+    bool inAsk_ = false;   // within the call that shows it: an answer now is taken by the loop
+    std::optional<TMove> answerNow_;
+    std::uint64_t questionsAsked_ = 0;
+    std::uint64_t answeredBefore_ = 0;  // the game's answer count when the question was shown
 };

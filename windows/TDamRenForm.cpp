@@ -61,7 +61,7 @@ void TDamRenForm::cmd_CloseClick() {
     // The pick closes the chooser's question; the game says whether it counted.
     choiceMade_ =
         game_.Apply(TMove::Numbered(TMoveKind::Pick, itemIndex_)) && game_.State().LastAnswer.Yes;
-    if (!choiceMade_) effects_.Information("Sorry, you've already done that!");
+    if (!choiceMade_) effects_.ShowInformation("Sorry, you've already done that!", {});
 }
 
 void TDamRenForm::cmd_CancelClick() {

@@ -1,5 +1,8 @@
 #include "windows/TRealtopia.h"
 
+#include <functional>
+#include <memory>
+
 #include "ui/Addresses.h"
 #include "ui/SavedGameView.h"
 #include "windows/EmailAddress.h"
@@ -16,23 +19,20 @@ TRealtopia::TRealtopia(IEffects& effects, TPlatform platform,
 }
 
 void TRealtopia::cmd_playClick() {
-    if (!effects_.ShowModal(IEffects::Modal::Agreement)) {
-        ExitProgram();
-        return;
-    }
-    EnterGame();
+    effects_.OpenModal(IEffects::Modal::Agreement, [this](bool accepted) {
+        if (!accepted) return ExitProgram();
+        EnterGame();
+    });
 }
 
 void TRealtopia::cmd_NewUserClick() {
-    if (!effects_.ShowModal(IEffects::Modal::Agreement)) {
-        ExitProgram();
-        return;
-    }
-    if (!effects_.ShowModal(IEffects::Modal::Rules)) {
-        ExitProgram();
-        return;
-    }
-    EnterGame();
+    effects_.OpenModal(IEffects::Modal::Agreement, [this](bool accepted) {
+        if (!accepted) return ExitProgram();
+        effects_.OpenModal(IEffects::Modal::Rules, [this](bool closed) {
+            if (!closed) return ExitProgram();
+            EnterGame();
+        });
+    });
 }
 
 void TRealtopia::EnterGame() {
@@ -41,7 +41,10 @@ void TRealtopia::EnterGame() {
     effects_.ProcessEvents();
     effects_.HideSplash();
     // A resumed game is shown at once, paused where it was left.
-    if (OfferSavedGames && OfferSavedGame(mainform)) effects_.ProcessEvents();
+    if (OfferSavedGames)
+        OfferSavedGame(mainform, [this](bool resumed) {
+            if (resumed) effects_.ProcessEvents();
+        });
 }
 
 void TRealtopia::lbl_brightworkClick() {
@@ -58,15 +61,18 @@ void TRealtopia::cmd_DECLINEClick() {
     ExitProgram();
 }
 
-void TRealtopia::ShowPoliceMessage(const std::string& message) {
+void TRealtopia::ShowPoliceMessage(const std::string& message, std::function<void()> closed) {
     policeform.lbl_message = message;
-    effects_.ShowModal(IEffects::Modal::Police);
+    effects_.OpenModal(IEffects::Modal::Police, [closed](bool) {
+        if (closed) closed();
+    });
 }
 
-bool TRealtopia::ShowDamRenChooser() {
+void TRealtopia::ShowDamRenChooser(std::function<void()> closed) {
     DamRenForm.FormShow();
-    effects_.ShowModal(IEffects::Modal::DamRen);
-    return DamRenForm.Closed() && DamRenForm.ChoiceMade();
+    effects_.OpenModal(IEffects::Modal::DamRen, [closed](bool) {
+        if (closed) closed();
+    });
 }
 
 void TRealtopia::ShowAboutBox() {
@@ -75,27 +81,54 @@ void TRealtopia::ShowAboutBox() {
     mainform.ReleaseClock();
 }
 
-void TRealtopia::EmailAFriend() {
-    // Each question stops the command when the answer is the untouched default text, which
-    // is also what Cancel gives.
-    auto ask = [this](const std::string& prompt, const std::string& defaultText,
-                      std::string& answer) {
-        answer = defaultText;
-        effects_.Input("Email to a friend", prompt, answer, IEffects::kInputMaxLength);
-        return answer != defaultText;
-    };
-    std::string name, own, other, message;
-    if (!ask("Type in your Name", "Type your name here", name)) return;
-    if (!ask("Type in YOUR email address", addresses::SampleOwnAddress, own)) return;
-    if (!ask("Type in THEIR email address", addresses::SampleFriendAddress, other)) return;
-    const std::string messageDefault = "64 characters or less";
-    ask("Type in a short message", messageDefault, message);
-    if (CharacterCount(message) > 64)
-        ask("Too long! - Type in a SHORT message", messageDefault, message);
-    if (message == messageDefault) return;
+namespace {
 
-    if (!effects_.OpenUrl(RelayAddress(name, own, other, message)))
-        effects_.Information("Sorry, unable to send EMail");
+// The e-mail command's questions, one after the other: each stops the command when the answer
+// is the untouched default text, which is also what Cancel gives.
+struct TEmailQuestions {
+    IEffects& effects;
+    std::string name, own, other, message;
+
+    explicit TEmailQuestions(IEffects& boxes) : effects(boxes) {}
+
+    void Ask(const std::string& prompt, const std::string& defaultText,
+             std::function<void(const std::string&)> then) {
+        effects.AskInput("Email to a friend", prompt, defaultText, IEffects::kInputMaxLength,
+                         [defaultText, then](bool, const std::string& answer) {
+                             if (answer != defaultText) then(answer);
+                         });
+    }
+};
+
+}  // namespace
+
+void TRealtopia::EmailAFriend() {
+    const std::string messageDefault = "64 characters or less";
+    auto q = std::make_shared<TEmailQuestions>(effects_);
+    auto send = [this, q, messageDefault](const std::string& message) {
+        if (message == messageDefault) return;
+        if (!effects_.OpenUrl(RelayAddress(q->name, q->own, q->other, message)))
+            effects_.ShowInformation("Sorry, unable to send EMail", {});
+    };
+    q->Ask("Type in your Name", "Type your name here", [q, send, messageDefault](auto& name) {
+        q->name = name;
+        q->Ask("Type in YOUR email address", addresses::SampleOwnAddress, [=](auto& own) {
+            q->own = own;
+            q->Ask("Type in THEIR email address", addresses::SampleFriendAddress, [=](auto& other) {
+                q->other = other;
+                // A message left as it was is no message; one too long is asked for again.
+                q->effects.AskInput(
+                    "Email to a friend", "Type in a short message", messageDefault,
+                    IEffects::kInputMaxLength, [=](bool, const std::string& message) {
+                        if (CharacterCount(message) <= 64) return send(message);
+                        q->effects.AskInput(
+                            "Email to a friend", "Too long! - Type in a SHORT message",
+                            messageDefault, IEffects::kInputMaxLength,
+                            [=](bool, const std::string& shorter) { send(shorter); });
+                    });
+            });
+        });
+    });
 }
 
 void TRealtopia::ExitProgram() {

@@ -45,8 +45,8 @@ public:
     void cmd_DECLINEClick();
 
     // What the main window asks of the program.
-    void ShowPoliceMessage(const std::string& message) override;
-    bool ShowDamRenChooser() override;
+    void ShowPoliceMessage(const std::string& message, std::function<void()> closed) override;
+    void ShowDamRenChooser(std::function<void()> closed) override;
     void ShowAboutBox() override;
     void EmailAFriend() override;
     // Closes the splash, which ends the program.

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -249,6 +250,13 @@ TEST(SavedGameRoundTrip, ResumedGamesEndAsGamesPlayedWithoutABreak) {
 class SavedGameOffer : public RealtopiaFixture {
 protected:
     std::string SavePath() { return Game().SavedGamePath(); }
+    // The saved game offered; whether it was resumed, once the player has answered.
+    bool Offer() {
+        std::optional<bool> resumed;
+        OfferSavedGame(Form(), [&resumed](bool yes) { resumed = yes; });
+        EXPECT_TRUE(resumed.has_value());
+        return resumed.value_or(false);
+    }
 
     // A game some months in, with a property bought and mortgaged, left by the program.
     void LeaveGame() {
@@ -299,7 +307,7 @@ TEST_F(SavedGameOffer, NoRemovesTheFileAndDealsAsBefore) {
     Restart();
     const std::string fresh = StateJson::Write(App());
     effects_.YesNoAnswers = {false};
-    EXPECT_FALSE(OfferSavedGame(Form()));
+    EXPECT_FALSE(Offer());
     EXPECT_EQ(effects_.CallsStartingWith("yesno: "),
               std::vector<std::string>{"yesno: " + question_});
     EXPECT_FALSE(fs::exists(SavePath()));
@@ -307,7 +315,7 @@ TEST_F(SavedGameOffer, NoRemovesTheFileAndDealsAsBefore) {
 
     // Nothing saved: nothing offered.
     Restart();
-    EXPECT_FALSE(OfferSavedGame(Form()));
+    EXPECT_FALSE(Offer());
     EXPECT_TRUE(effects_.Calls().empty());
 }
 
@@ -318,7 +326,7 @@ TEST_F(SavedGameOffer, AnUnreadableFileIsSetAsideAndThePlayerTold) {
     WriteAll(SavePath(), bytes);
     Restart();
     const std::string fresh = StateJson::Write(App());
-    EXPECT_FALSE(OfferSavedGame(Form()));
+    EXPECT_FALSE(Offer());
     EXPECT_EQ(
         effects_.CallsStartingWith("info: "),
         std::vector<std::string>{"info: Your saved game could not be read; a new game starts."});

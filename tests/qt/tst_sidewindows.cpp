@@ -438,7 +438,9 @@ void TestSideWindows::chooserOkWaitsForAClick() {
         ok->click();
         chose = true;
     });
-    QVERIFY(program.app.ShowDamRenChooser());
+    bool closed = false;
+    program.app.ShowDamRenChooser([&closed] { closed = true; });
+    QVERIFY(closed && program.app.DamRenForm.ChoiceMade());
     QVERIFY(chose);
     QVERIFY(game.OpenQuestion() == nullptr);  // the pick closed it
     const Money lowest = game.State().Area(area).LowestPrice;
@@ -470,7 +472,9 @@ void TestSideWindows::chooserOkWaitsForAClick() {
         cancelled = !chooser->isVisible();
     });
     openChooser();
-    QVERIFY(!program.app.ShowDamRenChooser());
+    closed = false;
+    program.app.ShowDamRenChooser([&closed] { closed = true; });
+    QVERIFY(closed && !program.app.DamRenForm.ChoiceMade());
     QVERIFY(cancelled);
     QCOMPARE(game.State().DamRenAmount, Money());
 }
@@ -484,7 +488,7 @@ void TestSideWindows::policeShowsTheMessageOnLines() {
         QCOMPARE(police->size(), QSize(323, 146));
         Child<QPushButton>(police, "cmd_close")->click();
     });
-    program.app.ShowPoliceMessage("You have been caught.\rThe fine is big.");
+    program.app.ShowPoliceMessage("You have been caught.\rThe fine is big.", {});
     QCOMPARE(shown, QStringLiteral("You have been caught.\nThe fine is big."));
 }
 
