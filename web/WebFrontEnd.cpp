@@ -219,73 +219,114 @@ bool WebFrontEnd::PageClosing() {
 
 // ---- Dialogs ----
 
-std::string WebFrontEnd::Ask(const TWebDialog& dialog) {
+void WebFrontEnd::Open(TWebDialog dialog, DialogAnswered answered) {
     if (screen_ == Screen::Main) app_->mainform.WindowDeactivated();
-    ++dialogDepth_;
-    std::string answer = page_.AwaitDialog(dialog.Json());
-    --dialogDepth_;
-    return answer;
+    TPendingDialog pending{std::move(dialog), std::move(answered)};
+    if (answering_ > 0) {
+        dialogs_.insert(dialogs_.begin() + static_cast<std::ptrdiff_t>(insertDialogAt_++),
+                        std::move(pending));
+        return;  // shown once the answer has been taken
+    }
+    dialogs_.push_back(std::move(pending));
+    ShowNextDialog();
 }
 
-void WebFrontEnd::Information(const std::string& text) {
+void WebFrontEnd::ShowNextDialog() {
+    if (showingDialogs_) return;
+    showingDialogs_ = true;
+    while (!dialogShown_ && !dialogs_.empty()) {
+        dialogShown_ = true;
+        // A page that answers at once (a test's) is answered here, one dialog after another.
+        if (const std::optional<std::string> now = page_.OpenDialog(dialogs_.front().Dialog.Json()))
+            TakeDialogAnswer(*now);
+    }
+    showingDialogs_ = false;
+}
+
+bool WebFrontEnd::DialogAnswer(const std::string& answer) {
+    if (!dialogShown_ || dialogs_.empty()) return false;
+    TakeDialogAnswer(answer);
+    ShowNextDialog();
+    return true;
+}
+
+void WebFrontEnd::TakeDialogAnswer(const std::string& answer) {
+    TPendingDialog answered = std::move(dialogs_.front());
+    dialogs_.pop_front();
+    dialogShown_ = false;
+    const std::size_t outerInsert = insertDialogAt_;
+    insertDialogAt_ = 0;
+    ++answering_;
+    if (answered.Answered) answered.Answered(answer);
+    --answering_;
+    insertDialogAt_ = outerInsert;
+}
+
+void WebFrontEnd::ShowInformation(const std::string& text, Done done) {
     TWebDialog dialog = MessageBox("information", app_->Title(), text);
     dialog.Buttons.push_back(OkButton());
     dialog.EscapeAnswer = "ok";
-    Ask(dialog);
+    Open(std::move(dialog), [done](const std::string&) {
+        if (done) done();
+    });
 }
 
-void WebFrontEnd::Error(const std::string& caption, const std::string& text) {
+void WebFrontEnd::ShowError(const std::string& caption, const std::string& text, Done done) {
     TWebDialog dialog = MessageBox("error", caption, text);
     dialog.Buttons.push_back(OkButton());
     dialog.EscapeAnswer = "ok";
-    Ask(dialog);
+    Open(std::move(dialog), [done](const std::string&) {
+        if (done) done();
+    });
 }
 
-bool WebFrontEnd::YesNo(const std::string& question) {
+void WebFrontEnd::AskYesNo(const std::string& question, Answered done) {
     TWebDialog dialog = MessageBox("question", app_->Title(), question);
     TWebDialog::Button yes{kYes, "yes"};
     yes.Default = true;
     dialog.Buttons = {yes, TWebDialog::Button{kNo, "no"}};
     dialog.EscapeAnswer = "no";
-    return Ask(dialog) == "yes";
+    Open(std::move(dialog), [done](const std::string& answer) {
+        if (done) done(answer == "yes");
+    });
 }
 
-bool WebFrontEnd::Input(const std::string& caption, const std::string& prompt, std::string& text,
-                        int maxLength) {
+void WebFrontEnd::AskInput(const std::string& caption, const std::string& prompt,
+                           const std::string& defaultText, int maxLength, Typed done) {
     TWebDialog dialog;
     dialog.Kind = "input";
     dialog.Caption = caption;
     dialog.Text = WithLineFeeds(prompt);
     dialog.HasInput = true;
-    dialog.InputText = text;
+    dialog.InputText = defaultText;
     dialog.InputMaxLength = maxLength;
     dialog.Buttons = {OkButton(), TWebDialog::Button{kCancel, "cancel"}};
     dialog.EscapeAnswer = "cancel";
-    const std::string answer = Ask(dialog);
-    if (answer.rfind("ok\n", 0) != 0) return false;  // Cancel leaves the default text
-    text = utf8::FirstCharacters(answer.substr(3), maxLength);
-    return true;
+    Open(std::move(dialog), [done, defaultText, maxLength](const std::string& answer) {
+        if (!done) return;
+        // Cancel leaves the default text.
+        if (answer.rfind("ok\n", 0) != 0) return done(false, defaultText);
+        done(true, utf8::FirstCharacters(answer.substr(3), maxLength));
+    });
 }
 
-bool WebFrontEnd::ShowModal(Modal window) {
+void WebFrontEnd::OpenModal(Modal window, Answered done) {
     switch (window) {
         case Modal::Agreement:
-            return ShowAgreement();
+            return ShowAgreement(std::move(done));
         case Modal::Rules:
-            return ShowRules();
+            return ShowRules(std::move(done));
         case Modal::DamRen:
-            return ShowChooser();
+            return ShowChooser(std::move(done));
         case Modal::Police:
-            ShowPolice();
-            return true;
+            return ShowPolice(std::move(done));
         case Modal::MarketReport:
-            ShowMarketReport();
-            return true;
+            return ShowMarketReport(std::move(done));
     }
-    return false;
+    if (done) done(false);
 }
 
-bool WebFrontEnd::ShowAgreement() {
+void WebFrontEnd::ShowAgreement(Answered done) {
     TWebDialog dialog;
     dialog.Kind = "agreement";
     dialog.Caption = app_->Title();
@@ -295,84 +336,76 @@ bool WebFrontEnd::ShowAgreement() {
     accept.Default = true;
     dialog.Buttons = {TWebDialog::MakeButton(TEULA::DeclineCaption, "disagree"), accept};
     dialog.EscapeAnswer = "disagree";
-    if (Ask(dialog) == "agree") return true;
-    app_->cmd_DECLINEClick();  // closes the splash while the agreement is shown
-    return false;
+    Open(std::move(dialog), [this, done](const std::string& answer) {
+        const bool agreed = answer == "agree";
+        if (!agreed) app_->cmd_DECLINEClick();  // closes the splash while the agreement is shown
+        if (done) done(agreed);
+    });
 }
 
-bool WebFrontEnd::ShowRules() {
+void WebFrontEnd::ShowRules(Answered done) {
     // One dialog a state of the window, its answers the rules window's words.
-    class Face : public IRulesWindowFace {
-    public:
-        explicit Face(WebFrontEnd& web) : web_(web) {}
-        void Show(const Trulesform&) override {}
-        std::string Answer(const Trulesform& rules) override {
-            TWebDialog dialog;
-            dialog.Kind = "rules";
-            dialog.Caption = Trulesform::Subject;
-            dialog.Heading = WithLineFeeds(rules.Title());
-            if (rules.TopicVisible()) {
-                dialog.Text = WithLineFeeds(rules.Text());
-                dialog.Buttons.push_back(TWebDialog::MakeButton(Trulesform::BackCaption, "back"));
-            } else {
-                for (int k = 1; k <= 4; ++k) {
-                    const Trulesform::Topic& topic = Trulesform::kTopics[k - 1];
-                    dialog.Choices.push_back(
-                        {topic.Button, topic.Label, "topic " + std::to_string(k), false});
-                }
-            }
-            TWebDialog::Button close = TWebDialog::MakeButton(Trulesform::CloseCaption, "close");
-            close.Default = true;
-            dialog.Buttons.push_back(close);
-            dialog.EscapeAnswer = "esc";  // the rules window says what Esc does
-            return web_.Ask(dialog);
+    const Trulesform& rules = app_->rulesform;
+    TWebDialog dialog;
+    dialog.Kind = "rules";
+    dialog.Caption = Trulesform::Subject;
+    dialog.Heading = WithLineFeeds(rules.Title());
+    if (rules.TopicVisible()) {
+        dialog.Text = WithLineFeeds(rules.Text());
+        dialog.Buttons.push_back(TWebDialog::MakeButton(Trulesform::BackCaption, "back"));
+    } else {
+        for (int k = 1; k <= 4; ++k) {
+            const Trulesform::Topic& topic = Trulesform::kTopics[k - 1];
+            dialog.Choices.push_back(
+                {topic.Button, topic.Label, "topic " + std::to_string(k), false});
         }
-        void Refuse(const std::string&) override {}  // the page asks again
-        bool ProgramRunning() const override { return web_.Running(); }
-
-    private:
-        WebFrontEnd& web_;
-    } face(*this);
-    return RunRulesWindow(app_->rulesform, face);
+    }
+    TWebDialog::Button close = TWebDialog::MakeButton(Trulesform::CloseCaption, "close");
+    close.Default = true;
+    dialog.Buttons.push_back(close);
+    dialog.EscapeAnswer = "esc";  // the rules window says what Esc does
+    Open(std::move(dialog), [this, done](const std::string& answer) {
+        const TRulesAnswer taken = TakeRulesAnswer(app_->rulesform, answer);
+        if (taken.Closes || !Running()) {
+            if (done) done(taken.Closes && taken.Ok);
+            return;
+        }
+        ShowRules(done);  // changed, or refused: the page asks again
+    });
 }
 
-bool WebFrontEnd::ShowChooser() {
+void WebFrontEnd::ShowChooser(Answered done) {
     // One dialog a state of the chooser: clicking an item checks it, OK and Cancel close.
-    class Face : public IChooserFace {
-    public:
-        explicit Face(WebFrontEnd& web) : web_(web) {}
-        void Show(const TDamRenForm&) override {}
-        std::vector<TChooserMove> Moves(const TDamRenForm& chooser) override {
-            const int count = static_cast<int>(chooser.Items().size());
-            TWebDialog dialog;
-            dialog.Kind = "chooser";
-            dialog.Caption = web_.app_->Title();
-            dialog.ChoicesTitle = displaytext::PlainCaption(chooser.GroupCaption());
-            for (int k = 1; k <= count; ++k)
-                dialog.Choices.push_back({"", chooser.Items()[k - 1],
-                                          kAnswerPrefixItem + std::to_string(k),
-                                          chooser.ItemIndex() == k, chooser.ItemEnabled(k)});
-            TWebDialog::Button ok = OkButton();
-            ok.Enabled = chooser.OkEnabled();
-            dialog.Buttons = {ok, TWebDialog::Button{kCancel, "cancel"}};
-            dialog.EscapeAnswer = "cancel";
-
-            const std::string answer = web_.Ask(dialog);
-            using Kind = TChooserMove::Kind;
-            if (const int item = ItemAnswered(answer, count)) return {{Kind::Pick, item}};
-            if (answer == "ok") return {{Kind::Ok}};
-            return {{Kind::Cancel}};
+    const TDamRenForm& chooser = app_->DamRenForm;
+    const int count = static_cast<int>(chooser.Items().size());
+    TWebDialog dialog;
+    dialog.Kind = "chooser";
+    dialog.Caption = app_->Title();
+    dialog.ChoicesTitle = displaytext::PlainCaption(chooser.GroupCaption());
+    for (int k = 1; k <= count; ++k)
+        dialog.Choices.push_back({"", chooser.Items()[k - 1], kAnswerPrefixItem + std::to_string(k),
+                                  chooser.ItemIndex() == k, chooser.ItemEnabled(k)});
+    TWebDialog::Button ok = OkButton();
+    ok.Enabled = chooser.OkEnabled();
+    dialog.Buttons = {ok, TWebDialog::Button{kCancel, "cancel"}};
+    dialog.EscapeAnswer = "cancel";
+    Open(std::move(dialog), [this, done, count](const std::string& answer) {
+        using Kind = TChooserMove::Kind;
+        TChooserMove move{Kind::Cancel, 0};
+        if (const int item = ItemAnswered(answer, count))
+            move = {Kind::Pick, item};
+        else if (answer == "ok")
+            move = {Kind::Ok, 0};
+        TakeChooserMove(app_->DamRenForm, move);  // a refused one: the page asks again
+        if (app_->DamRenForm.Closed() || !Running()) {
+            if (done) done(app_->DamRenForm.ChoiceMade());
+            return;
         }
-        void Refuse(const std::string&) override {}  // the page asks again
-        bool ProgramRunning() const override { return web_.Running(); }
-
-    private:
-        WebFrontEnd& web_;
-    } face(*this);
-    return RunChooser(app_->DamRenForm, face);
+        ShowChooser(done);
+    });
 }
 
-void WebFrontEnd::ShowPolice() {
+void WebFrontEnd::ShowPolice(Answered done) {
     TWebDialog dialog;
     dialog.Kind = "police";
     dialog.Caption = Tpoliceform::Caption;
@@ -382,10 +415,12 @@ void WebFrontEnd::ShowPolice() {
     close.Default = true;
     dialog.Buttons = {close};
     dialog.EscapeAnswer = "close";
-    Ask(dialog);
+    Open(std::move(dialog), [done](const std::string&) {
+        if (done) done(true);
+    });
 }
 
-void WebFrontEnd::ShowMarketReport() {
+void WebFrontEnd::ShowMarketReport(Answered done) {
     const TMarketReport report(app_->mainform.Game());
     TWebDialog dialog;
     dialog.Kind = "report";
@@ -398,7 +433,9 @@ void WebFrontEnd::ShowMarketReport() {
     close.Default = true;
     dialog.Buttons = {close};
     dialog.EscapeAnswer = "close";
-    Ask(dialog);
+    Open(std::move(dialog), [done](const std::string&) {
+        if (done) done(true);
+    });
 }
 
 bool WebFrontEnd::ShowAbout(const TAboutBoxContent& content) {
@@ -411,7 +448,9 @@ bool WebFrontEnd::ShowAbout(const TAboutBoxContent& content) {
     dialog.Text = WithLineFeeds(content.Comments);
     dialog.Buttons = {OkButton()};
     dialog.EscapeAnswer = "ok";
-    Ask(dialog);
+    // The clock stands still until the box is closed, as behind every other box.
+    app_->mainform.HoldClock();
+    Open(std::move(dialog), [this](const std::string&) { app_->mainform.ReleaseClock(); });
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,7 +38,9 @@ public:
     TRealtopia& App() { return *app_; }
     const TRealtopia& App() const { return *app_; }
     Screen CurrentScreen() const { return screen_; }
-    bool DialogOpen() const { return dialogDepth_ > 0; }
+    bool DialogOpen() const { return !dialogs_.empty(); }
+    // The page's answer to the dialog it shows; false when none is shown.
+    bool DialogAnswer(const std::string& answer);
     unsigned StripRevision() const { return stripRevision_; }
 
     // ---- The page's events; false when nothing took them ----
@@ -101,13 +105,13 @@ public:
     static constexpr const char* kYes = "Yes";
     static constexpr const char* kNo = "No";
 
-    // ---- IEffects ----
-    void Information(const std::string& text) override;
-    void Error(const std::string& caption, const std::string& text) override;
-    bool YesNo(const std::string& question) override;
-    bool Input(const std::string& caption, const std::string& prompt, std::string& text,
-               int maxLength) override;
-    bool ShowModal(Modal window) override;
+    // ---- IEffects: the page cannot wait, so every box is answered later ----
+    void ShowInformation(const std::string& text, Done done) override;
+    void ShowError(const std::string& caption, const std::string& text, Done done) override;
+    void AskYesNo(const std::string& question, Answered done) override;
+    void AskInput(const std::string& caption, const std::string& prompt,
+                  const std::string& defaultText, int maxLength, Typed done) override;
+    void OpenModal(Modal window, Answered done) override;
     void ShowMainWindow() override;
     void HideSplash() override {}
     void MainTimerChanged() override;
@@ -126,13 +130,22 @@ public:
     void ProcessMessages() override {}
 
 private:
-    // Shows a dialog and returns the answer; the main window loses the keyboard meanwhile.
-    std::string Ask(const TWebDialog& dialog);
-    bool ShowAgreement();
-    bool ShowRules();
-    bool ShowChooser();
-    void ShowPolice();
-    void ShowMarketReport();
+    using DialogAnswered = std::function<void(const std::string& answer)>;
+    struct TPendingDialog {
+        TWebDialog Dialog;
+        DialogAnswered Answered;
+    };
+    // Shows a dialog, after any already waiting; `answered` hears the page's answer. A dialog
+    // opened while an answer is taken comes before those still waiting, as the answer's
+    // consequence. The main window loses the keyboard meanwhile.
+    void Open(TWebDialog dialog, DialogAnswered answered);
+    void ShowNextDialog();
+    void TakeDialogAnswer(const std::string& answer);
+    void ShowAgreement(Answered done);
+    void ShowRules(Answered done);
+    void ShowChooser(Answered done);
+    void ShowPolice(Answered done);
+    void ShowMarketReport(Answered done);
     bool ShowAbout(const TAboutBoxContent& content);
     bool Running() const { return screen_ != Screen::Ended; }
     // The list's selection mechanics, brought up to the rows the window logic shows.
@@ -141,7 +154,11 @@ private:
     IWebPage& page_;
     std::unique_ptr<TRealtopia> app_;
     Screen screen_ = Screen::Splash;
-    int dialogDepth_ = 0;
+    std::deque<TPendingDialog> dialogs_;
+    bool dialogShown_ = false;     // the first of dialogs_ is on the page
+    bool showingDialogs_ = false;  // ShowNextDialog's loop runs
+    int answering_ = 0;            // answers being taken (nested)
+    std::size_t insertDialogAt_ = 0;
     unsigned stripRevision_ = 0;
     TListSelection availSelection_;
     TListSelection portfolioSelection_;

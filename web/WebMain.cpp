@@ -1,13 +1,13 @@
 // The page's entry points into the game, and the page's script behind IWebPage. Built with
-// Emscripten only. The window logic shows a modal box by calling a function that returns the
-// player's answer; the page answers later, from a click. ASYNCIFY bridges the two: while a
-// dialog is open the program is suspended inside AwaitDialog and the page's events wait in
-// its queue (only the ticker's steps go on).
+// Emscripten only. The window logic asks every box with a callback: the page shows the dialog
+// and returns at once, and its answer comes back later through web_dialog_answer, which goes
+// on from there. No call into the program waits.
 
 #include <emscripten.h>
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,18 +18,11 @@
 #include "windows/TRealtopia.h"
 
 // clang-format off
-EM_ASYNC_JS(char*, web_await_dialog, (const char* dialog), {
-    const answer = await Module.page.dialog(UTF8ToString(dialog));
-    const size = lengthBytesUTF8(answer) + 1;
-    const copy = _malloc(size);
-    stringToUTF8(answer, copy, size);
-    return copy;
+EM_JS(void, web_open_dialog, (const char* dialog), {
+    Module.page.dialog(UTF8ToString(dialog)).then((answer) => Module.page.answer(answer));
 });
-EM_ASYNC_JS(int, web_play_sound_waiting, (const char* name), {
-    return await Module.page.playSound(UTF8ToString(name), true);
-});
-EM_JS(int, web_play_sound, (const char* name), {
-    return Module.page.playSoundNow(UTF8ToString(name));
+EM_JS(int, web_play_sound, (const char* name, int wait), {
+    return Module.page.playSound(UTF8ToString(name), !!wait);
 });
 EM_JS(int, web_sound_works, (), { return Module.page.soundWorks() ? 1 : 0; });
 EM_JS(int, web_open_url, (const char* url), {
@@ -49,16 +42,12 @@ namespace {
 
 class BrowserPage : public IWebPage {
 public:
-    std::string AwaitDialog(const std::string& dialog) override {
-        char* answer = web_await_dialog(dialog.c_str());
-        std::string text = answer != nullptr ? answer : "";
-        std::free(answer);
-        return text;
+    std::optional<std::string> OpenDialog(const std::string& dialog) override {
+        web_open_dialog(dialog.c_str());
+        return std::nullopt;  // the page answers through web_dialog_answer
     }
     IEffects::SoundResult PlaySound(const std::string& name, bool wait) override {
-        const int result =
-            wait ? web_play_sound_waiting(name.c_str()) : web_play_sound(name.c_str());
-        return static_cast<IEffects::SoundResult>(result);
+        return static_cast<IEffects::SoundResult>(web_play_sound(name.c_str(), wait ? 1 : 0));
     }
     bool SoundDeviceWorks() override { return web_sound_works() != 0; }
     bool OpenUrl(const std::string& url) override { return web_open_url(url.c_str()) != 0; }
@@ -184,6 +173,11 @@ EMSCRIPTEN_KEEPALIVE void web_ticker_step() {
 
 EMSCRIPTEN_KEEPALIVE int web_window_state(int minimised) {
     return frontEnd->WindowStateChanged(minimised != 0) ? 1 : 0;
+}
+
+// The answer to the dialog the page shows.
+EMSCRIPTEN_KEEPALIVE int web_dialog_answer(const char* text) {
+    return frontEnd->DialogAnswer(text != nullptr ? text : "") ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE int web_page_closing() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ui/Effects.h"
@@ -12,10 +13,13 @@ class IWebPage {
 public:
     virtual ~IWebPage() = default;
 
-    // Shows the modal dialog that `dialog` (JSON, see WebDialog) describes and returns the
-    // answer of the button or choice the player used. To the caller the call is synchronous:
-    // the WebAssembly build suspends the program until the page answers.
-    virtual std::string AwaitDialog(const std::string& dialog) = 0;
+    // Shows the modal dialog that `dialog` (JSON, see WebDialog) describes. The browser's page
+    // returns at once and hands the answer of the button or choice the player used to
+    // WebFrontEnd::DialogAnswer later; a page that knows the answer at once (a test's) may
+    // return it instead.
+    virtual std::optional<std::string> OpenDialog(const std::string& dialog) = 0;
+
+    // Plays a sound; `wait`: the next sound waits until this one has played.
 
     virtual IEffects::SoundResult PlaySound(const std::string& name, bool wait) = 0;
     virtual bool SoundDeviceWorks() = 0;

@@ -22,13 +22,13 @@
   let dialogOpen = false;
   let currentDialog = null;  // what the open dialog shows, for a test
 
-  // ---- Calls into the game, one at a time: a call may wait for a dialog ----
+  // ---- Calls into the game, one at a time, each drawn once it has returned ----
 
   // `args` may be a function: the arguments are then taken when the call's turn comes.
   function call(name, types, args, returns = 'number') {
     pending++;
     const done = queue.then(() => Module.ccall(name, returns, types,
-      typeof args === 'function' ? args() : args, { async: true }))
+      typeof args === 'function' ? args() : args))
       .then((result) => { pending--; afterCall(); return result; },
             (error) => { pending--; console.error(error); afterCall(); });
     queue = done;
@@ -62,10 +62,16 @@
   }
 
   // IEffects::SoundResult: 0 played, 1 not found, 3 bad.
-  function startSound(name, onEnded) {
+  function soundProblem(name) {
     if (!(name in soundData)) return 1;
     if (soundData[name] === null) return 1;
     if (soundBuffers[name] === null) return 3;
+    return 0;
+  }
+
+  function startSound(name, onEnded) {
+    const problem = soundProblem(name);
+    if (problem !== 0) return problem;
     if (playing) { try { playing.stop(); } catch (e) { /* already ended */ } playing = null; }
     // Before the first key or click the browser keeps the page silent.
     if (!audio || audio.state !== 'running' || !soundBuffers[name]) { onEnded(); return 0; }
@@ -90,14 +96,34 @@
   let mainTimer = null;
   let armedGeneration = -1;
 
+  // A sound played with `wait` holds the sounds after it until it has ended.
+  let soundsHeld = false;
+  const soundsWaiting = [];
+
+  function playSound(name, wait) {
+    if (soundsHeld) {
+      soundsWaiting.push([name, wait]);
+      return soundProblem(name);
+    }
+    let ended = false;
+    const result = startSound(name, () => {
+      ended = true;
+      if (wait) releaseSounds();
+    });
+    if (wait && result === 0 && !ended) soundsHeld = true;
+    return result;
+  }
+
+  function releaseSounds() {
+    soundsHeld = false;
+    while (!soundsHeld && soundsWaiting.length > 0) playSound(...soundsWaiting.shift());
+  }
+
   Module.page = {
+    // The dialog's answer goes back to the game as a call of its own.
     dialog: (json) => showDialog(JSON.parse(json)),
-    playSound: (name, wait) => new Promise((resolve) => {
-      let result = 0;
-      result = startSound(name, () => resolve(result));
-      if (result !== 0) resolve(result);
-    }),
-    playSoundNow: (name) => startSound(name, () => {}),
+    answer: (answer) => call('web_dialog_answer', ['string'], [answer]),
+    playSound,
     soundWorks: () => typeof AudioContext !== 'undefined',
     // With noopener the browser does not say whether the tab opened.
     openUrl: (url) => { window.open(url, '_blank', 'noopener'); return true; },

@@ -458,3 +458,164 @@ TEST(SavedGamePath, BesideTheHiScoreTable) {
     fs::permissions(temp.UserDataDirectory() + "/REALTOPI.DAT", fs::perms::owner_read);
     EXPECT_EQ(game.SavedGamePath(), temp.ProgramDirectory() + "/REALTOPI.SAV");
 }
+
+namespace {
+
+// The saved fields of two games are the same: a resumed game takes its clock and sound option
+// from the program, which the file leaves out.
+void ExpectSameSavedFields(const TGame& a, const TGame& b, const std::string& label) {
+    EXPECT_TRUE(TSavedGame::Capture(a, {}).ToBytes() == TSavedGame::Capture(b, {}).ToBytes())
+        << label;
+}
+
+std::vector<TGameEventKind> KindsTaken(TGame& game) {
+    std::vector<TGameEventKind> kinds;
+    TGameEvent event;
+    while (game.Events().Take(event)) kinds.push_back(event.Kind);
+    return kinds;
+}
+
+// A game waiting at a question goes on from its saved file exactly as it would have gone on
+// from where it stood: the same answer gives the same game and tells the same events, and
+// the months after it go the same way.
+class SavedQuestion : public ::testing::Test {
+protected:
+    SavedQuestion() : game_(here_.Platform()) {
+        game_.InitWorld();
+        game_.Apply(TMove::Of(TMoveKind::Start));
+        game_.Apply(TMove::Of(TMoveKind::Engage));
+    }
+
+    void ExpectResumesAsIfNeverSaved(TQuestionKind kind, const std::vector<TMove>& answers,
+                                     const std::string& label, bool monthsLater = true) {
+        ASSERT_EQ(OpenKind(game_), kind) << label;
+        game_.Events().Clear();
+        TSavedGame saved;
+        std::string why;
+        TSavedWindow window;
+        window.TimerInterval = 1500;
+        ASSERT_TRUE(TSavedGame::FromBytes(TSavedGame::Capture(game_, window).ToBytes(), saved, why))
+            << label << ": " << why;
+        TGame resumed(there_.Platform());
+        resumed.InitWorld();
+        saved.ApplyTo(resumed);
+        resumed.Events().Clear();
+        ASSERT_EQ(OpenKind(resumed), kind) << label;
+        EXPECT_EQ(resumed.State().Agenda, game_.State().Agenda) << label;
+
+        for (const TMove& answer : answers) {
+            ASSERT_TRUE(game_.Apply(answer)) << label;
+            ASSERT_TRUE(resumed.Apply(answer)) << label;
+            EXPECT_EQ(KindsTaken(resumed), KindsTaken(game_)) << label;
+        }
+        ExpectSameSavedFields(game_, resumed, label);
+        if (!monthsLater) return;
+        // Months later, both games still agree.
+        for (TGame* g : {&game_, &resumed}) {
+            for (int month = 0; month < 14; ++month) {
+                g->Apply(TMove::Of(TMoveKind::Resume));
+                g->Apply(TMove::Of(TMoveKind::Tick));
+                DeclineQuestions(*g);
+            }
+        }
+        ExpectSameSavedFields(game_, resumed, label + ", months later");
+    }
+
+    int ForSale() const {
+        for (int p = 1; p <= kPropertyCount; ++p)
+            if (!game_.State().Property(p).Has(Owned) &&
+                game_.State().Property(p).Area == game_.State().CurrentArea)
+                return p;
+        return 0;
+    }
+    void SelectOne(int property, bool forSale) {
+        TMove rows = TMove::Of(TMoveKind::SelectRows);
+        rows.List = forSale ? TList::Avail : TList::Portfolio;
+        rows.Number = 1;
+        game_.Apply(rows);
+        TMove select = TMove::Of(TMoveKind::Select);
+        select.Side = forSale ? TSelectionSide::ForSale : TSelectionSide::Portfolio;
+        select.Properties = {property};
+        game_.Apply(select);
+    }
+
+    TempPlatform here_, there_;
+    TGame game_;
+};
+
+TEST_F(SavedQuestion, EveryKindOfQuestionResumesAsIfNeverSaved) {
+    // A message: Buy/Sell with nothing selected.
+    game_.Apply(TMove::Of(TMoveKind::BuyOrSell));
+    ExpectResumesAsIfNeverSaved(TQuestionKind::Information, {TMove::Answering(true)}, "message");
+
+    // The chooser, answered with a pick.
+    SelectOne(ForSale(), true);
+    game_.Apply(TMove::Of(TMoveKind::DamageOrRenovate));
+    ExpectResumesAsIfNeverSaved(TQuestionKind::Chooser, {TMove::Numbered(TMoveKind::Pick, 3)},
+                                "chooser");
+
+    // The police window at a sale of a property sold too often.
+    const int sold = ForSale();
+    Edit(game_).Property(sold).Flags |= Owned;
+    Edit(game_).Property(sold).SoldCount = 3;
+    SelectOne(sold, false);
+    game_.Apply(TMove::Of(TMoveKind::BuyOrSell));
+    ExpectResumesAsIfNeverSaved(TQuestionKind::Police, {TMove::Answering(true)}, "police");
+
+    // The banks' message in the middle of a month, then the rest of the month.
+    Edit(game_).Cash = TGame::kMagnateWorth;
+    game_.Apply(TMove::Of(TMoveKind::Resume));
+    game_.Apply(TMove::Of(TMoveKind::Tick));
+    ExpectResumesAsIfNeverSaved(TQuestionKind::Information, {TMove::Answering(true)}, "bank");
+
+    // The Guru's yes/no question: crash the market.
+    Edit(game_).Cash = TGame::kGuruWorth;
+    game_.CheckStage();
+    ASSERT_EQ(OpenKind(game_), TQuestionKind::Information);
+    game_.Apply(TMove::Answering(true));
+    ExpectResumesAsIfNeverSaved(TQuestionKind::YesNo, {TMove::Answering(true)}, "crash");
+    EXPECT_EQ(game_.State().Stage, 3);
+}
+
+TEST_F(SavedQuestion, TheEndOfTheGameResumesAsIfNeverSaved) {
+    // The Guru who declines the crash: the yes/no question, then the end of the game, its
+    // hi-score names and the question of another game.
+    Edit(game_).Stage = 2;
+    Edit(game_).Cash = TGame::kGuruWorth;
+    game_.CheckStage();
+    ASSERT_EQ(OpenKind(game_), TQuestionKind::Information);
+    game_.Apply(TMove::Answering(true));
+    ExpectResumesAsIfNeverSaved(TQuestionKind::YesNo, {TMove::Answering(false)}, "Guru");
+    EXPECT_EQ(game_.OpenQuestion(), nullptr);  // the game ended and was not dealt again
+
+    // An unreadable hi-score table in both places: its error box.
+    for (const TempPlatform* temp : {&here_, &there_}) {
+        fs::create_directories(temp->UserDataDirectory());
+        WriteAll(temp->UserDataDirectory() + "/REALTOPI.DAT", "not a table");
+    }
+    Edit(game_).Stage = 2;
+    Edit(game_).Cash = TGame::kGuruWorth;
+    game_.CheckStage();
+    game_.Apply(TMove::Answering(true));
+    game_.Apply(TMove::Answering(false));  // no crash: the game ends
+    game_.Apply(TMove::Answering(true));   // why
+    game_.Apply(TMove::Answering(true));   // the reckoning
+    ExpectResumesAsIfNeverSaved(TQuestionKind::Error, {TMove::Answering(true)}, "table error",
+                                false);
+
+    // The names for the table, each typed, then the table and "Another Game?": Yes deals anew.
+    ASSERT_EQ(OpenKind(game_), TQuestionKind::Information);  // on the table
+    game_.Apply(TMove::Answering(true));
+    ExpectResumesAsIfNeverSaved(TQuestionKind::Input,
+                                {TMove::Answering(true, "Ann"), TMove::Answering(true, "Lee")},
+                                "names", false);
+    EXPECT_EQ(game_.State().LastName, "Lee");
+    while (OpenKind(game_) == TQuestionKind::Information) game_.Apply(TMove::Answering(true));
+    ASSERT_EQ(game_.State().Agenda.front().Question.Text, "Another Game?");
+    ExpectResumesAsIfNeverSaved(TQuestionKind::YesNo, {TMove::Answering(true)}, "another game",
+                                false);
+    EXPECT_EQ(game_.OpenQuestion(), nullptr);
+    EXPECT_EQ(game_.State().Cash, TGame::kStartingCash);
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,16 +15,19 @@
 
 namespace {
 
-// A page that answers each dialog from a queue and keeps what it was shown.
+// A page that answers each dialog at once from a queue and keeps what it was shown. With
+// `later` set it answers nothing itself, as the browser's page: the test answers.
 class ScriptedPage : public IWebPage {
 public:
     std::deque<std::string> answers;
     std::vector<std::string> dialogs;
     std::vector<std::string> sounds;
     bool tickerRunning = false;
+    bool later = false;
 
-    std::string AwaitDialog(const std::string& dialog) override {
+    std::optional<std::string> OpenDialog(const std::string& dialog) override {
         dialogs.push_back(dialog);
+        if (later) return std::nullopt;
         if (answers.empty()) return "ok";
         std::string answer = answers.front();
         answers.pop_front();
@@ -196,14 +200,43 @@ TEST_F(WebFrontEndTest, RulesOpenATopicAndGoBack) {
 }
 
 TEST_F(WebFrontEndTest, AnInputBoxAnswerIsCutToItsLength) {
-    std::string text = "unknown";
-    page_.answers = {"ok\n" + std::string(300, 'x')};
-    EXPECT_TRUE(web_.Input("Caption", "Prompt", text, 10));
-    EXPECT_EQ(text, std::string(10, 'x'));
-    page_.answers = {"cancel"};
-    std::string kept = "default";
-    EXPECT_FALSE(web_.Input("Caption", "Prompt", kept, 10));
-    EXPECT_EQ(kept, "default");
+    std::vector<std::string> typed;
+    auto keep = [&typed](bool ok, const std::string& text) {
+        typed.push_back((ok ? "ok " : "cancel ") + text);
+    };
+    page_.answers = {"ok\n" + std::string(300, 'x'), "cancel"};
+    web_.AskInput("Caption", "Prompt", "unknown", 10, keep);
+    web_.AskInput("Caption", "Prompt", "default", 10, keep);
+    EXPECT_EQ(typed, (std::vector<std::string>{"ok " + std::string(10, 'x'), "cancel default"}));
+}
+
+// The browser's page answers a dialog later, from a click: until then the game takes nothing
+// from the page, and a dialog opened as an answer's consequence comes before one that waited.
+TEST_F(WebFrontEndTest, ADialogIsAnsweredLaterAndTheNextFollowsInTurn) {
+    page_.later = true;
+    ASSERT_TRUE(web_.Splash("play"));
+    ASSERT_EQ(page_.dialogs.size(), 1u);
+    EXPECT_TRUE(web_.DialogOpen());
+    EXPECT_EQ(web_.CurrentScreen(), WebFrontEnd::Screen::Splash);
+    EXPECT_FALSE(web_.Splash("play"));
+    ASSERT_TRUE(web_.DialogAnswer("agree"));
+    EXPECT_FALSE(web_.DialogOpen());
+    EXPECT_EQ(web_.CurrentScreen(), WebFrontEnd::Screen::Main);
+    EXPECT_FALSE(web_.DialogAnswer("ok"));  // none is shown
+
+    std::vector<std::string> order;
+    web_.ShowInformation("one", [&] {
+        order.push_back("one");
+        web_.ShowInformation("three", [&] { order.push_back("three"); });
+    });
+    web_.ShowInformation("two", [&] { order.push_back("two"); });
+    EXPECT_FALSE(web_.Invoke("button", "start"));
+    EXPECT_EQ(page_.dialogs.size(), 2u);  // "two" waits for "one"
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(web_.DialogAnswer("ok"));
+    EXPECT_EQ(order, (std::vector<std::string>{"one", "three", "two"}));
+    ASSERT_EQ(page_.dialogs.size(), 4u);
+    EXPECT_TRUE(Contains(page_.dialogs[2], R"("text":"three")")) << page_.dialogs[2];
+    EXPECT_TRUE(web_.Invoke("button", "start"));
 }
 
 TEST_F(WebFrontEndTest, TheTickerStepsMoveItsStrip) {
