@@ -157,6 +157,12 @@ void Tmainform::ShowSavedGame(const TSavedGame& saved, const std::string& resume
     clock_.Reset(shown.TimerInterval, shown.TimerLeft);
     ClockChanged();
     view_.Start.Enabled = true;
+    // The money and the month are the game's own from the first frame, whatever the file's
+    // texts say. (The title names the date from the first month played on, and the trend
+    // shown is the last that moved the market.)
+    ShowMoneyPanels(game_.PanelFigures());
+    view_.MonthLabel = game_.MonthName(game_.State().Month);
+    view_.Clock = game_.State().Month;
 
     // Paused, as a game is when the player pauses it there: Play (Esc) goes on. A game saved
     // while a question waited asks it again.

@@ -212,12 +212,16 @@ void Tmainform::RefreshDisplay() {
     RefreshDisplay(game_.PanelFigures());
 }
 
-void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
-    ShowAreaAverage();
+void Tmainform::ShowMoneyPanels(const TPanelFigures& figures) {
     view_.PortfolioPanel = "Portfolio Value: " + FormatPounds(game_.PortfolioValue());
     view_.CashPanel = "Current Cash: " + FormatPounds(figures.Cash);
     view_.DebtPanel = "Owe: " + FormatPounds(figures.Debt) + " (\u00A3" +
                       FormatTwoDecimals(figures.Repayment) + "/m)";
+}
+
+void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
+    ShowAreaAverage();
+    ShowMoneyPanels(figures);
 
     switch (figures.Side) {
         case TSelectionSide::None:

@@ -104,6 +104,8 @@ public:
     void RefreshDisplay();
     void RefreshDisplay(const TPanelFigures& figures);
     void ShowCash(Money cash);
+    // The portfolio, cash and debt panels.
+    void ShowMoneyPanels(const TPanelFigures& figures);
     void RefillLists();
     void ShowAreaInfo();
     void ClearSelections();
