@@ -4,8 +4,11 @@
 BUILD   ?= build
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Warnings in the project's own code are errors in every build made here, where developers and
+# CI build; a plain `cmake` configure, a user's or a distribution's, keeps them warnings.
+WERROR_FLAGS ?= -DREALTOPIA_WERROR=ON
 
-.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean web web-run web-test web-bench format check-format
+.PHONY: all deps configure build run console test test-sanitize release test-release package bench fuzz clean web web-run web-test web-bench format check-format
 
 all: build
 
@@ -13,7 +16,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(WERROR_FLAGS)
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
@@ -28,6 +31,7 @@ test: build
 	@$(MAKE) --no-print-directory check-format
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 	@$(MAKE) --no-print-directory test-sanitize
+	@$(MAKE) --no-print-directory test-release
 	@if [ -d $(WEB_BUILD) ] || [ "$${REALTOPIA_WEB_TEST:-}" = 1 ]; then \
 		$(MAKE) --no-print-directory web-test; fi
 
@@ -35,16 +39,33 @@ test: build
 # UndefinedBehaviorSanitizer in a second build directory.
 SAN_BUILD ?= build-sanitize
 test-sanitize: deps
-	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DREALTOPIA_SANITIZE=ON -DREALTOPIA_DESKTOP=OFF
+	@cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DREALTOPIA_SANITIZE=ON -DREALTOPIA_DESKTOP=OFF \
+		$(WERROR_FLAGS)
 	@cmake --build $(SAN_BUILD) -j$(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
-# The Debian package realtopia_<version>_<arch>.deb, written to $(BUILD).
-# lintian checks it: no error and no warning.
-package: build
+# The build users and distributions make: Release, with the flags Debian builds its packages
+# with (dpkg-buildflags: fortified sources, stack protector, format checks, read-only
+# relocations) on top, in a third build directory. `make package` packs it; `make test`
+# builds it and runs its tests.
+RELEASE_BUILD ?= build-release
+DPKG_CXXFLAGS = $(shell dpkg-buildflags --get CPPFLAGS) $(shell dpkg-buildflags --get CXXFLAGS)
+DPKG_LDFLAGS = $(shell dpkg-buildflags --get LDFLAGS)
+release: deps
+	@cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release $(WERROR_FLAGS) \
+		-DCMAKE_CXX_FLAGS="$(DPKG_CXXFLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(DPKG_LDFLAGS)" \
+		-DCMAKE_SHARED_LINKER_FLAGS="$(DPKG_LDFLAGS)" -DCMAKE_MODULE_LINKER_FLAGS="$(DPKG_LDFLAGS)"
+	@cmake --build $(RELEASE_BUILD) -j$(JOBS)
+
+test-release: release
+	cd $(RELEASE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The Debian package realtopia_<version>_<arch>.deb of the release build, written to
+# $(RELEASE_BUILD). lintian checks it: no error and no warning.
+package: release
 	@bash scripts/install-deps.sh package
-	cd $(BUILD) && cpack
-	lintian --fail-on error,warning $(BUILD)/realtopia_*.deb
+	cd $(RELEASE_BUILD) && cpack
+	lintian --fail-on error,warning $(RELEASE_BUILD)/realtopia_*.deb
 
 # Every benchmark against its target: the engine, the drawing, start-up against the smallest
 # Qt programs with the wake-ups while the splash waits (about 60 s), and CPU use on a virtual
@@ -83,7 +104,8 @@ WEB_CMAKE ?= build-emscripten
 web:
 	@bash scripts/install-deps.sh web
 	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_CMAKE) -DCMAKE_BUILD_TYPE=Release \
-		-DREALTOPIA_TESTS=OFF -DREALTOPIA_DESKTOP=OFF -DREALTOPIA_WEB_OUTPUT=$(CURDIR)/$(WEB_BUILD) >/dev/null
+		-DREALTOPIA_TESTS=OFF -DREALTOPIA_DESKTOP=OFF -DREALTOPIA_WEB_OUTPUT=$(CURDIR)/$(WEB_BUILD) \
+		$(WERROR_FLAGS) >/dev/null
 	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_CMAKE) -j$(JOBS) --target realtopia-page
 	@echo "The page is in $(WEB_BUILD)/"
 
@@ -113,4 +135,4 @@ format:
 	bash scripts/check-format.sh --fix
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz $(WEB_BUILD) $(WEB_CMAKE)
+	rm -rf $(BUILD) $(SAN_BUILD) $(RELEASE_BUILD) build-fuzz $(WEB_BUILD) $(WEB_CMAKE)

@@ -12,6 +12,7 @@
 #include "desktop/DesktopWindows.h"
 #include "desktop/EndOfSession.h"
 #include "desktop/QtEffects.h"
+#include "desktop/QtSettingsStore.h"
 #include "desktop/QtSystemHooks.h"
 #include "desktop/SelfTest.h"
 #include "engine/Platform.h"
@@ -91,8 +92,9 @@ int main(int argc, char** argv) {
     QtEffects effects;
     effects.SetHeadless(selfTest);
 
-    // Creating the application starts a new world and resets the main window's state.
-    TRealtopia app(effects, DesktopPlatform(), systemQueries);
+    // Creating the application starts a new world and resets the main window's state; the
+    // Options menu's choices of the last run are then applied.
+    TRealtopia app(effects, DesktopPlatform(), systemQueries, std::make_shared<QtSettingsStore>());
     DesktopWindows windows(app, effects);
     if (selfTest) return selftest::Run(app, effects, windows);
 

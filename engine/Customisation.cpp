@@ -38,7 +38,7 @@ std::string TGame::CustomisationPath() const {
 
 void TGame::ReadCustomisation() {
     const std::string& path = customisationPath_;
-    if (platform_.ProgramPath.empty() || !FileExists(path)) return;
+    if (platform_.ProgramPath.empty() || !PathExists(path)) return;
     if (platform_.FirstArgument == "noini") return;
 
     // A file that cannot be read (no permission, a pipe or a device in its place, more than a

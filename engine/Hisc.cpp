@@ -233,6 +233,11 @@ bool FileExists(const std::string& path) {
     return !ec && fs::exists(status) && !fs::is_directory(status);
 }
 
+bool PathExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::status(path, ec));
+}
+
 bool IsReadOnlyFile(const std::string& path) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);

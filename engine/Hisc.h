@@ -82,6 +82,8 @@ inline constexpr const char* kHiScoreTableKeptText =
 
 // Something other than a directory exists at the path.
 bool FileExists(const std::string& path);
+// Anything exists at the path, a directory included (a link is followed).
+bool PathExists(const std::string& path);
 // It exists and no write permission bit is set, like the Windows read-only mark (the test
 // does not ask whether this user could write it: root can write anything).
 bool IsReadOnlyFile(const std::string& path);

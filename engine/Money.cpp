@@ -40,12 +40,13 @@ std::string GroupThousands(std::int64_t value) {
     std::string digits = std::to_string(magnitude);
     std::string out;
     out.reserve(digits.size() + digits.size() / 3 + 1);
+    if (negative) out.push_back('-');
     int lead = static_cast<int>(digits.size() % 3);
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i != 0 && static_cast<int>(i % 3) == lead % 3) out.push_back(',');
         out.push_back(digits[i]);
     }
-    return negative ? "-" + out : out;
+    return out;
 }
 
 namespace {
@@ -64,16 +65,27 @@ std::int64_t RoundAway(std::int64_t raw, std::int64_t unit) {
 std::string FormatPounds(Money m) {
     std::int64_t pounds = RoundAway(m.Raw(), Money::kScale);
     // The sign follows the pound sign, as the format "£%.0n" writes it: "£-250,000".
-    return "\xC2\xA3" + GroupThousands(pounds);
+    std::string text = "\xC2\xA3";
+    text += GroupThousands(pounds);
+    return text;
 }
 
 std::string FormatTwoDecimals(Money m) {
     std::int64_t pence = RoundAway(m.Raw(), 100);
     bool negative = pence < 0;
     std::int64_t magnitude = negative ? -pence : pence;
-    std::string frac = std::to_string(magnitude % 100);
-    if (frac.size() < 2) frac = "0" + frac;
-    return (negative ? "-" : "") + GroupThousands(magnitude / 100) + "." + frac;
+    const std::string whole = GroupThousands(magnitude / 100);
+    const auto cents = static_cast<int>(magnitude % 100);
+    // Appended piece by piece into one buffer: GCC 12 at -O3 takes `"-" + text` for an
+    // overlapping copy (-Wrestrict) that cannot happen.
+    std::string text;
+    text.reserve(whole.size() + 4);
+    if (negative) text += '-';
+    text += whole;
+    text += '.';
+    text += static_cast<char>('0' + cents / 10);
+    text += static_cast<char>('0' + cents % 10);
+    return text;
 }
 
 bool ParseMoney(const std::string& text, Money& out) {

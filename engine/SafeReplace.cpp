@@ -51,18 +51,17 @@ std::string RandomSuffix() {
 // A new file of a name nobody else uses, as mkstemp makes them: created exclusively, so an
 // existing file is never opened, and locked for as long as it is open, so that no other save
 // takes it for a left-over. Null when none can be made.
-std::FILE* CreateTemporary(const std::string& path, TFileAccess access, std::string& tempPath) {
+std::FILE* CreateTemporary(const std::string& path, std::string& tempPath) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = TemporaryPrefix(path) + RandomSuffix();
 #ifdef _WIN32
-        (void)access;
         std::FILE* file = std::fopen(tempPath.c_str(), "wbx");
         if (file != nullptr) return file;
         if (errno != EEXIST) break;
 #else
-        // Not inherited by a browser started now; never readable by others when private.
-        const mode_t mode = access == TFileAccess::OwnerOnly ? 0600 : 0666;
-        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        // Not inherited by a browser started now; never readable by others until its
+        // permission bits are set (SetPermissions).
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno != EEXIST) break;
             continue;
@@ -102,7 +101,8 @@ void RemoveIfStale(const fs::path& file) {
     if (fd < 0) return;
     struct stat opened {};
     bool stale = false;
-    if (fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode)) {
+    // Another user's file of such a name is not one of this program's left-overs.
+    if (fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == geteuid()) {
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
             stale = true;
         } else if (errno != EWOULDBLOCK && errno != EINTR) {
@@ -120,8 +120,8 @@ void RemoveIfStale(const fs::path& file) {
 #endif
 
 // Interrupted replacements leave their temporary files behind; enough of them once made every
-// later save fail. Only names of the temporary files' own pattern are looked at: "notes.tmpl"
-// beside "notes" is not one. Directories of such a name are left alone.
+// later save fail. Only names of the temporary files' own pattern are looked at:
+// "notes.tmp0123456789" beside "notes" is not one. Directories of such a name are left alone.
 void RemoveLeftOvers(const std::string& path) {
     const fs::path target(path);
     const fs::path directory = target.parent_path().empty() ? "." : target.parent_path();
@@ -139,17 +139,18 @@ void RemoveLeftOvers(const std::string& path) {
     }
 }
 
-// The permission bits of the new file: owner-only when asked; otherwise the old file's, where
-// a read-only file becomes writable by its owner, as replacing it clears the read-only mark.
+// The permission bits of the new file: owner-only when asked or when there is no old file
+// (one set aside included); otherwise the old file's, where a read-only file becomes writable
+// by its owner, as replacing it clears the read-only mark.
 void SetPermissions([[maybe_unused]] const std::string& path, [[maybe_unused]] std::FILE* file,
                     [[maybe_unused]] TFileAccess access) {
 #ifndef _WIN32
-    if (access == TFileAccess::OwnerOnly) {
+    struct stat old {};
+    if (access == TFileAccess::OwnerOnly || stat(path.c_str(), &old) != 0 ||
+        !S_ISREG(old.st_mode)) {
         fchmod(fileno(file), S_IRUSR | S_IWUSR);
         return;
     }
-    struct stat old {};
-    if (stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
     mode_t mode = old.st_mode & 0777;
     if ((mode & 0222) == 0) mode |= S_IWUSR;
     fchmod(fileno(file), mode);
@@ -178,7 +179,7 @@ void SyncDirectory([[maybe_unused]] const fs::path& directory) {
 }  // namespace
 
 std::string TemporaryPrefix(const std::string& path) {
-    return path + ".tmp";
+    return path + ".realtopia-tmp-";
 }
 
 bool IsTemporaryName(const std::string& name, const std::string& target) {
@@ -195,7 +196,7 @@ bool IsTemporaryName(const std::string& name, const std::string& target) {
 bool SafeReplace(const std::string& path, const std::string& bytes, TFileAccess access) {
     RemoveLeftOvers(path);
     std::string tempPath;
-    std::FILE* file = CreateTemporary(path, access, tempPath);
+    std::FILE* file = CreateTemporary(path, tempPath);
     bool ok = file != nullptr;
     if (ok) {
         SetPermissions(path, file, access);

@@ -4,7 +4,8 @@
 
 // Who may read a file that SafeReplace writes.
 enum class TFileAccess {
-    // A new file gets what the umask allows; a replaced one keeps its permission bits.
+    // A replaced file keeps its permission bits; a new one is readable and writable by its
+    // owner only (the hi-score table holds names and addresses too).
     Kept,
     // Readable and writable by its owner only, new or replaced (a file with names in it).
     OwnerOnly,
@@ -20,8 +21,9 @@ enum class TFileAccess {
 bool SafeReplace(const std::string& path, const std::string& bytes,
                  TFileAccess access = TFileAccess::Kept);
 
-// The marker of the temporary files beside `path`: their names are the file's name, ".tmp"
-// and a random suffix of TemporarySuffixLength letters and digits.
+// The marker of the temporary files beside `path`: their names are the file's name,
+// ".realtopia-tmp-" and a random suffix of TemporarySuffixLength small letters and digits, a
+// name no file of the player's has by chance ("notes.tmp0123456789" is not one).
 std::string TemporaryPrefix(const std::string& path);
 inline constexpr std::size_t TemporarySuffixLength = 10;
 // `name` (a file name without directory) is one of the temporary files of the file `target`.

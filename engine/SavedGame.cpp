@@ -3,6 +3,7 @@
 #include "engine/SavedGame.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <type_traits>
@@ -481,6 +482,24 @@ static std::string AgendaProblem(const TGameState& g) {
     return BadText("answer", g.LastAnswer.Text);
 }
 
+// Each property once, and of its side's list: the for-sale list shows the properties not
+// owned, the portfolio the owned ones. Buying or selling the selection would otherwise pay
+// twice for one property, or for one that is not there to take. With no side, the selection
+// is what was chosen before the last trade and is not acted on.
+static std::string SelectionProblem(const TGameState& g) {
+    std::array<bool, kPropertyCount + 1> seen{};
+    for (int n : g.Selection) {
+        const std::string of = "selected property " + std::to_string(n);
+        if (seen[static_cast<std::size_t>(n)]) return of + " twice";
+        seen[static_cast<std::size_t>(n)] = true;
+        const bool owned = g.Property(n).Has(Owned);
+        if (g.SelectionSide == TSelectionSide::ForSale && owned) return of + " is not for sale";
+        if (g.SelectionSide == TSelectionSide::Portfolio && !owned)
+            return of + " is not in the portfolio";
+    }
+    return {};
+}
+
 std::string TSavedGame::Problem() const {
     const TGameState& g = State;
     for (int a = 1; a <= kAreaCount; ++a) {
@@ -531,6 +550,7 @@ std::string TSavedGame::Problem() const {
         if (std::string problem = Outside("selected property", n, 1, kPropertyCount);
             !problem.empty())
             return problem;
+    if (std::string problem = SelectionProblem(g); !problem.empty()) return problem;
     if (std::string problem = HistoryProblem(*this); !problem.empty()) return problem;
     if (std::string problem = AgendaProblem(g); !problem.empty()) return problem;
     return WindowProblem(Window);

@@ -17,6 +17,12 @@ int AreaOf(TCommand command) {
     return static_cast<int>(command) - static_cast<int>(TCommand::Area1) + 1;
 }
 
+// The Options menu's items that change a setting rather than open a window.
+bool IsSetting(TCommand command) {
+    return command == TCommand::MenuSound || command == TCommand::MenuFast ||
+           command == TCommand::MenuMedium || command == TCommand::MenuSlow;
+}
+
 }  // namespace
 
 const TButtonView* Tmainform::ButtonOf(TCommand command) const {
@@ -51,6 +57,7 @@ bool Tmainform::Enabled(TCommand command) const {
 bool Tmainform::Invoke(TCommand command) {
     if (!Enabled(command)) return false;
     Run(command);
+    if (IsSetting(command)) host_.OptionChosen(command);
     FollowHint();
     return true;
 }

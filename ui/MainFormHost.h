@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "ui/Commands.h"
+
 // What the main window asks of the program that owns it: the windows that belong to the
 // program rather than to the main window, and the way out.
 class IMainFormHost {
@@ -18,4 +20,7 @@ public:
     // The e-mail command's questions and the relay page (the game is already paused).
     virtual void EmailAFriend() = 0;
     virtual void ExitProgram() = 0;
+    // The player has just chosen with a command of the Options menu that sets something (the
+    // sound switch, a ticker speed), which the program may keep for its next run.
+    virtual void OptionChosen(TCommand /*command*/) {}
 };

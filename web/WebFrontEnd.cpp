@@ -49,9 +49,11 @@ TWebDialog::Button OkButton() {
 }  // namespace
 
 WebFrontEnd::WebFrontEnd(IWebPage& page, TPlatform platform,
-                         std::shared_ptr<ISystemQueries> systemQueries)
+                         std::shared_ptr<ISystemQueries> systemQueries,
+                         std::shared_ptr<ISettingsStore> settings)
     : page_(page) {
-    app_ = std::make_unique<TRealtopia>(*this, std::move(platform), std::move(systemQueries));
+    app_ = std::make_unique<TRealtopia>(*this, std::move(platform), std::move(systemQueries),
+                                        std::move(settings));
     // The browser keeps a game left in progress for the next visit.
     app_->OfferSavedGames = true;
     app_->MAXINI1.SetAboutBoxPresenter(

@@ -16,6 +16,7 @@
 #include "ui/TMarquee.h"
 #include "web/WebDialog.h"
 #include "web/WebPage.h"
+#include "windows/SettingsStore.h"
 
 class TRealtopia;
 struct TAboutBoxContent;
@@ -29,8 +30,10 @@ class WebFrontEnd : public IEffects, public IMarqueeHost {
 public:
     enum class Screen { Splash, Main, Ended };
 
+    // `settings`: where the Options menu's choices are kept (none: in memory only).
     WebFrontEnd(IWebPage& page, TPlatform platform,
-                std::shared_ptr<ISystemQueries> systemQueries = nullptr);
+                std::shared_ptr<ISystemQueries> systemQueries = nullptr,
+                std::shared_ptr<ISettingsStore> settings = nullptr);
     ~WebFrontEnd() override;
     WebFrontEnd(const WebFrontEnd&) = delete;
     WebFrontEnd& operator=(const WebFrontEnd&) = delete;

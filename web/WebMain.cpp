@@ -36,6 +36,26 @@ EM_JS(void, web_ticker_timer, (int enabled, int interval), {
 });
 EM_JS(void, web_main_timer_changed, (), { Module.page.mainTimerChanged(); });
 EM_JS(double, web_now, (), { return Module.page.now(); });
+// The browser may refuse its storage (private windows, a full quota, disabled cookies): then
+// nothing is read and nothing kept.
+EM_JS(char*, web_setting_read, (const char* key), {
+    try {
+        const value = globalThis.localStorage.getItem('realtopia/' + UTF8ToString(key));
+        if (value === null) return 0;
+        const size = lengthBytesUTF8(value) + 1;
+        const copy = _malloc(size);
+        stringToUTF8(value, copy, size);
+        return copy;
+    } catch (e) {
+        return 0;
+    }
+});
+EM_JS(void, web_setting_write, (const char* key, const char* value), {
+    try {
+        globalThis.localStorage.setItem('realtopia/' + UTF8ToString(key), UTF8ToString(value));
+    } catch (e) {
+    }
+});
 // clang-format on
 
 namespace {
@@ -57,6 +77,21 @@ public:
     }
     void MainTimerChanged() override { web_main_timer_changed(); }
     std::int64_t Now() override { return static_cast<std::int64_t>(web_now()); }
+};
+
+// The Options menu's choices in the page's local storage, under "realtopia/<key>".
+class BrowserSettings : public ISettingsStore {
+public:
+    std::optional<std::string> Read(const std::string& key) override {
+        char* value = web_setting_read(key.c_str());
+        if (value == nullptr) return std::nullopt;
+        std::string text = value;
+        std::free(value);
+        return text;
+    }
+    void Write(const std::string& key, const std::string& value) override {
+        web_setting_write(key.c_str(), value.c_str());
+    }
 };
 
 BrowserPage page;
@@ -95,7 +130,8 @@ EMSCRIPTEN_KEEPALIVE void web_start(const char* seed) {
     platform.ProgramPath = "/realtopia/REALTOPIA";
     platform.UserDataDirectory = "/realtopia/data";
     if (seed != nullptr && *seed != '\0') platform.Seed = std::strtoull(seed, nullptr, 10);
-    frontEnd = std::make_unique<WebFrontEnd>(page, std::move(platform));
+    frontEnd = std::make_unique<WebFrontEnd>(page, std::move(platform), nullptr,
+                                             std::make_shared<BrowserSettings>());
 }
 
 EMSCRIPTEN_KEEPALIVE int web_splash(const char* control) {

@@ -6,16 +6,21 @@
 #include "ui/Addresses.h"
 #include "ui/SavedGameView.h"
 #include "windows/EmailAddress.h"
+#include "windows/PlayerSettings.h"
 
 TRealtopia::TRealtopia(IEffects& effects, TPlatform platform,
-                       std::shared_ptr<ISystemQueries> systemQueries)
+                       std::shared_ptr<ISystemQueries> systemQueries,
+                       std::shared_ptr<ISettingsStore> settings)
     : AgreementText(TEULA::AgreementText(kApplicationTitle)),
       mainform(*this, effects, std::move(platform)),
       DamRenForm(mainform.Rules(), mainform.Boxes()),
       MAXINI1(std::move(systemQueries)),
-      effects_(mainform.Boxes()) {
+      effects_(mainform.Boxes()),
+      settings_(settings ? std::move(settings) : std::make_shared<TMemorySettingsStore>()) {
     ConfigureForMainWindow(MAXINI1);
     mainform.FormCreate();
+    // After the first game's sound test, which a sound switched off by the player overrules.
+    ApplyPlayerSettings(ReadPlayerSettings(*settings_), mainform);
 }
 
 void TRealtopia::cmd_playClick() {
@@ -129,6 +134,10 @@ void TRealtopia::EmailAFriend() {
             });
         });
     });
+}
+
+void TRealtopia::OptionChosen(TCommand command) {
+    KeepPlayerChoice(*settings_, command, mainform);
 }
 
 void TRealtopia::ExitProgram() {

@@ -8,6 +8,7 @@
 #include "ui/Effects.h"
 #include "ui/MainFormHost.h"
 #include "ui/Tmainform.h"
+#include "windows/SettingsStore.h"
 #include "windows/TDamRenForm.h"
 #include "windows/TEULA.h"
 #include "windows/Tpoliceform.h"
@@ -17,8 +18,10 @@
 // until the end, the way from the splash into the game, and ExitProgram, the one way out.
 class TRealtopia : public IMainFormHost {
 public:
+    // `settings` keeps the Options menu's choices across runs (none: kept in memory only).
     TRealtopia(IEffects& effects, TPlatform platform,
-               std::shared_ptr<ISystemQueries> systemQueries = nullptr);
+               std::shared_ptr<ISystemQueries> systemQueries = nullptr,
+               std::shared_ptr<ISettingsStore> settings = nullptr);
 
     // The windows, in the order they are created.
     std::string AgreementText;  // TEULA's text, built at creation
@@ -52,11 +55,14 @@ public:
     // Closes the splash, which ends the program.
     void ExitProgram() override;
     bool Exited() const { return exited_; }
+    // Kept in the settings store at once, so that no way of ending the program loses it.
+    void OptionChosen(TCommand command) override;
 
 private:
     void EnterGame();
 
     IEffects& effects_;
+    std::shared_ptr<ISettingsStore> settings_;
     std::string title_ = kApplicationTitle;
     bool exited_ = false;
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/Hisc.h"
+#include "engine/SafeReplace.h"
 #include "support/Files.h"
 #include "support/GameStateAccess.h"
 #include "support/RealtopiaFixture.h"
@@ -128,7 +129,10 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
     for (const Case& c : cases) {
         fs::remove(UserTable());
         WriteAll(UserTable() + ".bad", "an older unreadable table");
-        if (c.bytes) WriteAll(UserTable(), *c.bytes);
+        if (c.bytes) {
+            WriteAll(UserTable(), *c.bytes);
+            fs::permissions(UserTable(), fs::perms(0640));
+        }
         EndGameWith(++pounds);
 
         const std::vector<std::string> errors = effects_.CallsStartingWith("error: ");
@@ -156,6 +160,15 @@ TEST_F(BadInput, HiScoreFilesThatCannotBeReadAreReportedAndTheScoreStillRecorded
             << c.name;
         EXPECT_EQ(effects_.Contains(std::string("info: ") + kHiScoreTableKeptText), c.reported)
             << c.name;
+        // The names are never shown to more people than before: a table replaced keeps its
+        // bits, and a new one, also after its unreadable predecessor went aside, is the
+        // owner's only.
+        const bool replaced = c.bytes && !c.reported;
+        EXPECT_EQ(fs::status(UserTable()).permissions(), fs::perms(replaced ? 0640 : 0600))
+            << c.name;
+        if (c.reported) {
+            EXPECT_EQ(fs::status(UserTable() + ".bad").permissions(), fs::perms(0640)) << c.name;
+        }
     }
 }
 
@@ -180,15 +193,17 @@ TEST_F(BadInput, LeftOversOfInterruptedSavesAreClearedAway) {
     fs::create_directories(temp_.UserDataDirectory());
     WriteAll(UserTable(), OldTable());
     for (int n = 100; n < 250; ++n)
-        WriteAll(UserTable() + ".tmp" + std::to_string(n) + "k3j9q0x", "x");
-    for (const char* other : {".bak", ".tmpl", ".tmp42"}) WriteAll(UserTable() + other, "keep");
+        WriteAll(TemporaryPrefix(UserTable()) + std::to_string(n) + "k3j9q0x", "x");
+    for (const char* other : {".bak", ".tmpl", ".tmp42", ".tmp0123456789"})
+        WriteAll(UserTable() + other, "keep");
     EndGameWith(1234);
     EXPECT_TRUE(effects_.CallsStartingWith("error: ").empty());
     EXPECT_EQ(LoadedTable(UserTable()).Score(1), 1234u);
     EXPECT_EQ(LoadedTable(UserTable()).FullName(2), "Old Timer");
     EXPECT_EQ(Entries(temp_.UserDataDirectory()),
               (std::vector<std::string>{"REALTOPI.DAT", "REALTOPI.DAT.bak", "REALTOPI.DAT.lock",
-                                        "REALTOPI.DAT.tmp42", "REALTOPI.DAT.tmpl"}));
+                                        "REALTOPI.DAT.tmp0123456789", "REALTOPI.DAT.tmp42",
+                                        "REALTOPI.DAT.tmpl"}));
 }
 
 TEST_F(BadInput, ReadOnlyHiScoreFilesSendTheGameElsewhereOrStopIt) {
@@ -294,8 +309,9 @@ TEST_F(BadInput, CustomisationFilesThatCannotBeReadAreReportedAndNeverWaitedFor)
         "info: The INI file is fake or corrupt. (EXE) Ignoring it." + std::string(kProgramName);
     const std::string good = "[ProgramInfo]\nEXE=realtopia\n[Properties]\nNAME01=Read\n";
     // A pipe would block the start for ever, a device would never end, and reading a process's
-    // memory from its start fails; a file without read permission fails too (except for root).
-    std::vector<std::string> cases = {"pipe", "/dev/zero", "/proc/self/mem"};
+    // memory from its start fails; a file without read permission fails too (except for root),
+    // and so does a directory of the file's name.
+    std::vector<std::string> cases = {"pipe", "/dev/zero", "/proc/self/mem", "directory"};
     if (geteuid() != 0) cases.push_back("no permission");
     for (const std::string& c : cases) {
         fs::remove(IniPath());
@@ -304,6 +320,8 @@ TEST_F(BadInput, CustomisationFilesThatCannotBeReadAreReportedAndNeverWaitedFor)
         } else if (c == "no permission") {
             WriteAll(IniPath(), good);
             ASSERT_EQ(chmod(IniPath().c_str(), 0), 0);
+        } else if (c == "directory") {
+            ASSERT_TRUE(fs::create_directory(IniPath()));
         } else {
             fs::create_symlink(c, IniPath());
         }

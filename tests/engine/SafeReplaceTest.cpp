@@ -83,14 +83,17 @@ TEST(SafeReplaceTest, OnlyLeftOversWhoseWriterIsGoneAreRemoved) {
     const std::string dir = temp.Root() + "/files";
     fs::create_directory(dir);
     const std::string path = dir + "/notes";
-    // A killed save's temporary file, and files that merely begin with the name.
-    WriteAll(path + ".tmpk1lled0000", "torn");
-    for (const char* other :
-         {".tmpl", ".tmp", ".tmpABCDEFGHIJ", ".tmpabcdefghijk", ".tmp-abcdefghi"})
-        WriteAll(path + other, "mine");
-    fs::create_directory(path + ".tmpdirectory");
+    const std::string prefix = TemporaryPrefix(path);
+    // A killed save's temporary file, and files that merely begin with the name: among them
+    // the player's own, of names a temporary file once had.
+    WriteAll(prefix + "k1lled0000", "torn");
+    for (const std::string& other :
+         {path + ".tmpl", path + ".tmp", path + ".tmp0123456789", prefix + "ABCDEFGHIJ",
+          prefix + "abcdefghijk", prefix + "-abcdefghi"})
+        WriteAll(other, "mine");
+    fs::create_directory(prefix + "directory");
     // A save still being written holds the lock on its temporary file.
-    const std::string writing = path + ".tmpwr1t1ng000";
+    const std::string writing = prefix + "wr1t1ng000";
     WriteAll(writing, "half");
     const int fd = open(writing.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(fd, 0);
@@ -98,18 +101,21 @@ TEST(SafeReplaceTest, OnlyLeftOversWhoseWriterIsGoneAreRemoved) {
 
     ASSERT_TRUE(SafeReplace(path, "new"));
     EXPECT_EQ(ReadAll(path), "new");
-    EXPECT_EQ(Entries(dir), (std::vector<std::string>{"notes", "notes.tmp", "notes.tmp-abcdefghi",
-                                                      "notes.tmpABCDEFGHIJ", "notes.tmpabcdefghijk",
-                                                      "notes.tmpdirectory", "notes.tmpl",
-                                                      "notes.tmpwr1t1ng000"}));
+    const std::string marker = fs::path(prefix).filename().string();
+    EXPECT_EQ(Entries(dir), (std::vector<std::string>{
+                                "notes", marker + "-abcdefghi", marker + "ABCDEFGHIJ",
+                                marker + "abcdefghijk", marker + "directory", marker + "wr1t1ng000",
+                                "notes.tmp", "notes.tmp0123456789", "notes.tmpl"}));
     EXPECT_EQ(ReadAll(writing), "half");
+    EXPECT_EQ(ReadAll(path + ".tmp0123456789"), "mine");
 
     // Its writer gone (the lock let go), the next save clears it away.
     close(fd);
     ASSERT_TRUE(SafeReplace(path, "newer"));
     EXPECT_FALSE(fs::exists(writing));
-    EXPECT_TRUE(fs::exists(path + ".tmpl"));
-    EXPECT_TRUE(IsTemporaryName("notes.tmp0123456789", "notes"));
+    EXPECT_TRUE(fs::exists(path + ".tmp0123456789"));
+    EXPECT_TRUE(IsTemporaryName(marker + "0123456789", "notes"));
+    EXPECT_FALSE(IsTemporaryName("notes.tmp0123456789", "notes"));
     EXPECT_FALSE(IsTemporaryName("notes.tmpl", "notes"));
 }
 
@@ -124,11 +130,16 @@ TEST(SafeReplaceTest, SavedGamesAreOwnerOnlyAndOtherFilesKeepTheirBits) {
     EXPECT_TRUE(SafeReplace(saved, "game", TFileAccess::OwnerOnly));
     EXPECT_EQ(ModeOf(saved), 0600u);
 
-    // The hi-score table: what the umask allows when new, its own bits when replaced.
+    // The hi-score table: owner-only when new, its own bits when replaced.
     EXPECT_TRUE(SafeReplace(table, "table"));
-    EXPECT_EQ(ModeOf(table), 0644u);
+    EXPECT_EQ(ModeOf(table), 0600u);
     chmod(table.c_str(), 0640);
     EXPECT_TRUE(SafeReplace(table, "table"));
     EXPECT_EQ(ModeOf(table), 0640u);
+    // Moved away, as an unreadable table is: the next one is new, owner-only again.
+    fs::rename(table, table + ".bad");
+    EXPECT_TRUE(SafeReplace(table, "table"));
+    EXPECT_EQ(ModeOf(table), 0600u);
+    EXPECT_EQ(ModeOf(table + ".bad"), 0640u);
     umask(old);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/Game.h"
+#include "engine/SafeReplace.h"
 #include "engine/SavedGame.h"
 #include "support/Answers.h"
 #include "support/Files.h"
@@ -63,7 +64,8 @@ protected:
         Edit(game_).MonthsPlayed = 94;
         Edit(game_).MarketTrend = Fallen;
         Edit(game_).PendingNews = 40;
-        Edit(game_).Selection = {7, 7, 120};
+        Edit(game_).Property(120).Flags = Owned;
+        Edit(game_).Selection = {7, 120};
         Edit(game_).BuyTotal = Money::FromRaw(1);
         Edit(game_).SellTotal = Money();
         Edit(game_).DamRenAmount = Money::FromRaw(31);
@@ -152,7 +154,7 @@ TEST_F(SavedGameFormat, ImageKeepsEveryFieldExactly) {
     EXPECT_EQ(other.State().Cash.Raw(), -2503999999);
     EXPECT_EQ(other.State().Area(6).LowestPrice.Raw(), 2500000001);
     EXPECT_EQ(other.State().Property(8).Name, game_.State().Property(8).Name);
-    EXPECT_EQ(other.State().Selection, (std::vector<int>{7, 7, 120}));
+    EXPECT_EQ(other.State().Selection, (std::vector<int>{7, 120}));
     EXPECT_FALSE(other.State().Running);
     EXPECT_TRUE(other.State().Paused);
     EXPECT_TRUE(other.State().SoundOn);
@@ -254,6 +256,20 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
              s.State.Selection = {1, 121};
          }},
         {"a list of 121 entries", [](TSavedGame& s) { s.State.Selection.assign(121, 1); }},
+        // A selection that would pay twice for one property, or for one not on its list.
+        {"selected property 7 twice",
+         [](TSavedGame& s) {
+             s.State.Selection = {7, 120, 7};
+         }},
+        {"selected property 5 is not in the portfolio",
+         [](TSavedGame& s) {
+             s.State.Selection = {7, 5};
+         }},
+        {"selected property 120 is not for sale",
+         [](TSavedGame& s) {
+             s.State.SelectionSide = TSelectionSide::ForSale;
+             s.State.Selection = {1, 120};
+         }},
         {"area of property 21 is 1 (allowed 2..2)",
          [](TSavedGame& s) { s.State.Properties[20].Area = 1; }},
         {"sale count of property 1 is -1",
@@ -344,7 +360,7 @@ TEST_F(SavedGameFormat, FileIsWrittenWholeReadBackRemovedAndSetAside) {
     // The directory is made; a left-over of an interrupted save goes after the next save, a
     // file that merely starts with the name stays.
     ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;
-    WriteAll(path + ".tmpab12cd34ef", "torn");
+    WriteAll(TemporaryPrefix(path) + "ab12cd34ef", "torn");
     WriteAll(path + ".tmpl", "mine");
     Edit(game_).Cash = Money::FromRaw(5);
     ASSERT_TRUE(WriteSavedGame(path, Saved(), why)) << why;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "support/GameStateAccess.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/Addresses.h"
@@ -205,6 +208,62 @@ TEST_F(CommandsTest, SoundsFollowTheSwitch) {
     Create();
     EXPECT_FALSE(Game().State().SoundOn);
     EXPECT_FALSE(View().SoundChecked);
+}
+
+TEST_F(CommandsTest, OptionsChosenAreKeptForTheNextRun) {
+    using Values = std::map<std::string, std::string>;
+    auto fastChecked = [this] { return MenuTree(Form())[1].Items[1].Items[0].Checked; };
+    StartEngagedGame();
+    Form().Invoke(TCommand::MenuFast);
+    Form().Invoke(TCommand::MenuSound);
+    EXPECT_EQ(settings_->Values,
+              (Values{{"options/sound", "off"}, {"options/tickerSpeed", "fast"}}));
+
+    // The program started again finds them: fast, and silent despite the device test.
+    Create();
+    EXPECT_EQ(Form().mq().Speed(), tsFast);
+    EXPECT_TRUE(fastChecked());
+    EXPECT_FALSE(Game().State().SoundOn);
+    EXPECT_FALSE(View().SoundChecked);
+    EnterGame();
+    effects_.ClearCalls();
+    PressPlay();
+    EXPECT_TRUE(effects_.CallsStartingWith("sound: ").empty());
+
+    // A new game's device test switches sound on again, which is not the player's choice.
+    ClickAvail({0});
+    effects_.YesNoAnswers.push_back(true);
+    Form().mnu_FileQuitandReplayClick();
+    EXPECT_TRUE(Game().State().SoundOn);
+    EXPECT_EQ(settings_->Values.at("options/sound"), "off");
+
+    // Switched on by the player and slow: kept as well.
+    Form().Invoke(TCommand::MenuSound);
+    Form().Invoke(TCommand::MenuSound);
+    Form().Invoke(TCommand::MenuSlow);
+    Create();
+    EXPECT_EQ(Form().mq().Speed(), tsSlow);
+    EXPECT_TRUE(Game().State().SoundOn);
+    // Kept "on" does not switch on a device that fails its test.
+    effects_.DeviceWorks = false;
+    Create();
+    EXPECT_FALSE(Game().State().SoundOn);
+    effects_.DeviceWorks = true;
+
+    // Damaged or unknown values are the defaults, without a word to the player.
+    for (const Values& damaged :
+         {Values{{"options/tickerSpeed", "warp"}, {"options/sound", "\xFF\xFE"}},
+          Values{{"options/tickerSpeed", ""}, {"options/sound", "OFF "}},
+          Values{{"options/tickerSpeed", std::string("fast\0", 5)}}}) {
+        settings_->Values = damaged;
+        effects_.ClearCalls();
+        Create();
+        EXPECT_EQ(Form().mq().Speed(), tsMedium);
+        EXPECT_TRUE(Game().State().SoundOn);
+        EXPECT_TRUE(effects_.CallsStartingWith("info: ").empty());
+        EXPECT_TRUE(effects_.CallsStartingWith("error: ").empty());
+        EXPECT_EQ(settings_->Values, damaged);  // nothing chosen, nothing written
+    }
 }
 
 TEST_F(CommandsTest, GameOverSoundPlaysBeforeTheQuestion) {

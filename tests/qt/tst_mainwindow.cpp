@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEnterEvent>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +26,7 @@
 #include "desktop/PanelWidget.h"
 #include "desktop/PieClock.h"
 #include "desktop/PropertyList.h"
+#include "desktop/QtSettingsStore.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -35,6 +38,7 @@ public:
     std::vector<std::string> prompts;   // input boxes
     std::vector<Modal> modals;
     int quits = 0;
+    bool deviceWorks = false;
 
     void Information(const std::string& text) override { messages.push_back(text); }
     void Error(const std::string& caption, const std::string& text) override {
@@ -56,7 +60,7 @@ public:
     void HideSplash() override {}
     void MainTimerChanged() override {}
     SoundResult PlaySound(const std::string&, bool) override { return SoundResult::Played; }
-    bool SoundDeviceWorks() override { return false; }
+    bool SoundDeviceWorks() override { return deviceWorks; }
     bool OpenUrl(const std::string&) override { return true; }
     void ProcessEvents() override {}
     void Quit() override { ++quits; }
@@ -108,6 +112,7 @@ private slots:
     void aScreenReaderReadsWhatTheWindowShows();
     void theAreasAreControlsForKeysAndScreenReaders();
     void listRowsKeepTheirPriceWhole();
+    void optionsAreKeptInTheSettingsFile();
 
 private:
     template <typename T = QWidget>
@@ -120,6 +125,7 @@ private:
     void pressPlay();
 
     QTemporaryDir dir;
+    TPlatform platform;
     std::unique_ptr<FakeEffects> effects;
     std::unique_ptr<TRealtopia> app;
     std::unique_ptr<MainWindow> window;
@@ -132,7 +138,7 @@ void TestMainWindow::initTestCase() {
 
 void TestMainWindow::init() {
     effects = std::make_unique<FakeEffects>();
-    TPlatform platform;
+    platform = {};
     platform.ProgramPath = dir.filePath(QStringLiteral("realtopia")).toStdString();
     platform.UserDataDirectory = dir.filePath(QStringLiteral("data")).toStdString();
     platform.Seed = 7;
@@ -676,6 +682,48 @@ void TestMainWindow::listRowsKeepTheirPriceWhole() {
     QCOMPARE(disabled.red(), 0);
     QVERIFY(disabled.green() > 100 && disabled.green() < 200);
     QCOMPARE(disabled.green(), disabled.blue());
+}
+
+void TestMainWindow::optionsAreKeptInTheSettingsFile() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("config"));
+    effects->deviceWorks = true;
+    // The program as main() starts it, with the settings file under the configuration
+    // directory.
+    auto start = [this] {
+        window.reset();
+        app.reset();
+        app = std::make_unique<TRealtopia>(*effects, platform, nullptr,
+                                           std::make_shared<QtSettingsStore>());
+        window = std::make_unique<MainWindow>(app->mainform);
+    };
+    start();
+    const QString file = QtSettingsStore().FileName();
+    QCOMPARE(file, dir.filePath("config/realtopia/realtopia.conf"));
+    QVERIFY(control<QAction>("mnu_OptionsSound")->isChecked());
+    control<QAction>("Fast1")->trigger();
+    control<QAction>("mnu_OptionsSound")->trigger();
+    QVERIFY(QFile::exists(file));
+
+    start();  // quit and started again
+    QVERIFY(control<QAction>("Fast1")->isChecked());
+    QCOMPARE(app->mainform.mq().Speed(), tsFast);
+    QVERIFY(!control<QAction>("mnu_OptionsSound")->isChecked());
+    QVERIFY(!app->mainform.Game().State().SoundOn);
+
+    // A damaged file: the defaults, and not a word about it.
+    for (const QByteArray& damaged :
+         {QByteArray("\xFF\xFE[options\ntickerSpeed=@Variant(\x01\x02)\nsound=@ByteArray(off)"),
+          QByteArray("[options]\ntickerSpeed=fast, slow\nsound=\"off\\0\"\n"),
+          QByteArray(4096, '\0')}) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(damaged);
+        out.close();
+        start();
+        QVERIFY(control<QAction>("Mediuim1")->isChecked());
+        QVERIFY(control<QAction>("mnu_OptionsSound")->isChecked());
+        QVERIFY(effects->messages.empty());
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

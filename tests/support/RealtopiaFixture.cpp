@@ -4,7 +4,7 @@
 
 void RealtopiaFixture::Create(std::uint64_t seed) {
     app_.reset();
-    app_ = std::make_unique<TRealtopia>(effects_, temp_.Platform(seed));
+    app_ = std::make_unique<TRealtopia>(effects_, temp_.Platform(seed), nullptr, settings_);
 }
 
 void RealtopiaFixture::EnterGame() {

@@ -23,7 +23,8 @@ class RealtopiaFixture : public ::testing::Test {
 protected:
     RealtopiaFixture() { Create(); }
 
-    // Builds the program afresh, e.g. after changing the effects' device answers.
+    // Builds the program afresh, e.g. after changing the effects' device answers; the
+    // settings store is kept, as a new run of the program finds it.
     void Create(std::uint64_t seed = TempPlatform::kSeed);
 
     TRealtopia& App() { return *app_; }
@@ -59,5 +60,6 @@ protected:
 
     ScriptedEffects effects_;
     TempPlatform temp_;
+    std::shared_ptr<TMemorySettingsStore> settings_ = std::make_shared<TMemorySettingsStore>();
     std::unique_ptr<TRealtopia> app_;
 };

@@ -368,7 +368,24 @@ await click('[data-control="button:start"]');
 await settle();
 for (let i = 0; i < 10; i++) { await evaluate('void window.realtopia.tick()'); await settle(); }
 await checkAccessibility();
+// The Options menu's choices are kept in the browser's storage: the fast ticker and the sound
+// switched off outlast the reload.
+async function chooseOption(caption) {
+  await click('.menutitle[data-menu="1"]');
+  await evaluate(`(() => { for (const row of document.querySelectorAll('.menu .menuitem'))
+    if (row.textContent === ${JSON.stringify(caption)}) row.dispatchEvent(new MouseEvent('mouseup', {bubbles: true})); })()`);
+  await settle();
+}
+const optionsBefore = (await evaluate('window.realtopia.state()')).window.menu;
+check(optionsBefore.speed === 'medium' && optionsBefore.sound.checked, 'the options did not start at medium with sound on');
+await chooseOption('Fast');
+await chooseOption('Sound');
+const optionsChosen = (await evaluate('window.realtopia.state()')).window.menu;
+check(optionsChosen.speed === 'fast' && !optionsChosen.sound.checked, 'the Options menu did not take fast and sound off');
 await reload();
+const optionsKept = (await evaluate('window.realtopia.state()')).window.menu;
+check(optionsKept.speed === 'fast' && !optionsKept.sound.checked,
+  'the reloaded page forgot the options: ' + JSON.stringify(optionsKept));
 await click('#splash_play');
 await click('#overlay button[data-answer="agree"]');
 await pause(50);
