@@ -15,7 +15,7 @@ using namespace sidewindows;
 AgreementDialog::AgreementDialog(TRealtopia& app, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), app_(app) {
     setObjectName(QStringLiteral("EULA"));  // read as a dialog by its title
-    setWindowTitle(QString::fromStdString(app.Title()));
+    setWindowTitle(QString::fromUtf8(TEULA::Subject));
     setFixedSize(480, 385);
     setModal(true);
 

@@ -288,7 +288,7 @@ bool WebFrontEnd::ShowModal(Modal window) {
 bool WebFrontEnd::ShowAgreement() {
     TWebDialog dialog;
     dialog.Kind = "agreement";
-    dialog.Caption = app_->Title();
+    dialog.Caption = TEULA::Subject;
     dialog.Heading = TEULA::Heading;
     dialog.Text = WithLineFeeds(app_->AgreementText);
     TWebDialog::Button accept = TWebDialog::MakeButton(TEULA::AcceptCaption, "agree");

@@ -5,6 +5,8 @@
 #include "ui/Addresses.h"
 #include "ui/Inputs.h"
 #include "ui/MenuTree.h"
+#include "frontend/RulesLoop.h"
+#include "windows/Trulesform.h"
 
 namespace {
 
@@ -268,16 +270,24 @@ TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
     EXPECT_EQ(App().rulesform.Title(), "RULES - STRATEGY");
 }
 
-TEST_F(CommandsTest, EnterOnAFocusedRulesTopicOpensItAndElsewhereCloses) {
+TEST_F(CommandsTest, EnterOnAFocusedRulesButtonPressesItAndElsewhereCloses) {
     Trulesform& rules = App().rulesform;
-    EXPECT_TRUE(rules.EnterPressed(0));  // the default button, CLOSE
+    auto enter = [&](const std::string& focusedButton) {
+        return TakeRulesAnswer(rules, Trulesform::EnterAnswer(focusedButton));
+    };
+    EXPECT_TRUE(enter("").Closes);  // no button focused: the default button, CLOSE
     EXPECT_EQ(rules.Title(), "RULES");
-    EXPECT_FALSE(rules.EnterPressed(3));
+    EXPECT_FALSE(enter(Trulesform::TopicAnswer(3)).Closes);
     EXPECT_EQ(rules.Title(), "RULES - DAMAGE/RENOVATE");
     EXPECT_EQ(rules.Text(), Trulesform::TopicText(3));
-    // While a topic is shown its text covers the buttons: Enter closes.
-    EXPECT_TRUE(rules.EnterPressed(1));
-    EXPECT_EQ(rules.Title(), "RULES - DAMAGE/RENOVATE");
+    // Enter on the focused Back button goes back, as Space and a click do; it never closes.
+    const TRulesAnswer back = enter(Trulesform::BackAnswer);
+    EXPECT_FALSE(back.Closes);
+    EXPECT_TRUE(back.Changed);
+    EXPECT_EQ(rules.Title(), "RULES");
+    const TRulesAnswer close = enter(Trulesform::CloseAnswer);
+    EXPECT_TRUE(close.Closes);
+    EXPECT_TRUE(close.Ok);
 }
 
 TEST_F(CommandsTest, FunctionKeysShowTheProgrammersAddresses) {

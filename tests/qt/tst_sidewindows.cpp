@@ -392,14 +392,34 @@ void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
         QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
         QVERIFY(!Child<QLabel>(rules, "lbl_text")->isVisible());
         QVERIFY(Child<QPushButton>(rules, "sp_OverView")->isEnabled());
-        // Enter on a focused topic opens it; Enter anywhere else closes the window (CLOSE).
+        // Enter on a focused button presses it, as Space does: a topic opens, and the focus
+        // goes straight to Back, through none of the covered buttons.
         auto* buying = Child<QPushButton>(rules, "sp_Buying");
+        auto* back = Child<QPushButton>(rules, "cmd_back");
         buying->setFocus(Qt::TabFocusReason);
+        QList<QWidget*> focusPath;
+        const auto watch = connect(qApp, &QApplication::focusChanged, rules,
+                                   [&](QWidget*, QWidget* now) { focusPath << now; });
         QTest::keyClick(buying, Qt::Key_Return);
         QCOMPARE(titleOf(rules), QStringLiteral("RULES - BUYING and SELLING"));
         QVERIFY(rules->isVisible());
         QVERIFY(Child<QLabel>(rules, "lbl_text")->isVisible());
-        QTest::keyClick(rules->focusWidget(), Qt::Key_Return);
+        QCOMPARE(focusPath, QList<QWidget*>{back});
+        // Enter on Back goes back (it used to close the window), to the topic's own button.
+        QTest::keyClick(back, Qt::Key_Return);
+        disconnect(watch);
+        QVERIFY(rules->isVisible());
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
+        QCOMPARE(rules->focusWidget(), buying);
+        QTest::keyClick(buying, Qt::Key_Space);
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES - BUYING and SELLING"));
+        QTest::keyClick(back, Qt::Key_Space);
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
+        QTest::keyClick(buying, Qt::Key_Return);
+        // Enter on CLOSE closes.
+        auto* close = Child<QPushButton>(rules, "cmd_rules");
+        close->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(close, Qt::Key_Return);
         QVERIFY(!rules->isVisible());
         secondDone = true;
     });
