@@ -139,6 +139,9 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
     // The ticker reads as a text: the headline it shows (its accessible name).
     if (key == QLatin1String("MarqueeWidget"))
         return new QAccessibleWidget(widget, QAccessible::StaticText);
+    // The announcer reads as a notification: its name is the text it announces.
+    if (key == QLatin1String("Announcer"))
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     if (key == QLatin1String("PanelWidget"))
         return new ContainerInterface(widget, QAccessible::Pane);
     // Plain widgets: the containers of the side windows' controls, and the splash itself.

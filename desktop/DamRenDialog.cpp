@@ -47,7 +47,6 @@ DamRenDialog::DamRenDialog(TDamRenForm& form, const QString& title, QWidget* par
     cmd_Cancel_ = new QPushButton(QStringLiteral("Cancel"), pnl_main);
     Name(cmd_Cancel_, "cmd_Cancel", cmd_Cancel_->text());
     cmd_Cancel_->setGeometry(253, 51, 75, 25);
-    cmd_Cancel_->setAutoDefault(false);
     connect(cmd_Cancel_, &QPushButton::clicked, this, &DamRenDialog::reject);
 
     sync();

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -86,6 +88,22 @@ std::vector<int> PropertyList::selectedRows() const {
 void PropertyList::mouseReleaseEvent(QMouseEvent* event) {
     QListWidget::mouseReleaseEvent(event);
     emit mouseReleased();
+}
+
+void PropertyList::keyPressEvent(QKeyEvent* event) {
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    // Qt selects with a moving key only when the current row changes: Home on the first row,
+    // which the focus marks without selecting it, selected nothing. A plain moving key selects
+    // the row it lands on, as it does everywhere else in the list.
+    static constexpr int kMoving[] = {Qt::Key_Home, Qt::Key_End,    Qt::Key_Up,
+                                      Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown};
+    const bool moving =
+        std::find(std::begin(kMoving), std::end(kMoving), event->key()) != std::end(kMoving);
+    const int row = currentRow();
+    if (moving && event->modifiers() == Qt::NoModifier && row >= 0 && row == before &&
+        !item(row)->isSelected())
+        setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
 }
 
 void PropertyList::keyReleaseEvent(QKeyEvent* event) {

@@ -209,6 +209,10 @@ std::int64_t QtEffects::Now() {
     return clock_.elapsed();
 }
 
+void QtEffects::Announce(const std::string& text) {
+    if (main_) main_->announce(text);
+}
+
 IEffects::SoundResult QtEffects::PlaySound(const std::string& name, bool wait) {
     return sound_->play(name, wait);
 }

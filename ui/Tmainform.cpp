@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "ui/Addresses.h"
+#include "ui/DisplayText.h"
 
 namespace {
 
@@ -192,6 +193,10 @@ void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
             break;
     }
     view_.StageText = Upper(TGame::StageName(figures.Stage));
+    // A stage reached is said as the status panel shows it; a new game starts again below.
+    if (announcedStage_ > 0 && figures.Stage > announcedStage_)
+        effects_.Announce(std::string(captions::StatusTitle) + ": " + view_.StageText);
+    announcedStage_ = figures.Stage;
 }
 
 void Tmainform::Redraw() {
@@ -378,6 +383,12 @@ void Tmainform::TickerStop() {
 }
 void Tmainform::SetTickerText(const std::string& text) {
     mq_.SetText(text);
+    // A new text on the ticker (a headline, the welcome, the end of the game) is said once;
+    // the invitation to press PLAY, told again every few seconds, only the first time.
+    const std::string spoken = mq_.SpokenText();
+    if (spoken.empty() || spoken == announcedTicker_) return;
+    announcedTicker_ = spoken;
+    effects_.Announce(spoken);
 }
 void Tmainform::SetTickerActive(bool active) {
     mq_.SetActive(active);
@@ -434,6 +445,8 @@ bool Tmainform::InputBox(const std::string& caption, const std::string& prompt, 
 
 void Tmainform::ShowPoliceMessage(const std::string& text) {
     ApplyGameEvents();
+    // The fine is said as its window shows it, as the window opens.
+    effects_.Announce(displaytext::WithLineFeeds(text));
     host_.ShowPoliceMessage(text);
 }
 

@@ -441,6 +441,10 @@ bool WebFrontEnd::OpenUrl(const std::string& url) {
     return page_.OpenUrl(url);
 }
 
+void WebFrontEnd::Announce(const std::string& text) {
+    page_.Announce(text);
+}
+
 void WebFrontEnd::Quit() {
     screen_ = Screen::Ended;
     page_.TickerTimerChanged(false, 0);

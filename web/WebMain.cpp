@@ -43,6 +43,7 @@ EM_JS(void, web_ticker_timer, (int enabled, int interval), {
 });
 EM_JS(void, web_main_timer_changed, (), { Module.page.mainTimerChanged(); });
 EM_JS(double, web_now, (), { return Module.page.now(); });
+EM_JS(void, web_announce, (const char* text), { Module.page.announce(UTF8ToString(text)); });
 // clang-format on
 
 namespace {
@@ -68,6 +69,7 @@ public:
     }
     void MainTimerChanged() override { web_main_timer_changed(); }
     std::int64_t Now() override { return static_cast<std::int64_t>(web_now()); }
+    void Announce(const std::string& text) override { web_announce(text.c_str()); }
 };
 
 BrowserPage page;

@@ -99,6 +99,7 @@ private slots:
     void functionKeysArePreviewedOnce();
     void aKeyThatClosedABoxDoesNothingHere();
     void focusBackFromTheRulesSelectsNothing();
+    void keysSelectTheRowInSightAndPausingKeepsTheListsFocus();
     void typedPhraseReachesTheWindowOncePerKey();
     void enterPressesTheDefaultButton();
     void areaClickMovesTheRedFrame();
@@ -451,6 +452,34 @@ void TestMainWindow::focusBackFromTheRulesSelectsNothing() {
     QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(control("lst_Avail"), &tabIn);
     QCOMPARE(Shown(control("cmd_BuySell")), QStringLiteral("Buy (F6)"));
+}
+
+void TestMainWindow::keysSelectTheRowInSightAndPausingKeepsTheListsFocus() {
+    pressPlay();
+    auto* avail = control<QListWidget>("lst_Avail");
+    // Alt+P focuses the list and selects the row it marks, so F6 buys it.
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), avail);
+    QVERIFY(avail->item(0)->isSelected());
+    QTest::keyClick(avail, Qt::Key_F6);
+    QCOMPARE(effects->count("Click a property in one of the lists, first!"), 0);
+    QCOMPARE(control<QListWidget>("lst_portfolio")->count(), 1);
+
+    // Home on the first row, marked but not selected, selects it.
+    avail->clearSelection();
+    avail->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(avail, Qt::Key_Home);
+    QVERIFY(avail->item(0)->isSelected());
+    QCOMPARE(Shown(control("cmd_BuySell")), QStringLiteral("Buy (F6)"));
+
+    // Pausing disables the lists: the focus goes to the button that resumes, not to the
+    // first area picture, and comes back to the list when the game goes on.
+    QTest::keyClick(avail, Qt::Key_Escape);
+    QVERIFY(!avail->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), control("cmd_Start"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(avail->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), avail);
 }
 
 void TestMainWindow::typedPhraseReachesTheWindowOncePerKey() {
