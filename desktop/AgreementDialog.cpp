@@ -1,3 +1,4 @@
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/AgreementDialog.h"
 
 #include <QHideEvent>
@@ -14,6 +15,7 @@ using namespace sidewindows;
 
 AgreementDialog::AgreementDialog(TRealtopia& app, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), app_(app) {
+    FocusMarkStyle::Install();
     setObjectName(QStringLiteral("EULA"));  // read as a dialog by its title
     setWindowTitle(QString::fromUtf8(TEULA::Subject));
     setFixedSize(480, 385);

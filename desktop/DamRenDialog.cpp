@@ -1,3 +1,4 @@
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/DamRenDialog.h"
 
 #include <QButtonGroup>
@@ -19,6 +20,7 @@ DamRenDialog::DamRenDialog(TDamRenForm& form, const QString& title, QWidget* par
     : QDialog(parent,
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       form_(form) {
+    FocusMarkStyle::Install();
     Name(this, "DamRenForm", title);
     setWindowTitle(title);
     setFixedSize(338, 239);
@@ -76,6 +78,9 @@ void DamRenDialog::sync() {
         radio->installEventFilter(this);
         items_->addButton(radio, number);
         layout->addWidget(radio);
+        // Shown now, not later by the layout: built while the dialog is being shown, the item
+        // must be able to take the focus at once, so that the first arrow key chooses.
+        radio->show();
         radios_.push_back(radio);
         ++number;
     }

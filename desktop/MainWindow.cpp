@@ -1,3 +1,4 @@
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/MainWindow.h"
 
 #include <QAction>
@@ -200,6 +201,7 @@ IGameWindow::List ListName(bool avail) {
 }  // namespace
 
 MainWindow::MainWindow(Tmainform& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+    FocusMarkStyle::Install();
     // No accessible name: a screen reader reads the window by its title, the date included.
     setObjectName(QStringLiteral("mainform"));
     // A fixed window with a close box and a minimise box only.

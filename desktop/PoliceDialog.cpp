@@ -1,3 +1,4 @@
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PoliceDialog.h"
 
 #include <QLabel>
@@ -14,6 +15,7 @@ PoliceDialog::PoliceDialog(const Tpoliceform& form, QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       form_(form) {
+    FocusMarkStyle::Install();
     Name(this, "policeform", QString::fromUtf8(Tpoliceform::Subject));
     setWindowTitle(QString::fromUtf8(Tpoliceform::Caption));
     setFixedSize(323, 146);

@@ -1,6 +1,7 @@
 #include "desktop/PropertyList.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -117,6 +118,16 @@ void PropertyList::focusInEvent(QFocusEvent* event) {
     leftAtRow_ = -1;
     QListWidget::focusInEvent(event);
     emit focusEntered(event->reason());
+}
+
+void PropertyList::paintEvent(QPaintEvent* event) {
+    QListWidget::paintEvent(event);
+    // A list with rows marks its current row (FocusMarkStyle); an empty one has none, so the
+    // focus is shown round the whole list, in its text colour.
+    if (!hasFocus() || count() > 0) return;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Text), 1));
+    painter.drawRect(viewport()->rect().adjusted(0, 0, -1, -1));
 }
 
 void PropertyList::focusOutEvent(QFocusEvent* event) {

@@ -1,3 +1,4 @@
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/QtEffects.h"
 
 #include <QApplication>
@@ -68,6 +69,7 @@ int ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::strin
 }  // namespace
 
 QtEffects::QtEffects() : sound_(std::make_unique<SoundModule>()) {
+    FocusMarkStyle::Install();
     clock_.start();
 }
 QtEffects::~QtEffects() = default;

@@ -1,3 +1,4 @@
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/RulesDialog.h"
 
 #include <QFrame>
@@ -35,6 +36,7 @@ constexpr TopicControls kTopicControls[4] = {
 
 RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), rules_(rules) {
+    FocusMarkStyle::Install();
     setObjectName(QStringLiteral("rulesform"));
     setWindowTitle(QString::fromUtf8(Trulesform::Subject));
     setAccessibleName(windowTitle());

@@ -109,6 +109,26 @@ inline void CentreOnScreen(QWidget* window) {
     window->move(frame.topLeft());
 }
 
+// Sizes a window that lays itself out to `preferred`, or smaller where the screen it opens on
+// has less room (a 1024 x 600 netbook, less its panels and the window's own frame), and centres
+// it there.
+inline void FitToScreen(QWidget* window, QSize preferred) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        window->resize(preferred);
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    // The window manager's frame and title bar, as far as they are known before it is shown.
+    const QSize frame(16, 40);
+    const QSize size =
+        preferred.boundedTo(room.size() - frame).expandedTo(window->minimumSizeHint());
+    window->resize(size);
+    QRect placed(QPoint(0, 0), size + frame);
+    placed.moveCenter(room.center());
+    window->move(placed.topLeft().expandedTo(room.topLeft()));
+}
+
 // A panel at its place, in the button-face colour unless the look says otherwise.
 // The frame that fills a side window: a lowered inner bevel inside a three-pixel border with
 // a single border line.

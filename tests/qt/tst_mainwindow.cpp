@@ -24,6 +24,7 @@
 #include "desktop/PanelWidget.h"
 #include "desktop/PieClock.h"
 #include "desktop/PropertyList.h"
+#include "qt/FocusMark.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -100,6 +101,7 @@ private slots:
     void aKeyThatClosedABoxDoesNothingHere();
     void focusBackFromTheRulesSelectsNothing();
     void keysSelectTheRowInSightAndPausingKeepsTheListsFocus();
+    void everyFocusableControlShowsTheFocus();
     void typedPhraseReachesTheWindowOncePerKey();
     void enterPressesTheDefaultButton();
     void areaClickMovesTheRedFrame();
@@ -480,6 +482,40 @@ void TestMainWindow::keysSelectTheRowInSightAndPausingKeepsTheListsFocus() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(avail->isEnabled());
     QCOMPARE(QApplication::focusWidget(), avail);
+}
+
+void TestMainWindow::everyFocusableControlShowsTheFocus() {
+    pressPlay();
+    clickRow("lst_Avail", 1);
+    QTest::keyClick(control("lst_Avail"), Qt::Key_F6);  // a row in the portfolio too
+    int checked = 0;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() ||
+            !widget->isEnabled())
+            continue;
+        QVERIFY2(focusmark::MarkedPixels(widget) >= focusmark::kVisibleMark,
+                 qPrintable(widget->objectName()));
+        ++checked;
+    }
+    QVERIFY(checked >= 14);  // two lists, six areas, six buttons at least
+
+    // A focused row that is not selected is outlined in the list's own colour on black (it was
+    // #00000D on black).
+    auto* avail = control<QListWidget>("lst_Avail");
+    avail->setFocus(Qt::TabFocusReason);
+    avail->clearSelection();
+    avail->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    const QImage picture = avail->viewport()->grab().toImage();
+    const QRect row = avail->visualItemRect(avail->item(0));
+    const QColor mark = picture.pixelColor(row.center().x(), row.top());
+    QVERIFY(focusmark::Contrast(mark, Qt::black) >= 3.0);
+    QCOMPARE(mark, avail->palette().color(QPalette::Text));
+    // An empty list with the focus is outlined whole.
+    auto* portfolio = control<QListWidget>("lst_portfolio");
+    clickRow("lst_portfolio", 0);
+    QTest::keyClick(portfolio, Qt::Key_F6);
+    QCOMPARE(portfolio->count(), 0);
+    QVERIFY(focusmark::MarkedPixels(portfolio) >= focusmark::kVisibleMark);
 }
 
 void TestMainWindow::typedPhraseReachesTheWindowOncePerKey() {

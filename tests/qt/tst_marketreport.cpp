@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -50,6 +51,7 @@ private slots:
     void anEmptyGameIsDrawn();
     void tabMovesBetweenThePartsAndEscOrEnterCloses();
     void gridLinesAreSharpAtTwiceTheScale();
+    void aSmallScreenHoldsTheWholeWindow();
 
 private:
     // A seeded game played for `months` with three London properties bought.
@@ -194,6 +196,28 @@ void TestMarketReport::tabMovesBetweenThePartsAndEscOrEnterCloses() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void TestMarketReport::aSmallScreenHoldsTheWholeWindow() {
+    // The test's screen (800 x 600) is lower than the window's preferred 720 pixels, as a
+    // 1024 x 600 netbook is: it opens smaller, whole, and Close is on the screen.
+    play(30);
+    MarketReportDialog dialog(app->mainform.Game());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QRect room = dialog.screen()->availableGeometry();
+    QVERIFY(room.height() < MarketReportDialog::kPreferredSize.height());
+    QVERIFY(room.contains(dialog.frameGeometry()));
+    QVERIFY(dialog.height() <= room.height() - 40);  // room left for a title bar
+    auto* close = part<QPushButton>(dialog, "cmd_close");
+    const QRect closePlace(close->mapTo(&dialog, QPoint(0, 0)), close->size());
+    QVERIFY(dialog.rect().contains(closePlace));
+    QVERIFY(part<QListWidget>(dialog, "lst_news")->height() >= 40);  // the log keeps a few rows
+    dialog.hide();
+
+    // Where there is room it opens at its preferred size.
+    QVERIFY(dialog.screen()->availableGeometry().width() >= 780);
+    QCOMPARE(dialog.width(), 780);
 }
 
 void TestMarketReport::gridLinesAreSharpAtTwiceTheScale() {

@@ -32,6 +32,7 @@
 #include "desktop/PoliceDialog.h"
 #include "desktop/QtEffects.h"
 #include "desktop/RulesDialog.h"
+#include "qt/FocusMark.h"
 #include "desktop/SplashWindow.h"
 #include "engine/Game.h"
 #include "support/GameStateAccess.h"
@@ -144,6 +145,21 @@ void VerifyNamed(QWidget* window) {
     }
 }
 
+// Every control of the window that the keyboard reaches shows a mark of 3:1 or more when it
+// has the focus.
+void VerifyFocusMarks(QWidget* window) {
+    int checked = 0;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() ||
+            !widget->isEnabled())
+            continue;
+        QVERIFY2(focusmark::MarkedPixels(widget) >= focusmark::kVisibleMark,
+                 qPrintable(window->objectName() + QLatin1Char('/') + widget->objectName()));
+        ++checked;
+    }
+    QVERIFY(checked > 0);
+}
+
 }  // namespace
 
 // Stands in for the browser: remembers the addresses the program asks to open.
@@ -172,6 +188,7 @@ private slots:
     void rulesKeepTheirTopicBetweenShowings();
     void chooserOkWaitsForAClick();
     void policeShowsTheMessageOnLines();
+    void everyFocusableControlShowsTheFocus();
     void inputBoxTakesAtMost255Characters();
     void messageBoxesUseTheirCaptionsAndLineBreaks();
 };
@@ -469,9 +486,10 @@ void TestSideWindows::chooserOkWaitsForAClick() {
         QCOMPARE(QAccessible::queryAccessibleInterface(chooser)->text(QAccessible::Name),
                  Child<QGroupBox>(chooser, "optgroup")->title());
         for (QRadioButton* radio : radios) QVERIFY(!radio->isChecked());
-        // The arrow keys choose as they move (OK ready at once) and skip the done item.
-        radios.at(0)->setFocus();
-        QTest::keyClick(radios.at(0), Qt::Key_Down);
+        // The first item has the focus as the window opens; the arrow keys choose as they move
+        // (OK ready at once), the first one too, and skip the done item.
+        QCOMPARE(QApplication::focusWidget(), radios.at(0));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QVERIFY(radios.at(1)->isChecked());
         QVERIFY(Child<QPushButton>(chooser, "cmd_Close")->isEnabled());
         QTest::keyClick(radios.at(1), Qt::Key_Down);
@@ -496,6 +514,42 @@ void TestSideWindows::policeShowsTheMessageOnLines() {
     });
     program.app.mainform.ShowPoliceMessage("You have been caught.\rThe fine is big.");
     QCOMPARE(shown, QStringLiteral("You have been caught.\nThe fine is big."));
+}
+
+void TestSideWindows::everyFocusableControlShowsTheFocus() {
+    Program program;
+    // The rules' topic buttons are flat: they showed no focus mark at all.
+    int windows = 0;
+    WhenModal(QStringLiteral("rulesform"), [&](QWidget* rules) {
+        VerifyFocusMarks(rules);
+        ++windows;
+        Child<QPushButton>(rules, "cmd_rules")->click();
+    });
+    program.app.mainform.mnu_HelpRulesClick();
+
+    TGame& game = program.app.mainform.Rules();
+    Edit(game).Selection = {1};
+    Edit(game).DamRenMode = TDamRenMode::Damage;
+    WhenModal(QStringLiteral("DamRenForm"), [&](QWidget* chooser) {
+        VerifyFocusMarks(chooser);
+        ++windows;
+        QTest::keyClick(chooser, Qt::Key_Escape);
+    });
+    program.app.mainform.ShowDamRenChooser();
+
+    WhenModal(QStringLiteral("policeform"), [&](QWidget* police) {
+        VerifyFocusMarks(police);
+        ++windows;
+        Child<QPushButton>(police, "cmd_close")->click();
+    });
+    program.app.mainform.ShowPoliceMessage("You have been caught.");
+
+    program.agreement.show();
+    QApplication::setActiveWindow(&program.agreement);
+    QVERIFY(QTest::qWaitForWindowActive(&program.agreement));
+    VerifyFocusMarks(&program.agreement);
+    program.agreement.hide();
+    QCOMPARE(windows, 3);
 }
 
 void TestSideWindows::inputBoxTakesAtMost255Characters() {
