@@ -1,4 +1,3 @@
-#include "desktop/FocusMarkStyle.h"
 #include "desktop/AgreementDialog.h"
 
 #include <QHideEvent>
@@ -6,6 +5,7 @@
 #include <QPushButton>
 
 #include "desktop/Accessibility.h"
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
 #include "windows/TEULA.h"

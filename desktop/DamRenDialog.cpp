@@ -1,4 +1,3 @@
-#include "desktop/FocusMarkStyle.h"
 #include "desktop/DamRenDialog.h"
 
 #include <QButtonGroup>
@@ -9,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
 #include "frontend/ChooserLoop.h"

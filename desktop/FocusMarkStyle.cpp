@@ -28,7 +28,17 @@ void FocusMarkStyle::drawPrimitive(PrimitiveElement element, const QStyleOption*
     painter->restore();
 }
 
+void FocusMarkStyle::drawControl(ControlElement element, const QStyleOption* option,
+                                 QPainter* painter, const QWidget* widget) const {
+    QProxyStyle::drawControl(element, option, painter, widget);
+    if (element != CE_PushButton || option == nullptr || !(option->state & State_HasFocus)) return;
+    QStyleOptionFocusRect mark;
+    mark.QStyleOption::operator=(*option);
+    mark.rect = subElementRect(SE_PushButtonFocusRect, option, widget);
+    drawPrimitive(PE_FrameFocusRect, &mark, painter, widget);
+}
+
 void FocusMarkStyle::Install() {
-    if (qobject_cast<FocusMarkStyle*>(QApplication::style()) != nullptr) return;
+    if (dynamic_cast<FocusMarkStyle*>(QApplication::style()) != nullptr) return;
     QApplication::setStyle(new FocusMarkStyle(QApplication::style()->name()));
 }

@@ -14,6 +14,10 @@ public:
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget = nullptr) const override;
+    // A push button's mark: the application's style draws its own (a shade of the highlight
+    // round the face), none on a flat button; this one is drawn over it.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget = nullptr) const override;
 
     // Puts the style over the application's own, once; every window's constructor asks.
     static void Install();

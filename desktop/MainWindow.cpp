@@ -1,4 +1,3 @@
-#include "desktop/FocusMarkStyle.h"
 #include "desktop/MainWindow.h"
 
 #include <QAction>
@@ -18,6 +17,7 @@
 #include "desktop/AreaFrame.h"
 #include "desktop/AreaPicture.h"
 #include "desktop/BarGauge.h"
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/GlyphButton.h"
 #include "desktop/MarqueeWidget.h"
 #include "desktop/PanelWidget.h"

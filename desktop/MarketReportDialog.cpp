@@ -1,4 +1,3 @@
-#include "desktop/FocusMarkStyle.h"
 #include "desktop/MarketReportDialog.h"
 
 #include <QHBoxLayout>
@@ -8,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/MarketChart.h"
 #include "desktop/NewsLogDelegate.h"
 #include "desktop/WidgetHelpers.h"

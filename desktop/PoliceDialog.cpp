@@ -1,9 +1,9 @@
-#include "desktop/FocusMarkStyle.h"
 #include "desktop/PoliceDialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
 #include "windows/Tpoliceform.h"

@@ -1,4 +1,3 @@
-#include "desktop/FocusMarkStyle.h"
 #include "desktop/QtEffects.h"
 
 #include <QApplication>
@@ -11,6 +10,7 @@
 
 #include "desktop/AgreementDialog.h"
 #include "desktop/DamRenDialog.h"
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/MainWindow.h"
 #include "desktop/MarketReportDialog.h"
 #include "desktop/PoliceDialog.h"

@@ -1,4 +1,3 @@
-#include "desktop/FocusMarkStyle.h"
 #include "desktop/RulesDialog.h"
 
 #include <QFrame>
@@ -7,6 +6,7 @@
 #include <QPushButton>
 #include <string>
 
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
 #include "frontend/RulesLoop.h"

@@ -1,4 +1,3 @@
-#include "desktop/FocusMarkStyle.h"
 #include "desktop/SplashWindow.h"
 
 #include <QCloseEvent>
@@ -12,6 +11,7 @@
 #include <tuple>
 
 #include "desktop/Accessibility.h"
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/RawPicture.h"
 #include "desktop/WidgetHelpers.h"

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QString>
 #include <QWidget>
+#include <algorithm>
 #include <string>
 
 #include "desktop/PanelWidget.h"
@@ -109,24 +110,28 @@ inline void CentreOnScreen(QWidget* window) {
     window->move(frame.topLeft());
 }
 
-// Sizes a window that lays itself out to `preferred`, or smaller where the screen it opens on
-// has less room (a 1024 x 600 netbook, less its panels and the window's own frame), and centres
-// it there.
+// Where a window that lays itself out opens in `room` (a screen's free area): at `preferred`
+// size, or smaller where there is less room (a 1024 x 600 netbook, less its panels and the
+// window's own frame) though never below `minimum`, centred.
+inline QRect FittedGeometry(QSize preferred, QSize minimum, const QRect& room) {
+    // The window manager's frame and title bar, as far as they are known before it is shown.
+    const QSize frame(16, 40);
+    const QSize size = preferred.boundedTo(room.size() - frame).expandedTo(minimum);
+    QRect placed(QPoint(0, 0), size + frame);
+    placed.moveCenter(room.center());
+    return {QPoint(std::max(placed.left(), room.left()), std::max(placed.top(), room.top())), size};
+}
+
 inline void FitToScreen(QWidget* window, QSize preferred) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen) {
         window->resize(preferred);
         return;
     }
-    const QRect room = screen->availableGeometry();
-    // The window manager's frame and title bar, as far as they are known before it is shown.
-    const QSize frame(16, 40);
-    const QSize size =
-        preferred.boundedTo(room.size() - frame).expandedTo(window->minimumSizeHint());
-    window->resize(size);
-    QRect placed(QPoint(0, 0), size + frame);
-    placed.moveCenter(room.center());
-    window->move(placed.topLeft().expandedTo(room.topLeft()));
+    const QRect place =
+        FittedGeometry(preferred, window->minimumSizeHint(), screen->availableGeometry());
+    window->resize(place.size());
+    window->move(place.topLeft());
 }
 
 // A panel at its place, in the button-face colour unless the look says otherwise.

@@ -490,8 +490,7 @@ void TestMainWindow::everyFocusableControlShowsTheFocus() {
     QTest::keyClick(control("lst_Avail"), Qt::Key_F6);  // a row in the portfolio too
     int checked = 0;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() ||
-            !widget->isEnabled())
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() || !widget->isEnabled())
             continue;
         QVERIFY2(focusmark::MarkedPixels(widget) >= focusmark::kVisibleMark,
                  qPrintable(widget->objectName()));

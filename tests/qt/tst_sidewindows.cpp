@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "desktop/AgreementDialog.h"
+#include "desktop/Announcer.h"
 #include "desktop/DamRenDialog.h"
 #include "desktop/DesktopWindows.h"
 #include "desktop/MainWindow.h"
@@ -32,9 +33,9 @@
 #include "desktop/PoliceDialog.h"
 #include "desktop/QtEffects.h"
 #include "desktop/RulesDialog.h"
-#include "qt/FocusMark.h"
 #include "desktop/SplashWindow.h"
 #include "engine/Game.h"
+#include "qt/FocusMark.h"
 #include "support/GameStateAccess.h"
 #include "windows/TRealtopia.h"
 
@@ -148,10 +149,11 @@ void VerifyNamed(QWidget* window) {
 // Every control of the window that the keyboard reaches shows a mark of 3:1 or more when it
 // has the focus.
 void VerifyFocusMarks(QWidget* window) {
+    QApplication::setActiveWindow(window);  // the test's screen activates no window itself
+    QVERIFY(QTest::qWaitForWindowActive(window));
     int checked = 0;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() ||
-            !widget->isEnabled())
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() || !widget->isEnabled())
             continue;
         QVERIFY2(focusmark::MarkedPixels(widget) >= focusmark::kVisibleMark,
                  qPrintable(window->objectName() + QLatin1Char('/') + widget->objectName()));
@@ -189,6 +191,7 @@ private slots:
     void chooserOkWaitsForAClick();
     void policeShowsTheMessageOnLines();
     void everyFocusableControlShowsTheFocus();
+    void announcementsAppearAsNotifications();
     void inputBoxTakesAtMost255Characters();
     void messageBoxesUseTheirCaptionsAndLineBreaks();
 };
@@ -550,6 +553,37 @@ void TestSideWindows::everyFocusableControlShowsTheFocus() {
     VerifyFocusMarks(&program.agreement);
     program.agreement.hide();
     QCOMPARE(windows, 3);
+}
+
+void TestSideWindows::announcementsAppearAsNotifications() {
+    Program program;
+    program.mainWindow.show();
+    const Announcer* announcer = program.mainWindow.announcer();
+    QAccessibleInterface* iface =
+        QAccessible::queryAccessibleInterface(const_cast<Announcer*>(announcer));
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Notification);
+    // What the window logic announces (a fine, as its window opens) appears as a notification
+    // named by the text: what a screen reader on AT-SPI speaks, wherever the focus is.
+    const int before = announcer->count();
+    QString named;
+    bool showing = false;
+    WhenModal(QStringLiteral("policeform"), [&](QWidget* police) {
+        named = iface->text(QAccessible::Name);
+        showing = !iface->state().invisible;
+        Child<QPushButton>(police, "cmd_close")->click();
+    });
+    program.app.mainform.ShowPoliceMessage("You have been caught.\rThe fine is big.");
+    QCOMPARE(named, QStringLiteral("You have been caught.\nThe fine is big."));
+    QVERIFY(showing);
+    QCOMPARE(announcer->count(), before + 1);
+    // The same words again are announced again: it appears anew.
+    program.effects.Announce("You have been caught.\nThe fine is big.");
+    QCOMPARE(announcer->count(), before + 2);
+    QCOMPARE(announcer->lastText(), named);
+    // It takes no focus and no click, and shows nothing.
+    QCOMPARE(announcer->focusPolicy(), Qt::NoFocus);
+    QVERIFY(announcer->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
 void TestSideWindows::inputBoxTakesAtMost255Characters() {
