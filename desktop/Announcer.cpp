@@ -4,26 +4,41 @@
 
 #include "desktop/Accessibility.h"
 
+namespace {
+
+// A widget on screen for the accessibility tree only: one pixel in the corner, painted by
+// nobody, taking no focus and no click.
+void MakeSilent(QWidget* widget) {
+    widget->setFocusPolicy(Qt::NoFocus);
+    widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+    widget->setGeometry(0, 0, 1, 1);
+}
+
+}  // namespace
+
 Announcer::Announcer(QWidget* parent) : QWidget(parent) {
     accessibility::Install();
     setObjectName(QStringLiteral("announcer"));
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    // One pixel in the corner, painted by nobody: on screen for the accessibility tree only.
-    setGeometry(0, 0, 1, 1);
-    hide();
+    MakeSilent(this);
 }
 
 void Announcer::announce(const QString& text) {
     text_ = text;
     ++count_;
-    // Hidden and shown again: the notification appears with its new name, which is what a
-    // screen reader speaks, even when the text is the same as the last one.
-    hide();
-    setAccessibleName(text);
-    show();
+    if (!notices_.empty() && notices_.back()) notices_.back()->hide();
+    auto* notice = new QWidget(this);
+    notice->setObjectName(QStringLiteral("announcement"));
+    MakeSilent(notice);
+    accessibility::MarkNotification(notice);
+    notice->setAccessibleName(text);
+    notice->show();
+    notices_.emplace_back(notice);
+    while (notices_.size() > kKept) {
+        delete notices_.front().data();
+        notices_.pop_front();
+    }
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent event(this, text);
+    QAccessibleAnnouncementEvent event(notice, text);
     QAccessible::updateAccessibility(&event);
 #endif
 }
