@@ -191,6 +191,7 @@ private slots:
     void chooserOkWaitsForAClick();
     void policeShowsTheMessageOnLines();
     void everyFocusableControlShowsTheFocus();
+    void everyWindowFitsANetbookScreen();
     void announcementsAppearAsNotifications();
     void inputBoxTakesAtMost255Characters();
     void messageBoxesUseTheirCaptionsAndLineBreaks();
@@ -553,6 +554,22 @@ void TestSideWindows::everyFocusableControlShowsTheFocus() {
     VerifyFocusMarks(&program.agreement);
     program.agreement.hide();
     QCOMPARE(windows, 3);
+}
+
+// A 1024 x 600 screen (and 2048 x 1200 at twice the scale) holds every window whole, with
+// room for a title bar; the Market Report, which would be taller, fits itself
+// (tst_marketreport).
+void TestSideWindows::everyWindowFitsANetbookScreen() {
+    Program program;
+    const QSize room(1024 - 16, 600 - 40);
+    program.mainWindow.show();
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&program.splash, &program.agreement, &program.rules,
+                                         &program.mainWindow, &program.chooser, &program.police}) {
+        const QSize size = window->frameGeometry().size().expandedTo(window->size());
+        QVERIFY2(size.width() <= room.width() && size.height() <= room.height(),
+                 qPrintable(window->objectName()));
+    }
 }
 
 void TestSideWindows::announcementsAppearAsNotifications() {
