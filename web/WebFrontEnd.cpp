@@ -181,7 +181,10 @@ bool WebFrontEnd::ListFocusIn(const std::string& list, const std::string& reason
     if (reason == "tab") why = TFocusReason::Tab;
     if (reason == "accelerator") why = TFocusReason::Accelerator;
     if (reason == "activation") why = TFocusReason::WindowActivation;
-    return app_->mainform.ListFocusIn(*which, why, rows);
+    // The row the page marks as the keys' row is the one the accelerator selects.
+    const TListSelection* selection = SelectionOf(list);
+    return app_->mainform.ListFocusIn(*which, why, rows,
+                                      selection != nullptr ? selection->Current() : -1);
 }
 
 void WebFrontEnd::PointerOver(const std::string& control) {
