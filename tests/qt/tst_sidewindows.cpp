@@ -537,9 +537,14 @@ void TestSideWindows::everyFocusableControlShowsTheFocus() {
     WhenModal(QStringLiteral("DamRenForm"), [&](QWidget* chooser) {
         VerifyFocusMarks(chooser);
         ++windows;
-        QTest::keyClick(chooser, Qt::Key_Escape);
+        // Enter on the focused Cancel cancels, as Space does (it pressed OK's place before).
+        QTest::mouseClick(chooser->findChildren<QRadioButton*>().at(1), Qt::LeftButton);
+        auto* cancel = Child<QPushButton>(chooser, "cmd_Cancel");
+        cancel->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(cancel, Qt::Key_Return);
     });
-    program.app.mainform.ShowDamRenChooser();
+    QVERIFY(!program.app.mainform.ShowDamRenChooser());
+    QCOMPARE(game.State().DamRenAmount, Money());
 
     WhenModal(QStringLiteral("policeform"), [&](QWidget* police) {
         VerifyFocusMarks(police);
