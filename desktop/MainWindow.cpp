@@ -571,7 +571,7 @@ void MainWindow::sync() {
         areaFrames_[i]->setColour(view.AreaFrameRed[i] ? Qt::red : Qt::black);
     }
 
-    // The ticker reads as the headline it shows, announced once whenever it changes.
+    // The ticker reads as the headline it shows; the window logic announces each new one.
     const QString headline = QString::fromStdString(form_.mq().SpokenText());
     if (ticker_->accessibleName() != headline) ticker_->setAccessibleName(headline);
 
