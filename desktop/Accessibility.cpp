@@ -13,6 +13,7 @@
 namespace {
 
 constexpr const char* kDecorativeProperty = "realtopiaDecorative";
+constexpr const char* kNotificationProperty = "realtopiaNotification";
 
 bool IsDecorative(const QObject* object) {
     return object->property(kDecorativeProperty).toBool();
@@ -139,6 +140,9 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
     // The ticker reads as a text: the headline it shows (its accessible name).
     if (key == QLatin1String("MarqueeWidget"))
         return new QAccessibleWidget(widget, QAccessible::StaticText);
+    // An announcement reads as a notification: its name is the text it announces.
+    if (key == QLatin1String("QWidget") && widget->property(kNotificationProperty).toBool())
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     if (key == QLatin1String("PanelWidget"))
         return new ContainerInterface(widget, QAccessible::Pane);
     // Plain widgets: the containers of the side windows' controls, and the splash itself.
@@ -164,6 +168,11 @@ void LeaveTreeOnceHidden(QWidget* window, std::function<void()> destroyNativeWin
     QTimer::singleShot(0, window, [window, destroy = std::move(destroyNativeWindow)] {
         if (window->isHidden()) destroy();
     });
+}
+
+void MarkNotification(QWidget* widget) {
+    Install();
+    widget->setProperty(kNotificationProperty, true);
 }
 
 void MarkDecorative(QWidget* widget) {

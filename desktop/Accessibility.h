@@ -25,6 +25,10 @@ void Install();
 // the tree; showing it again makes a new one.
 void LeaveTreeOnceHidden(QWidget* window, std::function<void()> destroyNativeWindow);
 
+// `widget` (a plain QWidget) reads as a notification named by its accessible name: what a
+// screen reader speaks as it appears (the Announcer's notices). Before it is first read.
+void MarkNotification(QWidget* widget);
+
 // Leaves `widget` out of the accessibility tree.
 void MarkDecorative(QWidget* widget);
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "desktop/Accessibility.h"
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
 #include "windows/TEULA.h"
@@ -14,8 +15,9 @@ using namespace sidewindows;
 
 AgreementDialog::AgreementDialog(TRealtopia& app, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), app_(app) {
+    FocusMarkStyle::Install();
     setObjectName(QStringLiteral("EULA"));  // read as a dialog by its title
-    setWindowTitle(QString::fromStdString(app.Title()));
+    setWindowTitle(QString::fromUtf8(TEULA::Subject));
     setFixedSize(480, 385);
     setModal(true);
 

@@ -57,8 +57,12 @@ void AreaPicture::focusOutEvent(QFocusEvent* event) {
 void AreaPicture::paintEvent(QPaintEvent* event) {
     SvgPicture::paintEvent(event);
     if (!hasFocus()) return;
-    // The focus shows as a dotted rectangle just inside the picture, as on a button.
+    // The focus shows as a dotted rectangle just inside the picture, as on a button: white
+    // dots on a black line, so it stands out on the picture's light and dark parts alike.
     QPainter painter(this);
+    const QRect mark = rect().adjusted(1, 1, -2, -2);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(mark);
     painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
-    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    painter.drawRect(mark);
 }

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
 #include "frontend/ChooserLoop.h"
@@ -19,6 +20,7 @@ DamRenDialog::DamRenDialog(TDamRenForm& form, const QString& title, QWidget* par
     : QDialog(parent,
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       form_(form) {
+    FocusMarkStyle::Install();
     Name(this, "DamRenForm", title);
     setWindowTitle(title);
     setFixedSize(338, 239);
@@ -47,7 +49,6 @@ DamRenDialog::DamRenDialog(TDamRenForm& form, const QString& title, QWidget* par
     cmd_Cancel_ = new QPushButton(QStringLiteral("Cancel"), pnl_main);
     Name(cmd_Cancel_, "cmd_Cancel", cmd_Cancel_->text());
     cmd_Cancel_->setGeometry(253, 51, 75, 25);
-    cmd_Cancel_->setAutoDefault(false);
     connect(cmd_Cancel_, &QPushButton::clicked, this, &DamRenDialog::reject);
 
     sync();
@@ -77,6 +78,9 @@ void DamRenDialog::sync() {
         radio->installEventFilter(this);
         items_->addButton(radio, number);
         layout->addWidget(radio);
+        // Shown now, not later by the layout: built while the dialog is being shown, the item
+        // must be able to take the focus at once, so that the first arrow key chooses.
+        radio->show();
         radios_.push_back(radio);
         ++number;
     }

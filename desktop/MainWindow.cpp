@@ -13,9 +13,11 @@
 #include <QWindowStateChangeEvent>
 
 #include "desktop/Accessibility.h"
+#include "desktop/Announcer.h"
 #include "desktop/AreaFrame.h"
 #include "desktop/AreaPicture.h"
 #include "desktop/BarGauge.h"
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/GlyphButton.h"
 #include "desktop/MarqueeWidget.h"
 #include "desktop/PanelWidget.h"
@@ -199,6 +201,7 @@ TList ListName(bool avail) {
 }  // namespace
 
 MainWindow::MainWindow(Tmainform& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+    FocusMarkStyle::Install();
     // No accessible name: a screen reader reads the window by its title, the date included.
     setObjectName(QStringLiteral("mainform"));
     // A fixed window with a close box and a minimise box only.
@@ -332,6 +335,7 @@ void MainWindow::buildTop(QWidget* client) {
     ticker_->setAccessibleDescription(QStringLiteral("News ticker"));
     ticker_->setGeometry(0, 25, kClientWidth, 31);
     SetHint(ticker_, QString::fromLatin1(hints::Ticker), false);
+    announcer_ = new Announcer(client);
 }
 
 void MainWindow::buildMain(QWidget* client) {
@@ -567,7 +571,7 @@ void MainWindow::sync() {
         areaFrames_[i]->setColour(view.AreaFrameRed[i] ? Qt::red : Qt::black);
     }
 
-    // The ticker reads as the headline it shows, announced once whenever it changes.
+    // The ticker reads as the headline it shows; the window logic announces each new one.
     const QString headline = QString::fromStdString(form_.mq().SpokenText());
     if (ticker_->accessibleName() != headline) ticker_->setAccessibleName(headline);
 
@@ -603,6 +607,10 @@ void MainWindow::sync() {
     }
 }
 
+void MainWindow::announce(const std::string& text) {
+    announcer_->announce(QString::fromStdString(text));
+}
+
 void MainWindow::syncButton(QPushButton* button, const TButtonView& view) {
     const QString caption = QString::fromStdString(view.Caption);
     if (button->text() != caption) {
@@ -615,8 +623,22 @@ void MainWindow::syncButton(QPushButton* button, const TButtonView& view) {
 
 void MainWindow::syncLists() {
     const TMainWindowView& view = form_.View();
-    availList_->setEnabled(view.Avail.Enabled);
-    portfolioList_->setEnabled(view.Portfolio.Enabled);
+    // A disabled list loses the focus: to PLAY, which resumes, rather than to whatever follows
+    // in the tab order; enabled again, the list has it back.
+    for (auto [list, enabled] : {std::pair{availList_, view.Avail.Enabled},
+                                 std::pair{portfolioList_, view.Portfolio.Enabled}}) {
+        if (!enabled && list->hasFocus()) {
+            listLeftWhenDisabled_ = list;
+            start_->setFocus(Qt::OtherFocusReason);
+        }
+        list->setEnabled(enabled);
+        if (enabled && listLeftWhenDisabled_ == list) {
+            listLeftWhenDisabled_ = nullptr;
+            QWidget* focused = focusWidget();
+            if (focused == nullptr || focused == start_ || !focused->isEnabled())
+                list->setFocus(Qt::OtherFocusReason);
+        }
+    }
     if (listsRevision_ == view.ListsRevision) return;
     listsRevision_ = view.ListsRevision;
     for (auto [widget, rows] :
@@ -671,7 +693,8 @@ void MainWindow::listKeyUp(PropertyList* list, bool autoRepeat) {
 }
 
 void MainWindow::listFocusIn(PropertyList* list, Qt::FocusReason reason) {
-    form_.ListFocusIn(ListName(list == availList_), ToFocusReason(reason), list->selectedRows());
+    form_.ListFocusIn(ListName(list == availList_), ToFocusReason(reason), list->selectedRows(),
+                      list->currentRow());
     sync();
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <string>
 
 class AreaFrame;
 class AreaPicture;
@@ -33,6 +34,8 @@ enum class TCommand;
 // The main window in Qt: every control at its place, a mirror of what the window logic shows
 // (sync()), and the player's clicks, keys and window events passed to the logic's handlers.
 // It decides nothing about the game.
+class Announcer;
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -47,6 +50,9 @@ public:
     // Starts, stops or re-times tmr_main as the view says.
     void applyMainTimer();
     MarqueeWidget* ticker() const { return ticker_; }
+    // Tells a screen reader `text` at once (IEffects::Announce).
+    void announce(const std::string& text);
+    const Announcer* announcer() const { return announcer_; }
 
 protected:
     // Key preview, and the hint of the control under the pointer, for the whole window.
@@ -89,6 +95,7 @@ private:
     PanelWidget* portfolioPanel_ = nullptr;
     PanelWidget* debtPanel_ = nullptr;
     MarqueeWidget* ticker_ = nullptr;
+    Announcer* announcer_ = nullptr;
     PropertyList* availList_ = nullptr;
     PropertyList* portfolioList_ = nullptr;
     QLabel* infoLabel_ = nullptr;
@@ -115,6 +122,9 @@ private:
 
     std::optional<unsigned> listsRevision_;
     bool focusStartDone_ = false;
+    // The list that had the focus when it was disabled (the game paused): it gets the focus
+    // back when enabled again, unless the player has put it elsewhere meanwhile.
+    QPointer<QWidget> listLeftWhenDisabled_;
 
     // The key event last seen, so that one event passed on from a control to its parents is
     // previewed only once.

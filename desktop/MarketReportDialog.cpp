@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/MarketChart.h"
 #include "desktop/NewsLogDelegate.h"
 #include "desktop/WidgetHelpers.h"
@@ -24,11 +25,12 @@ QString Text(const std::string& text) {
 
 MarketReportDialog::MarketReportDialog(const TGame& game, QWidget* parent)
     : QDialog(parent), game_(game) {
+    FocusMarkStyle::Install();
     Name(this, "marketreport", Text(TMarketReport::Caption));
     setWindowTitle(Text(TMarketReport::Caption));
     setModal(true);
     setFont(PixelFont(QStringLiteral("Arial"), 13));
-    resize(780, 720);
+    resize(kPreferredSize);
 
     prices_ = new MarketChart(this);
     prices_->setObjectName(QStringLiteral("chart_prices"));
@@ -110,6 +112,12 @@ void MarketReportDialog::refresh() {
         log_->scrollToBottom();
     }
     log_->setUpdatesEnabled(true);
+}
+
+void MarketReportDialog::setVisible(bool visible) {
+    // Placed before Qt places it: at its preferred size where the screen has room for it.
+    if (visible && !isVisible()) FitToScreen(this, kPreferredSize);
+    QDialog::setVisible(visible);
 }
 
 void MarketReportDialog::showEvent(QShowEvent* event) {

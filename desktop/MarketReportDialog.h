@@ -20,6 +20,10 @@ public:
 
     // Reads the game again.
     void refresh();
+    void setVisible(bool visible) override;
+
+    // The size it opens at where the screen has room; smaller screens get what they have.
+    static constexpr QSize kPreferredSize{780, 720};
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
 #include "windows/Tpoliceform.h"
@@ -14,6 +15,7 @@ PoliceDialog::PoliceDialog(const Tpoliceform& form, QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       form_(form) {
+    FocusMarkStyle::Install();
     Name(this, "policeform", QString::fromUtf8(Tpoliceform::Subject));
     setWindowTitle(QString::fromUtf8(Tpoliceform::Caption));
     setFixedSize(323, 146);

@@ -1,8 +1,11 @@
 #include "desktop/PropertyList.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -88,6 +91,22 @@ void PropertyList::mouseReleaseEvent(QMouseEvent* event) {
     emit mouseReleased();
 }
 
+void PropertyList::keyPressEvent(QKeyEvent* event) {
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    // Qt selects with a moving key only when the current row changes: Home on the first row,
+    // which the focus marks without selecting it, selected nothing. A plain moving key selects
+    // the row it lands on, as it does everywhere else in the list.
+    static constexpr int kMoving[] = {Qt::Key_Home, Qt::Key_End,    Qt::Key_Up,
+                                      Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown};
+    const bool moving =
+        std::find(std::begin(kMoving), std::end(kMoving), event->key()) != std::end(kMoving);
+    const int row = currentRow();
+    if (moving && event->modifiers() == Qt::NoModifier && row >= 0 && row == before &&
+        !item(row)->isSelected())
+        setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+}
+
 void PropertyList::keyReleaseEvent(QKeyEvent* event) {
     QListWidget::keyReleaseEvent(event);
     emit keyReleased(event->isAutoRepeat());
@@ -99,6 +118,16 @@ void PropertyList::focusInEvent(QFocusEvent* event) {
     leftAtRow_ = -1;
     QListWidget::focusInEvent(event);
     emit focusEntered(event->reason());
+}
+
+void PropertyList::paintEvent(QPaintEvent* event) {
+    QListWidget::paintEvent(event);
+    // A list with rows marks its current row (FocusMarkStyle); an empty one has none, so the
+    // focus is shown round the whole list, in its text colour.
+    if (!hasFocus() || count() > 0) return;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Text), 1));
+    painter.drawRect(viewport()->rect().adjusted(0, 0, -1, -1));
 }
 
 void PropertyList::focusOutEvent(QFocusEvent* event) {

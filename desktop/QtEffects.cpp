@@ -10,6 +10,7 @@
 
 #include "desktop/AgreementDialog.h"
 #include "desktop/DamRenDialog.h"
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/MainWindow.h"
 #include "desktop/MarketReportDialog.h"
 #include "desktop/PoliceDialog.h"
@@ -68,6 +69,7 @@ int ShowMessage(QMessageBox::Icon icon, const QString& caption, const std::strin
 }  // namespace
 
 QtEffects::QtEffects() : sound_(std::make_unique<SoundModule>()) {
+    FocusMarkStyle::Install();
     clock_.start();
 }
 QtEffects::~QtEffects() = default;
@@ -207,6 +209,10 @@ void QtEffects::MainTimerChanged() {
 
 std::int64_t QtEffects::Now() {
     return clock_.elapsed();
+}
+
+void QtEffects::Announce(const std::string& text) {
+    if (main_) main_->announce(text);
 }
 
 IEffects::SoundResult QtEffects::PlaySound(const std::string& name, bool wait) {

@@ -58,6 +58,7 @@ public:
     void HideSplash() override;
     void MainTimerChanged() override;
     std::int64_t Now() override;
+    void Announce(const std::string& text) override;
     SoundResult PlaySound(const std::string& name, bool wait) override;
     bool SoundDeviceWorks() override;
     bool OpenUrl(const std::string& url) override;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <string>
 
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/WidgetHelpers.h"
 #include "frontend/RulesLoop.h"
@@ -21,6 +22,9 @@ struct TopicControls {
     int top;
 };
 
+// The rules window's answer a button gives when pressed.
+constexpr const char* kAnswerProperty = "rulesAnswer";
+
 constexpr TopicControls kTopicControls[4] = {
     {"sp_OverView", "Label1", 66},
     {"sp_Buying", "lbl_Buying", 122},
@@ -32,6 +36,7 @@ constexpr TopicControls kTopicControls[4] = {
 
 RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), rules_(rules) {
+    FocusMarkStyle::Install();
     setObjectName(QStringLiteral("rulesform"));
     setWindowTitle(QString::fromUtf8(Trulesform::Subject));
     setAccessibleName(windowTitle());
@@ -46,7 +51,7 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     cmd_rules_->setGeometry(182, 328, 104, 38);
     cmd_rules_->setIcon(Glyph("close"));
     cmd_rules_->setDefault(true);
-    connect(cmd_rules_, &QPushButton::clicked, this, [this] { Answer("close"); });
+    Answers(cmd_rules_, Trulesform::CloseAnswer);
 
     PanelWidget::Look pageLook;
     pageLook.outer = PanelWidget::Bevel::None;
@@ -69,8 +74,7 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
         button->setGeometry(17, controls.top, 128, 47);
         button->setFlat(true);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this,
-                [this, i] { Answer("topic " + std::to_string(i + 1)); });
+        Answers(button, Trulesform::TopicAnswer(i + 1));
         topicButtons_[static_cast<std::size_t>(i)] = button;
         topicLabels_[static_cast<std::size_t>(i)] =
             MakeLabel(Panel2, controls.label, QString::fromUtf8(topic.Label),
@@ -96,18 +100,39 @@ RulesDialog::RulesDialog(Trulesform& rules, QWidget* parent)
     cmd_back_->setGeometry(17, 246, 128, 47);
     cmd_back_->setIcon(Glyph("back"));
     cmd_back_->setAutoDefault(false);
-    connect(cmd_back_, &QPushButton::clicked, this, [this] { Answer("back"); });
+    Answers(cmd_back_, Trulesform::BackAnswer);
 
     sync();
     CentreOnScreen(this);
 }
 
+void RulesDialog::Answers(QPushButton* button, const std::string& answer) {
+    button->setProperty(kAnswerProperty, QString::fromStdString(answer));
+    connect(button, &QPushButton::clicked, this, [this, answer] { Answer(answer); });
+}
+
 void RulesDialog::Answer(const std::string& answer) {
+    const int shownBefore = rules_.ShownTopic();
     const TRulesAnswer taken = TakeRulesAnswer(rules_, answer);
-    if (taken.Closes)
+    if (taken.Closes) {
         done(taken.Ok ? QDialog::Accepted : QDialog::Rejected);
-    else
-        sync();
+        return;
+    }
+    // The focus goes straight to where the player goes on: Back once a topic is open, the
+    // topic's own button once back on the menu. Moved before the covered controls are
+    // disabled, so it never passes through them.
+    if (isVisible() && rules_.ShownTopic() != shownBefore) {
+        if (rules_.TopicVisible()) {
+            cmd_back_->setVisible(true);
+            cmd_back_->setFocus(Qt::OtherFocusReason);
+        } else if (shownBefore > 0) {
+            QPushButton* topic = topicButtons_[static_cast<std::size_t>(shownBefore - 1)];
+            topic->setEnabled(true);
+            topic->setVisible(true);
+            topic->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    sync();
 }
 
 void RulesDialog::sync() {
@@ -140,18 +165,14 @@ void RulesDialog::keyPressEvent(QKeyEvent* event) {
         Answer("esc");
         return;
     }
-    // Enter: the rules window's logic says whether it opens the focused topic or closes.
+    // Enter: the rules window's logic says what it answers (the focused button's answer).
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        int focusedTopic = 0;
-        for (std::size_t i = 0; i < topicButtons_.size(); ++i)
-            if (topicButtons_[i]->hasFocus()) focusedTopic = static_cast<int>(i) + 1;
+        const QWidget* focused = focusWidget();
+        const std::string focusedAnswer =
+            focused ? focused->property(kAnswerProperty).toString().toStdString() : std::string();
         event->accept();
-        if (rules_.EnterPressed(focusedTopic)) {
-            cmd_rules_->click();
-        } else {
-            sync();
-        }
+        Answer(Trulesform::EnterAnswer(focusedAnswer));
         return;
     }
     QDialog::keyPressEvent(event);

@@ -29,6 +29,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // `button` gives `answer` when clicked, or when Enter is pressed on it.
+    void Answers(QPushButton* button, const std::string& answer);
     // Applies an answer; the dialog then shows the window as it is, or closes.
     void Answer(const std::string& answer);
 

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "desktop/Accessibility.h"
+#include "desktop/FocusMarkStyle.h"
 #include "desktop/PanelWidget.h"
 #include "desktop/RawPicture.h"
 #include "desktop/WidgetHelpers.h"
@@ -37,6 +38,7 @@ QPixmap SponsorPicture(qreal pixelRatio) {
 
 SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app) {
+    FocusMarkStyle::Install();
     setObjectName(QStringLiteral("splash"));  // read as a window by its title
     setWindowTitle(QString::fromStdString(app.Title()));
     setFixedSize(kWidth, kHeight);

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QString>
 #include <QWidget>
+#include <algorithm>
 #include <string>
 
 #include "desktop/PanelWidget.h"
@@ -107,6 +108,30 @@ inline void CentreOnScreen(QWidget* window) {
     QRect frame(QPoint(0, 0), window->size());
     frame.moveCenter(screen->geometry().center());
     window->move(frame.topLeft());
+}
+
+// Where a window that lays itself out opens in `room` (a screen's free area): at `preferred`
+// size, or smaller where there is less room (a 1024 x 600 netbook, less its panels and the
+// window's own frame) though never below `minimum`, centred.
+inline QRect FittedGeometry(QSize preferred, QSize minimum, const QRect& room) {
+    // The window manager's frame and title bar, as far as they are known before it is shown.
+    const QSize frame(16, 40);
+    const QSize size = preferred.boundedTo(room.size() - frame).expandedTo(minimum);
+    QRect placed(QPoint(0, 0), size + frame);
+    placed.moveCenter(room.center());
+    return {QPoint(std::max(placed.left(), room.left()), std::max(placed.top(), room.top())), size};
+}
+
+inline void FitToScreen(QWidget* window, QSize preferred) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        window->resize(preferred);
+        return;
+    }
+    const QRect place =
+        FittedGeometry(preferred, window->minimumSizeHint(), screen->availableGeometry());
+    window->resize(place.size());
+    window->move(place.topLeft());
 }
 
 // A panel at its place, in the button-face colour unless the look says otherwise.

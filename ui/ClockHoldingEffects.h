@@ -62,6 +62,8 @@ public:
     void HideSplash() override { inner_.HideSplash(); }
     void MainTimerChanged() override { inner_.MainTimerChanged(); }
     std::int64_t Now() override { return inner_.Now(); }
+    // Said at once, while the game goes on: nothing to wait for.
+    void Announce(const std::string& text) override { inner_.Announce(text); }
     SoundResult PlaySound(const std::string& name, bool wait) override {
         return inner_.PlaySound(name, wait);
     }

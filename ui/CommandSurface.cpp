@@ -199,12 +199,20 @@ bool Tmainform::ListKeyUp(List list, const std::vector<int>& rows) {
     return true;
 }
 
-bool Tmainform::ListFocusIn(List list, TFocusReason reason, const std::vector<int>& rows) {
-    if (!ListOf(list).Enabled) return false;
+bool Tmainform::ListFocusIn(List list, TFocusReason reason, const std::vector<int>& rows,
+                            int currentRow) {
+    TListView& view = ListOf(list);
+    if (!view.Enabled) return false;
     if (reason != TFocusReason::Click && reason != TFocusReason::Tab &&
         reason != TFocusReason::Accelerator)
         return true;
-    SetListSelection(list, rows);
+    const int rowCount = static_cast<int>(view.Rows.size());
+    if (reason == TFocusReason::Accelerator && rows.empty() && rowCount > 0) {
+        SetListSelection(list, {currentRow >= 0 && currentRow < rowCount ? currentRow : 0});
+        ++view_.ListsRevision;  // the toolkit shows the row selected
+    } else {
+        SetListSelection(list, rows);
+    }
     list == List::Avail ? lst_AvailEnter() : lst_portfolioEnter();
     FollowHint();
     return true;

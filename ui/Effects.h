@@ -77,6 +77,11 @@ public:
     // stand still.
     virtual std::int64_t Now() { return 0; }
 
+    // Tells a screen reader `text` once, now, whatever has the focus: a new headline, a fine,
+    // a stage reached, the end of the game (the window logic decides what and in which words,
+    // those the screen shows). A toolkit without a screen reader ignores it.
+    virtual void Announce(const std::string& /*text*/) {}
+
     virtual SoundResult PlaySound(const std::string& name, bool wait) = 0;
     virtual bool SoundDeviceWorks() = 0;
     virtual bool OpenUrl(const std::string& url) = 0;

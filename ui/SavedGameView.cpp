@@ -141,6 +141,7 @@ void Tmainform::ShowSavedGame(const TSavedGame& saved, const std::string& resume
     view_.TrendText = shown.TrendText;
     view_.TrendPicture = static_cast<TTrendPicture>(shown.TrendPicture);
     view_.StageText = shown.StageText;
+    announcedStage_ = game_.State().Stage;  // reached before the break: not news now
     view_.MonthLabel = shown.MonthLabel;
     view_.Clock = shown.Clock;
     view_.BuySell.Caption = shown.BuySellCaption;

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "ui/Addresses.h"
+#include "ui/DisplayText.h"
 
 namespace {
 
@@ -121,6 +122,8 @@ void Tmainform::AskPlayer(const TQuestion& question, std::function<void(TMove)> 
                                          answer(TMove::Answering(typed, text));
                                      });
         case TQuestionKind::Police:
+            // The fine is said as its window shows it, as the window opens.
+            effects_.Announce(displaytext::WithLineFeeds(question.Text));
             return host_.ShowPoliceMessage(question.Text, ok);
         case TQuestionKind::Chooser:
             // Closed any other way than on a pick, it is Cancel.
@@ -275,6 +278,10 @@ void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
             break;
     }
     view_.StageText = Upper(TGame::StageName(figures.Stage));
+    // A stage reached is said as the status panel shows it; a new game starts again below.
+    if (announcedStage_ > 0 && figures.Stage > announcedStage_)
+        effects_.Announce(std::string(captions::StatusTitle) + ": " + view_.StageText);
+    announcedStage_ = figures.Stage;
 }
 
 void Tmainform::Redraw() {
@@ -461,6 +468,12 @@ void Tmainform::TickerStop() {
 }
 void Tmainform::SetTickerText(const std::string& text) {
     mq_.SetText(text);
+    // A new text on the ticker (a headline, the welcome, the end of the game) is said once;
+    // the invitation to press PLAY, told again every few seconds, only the first time.
+    const std::string spoken = mq_.SpokenText();
+    if (spoken.empty() || spoken == announcedTicker_) return;
+    announcedTicker_ = spoken;
+    effects_.Announce(spoken);
 }
 void Tmainform::SetTickerActive(bool active) {
     mq_.SetActive(active);

@@ -74,7 +74,10 @@ public:
     bool ListKeyUp(List list, const std::vector<int>& rows);
     // Focus entering a list selects what is selected there when the player brought it (a
     // click, Tab or the title's accelerator), not when the window is merely activated again.
-    bool ListFocusIn(List list, TFocusReason reason, const std::vector<int>& rows);
+    // The title's accelerator (Alt+P, Alt+Y) into a list with nothing selected selects the row
+    // the list marks (`currentRow`, the first when none), so F6 acts on the row in sight.
+    bool ListFocusIn(List list, TFocusReason reason, const std::vector<int>& rows,
+                     int currentRow = -1);
     // The pointer now rests on a command's control, or on a control with a fixed hint
     // (empty: none). The status bar follows the hint, also when a caption changes under it.
     void PointerOver(TCommand command);
@@ -234,4 +237,8 @@ private:
     std::optional<TMove> answerNow_;
     std::uint64_t questionsAsked_ = 0;
     std::uint64_t answeredBefore_ = 0;  // the game's answer count when the question was shown
+    // What was last announced to a screen reader (IEffects::Announce), so each is said once:
+    // the ticker's text as spoken, and the stage shown.
+    std::string announcedTicker_;
+    int announcedStage_ = 0;
 };

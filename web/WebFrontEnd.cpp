@@ -183,7 +183,10 @@ bool WebFrontEnd::ListFocusIn(const std::string& list, const std::string& reason
     if (reason == "tab") why = TFocusReason::Tab;
     if (reason == "accelerator") why = TFocusReason::Accelerator;
     if (reason == "activation") why = TFocusReason::WindowActivation;
-    return app_->mainform.ListFocusIn(*which, why, rows);
+    // The row the page marks as the keys' row is the one the accelerator selects.
+    const TListSelection* selection = SelectionOf(list);
+    return app_->mainform.ListFocusIn(*which, why, rows,
+                                      selection != nullptr ? selection->Current() : -1);
 }
 
 void WebFrontEnd::PointerOver(const std::string& control) {
@@ -331,7 +334,7 @@ void WebFrontEnd::OpenModal(Modal window, Answered done) {
 void WebFrontEnd::ShowAgreement(Answered done) {
     TWebDialog dialog;
     dialog.Kind = "agreement";
-    dialog.Caption = app_->Title();
+    dialog.Caption = TEULA::Subject;
     dialog.Heading = TEULA::Heading;
     dialog.Text = WithLineFeeds(app_->AgreementText);
     TWebDialog::Button accept = TWebDialog::MakeButton(TEULA::AcceptCaption, "agree");
@@ -480,6 +483,10 @@ bool WebFrontEnd::SoundDeviceWorks() {
 
 bool WebFrontEnd::OpenUrl(const std::string& url) {
     return page_.OpenUrl(url);
+}
+
+void WebFrontEnd::Announce(const std::string& text) {
+    page_.Announce(text);
 }
 
 void WebFrontEnd::Quit() {

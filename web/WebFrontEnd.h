@@ -123,6 +123,7 @@ public:
     bool SoundDeviceWorks() override;
     bool OpenUrl(const std::string& url) override;
     void ProcessEvents() override {}
+    void Announce(const std::string& text) override;
     void Quit() override;
 
     // ---- IMarqueeHost ----

@@ -56,6 +56,7 @@ EM_JS(void, web_setting_write, (const char* key, const char* value), {
     } catch (e) {
     }
 });
+EM_JS(void, web_announce, (const char* text), { Module.page.announce(UTF8ToString(text)); });
 // clang-format on
 
 namespace {
@@ -77,6 +78,7 @@ public:
     }
     void MainTimerChanged() override { web_main_timer_changed(); }
     std::int64_t Now() override { return static_cast<std::int64_t>(web_now()); }
+    void Announce(const std::string& text) override { web_announce(text.c_str()); }
 };
 
 // The Options menu's choices in the page's local storage, under "realtopia/<key>".

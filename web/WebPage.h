@@ -33,4 +33,6 @@ public:
     virtual void MainTimerChanged() = 0;
     // Monotonic milliseconds; a page driven by hand lets time stand still.
     virtual std::int64_t Now() = 0;
+    // Says `text` once through the page's live region (IEffects::Announce).
+    virtual void Announce(const std::string& /*text*/) {}
 };

@@ -124,6 +124,12 @@
     dialog: (json) => showDialog(JSON.parse(json)),
     answer: (answer) => call('web_dialog_answer', ['string'], [answer]),
     playSound,
+    // What the window logic announces is said once by the page's live region; the same
+    // words again are said again (a no-break space tells the region they are new).
+    announce: (text) => {
+      const region = $('announcement');
+      region.textContent = region.textContent === text ? text + '\u00a0' : text;
+    },
     soundWorks: () => typeof AudioContext !== 'undefined',
     // With noopener the browser does not say whether the tab opened.
     openUrl: (url) => { window.open(url, '_blank', 'noopener'); return true; },

@@ -21,12 +21,6 @@ void Trulesform::cmd_backClick() {
     title_ = kTitle;
 }
 
-bool Trulesform::EnterPressed(int focusedTopic) {
-    if (focusedTopic < 1 || focusedTopic > 4 || shownTopic_ != 0) return true;
-    NotImplemented(focusedTopic);
-    return false;
-}
-
 std::string Trulesform::TopicText(int tag) {
     switch (tag) {
         case 1:

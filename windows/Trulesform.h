@@ -35,10 +35,16 @@ public:
     // shown (its text covers the buttons).
     void NotImplemented(int tag);
     void cmd_backClick();
-    // Enter. On a focused topic button (`focusedTopic` 1..4, 0 for any other control) it opens
-    // that topic, as a click does, and the window stays; anywhere else it presses the default
-    // button, CLOSE. Returns true when the window is to close with the result OK.
-    bool EnterPressed(int focusedTopic);
+    // The answers the window's buttons give when pressed (frontend/RulesLoop.h).
+    static constexpr const char* CloseAnswer = "close";
+    static constexpr const char* BackAnswer = "back";
+    static std::string TopicAnswer(int tag) { return "topic " + std::to_string(tag); }
+    // What Enter answers: on a focused button (`focusedButton`, that button's own answer) the
+    // same as Space or a click there, so Enter never does something else than the button the
+    // player sees marked; with no button focused (empty), the default button's, CLOSE.
+    static std::string EnterAnswer(const std::string& focusedButton) {
+        return focusedButton.empty() ? CloseAnswer : focusedButton;
+    }
     // Esc closes the window as CLOSE does (the result OK, so the New User way goes on into
     // the game), as Esc closes every other window. Returns true when the window is to close.
     bool EscapePressed() const { return true; }

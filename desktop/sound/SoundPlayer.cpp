@@ -32,8 +32,11 @@ QAudioFormat SoundPlayer::format(const WaveImage& wave) {
     return format;
 }
 
-void SoundPlayer::play(const WaveImage& wave, bool wait) {
+void SoundPlayer::play(const WaveImage& sound, bool wait) {
     stop();
+    // Stopped when the last sample is handed over: what the server still holds then is the
+    // silence, never the sound (WaveImage::withSilentEnd).
+    const WaveImage wave = sound.withSilentEnd();
     // Like the system's sound service, a missing or busy device is not reported.
     const QAudioFormat audioFormat = format(wave);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();

@@ -3,11 +3,13 @@
 #include <map>
 #include <string>
 
+#include "frontend/RulesLoop.h"
 #include "support/GameStateAccess.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/Addresses.h"
 #include "ui/Inputs.h"
 #include "ui/MenuTree.h"
+#include "windows/Trulesform.h"
 
 namespace {
 
@@ -327,16 +329,24 @@ TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
     EXPECT_EQ(App().rulesform.Title(), "RULES - STRATEGY");
 }
 
-TEST_F(CommandsTest, EnterOnAFocusedRulesTopicOpensItAndElsewhereCloses) {
+TEST_F(CommandsTest, EnterOnAFocusedRulesButtonPressesItAndElsewhereCloses) {
     Trulesform& rules = App().rulesform;
-    EXPECT_TRUE(rules.EnterPressed(0));  // the default button, CLOSE
+    auto enter = [&](const std::string& focusedButton) {
+        return TakeRulesAnswer(rules, Trulesform::EnterAnswer(focusedButton));
+    };
+    EXPECT_TRUE(enter("").Closes);  // no button focused: the default button, CLOSE
     EXPECT_EQ(rules.Title(), "RULES");
-    EXPECT_FALSE(rules.EnterPressed(3));
+    EXPECT_FALSE(enter(Trulesform::TopicAnswer(3)).Closes);
     EXPECT_EQ(rules.Title(), "RULES - DAMAGE/RENOVATE");
     EXPECT_EQ(rules.Text(), Trulesform::TopicText(3));
-    // While a topic is shown its text covers the buttons: Enter closes.
-    EXPECT_TRUE(rules.EnterPressed(1));
-    EXPECT_EQ(rules.Title(), "RULES - DAMAGE/RENOVATE");
+    // Enter on the focused Back button goes back, as Space and a click do; it never closes.
+    const TRulesAnswer back = enter(Trulesform::BackAnswer);
+    EXPECT_FALSE(back.Closes);
+    EXPECT_TRUE(back.Changed);
+    EXPECT_EQ(rules.Title(), "RULES");
+    const TRulesAnswer close = enter(Trulesform::CloseAnswer);
+    EXPECT_TRUE(close.Closes);
+    EXPECT_TRUE(close.Ok);
 }
 
 TEST_F(CommandsTest, FunctionKeysShowTheProgrammersAddresses) {
@@ -614,6 +624,39 @@ TEST_F(CommandsTest, FocusBackFromTheRulesWindowSelectsNothing) {
     // Tab into the list does select.
     Form().ListFocusIn(TList::Avail, TFocusReason::Tab, {0});
     EXPECT_EQ(g.State().SelectionSide, TSelectionSide::ForSale);
+}
+
+TEST_F(CommandsTest, TheTitlesAcceleratorSelectsTheRowInSight) {
+    TGame& g = Game();
+    StartGame();
+    // Alt+P into a list with nothing selected: the row the list marks is selected, and the
+    // toolkit is told to show it (the lists' revision rises).
+    const unsigned revision = View().ListsRevision;
+    Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::Accelerator, {});
+    EXPECT_TRUE(View().Avail.Rows[0].Selected);
+    EXPECT_NE(View().ListsRevision, revision);
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::ForSale);
+    EXPECT_EQ(g.State().Selection, std::vector<int>{View().Avail.Rows[0].Property});
+    // The key's release reaches the list as every key's there does, and F6 buys the row.
+    Form().ListKeyUp(IGameWindow::List::Avail, {0});
+    const int bought = View().Avail.Rows[0].Property;
+    const Money cash = g.State().Cash;
+    effects_.ClearCalls();
+    Strike(Form(), TKey::F6);
+    EXPECT_TRUE(effects_.CallsStartingWith("info: ").empty());
+    EXPECT_TRUE(g.State().Property(bought).Has(Owned));
+    EXPECT_EQ(g.State().Cash, cash - g.State().Property(bought).BuyPrice);
+    // Alt+Y back into the portfolio, whose list marks its third row: that one.
+    ClickAvail({2});
+    Strike(Form(), TKey::F6);
+    Form().ListFocusIn(IGameWindow::List::Portfolio, TFocusReason::Accelerator, {}, 1);
+    EXPECT_FALSE(View().Portfolio.Rows[0].Selected);
+    EXPECT_TRUE(View().Portfolio.Rows[1].Selected);
+    EXPECT_EQ(g.State().SelectionSide, TSelectionSide::Portfolio);
+    // A selection there already stays as it is.
+    Form().ListFocusIn(IGameWindow::List::Portfolio, TFocusReason::Accelerator, {0});
+    EXPECT_TRUE(View().Portfolio.Rows[0].Selected);
+    EXPECT_FALSE(View().Portfolio.Rows[1].Selected);
 }
 
 TEST_F(CommandsTest, TheStatusBarFollowsTheHintUnderThePointer) {

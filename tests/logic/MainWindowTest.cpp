@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/GameStateAccess.h"
 #include "support/RealtopiaFixture.h"
 
@@ -118,6 +120,64 @@ TEST_F(MainWindowTest, AnotherGameStartsWithTheFirstTitleAndStatus) {
     EXPECT_EQ(View().Caption, "Realtopia");
     EXPECT_EQ(View().Status, TMainWindowView().Status);
     EXPECT_FALSE(App().Exited());
+}
+
+// What a screen reader is told, whatever has the focus: each new text on the ticker, a fine, a
+// stage reached and the end of the game, once each and in the words the screen shows.
+TEST_F(MainWindowTest, AHeadlineAFineAStageAndTheEndAreAnnouncedOnceEach) {
+    TGame& g = Game();
+    // Before PLAY the invitation, told again every few seconds, is said once.
+    EnterGame();
+    Tick(3);
+    EXPECT_EQ(effects_.Announcements, std::vector<std::string>{Form().mq().SpokenText()});
+    StartEngagedGame();
+    effects_.Announcements.clear();
+
+    // Eight months bring a headline: every new ticker text is said once, as the ticker spells
+    // it, and nothing else.
+    std::vector<std::string> shown;
+    for (int month = 0; month < 9; ++month) {
+        Tick();
+        const std::string spoken = Form().mq().SpokenText();
+        if (shown.empty() || shown.back() != spoken) shown.push_back(spoken);
+    }
+    EXPECT_NE(g.State().PendingNews, 0);  // a headline is on the ticker
+    EXPECT_EQ(effects_.Announcements, shown);
+
+    // A fine, as its window opens, with the window's line break.
+    effects_.Announcements.clear();
+    std::vector<std::string> atPoliceWindow;
+    effects_.OnModal[IEffects::Modal::Police] = [&] { atPoliceWindow = effects_.Announcements; };
+    Edit(g).Cash = Money::Pounds(500000);
+    const int p = Form().View().Avail.Rows[0].Property;
+    Edit(g).Property(p).SoldCount = 3;
+    Buy({p});
+    Sell({p});
+    const std::string fine = "You have sold " + g.State().Property(p).Name +
+                             " too many times.\nI am suspicious, so I will fine you \u00A3100,000";
+    EXPECT_EQ(atPoliceWindow, std::vector<std::string>{fine});
+    EXPECT_EQ(effects_.Announcements, std::vector<std::string>{fine});
+
+    // A stage reached, as the status panel shows it, once.
+    effects_.Announcements.clear();
+    Edit(g).Cash = Money::Pounds(2000000);
+    Tick();
+    Tick();
+    EXPECT_EQ(View().StageText, "MAGNATE");
+    EXPECT_EQ(std::count(effects_.Announcements.begin(), effects_.Announcements.end(),
+                         "Your Status: MAGNATE"),
+              1);
+
+    // The end of the game, as the ticker says it; a new game starts below again.
+    effects_.Announcements.clear();
+    effects_.YesNoAnswers = {true};  // another game
+    Form().mnu_FileQuitandReplayClick();
+    ASSERT_FALSE(effects_.Announcements.empty());
+    EXPECT_EQ(effects_.Announcements.front(), "End of the game");
+    EXPECT_EQ(
+        std::count(effects_.Announcements.begin(), effects_.Announcements.end(), "End of the game"),
+        1);
+    EXPECT_EQ(View().StageText, "DEVELOPER");
 }
 
 }  // namespace

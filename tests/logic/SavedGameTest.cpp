@@ -18,6 +18,7 @@
 #include "frontend/ReportJson.h"
 #include "frontend/StateJson.h"
 #include "support/Files.h"
+#include "support/GameStateAccess.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/SavedGameView.h"
 #include "windows/TRealtopia.h"
@@ -300,6 +301,27 @@ TEST_F(SavedGameOffer, YesShowsTheGamePausedAndItsEndRemovesTheFile) {
     EXPECT_TRUE(Game().State().Running);
     Form().mnu_FileQuitandReplayClick();
     EXPECT_FALSE(fs::exists(SavePath()));
+}
+
+TEST_F(SavedGameOffer, AStageReachedBeforeTheBreakIsNotAnnouncedAgain) {
+    StartEngagedGame();
+    Edit(Game()).Cash = Money::Pounds(2000000);
+    Tick();
+    ASSERT_EQ(Game().State().Stage, 2);
+    Tick(2);
+    ASSERT_TRUE(SaveGameOnExit(Form()));
+    Create();
+    App().OfferSavedGames = true;
+    effects_.YesNoAnswers = {true};
+    EnterGame();
+    ASSERT_EQ(Game().State().Stage, 2);
+    effects_.Announcements.clear();
+    Form().FormKeyUp(TKey::Esc);
+    Tick(3);
+    EXPECT_EQ(View().StageText, "MAGNATE");
+    EXPECT_EQ(std::count(effects_.Announcements.begin(), effects_.Announcements.end(),
+                         "Your Status: MAGNATE"),
+              0);
 }
 
 TEST_F(SavedGameOffer, NoRemovesTheFileAndDealsAsBefore) {

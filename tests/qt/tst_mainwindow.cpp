@@ -27,6 +27,7 @@
 #include "desktop/PieClock.h"
 #include "desktop/PropertyList.h"
 #include "desktop/QtSettingsStore.h"
+#include "qt/FocusMark.h"
 #include "windows/TRealtopia.h"
 
 namespace {
@@ -103,6 +104,8 @@ private slots:
     void functionKeysArePreviewedOnce();
     void aKeyThatClosedABoxDoesNothingHere();
     void focusBackFromTheRulesSelectsNothing();
+    void keysSelectTheRowInSightAndPausingKeepsTheListsFocus();
+    void everyFocusableControlShowsTheFocus();
     void typedPhraseReachesTheWindowOncePerKey();
     void enterPressesTheDefaultButton();
     void areaClickMovesTheRedFrame();
@@ -457,6 +460,67 @@ void TestMainWindow::focusBackFromTheRulesSelectsNothing() {
     QFocusEvent tabIn(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(control("lst_Avail"), &tabIn);
     QCOMPARE(Shown(control("cmd_BuySell")), QStringLiteral("Buy (F6)"));
+}
+
+void TestMainWindow::keysSelectTheRowInSightAndPausingKeepsTheListsFocus() {
+    pressPlay();
+    auto* avail = control<QListWidget>("lst_Avail");
+    // Alt+P focuses the list and selects the row it marks, so F6 buys it.
+    QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), avail);
+    QVERIFY(avail->item(0)->isSelected());
+    QTest::keyClick(avail, Qt::Key_F6);
+    QCOMPARE(effects->count("Click a property in one of the lists, first!"), 0);
+    QCOMPARE(control<QListWidget>("lst_portfolio")->count(), 1);
+
+    // Home on the first row, marked but not selected, selects it.
+    avail->clearSelection();
+    avail->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(avail, Qt::Key_Home);
+    QVERIFY(avail->item(0)->isSelected());
+    QCOMPARE(Shown(control("cmd_BuySell")), QStringLiteral("Buy (F6)"));
+
+    // Pausing disables the lists: the focus goes to the button that resumes, not to the
+    // first area picture, and comes back to the list when the game goes on.
+    QTest::keyClick(avail, Qt::Key_Escape);
+    QVERIFY(!avail->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), control("cmd_Start"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(avail->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), avail);
+}
+
+void TestMainWindow::everyFocusableControlShowsTheFocus() {
+    pressPlay();
+    clickRow("lst_Avail", 1);
+    QTest::keyClick(control("lst_Avail"), Qt::Key_F6);  // a row in the portfolio too
+    int checked = 0;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() || !widget->isEnabled())
+            continue;
+        QVERIFY2(focusmark::MarkedPixels(widget) >= focusmark::kVisibleMark,
+                 qPrintable(widget->objectName()));
+        ++checked;
+    }
+    QVERIFY(checked >= 14);  // two lists, six areas, six buttons at least
+
+    // A focused row that is not selected is outlined in the list's own colour on black (it was
+    // #00000D on black).
+    auto* avail = control<QListWidget>("lst_Avail");
+    avail->setFocus(Qt::TabFocusReason);
+    avail->clearSelection();
+    avail->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    const QImage picture = avail->viewport()->grab().toImage();
+    const QRect row = avail->visualItemRect(avail->item(0));
+    const QColor mark = picture.pixelColor(row.center().x(), row.top());
+    QVERIFY(focusmark::Contrast(mark, Qt::black) >= 3.0);
+    QCOMPARE(mark, avail->palette().color(QPalette::Text));
+    // An empty list with the focus is outlined whole.
+    auto* portfolio = control<QListWidget>("lst_portfolio");
+    clickRow("lst_portfolio", 0);
+    QTest::keyClick(portfolio, Qt::Key_F6);
+    QCOMPARE(portfolio->count(), 0);
+    QVERIFY(focusmark::MarkedPixels(portfolio) >= focusmark::kVisibleMark);
 }
 
 void TestMainWindow::typedPhraseReachesTheWindowOncePerKey() {

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "desktop/MarketChart.h"
 #include "desktop/MarketReportDialog.h"
+#include "desktop/WidgetHelpers.h"
 #include "support/QuietEffects.h"
 #include "ui/MarketReport.h"
 #include "windows/TRealtopia.h"
@@ -50,6 +52,7 @@ private slots:
     void anEmptyGameIsDrawn();
     void tabMovesBetweenThePartsAndEscOrEnterCloses();
     void gridLinesAreSharpAtTwiceTheScale();
+    void aSmallScreenHoldsTheWholeWindow();
 
 private:
     // A seeded game played for `months` with three London properties bought.
@@ -194,6 +197,37 @@ void TestMarketReport::tabMovesBetweenThePartsAndEscOrEnterCloses() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void TestMarketReport::aSmallScreenHoldsTheWholeWindow() {
+    // A 1024 x 600 netbook is lower than the window's preferred 720 pixels: it opens smaller,
+    // whole, with room for its title bar, and Close and a few rows of the log still show.
+    play(30);
+    MarketReportDialog dialog(app->mainform.Game());
+    const QRect netbook(0, 0, 1024, 600);
+    const QRect place = sidewindows::FittedGeometry(MarketReportDialog::kPreferredSize,
+                                                    dialog.minimumSizeHint(), netbook);
+    QVERIFY(netbook.contains(place));
+    QVERIFY(place.height() <= 600 - 40);
+    QCOMPARE(place.width(), 780);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.setGeometry(place);
+    QTRY_COMPARE(dialog.size(), place.size());
+    auto* close = part<QPushButton>(dialog, "cmd_close");
+    const QRect closePlace(close->mapTo(&dialog, QPoint(0, 0)), close->size());
+    QVERIFY(dialog.rect().contains(closePlace));
+    QVERIFY(part<QListWidget>(dialog, "lst_news")->height() >= 40);
+    dialog.hide();
+
+    // Where there is room it opens at its preferred size, and on this screen it fits.
+    QCOMPARE(sidewindows::FittedGeometry(MarketReportDialog::kPreferredSize,
+                                         dialog.minimumSizeHint(), QRect(0, 0, 1280, 1024))
+                 .size(),
+             MarketReportDialog::kPreferredSize);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.screen()->availableGeometry().contains(dialog.geometry()));
 }
 
 void TestMarketReport::gridLinesAreSharpAtTwiceTheScale() {

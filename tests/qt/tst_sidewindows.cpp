@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "desktop/AgreementDialog.h"
+#include "desktop/Announcer.h"
 #include "desktop/DamRenDialog.h"
 #include "desktop/DesktopWindows.h"
 #include "desktop/MainWindow.h"
@@ -34,6 +35,7 @@
 #include "desktop/RulesDialog.h"
 #include "desktop/SplashWindow.h"
 #include "engine/Game.h"
+#include "qt/FocusMark.h"
 #include "support/GameStateAccess.h"
 #include "windows/TRealtopia.h"
 
@@ -144,6 +146,22 @@ void VerifyNamed(QWidget* window) {
     }
 }
 
+// Every control of the window that the keyboard reaches shows a mark of 3:1 or more when it
+// has the focus.
+void VerifyFocusMarks(QWidget* window) {
+    QApplication::setActiveWindow(window);  // the test's screen activates no window itself
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    int checked = 0;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() || !widget->isEnabled())
+            continue;
+        QVERIFY2(focusmark::MarkedPixels(widget) >= focusmark::kVisibleMark,
+                 qPrintable(window->objectName() + QLatin1Char('/') + widget->objectName()));
+        ++checked;
+    }
+    QVERIFY(checked > 0);
+}
+
 }  // namespace
 
 // Stands in for the browser: remembers the addresses the program asks to open.
@@ -172,6 +190,9 @@ private slots:
     void rulesKeepTheirTopicBetweenShowings();
     void chooserOkWaitsForAClick();
     void policeShowsTheMessageOnLines();
+    void everyFocusableControlShowsTheFocus();
+    void everyWindowFitsANetbookScreen();
+    void announcementsAppearAsNotifications();
     void inputBoxTakesAtMost255Characters();
     void messageBoxesUseTheirCaptionsAndLineBreaks();
 };
@@ -392,14 +413,34 @@ void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
         QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
         QVERIFY(!Child<QLabel>(rules, "lbl_text")->isVisible());
         QVERIFY(Child<QPushButton>(rules, "sp_OverView")->isEnabled());
-        // Enter on a focused topic opens it; Enter anywhere else closes the window (CLOSE).
+        // Enter on a focused button presses it, as Space does: a topic opens, and the focus
+        // goes straight to Back, through none of the covered buttons.
         auto* buying = Child<QPushButton>(rules, "sp_Buying");
+        auto* back = Child<QPushButton>(rules, "cmd_back");
         buying->setFocus(Qt::TabFocusReason);
+        QList<QWidget*> focusPath;
+        const auto watch = connect(qApp, &QApplication::focusChanged, rules,
+                                   [&](QWidget*, QWidget* now) { focusPath << now; });
         QTest::keyClick(buying, Qt::Key_Return);
         QCOMPARE(titleOf(rules), QStringLiteral("RULES - BUYING and SELLING"));
         QVERIFY(rules->isVisible());
         QVERIFY(Child<QLabel>(rules, "lbl_text")->isVisible());
-        QTest::keyClick(rules->focusWidget(), Qt::Key_Return);
+        QCOMPARE(focusPath, QList<QWidget*>{back});
+        // Enter on Back goes back (it used to close the window), to the topic's own button.
+        QTest::keyClick(back, Qt::Key_Return);
+        disconnect(watch);
+        QVERIFY(rules->isVisible());
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
+        QCOMPARE(rules->focusWidget(), buying);
+        QTest::keyClick(buying, Qt::Key_Space);
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES - BUYING and SELLING"));
+        QTest::keyClick(back, Qt::Key_Space);
+        QCOMPARE(titleOf(rules), QStringLiteral("RULES"));
+        QTest::keyClick(buying, Qt::Key_Return);
+        // Enter on CLOSE closes.
+        auto* close = Child<QPushButton>(rules, "cmd_rules");
+        close->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(close, Qt::Key_Return);
         QVERIFY(!rules->isVisible());
         secondDone = true;
     });
@@ -460,9 +501,10 @@ void TestSideWindows::chooserOkWaitsForAClick() {
         QCOMPARE(QAccessible::queryAccessibleInterface(chooser)->text(QAccessible::Name),
                  Child<QGroupBox>(chooser, "optgroup")->title());
         for (QRadioButton* radio : radios) QVERIFY(!radio->isChecked());
-        // The arrow keys choose as they move (OK ready at once) and skip the done item.
-        radios.at(0)->setFocus();
-        QTest::keyClick(radios.at(0), Qt::Key_Down);
+        // The first item has the focus as the window opens; the arrow keys choose as they move
+        // (OK ready at once), the first one too, and skip the done item.
+        QCOMPARE(QApplication::focusWidget(), radios.at(0));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QVERIFY(radios.at(1)->isChecked());
         QVERIFY(Child<QPushButton>(chooser, "cmd_Close")->isEnabled());
         QTest::keyClick(radios.at(1), Qt::Key_Down);
@@ -490,6 +532,102 @@ void TestSideWindows::policeShowsTheMessageOnLines() {
     });
     program.app.ShowPoliceMessage("You have been caught.\rThe fine is big.", {});
     QCOMPARE(shown, QStringLiteral("You have been caught.\nThe fine is big."));
+}
+
+void TestSideWindows::everyFocusableControlShowsTheFocus() {
+    Program program;
+    // The rules' topic buttons are flat: they showed no focus mark at all.
+    int windows = 0;
+    WhenModal(QStringLiteral("rulesform"), [&](QWidget* rules) {
+        VerifyFocusMarks(rules);
+        ++windows;
+        Child<QPushButton>(rules, "cmd_rules")->click();
+    });
+    program.app.mainform.mnu_HelpRulesClick();
+
+    TGame& game = program.app.mainform.Rules();
+    Edit(game).Selection = {1};
+    Edit(game).DamRenMode = TDamRenMode::Damage;
+    WhenModal(QStringLiteral("DamRenForm"), [&](QWidget* chooser) {
+        VerifyFocusMarks(chooser);
+        ++windows;
+        // Enter on the focused Cancel cancels, as Space does (it pressed OK's place before).
+        QTest::mouseClick(chooser->findChildren<QRadioButton*>().at(1), Qt::LeftButton);
+        auto* cancel = Child<QPushButton>(chooser, "cmd_Cancel");
+        cancel->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(cancel, Qt::Key_Return);
+    });
+    QVERIFY(!program.app.mainform.ShowDamRenChooser());
+    QCOMPARE(game.State().DamRenAmount, Money());
+
+    WhenModal(QStringLiteral("policeform"), [&](QWidget* police) {
+        VerifyFocusMarks(police);
+        ++windows;
+        Child<QPushButton>(police, "cmd_close")->click();
+    });
+    program.app.mainform.ShowPoliceMessage("You have been caught.");
+
+    program.agreement.show();
+    QApplication::setActiveWindow(&program.agreement);
+    QVERIFY(QTest::qWaitForWindowActive(&program.agreement));
+    VerifyFocusMarks(&program.agreement);
+    program.agreement.hide();
+    QCOMPARE(windows, 3);
+}
+
+// A 1024 x 600 screen (and 2048 x 1200 at twice the scale) holds every window whole, with
+// room for a title bar; the Market Report, which would be taller, fits itself
+// (tst_marketreport).
+void TestSideWindows::everyWindowFitsANetbookScreen() {
+    Program program;
+    const QSize room(1024 - 16, 600 - 40);
+    program.mainWindow.show();
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&program.splash, &program.agreement, &program.rules,
+                                         &program.mainWindow, &program.chooser, &program.police}) {
+        const QSize size = window->frameGeometry().size().expandedTo(window->size());
+        QVERIFY2(size.width() <= room.width() && size.height() <= room.height(),
+                 qPrintable(window->objectName()));
+    }
+}
+
+void TestSideWindows::announcementsAppearAsNotifications() {
+    Program program;
+    program.mainWindow.show();
+    const Announcer* announcer = program.mainWindow.announcer();
+    // What the window logic announces (a fine, as its window opens) appears as a notification
+    // named by the text: what a screen reader on AT-SPI speaks, wherever the focus is.
+    const int before = announcer->count();
+    QString named;
+    bool showing = false;
+    QAccessible::Role role = QAccessible::NoRole;
+    WhenModal(QStringLiteral("policeform"), [&](QWidget* police) {
+        QAccessibleInterface* notice = QAccessible::queryAccessibleInterface(announcer->latest());
+        QVERIFY(notice);
+        named = notice->text(QAccessible::Name);
+        showing = !notice->state().invisible;
+        role = notice->role();
+        Child<QPushButton>(police, "cmd_close")->click();
+    });
+    program.app.mainform.ShowPoliceMessage("You have been caught.\rThe fine is big.");
+    QCOMPARE(named, QStringLiteral("You have been caught.\nThe fine is big."));
+    QCOMPARE(role, QAccessible::Notification);
+    QVERIFY(showing);
+    QCOMPARE(announcer->count(), before + 1);
+    // The next one is a notice of its own: the first keeps its words for a screen reader
+    // still reading it, and the same words again appear again.
+    QWidget* first = announcer->latest();
+    program.effects.Announce("You have been caught.\nThe fine is big.");
+    QCOMPARE(announcer->count(), before + 2);
+    QVERIFY(announcer->latest() != first);
+    QCOMPARE(ReadName(first), named);
+    QCOMPARE(ReadName(announcer->latest()), named);
+    // Only a few are kept; none takes the focus or a click.
+    for (int i = 0; i < 20; ++i) program.effects.Announce("news " + std::to_string(i));
+    QCOMPARE(announcer->findChildren<QWidget*>().size(), static_cast<qsizetype>(Announcer::kKept));
+    QCOMPARE(ReadName(announcer->latest()), QStringLiteral("news 19"));
+    QCOMPARE(announcer->latest()->focusPolicy(), Qt::NoFocus);
+    QVERIFY(announcer->latest()->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
 void TestSideWindows::inputBoxTakesAtMost255Characters() {

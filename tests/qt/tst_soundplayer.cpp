@@ -99,6 +99,20 @@ void TestSoundPlayer::readsTheFormatOfEachSound() {
     QCOMPARE(wave->bitsPerSample, 8);
     QCOMPARE(wave->samples.size(), samples);
     QCOMPARE(wave->durationMs(), milliseconds);
+
+    // As played, it ends in silence long enough that a sound server holding the end of the
+    // stream when it is stopped holds only silence, and no sound is shorter than a server's
+    // start-up buffer (the 46 ms click was dropped now and then).
+    const WaveImage played = wave->withSilentEnd();
+    QVERIFY(played.samples.startsWith(wave->samples));
+    QCOMPARE(played.sampleRate, rate);
+    QVERIFY(played.durationMs() >= WaveImage::kShortestPlayedMs);
+    QVERIFY(played.durationMs() >= milliseconds + WaveImage::kSilentTailMs);
+    const QByteArray tail = played.samples.mid(samples);
+    QVERIFY(!tail.isEmpty());
+    QCOMPARE(tail.count(static_cast<char>(0x80)), tail.size());  // 8-bit silence
+    if (milliseconds < WaveImage::kShortestPlayedMs)
+        QCOMPARE(played.durationMs(), WaveImage::kShortestPlayedMs);
 }
 
 void TestSoundPlayer::rejectsWhatIsNotAPcmWave() {

@@ -40,6 +40,8 @@ public:
     std::int64_t NowMs = 0;
 
     // ---- Record ----
+    // What was announced to a screen reader, in order (kept apart from Calls()).
+    std::vector<std::string> Announcements;
     const std::vector<std::string>& Calls() const { return calls_; }
     const std::vector<std::string>& Defaulted() const { return defaulted_; }
     // Calls that start with `prefix`, in order.
@@ -61,6 +63,7 @@ public:
     void HideSplash() override;
     void MainTimerChanged() override;
     std::int64_t Now() override { return NowMs; }
+    void Announce(const std::string& text) override { Announcements.push_back(text); }
     SoundResult PlaySound(const std::string& name, bool wait) override;
     bool SoundDeviceWorks() override;
     bool OpenUrl(const std::string& url) override;

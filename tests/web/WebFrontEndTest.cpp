@@ -22,6 +22,7 @@ public:
     std::deque<std::string> answers;
     std::vector<std::string> dialogs;
     std::vector<std::string> sounds;
+    std::vector<std::string> announced;
     bool tickerRunning = false;
     bool later = false;
 
@@ -43,6 +44,7 @@ public:
     void TickerTimerChanged(bool enabled, int) override { tickerRunning = enabled; }
     void MainTimerChanged() override {}
     std::int64_t Now() override { return 0; }
+    void Announce(const std::string& text) override { announced.push_back(text); }
 };
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -111,6 +113,15 @@ TEST_F(WebFrontEndTest, AcceptingTheAgreementShowsTheMainWindow) {
     const std::string view = web_.ViewJson();
     EXPECT_TRUE(Contains(view, R"("screen":"main")"));
     EXPECT_TRUE(Contains(view, "\"cash\":\"Current Cash: \u00A3800,000\"")) << view;
+}
+
+TEST_F(WebFrontEndTest, AnnouncementsReachThePagesLiveRegionAndTheAgreementIsTitled) {
+    EnterGame();
+    EXPECT_TRUE(Contains(page_.dialogs[0], R"("caption":"User Agreement")")) << page_.dialogs[0];
+    // What the window logic announces (a fine, as its window opens) reaches the page.
+    page_.answers.push_back("close");
+    web_.App().mainform.ShowPoliceMessage("You are fined.\rPay up.");
+    EXPECT_EQ(page_.announced, std::vector<std::string>{"You are fined.\nPay up."});
 }
 
 TEST_F(WebFrontEndTest, DecliningTheAgreementEndsTheProgram) {
