@@ -70,8 +70,9 @@ package: release
 # Every benchmark against its target: the engine, the drawing, start-up against the smallest
 # Qt programs with the wake-ups while the splash waits (about 60 s), and CPU use on a virtual
 # display (about 70 s). Figures: docs/PERFORMANCE.md.
-# Each target met or not is also noted in $(BENCH_SUMMARY); the summary at the end lists them
-# and fails when one is not met.
+# Each target met or not is also noted in $(BENCH_SUMMARY); the summary at the end lists them,
+# each a ratio with its range within the run, and fails when one is not met. Verdicts are on
+# CPU time or medians of rounds paired with a yardstick (bench/BenchRounds.h).
 BENCH_SUMMARY = $(abspath $(BUILD))/bench/summary.txt
 bench: export REALTOPIA_BENCH_SUMMARY = $(BENCH_SUMMARY)
 bench: build

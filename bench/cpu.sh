@@ -102,13 +102,13 @@ sample() {
     met = p <= ct ? "met" : "NOT MET"
     printf "%-30s %6.2f %% of one core   target <= %.1f %%  %-8s (X server %.2f %%)\n",
            l, p, ct, met, x
-    if (summary != "") printf "CPU use, %s|%.2f|figure / limit (<= %.1f %%)|%s\n", l, p / ct, ct, met >>summary
+    if (summary != "") printf "CPU use, %s|%.2f|-|figure / limit (<= %.1f %%, CPU time)|%s\n", l, p / ct, ct, met >>summary
     if (wt == "") {
       printf "%-30s %6.1f /s             (no target)\n", "  wake-ups", r
     } else {
       wmet = r <= wt ? "met" : "NOT MET"
       printf "%-30s %6.1f /s             target <= %d /s  %s\n", "  wake-ups", r, wt, wmet
-      if (summary != "") printf "wake-ups, %s|%.2f|figure / limit (<= %d /s)|%s\n", l, r / wt, wt, wmet >>summary
+      if (summary != "") printf "wake-ups, %s|%.2f|-|figure / limit (<= %d /s)|%s\n", l, r / wt, wt, wmet >>summary
     }
   }'
 }

@@ -1,16 +1,27 @@
 // Drawing costs of the desktop program, off the screen (QT_QPA_PLATFORM=offscreen unless the
-// caller chose a platform): one ticker step drawn and shown, the lists rebuilt with the
-// whole main window brought up to date, and the Market Report of a whole game read and drawn.
-// Prints each figure against its target.
+// caller chose a platform), all in CPU time of blocks of rounds or as medians of rounds taken
+// in turn with a yardstick: one ticker step drawn and shown, the lists rebuilt with the whole
+// main window brought up to date, the main window repainted against a bare window, the Market
+// Report of a whole game read and drawn, and its first paint against a prebuilt dialog's.
+// Prints each figure against its target, with its range over the run.
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "BenchRounds.h"
 #include "BenchSummary.h"
 #include "desktop/MainWindow.h"
 #include "desktop/MarketReportDialog.h"
@@ -23,22 +34,70 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Milliseconds(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
+constexpr int kBlocks = 8;
+
+// A figure in milliseconds of CPU time against its limit.
+void Report(const char* what, TRanged ms, double target) {
+    const bool met = ms.Value < target;
+    std::printf("%-40s %9.4f ms CPU (blocks %.4f-%.4f)   target < %.1f ms  %s\n", what, ms.Value,
+                ms.Low, ms.High, target, met ? "met" : "NOT MET");
+    char text[64];
+    std::snprintf(text, sizeof text, "figure / limit (< %.1f ms CPU)", target);
+    SummaryLine(what, ms.Value / target, ms.Low / target, ms.High / target, text, met);
 }
 
-void Report(const char* what, double ms, double target) {
-    std::printf("%-40s %9.4f ms   target < %.1f ms  %s\n", what, ms, target,
-                ms < target ? "met" : "NOT MET");
-    char text[64];
-    std::snprintf(text, sizeof text, "figure / limit (< %.1f ms)", target);
-    SummaryLine(what, ms / target, text, ms < target);
+// A ratio to a yardstick measured in turn with it.
+void ReportRatio(const char* what, TRanged ratio, double target, const char* yardstick) {
+    const bool met = ratio.Value <= target;
+    std::printf("%-40s ratio %6.2f (blocks %.2f-%.2f)   target <= %.2f  %s\n", what, ratio.Value,
+                ratio.Low, ratio.High, target, met ? "met" : "NOT MET");
+    char text[96];
+    std::snprintf(text, sizeof text, "<= %.2f (%s)", target, yardstick);
+    SummaryLine(what, ratio.Value, ratio.Low, ratio.High, text, met);
+}
+
+// CPU milliseconds per call of `round`, `perBlock` calls a block.
+template <typename Round>
+TRanged CpuMs(int perBlock, Round round) {
+    std::vector<std::vector<double>> blocks;
+    for (int block = 0; block < kBlocks; ++block) {
+        std::vector<double> times;
+        for (int i = 0; i < perBlock; ++i) {
+            const double t0 = ThreadCpuNs();
+            round();
+            times.push_back((ThreadCpuNs() - t0) / 1e6);
+        }
+        blocks.push_back(std::move(times));
+    }
+    return Ranged(blocks);
+}
+
+// The ratio of `subject` to `yardstick`, one of each in turn, `measure` giving a round's cost;
+// the median of the pairs' ratios and the range of the blocks' medians.
+template <typename Measure, typename Subject, typename Yardstick>
+TRanged Paired(int perBlock, Measure measure, Subject subject, Yardstick yardstick) {
+    std::vector<std::vector<double>> blocks;
+    for (int block = 0; block < kBlocks; ++block) {
+        std::vector<double> ratios;
+        for (int i = 0; i < perBlock; ++i) {
+            const double s = measure(subject);
+            const double y = measure(yardstick);
+            ratios.push_back(s / y);
+        }
+        blocks.push_back(std::move(ratios));
+    }
+    return Ranged(blocks);
+}
+
+double CpuOf(const std::function<void()>& round) {
+    const double t0 = ThreadCpuNs();
+    round();
+    return ThreadCpuNs() - t0;
 }
 
 // One ticker step: the strip drawn off the screen, then painted into the window's backing
 // store and flushed, as the scroll timer does it.
-double TickerStep() {
-    constexpr int kSteps = 2000;
+TRanged TickerStep() {
     TMarquee marquee;
     // The main window's ticker settings.
     marquee.SetBevelOuter(bvLowered);
@@ -59,34 +118,40 @@ double TickerStep() {
     std::printf("  headline of %zu characters\n", marquee.Text().size());
     QApplication::processEvents();
 
-    for (int i = 0; i < 50; ++i) {  // warm the caches of texts and widths
+    auto step = [&] {
         widget.step();
         widget.repaint();
-    }
-    const auto start = Clock::now();
-    for (int i = 0; i < kSteps; ++i) {
-        widget.step();
-        widget.repaint();
-    }
-    return Milliseconds(Clock::now() - start) / kSteps;
+    };
+    for (int i = 0; i < 50; ++i) step();  // warm the caches of texts and widths
+    return CpuMs(250, step);
 }
 
-struct ListFigures {
-    double update = 0;     // RefillLists + RefreshDisplay + sync
-    double withPaint = 0;  // the same and the window drawn
-};
-
-ListFigures ListsRefill() {
-    constexpr int kRounds = 500;
-    QTemporaryDir dir;
+TPlatform BenchPlatform(const QTemporaryDir& dir) {
     TPlatform platform;
     platform.ProgramPath = dir.filePath(QStringLiteral("realtopia")).toStdString();
     platform.UserDataDirectory = dir.filePath(QStringLiteral("data")).toStdString();
     platform.Seed = 42;
     platform.Today = [] { return std::string("20000101"); };
+    return platform;
+}
 
+// A bare main window of the same size holding one label: the yardstick of a repaint.
+struct BareWindow {
+    QMainWindow window;
+    BareWindow() {
+        window.resize(722, 534);
+        auto* label = new QLabel(QStringLiteral("Baseline"), &window);
+        label->setAutoFillBackground(true);
+        window.setCentralWidget(label);
+        window.show();
+        QApplication::processEvents();
+    }
+};
+
+void ListsAndRepaint() {
+    QTemporaryDir dir;
     QuietEffects effects(false);
-    TRealtopia app(effects, platform);
+    TRealtopia app(effects, BenchPlatform(dir));
     MainWindow window(app.mainform);
     window.show();
 
@@ -109,38 +174,32 @@ ListFigures ListsRefill() {
         window.sync();
     };
     for (int i = 0; i < 20; ++i) round();
+    Report("refill + refresh + sync (20 / 100 rows)", CpuMs(60, round), 2.0);
 
-    ListFigures figures;
-    auto start = Clock::now();
-    for (int i = 0; i < kRounds; ++i) round();
-    figures.update = Milliseconds(Clock::now() - start) / kRounds;
-
-    start = Clock::now();
-    for (int i = 0; i < kRounds / 5; ++i) {
-        round();
-        window.repaint();
+    // The whole main window painted again, nothing changed, against a bare window with a
+    // label, one of each in turn: every widget of each window painted into a picture of its
+    // size (QWidget::render), which no display server or compositor adds to. (A top-level
+    // window's repaint() leaves most of its children out, so it measures little.)
+    BareWindow bare;
+    QImage mainImage(window.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage bareImage(bare.window.size(), QImage::Format_ARGB32_Premultiplied);
+    auto paintMain = [&] { window.render(&mainImage); };
+    auto paintBare = [&] { bare.window.render(&bareImage); };
+    for (int i = 0; i < 10; ++i) {
+        paintMain();
+        paintBare();
     }
-    figures.withPaint = Milliseconds(Clock::now() - start) / (kRounds / 5);
-    return figures;
+    const TRanged repaint =
+        Paired(25, CpuOf, std::function<void()>(paintMain), std::function<void()>(paintBare));
+    ReportRatio("main window repainted / bare window", repaint, 3.0, "bare window, CPU");
+    std::printf("  main window %.3f ms, bare window %.3f ms (CPU, medians)\n",
+                CpuMs(20, paintMain).Value, CpuMs(20, paintBare).Value);
 }
-
-// CPU time of the process: what the drawing costs, however busy the machine is otherwise.
-double CpuMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-struct ReportFigures {
-    double wall = 0;
-    double cpu = 0;
-};
 
 // The Market Report at the end of a whole game (119 months, 13 headlines, 9 trends), the
 // most it ever shows: read from the game again and the whole window drawn, at `scale` device
 // pixels to a logical one.
-ReportFigures ReportDrawing(MarketReportDialog& dialog, qreal scale) {
-    constexpr int kRounds = 100;
+TRanged ReportDrawing(MarketReportDialog& dialog, qreal scale) {
     QImage image(dialog.size() * scale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     auto round = [&] {
@@ -148,22 +207,70 @@ ReportFigures ReportDrawing(MarketReportDialog& dialog, qreal scale) {
         dialog.render(&image);
     };
     for (int i = 0; i < 10; ++i) round();
-    const auto start = Clock::now();
-    const double cpuStart = CpuMilliseconds();
-    for (int i = 0; i < kRounds; ++i) round();
-    return {Milliseconds(Clock::now() - start) / kRounds, (CpuMilliseconds() - cpuStart) / kRounds};
+    return CpuMs(12, round);
 }
+
+// Waits for a window's first paint after it is shown: its own paint comes first, and its
+// children's follow within the same event.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QWidget& window) : window_(window) { window.installEventFilter(this); }
+    // Wall and CPU nanoseconds from show() to the end of the first paint.
+    std::pair<double, double> ShowAndWait() {
+        painted_ = false;
+        const auto t0 = Clock::now();
+        const double c0 = ThreadCpuNs();
+        window_.show();
+        while (!painted_) QApplication::processEvents();
+        const double cpu = ThreadCpuNs() - c0;
+        const double wall = std::chrono::duration<double, std::nano>(Clock::now() - t0).count();
+        window_.hide();
+        QApplication::processEvents();
+        return {wall, cpu};
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_ && event->type() == QEvent::Paint) painted_ = true;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget& window_;
+    bool painted_ = false;
+};
+
+// A dialog of the report's size and parts, built once and only shown: two white panels where
+// the charts are, the log's title, a list of the same rows and a Close button.
+struct PrebuiltDialog {
+    QDialog dialog;
+    explicit PrebuiltDialog(const QListWidget& log) {
+        dialog.resize(780, 720);
+        auto* layout = new QVBoxLayout(&dialog);
+        layout->setContentsMargins(10, 10, 10, 10);
+        layout->setSpacing(8);
+        for (int stretch : {5, 4}) {
+            auto* panel = new QWidget(&dialog);
+            panel->setAutoFillBackground(true);
+            panel->setPalette(QPalette(Qt::white));
+            layout->addWidget(panel, stretch);
+        }
+        layout->addWidget(new QLabel(QStringLiteral("News log"), &dialog));
+        auto* list = new QListWidget(&dialog);
+        list->setWordWrap(true);
+        for (int r = 0; r < log.count(); ++r) list->addItem(log.item(r)->text());
+        layout->addWidget(list, 3);
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch(1);
+        buttons->addWidget(new QPushButton(QStringLiteral("Close"), &dialog));
+        layout->addLayout(buttons);
+    }
+};
 
 void ReportFiguresOfAWholeGame() {
     QTemporaryDir dir;
-    TPlatform platform;
-    platform.ProgramPath = dir.filePath(QStringLiteral("realtopia")).toStdString();
-    platform.UserDataDirectory = dir.filePath(QStringLiteral("data")).toStdString();
-    platform.Seed = 42;
-    platform.Today = [] { return std::string("20000101"); };
-
     QuietEffects effects(false);
-    TRealtopia app(effects, platform);
+    TRealtopia app(effects, BenchPlatform(dir));
     app.cmd_playClick();
     Tmainform& form = app.mainform;
     form.cmd_StartClick();
@@ -172,6 +279,7 @@ void ReportFiguresOfAWholeGame() {
     form.cmd_BuySellClick();
     for (int month = 0; month < 119; ++month) form.tmr_mainTimer();
 
+    // The report as the program keeps it: built with the main window, shown when asked for.
     MarketReportDialog dialog(form.Game());
     dialog.show();
     QApplication::processEvents();
@@ -180,12 +288,38 @@ void ReportFiguresOfAWholeGame() {
                 history.Headlines().size() + history.Trends().size(), dialog.width(),
                 dialog.height());
 
-    const ReportFigures once = ReportDrawing(dialog, 1);
-    Report("Market Report read and drawn", once.wall, 5.0);
-    std::printf("%-40s %9.4f ms\n", "  its CPU time", once.cpu);
-    const ReportFigures twice = ReportDrawing(dialog, 2);
-    std::printf("%-40s %9.4f ms   (no target)\n", "  the same at twice the pixels", twice.wall);
-    std::printf("%-40s %9.4f ms\n", "  its CPU time", twice.cpu);
+    Report("Market Report read and drawn", ReportDrawing(dialog, 1), 5.0);
+    const TRanged twice = ReportDrawing(dialog, 2);
+    std::printf("%-40s %9.4f ms CPU (blocks %.4f-%.4f)   (no target)\n",
+                "  the same at twice the pixels", twice.Value, twice.Low, twice.High);
+    dialog.hide();
+    QApplication::processEvents();
+
+    // Opening it: shown, read from the game and painted, against a prebuilt dialog of its
+    // parts shown and painted, one of each in turn.
+    PrebuiltDialog prebuilt(*dialog.findChild<QListWidget*>());
+    FirstPaint reportPaint(dialog);
+    FirstPaint prebuiltPaint(prebuilt.dialog);
+    for (int i = 0; i < 5; ++i) {
+        reportPaint.ShowAndWait();
+        prebuiltPaint.ShowAndWait();
+    }
+    std::vector<std::vector<double>> wall, cpu;
+    for (int block = 0; block < kBlocks; ++block) {
+        std::vector<double> w, c;
+        for (int i = 0; i < 8; ++i) {
+            const auto [reportWall, reportCpu] = reportPaint.ShowAndWait();
+            const auto [baseWall, baseCpu] = prebuiltPaint.ShowAndWait();
+            w.push_back(reportWall / baseWall);
+            c.push_back(reportCpu / baseCpu);
+        }
+        wall.push_back(std::move(w));
+        cpu.push_back(std::move(c));
+    }
+    ReportRatio("Market Report first paint / prebuilt", Ranged(wall), 1.1,
+                "prebuilt dialog, median of pairs");
+    ReportRatio("Market Report first paint, CPU / prebuilt", Ranged(cpu), 2.0,
+                "prebuilt dialog, CPU");
 }
 
 }  // namespace
@@ -196,10 +330,7 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(realtopia_resources);
 
     Report("ticker step drawn and shown", TickerStep(), 0.3);
-    const ListFigures lists = ListsRefill();
-    Report("refill + refresh + sync (20 / 100 rows)", lists.update, 2.0);
-    std::printf("%-40s %9.4f ms   (no target)\n", "  the same with the window repainted",
-                lists.withPaint);
+    ListsAndRepaint();
     ReportFiguresOfAWholeGame();
     return 0;
 }

@@ -1,6 +1,7 @@
 // Engine speed, with a window that draws nothing: the engine's month against its floor (the
-// same month written by hand, bench/FloorMonth.h) in alternating rounds of one run, months
-// and whole games per second. Prints each figure against its target.
+// same month written by hand, bench/FloorMonth.h) and the window logic's month against the
+// engine's, each in alternating rounds of one run; months and whole games per second in CPU
+// time. Prints each figure against its target, with its range over the run's blocks.
 
 #include <algorithm>
 #include <chrono>
@@ -8,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "BenchRounds.h"
 #include "BenchSummary.h"
 #include "FloorMonth.h"
 #include "engine/Game.h"
 #include "support/Answers.h"
 #include "support/GameStateAccess.h"
+#include "support/QuietEffects.h"
+#include "windows/TRealtopia.h"
 
 namespace {
 
@@ -47,13 +51,17 @@ double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
-void Report(const char* what, double value, double target, const char* unit) {
+// A rate judged on CPU time: `perItemNs` is the CPU time of one month or game, with its range
+// over the blocks (a higher time is a lower rate).
+void Report(const char* what, TRanged perItemNs, double target, const char* unit) {
+    const double value = 1e9 / perItemNs.Value;
     const bool met = value >= target;
-    std::printf("%-28s %14.0f %-10s target %12.0f  %s\n", what, value, unit, target,
-                met ? "met" : "NOT MET");
+    std::printf("%-28s %14.0f %-10s (blocks %.0f-%.0f, CPU time)  target %12.0f  %s\n", what, value,
+                unit, 1e9 / perItemNs.High, 1e9 / perItemNs.Low, target, met ? "met" : "NOT MET");
     char text[64];
-    std::snprintf(text, sizeof text, "figure / target (>= %.0f %s)", target, unit);
-    SummaryLine(what, value / target, text, met);
+    std::snprintf(text, sizeof text, "figure / target (>= %.0f %s, CPU)", target, unit);
+    SummaryLine(what, value / target, 1e9 / perItemNs.High / target, 1e9 / perItemNs.Low / target,
+                text, met);
 }
 
 // The months that carry trends and headlines (107 of a game), played by the engine and by
@@ -80,12 +88,6 @@ std::vector<std::uint64_t> Markets(TGame& game) {
         if (game.State().Stage < 3) seeds.push_back(seed);
     }
     return seeds;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 // Each game's 107 months are timed for the engine and then for the floor; the figures are
@@ -132,9 +134,76 @@ int MonthAgainstFloor(TGame& game, const std::vector<std::uint64_t>& seeds) {
         kRatioTarget, met ? "met" : "NOT MET");
     std::printf("  %zu games of %d months compared, %zu markets\n", engineAll.size(), kMonths,
                 seeds.size());
-    SummaryLine("engine month against its floor", ratio, "<= 2.00 (floor: same month by hand)",
-                met);
+    SummaryLine("engine month against its floor", ratio, ratios.front(), ratios.back(),
+                "<= 2.00 (floor: same month by hand)", met);
     return 0;
+}
+
+// The month as the front ends run it (the rule, then its events applied to the window logic's
+// view: panels, status bar, lists, ticker) against the engine's month alone, in the same
+// market, one game of each in turn; the figure is the median of the games' ratios.
+constexpr double kWindowMonthTarget = 3.0;
+
+int WindowMonthAgainstEngine(TGame& engine, const std::vector<std::uint64_t>& seeds) {
+    QuietEffects effects(false);
+    TRealtopia app(effects, BenchPlatform());
+    Tmainform& form = app.mainform;
+    form.FormCreate();
+    TGame& shown = form.Rules();
+    std::vector<std::vector<double>> blocks;
+    std::size_t next = 0;
+    for (int block = 0; block < kBlocks; ++block) {
+        std::vector<double> ratios;
+        Clock::duration spent{};
+        while (spent < std::chrono::milliseconds(250)) {
+            const std::uint64_t seed = seeds[next++ % seeds.size()];
+            StartGame(shown, seed);
+            form.RefillLists();
+            form.RefreshDisplay();
+            StartGame(engine, seed);
+            const auto t0 = Clock::now();
+            for (int m = 0; m < kMonths; ++m) {
+                shown.MonthlyTick();
+                form.ApplyGameEvents();
+            }
+            const auto t1 = Clock::now();
+            for (int m = 0; m < kMonths; ++m) Month(engine);
+            const auto t2 = Clock::now();
+            if (!(shown.State() == engine.State())) {
+                std::printf("the window's month ended unlike the engine's (seed %llu)\n",
+                            static_cast<unsigned long long>(seed));
+                return 1;
+            }
+            spent += t2 - t0;
+            ratios.push_back(Seconds(t1 - t0) / Seconds(t2 - t1));
+        }
+        blocks.push_back(std::move(ratios));
+    }
+    const TRanged ratio = Ranged(blocks);
+    const bool met = ratio.Value <= kWindowMonthTarget;
+    std::printf("%-28s ratio %5.2f (blocks %.2f-%.2f)  target <= %.1f  %s\n",
+                "window month / engine month", ratio.Value, ratio.Low, ratio.High,
+                kWindowMonthTarget, met ? "met" : "NOT MET");
+    SummaryLine("window-logic month against the engine's", ratio.Value, ratio.Low, ratio.High,
+                "<= 3.00 (median of paired games)", met);
+    return 0;
+}
+
+// CPU time of `play` (one month or game each call, `items` of them), in blocks of 250 ms.
+template <typename Play>
+TRanged CpuPerItem(int items, Play play) {
+    std::vector<std::vector<double>> blocks;
+    for (int block = 0; block < kBlocks; ++block) {
+        std::vector<double> times;
+        double spent = 0;
+        while (spent < 250e6) {
+            const double t = play();
+            spent += t;
+            times.push_back(t / items);
+        }
+        blocks.push_back(std::move(times));
+    }
+    return Ranged(blocks);
 }
 
 }  // namespace
@@ -144,40 +213,37 @@ int main() {
 
     const std::vector<std::uint64_t> seeds = Markets(game);
     if (MonthAgainstFloor(game, seeds) != 0) return 1;
+    if (WindowMonthAgainstEngine(game, seeds) != 0) return 1;
 
-    // Months per second: the 107 months again and again, from the median game.
-    std::vector<double> perMonth;
-    auto elapsed = Clock::duration{};
+    // Months per second: the 107 months again and again, the CPU time of each game's.
     std::size_t next = 0;
-    while (elapsed < std::chrono::seconds(2)) {
-        StartGame(game, seeds[next++ % seeds.size()]);
-        const auto t0 = Clock::now();
-        for (int m = 0; m < kMonths; ++m) Month(game);
-        const auto t1 = Clock::now();
-        elapsed += t1 - t0;
-        perMonth.push_back(Seconds(t1 - t0) / kMonths);
-    }
-    Report("monthly ticks per second", 1 / Median(perMonth), 2000000, "months/s");
+    Report("monthly ticks per second",
+           CpuPerItem(kMonths,
+                      [&] {
+                          StartGame(game, seeds[next++ % seeds.size()]);
+                          const double t0 = ThreadCpuNs();
+                          for (int m = 0; m < kMonths; ++m) Month(game);
+                          return ThreadCpuNs() - t0;
+                      }),
+           2000000, "months/s");
 
     // Whole games: InitWorld, PLAY and 120 ticks to the end of the game, as a player who
     // watches without clicking plays it.
-    auto wholeGames = [&](bool engaged) {
-        long count = 0;
-        const auto begin = Clock::now();
-        while (Clock::now() - begin < std::chrono::seconds(2)) {
-            game.InitWorld();
-            game.StartGame();
-            if (engaged) game.Engage();
-            Edit(game).MonthsPlayed = 0;
-            for (int m = 0; m < 120; ++m) Month(game);
-            ++count;
-        }
-        return count / Seconds(Clock::now() - begin);
+    auto wholeGame = [&](bool engaged) {
+        const double t0 = ThreadCpuNs();
+        game.InitWorld();
+        game.StartGame();
+        if (engaged) game.Engage();
+        Edit(game).MonthsPlayed = 0;
+        for (int m = 0; m < 120; ++m) Month(game);
+        return ThreadCpuNs() - t0;
     };
-    Report("whole games per second", wholeGames(false), 20000, "games/s");
+    Report("whole games per second", CpuPerItem(1, [&] { return wholeGame(false); }), 20000,
+           "games/s");
     // The same with the player engaged: the end of each game then settles the accounts and
     // runs the hi-score step, which reads the hi-score file.
-    std::printf("%-28s %14.0f %-10s (no target)\n", "engaged games per second", wholeGames(true),
+    const TRanged engaged = CpuPerItem(1, [&] { return wholeGame(true); });
+    std::printf("%-28s %14.0f %-10s (no target)\n", "engaged games per second", 1e9 / engaged.Value,
                 "games/s");
     return 0;
 }

@@ -53,8 +53,9 @@ set(RESOURCE_PATHS "")
 foreach(f IN LISTS RESOURCE_FILES)
     list(APPEND RESOURCE_PATHS ${PROJECT_SOURCE_DIR}/resources/${f})
 endforeach()
-# The splash's sponsor logo as pictures at one and two device pixels a pixel, drawn from the
-# SVG by render_picture when the program is built, so the splash shows it without drawing it.
+# The sponsor's logo as pictures at one and two device pixels a pixel, at the splash's size and
+# at the main window's, drawn from the SVG by render_picture when the program is built, so
+# neither window draws it from the SVG.
 add_executable(render_picture ${PROJECT_SOURCE_DIR}/tools/render_picture.cpp
     ${PROJECT_SOURCE_DIR}/desktop/RawPicture.cpp)
 target_include_directories(render_picture PRIVATE ${PROJECT_SOURCE_DIR})
@@ -62,12 +63,14 @@ target_link_libraries(render_picture PRIVATE Qt6::Svg Qt6::Gui realtopia_warning
 set(pictures_dir ${PROJECT_BINARY_DIR}/pictures)
 file(MAKE_DIRECTORY ${pictures_dir})
 add_custom_command(OUTPUT ${pictures_dir}/sponsor.argb ${pictures_dir}/sponsor@2x.argb
+        ${pictures_dir}/sponsor-small.argb ${pictures_dir}/sponsor-small@2x.argb
     COMMAND render_picture ${PROJECT_SOURCE_DIR}/resources/sponsor.svg
             ${pictures_dir}/sponsor.argb 396x102 ${pictures_dir}/sponsor@2x.argb 792x204
+            ${pictures_dir}/sponsor-small.argb 140x36 ${pictures_dir}/sponsor-small@2x.argb 280x72
     DEPENDS render_picture ${PROJECT_SOURCE_DIR}/resources/sponsor.svg
     COMMENT "Drawing the sponsor's logo at 1x and 2x"
     VERBATIM)
-foreach(picture sponsor.argb sponsor@2x.argb)
+foreach(picture sponsor.argb sponsor@2x.argb sponsor-small.argb sponsor-small@2x.argb)
     set_source_files_properties(${pictures_dir}/${picture} PROPERTIES
         GENERATED TRUE QT_RESOURCE_ALIAS ${picture})
     list(APPEND RESOURCE_PATHS ${pictures_dir}/${picture})

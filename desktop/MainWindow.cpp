@@ -455,6 +455,9 @@ void MainWindow::buildMain(QWidget* client) {
     auto* sponsor = new SvgPicture(QStringLiteral(":/sponsor.svg"), main);
     Name(sponsor, "img_Sponsor", QStringLiteral("Sponsor"));
     sponsor->setGeometry(576, 248, 140, 36);
+    // Drawn by the build at this size, as the splash's logo is.
+    sponsor->setReadyPictures(QStringLiteral(":/sponsor-small.argb"),
+                              QStringLiteral(":/sponsor-small@2x.argb"));
     sponsor->setCursor(Qt::PointingHandCursor);
     SetHint(sponsor, QString::fromLatin1(hints::Sponsor));
     sponsor->setProperty(kCommandProperty, static_cast<int>(TCommand::Sponsor));

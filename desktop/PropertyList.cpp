@@ -10,8 +10,23 @@
 namespace {
 
 constexpr int kNameLengthRole = Qt::UserRole + 1;
+// The row's text as drawn, and the width it was shortened for.
+constexpr int kShownTextRole = Qt::UserRole + 2;
+constexpr int kShownWidthRole = Qt::UserRole + 3;
 
-// Draws each row as it fits: the name shortened, the price whole.
+// The width a row's text has in a list `width` pixels wide: the style keeps a margin on
+// each side of an item's text.
+int TextWidth(const QWidget* list, int width) {
+    const QStyle* style = list != nullptr ? list->style() : nullptr;
+    const int margin =
+        (style != nullptr ? style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) : 0) +
+        1;
+    return width - 2 * margin;
+}
+
+// Draws each row as it fits: the name shortened, the price whole. The shortened text is
+// made when the rows are set or the list changes width (PropertyList::elideRows); a row of
+// another width is shortened here.
 class RowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -20,15 +35,14 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         if (option->rect.width() <= 0) return;
-        const QStyle* style = option->widget != nullptr ? option->widget->style() : nullptr;
-        // The style keeps this margin on each side of an item's text.
-        const int margin = (style != nullptr ? style->pixelMetric(QStyle::PM_FocusFrameHMargin,
-                                                                  nullptr, option->widget)
-                                             : 0) +
-                           1;
-        option->text =
-            PropertyList::shownText(option->text, index.data(kNameLengthRole).toInt(),
-                                    option->fontMetrics, option->rect.width() - 2 * margin);
+        const int width = TextWidth(option->widget, option->rect.width());
+        const QVariant shown = index.data(kShownTextRole);
+        if (shown.isValid() && index.data(kShownWidthRole).toInt() == width) {
+            option->text = shown.toString();
+            return;
+        }
+        option->text = PropertyList::shownText(option->text, index.data(kNameLengthRole).toInt(),
+                                               option->fontMetrics, width);
     }
 };
 
@@ -71,12 +85,41 @@ void PropertyList::setRows(const std::vector<PropertyRow>& rows) {
             item->setToolTip(row.text);
             item->setData(Qt::AccessibleTextRole, row.text);
         }
+        elideRows();
     }
     for (int r = 0; r < count(); ++r) {
         const auto index = static_cast<std::size_t>(r);
         const bool on = index < rows.size() && rows[index].selected;
         if (item(r)->isSelected() != on) item(r)->setSelected(on);
     }
+}
+
+void PropertyList::elideRows() {
+    const int width = TextWidth(this, viewport()->width());
+    elidedWidth_ = width;
+    elidedFont_ = font();
+    if (width <= 0) return;
+    const QFontMetrics metrics(font());
+    for (int r = 0; r < count(); ++r) {
+        QListWidgetItem* row = item(r);
+        row->setData(kShownTextRole,
+                     shownText(row->text(), row->data(kNameLengthRole).toInt(), metrics, width));
+        row->setData(kShownWidthRole, width);
+    }
+}
+
+// The rows' room changes with the viewport: the list's own size, or a scroll bar coming or
+// going.
+bool PropertyList::viewportEvent(QEvent* event) {
+    const bool handled = QListWidget::viewportEvent(event);
+    if (event->type() == QEvent::Resize && TextWidth(this, viewport()->width()) != elidedWidth_)
+        elideRows();
+    return handled;
+}
+
+void PropertyList::changeEvent(QEvent* event) {
+    QListWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && font() != elidedFont_) elideRows();
 }
 
 std::vector<int> PropertyList::selectedRows() const {

@@ -21,7 +21,8 @@ struct PropertyRow {
 //
 // A row that is too wide is drawn with its name shortened by an ellipsis; the price after it
 // is always whole. The row's text stays whole: it is the row's tooltip and what a screen
-// reader reads.
+// reader reads. The shortened text is made once, when the rows are set or the list's width or
+// font changes, not at every paint.
 class PropertyList : public QListWidget {
     Q_OBJECT
 
@@ -49,10 +50,18 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // Shortens every row's text for the list's present width and font.
+    void elideRows();
+
     int rowHeight_;
     // The row the keyboard was on when the focus left; the list has no current row while it
     // is unfocused (a screen reader reads the current row as focused).
     int leftAtRow_ = -1;
+    // The text width and font the rows were last shortened for.
+    int elidedWidth_ = -1;
+    QFont elidedFont_;
 };

@@ -33,18 +33,17 @@ std::string Numbered(const char* key, int i) {
 }  // namespace
 
 std::string TGame::CustomisationPath() const {
-    return customisationPath_;
+    return customisation_.Path();
 }
 
 void TGame::ReadCustomisation() {
-    const std::string& path = customisationPath_;
-    if (platform_.ProgramPath.empty() || !PathExists(path)) return;
+    if (platform_.ProgramPath.empty() || !customisation_.Exists()) return;
     if (platform_.FirstArgument == "noini") return;
 
     // A file that cannot be read (no permission, a pipe or a device in its place, more than a
     // settings file holds) has no EXE either, and is reported as such.
-    TIniFile ini;
-    const bool read = TIniFile::Load(path, ini);
+    const bool read = customisation_.Read();
+    const TIniFile& ini = customisation_.Ini();
     const std::string exe = std::filesystem::path(platform_.ProgramPath).filename().string();
     if (!read || !EqualsIgnoringCase(ini.ReadString("ProgramInfo", "EXE", "unknown"), exe)) {
         Inform("The INI file is fake or corrupt. (EXE) Ignoring it." + exe);

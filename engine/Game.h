@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/CustomisationFile.h"
 #include "engine/GameState.h"
 #include "engine/MarketHistory.h"
 #include "engine/Money.h"
@@ -135,6 +136,9 @@ public:
     // A choice of the player's costing `amount` can be paid from the cash.
     bool CanAfford(Money amount) const { return Cash >= amount; }
     Money PortfolioValue() const;
+    // Counts the market's moves (every write of a price or of the Owned flag): a figure made
+    // from prices and ownership holds while it stays the same.
+    std::uint64_t MarketRevision() const { return marketRevision_; }
     Money NetWorth() const;
     int MonthsLeft() const;
     Money Instalment(int property) const;
@@ -289,7 +293,10 @@ private:
     // value) is kept until a price or an ownership changes, which most months do not: every
     // write of a price or of the Owned flag calls MarketMoved. Debug builds compare the kept
     // figures with a fresh look every month.
-    void MarketMoved() { marketSurveyed_ = false; }
+    void MarketMoved() {
+        marketSurveyed_ = false;
+        ++marketRevision_;
+    }
     void SurveyMarket();
 
     // The two places of the hi-score file, each with a separator at the end.
@@ -298,8 +305,8 @@ private:
 
     TGameEvents events_;
     TPlatform platform_;
-    std::string programDir_;  // the program's directory, with a separator at the end
-    std::string customisationPath_;
+    std::string programDir_;            // the program's directory, with a separator at the end
+    TCustomisationFile customisation_;  // looked at by the first deal
     std::uint64_t endCount_ = 0;
     std::size_t agendaCursor_ = 0;  // where the rule now running puts what it asks
     int moveDepth_ = 0;
@@ -308,5 +315,6 @@ private:
     bool reckoning_ = false;  // EndGame has begun; cleared by the next InitWorld
     std::array<Money, kAreaCount> surveyedAverages_{};
     Money surveyedOwned_;
+    std::uint64_t marketRevision_ = 0;
     bool marketSurveyed_ = false;
 };

@@ -20,7 +20,7 @@ TGame::TGame(TPlatform platform)
     : platform_(std::move(platform)),
       programDir_(DirectoryWithSeparator(
           std::filesystem::path(platform_.ProgramPath).parent_path().string())),
-      customisationPath_(
+      customisation_(
           std::filesystem::path(platform_.ProgramPath).replace_extension(".INI").string()) {}
 
 const std::string& TGame::MonthName(int m) const {

@@ -33,20 +33,42 @@ Money Money::MulDiv(std::int64_t num, std::int64_t den) const {
     return Money(static_cast<std::int64_t>(q));
 }
 
-std::string GroupThousands(std::int64_t value) {
-    bool negative = value < 0;
-    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
-                                            : static_cast<unsigned long long>(value);
-    std::string digits = std::to_string(magnitude);
-    std::string out;
-    out.reserve(digits.size() + digits.size() / 3 + 1);
-    if (negative) out.push_back('-');
-    int lead = static_cast<int>(digits.size() % 3);
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i != 0 && static_cast<int>(i % 3) == lead % 3) out.push_back(',');
-        out.push_back(digits[i]);
+namespace {
+
+// Writes the magnitude's digits with comma separators backwards from `end`, with a minus sign
+// before them when `negative`; returns where the text begins. 27 characters always suffice.
+// Three digits at a time: one division a group rather than one a digit.
+char* GroupedBackwards(char* end, unsigned long long magnitude, bool negative) {
+    char* at = end;
+    while (magnitude >= 1000) {
+        const auto group = static_cast<unsigned>(magnitude % 1000);
+        magnitude /= 1000;
+        *--at = static_cast<char>('0' + group % 10);
+        *--at = static_cast<char>('0' + group / 10 % 10);
+        *--at = static_cast<char>('0' + group / 100);
+        *--at = ',';
     }
-    return out;
+    auto lead = static_cast<unsigned>(magnitude);
+    do {
+        *--at = static_cast<char>('0' + lead % 10);
+        lead /= 10;
+    } while (lead != 0);
+    if (negative) *--at = '-';
+    return at;
+}
+
+unsigned long long Magnitude(std::int64_t value) {
+    return value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                     : static_cast<unsigned long long>(value);
+}
+
+}  // namespace
+
+std::string GroupThousands(std::int64_t value) {
+    char buffer[32];
+    char* end = buffer + sizeof buffer;
+    char* begin = GroupedBackwards(end, Magnitude(value), value < 0);
+    return std::string(begin, end);
 }
 
 namespace {
@@ -62,29 +84,38 @@ std::int64_t RoundAway(std::int64_t raw, std::int64_t unit) {
 
 }  // namespace
 
-std::string FormatPounds(Money m) {
+void AppendPounds(std::string& out, Money m) {
     std::int64_t pounds = RoundAway(m.Raw(), Money::kScale);
     // The sign follows the pound sign, as the format "£%.0n" writes it: "£-250,000".
-    std::string text = "\xC2\xA3";
-    text += GroupThousands(pounds);
+    char buffer[32];
+    char* end = buffer + sizeof buffer;
+    char* begin = GroupedBackwards(end, Magnitude(pounds), pounds < 0);
+    *--begin = '\xA3';
+    *--begin = '\xC2';
+    out.append(begin, end);
+}
+
+std::string FormatPounds(Money m) {
+    std::string text;
+    AppendPounds(text, m);
     return text;
 }
 
+void AppendTwoDecimals(std::string& out, Money m) {
+    const std::int64_t pence = RoundAway(m.Raw(), 100);
+    char buffer[32];
+    char* end = buffer + sizeof buffer;
+    const unsigned long long magnitude = Magnitude(pence);
+    *--end = static_cast<char>('0' + magnitude % 10);
+    *--end = static_cast<char>('0' + magnitude / 10 % 10);
+    *--end = '.';
+    char* begin = GroupedBackwards(end, magnitude / 100, pence < 0);
+    out.append(begin, buffer + sizeof buffer);
+}
+
 std::string FormatTwoDecimals(Money m) {
-    std::int64_t pence = RoundAway(m.Raw(), 100);
-    bool negative = pence < 0;
-    std::int64_t magnitude = negative ? -pence : pence;
-    const std::string whole = GroupThousands(magnitude / 100);
-    const auto cents = static_cast<int>(magnitude % 100);
-    // Appended piece by piece into one buffer: GCC 12 at -O3 takes `"-" + text` for an
-    // overlapping copy (-Wrestrict) that cannot happen.
     std::string text;
-    text.reserve(whole.size() + 4);
-    if (negative) text += '-';
-    text += whole;
-    text += '.';
-    text += static_cast<char>('0' + cents / 10);
-    text += static_cast<char>('0' + cents % 10);
+    AppendTwoDecimals(text, m);
     return text;
 }
 

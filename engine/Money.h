@@ -47,6 +47,9 @@ private:
 std::string FormatPounds(Money m);
 // "1,234.57": two decimals, halves away from zero, comma thousands separators (no sign of pound).
 std::string FormatTwoDecimals(Money m);
+// The same two texts appended to `out`, which keeps its room: no text is made in between.
+void AppendPounds(std::string& out, Money m);
+void AppendTwoDecimals(std::string& out, Money m);
 // Digits with comma separators for a whole number: 1234567 -> "1,234,567".
 std::string GroupThousands(std::int64_t value);
 

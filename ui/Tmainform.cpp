@@ -50,8 +50,8 @@ void Tmainform::FormCreate() {
 }
 
 std::string Tmainform::RowText(const TProperty& property) {
-    std::string text = property.Name + " (" + FormatPounds(property.BuyPrice) + ")";
-    if (property.Has(Mortgaged)) text += " [M]";
+    std::string text;
+    TDisplayTexts::WriteRow(text, property);
     return text;
 }
 
@@ -216,10 +216,23 @@ void Tmainform::RefreshDisplay() {
 }
 
 void Tmainform::ShowMoneyPanels(const TPanelFigures& figures) {
-    view_.PortfolioPanel = "Portfolio Value: " + FormatPounds(game_.PortfolioValue());
-    view_.CashPanel = "Current Cash: " + FormatPounds(figures.Cash);
-    view_.DebtPanel = "Owe: " + FormatPounds(figures.Debt) + " (\u00A3" +
-                      FormatTwoDecimals(figures.Repayment) + "/m)";
+    // The portfolio's value moves only with the market (or when the player joins in).
+    const TGame& game = game_;
+    texts_.Portfolio.Show(view_.PortfolioPanel,
+                          {static_cast<std::int64_t>(game.MarketRevision()), game.State().Engaged},
+                          [&](std::string& text) {
+                              text.assign("Portfolio Value: ");
+                              AppendPounds(text, game.PortfolioValue());
+                          });
+    ShowCash(figures.Cash);
+    texts_.Debt.Show(view_.DebtPanel, {figures.Debt.Raw(), figures.Repayment.Raw()},
+                     [&](std::string& text) {
+                         text.assign("Owe: ");
+                         AppendPounds(text, figures.Debt);
+                         text.append(" (\u00A3");
+                         AppendTwoDecimals(text, figures.Repayment);
+                         text.append("/m)");
+                     });
 }
 
 void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
@@ -277,7 +290,8 @@ void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
             view_.TrendPicture = TTrendPicture::Steady;
             break;
     }
-    view_.StageText = Upper(TGame::StageName(figures.Stage));
+    texts_.Stage.Show(view_.StageText, {figures.Stage},
+                      [&](std::string& text) { text = Upper(TGame::StageName(figures.Stage)); });
     // A stage reached is said as the status panel shows it; a new game starts again below.
     if (announcedStage_ > 0 && figures.Stage > announcedStage_)
         effects_.Announce(std::string(captions::StatusTitle) + ": " + view_.StageText);
@@ -290,32 +304,30 @@ void Tmainform::Redraw() {
 }
 
 void Tmainform::ShowCash(Money cash) {
-    view_.CashPanel = "Current Cash: " + FormatPounds(cash);
+    texts_.Cash.Show(view_.CashPanel, {cash.Raw()}, [&](std::string& text) {
+        text.assign("Current Cash: ");
+        AppendPounds(text, cash);
+    });
 }
 
 void Tmainform::RefillLists() {
-    auto remember = [](const TListView& list) {
-        std::vector<bool> selected;
-        selected.reserve(list.Rows.size());
-        for (const TListRow& row : list.Rows) selected.push_back(row.Selected);
-        return selected;
+    // The rows are written over in place: a row keeps its selection by position, not by
+    // property, and its text is made again only when its property's figures changed.
+    std::size_t avail = 0;
+    std::size_t portfolio = 0;
+    auto put = [this](TListView& list, std::size_t& at, int n, const TProperty& p) {
+        if (at == list.Rows.size()) list.Rows.emplace_back();
+        texts_.PutRow(list.Rows[at++], n, p);
     };
-    const std::vector<bool> availSelected = remember(view_.Avail);
-    const std::vector<bool> portfolioSelected = remember(view_.Portfolio);
-    view_.Avail.Rows.clear();
-    view_.Portfolio.Rows.clear();
     for (int n = 1; n <= kPropertyCount; ++n) {
         const TProperty& p = game_.State().Property(n);
         if (p.Has(Owned))
-            view_.Portfolio.Rows.push_back({RowText(p), false, p.Name.size(), n});
+            put(view_.Portfolio, portfolio, n, p);
         else if (p.Area == game_.State().CurrentArea)
-            view_.Avail.Rows.push_back({RowText(p), false, p.Name.size(), n});
+            put(view_.Avail, avail, n, p);
     }
-    // Selection comes back by position, not by property.
-    for (std::size_t i = 0; i < availSelected.size() && i < view_.Avail.Rows.size(); ++i)
-        view_.Avail.Rows[i].Selected = availSelected[i];
-    for (std::size_t i = 0; i < portfolioSelected.size() && i < view_.Portfolio.Rows.size(); ++i)
-        view_.Portfolio.Rows[i].Selected = portfolioSelected[i];
+    view_.Avail.Rows.resize(avail);
+    view_.Portfolio.Rows.resize(portfolio);
     ++view_.ListsRevision;
     SelectionChanged();
 }
@@ -330,19 +342,26 @@ void Tmainform::ShowAreaInfo() {
 // The area's caption with the average price of what is for sale: after every change of
 // prices too (a headline, a trend), not only when the area is chosen.
 void Tmainform::ShowAreaAverage() {
-    Money sum;
-    int count = 0;
-    for (const TProperty& p : game_.State().Properties) {
-        if (p.Area != game_.State().CurrentArea || p.Has(Owned)) continue;
-        sum += p.BuyPrice;
-        ++count;
-    }
-    const std::string head =
-        "Current Area: " + game_.State().Area(game_.State().CurrentArea).Name + "\r\n";
-    if (sum > Money() && count > 0)
-        view_.AreaCaption = head + "Average price: " + FormatPounds(sum.MulDiv(1, count));
-    else
-        view_.AreaCaption = head + "All properties sold";
+    // Made again only when the market moved or another area is shown.
+    const int area = game_.State().CurrentArea;
+    texts_.Area.Show(
+        view_.AreaCaption, {static_cast<std::int64_t>(game_.MarketRevision()), area},
+        [&](std::string& text) {
+            Money sum;
+            int count = 0;
+            for (const TProperty& p : game_.State().Properties) {
+                if (p.Area != area || p.Has(Owned)) continue;
+                sum += p.BuyPrice;
+                ++count;
+            }
+            text.assign("Current Area: ").append(game_.State().Area(area).Name).append("\r\n");
+            if (sum > Money() && count > 0) {
+                text.append("Average price: ");
+                AppendPounds(text, sum.MulDiv(1, count));
+            } else {
+                text.append("All properties sold");
+            }
+        });
 }
 
 void Tmainform::ClearSelections() {
@@ -436,14 +455,19 @@ void Tmainform::SetStatusText(const std::string& text) {
 }
 
 void Tmainform::ShowNetWorth(Money worth) {
-    view_.Status = "Net Worth: " + FormatPounds(worth);
+    texts_.Worth.Show(view_.Status, {worth.Raw()}, [&](std::string& text) {
+        text.assign("Net Worth: ");
+        AppendPounds(text, worth);
+    });
 }
 
 void Tmainform::ShowDate(int month, int year) {
     const std::string& name = game_.MonthName(month);
     view_.MonthLabel = name;
     view_.Clock = month;
-    view_.Caption = std::string(kApplicationTitle) + " - " + name + ", " + std::to_string(year);
+    // Written in place: a month makes no new text.
+    view_.Caption.assign(kApplicationTitle).append(" - ").append(name).append(", ");
+    view_.Caption.append(std::to_string(year));
 }
 
 void Tmainform::SetProgress(int position) {

@@ -11,6 +11,7 @@
 #include "engine/GameDebug.h"
 #include "ui/ClockHoldingEffects.h"
 #include "ui/Commands.h"
+#include "ui/DisplayTexts.h"
 #include "ui/Effects.h"
 #include "ui/Inputs.h"
 #include "ui/MainFormHost.h"
@@ -224,6 +225,8 @@ private:
     TMainWindowView view_;
     TGameClock clock_;
     std::string cheatBuffer_;
+    // The panels', status bar's and rows' texts with the figures they were made from.
+    TDisplayTexts texts_;
     // The selection's totals that the information panel shows.
     std::pair<Money, Money> infoTotals_;
     // Keys whose press this window received and whose release is still to come.

@@ -332,6 +332,29 @@ TEST_F(BadInput, CustomisationFilesThatCannotBeReadAreReportedAndNeverWaitedFor)
     }
 }
 
+// The file is looked at once per run: later deals apply what the first one read (and report
+// a fake file again), and a file changed meanwhile counts from the next start.
+TEST_F(BadInput, CustomisationIsReadOncePerRun) {
+    const std::string head = "[ProgramInfo]\nEXE=realtopia\n[Properties]\n";
+    StartWithIni(head + "NAME01=First\n");
+    EXPECT_EQ(Game().State().Property(1).Name, "First");
+    WriteAll(IniPath(), head + "NAME01=Second\n");
+    Game().InitWorld();
+    EXPECT_EQ(Game().State().Property(1).Name, "First");
+    StartProgram();
+    EXPECT_EQ(Game().State().Property(1).Name, "Second");
+
+    StartWithIni("[ProgramInfo]\nEXE=another\n");
+    const std::vector<std::string> fake = {
+        "info: The INI file is fake or corrupt. (EXE) Ignoring it." + std::string(kProgramName)};
+    EXPECT_EQ(Messages(), fake);
+    fs::remove(IniPath());
+    effects_.ClearCalls();
+    Game().InitWorld();
+    EXPECT_EQ(Messages(), fake);
+    EXPECT_EQ(Game().State().Property(1).Name, Builtin(1));
+}
+
 // Names with brackets and names that another property has are taken: every row still selects
 // its own property.
 TEST_F(BadInput, CustomisedNamesMayRepeatOrHoldBrackets) {

@@ -181,3 +181,47 @@ TEST_F(MainWindowTest, AHeadlineAFineAStageAndTheEndAreAnnouncedOnceEach) {
 }
 
 }  // namespace
+
+namespace {
+
+// The window's texts are made again only when their figures change; a figure that changes,
+// and a text written over meanwhile, never leave a stale text behind.
+TEST_F(MainWindowTest, TextsFollowEveryChangeOfTheirAmounts) {
+    TGame& g = Game();
+    StartEngagedGame();
+    Form().ShowCash(Money::Pounds(1234567));
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A31,234,567");
+    Form().ShowCash(Money::Pounds(-5));
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A3-5");
+    Edit(g).Cash = Money::Pounds(42);
+    Edit(g).Debt = Money::Pounds(1000);
+    Form().RefreshDisplay();
+    EXPECT_EQ(View().CashPanel, "Current Cash: \u00A342");
+    EXPECT_EQ(View().DebtPanel.substr(0, 12), "Owe: \u00A31,000");
+
+    // The status bar shows a hint, then the same net worth again: the worth comes back.
+    Form().ShowNetWorth(Money::Pounds(777));
+    Form().ApplicationHint("a hint");
+    Form().ShowNetWorth(Money::Pounds(777));
+    EXPECT_EQ(View().Status, "Net Worth: \u00A3777");
+
+    // A row follows its property's price, mortgage and name.
+    const TProperty& first = g.State().Property(1);
+    Edit(g).Property(1).BuyPrice = Money::Pounds(1000);
+    Form().RefillLists();
+    EXPECT_EQ(View().Avail.Rows[0].Text, first.Name + " (\u00A31,000)");
+    Edit(g).Property(1).BuyPrice = Money::Pounds(2000);
+    Form().RefillLists();
+    EXPECT_EQ(View().Avail.Rows[0].Text, first.Name + " (\u00A32,000)");
+    Edit(g).Property(1).Flags |= Owned | Mortgaged;
+    Form().RefillLists();
+    ASSERT_FALSE(View().Portfolio.Rows.empty());
+    EXPECT_EQ(View().Portfolio.Rows[0].Text, first.Name + " (\u00A32,000) [M]");
+    Edit(g).Property(1).Flags = static_cast<std::uint16_t>(first.Flags & ~Mortgaged);
+    Edit(g).Property(1).Name = "Renamed";
+    Form().RefillLists();
+    EXPECT_EQ(View().Portfolio.Rows[0].Text, "Renamed (\u00A32,000)");
+    EXPECT_EQ(View().Portfolio.Rows[0].NameLength, 7u);
+}
+
+}  // namespace

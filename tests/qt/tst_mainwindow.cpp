@@ -116,6 +116,7 @@ private slots:
     void theAreasAreControlsForKeysAndScreenReaders();
     void listRowsKeepTheirPriceWhole();
     void optionsAreKeptInTheSettingsFile();
+    void listRowsAreShortenedAgainForANewWidth();
 
 private:
     template <typename T = QWidget>
@@ -787,6 +788,33 @@ void TestMainWindow::optionsAreKeptInTheSettingsFile() {
         QVERIFY(control<QAction>("Mediuim1")->isChecked());
         QVERIFY(control<QAction>("mnu_OptionsSound")->isChecked());
         QVERIFY(effects->messages.empty());
+    }
+}
+
+// The rows are shortened when they are set and when the list's width changes, not at every
+// paint: a list made narrower paints as a new list of that width does.
+void TestMainWindow::listRowsAreShortenedAgainForANewWidth() {
+    auto* shown = control<PropertyList>("lst_Avail");
+    std::vector<PropertyRow> rows;
+    for (int r = 0; r < shown->count(); ++r) {
+        const QString text = shown->item(r)->text();
+        rows.push_back({text, static_cast<int>(text.lastIndexOf(QStringLiteral(" ("))), r == 2});
+    }
+    auto paintedAt = [&](PropertyList& list, int width) {
+        list.resize(width, 20 * 16);
+        return list.grab().toImage();
+    };
+    PropertyList list(16, nullptr);
+    list.setFont(shown->font());
+    list.resize(300, 20 * 16);
+    list.setRows(rows);
+    for (int width : {300, 150, 90, 220}) {
+        const QImage kept = paintedAt(list, width);
+        PropertyList fresh(16, nullptr);
+        fresh.setFont(shown->font());
+        fresh.resize(width, 20 * 16);
+        fresh.setRows(rows);
+        QCOMPARE(kept, paintedAt(fresh, width));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "desktop/RawPicture.h"
+#include "desktop/SvgPicture.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ private slots:
     void soundIsTheCommittedWave_data();
     void soundIsTheCommittedWave();
     void sponsorPixelsAreTheSvgsDrawing();
+    void svgPictureDrawsAgainOnlyForANewSizeOrRatio();
 };
 
 void TestResources::initTestCase() {
@@ -151,13 +153,78 @@ void TestResources::soundIsTheCommittedWave() {
     QCOMPARE(bytes, committed.readAll());
 }
 
+namespace {
+
+// The SVG drawn afresh over `pixels`, as a picture widget shows it.
+QImage Drawn(const QString& path, QSize pixels) {
+    QSvgRenderer renderer(path);
+    renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    return image;
+}
+
+// The picture's pixels alone (its ratio is compared apart).
+QImage Pixels(const QPixmap& pixmap) {
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+}  // namespace
+
+// A picture widget keeps its drawing: it draws the SVG again only for a new size or device
+// pixel ratio, and what it shows then is what a fresh drawing shows.
+void TestResources::svgPictureDrawsAgainOnlyForANewSizeOrRatio() {
+    const QString arrow = QStringLiteral(":/trend/risen.svg");
+    SvgPicture picture(arrow, nullptr);
+    picture.resize(40, 40);
+    QCOMPARE(Pixels(picture.picture(1)), Drawn(arrow, QSize(40, 40)));
+    QCOMPARE(Pixels(picture.picture(1)), Drawn(arrow, QSize(40, 40)));
+    QCOMPARE(picture.renderCount(), 1);
+
+    picture.resize(60, 30);
+    QCOMPARE(Pixels(picture.picture(1)), Drawn(arrow, QSize(60, 30)));
+    QCOMPARE(picture.renderCount(), 2);
+    QCOMPARE(picture.picture(2).devicePixelRatio(), 2.0);
+    QCOMPARE(Pixels(picture.picture(2)), Drawn(arrow, QSize(120, 60)));
+    QCOMPARE(picture.renderCount(), 3);
+
+    // Painted, the kept drawing looks as a new widget's first paint does.
+    picture.picture(1);
+    SvgPicture fresh(arrow, nullptr);
+    fresh.resize(60, 30);
+    QCOMPARE(picture.grab().toImage(), fresh.grab().toImage());
+    const int drawn = picture.renderCount();
+    picture.grab();
+    QCOMPARE(picture.renderCount(), drawn);
+
+    // The main window's sponsor comes from the build's pictures, never drawn from the SVG at
+    // their sizes, and looks the same.
+    const QString logo = QStringLiteral(":/sponsor.svg");
+    SvgPicture sponsor(logo, nullptr);
+    sponsor.setReadyPictures(QStringLiteral(":/sponsor-small.argb"),
+                             QStringLiteral(":/sponsor-small@2x.argb"));
+    sponsor.resize(140, 36);
+    QCOMPARE(Pixels(sponsor.picture(1)), Drawn(logo, QSize(140, 36)));
+    QCOMPARE(Pixels(sponsor.picture(2)), Drawn(logo, QSize(280, 72)));
+    QCOMPARE(sponsor.renderCount(), 0);
+    QCOMPARE(Pixels(sponsor.picture(1.5)), Drawn(logo, QSize(210, 54)));
+    QCOMPARE(sponsor.renderCount(), 1);
+}
+
 // The splash shows the sponsor's logo from raw pixels made at build time: they must be the
 // SVG drawn at 1x and 2x, and a damaged file must give no picture rather than garbage.
 void TestResources::sponsorPixelsAreTheSvgsDrawing() {
     QSvgRenderer renderer(QStringLiteral(":/sponsor.svg"));
     for (const auto& [path, size] :
          {std::pair{QStringLiteral(":/sponsor.argb"), QSize(396, 102)},
-          std::pair{QStringLiteral(":/sponsor@2x.argb"), QSize(792, 204)}}) {
+          std::pair{QStringLiteral(":/sponsor@2x.argb"), QSize(792, 204)},
+          std::pair{QStringLiteral(":/sponsor-small.argb"), QSize(140, 36)},
+          std::pair{QStringLiteral(":/sponsor-small@2x.argb"), QSize(280, 72)}}) {
         const QImage raw = raw_picture::Read(path);
         QCOMPARE(raw.size(), size);
         QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
