@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean web web-run web-test web-bench format check-format
+.PHONY: all deps configure build run console test test-sanitize package bench fuzz clean web web-run web-test web-bench format check-format check-web-scripts web-format
 
 all: build
 
@@ -96,7 +96,7 @@ web-run: web
 # with taps at 390 x 844) and in realtopia-console; part of `make test` when build-web/ exists
 # or REALTOPIA_WEB_TEST=1. `make web-test WEB_SCREENSHOTS=docs/screenshots` also renews the
 # page's two screenshots there (web.png, web-phone.png).
-web-test: web
+web-test: web check-web-scripts
 	@bash scripts/install-deps.sh web-test
 	@cmake --build $(BUILD) -j$(JOBS) --target realtopia-console
 	node --no-warnings --experimental-websocket tests/web/browser_game.mjs \
@@ -111,6 +111,17 @@ check-format:
 format:
 	@bash scripts/install-deps.sh format
 	bash scripts/check-format.sh --fix
+
+# The page's scripts (web/*.js): ESLint and Prettier, at the versions package-lock.json pins
+# (fetched from the npm registry into node_modules/). `make web-test`, and so `make test` when
+# build-web/ exists, runs the check; `make web-format` rewrites the files.
+check-web-scripts:
+	@bash scripts/install-deps.sh web-lint
+	bash scripts/check-web-scripts.sh
+
+web-format:
+	@bash scripts/install-deps.sh web-lint
+	bash scripts/check-web-scripts.sh --fix
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz $(WEB_BUILD) $(WEB_CMAKE)

@@ -1,8 +1,9 @@
 // The Market Report's charts, painted on a canvas from the chart the game describes: title,
 // legend, grid with years and amounts, the month in progress, levels, the series as step
 // lines and the headline marks. Positions arrive as fractions of the plot area; the page only
-// places them. Appended to the program's script before page.js.
-var RealtopiaChart = (function () {
+// places them. Appended to the program's script before page.js, which uses it.
+/* exported RealtopiaChart */
+const RealtopiaChart = (function () {
   'use strict';
 
   const MARGIN = 8;
@@ -47,7 +48,10 @@ var RealtopiaChart = (function () {
     ctx.font = LABEL_FONT;
     const entry = (name, sample) => {
       const entryWidth = SWATCH + 5 + ctx.measureText(name).width;
-      if (x > MARGIN && x + entryWidth > width - MARGIN) { x = MARGIN; y += LEGEND_ROW; }
+      if (x > MARGIN && x + entryWidth > width - MARGIN) {
+        x = MARGIN;
+        y += LEGEND_ROW;
+      }
       if (paint) {
         sample(x, y + LEGEND_ROW / 2);
         ctx.fillStyle = LABEL;
@@ -146,8 +150,7 @@ var RealtopiaChart = (function () {
     ctx.fillStyle = LABEL;
     ctx.textAlign = 'center';
     // On a narrow chart every other year is named.
-    const step = chart.yearLabels.length > 1 &&
-      (px(chart.yearLabels[1].at) - px(chart.yearLabels[0].at)) < 34 ? 2 : 1;
+    const step = chart.yearLabels.length > 1 && px(chart.yearLabels[1].at) - px(chart.yearLabels[0].at) < 34 ? 2 : 1;
     chart.yearLabels.forEach((year, i) => {
       if (i % step === 0) ctx.fillText(year.label, px(year.at), plot.bottom + MARK_STRIP + YEAR_LABELS / 2);
     });
@@ -203,7 +206,8 @@ var RealtopiaChart = (function () {
       for (let i = 0; i < points.length; i += 2) {
         const x = Math.round(px(points[i]));
         const y = Math.round(py(points[i + 1]));
-        if (i === 0) ctx.moveTo(x, y); else ctx.lineTo(x, y);
+        if (i === 0) ctx.moveTo(x, y);
+        else ctx.lineTo(x, y);
       }
       ctx.stroke();
     }

@@ -9,8 +9,11 @@
   // drives both through window.realtopia.tick() and .tickerStep().
   const manual = params.has('manual');
   const STORE = 'realtopia/';
-  const FILES = { hiscores: '/realtopia/data/REALTOPI.DAT', saved: '/realtopia/data/REALTOPI.SAV',
-                  customisation: '/realtopia/REALTOPIA.INI' };
+  const FILES = {
+    hiscores: '/realtopia/data/REALTOPI.DAT',
+    saved: '/realtopia/data/REALTOPI.SAV',
+    customisation: '/realtopia/REALTOPIA.INI',
+  };
   const SOUNDS = ['CLICK', 'GAMEOVER', 'MEEPMEEP'];
   const $ = (id) => document.getElementById(id);
 
@@ -20,17 +23,27 @@
   let queue = Promise.resolve();
   let pending = 0;
   let dialogOpen = false;
-  let currentDialog = null;  // what the open dialog shows, for a test
+  let currentDialog = null; // what the open dialog shows, for a test
 
   // ---- Calls into the game, one at a time: a call may wait for a dialog ----
 
   // `args` may be a function: the arguments are then taken when the call's turn comes.
   function call(name, types, args, returns = 'number') {
     pending++;
-    const done = queue.then(() => Module.ccall(name, returns, types,
-      typeof args === 'function' ? args() : args, { async: true }))
-      .then((result) => { pending--; afterCall(); return result; },
-            (error) => { pending--; console.error(error); afterCall(); });
+    const done = queue
+      .then(() => Module.ccall(name, returns, types, typeof args === 'function' ? args() : args, { async: true }))
+      .then(
+        (result) => {
+          pending--;
+          afterCall();
+          return result;
+        },
+        (error) => {
+          pending--;
+          console.error(error);
+          afterCall();
+        },
+      );
     queue = done;
     return done;
   }
@@ -44,8 +57,8 @@
   // ---- The page's side of the game's effects ----
 
   let audio = null;
-  const soundData = {};     // name → ArrayBuffer, or null when it could not be fetched
-  const soundBuffers = {};  // name → AudioBuffer, or null when it could not be decoded
+  const soundData = {}; // name → ArrayBuffer, or null when it could not be fetched
+  const soundBuffers = {}; // name → AudioBuffer, or null when it could not be decoded
   let playing = null;
 
   function startAudio() {
@@ -57,8 +70,14 @@
   function decode(name) {
     if (!audio || !soundData[name] || name in soundBuffers) return;
     soundBuffers[name] = undefined;
-    audio.decodeAudioData(soundData[name].slice(0))
-      .then((buffer) => { soundBuffers[name] = buffer; }, () => { soundBuffers[name] = null; });
+    audio.decodeAudioData(soundData[name].slice(0)).then(
+      (buffer) => {
+        soundBuffers[name] = buffer;
+      },
+      () => {
+        soundBuffers[name] = null;
+      },
+    );
   }
 
   // IEffects::SoundResult: 0 played, 1 not found, 3 bad.
@@ -66,13 +85,26 @@
     if (!(name in soundData)) return 1;
     if (soundData[name] === null) return 1;
     if (soundBuffers[name] === null) return 3;
-    if (playing) { try { playing.stop(); } catch (e) { /* already ended */ } playing = null; }
+    if (playing) {
+      try {
+        playing.stop();
+      } catch (e) {
+        /* already ended */
+      }
+      playing = null;
+    }
     // Before the first key or click the browser keeps the page silent.
-    if (!audio || audio.state !== 'running' || !soundBuffers[name]) { onEnded(); return 0; }
+    if (!audio || audio.state !== 'running' || !soundBuffers[name]) {
+      onEnded();
+      return 0;
+    }
     const source = audio.createBufferSource();
     source.buffer = soundBuffers[name];
     source.connect(audio.destination);
-    source.onended = () => { if (playing === source) playing = null; onEnded(); };
+    source.onended = () => {
+      if (playing === source) playing = null;
+      onEnded();
+    };
     playing = source;
     source.start();
     return 0;
@@ -92,15 +124,19 @@
 
   Module.page = {
     dialog: (json) => showDialog(JSON.parse(json)),
-    playSound: (name, wait) => new Promise((resolve) => {
-      let result = 0;
-      result = startSound(name, () => resolve(result));
-      if (result !== 0) resolve(result);
-    }),
+    playSound: (name, wait) =>
+      new Promise((resolve) => {
+        let result = 0;
+        result = startSound(name, () => resolve(result));
+        if (result !== 0) resolve(result);
+      }),
     playSoundNow: (name) => startSound(name, () => {}),
     soundWorks: () => typeof AudioContext !== 'undefined',
     // With noopener the browser does not say whether the tab opened.
-    openUrl: (url) => { window.open(url, '_blank', 'noopener'); return true; },
+    openUrl: (url) => {
+      window.open(url, '_blank', 'noopener');
+      return true;
+    },
     textWidth: (text) => {
       const ctx = measureContext();
       ctx.font = TICKER_FONT;
@@ -111,7 +147,9 @@
       tickerTimer = null;
       if (enabled && !manual) tickerTimer = setInterval(tickerStep, interval);
     },
-    mainTimerChanged: () => { /* re-armed from the view once the call returns */ },
+    mainTimerChanged: () => {
+      /* re-armed from the view once the call returns */
+    },
     now: () => (manual ? 0 : performance.now()),
   };
 
@@ -130,10 +168,13 @@
     if (mainTimer && armedGeneration === timer.generation) return;
     if (mainTimer) clearTimeout(mainTimer);
     armedGeneration = timer.generation;
-    mainTimer = setTimeout(() => {
-      mainTimer = null;
-      call('web_timer_fired', [], []);
-    }, Math.max(0, timer.due));
+    mainTimer = setTimeout(
+      () => {
+        mainTimer = null;
+        call('web_timer_fired', [], []);
+      },
+      Math.max(0, timer.due),
+    );
   }
 
   function tickerStep() {
@@ -159,7 +200,11 @@
     return bytes;
   }
   function readFile(path) {
-    try { return Module.FS.readFile(path); } catch (e) { return null; }
+    try {
+      return Module.FS.readFile(path);
+    } catch (e) {
+      return null;
+    }
   }
   function loadFiles() {
     Module.FS.mkdirTree('/realtopia/data');
@@ -213,7 +258,10 @@
     element.dataset.caption = key;
     element.textContent = '';
     const at = caption.accelerator ? caption.text.toLowerCase().indexOf(caption.accelerator) : -1;
-    if (at < 0) { element.textContent = caption.text; return; }
+    if (at < 0) {
+      element.textContent = caption.text;
+      return;
+    }
     element.append(caption.text.slice(0, at));
     const u = document.createElement('u');
     u.className = 'accel';
@@ -221,7 +269,9 @@
     element.append(u, caption.text.slice(at + 1));
   }
 
-  function hex(color) { return '#' + color.toString(16).padStart(6, '0'); }
+  function hex(color) {
+    return '#' + color.toString(16).padStart(6, '0');
+  }
 
   function drawTicker(ticker) {
     tickerRevision = ticker.revision;
@@ -280,7 +330,7 @@
       ctx.fillStyle = 'red';
       ctx.beginPath();
       ctx.moveTo(40, 40);
-      ctx.arc(40, 40, 39.5, -Math.PI / 2, -Math.PI / 2 + 2 * Math.PI * percent / 100);
+      ctx.arc(40, 40, 39.5, -Math.PI / 2, -Math.PI / 2 + (2 * Math.PI * percent) / 100);
       ctx.closePath();
       ctx.fill();
     }
@@ -293,7 +343,7 @@
     ctx.fillStyle = '#000';
     ctx.fillRect(0, 0, 140, 16);
     ctx.fillStyle = 'red';
-    ctx.fillRect(0, 0, Math.floor(140 * percent / 100), 16);
+    ctx.fillRect(0, 0, Math.floor((140 * percent) / 100), 16);
     ctx.globalCompositeOperation = 'difference';
     ctx.fillStyle = '#fff';
     ctx.font = '11px Arial, "Liberation Sans", sans-serif';
@@ -330,7 +380,10 @@
         element.lastChild.textContent = row.price;
       }
     });
-    showSelected(box, list.rows.map((row, i) => (row.selected ? i : -1)).filter((i) => i >= 0));
+    showSelected(
+      box,
+      list.rows.map((row, i) => (row.selected ? i : -1)).filter((i) => i >= 0),
+    );
   }
   function setListEnabled(box, enabled) {
     box.classList.toggle('disabled', !enabled);
@@ -346,7 +399,9 @@
   }
   function shownRows(box) {
     const rows = [];
-    Array.from(box.children).forEach((element, i) => { if (element.classList.contains('selected')) rows.push(i); });
+    Array.from(box.children).forEach((element, i) => {
+      if (element.classList.contains('selected')) rows.push(i);
+    });
     return rows.join(',');
   }
 
@@ -371,7 +426,9 @@
         if (dialogOpen) return;
         toggleMenu(openMenu === index ? null : index);
       });
-      title.addEventListener('mouseenter', () => { if (openMenu !== null) toggleMenu(index); });
+      title.addEventListener('mouseenter', () => {
+        if (openMenu !== null) toggleMenu(index);
+      });
       bar.append(title);
     });
     bar.menus = menus;
@@ -399,8 +456,12 @@
         const sub = menuElement(item.items);
         sub.style.display = 'none';
         row.append(sub);
-        row.addEventListener('mouseenter', () => { sub.style.display = 'block'; });
-        row.addEventListener('mouseleave', () => { sub.style.display = 'none'; });
+        row.addEventListener('mouseenter', () => {
+          sub.style.display = 'block';
+        });
+        row.addEventListener('mouseleave', () => {
+          sub.style.display = 'none';
+        });
       } else {
         if (!item.enabled) row.classList.add('disabled');
         row.setAttribute('aria-disabled', String(!item.enabled));
@@ -425,7 +486,10 @@
       title.setAttribute('aria-expanded', 'false');
     }
     openMenu = index;
-    if (index === null || !bar.menus || dialogOpen) { openMenu = null; return; }
+    if (index === null || !bar.menus || dialogOpen) {
+      openMenu = null;
+      return;
+    }
     const title = bar.querySelector(`[data-menu="${index}"]`);
     title.classList.add('open');
     title.setAttribute('aria-expanded', 'true');
@@ -452,7 +516,7 @@
   function renderSplash(splash) {
     if (!$('splash').dataset.shown) {
       $('splash').dataset.shown = '1';
-      $('splash_play').focus();  // Enter plays, as on the desktop
+      $('splash_play').focus(); // Enter plays, as on the desktop
     }
     document.title = splash.title;
     setText('caption', splash.title);
@@ -510,12 +574,23 @@
     several.setAttribute('aria-pressed', String(w.selectSeveral.on));
     $('img_Sponsor').title = w.hints.sponsor;
     $('lbl_TAreas').title = w.hints.areas;
-    for (const pair of [['pnl_CurrentFund', 'currentFund'], ['pnl_Currportfolio', 'portfolio'],
-      ['pnl_CurrDebt', 'debt'], ['lbl_TAvail', 'availTitle'], ['lbl_TPortfolio', 'portfolioTitle'],
-      ['lst_Avail', 'lists'], ['lst_portfolio', 'lists'], ['lbl_trend', 'trend'],
-      ['img_trend', 'trend'], ['clock', 'clock'], ['lbl_time', 'month'],
-      ['lbl_progress', 'progress'], ['progress', 'progress'], ['lbl_tStatus', 'status'],
-      ['lbl_Stage', 'status']]) {
+    for (const pair of [
+      ['pnl_CurrentFund', 'currentFund'],
+      ['pnl_Currportfolio', 'portfolio'],
+      ['pnl_CurrDebt', 'debt'],
+      ['lbl_TAvail', 'availTitle'],
+      ['lbl_TPortfolio', 'portfolioTitle'],
+      ['lst_Avail', 'lists'],
+      ['lst_portfolio', 'lists'],
+      ['lbl_trend', 'trend'],
+      ['img_trend', 'trend'],
+      ['clock', 'clock'],
+      ['lbl_time', 'month'],
+      ['lbl_progress', 'progress'],
+      ['progress', 'progress'],
+      ['lbl_tStatus', 'status'],
+      ['lbl_Stage', 'status'],
+    ]) {
       $(pair[0]).title = w.hints[pair[1]];
       $(pair[0]).dataset.hintText = w.hints[pair[1]];
     }
@@ -571,10 +646,14 @@
       return canvas;
     });
     const paint = () => {
-      if (!holder.isConnected) { window.removeEventListener('resize', paint); return; }
+      if (!holder.isConnected) {
+        window.removeEventListener('resize', paint);
+        return;
+      }
       const width = Math.max(280, Math.min(740, holder.clientWidth || 740));
-      charts.forEach((chart, i) => RealtopiaChart.draw(canvases[i], chart, width,
-        chart.seriesLegend ? (width < 500 ? 300 : 280) : 190));
+      charts.forEach((chart, i) =>
+        RealtopiaChart.draw(canvases[i], chart, width, chart.seriesLegend ? (width < 500 ? 300 : 280) : 190),
+      );
     };
     window.addEventListener('resize', paint);
     requestAnimationFrame(paint);
@@ -605,7 +684,11 @@
         }
         continue;
       }
-      if (!table) { table = document.createElement('table'); table.className = 'dcolumns'; holder.append(table); }
+      if (!table) {
+        table = document.createElement('table');
+        table.className = 'dcolumns';
+        holder.append(table);
+      }
       const row = table.insertRow();
       for (const cell of line.split(/\t+/)) {
         const td = row.insertCell();
@@ -620,7 +703,7 @@
     dialogOpen = true;
     currentDialog = d;
     toggleMenu(null);
-    render();  // the window as it stands behind the dialog
+    render(); // the window as it stands behind the dialog
     const returnFocus = document.activeElement;
     setBehindInert(true);
     return new Promise((resolve) => {
@@ -740,12 +823,21 @@
       const onKey = (event) => {
         if (event.key === 'Tab') {
           // The focus goes round the box's own controls.
-          const stops = Array.from(box.querySelectorAll('button, input, canvas[tabindex], [tabindex="0"]'))
-            .filter((e) => !e.disabled && e.offsetParent !== null);
-          if (!stops.length) { event.preventDefault(); return; }
+          const stops = Array.from(box.querySelectorAll('button, input, canvas[tabindex], [tabindex="0"]')).filter(
+            (e) => !e.disabled && e.offsetParent !== null,
+          );
+          if (!stops.length) {
+            event.preventDefault();
+            return;
+          }
           const at = stops.indexOf(document.activeElement);
-          const next = event.shiftKey ? (at <= 0 ? stops.length - 1 : at - 1)
-            : (at < 0 || at === stops.length - 1 ? 0 : at + 1);
+          const next = event.shiftKey
+            ? at <= 0
+              ? stops.length - 1
+              : at - 1
+            : at < 0 || at === stops.length - 1
+              ? 0
+              : at + 1;
           event.preventDefault();
           stops[next].focus();
         } else if (event.key === 'Escape') {
@@ -756,8 +848,7 @@
           event.preventDefault();
           event.stopPropagation();
           const focused = document.activeElement;
-          const target = focused && focused.tagName === 'BUTTON' && box.contains(focused)
-            ? focused : defaultButton;
+          const target = focused && focused.tagName === 'BUTTON' && box.contains(focused) ? focused : defaultButton;
           if (target && !target.disabled) target.click();
         } else if (event.altKey && event.key.length === 1) {
           const letter = event.key.toLowerCase();
@@ -774,7 +865,10 @@
       document.addEventListener('keydown', onKey, true);
       overlay.append(box);
       overlay.style.display = 'flex';
-      if (input) { input.focus(); input.select(); } else if (defaultButton) defaultButton.focus();
+      if (input) {
+        input.focus();
+        input.select();
+      } else if (defaultButton) defaultButton.focus();
     });
   }
 
@@ -786,8 +880,7 @@
   }
 
   function modifiers(event) {
-    return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) |
-           (event.metaKey ? 8 : 0);
+    return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) | (event.metaKey ? 8 : 0);
   }
 
   // What a key means comes with the view (its input table and accelerators); the page
@@ -799,8 +892,9 @@
   function acceleratorOf(event) {
     const w = view && view.window;
     if (!w || event.key.length !== 1 || event.metaKey) return undefined;
-    return w.accelerators.find((a) => a.key === event.key.toLowerCase() &&
-      a.alt === event.altKey && a.ctrl === event.ctrlKey);
+    return w.accelerators.find(
+      (a) => a.key === event.key.toLowerCase() && a.alt === event.altKey && a.ctrl === event.ctrlKey,
+    );
   }
   function menuOf(event) {
     const w = view && view.window;
@@ -814,19 +908,24 @@
     const input = inputOf(event);
     const accelerator = acceleratorOf(event);
     const menu = menuOf(event);
-    if ((input && input.window) || accelerator || menu >= 0)
-      event.preventDefault();
-    if (menu >= 0 && !accelerator) { toggleMenu(openMenu === menu ? null : menu); return; }
+    if ((input && input.window) || accelerator || menu >= 0) event.preventDefault();
+    if (menu >= 0 && !accelerator) {
+      toggleMenu(openMenu === menu ? null : menu);
+      return;
+    }
     if (accelerator && accelerator.focus) {
       focusByAccelerator = true;
       $(accelerator.focus === 'avail' ? 'lst_Avail' : 'lst_portfolio').focus();
       focusByAccelerator = false;
     }
-    const focused = document.activeElement && document.activeElement.dataset
-      ? document.activeElement.dataset.control || '' : '';
+    const focused =
+      document.activeElement && document.activeElement.dataset ? document.activeElement.dataset.control || '' : '';
     lastKeyWasTab = event.key === 'Tab';
-    call('web_key_down', ['string', 'number', 'number', 'string'],
-         [event.key, modifiers(event), event.repeat ? 1 : 0, focused]);
+    call(
+      'web_key_down',
+      ['string', 'number', 'number', 'string'],
+      [event.key, modifiers(event), event.repeat ? 1 : 0, focused],
+    );
   }
   function onKeyUp(event) {
     if (dialogOpen || !view || view.screen !== 'main') return;
@@ -838,8 +937,8 @@
   let lastKeyWasTab = false;
   let focusByAccelerator = false;
   let pointerOnList = null;
-  let listHeld = null;  // the list between a press on a row and its release
-  let focusReturning = false;  // a box has closed and the focus goes back
+  let listHeld = null; // the list between a press on a row and its release
+  let focusReturning = false; // a box has closed and the focus goes back
 
   // The page's own list boxes: a press (click or tap) or a key that moves asks the game which
   // rows are then selected; the release tells the game, as a toolkit's list box does.
@@ -852,8 +951,11 @@
       };
       const press = (row, mods, tap) => {
         listHeld = box;
-        call('web_list_press', ['string', 'number', 'number', 'number'], [list, row, mods, tap ? 1 : 0], 'string')
-          .then((rows) => { if (typeof rows === 'string') showSelected(box, rows ? rows.split(',').map(Number) : []); });
+        call('web_list_press', ['string', 'number', 'number', 'number'], [list, row, mods, tap ? 1 : 0], 'string').then(
+          (rows) => {
+            if (typeof rows === 'string') showSelected(box, rows ? rows.split(',').map(Number) : []);
+          },
+        );
       };
       const release = (event) => {
         call('web_list', ['string', 'string', 'string', 'string'], () => {
@@ -866,11 +968,19 @@
         if (dialogOpen || box.classList.contains('disabled')) return;
         pointerOnList = box;
         const row = rowOf(event);
-        if (event.pointerType === 'touch') { touchRow = row; return; }
+        if (event.pointerType === 'touch') {
+          touchRow = row;
+          return;
+        }
         if (event.button !== 0) return;
-        if (row >= 0) { press(row, modifiers(event), false); showCurrent(box, row); }
+        if (row >= 0) {
+          press(row, modifiers(event), false);
+          showCurrent(box, row);
+        }
       });
-      box.addEventListener('pointercancel', () => { touchRow = -1; });
+      box.addEventListener('pointercancel', () => {
+        touchRow = -1;
+      });
       box.addEventListener('pointerup', (event) => {
         if (dialogOpen || box.classList.contains('disabled')) return;
         if (event.pointerType === 'touch') {
@@ -887,24 +997,33 @@
       box.addEventListener('keydown', (event) => {
         if (dialogOpen || box.classList.contains('disabled')) return;
         if (!['ArrowUp', 'ArrowDown', 'Home', 'End', 'PageUp', 'PageDown', ' '].includes(event.key)) return;
-        event.preventDefault();  // the list moves, not the page
-        listHeld = box;  // until the key is released
-        call('web_list_move', ['string', 'string', 'number'], [list, event.key, modifiers(event)], 'string')
-          .then((answer) => {
+        event.preventDefault(); // the list moves, not the page
+        listHeld = box; // until the key is released
+        call('web_list_move', ['string', 'string', 'number'], [list, event.key, modifiers(event)], 'string').then(
+          (answer) => {
             if (typeof answer !== 'string' || answer === '-') return;
             const [current, rows] = answer.split(';');
             showSelected(box, rows ? rows.split(',').map(Number) : []);
             showCurrent(box, Number(current));
-          });
+          },
+        );
       });
       box.addEventListener('keyup', (event) => {
         const input = inputOf(event);
-        if (input && !input.list) return;  // the window's key, not the list's
+        if (input && !input.list) return; // the window's key, not the list's
         release('keyup');
       });
       box.addEventListener('focus', () => {
-        const reason = pointerOnList === box ? 'click' : focusReturning ? 'activation'
-          : lastKeyWasTab ? 'tab' : focusByAccelerator ? 'accelerator' : 'other';
+        const reason =
+          pointerOnList === box
+            ? 'click'
+            : focusReturning
+              ? 'activation'
+              : lastKeyWasTab
+                ? 'tab'
+                : focusByAccelerator
+                  ? 'accelerator'
+                  : 'other';
         pointerOnList = null;
         call('web_list', ['string', 'string', 'string', 'string'], () => ['focus', list, reason, shownRows(box)]);
       });
@@ -918,22 +1037,27 @@
   // chooses it.
   function wireAreas() {
     const areas = Array.from(document.querySelectorAll('#pnl_Areas .area'));
-    areas.forEach((area, i) => area.addEventListener('keydown', (event) => {
-      if (!event.key.startsWith('Arrow') || event.altKey || event.ctrlKey || dialogOpen) return;
-      event.preventDefault();  // the picture moves, not the page
-      call('web_area_arrow', ['number', 'string'], [i + 1, event.key], 'number').then((next) => {
-        if (!next) return;
-        areas[next - 1].focus();
-        areas[next - 1].click();
-      });
-    }));
+    areas.forEach((area, i) =>
+      area.addEventListener('keydown', (event) => {
+        if (!event.key.startsWith('Arrow') || event.altKey || event.ctrlKey || dialogOpen) return;
+        event.preventDefault(); // the picture moves, not the page
+        call('web_area_arrow', ['number', 'string'], [i + 1, event.key], 'number').then((next) => {
+          if (!next) return;
+          areas[next - 1].focus();
+          areas[next - 1].click();
+        });
+      }),
+    );
   }
 
   // The row the keys are at: in view, and named to a screen reader as the list's active row.
   function showCurrent(box, row) {
     const element = box.children[row];
     for (const old of box.querySelectorAll('.row.current')) old.classList.remove('current');
-    if (!element) { box.removeAttribute('aria-activedescendant'); return; }
+    if (!element) {
+      box.removeAttribute('aria-activedescendant');
+      return;
+    }
     element.classList.add('current');
     box.setAttribute('aria-activedescendant', element.id);
     element.scrollIntoView({ block: 'nearest' });
@@ -943,12 +1067,19 @@
     document.addEventListener('keydown', onKeyDown);
     document.addEventListener('keyup', onKeyUp);
     document.addEventListener('pointerdown', startAudio, true);
-    for (const pair of [['splash_play', 'play'], ['splash_newuser', 'newuser'],
-      ['splash_link', 'sponsor'], ['splash_maker', 'maker'], ['splash_sponsor', 'sponsor']]) {
+    for (const pair of [
+      ['splash_play', 'play'],
+      ['splash_newuser', 'newuser'],
+      ['splash_link', 'sponsor'],
+      ['splash_maker', 'maker'],
+      ['splash_sponsor', 'sponsor'],
+    ]) {
       $(pair[0]).addEventListener('click', () => call('web_splash', ['string'], [pair[1]]));
       // The links answer Enter as links do.
       if ($(pair[0]).tagName === 'A') {
-        $(pair[0]).addEventListener('keydown', (event) => { if (event.key === 'Enter') $(pair[0]).click(); });
+        $(pair[0]).addEventListener('keydown', (event) => {
+          if (event.key === 'Enter') $(pair[0]).click();
+        });
       }
     }
     $('client').addEventListener('click', (event) => {
@@ -1006,7 +1137,7 @@
     const width = frame.offsetWidth;
     const height = frame.offsetHeight;
     // Driven by hand, the window keeps its own size, so its parts are where a test computes.
-    const below = $('chrome').offsetHeight + 8;  // the key help and the file buttons
+    const below = $('chrome').offsetHeight + 8; // the key help and the file buttons
     const scale = manual ? 1 : Math.min(innerWidth / width, (innerHeight - below) / height);
     frame.style.transform = `scale(${scale})`;
     frame.style.left = Math.max(0, Math.floor((innerWidth - width * scale) / 2)) + 'px';
@@ -1014,9 +1145,19 @@
   }
 
   function fetchSounds() {
-    return Promise.all(SOUNDS.map((name) => fetch('WAVEFILE/' + name + '.wav')
-      .then((response) => (response.ok ? response.arrayBuffer() : null), () => null)
-      .then((data) => { soundData[name] = data; decode(name); })));
+    return Promise.all(
+      SOUNDS.map((name) =>
+        fetch('WAVEFILE/' + name + '.wav')
+          .then(
+            (response) => (response.ok ? response.arrayBuffer() : null),
+            () => null,
+          )
+          .then((data) => {
+            soundData[name] = data;
+            decode(name);
+          }),
+      ),
+    );
   }
 
   // What a test drives: the clock's events, the ticker's steps and the game's state.
@@ -1037,7 +1178,10 @@
       screen: view ? view.screen : '',
       clockRunning: !!(view && view.screen === 'main' && view.window.timer.enabled),
     }),
-    file: (key) => { const bytes = readFile(FILES[key]); return bytes ? toBase64(bytes) : null; },
+    file: (key) => {
+      const bytes = readFile(FILES[key]);
+      return bytes ? toBase64(bytes) : null;
+    },
   };
 
   Module.onRuntimeInitialized = () => {
