@@ -18,6 +18,14 @@ export default [
       eqeqeq: 'error',
       'no-var': 'error',
       'prefer-const': 'error',
+      // Emscripten 3.1.6's optimiser, which the build runs over these files, mangles it.
+      'no-restricted-syntax': [
+        'error',
+        {
+          selector: 'ForOfStatement > VariableDeclaration > VariableDeclarator > :matches(ArrayPattern, ObjectPattern)',
+          message: "Emscripten's optimiser mangles a destructuring for-of",
+        },
+      ],
     },
   },
   { files: ['web/page.js'], languageOptions: { globals: { RealtopiaChart: 'readonly' } } },

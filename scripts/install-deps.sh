@@ -22,8 +22,8 @@ for extra in "$@"; do
     fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
     bench) packages+=(xdotool imagemagick) ;;
     package) packages+=(lintian) ;;
-    web) packages+=(emscripten nodejs python3) ;;
-    web-test) packages+=(emscripten nodejs python3 chromium) ;;
+    web) packages+=(emscripten nodejs python3 brotli) ;;
+    web-test) packages+=(emscripten nodejs python3 brotli chromium) ;;
     format) packages+=(clang-format) ;;
     # A Node.js from elsewhere brings its own npm, which Debian's package would conflict with.
     web-lint) packages+=(nodejs); command -v npm >/dev/null || packages+=(npm) ;;

@@ -186,8 +186,8 @@ EMSCRIPTEN_KEEPALIVE int web_window_state(int minimised) {
     return frontEnd->WindowStateChanged(minimised != 0) ? 1 : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE int web_page_closing() {
-    return frontEnd->PageClosing() ? 1 : 0;
+EMSCRIPTEN_KEEPALIVE int web_keep_game() {
+    return frontEnd->KeepGame() ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* web_view() {

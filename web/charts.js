@@ -20,8 +20,15 @@ const RealtopiaChart = (function () {
   const LABEL = '#404040';
   const CURRENT = '#405070';
   const CURRENT_BAND = '#d6e2f0';
-  const TITLE_FONT = 'bold 13px Arial, "Liberation Sans", sans-serif';
-  const LABEL_FONT = '12px Arial, "Liberation Sans", sans-serif';
+  // Narrow charts are a phone's, read at arm's length: their text is larger.
+  const NARROW = 500;
+  let TITLE_FONT = '';
+  let LABEL_FONT = '';
+  function chooseFonts(width) {
+    const narrow = width < NARROW;
+    TITLE_FONT = `bold ${narrow ? 15 : 13}px Arial, "Liberation Sans", sans-serif`;
+    LABEL_FONT = `${narrow ? 14 : 12}px Arial, "Liberation Sans", sans-serif`;
+  }
 
   const hex = (rgb) => '#' + rgb.toString(16).padStart(6, '0');
 
@@ -83,6 +90,7 @@ const RealtopiaChart = (function () {
 
   // Paints `chart` on `canvas` at `width` × `height` CSS pixels, sharp on any screen.
   function draw(canvas, chart, width, height) {
+    chooseFonts(width);
     const ratio = window.devicePixelRatio || 1;
     canvas.width = Math.round(width * ratio);
     canvas.height = Math.round(height * ratio);

@@ -50,7 +50,7 @@
 
   function afterCall() {
     render();
-    saveFiles();
+    keepSoon();
     applyMainTimer();
   }
 
@@ -224,6 +224,22 @@
         if (text !== stored) localStorage.setItem(STORE + key, text);
       }
     }
+  }
+  // Nothing is lost when the tab is closed or discarded without a word: between moves the
+  // program writes the game in progress (when it changed) and the hi-score table to its files,
+  // and the page copies them into the browser's storage, at most a few times a second, and at
+  // once when the page is hidden or goes away.
+  const KEEP_DELAY_MS = 250;
+  let keepTimer = null;
+  function keepSoon() {
+    if (keepTimer === null) keepTimer = setTimeout(keepNow, KEEP_DELAY_MS);
+  }
+  function keepNow() {
+    if (keepTimer !== null) clearTimeout(keepTimer);
+    keepTimer = null;
+    // A call waiting for a box is a move not over yet: it is kept once it is.
+    if (pending === 0) Module._web_keep_game();
+    saveFiles();
   }
   function download(path, name) {
     const bytes = readFile(path);
@@ -405,17 +421,24 @@
     return rows.join(',');
   }
 
+  // The menu bar behaves as a desktop window's: a click or Alt+letter opens a menu, the arrow
+  // keys move through it and its submenus and along the bar, Enter (or an item's letter)
+  // chooses, Esc closes one level, and the focus goes back where it was. While a menu is open
+  // its keys are the menu's alone.
   let openMenu = null;
+  let menuReturn = null; // the element focused before the menu opened
   function buildMenus(menus) {
     const bar = $('menubar');
     const key = JSON.stringify(menus);
     if (bar.dataset.menus === key) return;
     bar.dataset.menus = key;
     const wasOpen = openMenu;
+    const focusedPath = itemPath(document.activeElement);
     bar.textContent = '';
     menus.forEach((menu, index) => {
       const title = document.createElement('span');
       title.className = 'menutitle';
+      title.tabIndex = -1;
       title.setAttribute('role', 'menuitem');
       title.setAttribute('aria-haspopup', 'menu');
       title.setAttribute('aria-expanded', 'false');
@@ -432,7 +455,11 @@
       bar.append(title);
     });
     bar.menus = menus;
-    if (wasOpen !== null) toggleMenu(wasOpen);
+    // Redrawn while open (an item enabled meanwhile): the same menu, at the same item.
+    if (wasOpen !== null) {
+      toggleMenu(wasOpen);
+      if (focusedPath) focusItem(itemAt(focusedPath));
+    }
   }
   function menuElement(items) {
     const box = document.createElement('div');
@@ -441,6 +468,8 @@
     for (const item of items) {
       const row = document.createElement('div');
       row.className = 'menuitem';
+      row.tabIndex = -1;
+      row.dataset.accelerator = item.caption.accelerator || '';
       row.setAttribute('role', item.checkable ? 'menuitemcheckbox' : 'menuitem');
       if (item.items) row.setAttribute('aria-haspopup', 'menu');
       setCaption(row, item.caption);
@@ -453,33 +482,35 @@
       }
       if (item.items) {
         row.classList.add('submenu');
-        const sub = menuElement(item.items);
-        sub.style.display = 'none';
-        row.append(sub);
-        row.addEventListener('mouseenter', () => {
-          sub.style.display = 'block';
-        });
-        row.addEventListener('mouseleave', () => {
-          sub.style.display = 'none';
-        });
+        row.setAttribute('aria-expanded', 'false');
+        row.append(menuElement(item.items));
+        showSubmenu(row, false);
+        row.addEventListener('mouseenter', () => showSubmenu(row, true));
+        row.addEventListener('mouseleave', () => showSubmenu(row, false));
       } else {
+        row.dataset.command = item.control;
         if (!item.enabled) row.classList.add('disabled');
         row.setAttribute('aria-disabled', String(!item.enabled));
         if (item.checked) row.classList.add('checked');
         if (row.getAttribute('role') === 'menuitemcheckbox') row.setAttribute('aria-checked', String(!!item.checked));
         row.addEventListener('mouseup', (event) => {
           event.stopPropagation();
-          if (!item.enabled) return;
-          toggleMenu(null);
-          invoke(item.control);
+          chooseItem(row);
         });
       }
       box.append(row);
     }
     return box;
   }
+  function showSubmenu(row, shown) {
+    row.lastChild.style.display = shown ? 'block' : 'none';
+    row.setAttribute('aria-expanded', String(shown));
+  }
   function toggleMenu(index) {
     const bar = $('menubar');
+    if (openMenu === null && index !== null && !dialogOpen) {
+      menuReturn = bar.contains(document.activeElement) ? null : document.activeElement;
+    }
     for (const old of bar.querySelectorAll(':scope > .menu')) old.remove();
     for (const title of bar.querySelectorAll('.menutitle')) {
       title.classList.remove('open');
@@ -488,6 +519,12 @@
     openMenu = index;
     if (index === null || !bar.menus || dialogOpen) {
       openMenu = null;
+      const back = menuReturn;
+      menuReturn = null;
+      if (bar.contains(document.activeElement) || document.activeElement === document.body) {
+        if (back && back.isConnected) back.focus();
+        else document.activeElement.blur();
+      }
       return;
     }
     const title = bar.querySelector(`[data-menu="${index}"]`);
@@ -496,6 +533,104 @@
     const box = menuElement(bar.menus[index].items);
     box.style.left = title.offsetLeft + 'px';
     bar.append(box);
+    title.focus();
+  }
+  // Opened by a key: the menu with its first item chosen.
+  function openMenuByKey(index) {
+    lastKeyWasTab = false;
+    toggleMenu(index);
+    if (openMenu !== null) focusItem($('menubar').querySelector(':scope > .menu > .menuitem'));
+  }
+  function chooseItem(row) {
+    if (row.classList.contains('submenu')) {
+      showSubmenu(row, true);
+      focusItem(row.lastChild.firstChild);
+      return;
+    }
+    if (row.classList.contains('disabled')) return;
+    toggleMenu(null);
+    invoke(row.dataset.command);
+  }
+  function focusItem(row) {
+    if (row) row.focus();
+  }
+  // Where an item is: the menu's index, then the item's at each level ("1/2/0").
+  function itemPath(element) {
+    const bar = $('menubar');
+    if (!element || openMenu === null || !bar.contains(element) || !element.classList.contains('menuitem')) return null;
+    const path = [];
+    for (let row = element; row.classList.contains('menuitem'); row = row.parentNode.parentNode) {
+      path.unshift(Array.prototype.indexOf.call(row.parentNode.children, row));
+      if (row.parentNode.parentNode === bar) break;
+    }
+    return path;
+  }
+  function itemAt(path) {
+    let box = $('menubar').querySelector(':scope > .menu');
+    let row = null;
+    for (let depth = 0; depth < path.length; depth++) {
+      if (!box) return null;
+      row = box.children[path[depth]];
+      if (!row) return null;
+      if (depth < path.length - 1) {
+        showSubmenu(row, true);
+        box = row.lastChild;
+      }
+    }
+    return row;
+  }
+  const menuKeysDown = new Set(); // keys whose press a menu took: their release is its too
+  function onMenuKey(event) {
+    if (event.type === 'keyup') {
+      if (!menuKeysDown.delete(event.key)) return;
+      event.preventDefault();
+      event.stopImmediatePropagation();
+      return;
+    }
+    if (openMenu === null || dialogOpen) return;
+    event.preventDefault();
+    event.stopImmediatePropagation();
+    menuKeysDown.add(event.key);
+    const bar = $('menubar');
+    const focused = document.activeElement;
+    const current = bar.contains(focused) && focused.classList.contains('menuitem') ? focused : null;
+    const box = current ? current.parentNode : bar.querySelector(':scope > .menu');
+    const rows = Array.from(box.children);
+    const at = rows.indexOf(current);
+    const inSubmenu = box.parentNode !== bar;
+    const along = (step) => openMenuByKey((openMenu + step + bar.menus.length) % bar.menus.length);
+    switch (event.key) {
+      case 'ArrowDown':
+        return focusItem(rows[(at + 1) % rows.length]);
+      case 'ArrowUp':
+        return focusItem(rows[at <= 0 ? rows.length - 1 : at - 1]);
+      case 'Home':
+        return focusItem(rows[0]);
+      case 'End':
+        return focusItem(rows[rows.length - 1]);
+      case 'ArrowRight':
+        return current && current.classList.contains('submenu') ? chooseItem(current) : along(1);
+      case 'ArrowLeft':
+        if (!inSubmenu) return along(-1);
+        showSubmenu(box.parentNode, false);
+        return focusItem(box.parentNode);
+      case 'Escape':
+        if (!inSubmenu) return toggleMenu(null);
+        showSubmenu(box.parentNode, false);
+        return focusItem(box.parentNode);
+      case 'Enter':
+      case ' ':
+        return current ? chooseItem(current) : undefined;
+      case 'Tab':
+        return toggleMenu(null);
+    }
+    // Alt+letter goes to another menu; a letter chooses the item it underlines.
+    const menu = menuOf(event);
+    if (menu >= 0) return menu === openMenu ? toggleMenu(null) : openMenuByKey(menu);
+    if (event.key.length === 1 && !event.ctrlKey && !event.metaKey) {
+      const row = rows.find((r) => r.dataset.accelerator === event.key.toLowerCase());
+      if (row) chooseItem(row);
+    }
   }
   document.addEventListener('mousedown', (event) => {
     if (openMenu !== null && !$('menubar').contains(event.target)) toggleMenu(null);
@@ -528,6 +663,7 @@
     setText('splash_careerly', splash.careerly);
     setText('splash_link', splash.link);
     $('splash_link').title = splash.linkHint;
+    $('splash_sponsor').alt = splash.link;
     setText('splash_play', splash.play);
     setText('splash_newuser', splash.newUser);
     setText('splash_build', splash.build);
@@ -573,6 +709,8 @@
     several.title = w.selectSeveral.hint;
     several.setAttribute('aria-pressed', String(w.selectSeveral.on));
     $('img_Sponsor').title = w.hints.sponsor;
+    $('img_Sponsor').alt = w.hints.sponsor;
+    $('img_trend').alt = w.hints.trend;
     $('lbl_TAreas').title = w.hints.areas;
     for (const pair of [
       ['pnl_CurrentFund', 'currentFund'],
@@ -865,10 +1003,15 @@
       document.addEventListener('keydown', onKey, true);
       overlay.append(box);
       overlay.style.display = 'flex';
+      // A chooser opens at its chosen item, or its first that can be chosen.
+      const firstChoice =
+        content.querySelector('input[type=radio]:checked:enabled') ||
+        content.querySelector('input[type=radio]:enabled');
       if (input) {
         input.focus();
         input.select();
-      } else if (defaultButton) defaultButton.focus();
+      } else if (firstChoice) firstChoice.focus();
+      else if (defaultButton) defaultButton.focus();
     });
   }
 
@@ -904,13 +1047,14 @@
 
   function onKeyDown(event) {
     startAudio();
+    if (!dialogOpen && view && view.screen === 'splash') return splashKey(event);
     if (dialogOpen || !view || view.screen !== 'main') return;
     const input = inputOf(event);
     const accelerator = acceleratorOf(event);
     const menu = menuOf(event);
     if ((input && input.window) || accelerator || menu >= 0) event.preventDefault();
     if (menu >= 0 && !accelerator) {
-      toggleMenu(openMenu === menu ? null : menu);
+      openMenuByKey(menu);
       return;
     }
     if (accelerator && accelerator.focus) {
@@ -926,6 +1070,15 @@
       ['string', 'number', 'number', 'string'],
       [event.key, modifiers(event), event.repeat ? 1 : 0, focused],
     );
+  }
+  // On the splash, wherever the focus is, Enter is PLAY! and Esc is New User, as on the
+  // desktop; a focused link answers Enter as links do.
+  function splashKey(event) {
+    const control = { Enter: 'play', Escape: 'newuser' }[event.key];
+    if (!control || event.altKey || event.ctrlKey || event.metaKey) return;
+    if (event.key === 'Enter' && document.activeElement && document.activeElement.tagName === 'A') return;
+    event.preventDefault();
+    call('web_splash', ['string'], [control]);
   }
   function onKeyUp(event) {
     if (dialogOpen || !view || view.screen !== 'main') return;
@@ -1064,6 +1217,9 @@
   }
 
   function wire() {
+    // Before the lists and the window: an open menu takes every key.
+    document.addEventListener('keydown', onMenuKey, true);
+    document.addEventListener('keyup', onMenuKey, true);
     document.addEventListener('keydown', onKeyDown);
     document.addEventListener('keyup', onKeyUp);
     document.addEventListener('pointerdown', startAudio, true);
@@ -1107,11 +1263,12 @@
     $('customise').addEventListener('click', () => $('iniFile').click());
     $('iniFile').addEventListener('change', () => upload($('iniFile'), FILES.customisation));
     document.addEventListener('visibilitychange', () => {
+      if (document.hidden) keepNow();
       if (view && view.screen === 'main') call('web_window_state', ['number'], [document.hidden ? 1 : 0]);
     });
-    window.addEventListener('pagehide', () => {
-      if (Module._web_page_closing()) saveFiles();
-    });
+    // A phone may freeze a page in the background and then discard it, with no pagehide.
+    document.addEventListener('freeze', keepNow);
+    window.addEventListener('pagehide', keepNow);
     window.addEventListener('resize', fit);
     fit();
   }
@@ -1177,6 +1334,7 @@
       dialog: currentDialog,
       screen: view ? view.screen : '',
       clockRunning: !!(view && view.screen === 'main' && view.window.timer.enabled),
+      kept: keepTimer === null,
     }),
     file: (key) => {
       const bytes = readFile(FILES[key]);
@@ -1191,9 +1349,5 @@
     render();
     fetchSounds();
     document.documentElement.dataset.ready = '1';
-    // The frame that shows the splash: what the benchmark times.
-    requestAnimationFrame(() => {
-      document.documentElement.dataset.painted = performance.now().toFixed(1);
-    });
   };
 })();
