@@ -206,6 +206,26 @@
       return null;
     }
   }
+  // This Emscripten's rename leaves the file it replaces findable by its name: a file saved
+  // twice (a new copy renamed over the old) and then removed would come back as the older copy.
+  // The replaced file is forgotten as the rename happens.
+  function mendRename() {
+    const fs = Module.FS;
+    const rename = fs.rename;
+    const nodeAt = (path) => {
+      try {
+        return fs.lookupPath(path).node;
+      } catch (e) {
+        return null;
+      }
+    };
+    fs.rename = function (from, to) {
+      const replaced = nodeAt(to);
+      const result = rename.apply(this, arguments);
+      if (replaced && nodeAt(to) !== replaced) fs.hashRemoveNode(replaced);
+      return result;
+    };
+  }
   function loadFiles() {
     Module.FS.mkdirTree('/realtopia/data');
     for (const key of Object.keys(FILES)) {
@@ -1343,6 +1363,7 @@
   };
 
   Module.onRuntimeInitialized = () => {
+    mendRename();
     loadFiles();
     Module.ccall('web_start', null, ['string'], [params.get('seed') || '']);
     wire();

@@ -332,12 +332,31 @@ TEST_F(WebFrontEndTest, ThePagesSplashCarriesEveryTextOfTheViewsSplash) {
         ASSERT_NE(at, std::string::npos) << text.Id;
         const std::size_t tagEnd = page.find('>', at);
         EXPECT_EQ(page.compare(tagEnd + 1, text.Text.size() + 2, text.Text + "</"), 0) << text.Id;
-        if (!text.Hint.empty())
+        if (!text.Hint.empty()) {
             EXPECT_TRUE(Contains(page.substr(at, tagEnd - at), " title=\"" + text.Hint + "\""))
                 << text.Id;
+        }
         EXPECT_TRUE(Contains(view, "\"" + text.Key + "\":\"" + text.Text + "\"")) << text.Key;
     }
     // Markup in a text is written as text.
     EXPECT_EQ(WithSplashTexts("<b id=\"splash_play\"></b>", {{"play", "splash_play", "<&>", "\""}}),
               "<b id=\"splash_play\" title=\"&quot;\">&lt;&amp;&gt;</b>");
+}
+
+// A game kept now and then (as the page does, a few times a second) and played to its end is
+// not offered again.
+TEST_F(WebFrontEndTest, AGamePlayedToItsEndIsNotKept) {
+    EnterGame();
+    ASSERT_TRUE(web_.KeyDown("Escape", 0, false, ""));
+    web_.KeyUp("Escape", 0);
+    const std::string path = web_.App().mainform.Game().SavedGamePath();
+    for (int month = 0; month < 200 && web_.CurrentScreen() == WebFrontEnd::Screen::Main; ++month) {
+        web_.TimerFired();
+        if (month % 10 == 9) web_.KeepGame();
+    }
+    EXPECT_EQ(web_.CurrentScreen(), WebFrontEnd::Screen::Ended);
+    TSavedGame saved;
+    std::string why;
+    EXPECT_EQ(ReadSavedGame(path, saved, why), TSavedGameRead::Missing)
+        << saved.State.Month << "/" << saved.State.Year;
 }

@@ -460,15 +460,15 @@ async function resume(base = address) {
 }
 
 await open('seed=9&manual');
-// Esc on the splash is New User.
+// Esc on the splash is New User: the agreement, then the rules.
 await key('esc');
 await pause(50);
-const newUser = (await evaluate('window.realtopia.status()')).dialog;
-check(newUser && newUser.kind === 'input', 'Esc on the splash is not New User');
-if (newUser) await click('#overlay button[data-answer="cancel"]');
-await settle();
-await click('#splash_play');
+check((await evaluate('window.realtopia.status()')).dialog?.kind === 'agreement', 'Esc on the splash showed no agreement');
 await click('#overlay button[data-answer="agree"]');
+await pause(50);
+const rules = (await evaluate('window.realtopia.status()')).dialog;
+check(rules && rules.kind === 'rules', 'Esc on the splash is not New User: no rules after the agreement');
+if (rules) await click(`#overlay button[data-answer="${(rules.buttons.find((b) => b.default) || rules.buttons[0]).answer}"]`);
 await settle();
 await click('[data-control="button:start"]');
 for (let i = 0; i < 3; i++) { await evaluate('void window.realtopia.tick()'); await settle(); }

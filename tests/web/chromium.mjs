@@ -38,7 +38,8 @@ export async function servePage(pageDir, extra = {}) {
 // `url` is its address, `stop` ends it.
 export async function serveWeb(folder) {
   const script = new URL('../../scripts/serve-web.py', import.meta.url).pathname;
-  const server = spawn('python3', [script, folder, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+  // Its log of requests is left out.
+  const server = spawn('python3', [script, folder, '0'], { stdio: ['ignore', 'pipe', 'ignore'] });
   const url = await new Promise((resolve, reject) => {
     let text = '';
     server.stdout.on('data', (chunk) => {
