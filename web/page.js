@@ -660,6 +660,9 @@
     view = JSON.parse(Module.UTF8ToString(Module._web_view()));
     document.body.classList.toggle('splash', view.screen === 'splash');
     $('ended').style.display = view.screen === 'ended' ? 'flex' : 'none';
+    // Once the program has ended its menus have nothing left to do: they go with it.
+    $('menubar').style.visibility = view.screen === 'ended' ? 'hidden' : '';
+    if (view.screen === 'ended' && openMenu !== null) toggleMenu(null);
     if (view.screen === 'splash') renderSplash(view.splash);
     if (view.screen === 'main') renderMain(view.window);
     if (view.screen === 'ended') {

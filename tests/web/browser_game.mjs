@@ -479,6 +479,8 @@ let left = await gameOf();
 await click('[data-control="button:exit"]');
 await kept();
 check((await evaluate('window.realtopia.status()')).screen === 'ended', 'Exit Game did not end the program');
+check(await evaluate("getComputedStyle(document.getElementById('menubar')).visibility === 'hidden'"),
+  'the menus of an ended program still show');
 check(await resume() === left, 'the game left by Exit Game did not resume as it was');
 
 await evaluate('void window.realtopia.tick()');
