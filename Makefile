@@ -89,7 +89,7 @@ web:
 
 WEB_PORT ?= 8017
 web-run: web
-	@echo "Serving $(WEB_BUILD)/ at http://127.0.0.1:$(WEB_PORT)/, gzip-compressed (Ctrl+C stops)"
+	@echo "Serving $(WEB_BUILD)/ at http://127.0.0.1:$(WEB_PORT)/, brotli- or gzip-compressed (Ctrl+C stops)"
 	python3 scripts/serve-web.py $(WEB_BUILD) $(WEB_PORT)
 
 # A seeded game played in the page in headless Chromium (with a mouse and keys at 1280 x 800,

@@ -128,15 +128,16 @@ async function settle() {
     await pause();
   }
 }
+async function checkChooserFocus() {
+  const focus = await evaluate(`(() => { const e = document.activeElement;
+    const first = document.querySelector('#overlay input[type=radio]:checked:enabled') || document.querySelector('#overlay input[type=radio]:enabled');
+    return e === first && !!first; })()`);
+  check(focus, 'the chooser did not open with the focus on its first item that can be chosen');
+}
 async function answer(dialog) {
   trace('dialog: ' + dialog.kind + ' ' + (dialog.icon || '') + ' ' + dialog.text.slice(0, 40));
   const button = (answer) => `#overlay button[data-answer="${answer}"]`;
-  if (dialog.kind === 'chooser') {
-    const focus = await evaluate(`(() => { const e = document.activeElement;
-      const first = document.querySelector('#overlay input[type=radio]:checked:enabled') || document.querySelector('#overlay input[type=radio]:enabled');
-      return e === first && !!first; })()`);
-    check(focus, 'the chooser did not open with the focus on its first item that can be chosen');
-  }
+  if (dialog.kind === 'chooser') await checkChooserFocus();
   if (dialog.kind === 'input' && touch) {
     const box = await evaluate(`(() => { const e = document.querySelector('#overlay input[type=text]');
       return [e.getBoundingClientRect().height, parseFloat(getComputedStyle(e).fontSize)]; })()`);
@@ -550,6 +551,18 @@ check(await resume() === left, 'the game left by Alt+X did not resume as it was'
   await pause(50);
   check((await evaluate('window.realtopia.status()')).dialog?.kind === 'about', 'About did not open by keys');
   await key('esc');
+  await settle();
+
+  // The damage/renovate chooser opens with the focus on its first item that can be chosen.
+  await clickRows('#lst_portfolio', [1]);
+  await key('f5');
+  await pause(50);
+  const chooser = (await evaluate('window.realtopia.status()')).dialog;
+  check(chooser && chooser.kind === 'chooser', 'F5 on a property of the portfolio opened no chooser: ' + JSON.stringify(chooser && chooser.text));
+  if (chooser && chooser.kind === 'chooser') {
+    await checkChooserFocus();
+    await click('#overlay button[data-answer="cancel"]');
+  }
   await settle();
 }
 
