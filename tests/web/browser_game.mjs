@@ -266,6 +266,10 @@ async function checkPhoneLayout() {
         if (b.bottom <= a.top || (sameRow && b.right <= a.left))
           problems.push('Tab reaches ' + (stops[j].id || stops[j].className) + ' after ' + (stops[i].id || stops[i].className));
       }
+    // The ticker's canvas draws 16 px text at its own width: not shrunk below 14 px.
+    const ticker = document.getElementById('ticker');
+    const tickerScale = ticker.getBoundingClientRect().width / ticker.width;
+    if (16 * tickerScale < 14) problems.push('the ticker text is ' + (16 * tickerScale).toFixed(1) + ' px');
     const row = document.querySelector('#lst_Avail .row');
     if (row && row.title !== row.textContent) problems.push('a row without its whole text as its title');
     return problems;
