@@ -8,7 +8,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # CI build; a plain `cmake` configure, a user's or a distribution's, keeps them warnings.
 WERROR_FLAGS ?= -DREALTOPIA_WERROR=ON
 
-.PHONY: all deps configure build run console test test-sanitize release test-release package bench fuzz clean web web-run web-test web-bench format check-format
+.PHONY: all deps configure build run console test test-sanitize release test-release package bench fuzz clean web web-run web-test web-bench format check-format check-web-scripts web-format
 
 all: build
 
@@ -112,14 +112,14 @@ web:
 
 WEB_PORT ?= 8017
 web-run: web
-	@echo "Serving $(WEB_BUILD)/ at http://127.0.0.1:$(WEB_PORT)/, gzip-compressed (Ctrl+C stops)"
+	@echo "Serving $(WEB_BUILD)/ at http://127.0.0.1:$(WEB_PORT)/, brotli- or gzip-compressed (Ctrl+C stops)"
 	python3 scripts/serve-web.py $(WEB_BUILD) $(WEB_PORT)
 
 # A seeded game played in the page in headless Chromium (with a mouse and keys at 1280 x 800,
 # with taps at 390 x 844) and in realtopia-console; part of `make test` when build-web/ exists
 # or REALTOPIA_WEB_TEST=1. `make web-test WEB_SCREENSHOTS=docs/screenshots` also renews the
 # page's two screenshots there (web.png, web-phone.png).
-web-test: web
+web-test: web check-web-scripts
 	@bash scripts/install-deps.sh web-test
 	@cmake --build $(BUILD) -j$(JOBS) --target realtopia-console
 	node --no-warnings --experimental-websocket tests/web/browser_game.mjs \
@@ -134,6 +134,17 @@ check-format:
 format:
 	@bash scripts/install-deps.sh format
 	bash scripts/check-format.sh --fix
+
+# The page's scripts (web/*.js): ESLint and Prettier, at the versions package-lock.json pins
+# (fetched from the npm registry into node_modules/). `make web-test`, and so `make test` when
+# build-web/ exists, runs the check; `make web-format` rewrites the files.
+check-web-scripts:
+	@bash scripts/install-deps.sh web-lint
+	bash scripts/check-web-scripts.sh
+
+web-format:
+	@bash scripts/install-deps.sh web-lint
+	bash scripts/check-web-scripts.sh --fix
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(RELEASE_BUILD) build-fuzz $(WEB_BUILD) $(WEB_CMAKE)

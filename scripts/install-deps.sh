@@ -15,16 +15,19 @@ packages=(
 # display: keys typed by xdotool, screenshots by ImageMagick), `package` (lintian, which
 # `make package` runs on the package it builds), `web` (the WebAssembly compiler and Node.js,
 # on which its optimiser runs), `web-test` (also the headless browser the page's test drives)
-# and `format` (clang-format, for `make format` and scripts/check-format.sh).
+# `format` (clang-format, for `make format` and scripts/check-format.sh) and `web-lint` (npm,
+# which fetches the page scripts' checkers, for scripts/check-web-scripts.sh).
 for extra in "$@"; do
   case "$extra" in
     fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
     bench) packages+=(xdotool imagemagick) ;;
     package) packages+=(lintian) ;;
-    web) packages+=(emscripten nodejs python3) ;;
-    web-test) packages+=(emscripten nodejs python3 chromium) ;;
+    web) packages+=(emscripten nodejs python3 brotli) ;;
+    web-test) packages+=(emscripten nodejs python3 brotli chromium) ;;
     format) packages+=(clang-format) ;;
-    *) echo "install-deps.sh: unknown extra '$extra' (fuzz, bench, package, web, web-test, format)" >&2; exit 2 ;;
+    # A Node.js from elsewhere brings its own npm, which Debian's package would conflict with.
+    web-lint) packages+=(nodejs); command -v npm >/dev/null || packages+=(npm) ;;
+    *) echo "install-deps.sh: unknown extra '$extra' (fuzz, bench, package, web, web-test, format, web-lint)" >&2; exit 2 ;;
   esac
 done
 

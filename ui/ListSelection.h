@@ -16,8 +16,8 @@ public:
     // Keys that move in a list.
     enum class Move { Up, Down, Home, End, PageUp, PageDown, Toggle };
 
-    static constexpr const char* SeveralOff = "Select several";
-    static constexpr const char* SeveralOn = "Select one";
+    // A toggle: its name says what it does, and whether it is on is its pressed state.
+    static constexpr const char* SeveralCaption = "Select several";
     static constexpr const char* SeveralHint = "Taps select several properties, as Ctrl+click does";
     static constexpr int kPageRows = 10;
 
@@ -27,7 +27,6 @@ public:
 
     // The modifiers a tap stands for: none, or Ctrl while "select several" is on.
     static unsigned TapModifiers(bool several);
-    static const char* SeveralCaption(bool several) { return several ? SeveralOn : SeveralOff; }
 
     // A press on `row` with modifiers (TModifier bits). Returns the rows then selected,
     // ascending.

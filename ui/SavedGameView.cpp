@@ -84,6 +84,23 @@ bool SaveGameOnExit(const Tmainform& form) {
     return SaveGameOf(form, form.Game().SavedGamePath(), why);
 }
 
+bool TGameKeeper::Keep(Tmainform& form) {
+    if (!form.Game().GameInProgress()) {
+        written_.clear();
+        return false;
+    }
+    const TSavedGame saved = TSavedGame::Capture(form.Game(), SavedWindowOf(form));
+    std::string bytes = saved.ToBytes();
+    if (bytes == written_) return false;
+    const std::string path = form.Game().SavedGamePath();
+    std::string why;
+    if (!WriteSavedGame(path, saved, why)) return false;
+    written_ = std::move(bytes);
+    // A game dealt afresh is now kept too: its end removes the file, as a resumed one's does.
+    form.Rules().ResumedFrom = path;
+    return true;
+}
+
 void OfferSavedGame(Tmainform& form, std::function<void(bool resumed)> done) {
     auto finish = [done](bool resumed) {
         if (done) done(resumed);

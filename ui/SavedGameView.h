@@ -29,6 +29,19 @@ bool SaveGameOf(const Tmainform& form, const std::string& path, std::string& why
 // True when it was written.
 bool SaveGameOnExit(const Tmainform& form);
 
+// A front end that may be closed without notice (a browser's tab, discarded in the background)
+// keeps the game after every move that changes it instead of only when the program ends.
+class TGameKeeper {
+public:
+    // Writes the game in progress to the game's saved-game path when it differs from what
+    // this keeper last wrote; that file is then the one the game's end removes. True when
+    // it was written.
+    bool Keep(Tmainform& form);
+
+private:
+    std::string written_;  // the file image last written
+};
+
 // On start-up, with the main window shown: offers the game saved at the saved-game path.
 // An unreadable file is set aside (".bad") and the player told so; Yes shows the game paused
 // where it was left (the file goes when that game ends); No removes the file. `done` hears

@@ -217,9 +217,10 @@ bool WebFrontEnd::WindowStateChanged(bool minimised) {
     return app_->mainform.WindowStateChanged(minimised);
 }
 
-bool WebFrontEnd::PageClosing() {
-    if (screen_ != Screen::Main) return false;
-    return SaveGameOnExit(app_->mainform);
+bool WebFrontEnd::KeepGame() {
+    // A move waiting for a box's answer is kept once it is over.
+    if (screen_ != Screen::Main || DialogOpen()) return false;
+    return keeper_.Keep(app_->mainform);
 }
 
 // ---- Dialogs ----
@@ -490,6 +491,8 @@ void WebFrontEnd::Announce(const std::string& text) {
 }
 
 void WebFrontEnd::Quit() {
+    // Exit Game and Alt+X keep the game in progress, as the desktop program does when it ends.
+    if (screen_ == Screen::Main) SaveGameOnExit(app_->mainform);
     screen_ = Screen::Ended;
     page_.TickerTimerChanged(false, 0);
     page_.MainTimerChanged();

@@ -13,6 +13,7 @@
 #include "ui/Commands.h"
 #include "ui/Effects.h"
 #include "ui/ListSelection.h"
+#include "ui/SavedGameView.h"
 #include "ui/TMarquee.h"
 #include "web/WebDialog.h"
 #include "web/WebPage.h"
@@ -91,8 +92,10 @@ public:
     void TickerStep();
     // The page was hidden or shown again.
     bool WindowStateChanged(bool minimised);
-    // The page is going away: a game in progress is kept. True when one was written.
-    bool PageClosing();
+    // Between the page's events, at most a few times a second, and when the page is hidden or
+    // goes away: the game in progress is written where the next visit offers it, when it
+    // changed. True when it was written.
+    bool KeepGame();
 
     // What the page draws, as JSON; the ticker's strip alone, for its steps.
     std::string ViewJson() const;
@@ -167,4 +170,5 @@ private:
     TListSelection availSelection_;
     TListSelection portfolioSelection_;
     bool selectSeveral_ = false;
+    TGameKeeper keeper_;
 };

@@ -218,8 +218,8 @@ EMSCRIPTEN_KEEPALIVE int web_dialog_answer(const char* text) {
     return frontEnd->DialogAnswer(text != nullptr ? text : "") ? 1 : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE int web_page_closing() {
-    return frontEnd->PageClosing() ? 1 : 0;
+EMSCRIPTEN_KEEPALIVE int web_keep_game() {
+    return frontEnd->KeepGame() ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* web_view() {

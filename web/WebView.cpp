@@ -2,14 +2,13 @@
 
 #include "frontend/JsonWriter.h"
 #include "frontend/ListJson.h"
-#include "ui/Addresses.h"
 #include "ui/DisplayText.h"
 #include "ui/Inputs.h"
 #include "ui/MainWindowView.h"
 #include "ui/MenuTree.h"
+#include "web/SplashTexts.h"
 #include "web/WebFrontEnd.h"
 #include "windows/TRealtopia.h"
-#include "windows/Tsplash.h"
 
 using displaytext::PlainCaption;
 using displaytext::WithLineFeeds;
@@ -62,13 +61,10 @@ const TButtonView& ButtonView(const TMainWindowView& view, TCommand command) {
 
 void WriteSplash(TJsonWriter& json, const TRealtopia& app) {
     json.Open("splash", '{');
-    json.String("presents", Tsplash::Presents).String("presentsHint", Tsplash::PresentsHint);
-    json.String("title", app.Title()).String("titleHint", Tsplash::TitleHintPrefix + app.Title());
-    json.String("careerly", Tsplash::CareerlyTitle).String("linkHint", Tsplash::LinkHint);
-    json.String("link", addresses::SponsorLabel);
-    json.String("play", Tsplash::Play).String("newUser", Tsplash::NewUser);
-    json.String("build", Tsplash::BuildLabel).String("createdBy", Tsplash::CreatedBy);
-    json.String("maker", addresses::MakerLabel);
+    for (const TSplashText& text : SplashTexts(app.Title())) {
+        json.String(text.Key.c_str(), text.Text);
+        if (!text.Hint.empty()) json.String((text.Key + "Hint").c_str(), text.Hint);
+    }
     json.Close('}');
 }
 
@@ -149,7 +145,7 @@ void WriteTicker(TJsonWriter& json, const TMarquee& ticker, unsigned revision) {
 
 void WriteSelectSeveral(TJsonWriter& json, bool several) {
     json.Open("selectSeveral", '{');
-    json.Bool("on", several).String("text", TListSelection::SeveralCaption(several));
+    json.Bool("on", several).String("text", TListSelection::SeveralCaption);
     json.String("hint", TListSelection::SeveralHint);
     json.Close('}');
 }

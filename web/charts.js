@@ -1,8 +1,9 @@
 // The Market Report's charts, painted on a canvas from the chart the game describes: title,
 // legend, grid with years and amounts, the month in progress, levels, the series as step
 // lines and the headline marks. Positions arrive as fractions of the plot area; the page only
-// places them. Appended to the program's script before page.js.
-var RealtopiaChart = (function () {
+// places them. Appended to the program's script before page.js, which uses it.
+/* exported RealtopiaChart */
+const RealtopiaChart = (function () {
   'use strict';
 
   const MARGIN = 8;
@@ -19,8 +20,15 @@ var RealtopiaChart = (function () {
   const LABEL = '#404040';
   const CURRENT = '#405070';
   const CURRENT_BAND = '#d6e2f0';
-  const TITLE_FONT = 'bold 13px Arial, "Liberation Sans", sans-serif';
-  const LABEL_FONT = '12px Arial, "Liberation Sans", sans-serif';
+  // Narrow charts are a phone's, read at arm's length: their text is larger.
+  const NARROW = 500;
+  let TITLE_FONT = '';
+  let LABEL_FONT = '';
+  function chooseFonts(width) {
+    const narrow = width < NARROW;
+    TITLE_FONT = `bold ${narrow ? 15 : 13}px Arial, "Liberation Sans", sans-serif`;
+    LABEL_FONT = `${narrow ? 14 : 12}px Arial, "Liberation Sans", sans-serif`;
+  }
 
   const hex = (rgb) => '#' + rgb.toString(16).padStart(6, '0');
 
@@ -47,7 +55,10 @@ var RealtopiaChart = (function () {
     ctx.font = LABEL_FONT;
     const entry = (name, sample) => {
       const entryWidth = SWATCH + 5 + ctx.measureText(name).width;
-      if (x > MARGIN && x + entryWidth > width - MARGIN) { x = MARGIN; y += LEGEND_ROW; }
+      if (x > MARGIN && x + entryWidth > width - MARGIN) {
+        x = MARGIN;
+        y += LEGEND_ROW;
+      }
       if (paint) {
         sample(x, y + LEGEND_ROW / 2);
         ctx.fillStyle = LABEL;
@@ -79,6 +90,7 @@ var RealtopiaChart = (function () {
 
   // Paints `chart` on `canvas` at `width` × `height` CSS pixels, sharp on any screen.
   function draw(canvas, chart, width, height) {
+    chooseFonts(width);
     const ratio = window.devicePixelRatio || 1;
     canvas.width = Math.round(width * ratio);
     canvas.height = Math.round(height * ratio);
@@ -146,8 +158,7 @@ var RealtopiaChart = (function () {
     ctx.fillStyle = LABEL;
     ctx.textAlign = 'center';
     // On a narrow chart every other year is named.
-    const step = chart.yearLabels.length > 1 &&
-      (px(chart.yearLabels[1].at) - px(chart.yearLabels[0].at)) < 34 ? 2 : 1;
+    const step = chart.yearLabels.length > 1 && px(chart.yearLabels[1].at) - px(chart.yearLabels[0].at) < 34 ? 2 : 1;
     chart.yearLabels.forEach((year, i) => {
       if (i % step === 0) ctx.fillText(year.label, px(year.at), plot.bottom + MARK_STRIP + YEAR_LABELS / 2);
     });
@@ -203,7 +214,8 @@ var RealtopiaChart = (function () {
       for (let i = 0; i < points.length; i += 2) {
         const x = Math.round(px(points[i]));
         const y = Math.round(py(points[i + 1]));
-        if (i === 0) ctx.moveTo(x, y); else ctx.lineTo(x, y);
+        if (i === 0) ctx.moveTo(x, y);
+        else ctx.lineTo(x, y);
       }
       ctx.stroke();
     }

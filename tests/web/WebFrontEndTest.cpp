@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <deque>
+#include <fstream>
+#include <sstream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/SavedGame.h"
+#include "engine/World.h"
 #include "frontend/JsonWriter.h"
 #include "support/TempPlatform.h"
 #include "ui/MarketReport.h"
+#include "web/SplashTexts.h"
 #include "web/WebDialog.h"
 #include "web/WebFrontEnd.h"
 #include "windows/TRealtopia.h"
@@ -272,7 +277,7 @@ TEST_F(WebFrontEndTest, TheListsRowsAnswerClicksTapsAndKeysFromTheWindowsSelecti
         Contains(web_.ViewJson(), R"("selectSeveral":{"on":false,"text":"Select several")"));
     web_.ToggleSelectSeveral();
     EXPECT_EQ(web_.ListPress("avail", 0, 0, true), std::vector<int>({0, 2, 4}));
-    EXPECT_TRUE(Contains(web_.ViewJson(), R"("selectSeveral":{"on":true,"text":"Select one")"));
+    EXPECT_TRUE(Contains(web_.ViewJson(), R"("selectSeveral":{"on":true,"text":"Select several")"));
     // Keys start from the rows the window shows selected, at the row last pressed.
     ASSERT_TRUE(web_.ListMouseUp("avail", {0, 2, 4}));
     EXPECT_EQ(web_.ListMove("avail", "ArrowDown", kShift), std::vector<int>({0, 1}));
@@ -308,3 +313,94 @@ TEST_F(WebFrontEndTest, TheMarketReportCarriesBothChartsAndTheLog) {
 }
 
 }  // namespace
+
+// A tab may be discarded without a word: the game is kept after each move that changes it,
+// Exit Game keeps it too, and the next visit offers it.
+TEST_F(WebFrontEndTest, TheGameIsKeptAfterEachMoveAndOnExitAndOfferedAgain) {
+    EnterGame();
+    const std::string path = web_.App().mainform.Game().SavedGamePath();
+    EXPECT_FALSE(web_.KeepGame());  // before PLAY there is no game to keep
+    ASSERT_TRUE(web_.KeyDown("Escape", 0, false, ""));
+    web_.KeyUp("Escape", 0);
+    EXPECT_TRUE(web_.KeepGame());
+    TSavedGame saved;
+    std::string why;
+    ASSERT_EQ(ReadSavedGame(path, saved, why), TSavedGameRead::Read) << why;
+    EXPECT_EQ(saved.State.Cash, web_.App().mainform.Game().State().Cash);
+    EXPECT_FALSE(web_.KeepGame());  // nothing changed, nothing written
+    web_.TimerFired();
+    EXPECT_TRUE(web_.KeepGame());
+
+    // Exit Game ends the program and keeps the game as it then is.
+    web_.TimerFired();
+    ASSERT_TRUE(web_.Invoke("button", "exit"));
+    EXPECT_EQ(web_.CurrentScreen(), WebFrontEnd::Screen::Ended);
+    ASSERT_EQ(ReadSavedGame(path, saved, why), TSavedGameRead::Read) << why;
+    EXPECT_EQ(saved.State.Month, web_.App().mainform.Game().State().Month);
+    EXPECT_EQ(saved.State.Cash, web_.App().mainform.Game().State().Cash);
+
+    ScriptedPage nextPage;
+    WebFrontEnd next{nextPage, temp_.Platform()};
+    nextPage.answers = {"agree", "yes"};
+    ASSERT_TRUE(next.Splash("play"));
+    ASSERT_EQ(nextPage.dialogs.size(), 2u);
+    EXPECT_TRUE(Contains(nextPage.dialogs[1], "Continue your game")) << nextPage.dialogs[1];
+    EXPECT_EQ(next.App().mainform.Game().State().Month, saved.State.Month);
+    EXPECT_TRUE(next.App().mainform.Game().State().Paused);
+}
+
+// The kept file is the game's own: when the game ends it goes, as a resumed game's does.
+TEST_F(WebFrontEndTest, AKeptGameIsRemovedWhenItEnds) {
+    EnterGame();
+    ASSERT_TRUE(web_.KeyDown("Escape", 0, false, ""));
+    web_.KeyUp("Escape", 0);
+    ASSERT_TRUE(web_.KeepGame());
+    const std::string path = web_.App().mainform.Game().SavedGamePath();
+    web_.App().mainform.Rules().EndGame();
+    TSavedGame saved;
+    std::string why;
+    EXPECT_EQ(ReadSavedGame(path, saved, why), TSavedGameRead::Missing);
+    EXPECT_FALSE(web_.KeepGame());
+}
+
+// The build writes the splash's texts into the page, so the splash is its first frame: every
+// text has its empty element in index.html, and the view's splash says the same.
+TEST_F(WebFrontEndTest, ThePagesSplashCarriesEveryTextOfTheViewsSplash) {
+    std::ifstream file(std::string(REALTOPIA_SOURCE_DIR) + "/web/index.html");
+    std::stringstream html;
+    html << file.rdbuf();
+    const std::string page = WithSplashTexts(html.str(), SplashTexts(kApplicationTitle));
+    const std::string view = web_.ViewJson();
+    for (const TSplashText& text : SplashTexts(web_.App().Title())) {
+        const std::size_t at = page.find("id=\"" + text.Id + "\"");
+        ASSERT_NE(at, std::string::npos) << text.Id;
+        const std::size_t tagEnd = page.find('>', at);
+        EXPECT_EQ(page.compare(tagEnd + 1, text.Text.size() + 2, text.Text + "</"), 0) << text.Id;
+        if (!text.Hint.empty()) {
+            EXPECT_TRUE(Contains(page.substr(at, tagEnd - at), " title=\"" + text.Hint + "\""))
+                << text.Id;
+        }
+        EXPECT_TRUE(Contains(view, "\"" + text.Key + "\":\"" + text.Text + "\"")) << text.Key;
+    }
+    // Markup in a text is written as text.
+    EXPECT_EQ(WithSplashTexts("<b id=\"splash_play\"></b>", {{"play", "splash_play", "<&>", "\""}}),
+              "<b id=\"splash_play\" title=\"&quot;\">&lt;&amp;&gt;</b>");
+}
+
+// A game kept now and then (as the page does, a few times a second) and played to its end is
+// not offered again.
+TEST_F(WebFrontEndTest, AGamePlayedToItsEndIsNotKept) {
+    EnterGame();
+    ASSERT_TRUE(web_.KeyDown("Escape", 0, false, ""));
+    web_.KeyUp("Escape", 0);
+    const std::string path = web_.App().mainform.Game().SavedGamePath();
+    for (int month = 0; month < 200 && web_.CurrentScreen() == WebFrontEnd::Screen::Main; ++month) {
+        web_.TimerFired();
+        if (month % 10 == 9) web_.KeepGame();
+    }
+    EXPECT_EQ(web_.CurrentScreen(), WebFrontEnd::Screen::Ended);
+    TSavedGame saved;
+    std::string why;
+    EXPECT_EQ(ReadSavedGame(path, saved, why), TSavedGameRead::Missing)
+        << saved.State.Month << "/" << saved.State.Year;
+}

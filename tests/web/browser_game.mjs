@@ -15,7 +15,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 
-import { servePage, startBrowser } from './chromium.mjs';
+import { servePage, serveWeb, startBrowser } from './chromium.mjs';
 
 const [pageArgument, consoleProgram, movesFile, screenshots] = process.argv.slice(2);
 const pageDir = path.resolve(pageArgument);
@@ -36,7 +36,7 @@ function check(condition, message) {
 // ---- The page, served from its folder, in the browser ----
 
 const { server, address } = await servePage(pageDir);
-const { send, evaluate, close: closeBrowser } = await startBrowser(trace);
+const { send, evaluate, close: closeBrowser, newTab, closeTab, onEvent } = await startBrowser(trace);
 
 function pause(ms = 5) { return new Promise((resolve) => setTimeout(resolve, ms)); }
 
@@ -94,7 +94,8 @@ async function click(selector, modifiers = 0) {
 
 const KEY_CODES = { esc: ['Escape', 27], f1: ['F1', 112], f2: ['F2', 113], f5: ['F5', 116],
   f6: ['F6', 117], f7: ['F7', 118], f9: ['F9', 120], f12: ['F12', 123], enter: ['Enter', 13],
-  tab: ['Tab', 9], right: ['ArrowRight', 39], down: ['ArrowDown', 40] };
+  tab: ['Tab', 9], right: ['ArrowRight', 39], down: ['ArrowDown', 40], left: ['ArrowLeft', 37],
+  up: ['ArrowUp', 38] };
 // A key, or an accelerator written as the console writes it ("alt+u", "ctrl+4").
 async function key(name, modifiers = 0) {
   const parts = name.toLowerCase().split('+');
@@ -127,9 +128,21 @@ async function settle() {
     await pause();
   }
 }
+async function checkChooserFocus() {
+  const focus = await evaluate(`(() => { const e = document.activeElement;
+    const first = document.querySelector('#overlay input[type=radio]:checked:enabled') || document.querySelector('#overlay input[type=radio]:enabled');
+    return e === first && !!first; })()`);
+  check(focus, 'the chooser did not open with the focus on its first item that can be chosen');
+}
 async function answer(dialog) {
   trace('dialog: ' + dialog.kind + ' ' + (dialog.icon || '') + ' ' + dialog.text.slice(0, 40));
   const button = (answer) => `#overlay button[data-answer="${answer}"]`;
+  if (dialog.kind === 'chooser') await checkChooserFocus();
+  if (dialog.kind === 'input' && touch) {
+    const box = await evaluate(`(() => { const e = document.querySelector('#overlay input[type=text]');
+      return [e.getBoundingClientRect().height, parseFloat(getComputedStyle(e).fontSize)]; })()`);
+    check(box[0] >= 44 && box[1] >= 14, `on a phone a text box is ${box[0]} px high with ${box[1]} px text`);
+  }
   if (dialog.kind === 'chooser' && chooserChosen) {
     chooserChosen = false;
     return click(button('ok'));
@@ -253,6 +266,10 @@ async function checkPhoneLayout() {
         if (b.bottom <= a.top || (sameRow && b.right <= a.left))
           problems.push('Tab reaches ' + (stops[j].id || stops[j].className) + ' after ' + (stops[i].id || stops[i].className));
       }
+    // The ticker's canvas draws 16 px text at its own width: not shrunk below 14 px.
+    const ticker = document.getElementById('ticker');
+    const tickerScale = ticker.getBoundingClientRect().width / ticker.width;
+    if (16 * tickerScale < 14) problems.push('the ticker text is ' + (16 * tickerScale).toFixed(1) + ' px');
     const row = document.querySelector('#lst_Avail .row');
     if (row && row.title !== row.textContent) problems.push('a row without its whole text as its title');
     return problems;
@@ -313,6 +330,9 @@ async function checkAccessibility() {
   check(progress && progress.now === view.progressPercent && progress.name === view.labels.progress.text,
     'Game Progress is not a progress bar with its value');
   check(tree.some((node) => node.role === 'menubar'), 'no menu bar');
+  check(named('button', 'Import hi-scores…'), 'the Import hi-scores button has no name');
+  check(named('image', view.hints.trend), 'the trend picture is not named');
+  check(named('image', view.hints.sponsor), 'the sponsor picture is not named');
 
   // A menu shows its keys; a box keeps the focus and nothing behind it acts.
   await click('.menutitle[data-menu="1"]');
@@ -346,6 +366,43 @@ async function checkAccessibility() {
   check(after.screen === 'main' && await gameState() === before,
     'a press behind the box was carried out when it closed');
   await send('Accessibility.disable', {});
+}
+
+// ---- 0. Served as players get it: compressed, and kept by the browser between visits ----
+
+{
+  const web = await serveWeb(pageDir);
+  let transferred = 0;
+  let inFlight = 0;
+  const encodings = {};
+  onEvent((method, params) => {
+    if (method === 'Network.requestWillBeSent') inFlight++;
+    if (method === 'Network.loadingFailed') inFlight--;
+    if (method === 'Network.loadingFinished') {
+      inFlight--;
+      transferred += params.encodedDataLength;
+    }
+    if (method === 'Network.responseReceived') {
+      const headers = Object.fromEntries(Object.entries(params.response.headers).map(([k, v]) => [k.toLowerCase(), v]));
+      encodings[new URL(params.response.url).pathname] = headers['content-encoding'] || '';
+    }
+  });
+  // A visit: the page ready and every request it made (the sounds among them) answered.
+  const visit = async () => {
+    transferred = 0;
+    await open('seed=3&manual', web.url);
+    while (inFlight > 0 || !(await evaluate("performance.getEntriesByType('resource').some((e) => e.name.endsWith('.wav'))"))) await pause(20);
+    return transferred;
+  };
+  await send('Network.enable');
+  const first = await visit();
+  for (const file of ['/', '/realtopia.js', '/realtopia.wasm', '/WAVEFILE/CLICK.wav'])
+    check(encodings[file] === 'br', `${file} came ${encodings[file] || 'uncompressed'}, not brotli-compressed`);
+  const second = await visit();
+  check(second < 10000, `a second visit transferred ${second} bytes (the first ${first})`);
+  trace(`first visit ${first} bytes, second ${second}`);
+  await send('Network.disable');
+  await web.stop();
 }
 
 // ---- 1. The moves with a mouse and keys, in a desktop window ----
@@ -395,7 +452,155 @@ check(offer && offer.icon === 'question' && offer.text.startsWith('Continue your
 if (offer) await click('#overlay button[data-answer="no"]');
 await settle();
 
-// ---- 3. The moves with taps on a phone ----
+// ---- 3. Nothing lost: Exit Game, Alt+X and a discarded tab all leave the game to resume ----
+
+// The game as it is kept: what a resumed game shows paused, whatever the clock was doing.
+async function gameOf() {
+  const state = await evaluate('window.realtopia.state()');
+  for (const key of ['running', 'paused', 'window']) delete state[key];
+  return JSON.stringify(state);
+}
+async function kept() {
+  await settle();
+  while (!(await evaluate('window.realtopia.status().kept'))) await pause(20);
+}
+// Opens the page, PLAY! by Enter wherever the focus is, agrees and answers the offer of the
+// game left; the game then shown.
+async function resume(base = address) {
+  await open('seed=9&manual', base);
+  await evaluate('document.activeElement && document.activeElement.blur()');
+  await key('enter');
+  await pause(50);
+  check((await evaluate('window.realtopia.status()')).dialog?.kind === 'agreement', 'Enter on the splash is not PLAY!');
+  await click('#overlay button[data-answer="agree"]');
+  await pause(50);
+  const offer = (await evaluate('window.realtopia.status()')).dialog;
+  if (!offer || !offer.text.startsWith('Continue your game')) return null;
+  await click('#overlay button[data-answer="yes"]');
+  await settle();
+  return gameOf();
+}
+
+await open('seed=9&manual');
+// Esc on the splash is New User: the agreement, then the rules.
+await key('esc');
+await pause(50);
+check((await evaluate('window.realtopia.status()')).dialog?.kind === 'agreement', 'Esc on the splash showed no agreement');
+await click('#overlay button[data-answer="agree"]');
+await pause(50);
+const rules = (await evaluate('window.realtopia.status()')).dialog;
+check(rules && rules.kind === 'rules', 'Esc on the splash is not New User: no rules after the agreement');
+if (rules) await click(`#overlay button[data-answer="${(rules.buttons.find((b) => b.default) || rules.buttons[0]).answer}"]`);
+await settle();
+await click('[data-control="button:start"]');
+for (let i = 0; i < 3; i++) { await evaluate('void window.realtopia.tick()'); await settle(); }
+await clickRows('#lst_Avail', [2]);
+await key('f6');
+await settle();
+let left = await gameOf();
+await click('[data-control="button:exit"]');
+await kept();
+check((await evaluate('window.realtopia.status()')).screen === 'ended', 'Exit Game did not end the program');
+check(await evaluate("getComputedStyle(document.getElementById('menubar')).visibility === 'hidden'"),
+  'the menus of an ended program still show');
+check(await resume() === left, 'the game left by Exit Game did not resume as it was');
+
+await evaluate('void window.realtopia.tick()');
+await settle();
+left = await gameOf();
+await key('alt+x');
+await kept();
+check(await resume() === left, 'the game left by Alt+X did not resume as it was');
+
+// ---- 4. The menus by keys alone ----
+
+{
+  await key('esc');  // the resumed game goes on
+  await settle();
+  const menus = (await evaluate('window.realtopia.view().window.menus'));
+  const options = menus.findIndex((m) => m.caption.text === 'Options');
+  const speed = menus[options].items.findIndex((i) => i.items);
+  const fast = menus[options].items[speed].items.findIndex((i) => i.caption.text === 'Fast');
+  check(options >= 0 && speed >= 0 && fast >= 0, 'no Options → Scroller Speed → Fast');
+  await evaluate("document.getElementById('cmd_Rules').focus()");
+  const focusedItem = () => evaluate(`(() => { const e = document.activeElement;
+    return e && e.classList.contains('menuitem') ? e.firstChild.textContent + (e.textContent.slice(e.firstChild.textContent.length)) : null; })()`);
+  const running = await evaluate('window.realtopia.state().running');
+  // Esc closes the menu and nothing else; Enter in it does not press the button behind.
+  await key(`alt+${menus[options].caption.accelerator}`);
+  check(await evaluate("document.activeElement.closest('.menu') !== null"), 'Alt+O did not go into the Options menu');
+  await key('esc');
+  await settle();
+  check(!(await evaluate("!!document.querySelector('#menubar .menu')")), 'Esc did not close the menu');
+  check(await evaluate('window.realtopia.state().running') === running, 'Esc in a menu reached the game');
+  check(await evaluate("document.activeElement.id === 'cmd_Rules'"), 'the focus did not go back where it was');
+  await key(`alt+${menus[options].caption.accelerator}`);
+  for (let i = 0; i < speed; i++) await key('down');
+  await key('right');
+  for (let i = 0; i < fast; i++) await key('down');
+  trace('menu item: ' + await focusedItem());
+  await key('enter');
+  await settle();
+  const after = (await evaluate('window.realtopia.view().window.menus'))[options].items[speed].items[fast];
+  check(after.checked, 'Options → Scroller Speed → Fast by keys did not choose the fast ticker');
+  check(await evaluate("document.activeElement.id === 'cmd_Rules'"), 'the focus did not go back after choosing');
+  check(await evaluate('window.realtopia.status().dialog') === null, 'Enter in a menu opened a box');
+  // Every menu's every item is reached by the arrow keys.
+  for (const [m, menu] of menus.entries()) {
+    await key(`alt+${menu.caption.accelerator}`);
+    const seen = [];
+    for (const item of menu.items) {
+      seen.push(await evaluate("document.activeElement.classList.contains('menuitem') && document.activeElement.dataset.accelerator"));
+      if (item.items) {
+        await key('right');
+        for (let i = 0; i < item.items.length; i++) {
+          check(await evaluate("document.activeElement.closest('.menu .menu') !== null"), `submenu of ${item.caption.text} not reached`);
+          await key('down');
+        }
+        await key('left');
+      }
+      await key('down');
+    }
+    check(JSON.stringify(seen) === JSON.stringify(menu.items.map((i) => i.caption.accelerator)),
+      `menu ${m}: the arrows reached ${JSON.stringify(seen)}`);
+    await key('esc');
+  }
+  // The last item of Help, About, by keys: the box opens.
+  await key(`alt+${menus[menus.length - 1].caption.accelerator}`);
+  await key('up');
+  await key('enter');
+  await pause(50);
+  check((await evaluate('window.realtopia.status()')).dialog?.kind === 'about', 'About did not open by keys');
+  await key('esc');
+  await settle();
+
+  // The damage/renovate chooser opens with the focus on its first item that can be chosen.
+  await clickRows('#lst_portfolio', [1]);
+  await key('f5');
+  await pause(50);
+  const chooser = (await evaluate('window.realtopia.status()')).dialog;
+  check(chooser && chooser.kind === 'chooser', 'F5 on a property of the portfolio opened no chooser: ' + JSON.stringify(chooser && chooser.text));
+  if (chooser && chooser.kind === 'chooser') {
+    await checkChooserFocus();
+    await click('#overlay button[data-answer="cancel"]');
+  }
+  await settle();
+}
+
+// ---- 5. A tab discarded in the background ----
+
+{
+  await evaluate('void window.realtopia.tick()');
+  await settle();
+  const discarded = await gameOf();
+  await kept();
+  await send('Page.setWebLifecycleState', { state: 'frozen' });
+  const old = await newTab();
+  check(await resume() === discarded, 'the game of a discarded tab did not resume as it was');
+  await closeTab(old);
+}
+
+// ---- 6. The moves with taps on a phone ----
 
 // Under another name the page is another site, with storage of its own: a fresh table.
 await screen(390, 844, true);

@@ -34,6 +34,29 @@ export async function servePage(pageDir, extra = {}) {
   return { server, address: `http://127.0.0.1:${server.address().port}/` };
 }
 
+// Serves `folder` as players get it, through scripts/serve-web.py (compressed, with validators);
+// `url` is its address, `stop` ends it.
+export async function serveWeb(folder) {
+  const script = new URL('../../scripts/serve-web.py', import.meta.url).pathname;
+  // Its log of requests is left out.
+  const server = spawn('python3', [script, folder, '0'], { stdio: ['ignore', 'pipe', 'ignore'] });
+  const url = await new Promise((resolve, reject) => {
+    let text = '';
+    server.stdout.on('data', (chunk) => {
+      text += chunk;
+      const found = text.match(/ at (http:\/\/\S+)/);
+      if (found) resolve(found[1]);
+    });
+    server.on('exit', () => reject(new Error('serve-web.py ended')));
+  });
+  const stop = async () => {
+    const ended = new Promise((resolve) => server.on('exit', resolve));
+    server.kill();
+    await ended;
+  };
+  return { url, stop };
+}
+
 // Starts the browser with one blank tab attached: `send` a DevTools command, `evaluate` an
 // expression in the page, `close` everything.
 export async function startBrowser(trace = () => {}) {
@@ -56,14 +79,18 @@ export async function startBrowser(trace = () => {}) {
   await new Promise((resolve) => socket.addEventListener('open', resolve));
   let nextId = 1;
   const waiting = new Map();
+  const listeners = [];
   socket.addEventListener('message', (event) => {
     const message = JSON.parse(event.data);
     if (message.id && waiting.has(message.id)) {
       waiting.get(message.id)(message);
       waiting.delete(message.id);
+    } else if (message.method && message.sessionId === session) {
+      for (const listener of listeners) listener(message.method, message.params);
     }
   });
   let session;
+  let targetId;
   function send(method, params = {}) {
     const id = nextId++;
     socket.send(JSON.stringify({ id, method, params, sessionId: session }));
@@ -92,9 +119,25 @@ export async function startBrowser(trace = () => {}) {
     }
   }
 
-  const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
-  ({ sessionId: session } = await send('Target.attachToTarget', { targetId, flatten: true }));
-  trace('attached');
-  await send('Page.enable');
-  return { send, evaluate, close };
+  // A new tab, attached in place of the one before (which stays as it is); its id.
+  async function newTab() {
+    const before = targetId;
+    session = undefined;
+    ({ targetId } = await send('Target.createTarget', { url: 'about:blank' }));
+    ({ sessionId: session } = await send('Target.attachToTarget', { targetId, flatten: true }));
+    trace('attached');
+    await send('Page.enable');
+    return before;
+  }
+  async function closeTab(id) {
+    const current = session;
+    session = undefined;
+    await send('Target.closeTarget', { targetId: id });
+    session = current;
+  }
+  // `listener(method, params)` hears the attached tab's events.
+  const onEvent = (listener) => listeners.push(listener);
+
+  await newTab();
+  return { send, evaluate, close, newTab, closeTab, onEvent };
 }
