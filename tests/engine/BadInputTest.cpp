@@ -351,6 +351,7 @@ TEST_F(BadInput, CustomisationIsReadOncePerRun) {
     fs::remove(IniPath());
     effects_.ClearCalls();
     Game().InitWorld();
+    Form().ApplyGameEvents();  // the window asks what the new world waits for
     EXPECT_EQ(Messages(), fake);
     EXPECT_EQ(Game().State().Property(1).Name, Builtin(1));
 }

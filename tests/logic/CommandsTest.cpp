@@ -632,13 +632,13 @@ TEST_F(CommandsTest, TheTitlesAcceleratorSelectsTheRowInSight) {
     // Alt+P into a list with nothing selected: the row the list marks is selected, and the
     // toolkit is told to show it (the lists' revision rises).
     const unsigned revision = View().ListsRevision;
-    Form().ListFocusIn(IGameWindow::List::Avail, TFocusReason::Accelerator, {});
+    Form().ListFocusIn(TList::Avail, TFocusReason::Accelerator, {});
     EXPECT_TRUE(View().Avail.Rows[0].Selected);
     EXPECT_NE(View().ListsRevision, revision);
     EXPECT_EQ(g.State().SelectionSide, TSelectionSide::ForSale);
     EXPECT_EQ(g.State().Selection, std::vector<int>{View().Avail.Rows[0].Property});
     // The key's release reaches the list as every key's there does, and F6 buys the row.
-    Form().ListKeyUp(IGameWindow::List::Avail, {0});
+    Form().ListKeyUp(TList::Avail, {0});
     const int bought = View().Avail.Rows[0].Property;
     const Money cash = g.State().Cash;
     effects_.ClearCalls();
@@ -649,12 +649,12 @@ TEST_F(CommandsTest, TheTitlesAcceleratorSelectsTheRowInSight) {
     // Alt+Y back into the portfolio, whose list marks its third row: that one.
     ClickAvail({2});
     Strike(Form(), TKey::F6);
-    Form().ListFocusIn(IGameWindow::List::Portfolio, TFocusReason::Accelerator, {}, 1);
+    Form().ListFocusIn(TList::Portfolio, TFocusReason::Accelerator, {}, 1);
     EXPECT_FALSE(View().Portfolio.Rows[0].Selected);
     EXPECT_TRUE(View().Portfolio.Rows[1].Selected);
     EXPECT_EQ(g.State().SelectionSide, TSelectionSide::Portfolio);
     // A selection there already stays as it is.
-    Form().ListFocusIn(IGameWindow::List::Portfolio, TFocusReason::Accelerator, {0});
+    Form().ListFocusIn(TList::Portfolio, TFocusReason::Accelerator, {0});
     EXPECT_TRUE(View().Portfolio.Rows[0].Selected);
     EXPECT_FALSE(View().Portfolio.Rows[1].Selected);
 }

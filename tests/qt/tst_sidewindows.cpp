@@ -547,7 +547,9 @@ void TestSideWindows::everyFocusableControlShowsTheFocus() {
 
     TGame& game = program.app.mainform.Rules();
     Edit(game).Selection = {1};
-    Edit(game).DamRenMode = TDamRenMode::Damage;
+    Edit(game).SelectionSide = TSelectionSide::ForSale;
+    game.SetSelectedRows(TList::Avail, 1);
+    QVERIFY(game.Apply(TMove::Of(TMoveKind::DamageOrRenovate)));
     WhenModal(QStringLiteral("DamRenForm"), [&](QWidget* chooser) {
         VerifyFocusMarks(chooser);
         ++windows;
@@ -557,7 +559,8 @@ void TestSideWindows::everyFocusableControlShowsTheFocus() {
         cancel->setFocus(Qt::TabFocusReason);
         QTest::keyClick(cancel, Qt::Key_Return);
     });
-    QVERIFY(!program.app.mainform.ShowDamRenChooser());
+    program.app.ShowDamRenChooser({});
+    QVERIFY(!program.app.DamRenForm.ChoiceMade());
     QCOMPARE(game.State().DamRenAmount, Money());
 
     WhenModal(QStringLiteral("policeform"), [&](QWidget* police) {
@@ -565,7 +568,7 @@ void TestSideWindows::everyFocusableControlShowsTheFocus() {
         ++windows;
         Child<QPushButton>(police, "cmd_close")->click();
     });
-    program.app.mainform.ShowPoliceMessage("You have been caught.");
+    program.app.ShowPoliceMessage("You have been caught.", {});
 
     program.agreement.show();
     QApplication::setActiveWindow(&program.agreement);
@@ -609,15 +612,27 @@ void TestSideWindows::announcementsAppearAsNotifications() {
         role = notice->role();
         Child<QPushButton>(police, "cmd_close")->click();
     });
-    program.app.mainform.ShowPoliceMessage("You have been caught.\rThe fine is big.");
-    QCOMPARE(named, QStringLiteral("You have been caught.\nThe fine is big."));
+    // A sale of a property sold too often: the game waits at the police window.
+    TGame& game = program.app.mainform.Rules();
+    Edit(game).Engaged = true;
+    Edit(game).Property(1).Flags |= Owned;
+    Edit(game).Property(1).SoldCount = 3;
+    TMove select = TMove::Of(TMoveKind::Select);
+    select.Side = TSelectionSide::Portfolio;
+    select.Properties = {1};
+    QVERIFY(game.Apply(select));
+    QVERIFY(game.Apply(TMove::Of(TMoveKind::BuyOrSell)));
+    program.app.mainform.ApplyGameEvents();
+    QCOMPARE(named, QString::fromStdString("You have sold " + game.State().Property(1).Name +
+                                           " too many times.\nI am suspicious, so I will fine "
+                                           "you \u00A3100,000"));
     QCOMPARE(role, QAccessible::Notification);
     QVERIFY(showing);
     QCOMPARE(announcer->count(), before + 1);
     // The next one is a notice of its own: the first keeps its words for a screen reader
     // still reading it, and the same words again appear again.
     QWidget* first = announcer->latest();
-    program.effects.Announce("You have been caught.\nThe fine is big.");
+    program.effects.Announce(named.toStdString());
     QCOMPARE(announcer->count(), before + 2);
     QVERIFY(announcer->latest() != first);
     QCOMPARE(ReadName(first), named);
