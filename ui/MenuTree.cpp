@@ -59,6 +59,11 @@ std::vector<TMenuEntry> MenuTree(const Tmainform& form) {
              {item(captions::MenuQuitReplay, "mnu_FileQuitandReplay", TCommand::MenuQuitAndReplay),
               Separator(), item(captions::MenuExit, "mnu_FileExit", TCommand::MenuExit)}));
     menus.push_back(Menu(
+        captions::MenuGame, "mnu_Game",
+        {item(captions::MenuChallengeFriend, "mnu_GameChallengeFriend",
+              TCommand::MenuChallengeFriend),
+         item(captions::MenuPlayChallenge, "mnu_GamePlayChallenge", TCommand::MenuPlayChallenge)}));
+    menus.push_back(Menu(
         captions::MenuOptions, "mnu_Options",
         {checkable(captions::MenuSound, "mnu_OptionsSound", TCommand::MenuSound,
                    form.View().SoundChecked, false),

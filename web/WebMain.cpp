@@ -105,6 +105,7 @@ EMSCRIPTEN_KEEPALIVE void web_start(const char* seed) {
     TPlatform platform;
     platform.ProgramPath = "/realtopia/REALTOPIA";
     platform.UserDataDirectory = "/realtopia/data";
+    platform.KeepRecords = true;
     if (seed != nullptr && *seed != '\0') platform.Seed = std::strtoull(seed, nullptr, 10);
     frontEnd = std::make_unique<WebFrontEnd>(page, std::move(platform));
 }
