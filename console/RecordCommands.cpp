@@ -1,8 +1,5 @@
 #include "console/RecordCommands.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "console/ConsoleOutput.h"
 #include "console/ConsoleText.h"
 #include "engine/Game.h"
@@ -17,14 +14,6 @@ TPlatform ReplayPlatform(const TPlatform& platform) {
     TPlatform replay = platform;
     replay.KeepRecords = false;
     return replay;
-}
-
-// The score the table would hold for the replayed game: its worth at the reckoning.
-std::uint32_t ReplayedScore(const TGame& game) {
-    const std::int64_t pounds =
-        std::max<std::int64_t>((game.PortfolioValue() + game.State().Cash).TruncatedPounds(), 0);
-    return static_cast<std::uint32_t>(
-        std::min<std::int64_t>(pounds, std::numeric_limits<std::uint32_t>::max()));
 }
 
 }  // namespace
@@ -62,25 +51,10 @@ int VerifyHiScores(const TPlatform& platform, std::ostream& stream) {
     bool allVerified = true;
     for (int place = 1; place <= 10; ++place) {
         const THiRecord& entry = table.Record(place);
-        std::string verdict = "no record";
-        TGameRecord record;
-        std::string why;
-        const std::string recordPath = EntryRecordPath(path, entry);
-        if (FileExists(recordPath)) {
-            if (!ReadGameRecord(recordPath, record, why)) {
-                verdict = "does not replay: " + why;
-            } else {
-                TGame game(ReplayPlatform(platform));
-                const TReplayResult result = ReplayRecord(record, game);
-                verdict = result.Text();
-                if (result.Verdict == TReplayVerdict::Replayed &&
-                    (!record.Finished || !game.State().Engaged ||
-                     ReplayedScore(game) != entry.Score))
-                    verdict =
-                        "does not replay: its game does not score " + std::to_string(entry.Score);
-            }
-            allVerified = allVerified && verdict == "verified";
-        }
+        const TReplayResult result = VerifyEntry(path, entry, platform);
+        const bool none = result.MoveNumber == 0 && result.Why == "no record";
+        const std::string verdict = none ? result.Why : result.Text();
+        allVerified = allVerified && (none || result.Verdict == TReplayVerdict::Replayed);
         out.Line("verify", std::to_string(place) + " | " + entry.FullName + " | " +
                                std::to_string(entry.Score) + " | " + verdict);
     }

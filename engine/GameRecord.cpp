@@ -6,6 +6,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 
 #include "engine/Game.h"
@@ -370,4 +371,29 @@ bool ResumeRecord(const TGameRecord& record, TGame& game) {
     }
     game.AdoptRecord(record, false);
     return false;
+}
+
+TReplayResult VerifyEntry(const std::string& tablePath, const THiRecord& entry,
+                          const TPlatform& platform) {
+    TReplayResult result;
+    const std::string path = EntryRecordPath(tablePath, entry);
+    TGameRecord record;
+    if (!FileExists(path)) {
+        result.Why = "no record";
+        return result;
+    }
+    if (!ReadGameRecord(path, record, result.Why)) return result;
+    TPlatform replaying = platform;
+    replaying.KeepRecords = false;
+    TGame game(replaying);
+    result = ReplayRecord(record, game);
+    if (result.Verdict != TReplayVerdict::Replayed) return result;
+    const std::int64_t worth = (game.PortfolioValue() + game.State().Cash).TruncatedPounds();
+    const bool scores = worth >= 0 && worth <= std::numeric_limits<std::uint32_t>::max() &&
+                        static_cast<std::uint32_t>(worth) == entry.Score;
+    if (!record.Finished || !game.State().Engaged || !scores) {
+        result.Verdict = TReplayVerdict::DoesNotReplay;
+        result.Why = "its game does not score " + std::to_string(entry.Score);
+    }
+    return result;
 }

@@ -74,6 +74,13 @@ struct TReplayResult {
 // one. `game` must be made for replaying: a platform that keeps no records.
 TReplayResult ReplayRecord(const TGameRecord& record, TGame& game);
 
+// Replays the record kept with a hi-score entry of the table at `tablePath`, under the rules of
+// `platform` (nothing is written): "verified" only when it replays and its game, engaged, ends
+// worth exactly the entry's score. Verdict DoesNotReplay with MoveNumber 0 and Why "no record"
+// when there is none.
+TReplayResult VerifyEntry(const std::string& tablePath, const THiRecord& entry,
+                          const struct TPlatform& platform);
+
 // Goes on with `record` in `game`, just resumed from its saved file: when the record, with the
 // resumption (the clock paused, the program's sound option), leads to exactly that game, the
 // game keeps recording; otherwise its record is closed and is not kept with a hi-score.

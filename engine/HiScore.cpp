@@ -118,8 +118,13 @@ void TGame::SaveHiScore() {
     for (const auto& [caption, text] : boxes) Ask({TQuestionKind::Error, caption, text, {}});
     if (setAside) Inform(kHiScoreTableKeptText);
     std::string display = "PERSONAL HI SCORE TABLE\r\rPlace\tName\t\t\tScore\r";
-    for (int i = 1; i <= 10; ++i)
+    for (int i = 1; i <= 10; ++i) {
+        // A score whose game replays from its record is marked as verified.
+        const bool verified =
+            platform_.KeepRecords &&
+            VerifyEntry(path, current.Record(i), platform_).Verdict == TReplayVerdict::Replayed;
         display += std::to_string(i) + ")\t " + current.FullName(i) + "\t\t\u00A3" +
-                   std::to_string(current.Score(i)) + "\r";
+                   std::to_string(current.Score(i)) + (verified ? " \u2713" : "") + "\r";
+    }
     Inform(display);
 }

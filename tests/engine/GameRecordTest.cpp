@@ -218,8 +218,11 @@ TEST(GameRecordTest, TheGameInProgressIsRecordedBesideItsSaveAndKeptWithItsHiSco
 
     // The months go by to the reckoning, then the hi-score names and "Another Game?".
     game.Apply(TMove::Of(TMoveKind::CashPhrase));
+    std::string table;
     while (true) {
         const TQuestion* open = game.OpenQuestion();
+        if (open != nullptr && open->Text.starts_with("PERSONAL HI SCORE TABLE"))
+            table = open->Text;
         if (open == nullptr) {
             ASSERT_TRUE(game.Apply(TMove::Of(TMoveKind::Tick)));
         } else if (open->Text == "Another Game?") {
@@ -242,4 +245,8 @@ TEST(GameRecordTest, TheGameInProgressIsRecordedBesideItsSaveAndKeptWithItsHiSco
         EXPECT_EQ(entry, game.Record());
     }
     EXPECT_EQ(kept, 1);
+    // The table shown marks the score whose game replays from its record, and only that one.
+    EXPECT_NE(table.find("Ann Ann\t\t\u00A3"), std::string::npos) << table;
+    EXPECT_EQ(table.find("\u2713"), table.find("\r2)") - 3) << table;
+    EXPECT_EQ(table.find("\u2713"), table.rfind("\u2713"));
 }
