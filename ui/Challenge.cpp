@@ -9,11 +9,9 @@ std::string ChallengeMessage(const TGame& game) {
     return "Your friend can play this very market: the same prices, headlines, trends and "
            "draws. Send them the code\r\r" +
            EncodeChallenge(game.Challenge()) +
-           "\r\rto type into Game \u2192 Play a Challenge\u2026, and see who makes more.";
-}
-
-std::string ChallengeLink(const std::string& pageAddress, const TGame& game) {
-    return pageAddress + "?challenge=" + EncodeChallenge(game.Challenge());
+           "\r\rto type into Game \u2192 Play a Challenge\u2026 (or to open the web page "
+           "with ?challenge=" +
+           EncodeChallenge(game.Challenge()) + " after its address), and see who makes more.";
 }
 
 TChallengeDeal Tmainform::PlayChallenge(const std::string& code) {

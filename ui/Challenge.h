@@ -18,8 +18,6 @@ inline constexpr const char* kCustomisationDiffers =
 
 // The text of "Challenge a Friend…": the code of the game being played and what to do with it.
 std::string ChallengeMessage(const TGame& game);
-// The page's link to the game's challenge: `pageAddress` (without a query) and the code.
-std::string ChallengeLink(const std::string& pageAddress, const TGame& game);
 
 // How "Play a Challenge…" went.
 enum class TChallengeDeal : std::int8_t {

@@ -110,6 +110,14 @@ EMSCRIPTEN_KEEPALIVE void web_start(const char* seed) {
     frontEnd = std::make_unique<WebFrontEnd>(page, std::move(platform));
 }
 
+// The page's ?challenge=CODE: the code's market dealt as Game > Play a Challenge… does.
+EMSCRIPTEN_KEEPALIVE int web_play_challenge(const char* code) {
+    return frontEnd->App().mainform.PlayChallenge(code != nullptr ? code : "") !=
+                   TChallengeDeal::NotACode
+               ? 1
+               : 0;
+}
+
 EMSCRIPTEN_KEEPALIVE int web_splash(const char* control) {
     return frontEnd->Splash(control) ? 1 : 0;
 }
