@@ -119,12 +119,13 @@ void TGame::SaveHiScore() {
     if (setAside) Inform(kHiScoreTableKeptText);
     std::string display = "PERSONAL HI SCORE TABLE\r\rPlace\tName\t\t\tScore\r";
     for (int i = 1; i <= 10; ++i) {
-        // A score whose game replays from its record is marked as verified.
+        // A score whose game replays from its record is marked as verified, after the name
+        // (the amounts stay one column of figures).
         const bool verified =
             platform_.KeepRecords &&
             VerifyEntry(path, current.Record(i), platform_).Verdict == TReplayVerdict::Replayed;
-        display += std::to_string(i) + ")\t " + current.FullName(i) + "\t\t\u00A3" +
-                   std::to_string(current.Score(i)) + (verified ? " \u2713" : "") + "\r";
+        display += std::to_string(i) + ")\t " + current.FullName(i) + (verified ? " \u2713" : "") +
+                   "\t\t\u00A3" + std::to_string(current.Score(i)) + "\r";
     }
     Inform(display);
 }

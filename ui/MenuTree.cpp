@@ -59,11 +59,6 @@ std::vector<TMenuEntry> MenuTree(const Tmainform& form) {
              {item(captions::MenuQuitReplay, "mnu_FileQuitandReplay", TCommand::MenuQuitAndReplay),
               Separator(), item(captions::MenuExit, "mnu_FileExit", TCommand::MenuExit)}));
     menus.push_back(Menu(
-        captions::MenuGame, "mnu_Game",
-        {item(captions::MenuChallengeFriend, "mnu_GameChallengeFriend",
-              TCommand::MenuChallengeFriend),
-         item(captions::MenuPlayChallenge, "mnu_GamePlayChallenge", TCommand::MenuPlayChallenge)}));
-    menus.push_back(Menu(
         captions::MenuOptions, "mnu_Options",
         {checkable(captions::MenuSound, "mnu_OptionsSound", TCommand::MenuSound,
                    form.View().SoundChecked, false),
@@ -76,5 +71,11 @@ std::vector<TMenuEntry> MenuTree(const Tmainform& form) {
     menus.push_back(Menu(captions::MenuHelp, "mnu_Help",
                          {item(captions::MenuRules, "mnu_HelpRules", TCommand::MenuRules),
                           item(captions::MenuAbout, "mnu_HelpAbout", TCommand::MenuAbout)}));
+    // Added after the menus the window always had, which keep their places.
+    menus.push_back(Menu(
+        captions::MenuGame, "mnu_Game",
+        {item(captions::MenuChallengeFriend, "mnu_GameChallengeFriend",
+              TCommand::MenuChallengeFriend),
+         item(captions::MenuPlayChallenge, "mnu_GamePlayChallenge", TCommand::MenuPlayChallenge)}));
     return menus;
 }

@@ -424,25 +424,25 @@ TEST_F(CommandsTest, TheMenuTreeShowsItemsKeysAndStates) {
     EXPECT_EQ(quit.Command, TCommand::MenuQuitAndReplay);
     EXPECT_FALSE(quit.Enabled);
     EXPECT_EQ(menus[0].Items[1].Type, TMenuEntry::Kind::Separator);
-    EXPECT_EQ(menus[1].Caption, "&Game");
-    EXPECT_EQ(menus[1].Items[0].Name, "challengefriend");
-    EXPECT_EQ(menus[1].Items[1].Caption, "&Play a Challenge\u2026");
-    EXPECT_TRUE(menus[1].Items[1].Enabled);
-    const TMenuEntry& speeds = menus[2].Items[1];
+    const TMenuEntry& speeds = menus[1].Items[1];
     ASSERT_EQ(speeds.Type, TMenuEntry::Kind::Menu);
     EXPECT_EQ(speeds.Items[1].Caption, "&Medium");
     EXPECT_TRUE(speeds.Items[1].Checked && speeds.Items[1].Radio);
-    EXPECT_EQ(menus[2].Items[2].Shortcut, "F9");
-    EXPECT_EQ(menus[3].Items[0].Shortcut, "F1");
-    EXPECT_EQ(menus[3].Items[0].Name, "rules");
-    EXPECT_EQ(menus[3].Items[1].Shortcut, "");
+    EXPECT_EQ(menus[1].Items[2].Shortcut, "F9");
+    EXPECT_EQ(menus[2].Items[0].Shortcut, "F1");
+    EXPECT_EQ(menus[2].Items[0].Name, "rules");
+    EXPECT_EQ(menus[2].Items[1].Shortcut, "");
+    EXPECT_EQ(menus[3].Caption, "&Game");
+    EXPECT_EQ(menus[3].Items[0].Name, "challengefriend");
+    EXPECT_EQ(menus[3].Items[1].Caption, "&Play a Challenge\u2026");
+    EXPECT_TRUE(menus[3].Items[1].Enabled);
 
     Form().Invoke(TCommand::MenuSlow);
     PressPlay();
     const std::vector<TMenuEntry> after = MenuTree(Form());
     EXPECT_TRUE(after[0].Items[0].Enabled);
-    EXPECT_TRUE(after[2].Items[1].Items[2].Checked);
-    EXPECT_FALSE(after[2].Items[1].Items[1].Checked);
+    EXPECT_TRUE(after[1].Items[1].Items[2].Checked);
+    EXPECT_FALSE(after[1].Items[1].Items[1].Checked);
 }
 
 TEST_F(CommandsTest, EmailBeforePlayLeavesTheClockAlone) {
