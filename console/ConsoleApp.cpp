@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "console/ConsoleText.h"
+#include "console/RecordCommands.h"
 #include "console/ReportLines.h"
 #include "console/SavedGameCommands.h"
 #include "console/ShowText.h"
@@ -23,9 +24,9 @@ namespace {
 constexpr std::int64_t kMaxTicks = 1'000'000'000;
 
 // The console's own commands of the game window; the window's buttons are the others.
-constexpr std::array<const char*, 15> kWindowCommands = {
+constexpr std::array<const char*, 16> kWindowCommands = {
     "tick", "key",      "type",    "area",  "click", "keysel", "focus", "sponsor",
-    "menu", "minimise", "restore", "close", "set",   "save",   "load"};
+    "menu", "minimise", "restore", "close", "set",   "save",   "load",  "challenge"};
 
 bool IsWindowCommand(const std::string& word) {
     return std::find(kWindowCommands.begin(), kWindowCommands.end(), word) !=
@@ -186,6 +187,8 @@ bool ConsoleApp::WindowCommand(const std::string& line, const std::vector<std::s
         SaveCommand(form, out_, line);
     } else if (command == "load") {
         LoadCommand(form, out_, line);
+    } else if (command == "challenge") {
+        ChallengeCommand(form, out_, line);
     } else {
         return false;
     }

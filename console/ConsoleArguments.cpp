@@ -23,6 +23,15 @@ bool ConsoleArguments::Parse(const std::vector<std::string>& args, ConsoleArgume
                 return false;
             }
             out.NoIni = true;
+        } else if (arg == "replay" && out.What == Action::Run) {
+            if (i + 1 >= args.size()) {
+                error = "replay needs a record file";
+                return false;
+            }
+            out.What = Action::Replay;
+            out.ReplayPath = args[++i];
+        } else if (arg == "verify" && out.What == Action::Run) {
+            out.What = Action::Verify;
         } else if (arg == "--debug") {
             out.Debug = true;
         } else if (arg == "--seed") {
@@ -46,6 +55,8 @@ bool ConsoleArguments::Parse(const std::vector<std::string>& args, ConsoleArgume
 
 std::string ConsoleArguments::Usage() {
     return "usage: realtopia-console [noini] [--seed N] [--debug]\n"
+           "       realtopia-console [noini] replay FILE\n"
+           "       realtopia-console [noini] verify\n"
            "       realtopia-console --help | --version\n"
            "\n"
            "Plays Realtopia as text: commands on standard input, tagged lines on standard\n"
@@ -54,6 +65,8 @@ std::string ConsoleArguments::Usage() {
            "  noini      do not read the customisation file beside the program\n"
            "  --seed N   deal every game from the random seed N (a non-negative integer)\n"
            "  --debug    allow the `set` commands\n"
+           "  replay     play the game record FILE again and print its final state\n"
+           "  verify     replay the record of every hi-score entry and say whether it holds\n"
            "\n" +
            VersionText() + "\n";
 }

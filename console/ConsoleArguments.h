@@ -5,14 +5,16 @@
 #include <string>
 #include <vector>
 
-// The command line of realtopia-console: [noini] [--seed N] [--debug], or --help, --version.
+// The command line of realtopia-console: [noini] [--seed N] [--debug], or --help, --version;
+// [noini] replay FILE, [noini] verify.
 struct ConsoleArguments {
-    enum class Action { Run, Help, Version };
+    enum class Action { Run, Help, Version, Replay, Verify };
 
     Action What = Action::Run;
     bool NoIni = false;
     std::optional<std::uint64_t> Seed;
     bool Debug = false;
+    std::string ReplayPath;  // of `replay FILE`
 
     // Parses the arguments after the program name; false with a message for a bad one.
     static bool Parse(const std::vector<std::string>& args, ConsoleArguments& out,

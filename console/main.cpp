@@ -7,6 +7,7 @@
 
 #include "console/ConsoleApp.h"
 #include "console/ConsoleArguments.h"
+#include "console/RecordCommands.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -29,9 +30,14 @@ int main(int argc, char** argv) {
     platform.ProgramPath = TPlatform::ExecutablePath(argc > 0 ? argv[0] : "realtopia-console");
     platform.FirstArgument = args.empty() ? std::string() : args.front();
     platform.UserDataDirectory = TPlatform::DefaultUserDataDirectory();
+    platform.KeepRecords = true;
     platform.Seed = arguments.Seed;
 
     try {
+        if (arguments.What == ConsoleArguments::Action::Replay)
+            return ReplayRecordFile(arguments.ReplayPath, platform, std::cout);
+        if (arguments.What == ConsoleArguments::Action::Verify)
+            return VerifyHiScores(platform, std::cout);
         ConsoleApp app(std::cin, std::cout, std::move(platform), arguments.Debug);
         return app.Run();
     } catch (const std::exception& e) {

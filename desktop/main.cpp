@@ -57,6 +57,7 @@ TPlatform DesktopPlatform() {
         TPlatform::ExecutablePath(QCoreApplication::applicationFilePath().toStdString());
     platform.FirstArgument = FirstArgument(QCoreApplication::arguments());
     platform.UserDataDirectory = TPlatform::DefaultUserDataDirectory();
+    platform.KeepRecords = true;
     return platform;
 }
 

@@ -32,6 +32,27 @@ std::string Numbered(const char* key, int i) {
 
 }  // namespace
 
+void TGame::DigestCustomisation(std::string_view what) {
+    // FNV-1a over what was applied, each piece ended by a zero byte, folded to 15 bits; 0 is
+    // kept for a world as built in.
+    std::uint64_t hash = customisationHash_ == 0 ? 0xCBF29CE484222325ULL : customisationHash_;
+    for (unsigned char c : what) hash = (hash ^ c) * 0x100000001B3ULL;
+    hash *= 0x100000001B3ULL;
+    customisationHash_ = hash;
+    const auto folded = static_cast<std::uint16_t>(
+        (hash ^ (hash >> 15) ^ (hash >> 30) ^ (hash >> 45)) & kCustomisationMask);
+    customisation_ = folded == 0 ? 1 : folded;
+}
+
+std::uint16_t TGame::OwnCustomisation() const {
+    TPlatform platform = platform_;
+    platform.KeepRecords = false;
+    platform.Seed = 1;
+    TGame scratch(platform);
+    scratch.InitWorld();
+    return scratch.customisation_;
+}
+
 std::string TGame::CustomisationPath() const {
     return customisation_.Path();
 }
@@ -46,12 +67,16 @@ void TGame::ReadCustomisation() {
     const TIniFile& ini = customisation_.Ini();
     const std::string exe = std::filesystem::path(platform_.ProgramPath).filename().string();
     if (!read || !EqualsIgnoringCase(ini.ReadString("ProgramInfo", "EXE", "unknown"), exe)) {
+        DigestCustomisation("fake");
         Inform("The INI file is fake or corrupt. (EXE) Ignoring it." + exe);
         return;
     }
 
     const std::string email = ini.ReadString("General", "EMAIL", "unknown");
-    if (Applies(email)) ContactAddress = email;
+    if (Applies(email)) {
+        ContactAddress = email;
+        DigestCustomisation("EMAIL=" + email);
+    }
 
     for (int i = 1; i <= kPropertiesPerArea; ++i) {
         TProperty& p = Property(i);
@@ -59,10 +84,16 @@ void TGame::ReadCustomisation() {
         const std::string name = ini.ReadString("Properties", key, "unknown");
         // Any name will do, brackets and another property's name included: a list's row
         // carries its property's number, so no row is ever found by its text.
-        if (Applies(name)) p.Name = name;
+        if (Applies(name)) {
+            p.Name = name;
+            DigestCustomisation(key + "=" + name);
+        }
         const std::string description =
             ini.ReadString("Properties", Numbered("DESC", i), "unknown");
-        if (Applies(description)) p.Description = description;
+        if (Applies(description)) {
+            p.Description = description;
+            DigestCustomisation(Numbered("DESC", i) + "=" + description);
+        }
         const std::string value = ini.ReadString("Properties", Numbered("VALUE", i), "unknown");
         if (Applies(value)) {
             Money price;
@@ -72,11 +103,13 @@ void TGame::ReadCustomisation() {
             if (!ParseMoney(value, price) || price > TGame::kLargestAmount || price < Money()) {
                 // Report and stop reading; what was applied so far stays, and the new game
                 // goes on with it.
+                DigestCustomisation("bad " + value);
                 Inform("'" + value + "' is not a valid floating point value");
                 return;
             }
             p.BuyPrice = price;
             MarketMoved();
+            DigestCustomisation(Numbered("VALUE", i) + "=" + std::to_string(price.Raw()));
         }
     }
 }

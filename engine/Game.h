@@ -3,10 +3,13 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/ChallengeCode.h"
+#include "engine/GameRecord.h"
 #include "engine/CustomisationFile.h"
 #include "engine/GameState.h"
 #include "engine/MarketHistory.h"
@@ -29,6 +32,8 @@
 // bought or renovated while the cash is below zero. A fine is paid before the proceeds of the
 // act that drew it. The selection's totals follow the prices (RepriceSelection after every
 // price movement), so a purchase or sale is made at the price the lists show.
+class THiScoreTable;
+
 class TGame : private TGameState {
 public:
     // Amounts and thresholds of the rules.
@@ -199,6 +204,25 @@ public:
     void ReadCustomisation();
     std::string CustomisationPath() const;
 
+    // ---- Challenges and records ----
+    // The code of the world being played: its seed and what the customisation file changed.
+    TChallenge Challenge() const { return {seed_, customisation_}; }
+    // Deals the challenge's market. With the player's own customisation file when the code
+    // names what it changes; otherwise as built in, and false.
+    bool DealChallenge(const TChallenge& challenge);
+    // The digest of what the player's customisation file changes in a world (0: nothing).
+    std::uint16_t OwnCustomisation() const;
+    // Every move the rules took in this game, from its deal up to its reckoning.
+    const TGameRecord& Record() const { return record_; }
+    // Moves are still added to the record (the game has not reached its reckoning, and its
+    // record began with its deal).
+    bool Recording() const { return recordOpen_; }
+    // Goes on with `record` for a game resumed from its saved file (`open`: the record holds
+    // the game up to now); a record that does not is kept closed.
+    void AdoptRecord(TGameRecord record, bool open);
+    // REALTOPI.REC beside the saved game: the record of the game in progress.
+    std::string RecordPath() const;
+
     // ---- The saved game ----
     // REALTOPI.SAV, beside the hi-score table.
     std::string SavedGamePath() const;
@@ -248,6 +272,12 @@ private:
     friend class TGameDebug;
 
     std::string Today() const;
+    // The rules of one move (Apply adds it to the record).
+    bool ApplyMove(const TMove& move);
+    // Adds an accepted move to the record, and keeps the record's file when the platform asks.
+    void RecordMove(const TMove& move, std::int32_t month);
+    // What the customisation file changed, into the world's digest.
+    void DigestCustomisation(std::string_view what);
     // ---- The agenda: what a move still has to do once its question is answered ----
     // Questions and steps are put on the agenda in the order a rule reaches them, before what
     // an outer rule puts there after it, so the rest of a move runs as a call would.
@@ -267,6 +297,9 @@ private:
     void Reckon();
     void AskNames();
     void SaveHiScore();
+    // The finished game's record beside the table, named by its entry at `place`; records of
+    // entries gone from the table are removed.
+    void KeepEntryRecords(const std::string& path, const THiScoreTable& table, int place);
     void AnswerAnotherGame();
     // ---- What the rules tell the window (engine/GameEvent.h) ----
     TGameEvent& Emit(TGameEventKind kind) { return events_.Push(kind); }
@@ -317,4 +350,13 @@ private:
     Money surveyedOwned_;
     std::uint64_t marketRevision_ = 0;
     bool marketSurveyed_ = false;
+    // The world's deal: its seed, the digest of its customisation, the next deal's challenge.
+    std::uint64_t seed_ = 0;
+    std::uint64_t customisationHash_ = 0;
+    std::uint16_t customisation_ = 0;
+    std::optional<std::uint64_t> nextSeed_;
+    bool plainNext_ = false;
+    std::uint64_t deals_ = 0;
+    TGameRecord record_;
+    bool recordOpen_ = false;
 };

@@ -48,13 +48,19 @@ void TGame::InitWorld() {
     Agenda.clear();
     agendaCursor_ = 0;
     LastAnswer = TAnswer();
-    // 1. A new seed for every game.
-    if (platform_.Seed) {
-        Generator.Seed(*platform_.Seed);
+    // 1. A new seed for every game: a challenge's, the platform's, or from the clock (40 bits,
+    // so that its challenge code stays short).
+    if (nextSeed_) {
+        seed_ = *nextSeed_;
+    } else if (platform_.Seed) {
+        seed_ = *platform_.Seed;
     } else {
-        Generator.Seed(static_cast<std::uint64_t>(
-            std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+        seed_ = static_cast<std::uint64_t>(
+                    std::chrono::high_resolution_clock::now().time_since_epoch().count()) &
+                ((std::uint64_t{1} << 40) - 1);
     }
+    nextSeed_.reset();
+    Generator.Seed(seed_);
     // 2-7.
     Cash = kStartingCash;
     SoundOn = soundDeviceWorks_;
@@ -107,7 +113,17 @@ void TGame::InitWorld() {
     ProgramDir = programDir_;
     WindowsDir = DirectoryWithSeparator(platform_.UserDataDirectory);
     // 16.
-    ReadCustomisation();
+    customisationHash_ = 0;
+    customisation_ = 0;
+    if (!plainNext_) ReadCustomisation();
+    plainNext_ = false;
+    // The record of the new game begins with its deal; what the customisation asked is
+    // answered by its first moves.
+    ++deals_;
+    record_ = TGameRecord();
+    record_.Code = Challenge();
+    record_.Sound = soundDeviceWorks_;
+    recordOpen_ = true;
 }
 
 void TGame::GenerateProperties() {

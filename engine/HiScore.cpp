@@ -9,6 +9,7 @@
 #include "engine/FileLock.h"
 #include "engine/Game.h"
 #include "engine/Hisc.h"
+#include "engine/SavedGame.h"
 
 std::string TGame::HiScorePath() const {
     // The per-user directory first; the program's own directory when the file there is
@@ -69,6 +70,24 @@ void TGame::AskNames() {
     Then(TStep::FirstNameTyped);
 }
 
+void TGame::KeepEntryRecords(const std::string& path, const THiScoreTable& table, int place) {
+    if (!platform_.KeepRecords) return;
+    if (record_.Finished) WriteGameRecord(EntryRecordPath(path, table.Record(place)), record_);
+    // The records of entries no longer on the table go with them.
+    std::vector<std::string> kept;
+    for (int i = 1; i <= 10; ++i) kept.push_back(EntryRecordPath(path, table.Record(i)));
+    const std::filesystem::path table_path(path);
+    const std::string prefix = table_path.filename().string() + ".";
+    std::error_code ec;
+    for (const auto& item : std::filesystem::directory_iterator(table_path.parent_path(), ec)) {
+        const std::string name = item.path().filename().string();
+        const bool record = name.size() == prefix.size() + 20 && name.rfind(prefix, 0) == 0 &&
+                            name.ends_with(".REC");
+        if (record && std::find(kept.begin(), kept.end(), item.path().string()) == kept.end())
+            RemoveSavedGame(item.path().string());
+    }
+}
+
 void TGame::SaveHiScore() {
     const std::string path = HiScorePath();
     const std::uint32_t score = ScoreOf(Cash);
@@ -84,22 +103,29 @@ void TGame::SaveHiScore() {
         const TFileLock lock(path);
         const bool readable = current.Load(path, Today());
         boxes.clear();  // a table that cannot be read was reported when it was first read
-        if (current.Insert(score, FirstName, "", LastName, Today()) <= 10) {
+        const int place = current.Insert(score, FirstName, "", LastName, Today());
+        if (place <= 10) {
             // An unreadable table is kept aside, never written over: it may be the player's
             // only copy of years of scores.
             const bool unreadable = !readable && FileExists(path);
             if (unreadable) setAside = SetAsideHiScoreTable(path);
             if (unreadable && !setAside)
                 current.ReportSaveFailure();
-            else
-                current.Save(path);
+            else if (current.Save(path))
+                KeepEntryRecords(path, current, place);
         }
     }
     for (const auto& [caption, text] : boxes) Ask({TQuestionKind::Error, caption, text, {}});
     if (setAside) Inform(kHiScoreTableKeptText);
     std::string display = "PERSONAL HI SCORE TABLE\r\rPlace\tName\t\t\tScore\r";
-    for (int i = 1; i <= 10; ++i)
-        display += std::to_string(i) + ")\t " + current.FullName(i) + "\t\t\u00A3" +
-                   std::to_string(current.Score(i)) + "\r";
+    for (int i = 1; i <= 10; ++i) {
+        // A score whose game replays from its record is marked as verified, after the name
+        // (the amounts stay one column of figures).
+        const bool verified =
+            platform_.KeepRecords &&
+            VerifyEntry(path, current.Record(i), platform_).Verdict == TReplayVerdict::Replayed;
+        display += std::to_string(i) + ")\t " + current.FullName(i) + (verified ? " \u2713" : "") +
+                   "\t\t\u00A3" + std::to_string(current.Score(i)) + "\r";
+    }
     Inform(display);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "engine/Game.h"
+#include "engine/SavedGame.h"
 
 void TGame::Ask(TQuestion question) {
     TAgendaEntry entry;
@@ -107,6 +108,8 @@ void TGame::RunStep(TStep step, int index) {
             LastName = LastAnswer.Text;
             return SaveHiScore();
         case TStep::AnotherGame:
+            // The game is over: its record was kept with its hi-score entry, if it made one.
+            if (platform_.KeepRecords) RemoveSavedGame(RecordPath());
             Ask({TQuestionKind::YesNo, {}, "Another Game?", {}});
             return Then(TStep::AnotherGameAnswer);
         case TStep::AnotherGameAnswer:
@@ -136,6 +139,56 @@ bool TGame::WindowMove(TMoveKind kind) {
 }
 
 bool TGame::Apply(const TMove& move) {
+    // A move belongs to the record of the game it was made in: not one the reckoning had
+    // begun in, nor one that dealt a new world (the "Another Game?" answered Yes).
+    const bool recording = recordOpen_ && !reckoning_;
+    const std::uint64_t deal = deals_;
+    const std::int32_t month = RecordMonth(Year, Month);
+    if (!ApplyMove(move)) return false;
+    if (recording && deal == deals_) RecordMove(move, month);
+    return true;
+}
+
+void TGame::RecordMove(const TMove& move, std::int32_t month) {
+    TRecordedMove recorded;
+    recorded.Month = month;
+    recorded.Step = !record_.Moves.empty() && record_.Moves.back().Month == month
+                        ? record_.Moves.back().Step + 1
+                        : 0;
+    recorded.Move = move;
+    record_.Moves.push_back(std::move(recorded));
+    if (reckoning_) {
+        // The rest (the hi-score table, another game) depends on the machine, not the market.
+        recordOpen_ = false;
+        record_.Finished = true;
+        record_.State = StateDigest(*this);
+    }
+    // The window's own moves are kept with the next move of the rules.
+    if (platform_.KeepRecords && (!WindowMove(move.Kind) || record_.Finished))
+        WriteGameRecord(RecordPath(), record_);
+}
+
+bool TGame::DealChallenge(const TChallenge& challenge) {
+    const bool own = OwnCustomisation() == challenge.Customisation;
+    nextSeed_ = challenge.Seed;
+    plainNext_ = !own;
+    InitWorld();
+    return own;
+}
+
+void TGame::AdoptRecord(TGameRecord record, bool open) {
+    record_ = std::move(record);
+    recordOpen_ = open && !record_.Finished;
+    seed_ = record_.Code.Seed;
+    customisation_ = record_.Code.Customisation;
+}
+
+std::string TGame::RecordPath() const {
+    const std::string saved = SavedGamePath();
+    return saved.substr(0, saved.size() - 3) + "REC";
+}
+
+bool TGame::ApplyMove(const TMove& move) {
     const TQuestion* open = OpenQuestion();
     if (move.Kind == TMoveKind::Answer || move.Kind == TMoveKind::Pick) {
         if (open == nullptr) return false;

@@ -13,6 +13,9 @@ struct TPlatform {
     std::string UserDataDirectory;       // first place of the hi-score file (created if missing)
     std::optional<std::uint64_t> Seed;   // fixed seed for every new game, else the clock
     std::function<std::string()> Today;  // "yyyymmdd"; the system date when empty
+    // The game in progress keeps its record beside the saved game as it goes, and a game on
+    // the hi-score table beside the table (the programs do; tests and replays need not).
+    bool KeepRecords = false;
 
     // The per-user data directory: $XDG_DATA_HOME/realtopia when set and absolute, else
     // $HOME/.local/share/realtopia; empty when neither can be found.

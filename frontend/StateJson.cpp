@@ -132,8 +132,16 @@ void WriteWindow(TJsonWriter& json, const Tmainform& form) {
 std::string StateJson::Write(const TRealtopia& app) {
     TJsonWriter json;
     json.Open(nullptr, '{');
-    WriteGame(json, app.mainform.Game().State());
+    ::WriteGame(json, app.mainform.Game().State());
     WriteWindow(json, app.mainform);
+    json.Close('}');
+    return json.Text();
+}
+
+std::string StateJson::WriteGame(const TGameState& game) {
+    TJsonWriter json;
+    json.Open(nullptr, '{');
+    ::WriteGame(json, game);
     json.Close('}');
     return json.Text();
 }

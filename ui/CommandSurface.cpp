@@ -113,6 +113,10 @@ void Tmainform::Run(TCommand command) {
             return FormKeyUp(TKey::F9);
         case TCommand::KeyF12:
             return FormKeyUp(TKey::F12);
+        case TCommand::MenuChallengeFriend:
+            return mnu_GameChallengeFriendClick();
+        case TCommand::MenuPlayChallenge:
+            return mnu_GamePlayChallengeClick();
         default:
             return;
     }

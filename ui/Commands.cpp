@@ -13,7 +13,7 @@ struct TCommandName {
     const char* Name;
 };
 
-constexpr std::array<TCommandName, 31> kNames = {{
+constexpr std::array<TCommandName, 33> kNames = {{
     {TCommand::Start, TCommandKind::Button, "start"},
     {TCommand::BuySell, TCommandKind::Button, "buysell"},
     {TCommand::DamRen, TCommandKind::Button, "damren"},
@@ -45,6 +45,8 @@ constexpr std::array<TCommandName, 31> kNames = {{
     {TCommand::KeyF7, TCommandKind::Key, "f7"},
     {TCommand::KeyF9, TCommandKind::Key, "f9"},
     {TCommand::KeyF12, TCommandKind::Key, "f12"},
+    {TCommand::MenuChallengeFriend, TCommandKind::Menu, "challengefriend"},
+    {TCommand::MenuPlayChallenge, TCommandKind::Menu, "playchallenge"},
 }};
 
 // Key names are read without regard to case ("Esc", "F6"); the others are lower case.

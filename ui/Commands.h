@@ -45,6 +45,9 @@ enum class TCommand {
     KeyF7,
     KeyF9,
     KeyF12,
+    // The Game menu's items (after the keys: added later).
+    MenuChallengeFriend,
+    MenuPlayChallenge,
 };
 
 // The area picture of area 1..6.

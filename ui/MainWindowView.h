@@ -132,6 +132,9 @@ inline constexpr const char* MenuMedium = "&Medium";
 inline constexpr const char* MenuSlow = "&Slow";
 inline constexpr const char* MenuMarketReport = "Market &Report\u2026";
 inline constexpr const char* MenuHelp = "&Help";
+inline constexpr const char* MenuGame = "&Game";
+inline constexpr const char* MenuChallengeFriend = "Challenge a &Friend\u2026";
+inline constexpr const char* MenuPlayChallenge = "&Play a Challenge\u2026";
 inline constexpr const char* MenuRules = "Rules";
 inline constexpr const char* MenuAbout = "&About..";
 

@@ -71,5 +71,11 @@ std::vector<TMenuEntry> MenuTree(const Tmainform& form) {
     menus.push_back(Menu(captions::MenuHelp, "mnu_Help",
                          {item(captions::MenuRules, "mnu_HelpRules", TCommand::MenuRules),
                           item(captions::MenuAbout, "mnu_HelpAbout", TCommand::MenuAbout)}));
+    // Added after the menus the window always had, which keep their places.
+    menus.push_back(Menu(
+        captions::MenuGame, "mnu_Game",
+        {item(captions::MenuChallengeFriend, "mnu_GameChallengeFriend",
+              TCommand::MenuChallengeFriend),
+         item(captions::MenuPlayChallenge, "mnu_GamePlayChallenge", TCommand::MenuPlayChallenge)}));
     return menus;
 }

@@ -132,6 +132,13 @@ void Tmainform::ShowSavedGame(const TSavedGame& saved, const std::string& resume
     const TSavedWindow& shown = saved.Window;
     saved.ApplyTo(game_);
     if (!resumedFrom.empty()) game_.ResumedFrom = resumedFrom;
+    // The game's record goes on from the one kept beside the saved game, if that leads here.
+    TGameRecord record;
+    std::string why;
+    if (ReadGameRecord(game_.RecordPath(), record, why))
+        ResumeRecord(record, game_);
+    else
+        game_.AdoptRecord(TGameRecord(), false);
 
     // The frames, the hints and the lists from the game; then the rows as they were shown.
     for (int a = 1; a <= kAreaCount; ++a)

@@ -888,9 +888,14 @@ void Tmainform::ClockChanged() {
 void Tmainform::SelectionChanged() {
     for (List list : {List::Avail, List::Portfolio}) {
         const TListView& rows = ListOf(list);
-        game_.SetSelectedRows(list, static_cast<int>(std::count_if(
-                                        rows.Rows.begin(), rows.Rows.end(),
-                                        [](const TListRow& row) { return row.Selected; })));
+        // A move, so that a game's record holds what the rules were told.
+        TMove move = TMove::Numbered(
+            TMoveKind::SelectRows,
+            static_cast<int>(std::count_if(rows.Rows.begin(), rows.Rows.end(),
+                                           [](const TListRow& row) { return row.Selected; })));
+        move.List = list;
+        if (game_.State().RowsSelected[list == TList::Avail ? 0 : 1] != move.Number)
+            game_.Apply(move);
     }
 }
 

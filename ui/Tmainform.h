@@ -9,6 +9,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameDebug.h"
+#include "ui/Challenge.h"
 #include "ui/ClockHoldingEffects.h"
 #include "ui/Commands.h"
 #include "ui/DisplayTexts.h"
@@ -97,6 +98,9 @@ public:
     // (ui/SavedGameView.cpp); `resumedFrom`, when given, is the file it came from, which the
     // game's end removes.
     void ShowSavedGame(const TSavedGame& saved, const std::string& resumedFrom = {});
+    // Deals the market of a friend's challenge code as a new game (ui/Challenge.cpp); a text
+    // that is no code gets an error box and changes nothing.
+    TChallengeDeal PlayChallenge(const std::string& code);
 
     // Applies the events the rules have appended since the last time, in order
     // (engine/GameEvent.h), then asks the player the question the game waits for, if any, and
@@ -144,6 +148,9 @@ public:
     void mnu_FileExitClick();
     void mnu_FileQuitandReplayClick();
     void mnu_HelpAboutClick();
+    // The Game menu (ui/Challenge.cpp).
+    void mnu_GameChallengeFriendClick();
+    void mnu_GamePlayChallengeClick();
     // The Market Report, with the clock paused while it is open.
     void mnu_OptionsMarketReportClick();
     void mnu_OptionsSoundClick();

@@ -131,9 +131,18 @@ EMSCRIPTEN_KEEPALIVE void web_start(const char* seed) {
     TPlatform platform;
     platform.ProgramPath = "/realtopia/REALTOPIA";
     platform.UserDataDirectory = "/realtopia/data";
+    platform.KeepRecords = true;
     if (seed != nullptr && *seed != '\0') platform.Seed = std::strtoull(seed, nullptr, 10);
     frontEnd = std::make_unique<WebFrontEnd>(page, std::move(platform), nullptr,
                                              std::make_shared<BrowserSettings>());
+}
+
+// The page's ?challenge=CODE: the code's market dealt as Game > Play a Challenge… does.
+EMSCRIPTEN_KEEPALIVE int web_play_challenge(const char* code) {
+    return frontEnd->App().mainform.PlayChallenge(code != nullptr ? code : "") !=
+                   TChallengeDeal::NotACode
+               ? 1
+               : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE int web_splash(const char* control) {

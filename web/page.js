@@ -811,6 +811,8 @@
     if (w.focusStart && !$('main').dataset.shown) {
       $('main').dataset.shown = '1';
       $('cmd_Start').focus();
+      // A friend's link (?challenge=CODE) deals that market once the game window is shown.
+      if (params.get('challenge')) call('web_play_challenge', ['string'], [params.get('challenge')]);
     }
   }
 

@@ -21,6 +21,8 @@
 #include "console/ConsoleEffects.h"
 #include "console/ConsoleOutput.h"
 #include "console/ConsoleText.h"
+#include "console/RecordCommands.h"
+#include "engine/GameRecord.h"
 #include "logic/FakeSystemQueries.h"
 #include "support/Files.h"
 #include "ui/Utf8.h"
@@ -201,11 +203,7 @@ protected:
 
     // Runs a script through a new console; returns the output lines.
     std::vector<std::string> Run(const std::string& script, bool debug = false) {
-        TPlatform platform;
-        platform.ProgramPath = (dataDir_ / "bin" / "realtopia-console").string();
-        platform.UserDataDirectory = (dataDir_ / "data").string();
-        platform.Seed = 1;
-        platform.Today = [] { return std::string("20240102"); };
+        const TPlatform platform = Platform();
         in_ = std::make_unique<std::istringstream>(script);
         out_ = std::make_unique<std::ostringstream>();
         app_ = std::make_unique<ConsoleApp>(*in_, *out_, platform, debug,
@@ -214,6 +212,22 @@ protected:
         std::vector<std::string> lines;
         std::istringstream text(out_->str());
         for (std::string line; std::getline(text, line);) lines.push_back(line);
+        return lines;
+    }
+
+    TPlatform Platform() const {
+        TPlatform platform;
+        platform.ProgramPath = (dataDir_ / "bin" / "realtopia-console").string();
+        platform.UserDataDirectory = (dataDir_ / "data").string();
+        platform.Seed = 1;
+        platform.Today = [] { return std::string("20240102"); };
+        platform.KeepRecords = keepRecords_;
+        return platform;
+    }
+    static std::vector<std::string> Lines(const std::string& text) {
+        std::vector<std::string> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
 
@@ -250,6 +264,7 @@ protected:
     std::unique_ptr<std::ostringstream> out_;
     std::unique_ptr<ConsoleApp> app_;
     int status_ = -1;
+    bool keepRecords_ = false;
 };
 
 const std::string kEnter = "play\nagree\n";    // splash PLAY!, agreement accepted
@@ -639,7 +654,14 @@ TEST(ConsoleArgumentsTest, Parse) {
     EXPECT_EQ(a.What, ConsoleArguments::Action::Version);
     EXPECT_NE(ConsoleArguments::Usage().find("Build: 20001024.0"), std::string::npos);
 
+    ASSERT_TRUE(ConsoleArguments::Parse({"noini", "replay", "a game.rec"}, a, error));
+    EXPECT_EQ(a.What, ConsoleArguments::Action::Replay);
+    EXPECT_EQ(a.ReplayPath, "a game.rec");
+    ASSERT_TRUE(ConsoleArguments::Parse({"verify"}, a, error));
+    EXPECT_EQ(a.What, ConsoleArguments::Action::Verify);
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--seed"},
+                                                {"replay"},
+                                                {"verify", "replay", "x"},
                                                 {"--seed", "-1"},
                                                 {"--seed", "x"},
                                                 {"--debug", "noini"},
@@ -758,3 +780,70 @@ TEST_F(ConsoleTest, SaveAndLoadCommands) {
 }
 
 }  // namespace
+
+TEST_F(ConsoleTest, ChallengeCodesReplaysAndVerifiedScores) {
+    // The code of the game, a typo refused, and a friend's market dealt.
+    const std::string friends = EncodeChallenge({99, 0});
+    std::string typo = friends;
+    typo[1] = typo[1] == 'Q' ? 'R' : 'Q';
+    const auto lines =
+        Run(kEnter + "challenge\nchallenge " + typo + "\nchallenge " + friends + "\nstate\n");
+    const auto codes = WithTag(lines, "challenge");
+    ASSERT_EQ(codes.size(), 2u);
+    EXPECT_EQ(codes[0], "[challenge] " + EncodeChallenge({1, 0}));
+    EXPECT_EQ(codes[1], "[challenge] " + friends);
+    EXPECT_EQ(WithTag(lines, "error"),
+              std::vector<std::string>{
+                  "[error] Play a Challenge | That is not a Realtopia challenge code."});
+    EXPECT_EQ(Game().Challenge().Seed, 99u);
+    TGame dealt(Platform());
+    EXPECT_TRUE(dealt.DealChallenge({99, 0}));
+    EXPECT_EQ(State(lines)["properties"][0]["buy"].number,
+              static_cast<double>(dealt.State().Property(1).BuyPrice.Raw()));
+
+    // A whole game to the hi-score table keeps its record beside the table.
+    keepRecords_ = true;
+    Run(kStart + "click avail 1\nbuysell\ntick 120\nAnn\nSmith\nno\n");
+    std::string recordPath;
+    for (const auto& item : std::filesystem::directory_iterator(dataDir_ / "data"))
+        if (item.path().extension() == ".REC") recordPath = item.path().string();
+    ASSERT_FALSE(recordPath.empty());
+    EXPECT_FALSE(std::filesystem::exists(dataDir_ / "data" / "REALTOPI.REC"));
+
+    std::ostringstream replayed;
+    EXPECT_EQ(ReplayRecordFile(recordPath, Platform(), replayed), 0);
+    const auto replay = Lines(replayed.str());
+    ASSERT_EQ(replay.size(), 2u);
+    EXPECT_EQ(replay[0].rfind("[replay] " + EncodeChallenge({1, 0}) + " | ", 0), 0u);
+    EXPECT_EQ(State(replay)["year"].number, 2010);
+    EXPECT_FALSE(State(replay).members.contains("window"));
+
+    std::ostringstream verified;
+    EXPECT_EQ(VerifyHiScores(Platform(), verified), 0);
+    const auto verdicts = Lines(verified.str());
+    ASSERT_EQ(verdicts.size(), 10u);
+    int ann = 0;
+    for (const std::string& line : verdicts) {
+        if (line.find("Ann") == std::string::npos) {
+            EXPECT_TRUE(line.ends_with(" | no record")) << line;
+            continue;
+        }
+        ++ann;
+        EXPECT_TRUE(line.ends_with(" | verified")) << line;
+    }
+    EXPECT_EQ(ann, 1);
+
+    // An edited record: the bought property is another one.
+    std::string text = ReadAll(recordPath);
+    const std::size_t select = text.find(" Select ");
+    ASSERT_NE(select, std::string::npos);
+    const std::size_t list = text.find(" p=", select);
+    text.replace(list, 4, " p=2");
+    WriteAll(recordPath, text);
+    std::ostringstream edited;
+    EXPECT_EQ(VerifyHiScores(Platform(), edited), 1);
+    EXPECT_NE(edited.str().find(" | does not replay: "), std::string::npos) << edited.str();
+    std::ostringstream refused;
+    EXPECT_EQ(ReplayRecordFile(recordPath, Platform(), refused), 1);
+    EXPECT_EQ(refused.str().rfind("[replay] does not replay: move ", 0), 0u) << refused.str();
+}

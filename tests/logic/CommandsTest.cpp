@@ -487,7 +487,7 @@ TEST_F(CommandsTest, AcceleratorsActOnTheirPress) {
 TEST_F(CommandsTest, TheMenuTreeShowsItemsKeysAndStates) {
     EnterGame();
     const std::vector<TMenuEntry> menus = MenuTree(Form());
-    ASSERT_EQ(menus.size(), 3u);
+    ASSERT_EQ(menus.size(), 4u);
     EXPECT_EQ(menus[0].Caption, "&File");
     const TMenuEntry& quit = menus[0].Items[0];
     EXPECT_EQ(quit.Command, TCommand::MenuQuitAndReplay);
@@ -501,6 +501,10 @@ TEST_F(CommandsTest, TheMenuTreeShowsItemsKeysAndStates) {
     EXPECT_EQ(menus[2].Items[0].Shortcut, "F1");
     EXPECT_EQ(menus[2].Items[0].Name, "rules");
     EXPECT_EQ(menus[2].Items[1].Shortcut, "");
+    EXPECT_EQ(menus[3].Caption, "&Game");
+    EXPECT_EQ(menus[3].Items[0].Name, "challengefriend");
+    EXPECT_EQ(menus[3].Items[1].Caption, "&Play a Challenge\u2026");
+    EXPECT_TRUE(menus[3].Items[1].Enabled);
 
     Form().Invoke(TCommand::MenuSlow);
     PressPlay();

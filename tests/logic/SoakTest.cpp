@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 
+#include "engine/GameRecord.h"
 #include "engine/Hisc.h"
 #include "logic/Accountant.h"
 #include "windows/TRealtopia.h"
@@ -38,6 +39,7 @@ public:
             CheckSettled();
             const std::string unexplained = accountant->ExplainEnd(app->mainform.Game());
             if (!unexplained.empty() && failure.empty()) failure = unexplained;
+            CheckReplay();
         }
         return Chance(2);
     }
@@ -99,7 +101,20 @@ public:
     bool Chance(int n) { return Pick(n) == 0; }
     int Pick(int n) { return static_cast<int>(random_() % static_cast<std::uint64_t>(n)); }
 
+    int replayed = 0;  // games whose record played again to the very same end
+
 private:
+    // Every move the window made went through the rules: the record plays the game again.
+    void CheckReplay() {
+        const TGame& game = app->mainform.Game();
+        if (!game.Record().Finished) return;
+        TGame replay(game.Platform());
+        const TReplayResult result = ReplayRecord(game.Record(), replay);
+        if (result.Verdict == TReplayVerdict::Replayed)
+            ++replayed;
+        else if (failure.empty())
+            failure = "the game's record " + result.Text();
+    }
     void CheckSettled() {
         const TGame& game = app->mainform.Game();
         if (game.State().Debt != Money()) failure = "debt left after the settlement";
@@ -333,7 +348,7 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
     const std::string dir = pattern;
     const std::string hiscorePath = dir + "/data/REALTOPI.DAT";
 
-    int ended = 0, recorded = 0, mortgaged = 0, belowZero = 0, refusals = 0;
+    int ended = 0, recorded = 0, mortgaged = 0, belowZero = 0, refusals = 0, replays = 0;
     Accountant accountant;
     for (int g = 0; g < games; ++g) {
         const std::uint64_t seed = 1000003ULL * static_cast<std::uint64_t>(g) + 17;
@@ -380,6 +395,7 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
             if (game.State().MonthlyRepaymentTotal > Money()) ++mortgaged;
         }
         refusals += fx.refusals;
+        replays += fx.replayed;
         if (form.Game().EndCount() != firstGame || fx.quit) ++ended;
         if (std::filesystem::exists(hiscorePath)) {
             ASSERT_EQ(std::filesystem::file_size(hiscorePath),
@@ -394,6 +410,8 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
         "%d games, %d ended, %d steps with mortgages, %d with cash below zero, %d choices "
         "refused for want of cash, a score recorded: %s\n",
         games, ended, mortgaged, belowZero, refusals, recorded ? "yes" : "no");
+    // Most games reach their reckoning, and every one of those replays from its record.
+    EXPECT_GT(replays, games / 2);
     // The default run meets every kind of change the accountant knows.
     if (games >= 2000) {
         for (const char* kind :

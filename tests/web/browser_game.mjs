@@ -610,6 +610,44 @@ const phoneStates = await playMoves(async () => { await checkPhoneLayout(); awai
 const phoneHiScores = await evaluate("window.realtopia.file('hiscores')");
 const phoneScreen = (await evaluate('window.realtopia.status()')).screen;
 
+// ---- 4. A friend's challenge by its link, and the same code and moves in the console ----
+
+// The console tells the code of a game dealt from a seed of its own.
+const friendData = fs.mkdtempSync(path.join(os.tmpdir(), 'realtopia-console-'));
+const consoleChallenge = (args, input) => spawnSync(consoleProgram, args, {
+  input, env: { ...process.env, XDG_DATA_HOME: friendData }, encoding: 'utf8' }).stdout;
+const codeLine = consoleChallenge(['--seed', '123456789'], 'play\nagree\nchallenge\n')
+  .split('\n').find((line) => line.startsWith('[challenge] '));
+const CODE = codeLine ? codeLine.slice('[challenge] '.length) : '';
+check(/^[0-9A-Z]{4}(-[0-9A-Z]{4})+$/.test(CODE), 'the console printed no challenge code: ' + codeLine);
+const challengeMoves = ['play', 'tick', 'tick', 'tick', 'tick', 'tick', 'tick', 'tick', 'tick'];
+const friendStates = consoleChallenge([], ['play', 'agree', `challenge ${CODE.toLowerCase()}`,
+  ...challengeMoves, 'state'].join('\n') + '\n')
+  .split('\n').filter((line) => line.startsWith('[state] '))
+  .map((line) => JSON.parse(line.slice('[state] '.length)));
+fs.rmSync(friendData, { recursive: true, force: true });
+
+await screen(1280, 800, false);
+touch = false;
+await open(`challenge=${CODE}&manual`);
+next = moves.length;  // no answers from the moves
+await click('#splash_play');
+await click('#overlay button[data-answer="agree"]');
+await settle();
+await click('[data-control="button:start"]');
+await settle();
+for (let i = 1; i < challengeMoves.length; i++) { await evaluate('void window.realtopia.tick()'); await settle(); }
+const linked = await evaluate('window.realtopia.state()');
+const friend = friendStates[0];
+if (!friend) {
+  fail('the console printed no state for the challenge');
+} else {
+  const differing = ['properties', 'areas', 'news', 'cash', 'month', 'year', 'monthsPlayed',
+    'marketTrend', 'pendingNews'].filter((k) => JSON.stringify(linked[k]) !== JSON.stringify(friend[k]));
+  check(differing.length === 0, 'the challenge by its link and in the console differ in: ' + differing.join(', '));
+  check(friend.monthsPlayed > 0, 'no month of the challenge was played');
+}
+
 await closeBrowser();
 server.close();
 
@@ -646,4 +684,4 @@ function compare(what, states, hiScores, screenName) {
 check(scoreTables === 2, `${scoreTables} tables of scores shown`);
 compare('desktop', webStates, webHiScores, webScreen);
 compare('phone', phoneStates, phoneHiScores, phoneScreen);
-if (!process.exitCode) console.log(`the browser (mouse and keys, then taps on a phone) and the console agree on ${consoleStates.length} states and the hi-score table; the page reloads, is read aloud and fits a phone`);
+if (!process.exitCode) console.log(`the browser (mouse and keys, then taps on a phone) and the console agree on ${consoleStates.length} states and the hi-score table; the page reloads, is read aloud and fits a phone; a challenge by its link is the console's`);
