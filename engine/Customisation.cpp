@@ -41,7 +41,7 @@ void TGame::DigestCustomisation(std::string_view what) {
     customisationHash_ = hash;
     const auto folded = static_cast<std::uint16_t>(
         (hash ^ (hash >> 15) ^ (hash >> 30) ^ (hash >> 45)) & kCustomisationMask);
-    customisation_ = folded == 0 ? 1 : folded;
+    customisationDigest_ = folded == 0 ? 1 : folded;
 }
 
 std::uint16_t TGame::OwnCustomisation() const {
@@ -50,7 +50,7 @@ std::uint16_t TGame::OwnCustomisation() const {
     platform.Seed = 1;
     TGame scratch(platform);
     scratch.InitWorld();
-    return scratch.customisation_;
+    return scratch.customisationDigest_;
 }
 
 std::string TGame::CustomisationPath() const {

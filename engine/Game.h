@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/ChallengeCode.h"
-#include "engine/GameRecord.h"
 #include "engine/CustomisationFile.h"
+#include "engine/GameRecord.h"
 #include "engine/GameState.h"
 #include "engine/MarketHistory.h"
 #include "engine/Money.h"
@@ -206,7 +206,7 @@ public:
 
     // ---- Challenges and records ----
     // The code of the world being played: its seed and what the customisation file changed.
-    TChallenge Challenge() const { return {seed_, customisation_}; }
+    TChallenge Challenge() const { return {seed_, customisationDigest_}; }
     // Deals the challenge's market. With the player's own customisation file when the code
     // names what it changes; otherwise as built in, and false.
     bool DealChallenge(const TChallenge& challenge);
@@ -353,7 +353,7 @@ private:
     // The world's deal: its seed, the digest of its customisation, the next deal's challenge.
     std::uint64_t seed_ = 0;
     std::uint64_t customisationHash_ = 0;
-    std::uint16_t customisation_ = 0;
+    std::uint16_t customisationDigest_ = 0;
     std::optional<std::uint64_t> nextSeed_;
     bool plainNext_ = false;
     std::uint64_t deals_ = 0;

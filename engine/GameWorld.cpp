@@ -114,7 +114,7 @@ void TGame::InitWorld() {
     WindowsDir = DirectoryWithSeparator(platform_.UserDataDirectory);
     // 16.
     customisationHash_ = 0;
-    customisation_ = 0;
+    customisationDigest_ = 0;
     if (!plainNext_) ReadCustomisation();
     plainNext_ = false;
     // The record of the new game begins with its deal; what the customisation asked is

@@ -180,7 +180,7 @@ void TGame::AdoptRecord(TGameRecord record, bool open) {
     record_ = std::move(record);
     recordOpen_ = open && !record_.Finished;
     seed_ = record_.Code.Seed;
-    customisation_ = record_.Code.Customisation;
+    customisationDigest_ = record_.Code.Customisation;
 }
 
 std::string TGame::RecordPath() const {
