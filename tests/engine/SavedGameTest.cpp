@@ -309,7 +309,7 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
         {"kind of headline 3 is 4", [](TSavedGame& s) { s.State.NewsItems[2].Kind = 4; }},
         {"area of headline 1 is 7", [](TSavedGame& s) { s.State.NewsItems[0].Target = 7; }},
         {"size of headline 31 is 1", [](TSavedGame& s) { s.State.NewsItems[30].Magnitude = 1; }},
-        {"first name not UTF-8", [](TSavedGame& s) { s.State.FirstName = "\xFF"; }},
+        {"first name not UTF-8", [](TSavedGame& s) { s.State.FirstName.assign(1, '\xFF'); }},
         {"a text of 4097 bytes",
          [](TSavedGame& s) { s.State.LastName.assign(TSavedGame::kMaxTextBytes + 1, 'x'); }},
         {"timer interval is 0", [](TSavedGame& s) { s.Window.TimerInterval = 0; }},

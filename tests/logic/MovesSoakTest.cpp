@@ -73,7 +73,7 @@ private:
                                         : property.Has(Owned);
             if (inList && (rows.empty() || Chance(4))) rows.push_back(p);
         }
-        if (rows.size() > 1 && Chance(2)) rows.resize(1);
+        if (rows.size() > 1 && Chance(2)) rows = {rows.front()};
         TMove select = TMove::Of(TMoveKind::Select);
         select.Side = forSale ? TSelectionSide::ForSale : TSelectionSide::Portfolio;
         select.Properties = rows;
