@@ -566,7 +566,8 @@ check(await resume() === left, 'the game left by Alt+X did not resume as it was'
     await key('esc');
   }
   // The last item of Help, About, by keys: the box opens.
-  await key(`alt+${menus[menus.length - 1].caption.accelerator}`);
+  const help = menus.find((menu) => menu.items.some((item) => item.control === 'menu:about'));
+  await key(`alt+${help.caption.accelerator}`);
   await key('up');
   await key('enter');
   await pause(50);
@@ -633,6 +634,15 @@ await open(`challenge=${CODE}&manual`);
 next = moves.length;  // no answers from the moves
 await click('#splash_play');
 await click('#overlay button[data-answer="agree"]');
+// The game an earlier visit kept is offered first: the friend plays the challenge instead.
+for (
+  let offered = (await evaluate('window.realtopia.status()')).dialog;
+  offered && /^Continue your game/.test(offered.text);
+  offered = (await evaluate('window.realtopia.status()')).dialog
+) {
+  await click('#overlay button[data-answer="no"]');
+  await pause(50);
+}
 await settle();
 await click('[data-control="button:start"]');
 await settle();
