@@ -28,9 +28,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     void* module = dlopen(argv[1], RTLD_NOW);
-    auto create = module ? reinterpret_cast<CreateSoundOutput>(
-                               dlsym(module, kCreateSoundOutputSymbol))
-                         : nullptr;
+    auto create = module
+                      ? reinterpret_cast<CreateSoundOutput>(dlsym(module, kCreateSoundOutputSymbol))
+                      : nullptr;
     if (!create) {
         std::fprintf(stderr, "play_once: %s is not a sound module\n", argv[1]);
         return 2;
