@@ -2,6 +2,7 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QStringList>
 #include <QSvgRenderer>
 #include <cstdio>
@@ -96,14 +97,28 @@ int Run(TRealtopia& app, QtEffects& effects, DesktopWindows& windows) {
     windows.rules().sync();
     windows.chooser().sync();
     windows.police().sync();
-    for (QWidget* window :
-         std::initializer_list<QWidget*>{&windows.splash, &windows.agreement(), &windows.rules(),
-                                         &windows.main(), &windows.chooser(), &windows.police()}) {
-        if (window->grab().isNull()) {
+    const std::initializer_list<QWidget*> shown{&windows.splash,  &windows.agreement(),
+                                                &windows.rules(), &windows.main(),
+                                                &windows.chooser(), &windows.police()};
+    // Each drawn whole into one picture, as large as the largest: a picture of its own for
+    // each would cost a fresh megabyte or two of memory to clear each time.
+    QSize largest;
+    for (const QWidget* window : shown) largest = largest.expandedTo(window->size());
+    const qreal ratio = windows.splash.devicePixelRatioF();
+    QImage canvas(largest * ratio, QImage::Format_ARGB32_Premultiplied);
+    canvas.setDevicePixelRatio(ratio);
+    for (QWidget* window : shown) {
+        if (window->size().isEmpty() || canvas.isNull()) {
             std::fprintf(stderr, "self-test: window %s does not draw\n",
                          qPrintable(window->objectName()));
             return 1;
         }
+        window->render(&canvas);
+    }
+    // The program's splash is shown from the picture the build made of it.
+    if (!windows.splash.drawnFromPicture()) {
+        std::fputs("self-test: the splash's picture is missing\n", stderr);
+        return 1;
     }
     // The sound module, which a game loads on its first sound, is where the program looks.
     if (!effects.Sound().load()) {
