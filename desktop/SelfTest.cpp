@@ -100,15 +100,16 @@ int Run(TRealtopia& app, QtEffects& effects, DesktopWindows& windows) {
     // The pictures the windows loaded are not read again.
     QStringList loaded;
     for (const QWidget* widget : QApplication::allWidgets()) {
-        if (const auto* picture = qobject_cast<const SvgPicture*>(widget); picture && picture->isLoaded())
+        if (const auto* picture = qobject_cast<const SvgPicture*>(widget);
+            picture && picture->isLoaded())
             loaded << picture->path();
     }
     if (const std::optional<QString> failure = CheckResources(loaded)) {
         std::fprintf(stderr, "self-test: %s\n", qPrintable(*failure));
         return 1;
     }
-    const std::initializer_list<QWidget*> shown{&windows.splash,  &windows.agreement(),
-                                                &windows.rules(), &windows.main(),
+    const std::initializer_list<QWidget*> shown{&windows.splash,    &windows.agreement(),
+                                                &windows.rules(),   &windows.main(),
                                                 &windows.chooser(), &windows.police()};
     // Each drawn whole into one picture, as large as the largest: a picture of its own for
     // each would cost a fresh megabyte or two of memory to clear each time.

@@ -230,13 +230,9 @@ QImage SplashWindow::drawPicture(qreal pixelRatio) {
     const bool newUserShown = !cmd_NewUser_->isHidden();
     cmd_play_->hide();
     cmd_NewUser_->hide();
-    // The logo as a screen of that ratio shows it.
-    const QPixmap logo = Image1_->pixmap();
-    Image1_->setPixmap(SponsorPicture(pixelRatio));
     drawingPicture_ = true;
     Panel1_->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     drawingPicture_ = false;
-    Image1_->setPixmap(logo);
     cmd_play_->setVisible(playShown);
     cmd_NewUser_->setVisible(newUserShown);
     return image;

@@ -32,8 +32,9 @@ public:
     explicit SplashWindow(TRealtopia& app, QWidget* parent = nullptr,
                           const QString& picturePrefix = QString::fromLatin1(kPicturePrefix));
 
-    // The splash without its buttons, drawn afresh at `pixelRatio` device pixels a pixel, and
-    // the labels' places ("name x y width height" lines): what the build keeps.
+    // The splash without its buttons, drawn afresh at `pixelRatio` device pixels a pixel (the
+    // build runs at that scale, so the logo and the texts are as such a screen shows them),
+    // and the labels' places ("name x y width height" lines): what the build keeps.
     QImage drawPicture(qreal pixelRatio);
     QByteArray labelPlaces() const;
     // Whether the labels were placed from a kept picture's places, and whether the last
