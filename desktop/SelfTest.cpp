@@ -43,12 +43,21 @@ const QStringList& RequiredPictures() {
 // load: a window holds each, drawn from it.
 std::optional<QString> CheckResources(const QStringList& loaded) {
     QStringList pictures = RequiredPictures();
-    QDirIterator it(QStringLiteral(":/"), {QStringLiteral("*.svg")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (!path.startsWith(QStringLiteral(":/qt-project.org")) && !pictures.contains(path))
-            pictures << path;
+    // The program's own folders of the resources; Qt's (":/qt-project.org", hundreds of
+    // files) are not walked.
+    QStringList folders{QStringLiteral(":/")};
+    for (const QString& name :
+         QDir(QStringLiteral(":/")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (name != QLatin1String("qt-project.org")) folders << QStringLiteral(":/") + name;
+    }
+    for (int i = 0; i < folders.size(); ++i) {
+        const bool top = i == 0;
+        QDirIterator it(folders[i], {QStringLiteral("*.svg")}, QDir::Files,
+                        top ? QDirIterator::NoIteratorFlags : QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (!pictures.contains(path)) pictures << path;
+        }
     }
     for (const QString& path : pictures) {
         if (loaded.contains(path)) continue;
