@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QResource>
 #include <algorithm>
 #include <tuple>
 
