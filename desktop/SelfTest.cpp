@@ -1,11 +1,15 @@
 #include "desktop/SelfTest.h"
 
+#include <sys/mman.h>
+
 #include <QApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QStringList>
 #include <QSvgRenderer>
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -75,6 +79,47 @@ std::optional<QString> CheckResources(const QStringList& loaded) {
     return std::nullopt;
 }
 
+// A picture to draw the windows into. On Linux its memory is mapped with every page present
+// at once: touched page by page, as a fresh allocation is, each of its few hundred pages would
+// cost a fault of its own.
+class Canvas {
+public:
+    explicit Canvas(QSize size) {
+#if defined(__linux__) && defined(MAP_POPULATE)
+        bytes_ = static_cast<std::size_t>(std::max(0, size.width())) *
+                 static_cast<std::size_t>(std::max(0, size.height())) * 4;
+        if (bytes_ > 0) {
+            memory_ = ::mmap(nullptr, bytes_, PROT_READ | PROT_WRITE,
+                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+            if (memory_ == MAP_FAILED) memory_ = nullptr;
+        }
+        if (memory_ != nullptr) {
+            image_ = QImage(static_cast<uchar*>(memory_), size.width(), size.height(),
+                            size.width() * 4, QImage::Format_ARGB32_Premultiplied);
+            return;
+        }
+#endif
+        image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    }
+    ~Canvas() {
+        image_ = QImage();
+#if defined(__linux__) && defined(MAP_POPULATE)
+        if (memory_ != nullptr) ::munmap(memory_, bytes_);
+#endif
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    QImage& image() {
+        return image_;
+    }
+
+private:
+    void* memory_ = nullptr;
+    std::size_t bytes_ = 0;
+    QImage image_;
+};
+
 void QuietMessages(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
     if (type == QtFatalMsg) {
         std::fprintf(stderr, "self-test: %s\n", qPrintable(text));
@@ -125,7 +170,8 @@ int Run(TRealtopia& app, QtEffects& effects, DesktopWindows& windows) {
     QSize largest;
     for (const QWidget* window : shown) largest = largest.expandedTo(window->size());
     const qreal ratio = windows.splash.devicePixelRatioF();
-    QImage canvas(largest * ratio, QImage::Format_ARGB32_Premultiplied);
+    Canvas picture(largest * ratio);
+    QImage& canvas = picture.image();
     canvas.setDevicePixelRatio(ratio);
     for (QWidget* window : shown) {
         if (window->size().isEmpty() || canvas.isNull()) {
