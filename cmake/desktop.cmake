@@ -81,10 +81,34 @@ if(RESOURCE_PATHS)
         PREFIX "/" BASE ${PROJECT_SOURCE_DIR}/resources FILES ${RESOURCE_PATHS})
 endif()
 
+# The splash without its buttons, drawn by the splash itself at 1x and 2x when the program is
+# built, with its labels' places: the program shows it at its start instead of opening five
+# font faces and measuring the labels (desktop/SplashWindow.h). Only the program holds it, so
+# the tests' windows draw as usual unless a test gives them a picture.
+add_executable(render_splash ${PROJECT_SOURCE_DIR}/tools/render_splash.cpp)
+target_include_directories(render_splash PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(render_splash PRIVATE realtopia_qt realtopia_warnings)
+add_custom_command(OUTPUT ${pictures_dir}/splash.argb ${pictures_dir}/splash@2x.argb
+        ${pictures_dir}/splash.places
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 $<TARGET_FILE:render_splash>
+            ${pictures_dir}/splash.argb 1 ${pictures_dir}/splash.places
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 $<TARGET_FILE:render_splash>
+            ${pictures_dir}/splash@2x.argb 2
+    DEPENDS render_splash
+    COMMENT "Drawing the splash at 1x and 2x"
+    VERBATIM)
+
 if(EXISTS ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
     add_executable(realtopia ${PROJECT_SOURCE_DIR}/desktop/main.cpp)
     target_link_libraries(realtopia PRIVATE realtopia_qt realtopia_warnings)
     add_dependencies(realtopia realtopia_sound)
+    set_source_files_properties(${pictures_dir}/splash.argb ${pictures_dir}/splash@2x.argb
+        ${pictures_dir}/splash.places PROPERTIES GENERATED TRUE)
+    # The picture at 1x is shown where it lies in the program, so it is kept uncompressed.
+    qt_add_resources(realtopia "splash_picture" PREFIX "/" BASE ${pictures_dir}
+        OPTIONS --no-compress FILES ${pictures_dir}/splash.argb)
+    qt_add_resources(realtopia "splash_picture_more" PREFIX "/" BASE ${pictures_dir}
+        FILES ${pictures_dir}/splash@2x.argb ${pictures_dir}/splash.places)
 endif()
 
 # Draws the Market Report of a seeded game into a PNG (the README's picture); built on demand.

@@ -12,6 +12,10 @@ namespace raw_picture {
 
 // The picture in `path` (a file or a resource), or a null image when it is not one.
 QImage Read(const QString& path);
+// The same, but a resource kept uncompressed is shown where it lies in the program, without
+// a copy (on a little-endian machine, its rows aligned): nothing is unpacked or allocated.
+// An `opaque` picture (every pixel's alpha full) is read as such, and so drawn by copying.
+QImage View(const QString& path, bool opaque = false);
 bool Write(const QImage& image, const QString& path);
 
 }  // namespace raw_picture

@@ -2,12 +2,16 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <algorithm>
 #include <tuple>
 
 #include "desktop/Accessibility.h"
@@ -34,10 +38,25 @@ QPixmap SponsorPicture(qreal pixelRatio) {
     return pixmap;
 }
 
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The device pixels a pixel of what a painter draws on: the window's backing store, or the
+// picture a window is rendered into.
+qreal PixelRatio(QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    const QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    return device ? device->devicePixelRatioF() : painter.device()->devicePixelRatioF();
+}
+
 }  // namespace
 
-SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), app_(app) {
+SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent, const QString& picturePrefix)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      app_(app),
+      picturePrefix_(picturePrefix) {
     FocusMarkStyle::Install();
     setObjectName(QStringLiteral("splash"));  // read as a window by its title
     setWindowTitle(QString::fromStdString(app.Title()));
@@ -113,7 +132,16 @@ SplashWindow::SplashWindow(TRealtopia& app, QWidget* parent)
 
     setTabOrder(cmd_play_, cmd_NewUser_);
     FormCreate();
-    FitLabels();
+    // The kept places spare measuring the texts, which would open five font faces before the
+    // first drawing; without them (or when they do not fit these labels) the texts are measured.
+    placedFromPicture_ =
+        !picturePrefix_.isEmpty() && PlaceLabels(Contents(picturePrefix_ + ".places"));
+    if (placedFromPicture_) {
+        for (QLabel* label : panel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            label->installEventFilter(this);
+    } else {
+        FitLabels();
+    }
     CentreOnScreen(this);
 }
 
@@ -137,6 +165,76 @@ void SplashWindow::FitLabels() {
         const int left = before->geometry().right() + 1 + gap;
         if (link->x() < left) link->move(left, link->y());
     }
+}
+
+bool SplashWindow::PlaceLabels(const QByteArray& places) {
+    QWidget* panel = Image1_->parentWidget();
+    const QList<QLabel*> labels = panel->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    QList<std::pair<QLabel*, QRect>> placed;
+    for (const QByteArray& line : places.split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() != 5) continue;
+        auto* label =
+            panel->findChild<QLabel*>(QString::fromLatin1(fields[0]), Qt::FindDirectChildrenOnly);
+        int numbers[4] = {};
+        bool ok = label != nullptr;
+        for (int i = 0; ok && i < 4; ++i) numbers[i] = fields[i + 1].toInt(&ok);
+        if (!ok || numbers[2] <= 0 || numbers[3] <= 0) return false;
+        placed.append({label, QRect(numbers[0], numbers[1], numbers[2], numbers[3])});
+    }
+    // Every label once, or the places are not this splash's.
+    if (placed.size() != labels.size()) return false;
+    for (QLabel* label : labels) {
+        if (std::count_if(placed.begin(), placed.end(),
+                          [label](const auto& entry) { return entry.first == label; }) != 1)
+            return false;
+    }
+    for (const auto& [label, geometry] : placed) label->setGeometry(geometry);
+    return true;
+}
+
+QByteArray SplashWindow::labelPlaces() const {
+    QByteArray places;
+    for (const QLabel* label :
+         Image1_->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const QRect r = label->geometry();
+        places += label->objectName().toLatin1() + ' ' + QByteArray::number(r.x()) + ' ' +
+                  QByteArray::number(r.y()) + ' ' + QByteArray::number(r.width()) + ' ' +
+                  QByteArray::number(r.height()) + '\n';
+    }
+    return places;
+}
+
+const QImage* SplashWindow::Picture(qreal pixelRatio) {
+    if (!placedFromPicture_ || (pixelRatio != 1.0 && pixelRatio != 2.0)) return nullptr;
+    if (pictureRatio_ != pixelRatio) {
+        pictureRatio_ = pixelRatio;
+        // Drawn on an opaque window, so opaque itself.
+        picture_ =
+            raw_picture::View(picturePrefix_ + (pixelRatio == 1.0 ? QStringLiteral(".argb")
+                                                                  : QStringLiteral("@2x.argb")),
+                              true);
+        picture_.setDevicePixelRatio(pixelRatio);
+    }
+    const bool fits = picture_.size() == Panel1_->size() * pixelRatio;
+    return fits ? &picture_ : nullptr;
+}
+
+QImage SplashWindow::drawPicture(qreal pixelRatio) {
+    // Opaque, as a window's backing store is: text is blended on it as on the screen.
+    QImage image(Panel1_->size() * pixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
+    image.fill(palette().color(QPalette::Window));  // the window's own background beneath
+    const bool playShown = !cmd_play_->isHidden();
+    const bool newUserShown = !cmd_NewUser_->isHidden();
+    cmd_play_->hide();
+    cmd_NewUser_->hide();
+    drawingPicture_ = true;
+    Panel1_->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    drawingPicture_ = false;
+    cmd_play_->setVisible(playShown);
+    cmd_NewUser_->setVisible(newUserShown);
+    return image;
 }
 
 void SplashWindow::showEvent(QShowEvent* event) {
@@ -173,10 +271,25 @@ void SplashWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Panel1_ && event->type() == QEvent::Paint && !painted_) {
-        painted_ = true;
-        emit firstPainted();
+    if (watched == Panel1_ && event->type() == QEvent::Paint) {
+        if (!painted_) {
+            painted_ = true;
+            emit firstPainted();
+        }
+        drawnFromPicture_ = false;
+        if (placedFromPicture_ && !drawingPicture_) {
+            QPainter painter(Panel1_);
+            if (const QImage* picture = Picture(PixelRatio(painter))) {
+                painter.drawImage(QPointF(0, 0), *picture);
+                drawnFromPicture_ = true;
+                return true;
+            }
+        }
     }
+    // The labels are in the picture (the panel, beneath them, is drawn first).
+    if (drawnFromPicture_ && event->type() == QEvent::Paint && watched != Panel1_ &&
+        watched->parent() == Image1_->parentWidget() && qobject_cast<QLabel*>(watched))
+        return true;
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);

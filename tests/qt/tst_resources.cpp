@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QResource>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -244,6 +245,23 @@ void TestResources::sponsorPixelsAreTheSvgsDrawing() {
     picture.setPixel(2, 1, qRgba(0, 0, 0, 0));
     QVERIFY(raw_picture::Write(picture, file));
     QCOMPARE(raw_picture::Read(file), picture);
+    QCOMPARE(raw_picture::View(file), picture);
+    // An opaque picture may be read as one, and is then drawn by copying.
+    const QString opaqueFile = dir.filePath(QStringLiteral("opaque.argb"));
+    QImage opaque(3, 2, QImage::Format_ARGB32_Premultiplied);
+    opaque.fill(qRgba(10, 20, 30, 255));
+    QVERIFY(raw_picture::Write(opaque, opaqueFile));
+    const QImage opaqueView = raw_picture::View(opaqueFile, true);
+    QCOMPARE(opaqueView.format(), QImage::Format_RGB32);
+    QCOMPARE(opaqueView, opaque.convertToFormat(QImage::Format_RGB32));
+    // Kept uncompressed among the resources, a picture is shown where it lies, not copied;
+    // compressed, it is unpacked. The pixels are the same either way.
+    const QString kept = QStringLiteral(":/uncompressed/sponsor-small.argb");
+    const QImage view = raw_picture::View(kept);
+    QCOMPARE(view, raw_picture::Read(kept));
+    QCOMPARE(static_cast<const void*>(view.constBits()),
+             static_cast<const void*>(QResource(kept).data() + 12));
+    QCOMPARE(raw_picture::View(QStringLiteral(":/sponsor-small.argb")), view);
     QFile damaged(file);
     QVERIFY(damaged.open(QIODevice::ReadWrite));
     QVERIFY(damaged.resize(damaged.size() - 1));  // one byte short

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include "desktop/PanelWidget.h"
 #include "desktop/PoliceDialog.h"
 #include "desktop/QtEffects.h"
+#include "desktop/RawPicture.h"
 #include "desktop/RulesDialog.h"
 #include "desktop/SplashWindow.h"
 #include "engine/Game.h"
@@ -181,6 +183,7 @@ class TestSideWindows : public QObject {
 private slots:
     void initTestCase();
     void splashShowsTitleBuildAndLinks();
+    void splashFromItsKeptPictureLooksAndReadsTheSame();
     void windowsAreBuiltOnceTheSplashIsDrawnAndWaitUntilShown();
     void everyControlIsNamed();
     void decliningEndsTheProgram_data();
@@ -287,6 +290,61 @@ void TestSideWindows::splashShowsTitleBuildAndLinks() {
                                           QUrl(QStringLiteral("https://www.example.com/"))}));
     QVERIFY(splash.isVisible());
     QVERIFY(!program.app.Exited());
+}
+
+// The build keeps a picture of the splash without its buttons and the labels' places; a splash
+// given them draws exactly what one drawn afresh does, at one and two device pixels a pixel,
+// with the same labels for the screen reader and its buttons drawn as they are now. Places
+// that are not this splash's are not used.
+void TestSideWindows::splashFromItsKeptPictureLooksAndReadsTheSame() {
+    QTemporaryDir dir;
+    QtEffects effects;
+    TRealtopia app(effects, TestPlatform(dir));
+    SplashWindow live(app, nullptr, QString());
+    QVERIFY(!live.placedFromPicture());
+    const QString prefix = dir.filePath(QStringLiteral("splash"));
+    QVERIFY(raw_picture::Write(live.drawPicture(1.0), prefix + QStringLiteral(".argb")));
+    QVERIFY(raw_picture::Write(live.drawPicture(2.0), prefix + QStringLiteral("@2x.argb")));
+    const auto writePlaces = [&prefix](const QByteArray& text) {
+        QFile file(prefix + QStringLiteral(".places"));
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(text) == text.size();
+    };
+    const QByteArray places = live.labelPlaces();
+    QCOMPARE(places.count('\n'), 9);
+    QVERIFY(writePlaces(places));
+
+    SplashWindow kept(app, nullptr, prefix);
+    QVERIFY(kept.placedFromPicture());
+    const auto drawn = [](QWidget& window, qreal ratio) {
+        QImage image(window.size() * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        window.render(&image);
+        return image;
+    };
+    for (const qreal ratio : {1.0, 2.0}) {
+        QCOMPARE(drawn(kept, ratio), drawn(live, ratio));
+        QVERIFY(kept.drawnFromPicture());
+    }
+    // The buttons are drawn over the picture as they are: here NEW USER holding the focus.
+    Child<QPushButton>(&kept, "cmd_NewUser")->setFocus();
+    Child<QPushButton>(&live, "cmd_NewUser")->setFocus();
+    QCOMPARE(drawn(kept, 1.0), drawn(live, 1.0));
+    for (const QLabel* label : live.findChildren<QLabel*>()) {
+        const auto* twin = kept.findChild<QLabel*>(label->objectName());
+        QVERIFY(twin != nullptr);
+        QCOMPARE(twin->geometry(), label->geometry());
+        QCOMPARE(twin->text(), label->text());
+        QVERIFY(twin->isVisible() == label->isVisible());
+    }
+    QCOMPARE(ShowingNames(&kept), ShowingNames(&live));
+
+    // A label missing from the places: the texts are measured and drawn afresh.
+    QVERIFY(writePlaces(places.left(places.lastIndexOf('\n', places.size() - 2) + 1)));
+    SplashWindow unplaced(app, nullptr, prefix);
+    QVERIFY(!unplaced.placedFromPicture());
+    QCOMPARE(drawn(unplaced, 1.0), drawn(live, 1.0));
+    QVERIFY(!unplaced.drawnFromPicture());
 }
 
 void TestSideWindows::everyControlIsNamed() {
