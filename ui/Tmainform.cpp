@@ -109,7 +109,7 @@ void Tmainform::AskPlayer(const TQuestion& question, std::function<void(TMove)> 
     auto ok = [answer] { answer(TMove::Answering(true)); };
     switch (question.Kind) {
         case TQuestionKind::Information:
-            return effects_.ShowInformation(question.Text, ok);
+            return effects_.ShowInformation(question.Text + ChallengeEnding(), ok);
         case TQuestionKind::Error:
             return effects_.ShowError(question.Caption, question.Text, ok);
         case TQuestionKind::YesNo:

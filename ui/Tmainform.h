@@ -100,7 +100,12 @@ public:
     void ShowSavedGame(const TSavedGame& saved, const std::string& resumedFrom = {});
     // Deals the market of a friend's challenge code as a new game (ui/Challenge.cpp); a text
     // that is no code gets an error box and changes nothing.
+    // A friend's result ("CODE/WORTH-C") is taken too: noted for the game being played when
+    // it is that market, compared at once with the player's own figure when there is one,
+    // otherwise its market dealt as a code's, its figure shown beside the player's at the end.
     TChallengeDeal PlayChallenge(const std::string& code);
+    // The challenge being played and the figures known for it.
+    const TChallengePlay& ChallengePlay() const { return challenge_; }
 
     // Applies the events the rules have appended since the last time, in order
     // (engine/GameEvent.h), then asks the player the question the game waits for, if any, and
@@ -223,6 +228,12 @@ private:
     // Prices may have moved since the selection was made: the panel follows its totals.
     void FollowPrices();
     void SetSpeed(TSpeed speed);
+    // What the reckoning's box adds at the end of a challenge the player took part in (and the
+    // result it keeps); empty otherwise (ui/Challenge.cpp).
+    std::string ChallengeEnding();
+    // The player's own worth on a challenge's market, from a game ended in this run or a
+    // hi-score entry's record.
+    std::optional<std::uint32_t> OwnWorth(const TChallenge& challenge) const;
 
     IMainFormHost& host_;
     TClockHoldingEffects boxes_;
@@ -251,4 +262,5 @@ private:
     // the ticker's text as spoken, and the stage shown.
     std::string announcedTicker_;
     int announcedStage_ = 0;
+    TChallengePlay challenge_;
 };
