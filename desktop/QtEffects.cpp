@@ -155,8 +155,7 @@ void QtEffects::ShowCopyable(const std::string& caption, const std::string& text
     if (MayShow("copy box: " + copy)) {
         SyncMainWindow();
         CopyBox box(QString::fromStdString(caption), sidewindows::DisplayText(text),
-                    QString::fromStdString(copy),
-                    QString::fromStdString(copyCaption),
+                    QString::fromStdString(copy), QString::fromStdString(copyCaption),
                     DialogParent());
         box.exec();
     }

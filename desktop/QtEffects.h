@@ -55,8 +55,7 @@ public:
                int maxLength) override;
     bool ShowModal(Modal window) override;
     void ShowCopyable(const std::string& caption, const std::string& text, const std::string& copy,
-                      const std::string& copyCaption, const std::string& link,
-                      Done done) override;
+                      const std::string& copyCaption, const std::string& link, Done done) override;
     void ShowMainWindow() override;
     void HideSplash() override;
     void MainTimerChanged() override;

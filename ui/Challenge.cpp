@@ -51,8 +51,8 @@ std::optional<std::uint32_t> EarlierWorth(const TGame& game, const TChallenge& c
         const THiRecord& entry = table.Record(place);
         TGameRecord record;
         std::string why;
-        if (ReadGameRecord(EntryRecordPath(path, entry), record, why) &&
-            record.Code == challenge && record.Finished)
+        if (ReadGameRecord(EntryRecordPath(path, entry), record, why) && record.Code == challenge &&
+            record.Finished)
             return entry.Score;  // best first
     }
     return std::nullopt;
@@ -83,8 +83,8 @@ TChallengeDeal Tmainform::PlayChallenge(const std::string& text) {
     const bool isResult = DecodeChallengeResult(text, result);
     if (!isResult && !DecodeChallenge(text, result.Code)) {
         const bool meantResult = text.find('/') != std::string::npos;
-        effects_.Error(kPlayChallengeCaption,
-                       meantResult ? kNotAChallengeResult : kNotAChallengeCode);
+        effects_.ShowError(kPlayChallengeCaption,
+                           meantResult ? kNotAChallengeResult : kNotAChallengeCode, {});
         return TChallengeDeal::NotACode;
     }
     const TChallenge challenge = result.Code;
@@ -93,13 +93,15 @@ TChallengeDeal Tmainform::PlayChallenge(const std::string& text) {
         if (challenge == game_.Challenge() && game_.GameInProgress()) {
             challenge_.Playing = challenge;
             challenge_.Friend = result.Worth;
-            effects_.Information(kFriendNotedLead + Pounds(result.Worth) + kFriendNotedRest);
+            effects_.ShowInformation(kFriendNotedLead + Pounds(result.Worth) + kFriendNotedRest,
+                                     {});
             return TChallengeDeal::FriendNoted;
         }
         // A market the player has played to its end: the two figures at once.
         if (const auto own = OwnWorth(challenge)) {
-            effects_.Information(kChallengeComparedLead + EncodeChallenge(challenge) + "\r\r" +
-                                 ChallengeFigures(*own, result.Worth, std::nullopt));
+            effects_.ShowInformation(kChallengeComparedLead + EncodeChallenge(challenge) + "\r\r" +
+                                         ChallengeFigures(*own, result.Worth, std::nullopt),
+                                     {});
             return TChallengeDeal::Compared;
         }
     }
@@ -117,7 +119,7 @@ TChallengeDeal Tmainform::PlayChallenge(const std::string& text) {
     const std::optional<std::uint32_t> earlier = OwnWorth(challenge);
     challenge_ = TChallengePlay{challenge, friends, earlier, challenge_.Ended};
     if (own) return TChallengeDeal::Dealt;
-    effects_.Information(kCustomisationDiffers);
+    effects_.ShowInformation(kCustomisationDiffers, {});
     return TChallengeDeal::DealtAsBuiltIn;
 }
 
@@ -131,8 +133,8 @@ void Tmainform::mnu_GameChallengeFriendClick() {
 }
 
 void Tmainform::mnu_GamePlayChallengeClick() {
-    std::string code;
-    if (effects_.Input(kPlayChallengeCaption, kPlayChallengePrompt, code,
-                       IEffects::kInputMaxLength))
-        PlayChallenge(code);
+    effects_.AskInput(kPlayChallengeCaption, kPlayChallengePrompt, {}, IEffects::kInputMaxLength,
+                      [this](bool ok, const std::string& text) {
+                          if (ok) PlayChallenge(text);
+                      });
 }

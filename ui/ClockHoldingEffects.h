@@ -32,8 +32,7 @@ public:
         inner_.AskInput(caption, prompt, defaultText, maxLength, Releasing(std::move(done)));
     }
     void ShowCopyable(const std::string& caption, const std::string& text, const std::string& copy,
-                      const std::string& copyCaption, const std::string& link,
-                      Done done) override {
+                      const std::string& copyCaption, const std::string& link, Done done) override {
         hold_();
         inner_.ShowCopyable(caption, text, copy, copyCaption, link, Releasing(std::move(done)));
     }

@@ -70,6 +70,8 @@ void Tmainform::TakeGameEvents() {
 }
 
 void Tmainform::AskQuestions() {
+    // A watched game's questions were answered when it was played: the record holds the answers.
+    if (Watching()) return;
     // A repaint while a box is up may hand the window a move of the player's; the game refuses
     // it, and the question on screen is answered first.
     while (!asking_) {
@@ -543,6 +545,10 @@ void Tmainform::ExitProgram() {
 // ---------------------------------------------------------------- handlers
 
 void Tmainform::tmr_mainTimer() {
+    if (Watching()) {
+        WatchStep();
+        return;
+    }
     if (!clock_.Fire(effects_.Now())) return;
     ClockChanged();
     Play(TMoveKind::Tick);
@@ -877,6 +883,7 @@ void Tmainform::ReleaseClock() {
 }
 
 void Tmainform::ClockChanged() {
+    if (Watching()) return;  // the main timer keeps the watching pace
     if (view_.TimerGeneration == clock_.Generation()) return;
     view_.TimerEnabled = clock_.Enabled();
     view_.TimerInterval = clock_.Interval();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -19,8 +20,10 @@
 #include "ui/MainWindowView.h"
 #include "ui/TGameClock.h"
 #include "ui/TMarquee.h"
+#include "ui/Watch.h"
 
 struct TSavedGame;
+struct TWatch;
 
 // The main window without its toolkit: what it shows (View()), the display operations that
 // apply the game's events to it, every handler of its controls, keys, menu and window events,
@@ -106,6 +109,22 @@ public:
     TChallengeDeal PlayChallenge(const std::string& code);
     // The challenge being played and the figures known for it.
     const TChallengePlay& ChallengePlay() const { return challenge_; }
+
+    // ---- Watching a recorded game (ui/Watch.cpp) ----
+    // Deals the record's market and shows its moves, a month at each firing of the main timer
+    // at the watching speed. Refused, with a box, while a game is in progress or when the
+    // market cannot be dealt here. Meanwhile the player's commands do nothing but the watching
+    // ones (Enabled).
+    bool WatchRecord(const TGameRecord& record);
+    bool Watching() const { return watch_ != nullptr; }
+    TWatchSpeed WatchSpeed() const { return watchSpeed_; }
+    void SetWatchSpeed(TWatchSpeed speed);
+    // The moves of the record up to its next month (every one left, at Instant); false when
+    // the record has ended or a move was refused.
+    bool WatchStep();
+    // Back to a new game of one's own, as after "Another Game?".
+    void StopWatching();
+    void mnu_GameWatchClick();
 
     // Applies the events the rules have appended since the last time, in order
     // (engine/GameEvent.h), then asks the player the question the game waits for, if any, and
@@ -263,4 +282,11 @@ private:
     std::string announcedTicker_;
     int announcedStage_ = 0;
     TChallengePlay challenge_;
+    // The record being watched, or null.
+    std::shared_ptr<TWatch> watch_;
+    TWatchSpeed watchSpeed_ = TWatchSpeed::Normal;
+    // The main timer as watching sets it.
+    void WatchTimerChanged();
+    // What a command may do while a game is watched; nothing when none is.
+    std::optional<bool> WatchEnabled(TCommand command) const;
 };

@@ -283,8 +283,7 @@
       const text = toBase64(bytes);
       if (localStorage.getItem(RECORDS_STORE + name) !== text) localStorage.setItem(RECORDS_STORE + name, text);
     }
-    for (const name of storedRecordNames())
-      if (!names.includes(name)) localStorage.removeItem(RECORDS_STORE + name);
+    for (const name of storedRecordNames()) if (!names.includes(name)) localStorage.removeItem(RECORDS_STORE + name);
   }
   function loadFiles() {
     Module.FS.mkdirTree('/realtopia/data');
@@ -1462,6 +1461,8 @@
       return last;
     },
     tickerStep: () => tickerStep(),
+    // A button, picture, menu item or key as the page's controls name it ("menu:watch").
+    invoke: (control) => invoke(control),
     state: () => JSON.parse(Module.UTF8ToString(Module._web_state())),
     view: () => view,
     // Whether a call is under way, the dialog it waits for, and the game clock's state.

@@ -796,8 +796,8 @@ TEST_F(ConsoleTest, TheEndOfAChallengeAndAFriendsResult) {
     const auto results = WithTag(lines, "challenge-result");
     ASSERT_EQ(results.size(), 1u);
     TChallengeResult mine;
-    ASSERT_TRUE(DecodeChallengeResult(results[0].substr(std::string("[challenge-result] ").size()),
-                                      mine));
+    ASSERT_TRUE(
+        DecodeChallengeResult(results[0].substr(std::string("[challenge-result] ").size()), mine));
     EXPECT_EQ(mine.Code, (TChallenge{99, 0}));
     bool endBox = false;
     for (const std::string& line : WithTag(lines, "info"))

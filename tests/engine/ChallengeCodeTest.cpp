@@ -125,9 +125,9 @@ TEST(ChallengeCodeTest, AResultReadsBackAndAMistypedFigureOrCodeIsCaught) {
                        static_cast<std::uint16_t>(i % 3 == 0 ? 0 : random() & kCustomisationMask)};
         result.Worth = i == 0 ? 0U : i == 1 ? 4294967295U : static_cast<std::uint32_t>(random());
         const std::string text = EncodeChallengeResult(result);
-        ASSERT_EQ(text.rfind(EncodeChallenge(result.Code) + "/" + std::to_string(result.Worth) + "-",
-                             0),
-                  0U)
+        ASSERT_EQ(
+            text.rfind(EncodeChallenge(result.Code) + "/" + std::to_string(result.Worth) + "-", 0),
+            0U)
             << text;
         TChallengeResult read;
         ASSERT_TRUE(DecodeChallengeResult(text, read)) << text;

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 
 #include "engine/GameRecord.h"
 #include "engine/Hisc.h"
+#include "support/Files.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/Challenge.h"
+#include "ui/SavedGameView.h"
 
 namespace {
 
@@ -140,10 +143,9 @@ TEST_F(ChallengeTest, TheEndOfAChallengeGivesItsResultAndAFriendsResultIsSetBesi
     const TGameState before = Form().Game().State();
     effects_.ClearCalls();
     PlayChallenge(EncodeChallengeResult(theirs));
-    const std::string compared = "info: The challenge " + EncodeChallenge(code) +
-                                 "\r\rYour worth: " + Pounds(ended->Worth) +
-                                 "\rYour friend's: " + Pounds(theirs.Worth) +
-                                 "\rYour friend made more.";
+    const std::string compared =
+        "info: The challenge " + EncodeChallenge(code) + "\r\rYour worth: " + Pounds(ended->Worth) +
+        "\rYour friend's: " + Pounds(theirs.Worth) + "\rYour friend made more.";
     EXPECT_TRUE(effects_.Contains(compared)) << ::testing::PrintToString(effects_.Calls());
     EXPECT_TRUE(Form().Game().State() == before);
 
@@ -170,10 +172,10 @@ TEST_F(ChallengeTest, TheEndOfAChallengeGivesItsResultAndAFriendsResultIsSetBesi
     EXPECT_TRUE(Form().Game().State() == playing);
     const std::string again = PlayToTheEnd();
     const std::uint32_t mine = Form().ChallengePlay().Ended->Worth;
-    EXPECT_TRUE(again.ends_with(EncodeChallengeResult({code, mine}) + "\r\rYour worth: " +
-                                Pounds(mine) + "\rYour earlier game of it: " +
-                                Pounds(ended->Worth) + "\rYour friend's: " +
-                                Pounds(theirs.Worth) + "\r" +
+    EXPECT_TRUE(again.ends_with(EncodeChallengeResult({code, mine}) +
+                                "\r\rYour worth: " + Pounds(mine) +
+                                "\rYour earlier game of it: " + Pounds(ended->Worth) +
+                                "\rYour friend's: " + Pounds(theirs.Worth) + "\r" +
                                 (mine < theirs.Worth   ? "Your friend made more."
                                  : mine > theirs.Worth ? "You made more."
                                                        : "You both made the same.")))
@@ -223,4 +225,81 @@ TEST_F(ChallengeTest, AMistypedResultGetsAClearMessageAndChangesNothing) {
         effects_.Contains("error: Play a Challenge | That is not a Realtopia challenge result."));
     EXPECT_TRUE(Form().Game().State() == before);
     EXPECT_FALSE(Form().ChallengePlay().Friend);
+}
+
+TEST_F(ChallengeTest, WatchingAHiScoreGameStepsTheSameStatesAsItsReplay) {
+    keepRecords_ = true;
+    Create();
+    StartEngagedGame();
+    Buy({2});
+    Tick(14);
+    ClickPortfolio({0});
+    Form().Invoke(TCommand::Mortgage);
+    PlayToTheEnd();
+    const std::string tablePath = Form().Game().HiScorePath();
+    const std::string tableBytes = ReadAll(tablePath);
+    THiScoreTable table;
+    ASSERT_TRUE(table.Load(tablePath, "20260101"));
+    TGameRecord record;
+    std::string why;
+    ASSERT_TRUE(ReadGameRecord(EntryRecordPath(tablePath, table.Record(1)), record, why)) << why;
+
+    // Game > Watch a Hi-Score Game…, the first place.
+    effects_.ClearCalls();
+    effects_.InputAnswers = {" 1 "};
+    ASSERT_TRUE(Form().Invoke(TCommand::MenuWatch));
+    ASSERT_TRUE(Form().Watching());
+    const auto asked = effects_.CallsStartingWith("input: Watch a Game | ");
+    ASSERT_EQ(asked.size(), 1U);
+    EXPECT_NE(asked[0].find("\r1) Ann Lee  \u00A3" + std::to_string(table.Score(1))),
+              std::string::npos);
+    // Meanwhile the player's own commands do nothing.
+    EXPECT_FALSE(Form().Enabled(TCommand::Start));
+    EXPECT_FALSE(Form().Invoke(TCommand::BuySell));
+    EXPECT_FALSE(Form().ListMouseUp(TList::Avail, {0}));
+    EXPECT_TRUE(Form().Enabled(TCommand::MenuStopWatching));
+
+    // Each firing of the main timer is a month of the record, the same state as its replay's.
+    TPlatform platform = temp_.Platform();
+    platform.KeepRecords = false;
+    TGame reference(platform);
+    TReplay replay(record);
+    ASSERT_TRUE(replay.Deal(reference));
+    int months = 0;
+    while (Form().View().TimerEnabled) {
+        bool month = false;
+        while (!replay.AtEnd() && !month) {
+            month = replay.NextKind() == TMoveKind::Tick;
+            ASSERT_TRUE(replay.Step(reference)) << replay.Result().Text();
+        }
+        Form().TimerFired();
+        ASSERT_TRUE(Form().Game().State() == reference.State()) << "month " << months;
+        ASSERT_LT(++months, 200);
+    }
+    EXPECT_TRUE(replay.AtEnd());
+    EXPECT_EQ(months, std::count_if(record.Moves.begin(), record.Moves.end(),
+                                    [](const TRecordedMove& move) {
+                                        return move.Move.Kind == TMoveKind::Tick;
+                                    }));
+    EXPECT_EQ(StateDigest(Form().Game()), record.State);
+    EXPECT_EQ(View().Status, kWatchEnded);
+    EXPECT_EQ(Form().mq().Text(), "End of the game ");
+    EXPECT_TRUE(View().TimerEnabled == false);
+
+    // At Instant, the whole game at the first firing; stopping deals a game of one's own, and
+    // nothing of the player's was written meanwhile.
+    ASSERT_TRUE(Form().Invoke(TCommand::MenuStopWatching));
+    ASSERT_TRUE(Form().Invoke(TCommand::MenuWatchInstant));
+    ASSERT_TRUE(Form().WatchRecord(record));
+    EXPECT_EQ(View().TimerDue, 0);
+    Form().TimerFired();
+    EXPECT_TRUE(Form().Game().State() == reference.State());
+    EXPECT_FALSE(View().TimerEnabled);
+    ASSERT_TRUE(Form().Invoke(TCommand::MenuStopWatching));
+    EXPECT_FALSE(Form().Watching());
+    EXPECT_TRUE(Form().Enabled(TCommand::Start));
+    EXPECT_NE(Form().Game().Challenge(), record.Code);
+    EXPECT_EQ(ReadAll(tablePath), tableBytes);
+    EXPECT_FALSE(FileExists(Form().Game().SavedGamePath()));
+    EXPECT_FALSE(SaveGameOnExit(Form()));
 }
