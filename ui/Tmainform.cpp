@@ -893,6 +893,8 @@ void Tmainform::ClockChanged() {
 }
 
 void Tmainform::SelectionChanged() {
+    // A watched game's rows selected are the record's (ui/Watch.cpp shows them).
+    if (Watching()) return;
     for (List list : {List::Avail, List::Portfolio}) {
         const TListView& rows = ListOf(list);
         // A move, so that a game's record holds what the rules were told.

@@ -3,6 +3,8 @@
 
 #include "ui/Watch.h"
 
+#include <algorithm>
+
 #include "engine/Hisc.h"
 #include "ui/Tmainform.h"
 
@@ -96,6 +98,16 @@ bool Tmainform::WatchRecord(const TGameRecord& record) {
     return true;
 }
 
+void Tmainform::ShowSelected(const TMove& move) {
+    // The rows the player selected, as they were: a selection names its properties.
+    if (move.Kind != TMoveKind::Select || move.Side == TSelectionSide::None) return;
+    TListView& list = ListOf(move.Side == TSelectionSide::ForSale ? List::Avail : List::Portfolio);
+    for (TListRow& row : list.Rows)
+        row.Selected = std::find(move.Properties.begin(), move.Properties.end(), row.Property) !=
+                       move.Properties.end();
+    ++view_.ListsRevision;
+}
+
 bool Tmainform::WatchStep() {
     if (!watch_ || watch_->Ended) return false;
     TReplay& replay = watch_->Replay;
@@ -105,6 +117,7 @@ bool Tmainform::WatchStep() {
         month = replay.NextKind() == TMoveKind::Tick;
         const bool applied = replay.Step(game_);
         TakeGameEvents();
+        if (applied) ShowSelected(replay.Record().Moves[replay.Result().MoveNumber - 1].Move);
         if (!applied) {
             watch_->Ended = true;
             WatchTimerChanged();
