@@ -287,6 +287,8 @@ private:
     TWatchSpeed watchSpeed_ = TWatchSpeed::Normal;
     // The main timer as watching sets it.
     void WatchTimerChanged();
+    // Every control of the player's but Exit disabled while a game is watched.
+    void ShowWatching();
     // The rows a watched game's selection names, selected in their list.
     void ShowSelected(const TMove& move);
     // What a command may do while a game is watched; nothing when none is.

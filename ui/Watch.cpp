@@ -15,6 +15,10 @@ struct TWatch {
     TReplay Replay;
     std::unique_ptr<TGame> Own;  // the player's own game, back when watching stops
     bool Ended = false;
+    // The buttons the game's rules leave alone, as they were before watching.
+    bool StartEnabled = true;
+    bool EmailEnabled = true;
+    bool RulesEnabled = true;
 };
 
 namespace {
@@ -91,8 +95,12 @@ bool Tmainform::WatchRecord(const TGameRecord& record) {
     // The deal's own events are the record's first moves; the window starts over as for
     // a new world, and the main timer now keeps the watching pace.
     game_.Events().Clear();
+    watch->StartEnabled = view_.Start.Enabled;
+    watch->EmailEnabled = view_.Email.Enabled;
+    watch->RulesEnabled = view_.Rules.Enabled;
     watch_ = std::move(watch);
     ResetWindow();
+    ShowWatching();
     view_.Status = kWatchStatus + EncodeChallenge(record.Code);
     WatchTimerChanged();
     return true;
@@ -125,6 +133,7 @@ bool Tmainform::WatchStep() {
             return false;
         }
     }
+    ShowWatching();
     if (replay.AtEnd()) {
         watch_->Ended = true;
         replay.Finish(game_);
@@ -144,7 +153,19 @@ void Tmainform::StopWatching() {
     view_.TimerGeneration = clock_.Generation() + 1;
     ApplyGameEvents();
     ResetWindow();
+    view_.Start.Enabled = watch->StartEnabled;
+    view_.Email.Enabled = watch->EmailEnabled;
+    view_.Rules.Enabled = watch->RulesEnabled;
     ClockChanged();
+}
+
+void Tmainform::ShowWatching() {
+    // The player's controls show that they do nothing now; Exit stays.
+    for (TButtonView* button :
+         {&view_.Start, &view_.BuySell, &view_.DamRen, &view_.Mortgage, &view_.Email, &view_.Rules})
+        button->Enabled = false;
+    view_.Avail.Enabled = false;
+    view_.Portfolio.Enabled = false;
 }
 
 void Tmainform::SetWatchSpeed(TWatchSpeed speed) {
@@ -172,7 +193,6 @@ std::optional<bool> Tmainform::WatchEnabled(TCommand command) const {
         case TCommand::MenuWatchInstant:
         case TCommand::MenuExit:
         case TCommand::Exit:
-        case TCommand::MenuRules:
         case TCommand::MenuAbout:
         case TCommand::MenuFast:
         case TCommand::MenuMedium:

@@ -257,6 +257,9 @@ TEST_F(ChallengeTest, WatchingAHiScoreGameStepsTheSameStatesAsItsReplay) {
     EXPECT_FALSE(Form().Enabled(TCommand::Start));
     EXPECT_FALSE(Form().Invoke(TCommand::BuySell));
     EXPECT_FALSE(Form().ListMouseUp(TList::Avail, {0}));
+    EXPECT_FALSE(View().Start.Enabled || View().BuySell.Enabled || View().Avail.Enabled);
+    EXPECT_TRUE(View().Exit.Enabled);
+    EXPECT_FALSE(Form().Enabled(TCommand::MenuRules));  // it would pause the watched game
     EXPECT_TRUE(Form().Enabled(TCommand::MenuStopWatching));
 
     // Each firing of the main timer is a month of the record, the same state as its replay's.
@@ -278,6 +281,7 @@ TEST_F(ChallengeTest, WatchingAHiScoreGameStepsTheSameStatesAsItsReplay) {
         if (months == 5) {
             EXPECT_FALSE(SaveGameOnExit(Form()));
         }
+        EXPECT_FALSE(View().BuySell.Enabled || View().Portfolio.Enabled) << months;
         ASSERT_LT(++months, 200);
     }
     EXPECT_TRUE(replay.AtEnd());
@@ -302,6 +306,7 @@ TEST_F(ChallengeTest, WatchingAHiScoreGameStepsTheSameStatesAsItsReplay) {
     ASSERT_TRUE(Form().Invoke(TCommand::MenuStopWatching));
     EXPECT_FALSE(Form().Watching());
     EXPECT_TRUE(Form().Enabled(TCommand::Start));
+    EXPECT_TRUE(View().Start.Enabled && View().Rules.Enabled);
     EXPECT_FALSE(Form().Game().State().Running);
     EXPECT_EQ(ReadAll(tablePath), tableBytes);
     EXPECT_FALSE(FileExists(Form().Game().SavedGamePath()));
