@@ -65,7 +65,24 @@ void ChallengeCommand(Tmainform& form, ConsoleOutput& out, const std::string& li
     const std::vector<std::string> words = consoletext::Words(consoletext::Trim(line));
     std::string code;
     for (std::size_t i = 1; i < words.size(); ++i) code += words[i];
-    if (code.empty()) return out.Line("challenge", EncodeChallenge(form.Game().Challenge()));
-    if (form.PlayChallenge(code) != TChallengeDeal::NotACode)
-        out.Line("challenge", EncodeChallenge(form.Game().Challenge()));
+    TChallenge challenge = form.Game().Challenge();
+    if (!code.empty()) {
+        const TChallengeDeal deal = form.PlayChallenge(code);
+        if (deal == TChallengeDeal::NotACode) return;
+        // A result compared or noted names its own market, whatever is being played.
+        TChallengeResult result;
+        if (DecodeChallengeResult(code, result)) challenge = result.Code;
+        if (deal == TChallengeDeal::Dealt || deal == TChallengeDeal::DealtAsBuiltIn)
+            challenge = form.Game().Challenge();
+    }
+    out.Line("challenge", EncodeChallenge(challenge));
+    // What is known of that market: the result to send back, the friend's and one's own
+    // earlier figures.
+    const TChallengePlay& play = form.ChallengePlay();
+    if (play.Ended && play.Ended->Code == challenge)
+        out.Line("challenge-result", EncodeChallengeResult(*play.Ended));
+    if (play.Playing == challenge) {
+        if (play.Friend) out.Line("challenge-friend", std::to_string(*play.Friend));
+        if (play.Earlier) out.Line("challenge-earlier", std::to_string(*play.Earlier));
+    }
 }

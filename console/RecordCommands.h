@@ -17,5 +17,7 @@ int ReplayRecordFile(const std::string& path, const TPlatform& platform, std::os
 int VerifyHiScores(const TPlatform& platform, std::ostream& out);
 
 // The `challenge` command: the code of the game being played, or (`challenge CODE`) the
-// market of a friend's code dealt as a new game.
+// market of a friend's code dealt as a new game, or (`challenge RESULT`) a friend's result
+// taken as "Play a Challenge…" takes it; then what is known of that market: the result to send
+// back once it has ended, the friend's figure, one's own earlier figure.
 void ChallengeCommand(Tmainform& form, ConsoleOutput& out, const std::string& line);

@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "desktop/AgreementDialog.h"
+#include "desktop/CopyBox.h"
 #include "desktop/DamRenDialog.h"
 #include "desktop/FocusMarkStyle.h"
 #include "desktop/MainWindow.h"
@@ -146,6 +147,19 @@ bool QtEffects::Input(const std::string& caption, const std::string& prompt, std
     if (dialog.exec() != QDialog::Accepted) return false;
     text = dialog.textValue().toStdString();
     return true;
+}
+
+void QtEffects::ShowCopyable(const std::string& caption, const std::string& text,
+                             const std::string& copy, const std::string& copyCaption,
+                             const std::string& /*link: the page's own*/, Done done) {
+    if (MayShow("copy box: " + copy)) {
+        SyncMainWindow();
+        CopyBox box(QString::fromStdString(caption), sidewindows::DisplayText(text),
+                    QString::fromStdString(copy), QString::fromStdString(copyCaption),
+                    DialogParent());
+        box.exec();
+    }
+    if (done) done();
 }
 
 bool QtEffects::ShowModal(Modal window) {

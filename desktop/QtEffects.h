@@ -54,6 +54,8 @@ public:
     bool Input(const std::string& caption, const std::string& prompt, std::string& text,
                int maxLength) override;
     bool ShowModal(Modal window) override;
+    void ShowCopyable(const std::string& caption, const std::string& text, const std::string& copy,
+                      const std::string& copyCaption, const std::string& link, Done done) override;
     void ShowMainWindow() override;
     void HideSplash() override;
     void MainTimerChanged() override;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -25,10 +26,10 @@ int DigitOf(char c) {
 
 // Luhn's check over base 32 (every single substitution and most neighbour swaps change it),
 // begun from this game's own two letters so that another program's codes do not pass.
-int CheckDigit(const std::vector<int>& digits) {
+int CheckDigit(const std::vector<int>& digits, char second = 'T') {
     int factor = 2;
     int sum = 0;
-    const int salt[2] = {DigitOf('R'), DigitOf('T')};
+    const int salt[2] = {DigitOf('R'), DigitOf(second)};
     for (std::size_t i = digits.size() + 2; i-- > 0;) {
         int addend = factor * (i < 2 ? salt[i] : digits[i - 2]);
         factor = factor == 2 ? 1 : 2;
@@ -38,7 +39,61 @@ int CheckDigit(const std::vector<int>& digits) {
     return (kBase - sum % kBase) % kBase;
 }
 
+// A result's check: the code's characters (its own check included), then the worth's decimal
+// digits, begun from R and W so that no code passes as a result.
+constexpr char kResultSalt = 'W';
+
+std::vector<int> ResultDigits(const std::string& code, std::uint32_t worth) {
+    std::vector<int> digits;
+    for (char c : code)
+        if (c != '-') digits.push_back(DigitOf(c));
+    for (char c : std::to_string(worth)) digits.push_back(c - '0');
+    return digits;
+}
+
 }  // namespace
+
+std::string EncodeChallengeResult(const TChallengeResult& result) {
+    const std::string code = EncodeChallenge(result.Code);
+    const int check = CheckDigit(ResultDigits(code, result.Worth), kResultSalt);
+    return code + "/" + std::to_string(result.Worth) + "-" +
+           kAlphabet[static_cast<std::size_t>(check)];
+}
+
+bool DecodeChallengeResult(std::string_view text, TChallengeResult& result) {
+    const std::size_t slash = text.find('/');
+    if (slash == std::string_view::npos) return false;
+    TChallengeResult read;
+    if (!DecodeChallenge(text.substr(0, slash), read.Code)) return false;
+    // The figure: digits, with commas, spaces or a pound sign ("\u00A3", two bytes) among
+    // them; then a dash and the check character.
+    std::string_view rest = text.substr(slash + 1);
+    const std::size_t dash = rest.rfind('-');
+    if (dash == std::string_view::npos) return false;
+    std::string figure;
+    for (char c : rest.substr(0, dash)) {
+        if (c >= '0' && c <= '9')
+            figure += c;
+        else if (c != ',' && c != ' ' && c != '\xC2' && c != '\xA3')
+            return false;
+    }
+    int check = -1;
+    for (char c : rest.substr(dash + 1)) {
+        if (c == ' ') continue;
+        if (check >= 0) return false;
+        check = DigitOf(c);
+        if (check < 0) return false;
+    }
+    if (figure.empty() || figure.size() > 10 || check < 0) return false;
+    if (figure.size() > 1 && figure.front() == '0') return false;
+    const std::uint64_t worth = std::stoull(figure);
+    if (worth > std::numeric_limits<std::uint32_t>::max()) return false;
+    read.Worth = static_cast<std::uint32_t>(worth);
+    if (CheckDigit(ResultDigits(EncodeChallenge(read.Code), read.Worth), kResultSalt) != check)
+        return false;
+    result = read;
+    return true;
+}
 
 std::string EncodeChallenge(const TChallenge& challenge) {
     std::vector<int> digits;

@@ -212,6 +212,14 @@ public:
     bool DealChallenge(const TChallenge& challenge);
     // The digest of what the player's customisation file changes in a world (0: nothing).
     std::uint16_t OwnCustomisation() const;
+    // The question open is the final reckoning ("You ended up with …"), its figures final.
+    bool ReckoningOpen() const {
+        return OpenQuestion() != nullptr && Agenda.size() > 1 &&
+               Agenda[1].Step == TStep::ReckoningRead;
+    }
+    // The worth as the hi-score table takes it: whole pounds, none below zero, at most what
+    // 32 bits hold.
+    static std::uint32_t ScoreOf(Money worth);
     // Every move the rules took in this game, from its deal up to its reckoning.
     const TGameRecord& Record() const { return record_; }
     // Moves are still added to the record (the game has not reached its reckoning, and its

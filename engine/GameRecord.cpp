@@ -321,56 +321,73 @@ std::string TReplayResult::Text() const {
     return "does not replay: move " + std::to_string(MoveNumber) + " " + Why;
 }
 
-TReplayResult ReplayRecord(const TGameRecord& record, TGame& game) {
-    TReplayResult result;
-    game.SetSoundDeviceWorks(record.Sound);
-    if (!game.DealChallenge(record.Code) && record.Code.Customisation != 0) {
-        result.Verdict = TReplayVerdict::CustomisedMarket;
-        result.Why = "its market was customised by another file";
-        return result;
+bool TReplay::Deal(TGame& game) {
+    result_ = TReplayResult();
+    next_ = 0;
+    game.SetSoundDeviceWorks(record_.Sound);
+    if (!game.DealChallenge(record_.Code) && record_.Code.Customisation != 0) {
+        result_.Verdict = TReplayVerdict::CustomisedMarket;
+        result_.Why = "its market was customised by another file";
+        return false;
     }
+    return true;
+}
+
+bool TReplay::Step(TGame& game) {
+    if (AtEnd()) return false;
+    const TRecordedMove& recorded = record_.Moves[next_++];
+    result_.MoveNumber = static_cast<int>(next_);
+    std::string what = "(";
+    what += KindName(recorded.Move.Kind);
+    what += ") ";
+    if (game.Record().Finished) {
+        result_.Why = what + "comes after the game's reckoning";
+        return false;
+    }
+    const TGameState& state = game.State();
+    const int month = RecordMonth(state.Year, state.Month);
+    if (month != recorded.Month) {
+        result_.Why = what + "was made in month " + std::to_string(recorded.Month) +
+                      " but the game is in month " + std::to_string(month);
+        return false;
+    }
+    const TQuestion* open = game.OpenQuestion();
+    const bool answer =
+        recorded.Move.Kind == TMoveKind::Answer || recorded.Move.Kind == TMoveKind::Pick;
+    const std::string asked = open == nullptr ? std::string() : open->Text;
+    if (!game.Apply(recorded.Move)) {
+        if (answer && open == nullptr)
+            result_.Why = what + "answers a question the game did not ask";
+        else if (open != nullptr && !answer)
+            result_.Why = what + "comes while the game waits for an answer to \"" + asked + "\"";
+        else
+            result_.Why = what + "is refused by the rules";
+        return false;
+    }
+    return true;
+}
+
+const TReplayResult& TReplay::Finish(const TGame& game) {
+    if (record_.Finished && (!game.Record().Finished || StateDigest(game) != record_.State)) {
+        result_.MoveNumber = static_cast<int>(next_);
+        result_.Why = "(the last) leaves a game other than the one recorded";
+        return result_;
+    }
+    result_.Verdict = TReplayVerdict::Replayed;
+    result_.MoveNumber = 0;
+    result_.Why.clear();
+    return result_;
+}
+
+TReplayResult ReplayRecord(const TGameRecord& record, TGame& game) {
+    TReplay replay(record);
+    if (!replay.Deal(game)) return replay.Result();
     game.Events().Clear();
-    int number = 0;
-    for (const TRecordedMove& recorded : record.Moves) {
-        ++number;
-        result.MoveNumber = number;
-        std::string what = "(";
-        what += KindName(recorded.Move.Kind);
-        what += ") ";
-        if (game.Record().Finished) {
-            result.Why = what + "comes after the game's reckoning";
-            return result;
-        }
-        const TGameState& state = game.State();
-        const int month = RecordMonth(state.Year, state.Month);
-        if (month != recorded.Month) {
-            result.Why = what + "was made in month " + std::to_string(recorded.Month) +
-                         " but the game is in month " + std::to_string(month);
-            return result;
-        }
-        const TQuestion* open = game.OpenQuestion();
-        const bool answer =
-            recorded.Move.Kind == TMoveKind::Answer || recorded.Move.Kind == TMoveKind::Pick;
-        const std::string asked = open == nullptr ? std::string() : open->Text;
-        if (!game.Apply(recorded.Move)) {
-            if (answer && open == nullptr)
-                result.Why = what + "answers a question the game did not ask";
-            else if (open != nullptr && !answer)
-                result.Why = what + "comes while the game waits for an answer to \"" + asked + "\"";
-            else
-                result.Why = what + "is refused by the rules";
-            return result;
-        }
+    while (!replay.AtEnd()) {
+        if (!replay.Step(game)) return replay.Result();
         game.Events().Clear();
     }
-    if (record.Finished && (!game.Record().Finished || StateDigest(game) != record.State)) {
-        result.MoveNumber = number;
-        result.Why = "(the last) leaves a game other than the one recorded";
-        return result;
-    }
-    result.Verdict = TReplayVerdict::Replayed;
-    result.MoveNumber = 0;
-    return result;
+    return replay.Finish(game);
 }
 
 bool ResumeRecord(const TGameRecord& record, TGame& game) {

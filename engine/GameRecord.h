@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/ChallengeCode.h"
@@ -67,6 +68,31 @@ struct TReplayResult {
 
     // "does not replay: move 12 (Answer) ..." and the like, for a person to read.
     std::string Text() const;
+};
+
+// A record played one move at a time, in a game made for replaying (a platform that keeps no
+// records): ReplayRecord runs it to its end, watching a game in the window steps it.
+class TReplay {
+public:
+    explicit TReplay(TGameRecord record) : record_(std::move(record)) {}
+
+    // Deals the record's challenge in `game`, as ReplayRecord says. False, with Result() saying
+    // why, when the market cannot be dealt here.
+    bool Deal(TGame& game);
+    // Applies the next move. False, with Result() saying why, when the move is refused.
+    bool Step(TGame& game);
+    bool AtEnd() const { return next_ >= record_.Moves.size(); }
+    // Once every move is in: Replayed, or why the game reached is not the one recorded.
+    const TReplayResult& Finish(const TGame& game);
+    const TReplayResult& Result() const { return result_; }
+    const TGameRecord& Record() const { return record_; }
+    // The next move's kind; only before the end.
+    TMoveKind NextKind() const { return record_.Moves[next_].Move.Kind; }
+
+private:
+    TGameRecord record_;
+    std::size_t next_ = 0;
+    TReplayResult result_;
 };
 
 // Plays `record` in `game`: deals its challenge (with the customisation file of the game's

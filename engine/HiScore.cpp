@@ -20,18 +20,14 @@ std::string TGame::HiScorePath() const {
     return path;
 }
 
-namespace {
-
 // The score of a final worth: below zero scores nothing, and the file keeps whole pounds in
 // 32 bits, so a larger fortune is recorded as the largest amount the field holds rather than
 // wrapping round to a small one.
-std::uint32_t ScoreOf(Money worth) {
+std::uint32_t TGame::ScoreOf(Money worth) {
     const std::int64_t pounds = std::max<std::int64_t>(worth.TruncatedPounds(), 0);
     return static_cast<std::uint32_t>(
         std::min<std::int64_t>(pounds, std::numeric_limits<std::uint32_t>::max()));
 }
-
-}  // namespace
 
 void TGame::RecordHiScore() {
     const TMoveScope move(*this);

@@ -31,6 +31,11 @@ public:
         hold_();
         inner_.AskInput(caption, prompt, defaultText, maxLength, Releasing(std::move(done)));
     }
+    void ShowCopyable(const std::string& caption, const std::string& text, const std::string& copy,
+                      const std::string& copyCaption, const std::string& link, Done done) override {
+        hold_();
+        inner_.ShowCopyable(caption, text, copy, copyCaption, link, Releasing(std::move(done)));
+    }
     void OpenModal(Modal window, Answered done) override {
         hold_();
         inner_.OpenModal(window, Releasing(std::move(done)));

@@ -47,6 +47,8 @@ const TButtonView* Tmainform::ButtonOf(TCommand command) const {
 }
 
 bool Tmainform::Enabled(TCommand command) const {
+    // While a game is watched the player only watches (ui/Watch.cpp).
+    if (const std::optional<bool> watching = WatchEnabled(command)) return *watching;
     if (const TButtonView* button = ButtonOf(command)) return button->Enabled;
     if (command == TCommand::MenuQuitAndReplay) return view_.QuitReplayEnabled;
     // Pictures respond in every state, the other menu items are always enabled, and the
@@ -117,6 +119,16 @@ void Tmainform::Run(TCommand command) {
             return mnu_GameChallengeFriendClick();
         case TCommand::MenuPlayChallenge:
             return mnu_GamePlayChallengeClick();
+        case TCommand::MenuWatch:
+            return mnu_GameWatchClick();
+        case TCommand::MenuStopWatching:
+            return StopWatching();
+        case TCommand::MenuWatchNormal:
+            return SetWatchSpeed(TWatchSpeed::Normal);
+        case TCommand::MenuWatchFast:
+            return SetWatchSpeed(TWatchSpeed::Fast);
+        case TCommand::MenuWatchInstant:
+            return SetWatchSpeed(TWatchSpeed::Instant);
         default:
             return;
     }
@@ -139,6 +151,8 @@ bool Tmainform::KeyPress(const TKeyEvent& key, std::optional<TCommand> focusedBu
             return true;
         }
     }
+    // Only the menu's accelerators reach a watched game.
+    if (Watching()) return false;
     // Enter presses the focused button, or the default button (e-mail) when the focus is
     // elsewhere; the window keeps the key.
     if (key.Key == TKey::Enter && modifiers == 0) {
@@ -155,6 +169,7 @@ bool Tmainform::KeyPress(const TKeyEvent& key, std::optional<TCommand> focusedBu
 }
 
 bool Tmainform::KeyRelease(const TKeyEvent& key) {
+    if (Watching()) return false;
     const TInput& input = InputOf(key.Key);
     if (key.AutoRepeat) return input.ListSees;
     // The release of a key pressed elsewhere (in a box it closed, in a menu) is not ours.
@@ -188,6 +203,7 @@ void Tmainform::WindowDeactivated() {
 // ---------------------------------------------------------------- lists
 
 bool Tmainform::ListMouseUp(List list, const std::vector<int>& rows) {
+    if (Watching()) return false;
     if (!ListOf(list).Enabled) return false;
     SetListSelection(list, rows);
     list == List::Avail ? lst_AvailMouseUp() : lst_portfolioMouseUp();
@@ -196,6 +212,7 @@ bool Tmainform::ListMouseUp(List list, const std::vector<int>& rows) {
 }
 
 bool Tmainform::ListKeyUp(List list, const std::vector<int>& rows) {
+    if (Watching()) return false;
     if (!ListOf(list).Enabled) return false;
     SetListSelection(list, rows);
     list == List::Avail ? lst_AvailKeyUp() : lst_portfolioKeyUp();
@@ -205,6 +222,7 @@ bool Tmainform::ListKeyUp(List list, const std::vector<int>& rows) {
 
 bool Tmainform::ListFocusIn(List list, TFocusReason reason, const std::vector<int>& rows,
                             int currentRow) {
+    if (Watching()) return false;
     TListView& view = ListOf(list);
     if (!view.Enabled) return false;
     if (reason != TFocusReason::Click && reason != TFocusReason::Tab &&

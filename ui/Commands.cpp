@@ -13,7 +13,7 @@ struct TCommandName {
     const char* Name;
 };
 
-constexpr std::array<TCommandName, 33> kNames = {{
+constexpr std::array<TCommandName, 38> kNames = {{
     {TCommand::Start, TCommandKind::Button, "start"},
     {TCommand::BuySell, TCommandKind::Button, "buysell"},
     {TCommand::DamRen, TCommandKind::Button, "damren"},
@@ -47,6 +47,11 @@ constexpr std::array<TCommandName, 33> kNames = {{
     {TCommand::KeyF12, TCommandKind::Key, "f12"},
     {TCommand::MenuChallengeFriend, TCommandKind::Menu, "challengefriend"},
     {TCommand::MenuPlayChallenge, TCommandKind::Menu, "playchallenge"},
+    {TCommand::MenuWatch, TCommandKind::Menu, "watch"},
+    {TCommand::MenuStopWatching, TCommandKind::Menu, "stopwatching"},
+    {TCommand::MenuWatchNormal, TCommandKind::Menu, "watchnormal"},
+    {TCommand::MenuWatchFast, TCommandKind::Menu, "watchfast"},
+    {TCommand::MenuWatchInstant, TCommandKind::Menu, "watchinstant"},
 }};
 
 // Key names are read without regard to case ("Esc", "F6"); the others are lower case.

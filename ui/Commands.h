@@ -48,6 +48,11 @@ enum class TCommand {
     // The Game menu's items (after the keys: added later).
     MenuChallengeFriend,
     MenuPlayChallenge,
+    MenuWatch,
+    MenuStopWatching,
+    MenuWatchNormal,
+    MenuWatchFast,
+    MenuWatchInstant,
 };
 
 // The area picture of area 1..6.

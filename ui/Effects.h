@@ -51,6 +51,18 @@ public:
         const bool ok = Input(caption, prompt, text, maxLength);
         if (done) done(ok, ok ? text : defaultText);
     }
+    // A box with `text`, then `copy` shown selected with a button captioned `copyCaption` that
+    // puts `copy` on the clipboard and leaves the box open, and OK. A page shows `link` too,
+    // after its own address. A toolkit without a clipboard shows `copy` in an input box.
+    virtual void ShowCopyable(const std::string& caption, const std::string& text,
+                              const std::string& copy, const std::string& copyCaption,
+                              const std::string& link, Done done) {
+        (void)copyCaption;
+        (void)link;
+        std::string shown = copy;
+        Input(caption, text, shown, kInputMaxLength);
+        if (done) done();
+    }
     // True when the window ended with the result OK.
     virtual void OpenModal(Modal window, Answered done) {
         const bool ok = ShowModal(window);

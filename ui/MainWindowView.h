@@ -135,6 +135,12 @@ inline constexpr const char* MenuHelp = "&Help";
 inline constexpr const char* MenuGame = "&Game";
 inline constexpr const char* MenuChallengeFriend = "Challenge a &Friend\u2026";
 inline constexpr const char* MenuPlayChallenge = "&Play a Challenge\u2026";
+inline constexpr const char* MenuWatch = "&Watch a Hi-Score Game\u2026";
+inline constexpr const char* MenuStopWatching = "&Stop Watching";
+inline constexpr const char* MenuWatchSpeed = "Watching Spee&d";
+inline constexpr const char* MenuWatchNormal = "&Normal";
+inline constexpr const char* MenuWatchFast = "&Fast";
+inline constexpr const char* MenuWatchInstant = "&Instant";
 inline constexpr const char* MenuRules = "Rules";
 inline constexpr const char* MenuAbout = "&About..";
 

@@ -34,6 +34,7 @@ std::string ShortcutOf(TCommand command) {
 
 std::vector<TMenuEntry> MenuTree(const Tmainform& form) {
     const TSpeed speed = form.mq().Speed();
+    const TWatchSpeed watch = form.WatchSpeed();
     auto item = [&form](const char* caption, const char* controlName, TCommand command) {
         TMenuEntry entry;
         entry.Caption = caption;
@@ -76,6 +77,15 @@ std::vector<TMenuEntry> MenuTree(const Tmainform& form) {
         captions::MenuGame, "mnu_Game",
         {item(captions::MenuChallengeFriend, "mnu_GameChallengeFriend",
               TCommand::MenuChallengeFriend),
-         item(captions::MenuPlayChallenge, "mnu_GamePlayChallenge", TCommand::MenuPlayChallenge)}));
+         item(captions::MenuPlayChallenge, "mnu_GamePlayChallenge", TCommand::MenuPlayChallenge),
+         Separator(), item(captions::MenuWatch, "mnu_GameWatch", TCommand::MenuWatch),
+         item(captions::MenuStopWatching, "mnu_GameStopWatching", TCommand::MenuStopWatching),
+         Menu(captions::MenuWatchSpeed, "mnu_GameWatchSpeed",
+              {checkable(captions::MenuWatchNormal, "mnu_GameWatchNormal",
+                         TCommand::MenuWatchNormal, watch == TWatchSpeed::Normal, true),
+               checkable(captions::MenuWatchFast, "mnu_GameWatchFast", TCommand::MenuWatchFast,
+                         watch == TWatchSpeed::Fast, true),
+               checkable(captions::MenuWatchInstant, "mnu_GameWatchInstant",
+                         TCommand::MenuWatchInstant, watch == TWatchSpeed::Instant, true)})}));
     return menus;
 }

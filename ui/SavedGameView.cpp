@@ -72,7 +72,8 @@ TSavedWindow SavedWindowOf(const Tmainform& form) {
 }
 
 bool SaveGameOf(const Tmainform& form, const std::string& path, std::string& why) {
-    if (!form.Game().GameInProgress()) {
+    // A game watched is not the player's.
+    if (!form.Game().GameInProgress() || form.Watching()) {
         why = "no game in progress";
         return false;
     }
@@ -85,7 +86,7 @@ bool SaveGameOnExit(const Tmainform& form) {
 }
 
 bool TGameKeeper::Keep(Tmainform& form) {
-    if (!form.Game().GameInProgress()) {
+    if (!form.Game().GameInProgress() || form.Watching()) {
         written_.clear();
         return false;
     }

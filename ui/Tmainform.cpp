@@ -70,6 +70,8 @@ void Tmainform::TakeGameEvents() {
 }
 
 void Tmainform::AskQuestions() {
+    // A watched game's questions were answered when it was played: the record holds the answers.
+    if (Watching()) return;
     // A repaint while a box is up may hand the window a move of the player's; the game refuses
     // it, and the question on screen is answered first.
     while (!asking_) {
@@ -109,7 +111,7 @@ void Tmainform::AskPlayer(const TQuestion& question, std::function<void(TMove)> 
     auto ok = [answer] { answer(TMove::Answering(true)); };
     switch (question.Kind) {
         case TQuestionKind::Information:
-            return effects_.ShowInformation(question.Text, ok);
+            return effects_.ShowInformation(question.Text + ChallengeEnding(), ok);
         case TQuestionKind::Error:
             return effects_.ShowError(question.Caption, question.Text, ok);
         case TQuestionKind::YesNo:
@@ -543,6 +545,10 @@ void Tmainform::ExitProgram() {
 // ---------------------------------------------------------------- handlers
 
 void Tmainform::tmr_mainTimer() {
+    if (Watching()) {
+        WatchStep();
+        return;
+    }
     if (!clock_.Fire(effects_.Now())) return;
     ClockChanged();
     Play(TMoveKind::Tick);
@@ -877,6 +883,7 @@ void Tmainform::ReleaseClock() {
 }
 
 void Tmainform::ClockChanged() {
+    if (Watching()) return;  // the main timer keeps the watching pace
     if (view_.TimerGeneration == clock_.Generation()) return;
     view_.TimerEnabled = clock_.Enabled();
     view_.TimerInterval = clock_.Interval();
@@ -886,6 +893,8 @@ void Tmainform::ClockChanged() {
 }
 
 void Tmainform::SelectionChanged() {
+    // A watched game's rows selected are the record's (ui/Watch.cpp shows them).
+    if (Watching()) return;
     for (List list : {List::Avail, List::Portfolio}) {
         const TListView& rows = ListOf(list);
         // A move, so that a game's record holds what the rules were told.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -19,8 +20,10 @@
 #include "ui/MainWindowView.h"
 #include "ui/TGameClock.h"
 #include "ui/TMarquee.h"
+#include "ui/Watch.h"
 
 struct TSavedGame;
+struct TWatch;
 
 // The main window without its toolkit: what it shows (View()), the display operations that
 // apply the game's events to it, every handler of its controls, keys, menu and window events,
@@ -100,7 +103,28 @@ public:
     void ShowSavedGame(const TSavedGame& saved, const std::string& resumedFrom = {});
     // Deals the market of a friend's challenge code as a new game (ui/Challenge.cpp); a text
     // that is no code gets an error box and changes nothing.
+    // A friend's result ("CODE/WORTH-C") is taken too: noted for the game being played when
+    // it is that market, compared at once with the player's own figure when there is one,
+    // otherwise its market dealt as a code's, its figure shown beside the player's at the end.
     TChallengeDeal PlayChallenge(const std::string& code);
+    // The challenge being played and the figures known for it.
+    const TChallengePlay& ChallengePlay() const { return challenge_; }
+
+    // ---- Watching a recorded game (ui/Watch.cpp) ----
+    // Deals the record's market and shows its moves, a month at each firing of the main timer
+    // at the watching speed. Refused, with a box, while a game is in progress or when the
+    // market cannot be dealt here. Meanwhile the player's commands do nothing but the watching
+    // ones (Enabled).
+    bool WatchRecord(const TGameRecord& record);
+    bool Watching() const { return watch_ != nullptr; }
+    TWatchSpeed WatchSpeed() const { return watchSpeed_; }
+    void SetWatchSpeed(TWatchSpeed speed);
+    // The moves of the record up to its next month (every one left, at Instant); false when
+    // the record has ended or a move was refused.
+    bool WatchStep();
+    // Back to a new game of one's own, as after "Another Game?".
+    void StopWatching();
+    void mnu_GameWatchClick();
 
     // Applies the events the rules have appended since the last time, in order
     // (engine/GameEvent.h), then asks the player the question the game waits for, if any, and
@@ -223,6 +247,12 @@ private:
     // Prices may have moved since the selection was made: the panel follows its totals.
     void FollowPrices();
     void SetSpeed(TSpeed speed);
+    // What the reckoning's box adds at the end of a challenge the player took part in (and the
+    // result it keeps); empty otherwise (ui/Challenge.cpp).
+    std::string ChallengeEnding();
+    // The player's own worth on a challenge's market, from a game ended in this run or a
+    // hi-score entry's record.
+    std::optional<std::uint32_t> OwnWorth(const TChallenge& challenge) const;
 
     IMainFormHost& host_;
     TClockHoldingEffects boxes_;
@@ -251,4 +281,16 @@ private:
     // the ticker's text as spoken, and the stage shown.
     std::string announcedTicker_;
     int announcedStage_ = 0;
+    TChallengePlay challenge_;
+    // The record being watched, or null.
+    std::shared_ptr<TWatch> watch_;
+    TWatchSpeed watchSpeed_ = TWatchSpeed::Normal;
+    // The main timer as watching sets it.
+    void WatchTimerChanged();
+    // Every control of the player's but Exit disabled while a game is watched.
+    void ShowWatching();
+    // The rows a watched game's selection names, selected in their list.
+    void ShowSelected(const TMove& move);
+    // What a command may do while a game is watched; nothing when none is.
+    std::optional<bool> WatchEnabled(TCommand command) const;
 };

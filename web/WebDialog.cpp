@@ -21,6 +21,11 @@ std::string TWebDialog::Json() const {
         json.String("text", InputText).Int("maxLength", InputMaxLength);
         json.Close('}');
     }
+    if (HasCopy) {
+        json.Open("copy", '{');
+        json.String("text", CopyText).String("caption", CopyCaption).String("link", Link);
+        json.Close('}');
+    }
     json.String("choicesTitle", ChoicesTitle);
     json.Open("choices", '[');
     for (const Choice& choice : Choices) {

@@ -36,6 +36,13 @@ struct TWebDialog {
     bool HasInput = false;
     std::string InputText;
     int InputMaxLength = 0;
+    // A line to copy (shown read-only, selected) with a button captioned CopyCaption that puts
+    // it on the clipboard without closing the dialog; and the page's own address followed by
+    // Link, shown as a link (empty: none).
+    bool HasCopy = false;
+    std::string CopyText;
+    std::string CopyCaption;
+    std::string Link;
     std::string ChoicesTitle;
     std::vector<Choice> Choices;
     std::string RowsTitle;

@@ -316,6 +316,25 @@ void WebFrontEnd::AskInput(const std::string& caption, const std::string& prompt
     });
 }
 
+void WebFrontEnd::ShowCopyable(const std::string& caption, const std::string& text,
+                               const std::string& copy, const std::string& copyCaption,
+                               const std::string& link, Done done) {
+    TWebDialog dialog;
+    dialog.Kind = "copy";
+    dialog.Icon = "information";
+    dialog.Caption = caption;
+    dialog.Text = WithLineFeeds(text);
+    dialog.HasCopy = true;
+    dialog.CopyText = copy;
+    dialog.CopyCaption = displaytext::PlainCaption(copyCaption);
+    dialog.Link = link;
+    dialog.Buttons = {OkButton()};
+    dialog.EscapeAnswer = "ok";
+    Open(std::move(dialog), [done](const std::string&) {
+        if (done) done();
+    });
+}
+
 void WebFrontEnd::OpenModal(Modal window, Answered done) {
     switch (window) {
         case Modal::Agreement:

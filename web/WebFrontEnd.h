@@ -115,6 +115,8 @@ public:
     void ShowInformation(const std::string& text, Done done) override;
     void ShowError(const std::string& caption, const std::string& text, Done done) override;
     void AskYesNo(const std::string& question, Answered done) override;
+    void ShowCopyable(const std::string& caption, const std::string& text, const std::string& copy,
+                      const std::string& copyCaption, const std::string& link, Done done) override;
     void AskInput(const std::string& caption, const std::string& prompt,
                   const std::string& defaultText, int maxLength, Typed done) override;
     void OpenModal(Modal window, Answered done) override;

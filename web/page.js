@@ -257,14 +257,45 @@
       return result;
     };
   }
+  // The records of games (docs/RECORDS.md): the one in progress beside the saved game, and
+  // one per hi-score entry beside the table, each kept under its file name.
+  const RECORDS_DIR = '/realtopia/data/';
+  const RECORDS_STORE = STORE + 'records/';
+  const isRecordName = (name) => /^REALTOPI\.(REC|DAT\.[0-9a-f]{16}\.REC)$/.test(name);
+  function storedRecordNames() {
+    const names = [];
+    for (let i = 0; i < localStorage.length; i++) {
+      const key = localStorage.key(i);
+      if (key !== null && key.startsWith(RECORDS_STORE)) names.push(key.slice(RECORDS_STORE.length));
+    }
+    return names.filter(isRecordName);
+  }
+  function saveRecords() {
+    let names = [];
+    try {
+      names = Module.FS.readdir(RECORDS_DIR).filter(isRecordName);
+    } catch (e) {
+      names = [];
+    }
+    for (const name of names) {
+      const bytes = readFile(RECORDS_DIR + name);
+      if (bytes === null) continue;
+      const text = toBase64(bytes);
+      if (localStorage.getItem(RECORDS_STORE + name) !== text) localStorage.setItem(RECORDS_STORE + name, text);
+    }
+    for (const name of storedRecordNames()) if (!names.includes(name)) localStorage.removeItem(RECORDS_STORE + name);
+  }
   function loadFiles() {
     Module.FS.mkdirTree('/realtopia/data');
     for (const key of Object.keys(FILES)) {
       const stored = localStorage.getItem(STORE + key);
       if (stored !== null) Module.FS.writeFile(FILES[key], fromBase64(stored));
     }
+    for (const name of storedRecordNames())
+      Module.FS.writeFile(RECORDS_DIR + name, fromBase64(localStorage.getItem(RECORDS_STORE + name)));
   }
   function saveFiles() {
+    saveRecords();
     for (const key of Object.keys(FILES)) {
       const bytes = readFile(FILES[key]);
       const stored = localStorage.getItem(STORE + key);
@@ -893,6 +924,49 @@
     return holder;
   }
 
+  // A line to copy with its Copy button, which leaves the box open; the clipboard's own
+  // call, or where the browser refuses it, the line selected for the player's own copy. With a
+  // link to the page's own address followed by what the game gives.
+  function copyLine(copy) {
+    const holder = document.createElement('div');
+    holder.className = 'dcopyline';
+    const line = document.createElement('input');
+    line.type = 'text';
+    line.readOnly = true;
+    line.className = 'dcopy';
+    line.value = copy.text;
+    const button = document.createElement('button');
+    button.className = 'dcopybutton';
+    button.textContent = copy.caption;
+    const selectLine = () => {
+      line.focus();
+      line.select();
+    };
+    button.addEventListener('click', () => {
+      selectLine();
+      const clipboard = navigator.clipboard;
+      if (clipboard && clipboard.writeText) {
+        clipboard.writeText(line.value).catch(() => {
+          selectLine();
+          document.execCommand('copy');
+        });
+      } else {
+        document.execCommand('copy');
+      }
+    });
+    holder.append(line, button);
+    if (copy.link) {
+      const link = document.createElement('a');
+      link.className = 'dlink';
+      link.href = location.origin + location.pathname + copy.link;
+      link.textContent = link.href;
+      const row = document.createElement('div');
+      row.append(link);
+      holder.append(row);
+    }
+    return holder;
+  }
+
   function showDialog(d) {
     dialogOpen = true;
     currentDialog = d;
@@ -939,6 +1013,7 @@
         input.maxLength = d.input.maxLength;
         content.append(input);
       }
+      if (d.copy) content.append(copyLine(d.copy));
       const finish = (answer) => {
         overlay.style.display = 'none';
         overlay.textContent = '';
@@ -1063,9 +1138,13 @@
       const firstChoice =
         content.querySelector('input[type=radio]:checked:enabled') ||
         content.querySelector('input[type=radio]:enabled');
+      const copied = content.querySelector('input.dcopy');
       if (input) {
         input.focus();
         input.select();
+      } else if (copied) {
+        copied.focus();
+        copied.select();
       } else if (firstChoice) firstChoice.focus();
       else if (defaultButton) defaultButton.focus();
     });
@@ -1382,6 +1461,8 @@
       return last;
     },
     tickerStep: () => tickerStep(),
+    // A button, picture, menu item or key as the page's controls name it ("menu:watch").
+    invoke: (control) => invoke(control),
     state: () => JSON.parse(Module.UTF8ToString(Module._web_state())),
     view: () => view,
     // Whether a call is under way, the dialog it waits for, and the game clock's state.

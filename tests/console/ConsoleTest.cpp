@@ -781,6 +781,33 @@ TEST_F(ConsoleTest, SaveAndLoadCommands) {
 
 }  // namespace
 
+TEST_F(ConsoleTest, TheEndOfAChallengeAndAFriendsResult) {
+    const std::string code = EncodeChallenge({99, 0});
+    const std::string theirs = EncodeChallengeResult({{99, 0}, 1234567});
+    // A friend's result pasted first deals the market; its end sets both figures side by side.
+    const auto lines = Run(kEnter + "challenge " + theirs + "\nplay\nclick avail 1\nbuysell\n" +
+                           "tick 120\nAnn\nSmith\nyes\nchallenge\nchallenge " + theirs + "\n");
+    const auto codes = WithTag(lines, "challenge");
+    ASSERT_EQ(codes.size(), 3u);
+    EXPECT_EQ(codes[0], "[challenge] " + code);
+    EXPECT_NE(codes[1], "[challenge] " + code);  // the next game, dealt afresh
+    EXPECT_EQ(codes[2], "[challenge] " + code);  // the result compared names its market
+    EXPECT_EQ(WithTag(lines, "challenge-friend").front(), "[challenge-friend] 1234567");
+    const auto results = WithTag(lines, "challenge-result");
+    ASSERT_EQ(results.size(), 1u);
+    TChallengeResult mine;
+    ASSERT_TRUE(
+        DecodeChallengeResult(results[0].substr(std::string("[challenge-result] ").size()), mine));
+    EXPECT_EQ(mine.Code, (TChallenge{99, 0}));
+    bool endBox = false;
+    for (const std::string& line : WithTag(lines, "info"))
+        endBox = endBox || (line.find("Send your friend your result:") != std::string::npos &&
+                            line.find(EncodeChallengeResult(mine)) != std::string::npos &&
+                            line.find("Your friend's: \u00A31,234,567") != std::string::npos);
+    EXPECT_TRUE(endBox);
+    EXPECT_EQ(WithTag(lines, "info").back().rfind("[info] The challenge " + code, 0), 0u);
+}
+
 TEST_F(ConsoleTest, ChallengeCodesReplaysAndVerifiedScores) {
     // The code of the game, a typo refused, and a friend's market dealt.
     const std::string friends = EncodeChallenge({99, 0});

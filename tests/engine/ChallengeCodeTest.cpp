@@ -116,3 +116,48 @@ TEST(ChallengeCodeTest, TheCustomisationIsInTheCodeAndAnotherFilesChallengeIsPla
     EXPECT_TRUE(same.DealChallenge(customised));
     EXPECT_TRUE(same.State() == mine.State());
 }
+
+TEST(ChallengeCodeTest, AResultReadsBackAndAMistypedFigureOrCodeIsCaught) {
+    std::mt19937_64 random(31);
+    for (int i = 0; i < 500; ++i) {
+        TChallengeResult result;
+        result.Code = {random() & ((std::uint64_t{1} << 40) - 1),
+                       static_cast<std::uint16_t>(i % 3 == 0 ? 0 : random() & kCustomisationMask)};
+        result.Worth = i == 0 ? 0U : i == 1 ? 4294967295U : static_cast<std::uint32_t>(random());
+        const std::string text = EncodeChallengeResult(result);
+        ASSERT_EQ(
+            text.rfind(EncodeChallenge(result.Code) + "/" + std::to_string(result.Worth) + "-", 0),
+            0U)
+            << text;
+        TChallengeResult read;
+        ASSERT_TRUE(DecodeChallengeResult(text, read)) << text;
+        EXPECT_EQ(read, result);
+        // Any case, spaces, a pound sign and thousands commas in the figure.
+        std::string loose;
+        for (char c : text) loose += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::size_t slash = loose.find('/');
+        loose.replace(slash, 1, " / \u00A3");
+        if (loose.size() - slash > 8) loose.insert(slash + 6, ",");
+        ASSERT_TRUE(DecodeChallengeResult(loose, read)) << loose;
+        EXPECT_EQ(read, result);
+        // Every single mistyped digit of the figure, and of the check, is caught.
+        const std::size_t figure = text.find('/') + 1;
+        for (std::size_t at = figure; at < text.size(); ++at) {
+            if (text[at] == '-') continue;
+            for (char c : std::string("0123456789ABCDEFGHJKMNPQRSTVWXYZ")) {
+                if (c == text[at] || (at + 1 < text.size() && !std::isdigit(c))) continue;
+                std::string typo = text;
+                typo[at] = c;
+                TChallengeResult untouched{{1, 2}, 3};
+                EXPECT_FALSE(DecodeChallengeResult(typo, untouched)) << typo;
+                EXPECT_EQ(untouched, (TChallengeResult{{1, 2}, 3}));
+            }
+        }
+    }
+    // A code alone, a code with a figure but no check, a figure too large: no result.
+    const std::string code = EncodeChallenge({12345, 0});
+    TChallengeResult read;
+    for (const std::string& text : {code, code + "/100", code + "/100-", code + "/-K",
+                                    code + "/4294967296-0", code + "/0100-0"})
+        EXPECT_FALSE(DecodeChallengeResult(text, read)) << text;
+}

@@ -505,6 +505,14 @@ TEST_F(CommandsTest, TheMenuTreeShowsItemsKeysAndStates) {
     EXPECT_EQ(menus[3].Items[0].Name, "challengefriend");
     EXPECT_EQ(menus[3].Items[1].Caption, "&Play a Challenge\u2026");
     EXPECT_TRUE(menus[3].Items[1].Enabled);
+    // Watching a hi-score game: its item, stopping (only while watching) and the speeds.
+    EXPECT_EQ(menus[3].Items[3].Name, "watch");
+    EXPECT_TRUE(menus[3].Items[3].Enabled);
+    EXPECT_EQ(menus[3].Items[4].Name, "stopwatching");
+    EXPECT_FALSE(menus[3].Items[4].Enabled);
+    ASSERT_EQ(menus[3].Items[5].Items.size(), 3u);
+    EXPECT_TRUE(menus[3].Items[5].Items[0].Checked && menus[3].Items[5].Items[0].Radio);
+    EXPECT_EQ(menus[3].Items[5].Items[2].Name, "watchinstant");
 
     Form().Invoke(TCommand::MenuSlow);
     PressPlay();

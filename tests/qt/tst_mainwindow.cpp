@@ -117,6 +117,7 @@ private slots:
     void listRowsKeepTheirPriceWhole();
     void optionsAreKeptInTheSettingsFile();
     void listRowsAreShortenedAgainForANewWidth();
+    void watchingAGameTakesTheMenuAndTheMainTimer();
 
 private:
     template <typename T = QWidget>
@@ -819,4 +820,36 @@ void TestMainWindow::listRowsAreShortenedAgainForANewWidth() {
 }
 
 QTEST_MAIN(TestMainWindow)
+// A recorded game watched in the window: the Game menu offers stopping and the speeds, the
+// main timer keeps the watching pace, and a firing of it plays the record's next month.
+void TestMainWindow::watchingAGameTakesTheMenuAndTheMainTimer() {
+    TPlatform replaying = platform;
+    TGame played(replaying);
+    played.InitWorld();
+    played.Apply(TMove::Of(TMoveKind::Start));
+    for (int i = 0; i < 4; ++i) played.Apply(TMove::Of(TMoveKind::Tick));
+    QVERIFY(control<QAction>("mnu_GameWatch")->isEnabled());
+    QVERIFY(!control<QAction>("mnu_GameStopWatching")->isEnabled());
+
+    QVERIFY(app->mainform.WatchRecord(played.Record()));
+    control<QAction>("mnu_GameWatchFast")->trigger();
+    QVERIFY(control<QAction>("mnu_GameWatchFast")->isChecked());
+    QVERIFY(!control<QAction>("mnu_GameWatch")->isEnabled());
+    QVERIFY(control<QAction>("mnu_GameStopWatching")->isEnabled());
+    window->applyMainTimer();  // as the effects do when the window logic re-times it
+    auto* timer = window->findChild<QTimer*>(QStringLiteral("tmr_main"));
+    QVERIFY(timer && timer->isActive());
+    QCOMPARE(timer->interval(), WatchInterval(TWatchSpeed::Fast, app->mainform.Clock().Interval()));
+
+    // Each firing a month, up to the record's end, where the timer stops.
+    for (int i = 0; i < 10 && timer->isActive(); ++i) QMetaObject::invokeMethod(timer, "timeout");
+    QCOMPARE(app->mainform.Game().State().MonthsPlayed, played.State().MonthsPlayed);
+    QVERIFY(!timer->isActive());
+    QCOMPARE(Shown(control("st")), QString::fromUtf8(kWatchEnded));
+
+    control<QAction>("mnu_GameStopWatching")->trigger();
+    QVERIFY(!app->mainform.Watching());
+    QVERIFY(control<QAction>("mnu_GameWatch")->isEnabled());
+}
+
 #include "tst_mainwindow.moc"

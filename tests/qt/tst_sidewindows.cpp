@@ -4,6 +4,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
 #include <QGroupBox>
@@ -26,6 +27,7 @@
 
 #include "desktop/AgreementDialog.h"
 #include "desktop/Announcer.h"
+#include "desktop/CopyBox.h"
 #include "desktop/DamRenDialog.h"
 #include "desktop/DesktopWindows.h"
 #include "desktop/MainWindow.h"
@@ -198,6 +200,7 @@ private slots:
     void announcementsAppearAsNotifications();
     void inputBoxTakesAtMost255Characters();
     void messageBoxesUseTheirCaptionsAndLineBreaks();
+    void challengeCodeIsCopiedByItsButton();
 };
 
 void TestSideWindows::initTestCase() {
@@ -791,4 +794,30 @@ void TestSideWindows::messageBoxesUseTheirCaptionsAndLineBreaks() {
 }
 
 QTEST_MAIN(TestSideWindows)
+// Game > Challenge a Friend…: the code in a box whose Copy button puts it on the clipboard
+// and leaves the box open; OK closes it.
+void TestSideWindows::challengeCodeIsCopiedByItsButton() {
+    Program program;
+    QGuiApplication::clipboard()->setText(QStringLiteral("something else"));
+    const QString code =
+        QString::fromStdString(EncodeChallenge(program.app.mainform.Game().Challenge()));
+    QString title, shown, copied;
+    bool openAfterCopy = false;
+    WhenModal(QStringLiteral("CopyBox"), [&](QWidget* widget) {
+        auto* box = static_cast<CopyBox*>(widget);
+        title = box->windowTitle();
+        shown = box->Line()->text();
+        QCOMPARE(box->CopyButton()->text(), QStringLiteral("Copy"));
+        QTest::mouseClick(box->CopyButton(), Qt::LeftButton);
+        copied = QGuiApplication::clipboard()->text();
+        openAfterCopy = box->isVisible();
+        box->accept();
+    });
+    QVERIFY(program.app.mainform.Invoke(TCommand::MenuChallengeFriend));
+    QCOMPARE(title, QStringLiteral("Challenge a Friend"));
+    QCOMPARE(shown, code);
+    QCOMPARE(copied, code);
+    QVERIFY(openAfterCopy);
+}
+
 #include "tst_sidewindows.moc"

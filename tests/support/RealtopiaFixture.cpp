@@ -4,7 +4,9 @@
 
 void RealtopiaFixture::Create(std::uint64_t seed) {
     app_.reset();
-    app_ = std::make_unique<TRealtopia>(effects_, temp_.Platform(seed), nullptr, settings_);
+    TPlatform platform = temp_.Platform(seed);
+    platform.KeepRecords = keepRecords_;
+    app_ = std::make_unique<TRealtopia>(effects_, std::move(platform), nullptr, settings_);
 }
 
 void RealtopiaFixture::EnterGame() {

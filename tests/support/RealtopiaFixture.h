@@ -60,6 +60,8 @@ protected:
 
     ScriptedEffects effects_;
     TempPlatform temp_;
+    // The program keeps records of its games as the real ones do (set before Create).
+    bool keepRecords_ = false;
     std::shared_ptr<TMemorySettingsStore> settings_ = std::make_shared<TMemorySettingsStore>();
     std::unique_ptr<TRealtopia> app_;
 };

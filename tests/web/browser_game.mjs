@@ -658,6 +658,28 @@ if (!friend) {
   check(friend.monthsPlayed > 0, 'no month of the challenge was played');
 }
 
+// Game > Challenge a Friend…: the code with its Copy button, which leaves the box open, and
+// the page's own link to it.
+await evaluate("void window.realtopia.invoke('menu:challengefriend')");
+{
+  let copyBox = null;
+  for (let i = 0; i < 100 && !copyBox; i++) {
+    await pause(10);
+    copyBox = (await evaluate('window.realtopia.status()')).dialog;
+  }
+  check(copyBox && copyBox.kind === 'copy' && copyBox.copy.text === CODE,
+    'Challenge a Friend showed no box with the code to copy: ' + JSON.stringify(copyBox));
+  const shown = await evaluate(`(() => { const line = document.querySelector('#overlay input.dcopy');
+    const link = document.querySelector('#overlay a.dlink');
+    return [line ? line.value : '', link ? link.href : '']; })()`);
+  check(shown[0] === CODE && shown[1].endsWith('?challenge=' + CODE), 'the copy box shows ' + shown.join(' '));
+  await click('#overlay button.dcopybutton');
+  await pause(50);
+  check((await evaluate('window.realtopia.status()')).dialog?.kind === 'copy', 'Copy closed the box');
+  await click('#overlay button[data-answer="ok"]');
+  await settle();
+}
+
 await closeBrowser();
 server.close();
 
