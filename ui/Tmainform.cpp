@@ -689,41 +689,21 @@ void Tmainform::FormResize(bool minimised) {
         ResumeGame();
 }
 
-void Tmainform::FormKeyUp(TKey key) {
-    switch (key) {
-        case TKey::Esc:
-            cmd_StartClick();
-            cheatBuffer_.clear();
-            break;
-        case TKey::F12:
-            effects_.ShowInformation(std::string("Programmer: ") + addresses::ProgrammerEmail, {});
-            break;
-        case TKey::F2:
-            effects_.ShowInformation(std::string(kApplicationTitle) +
-                                         " can be customised if you know how!\r\rGo to " +
-                                         addresses::ProgrammerWeb + " to find out more..",
-                                     {});
-            break;
-        case TKey::F1:
-            mnu_HelpRulesClick();
-            break;
-        case TKey::F5:
-            cmd_DamRenClick();
-            break;
-        case TKey::F6:
-            cmd_BuySellClick();
-            break;
-        case TKey::F7:
-            cmd_MortgageClick();
-            break;
-        case TKey::F9:
-            mnu_OptionsMarketReportClick();
-            break;
-        case TKey::Enter:
-        case TKey::Tab:
-        case TKey::Other:
-            break;
-    }
+// The keys released in the window that have no button of their own (ui/Inputs.h).
+void Tmainform::EscKeyUp() {
+    cmd_StartClick();
+    cheatBuffer_.clear();
+}
+
+void Tmainform::ShowProgrammerAddress() {
+    effects_.ShowInformation(std::string("Programmer: ") + addresses::ProgrammerEmail, {});
+}
+
+void Tmainform::ShowCustomisationHint() {
+    effects_.ShowInformation(std::string(kApplicationTitle) +
+                                 " can be customised if you know how!\r\rGo to " +
+                                 addresses::ProgrammerWeb + " to find out more..",
+                             {});
 }
 
 void Tmainform::FormKeyPress(const std::string& character) {

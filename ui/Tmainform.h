@@ -162,7 +162,10 @@ public:
     void FormShow();
     bool FormCloseQuery();
     void FormResize(bool minimised);
-    void FormKeyUp(TKey key);
+    // Esc, F2 and F12 released (the other keys run buttons' and menu items' handlers).
+    void EscKeyUp();
+    void ShowProgrammerAddress();
+    void ShowCustomisationHint();
     void FormKeyPress(const std::string& character);
 
     // ---- Selection ----

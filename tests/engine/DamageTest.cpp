@@ -41,7 +41,7 @@ protected:
             ClickPortfolio({PortfolioRow(p)});
         else
             ClickAvail({AvailRow(p)});
-        Form().FormKeyUp(TKey::F5);
+        Form().Invoke(TCommand::KeyF5);
         EXPECT_TRUE(Game().State().Running);
         return items;
     }

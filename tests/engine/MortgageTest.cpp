@@ -21,7 +21,7 @@ protected:
     }
     void MortgageOrRedeem(int p) {
         ClickPortfolio({PortfolioRow(p)});
-        Form().FormKeyUp(TKey::F7);
+        Form().Invoke(TCommand::KeyF7);
     }
 };
 

@@ -49,7 +49,7 @@ TEST_F(CommandsTest, PlayPauseAndResumeDriveTheClock) {
     TGame& g = Game();
     EnterGame();
     effects_.ClearCalls();
-    Form().FormKeyUp(Key::Esc);  // Esc before PLAY starts a game like the button
+    Form().Invoke(TCommand::KeyEsc);  // Esc before PLAY starts a game like the button
     EXPECT_TRUE(g.State().Running);
     EXPECT_EQ(g.State().PendingNews, 0);
     EXPECT_EQ(View().ProgressMax, 108);
@@ -62,7 +62,7 @@ TEST_F(CommandsTest, PlayPauseAndResumeDriveTheClock) {
     EXPECT_EQ(effects_.Count("sound: CLICK async"), 1);
 
     ClickAvail({0});
-    Form().FormKeyUp(Key::Esc);
+    Form().Invoke(TCommand::KeyEsc);
     EXPECT_FALSE(g.State().Running);
     EXPECT_TRUE(g.State().Paused);
     EXPECT_FALSE(View().TimerEnabled);
@@ -73,13 +73,13 @@ TEST_F(CommandsTest, PlayPauseAndResumeDriveTheClock) {
     EXPECT_EQ(g.State().Month, 1);
 
     // F6 while paused acts on the selection made before.
-    Form().FormKeyUp(Key::F6);
+    Form().Invoke(TCommand::KeyF6);
     EXPECT_TRUE(g.State().Property(1).Has(Owned));
-    Form().FormKeyUp(Key::F7);
+    Form().Invoke(TCommand::KeyF7);
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Click a property in one of the lists, first!"});
 
-    Form().FormKeyUp(Key::Esc);
+    Form().Invoke(TCommand::KeyEsc);
     EXPECT_TRUE(g.State().Running);
     EXPECT_TRUE(g.State().Engaged);  // resuming is not a new game
     EXPECT_EQ(View().TimerInterval, 1500);
@@ -179,8 +179,8 @@ TEST_F(CommandsTest, SoundsFollowTheSwitch) {
     StartEngagedGame();
     effects_.ClearCalls();
     Form().cmd_BuySellClick();
-    Form().FormKeyUp(Key::F5);
-    Form().FormKeyUp(Key::F7);
+    Form().Invoke(TCommand::KeyF5);
+    Form().Invoke(TCommand::KeyF7);
     Form().ClickArea(2);
     EXPECT_EQ(effects_.Count("sound: CLICK async"), 4);
 
@@ -291,7 +291,7 @@ TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
         EXPECT_FALSE(View().TimerEnabled);
         effects_.NowMs += 60000;
     };
-    Form().FormKeyUp(Key::F1);
+    Form().Invoke(TCommand::KeyF1);
     EXPECT_EQ(effects_.CallsStartingWith("modal: "), std::vector<std::string>{"modal: Rules"});
     EXPECT_TRUE(View().TimerEnabled);
     EXPECT_EQ(View().TimerInterval, 3000);
@@ -350,9 +350,9 @@ TEST_F(CommandsTest, EnterOnAFocusedRulesButtonPressesItAndElsewhereCloses) {
 }
 
 TEST_F(CommandsTest, FunctionKeysShowTheProgrammersAddresses) {
-    Form().FormKeyUp(Key::F12);
-    Form().FormKeyUp(Key::F2);
-    Form().FormKeyUp(Key::F6);  // before PLAY, nothing selected
+    Form().Invoke(TCommand::KeyF12);
+    Form().Invoke(TCommand::KeyF2);
+    Form().Invoke(TCommand::KeyF6);  // before PLAY, nothing selected
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               (std::vector<std::string>{
                   std::string("info: Programmer: ") + addresses::ProgrammerEmail,
@@ -425,17 +425,33 @@ TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
     EXPECT_TRUE(g.State().Paused);  // never resumed by the command
 }
 
-// One table of keys: what each release runs and whether a focused list gets it too.
+// One table of keys, one row a key: its names, what its release runs and whether a focused
+// list gets it too. Every name of a row leads back to that row.
 TEST_F(CommandsTest, TheInputTableSaysWhatAKeyMeans) {
     for (const TInput& input : Inputs()) {
-        EXPECT_EQ(KeyCommand(input.Key), input.Command) << input.Name;
+        EXPECT_EQ(&InputOf(input.Key), &input) << input.Name;
         if (input.Command) {
-            EXPECT_EQ(KeyOf(*input.Command), input.Key) << input.Name;
+            EXPECT_EQ(InputOf(*input.Command), &input) << input.Name;
+            EXPECT_EQ(FindCommand(TCommandKind::Key, input.CommandName), input.Command);
+            EXPECT_EQ(FindCommand(TCommandKind::Key, input.Name), input.Command);
+            EXPECT_EQ(CommandName(*input.Command), input.CommandName);
+        }
+        if (input.Key != TKey::Other) {
+            EXPECT_EQ(KeyEventNamed(input.Name)->Key, input.Key) << input.Name;
+            EXPECT_EQ(KeyEventOfWebName(input.WebName, 0, false).Key, input.Key) << input.Name;
+            EXPECT_EQ(KeyEventOfDesktopName(input.DesktopName).Key, input.Key) << input.Name;
+            EXPECT_EQ(KeyEventOfDesktopName(input.Name).Key, input.Key) << input.Name;
         }
         // A key the window handles is not the list's as well.
         EXPECT_EQ(input.ListSees, !input.Command.has_value()) << input.Name;
     }
+    EXPECT_EQ(CommandNames(TCommandKind::Key),
+              (std::vector<std::string>{"esc", "f1", "f2", "f5", "f6", "f7", "f9", "f12"}));
+    EXPECT_EQ(InputOf(TCommand::BuySell), nullptr);  // a button, not a key
     EXPECT_STREQ(InputOf(TKey::Esc).WebName, "Escape");
+    EXPECT_EQ(KeyEventOfDesktopName("Return").Key, TKey::Enter);
+    EXPECT_EQ(KeyEventOfDesktopName("Backtab").Key, TKey::Tab);
+    EXPECT_EQ(KeyEventOfDesktopName("A").Key, TKey::Other);
     EXPECT_EQ(KeyEventOfWebName("Escape", 0, false).Key, TKey::Esc);
     EXPECT_EQ(KeyEventOfWebName("P", kAlt | kShift, false).Letter, 'p');
     EXPECT_EQ(KeyEventOfWebName("%", 0, false).Letter, 0);

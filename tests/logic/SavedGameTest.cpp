@@ -145,7 +145,7 @@ private:
                 break;
             }
             default:
-                form.FormKeyUp(TKey::F1);  // the rules, with the clock paused
+                form.Invoke(TCommand::KeyF1);  // the rules, with the clock paused
                 break;
         }
     }
@@ -297,7 +297,7 @@ TEST_F(SavedGameOffer, YesShowsTheGamePausedAndItsEndRemovesTheFile) {
     EXPECT_TRUE(fs::exists(SavePath()));  // kept until the game ends
 
     // Play (Esc) goes on; Quit and Replay ends the game, and with it the saved one.
-    Form().FormKeyUp(TKey::Esc);
+    Form().Invoke(TCommand::KeyEsc);
     EXPECT_TRUE(Game().State().Running);
     Form().mnu_FileQuitandReplayClick();
     EXPECT_FALSE(fs::exists(SavePath()));
@@ -316,7 +316,7 @@ TEST_F(SavedGameOffer, AStageReachedBeforeTheBreakIsNotAnnouncedAgain) {
     EnterGame();
     ASSERT_EQ(Game().State().Stage, 2);
     effects_.Announcements.clear();
-    Form().FormKeyUp(TKey::Esc);
+    Form().Invoke(TCommand::KeyEsc);
     Tick(3);
     EXPECT_EQ(View().StageText, "MAGNATE");
     EXPECT_EQ(std::count(effects_.Announcements.begin(), effects_.Announcements.end(),

@@ -184,8 +184,9 @@ void RandomSelection(RandomEffects& fx, Tmainform& form, TList list, bool trader
 // quits.
 void RandomStep(RandomEffects& fx, Tmainform& form, bool trader) {
     using List = TList;
-    static const TKey kKeys[] = {TKey::Esc, TKey::F1, TKey::F2, TKey::F5,
-                                 TKey::F6,  TKey::F7, TKey::F12};
+    static const TCommand kKeys[] = {TCommand::KeyEsc, TCommand::KeyF1, TCommand::KeyF2,
+                                     TCommand::KeyF5,  TCommand::KeyF6, TCommand::KeyF7,
+                                     TCommand::KeyF12};
     const TMainWindowView& view = form.View();
     switch (fx.Pick(trader ? 18 : 24)) {
         case 0:
@@ -216,7 +217,7 @@ void RandomStep(RandomEffects& fx, Tmainform& form, bool trader) {
             form.ClickArea(trader && !fx.Chance(8) ? 1 : 1 + fx.Pick(6));
             break;
         case 8:
-            form.FormKeyUp(kKeys[fx.Pick(7)]);
+            form.Invoke(kKeys[fx.Pick(7)]);
             break;
         case 9: {
             static const char* kTyping[] = {"wadofcash", "wwadofcash", "x", "cash", "\u00E9"};
