@@ -272,3 +272,16 @@ bool Tmainform::WindowStateChanged(bool minimised) {
 bool Tmainform::CloseRequested() {
     return FormCloseQuery();
 }
+
+void Tmainform::WindowCreated() {
+    FormCreate();
+}
+
+void Tmainform::WindowShown() {
+    FormShow();
+    FollowHint();
+}
+
+void Tmainform::RestoreOption(TCommand command) {
+    if (IsSetting(command)) Run(command);
+}

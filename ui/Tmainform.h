@@ -91,8 +91,12 @@ public:
     // The close box: true when the window may close.
     bool CloseRequested();
 
-    // Creation: the status-bar hint handler is the toolkit's; then a new world and a reset.
-    void FormCreate();
+    // The window was created (a new world and a reset), and shown for the first time.
+    void WindowCreated();
+    void WindowShown();
+    // A setting the player chose in an earlier run (the sound switch, a ticker speed), put
+    // back at start-up: the command's handler runs, but the choice is not kept again.
+    void RestoreOption(TCommand command);
 
     // Puts a saved game in place of the current one and shows it paused where it was left
     // (ui/SavedGameView.cpp); `resumedFrom`, when given, is the file it came from, which the
@@ -112,16 +116,21 @@ public:
     void RefreshDisplay();
     void RefreshDisplay(const TPanelFigures& figures);
     void ShowCash(Money cash);
-    // The portfolio, cash and debt panels.
-    void ShowMoneyPanels(const TPanelFigures& figures);
     void RefillLists();
     void ShowAreaInfo();
-    void ClearSelections();
     void ResetWindow();
+    void ShowNetWorth(Money worth);
     void PauseGame();
+
+    static std::string RowText(const TProperty& property);
+
+private:
+    // ---- Display operations used only by the window itself ----
+    // The portfolio, cash and debt panels.
+    void ShowMoneyPanels(const TPanelFigures& figures);
+    void ClearSelections();
     void ResumeGame();
     void SetStatusText(const std::string& text);
-    void ShowNetWorth(Money worth);
     void ShowDate(int month, int year);
     void SetProgress(int position);
     void SetProgressToMaximum();
@@ -137,7 +146,9 @@ public:
     // Asks the toolkit whether a sound can be played; a new world's sound option follows it.
     bool SoundDeviceWorks();
 
-    // ---- Handlers ----
+    // ---- Handlers: what the player's events mean; the command surface calls them ----
+    // Creation: the status-bar hint handler is the toolkit's; then a new world and a reset.
+    void FormCreate();
     void tmr_mainTimer();
     void cmd_StartClick();
     void cmd_BuySellClick();
@@ -183,9 +194,6 @@ public:
     // The status-bar hint handler: the application's current hint changed.
     void ApplicationHint(const std::string& hint);
 
-    static std::string RowText(const TProperty& property);
-
-private:
     TListView& ListOf(List list) { return list == List::Avail ? view_.Avail : view_.Portfolio; }
     const TListView& ListOf(List list) const {
         return list == List::Avail ? view_.Avail : view_.Portfolio;
