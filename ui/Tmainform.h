@@ -124,9 +124,7 @@ public:
     void ShowCash(Money cash);
     void RefillLists();
     void ShowAreaInfo();
-    void ResetWindow();
     void ShowNetWorth(Money worth);
-    void PauseGame();
 
     static std::string RowText(const TProperty& property);
 
@@ -194,6 +192,8 @@ private:
     // The portfolio, cash and debt panels.
     void ShowMoneyPanels(const TPanelFigures& figures);
     void ClearSelections();
+    void ResetWindow();
+    void PauseGame();
     void ResumeGame();
     void SetStatusText(const std::string& text);
     void ShowDate(int month, int year);

@@ -597,7 +597,7 @@ TEST_F(CommandsTest, TheClockWaitsWhileABoxWaits) {
     EXPECT_EQ(Game().State().Month, month);
 
     // Pausing from behind a box (as a queued Esc would) leaves the clock stopped after it.
-    effects_.OnBox = [&] { Form().PauseGame(); };
+    effects_.OnBox = [&] { Form().Invoke(TCommand::KeyEsc); };
     Form().Invoke(TCommand::KeyF2);
     EXPECT_FALSE(View().TimerEnabled);
     EXPECT_TRUE(Game().State().Paused);
@@ -752,8 +752,9 @@ TEST_F(CommandsTest, PausesNeverHoldTheMonthBack) {
     effects_.NowMs += 700;
     PressPlay();
     EXPECT_EQ(View().TimerDue, 800);
-    g.InitWorld();
-    Form().ResetWindow();
+    PressPlay();
+    effects_.YesNoAnswers.push_back(true);  // "Another Game?"
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     EXPECT_EQ(View().TimerDue, 3000);
     PressPlay();
     EXPECT_EQ(View().TimerDue, 1500);

@@ -137,7 +137,8 @@ TEST_F(SelectionTest, AClickOrAKeyboardSelectionEngagesTheGame) {
     PressPlay();  // pause and resume keep it; a new game clears it
     PressPlay();
     EXPECT_TRUE(g.State().Engaged);
-    Form().ResetWindow();
+    effects_.YesNoAnswers.push_back(true);  // "Another Game?"
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     EXPECT_FALSE(g.State().Engaged);
 }
 
