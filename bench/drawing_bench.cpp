@@ -273,11 +273,10 @@ void ReportFiguresOfAWholeGame() {
     TRealtopia app(effects, BenchPlatform(dir));
     app.cmd_playClick();
     Tmainform& form = app.mainform;
-    form.cmd_StartClick();
-    form.SetListSelection(TList::Avail, {0, 1});
-    form.lst_AvailMouseUp();
-    form.cmd_BuySellClick();
-    for (int month = 0; month < 119; ++month) form.tmr_mainTimer();
+    form.Invoke(TCommand::Start);
+    form.ListMouseUp(TList::Avail, {0, 1});
+    form.Invoke(TCommand::KeyF6);
+    for (int month = 0; month < 119; ++month) form.TimerFired();
 
     // The report as the program keeps it: built with the main window, shown when asked for.
     MarketReportDialog dialog(form.Game());

@@ -148,7 +148,7 @@ int WindowMonthAgainstEngine(TGame& engine, const std::vector<std::uint64_t>& se
     QuietEffects effects(false);
     TRealtopia app(effects, BenchPlatform());
     Tmainform& form = app.mainform;
-    form.FormCreate();
+    form.WindowCreated();
     TGame& shown = form.Rules();
     std::vector<std::vector<double>> blocks;
     std::size_t next = 0;

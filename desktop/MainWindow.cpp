@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 #include "desktop/PropertyList.h"
 #include "desktop/SvgPicture.h"
 #include "ui/DisplayText.h"
+#include "ui/Inputs.h"
 #include "ui/MainWindowView.h"
 #include "ui/MenuTree.h"
 #include "ui/Tmainform.h"
@@ -123,46 +125,10 @@ QString TrendPath(TTrendPicture picture) {
     return QStringLiteral(":/trend/%1.svg").arg(QLatin1String(TrendPictureName(picture)));
 }
 
-// A key as the window logic knows it.
+// A key as the window logic knows it: the input table's row of the key Qt names.
 TKeyEvent ToKeyEvent(const QKeyEvent* event) {
-    TKeyEvent key;
-    switch (event->key()) {
-        case Qt::Key_Escape:
-            key.Key = TKey::Esc;
-            break;
-        case Qt::Key_F1:
-            key.Key = TKey::F1;
-            break;
-        case Qt::Key_F2:
-            key.Key = TKey::F2;
-            break;
-        case Qt::Key_F5:
-            key.Key = TKey::F5;
-            break;
-        case Qt::Key_F6:
-            key.Key = TKey::F6;
-            break;
-        case Qt::Key_F7:
-            key.Key = TKey::F7;
-            break;
-        case Qt::Key_F9:
-            key.Key = TKey::F9;
-            break;
-        case Qt::Key_F12:
-            key.Key = TKey::F12;
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            key.Key = TKey::Enter;
-            break;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            key.Key = TKey::Tab;
-            break;
-        default:
-            key.Key = TKey::Other;
-            break;
-    }
+    TKeyEvent key = KeyEventOfDesktopName(
+        QKeySequence(event->key()).toString(QKeySequence::PortableText).toStdString());
     key.Text = event->text().toStdString();
     const int code = event->key();
     if (code >= Qt::Key_A && code <= Qt::Key_Z)

@@ -23,19 +23,17 @@ namespace {
 // Buys the first `count` properties on sale in the area shown, as far as the cash goes.
 void BuyFirst(Tmainform& form, int count) {
     for (int i = 0; i < count && !form.View().Avail.Rows.empty(); ++i) {
-        form.SetListSelection(TList::Avail, {0});
-        form.lst_AvailMouseUp();
+        form.ListMouseUp(TList::Avail, {0});
         if (form.Game().State().Cash < form.Game().State().BuyTotal) return;
-        form.cmd_BuySellClick();
+        form.Invoke(TCommand::KeyF6);
     }
 }
 
 // Sells the first property of the portfolio.
 void SellFirst(Tmainform& form) {
     if (form.View().Portfolio.Rows.empty()) return;
-    form.SetListSelection(TList::Portfolio, {0});
-    form.lst_portfolioMouseUp();
-    form.cmd_BuySellClick();
+    form.ListMouseUp(TList::Portfolio, {0});
+    form.Invoke(TCommand::KeyF6);
 }
 
 }  // namespace
@@ -65,17 +63,17 @@ int main(int argc, char** argv) {
     TRealtopia app(effects, platform);
     app.cmd_playClick();
     Tmainform& form = app.mainform;
-    form.cmd_StartClick();
+    form.Invoke(TCommand::Start);
 
     // The player moves to another area every half year, sells the oldest property and buys
     // what the cash allows there.
     for (int month = 0; month < years * 12; ++month) {
         if (month % 6 == 0) {
-            form.ClickArea(month / 6 % kAreaCount + 1);
+            form.Invoke(AreaCommand(month / 6 % kAreaCount + 1));
             if (month > 0) SellFirst(form);
             BuyFirst(form, kPropertiesPerArea);
         }
-        form.tmr_mainTimer();
+        form.TimerFired();
     }
 
     MarketReportDialog dialog(form.Game());

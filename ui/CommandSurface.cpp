@@ -99,22 +99,24 @@ void Tmainform::Run(TCommand command) {
             return mnu_HelpAboutClick();
         case TCommand::MenuMarketReport:
             return mnu_OptionsMarketReportClick();
+        // The keys released in the window (the input table's commands) call the handlers
+        // directly, whether or not the matching button is enabled.
         case TCommand::KeyEsc:
-            return FormKeyUp(TKey::Esc);
+            return EscKeyUp();
         case TCommand::KeyF1:
-            return FormKeyUp(TKey::F1);
+            return mnu_HelpRulesClick();
         case TCommand::KeyF2:
-            return FormKeyUp(TKey::F2);
+            return ShowCustomisationHint();
         case TCommand::KeyF5:
-            return FormKeyUp(TKey::F5);
+            return cmd_DamRenClick();
         case TCommand::KeyF6:
-            return FormKeyUp(TKey::F6);
+            return cmd_BuySellClick();
         case TCommand::KeyF7:
-            return FormKeyUp(TKey::F7);
+            return cmd_MortgageClick();
         case TCommand::KeyF9:
-            return FormKeyUp(TKey::F9);
+            return mnu_OptionsMarketReportClick();
         case TCommand::KeyF12:
-            return FormKeyUp(TKey::F12);
+            return ShowProgrammerAddress();
         case TCommand::MenuChallengeFriend:
             return mnu_GameChallengeFriendClick();
         case TCommand::MenuPlayChallenge:
@@ -138,7 +140,7 @@ void Tmainform::Run(TCommand command) {
 
 bool Tmainform::KeyPress(const TKeyEvent& key, std::optional<TCommand> focusedButton) {
     const unsigned modifiers = key.Modifiers;
-    if (KeyCommand(key.Key) && !key.AutoRepeat) pressedKeys_.insert(key.Key);
+    if (InputOf(key.Key).Command && !key.AutoRepeat) pressedKeys_.insert(key.Key);
 
     // An accelerator runs its command on the press; the window keeps the key.
     if (!key.AutoRepeat && key.Letter != 0) {
@@ -174,6 +176,7 @@ bool Tmainform::KeyRelease(const TKeyEvent& key) {
     if (key.AutoRepeat) return input.ListSees;
     // The release of a key pressed elsewhere (in a box it closed, in a menu) is not ours.
     if (pressedKeys_.erase(key.Key) == 0) return input.ListSees;
+    // Key, its row, the row's command, its handler.
     if (input.Command) Invoke(*input.Command);
     return input.ListSees;
 }
@@ -286,4 +289,17 @@ bool Tmainform::WindowStateChanged(bool minimised) {
 
 bool Tmainform::CloseRequested() {
     return FormCloseQuery();
+}
+
+void Tmainform::WindowCreated() {
+    FormCreate();
+}
+
+void Tmainform::WindowShown() {
+    FormShow();
+    FollowHint();
+}
+
+void Tmainform::RestoreOption(TCommand command) {
+    if (IsSetting(command)) Run(command);
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/World.h"
+#include "ui/Inputs.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ struct TCommandName {
     const char* Name;
 };
 
-constexpr std::array<TCommandName, 38> kNames = {{
+constexpr std::array<TCommandName, 30> kNames = {{
     {TCommand::Start, TCommandKind::Button, "start"},
     {TCommand::BuySell, TCommandKind::Button, "buysell"},
     {TCommand::DamRen, TCommandKind::Button, "damren"},
@@ -37,14 +38,6 @@ constexpr std::array<TCommandName, 38> kNames = {{
     {TCommand::MenuMarketReport, TCommandKind::Menu, "report"},
     {TCommand::MenuRules, TCommandKind::Menu, "rules"},
     {TCommand::MenuAbout, TCommandKind::Menu, "about"},
-    {TCommand::KeyEsc, TCommandKind::Key, "esc"},
-    {TCommand::KeyF1, TCommandKind::Key, "f1"},
-    {TCommand::KeyF2, TCommandKind::Key, "f2"},
-    {TCommand::KeyF5, TCommandKind::Key, "f5"},
-    {TCommand::KeyF6, TCommandKind::Key, "f6"},
-    {TCommand::KeyF7, TCommandKind::Key, "f7"},
-    {TCommand::KeyF9, TCommandKind::Key, "f9"},
-    {TCommand::KeyF12, TCommandKind::Key, "f12"},
     {TCommand::MenuChallengeFriend, TCommandKind::Menu, "challengefriend"},
     {TCommand::MenuPlayChallenge, TCommandKind::Menu, "playchallenge"},
     {TCommand::MenuWatch, TCommandKind::Menu, "watch"},
@@ -68,20 +61,30 @@ bool SameName(std::string_view wanted, const char* name, bool anyCase) {
 }  // namespace
 
 std::optional<TCommand> FindCommand(TCommandKind kind, std::string_view name) {
+    if (kind == TCommandKind::Key) {
+        for (const TInput& input : Inputs())
+            if (input.Command && SameName(name, input.CommandName, true)) return input.Command;
+        return std::nullopt;
+    }
     for (const TCommandName& entry : kNames)
-        if (entry.Kind == kind && SameName(name, entry.Name, kind == TCommandKind::Key))
-            return entry.Command;
+        if (entry.Kind == kind && SameName(name, entry.Name, false)) return entry.Command;
     return std::nullopt;
 }
 
 std::vector<std::string> CommandNames(TCommandKind kind) {
     std::vector<std::string> names;
+    if (kind == TCommandKind::Key) {
+        for (const TInput& input : Inputs())
+            if (input.Command) names.emplace_back(input.CommandName);
+        return names;
+    }
     for (const TCommandName& entry : kNames)
         if (entry.Kind == kind) names.emplace_back(entry.Name);
     return names;
 }
 
 std::string CommandName(TCommand command) {
+    if (const TInput* input = InputOf(command)) return input->CommandName;
     for (const TCommandName& entry : kNames)
         if (entry.Command == command) return entry.Name;
     return {};

@@ -88,17 +88,12 @@ struct TKeyEvent {
 // How the keyboard focus came to a control.
 enum class TFocusReason { Click, Tab, Accelerator, WindowActivation, Other };
 
-// The command a released key runs, if it is one of the window's keys (ui/Inputs.h).
-std::optional<TCommand> KeyCommand(TKey key);
-
 // The kinds of control a command belongs to, and each command's short name within its kind
 // ("button" "buysell", "menu" "quitreplay", "key" "f6"): the words a text front end or a
-// script uses for it.
+// script uses for it. The keys' names are their rows' in the input table (ui/Inputs.h).
 enum class TCommandKind { Button, Picture, Menu, Key };
 std::optional<TCommand> FindCommand(TCommandKind kind, std::string_view name);
 // The names of one kind, in order ("esc", "f1", ... for the keys).
 std::vector<std::string> CommandNames(TCommandKind kind);
 // A command's short name within its kind ("buysell", "quitreplay", "f6").
 std::string CommandName(TCommand command);
-// The key behind a key command.
-std::optional<TKey> KeyOf(TCommand command);

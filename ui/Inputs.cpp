@@ -6,19 +6,19 @@
 namespace {
 
 constexpr std::array<TInput, 11> kInputs = {{
-    {TKey::Esc, "Esc", "Escape", TCommand::KeyEsc, false},
-    {TKey::F1, "F1", "F1", TCommand::KeyF1, false},
-    {TKey::F2, "F2", "F2", TCommand::KeyF2, false},
-    {TKey::F5, "F5", "F5", TCommand::KeyF5, false},
-    {TKey::F6, "F6", "F6", TCommand::KeyF6, false},
-    {TKey::F7, "F7", "F7", TCommand::KeyF7, false},
-    {TKey::F9, "F9", "F9", TCommand::KeyF9, false},
-    {TKey::F12, "F12", "F12", TCommand::KeyF12, false},
+    {TKey::Esc, "Esc", "esc", "Escape", "Esc", TCommand::KeyEsc, false},
+    {TKey::F1, "F1", "f1", "F1", "F1", TCommand::KeyF1, false},
+    {TKey::F2, "F2", "f2", "F2", "F2", TCommand::KeyF2, false},
+    {TKey::F5, "F5", "f5", "F5", "F5", TCommand::KeyF5, false},
+    {TKey::F6, "F6", "f6", "F6", "F6", TCommand::KeyF6, false},
+    {TKey::F7, "F7", "f7", "F7", "F7", TCommand::KeyF7, false},
+    {TKey::F9, "F9", "f9", "F9", "F9", TCommand::KeyF9, false},
+    {TKey::F12, "F12", "f12", "F12", "F12", TCommand::KeyF12, false},
     // Enter presses a button on its press; its release, like Tab's and any other key's, is
-    // the focused list's too.
-    {TKey::Enter, "Enter", "Enter", std::nullopt, true},
-    {TKey::Tab, "Tab", "Tab", std::nullopt, true},
-    {TKey::Other, "", "", std::nullopt, true},
+    // the focused list's too. The main keyboard's Enter is Qt's Return, Shift+Tab its Backtab.
+    {TKey::Enter, "Enter", "", "Enter", "Return", std::nullopt, true},
+    {TKey::Tab, "Tab", "", "Tab", "Backtab", std::nullopt, true},
+    {TKey::Other, "", "", "", "", std::nullopt, true},
 }};
 
 char Lower(char c) {
@@ -44,14 +44,10 @@ const TInput& InputOf(TKey key) {
     return kInputs.back();
 }
 
-std::optional<TCommand> KeyCommand(TKey key) {
-    return InputOf(key).Command;
-}
-
-std::optional<TKey> KeyOf(TCommand command) {
+const TInput* InputOf(TCommand command) {
     for (const TInput& input : kInputs)
-        if (input.Command == command) return input.Key;
-    return std::nullopt;
+        if (input.Command == command) return &input;
+    return nullptr;
 }
 
 char KeyLetter(std::string_view keyName) {
@@ -84,6 +80,14 @@ std::optional<TKeyEvent> KeyEventNamed(std::string_view name) {
     TKeyEvent key(TKey::Other, {}, modifiers);
     key.Letter = letter;
     return key;
+}
+
+TKeyEvent KeyEventOfDesktopName(const std::string& desktopName) {
+    for (const TInput& input : kInputs)
+        if (input.Key != TKey::Other &&
+            (desktopName == input.DesktopName || desktopName == input.Name))
+            return TKeyEvent(input.Key);
+    return TKeyEvent(TKey::Other);
 }
 
 TKeyEvent KeyEventOfWebName(const std::string& webName, unsigned modifiers, bool autoRepeat) {

@@ -32,6 +32,12 @@ struct TListRow {
 struct TListView {
     bool Enabled = true;
     std::vector<TListRow> Rows;
+
+    bool AnySelected() const {
+        for (const TListRow& row : Rows)
+            if (row.Selected) return true;
+        return false;
+    }
 };
 
 // The trend picture shown beside the market trend: one a trend (engine/World.h).

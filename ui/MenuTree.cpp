@@ -26,7 +26,7 @@ std::string ShortcutOf(TCommand command) {
     TCommand key = command;
     if (command == TCommand::MenuRules) key = TCommand::KeyF1;
     if (command == TCommand::MenuMarketReport) key = TCommand::KeyF9;
-    if (const std::optional<TKey> shortcut = KeyOf(key)) return InputOf(*shortcut).Name;
+    if (const TInput* shortcut = InputOf(key)) return shortcut->Name;
     return {};
 }
 

@@ -3,14 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "ui/Addresses.h"
 #include "ui/DisplayText.h"
 
 namespace {
-
-constexpr const char* kCheatPhrase = "wadofcash";
-constexpr int kIdleInterval = 3000;
-constexpr int kGameInterval = 1500;
 
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -18,8 +13,7 @@ std::string Upper(std::string text) {
 }
 
 bool AnySelected(const TListView& list) {
-    return std::any_of(list.Rows.begin(), list.Rows.end(),
-                       [](const TListRow& row) { return row.Selected; });
+    return list.AnySelected();
 }
 
 }  // namespace
@@ -29,7 +23,10 @@ Tmainform::Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform)
       boxes_(
           effects, [this] { HoldClock(); }, [this] { ReleaseClock(); }),
       effects_(boxes_),
-      game_(std::move(platform)) {
+      game_(std::move(platform)),
+      questions_(
+          game_, effects_, host_, [this] { TakeGameEvents(); },
+          [this] { return ChallengeEnding(); }) {
     // The news ticker under the money panels.
     mq_.SetBevelOuter(bvLowered);
     mq_.SetBevelWidth(1);
@@ -42,13 +39,6 @@ Tmainform::Tmainform(IMainFormHost& host, IEffects& effects, TPlatform platform)
     mq_.Resize(722, 31);
 }
 
-void Tmainform::FormCreate() {
-    SoundDeviceWorks();
-    game_.InitWorld();
-    ApplyGameEvents();
-    ResetWindow();
-}
-
 std::string Tmainform::RowText(const TProperty& property) {
     std::string text;
     TDisplayTexts::WriteRow(text, property);
@@ -59,7 +49,8 @@ std::string Tmainform::RowText(const TProperty& property) {
 
 void Tmainform::ApplyGameEvents() {
     TakeGameEvents();
-    AskQuestions();
+    // A watched game's questions were answered when it was played: the record holds the answers.
+    if (!Watching()) questions_.Ask();
 }
 
 void Tmainform::TakeGameEvents() {
@@ -67,73 +58,6 @@ void Tmainform::TakeGameEvents() {
     // may let the player move, whose events then follow the ones of this move.
     TGameEvent event;
     while (game_.Events().Take(event)) Apply(event);
-}
-
-void Tmainform::AskQuestions() {
-    // A watched game's questions were answered when it was played: the record holds the answers.
-    if (Watching()) return;
-    // A repaint while a box is up may hand the window a move of the player's; the game refuses
-    // it, and the question on screen is answered first.
-    while (!asking_) {
-        const TQuestion* question = game_.OpenQuestion();
-        if (question == nullptr) return;
-        asking_ = true;
-        answerNow_.reset();
-        const std::uint64_t serial = ++questionsAsked_;
-        inAsk_ = true;
-        AskPlayer(*question, [this, serial](TMove answer) { Answered(serial, std::move(answer)); });
-        inAsk_ = false;
-        if (!answerNow_) return;
-        asking_ = false;
-        TakeAnswer(*answerNow_);
-    }
-}
-
-void Tmainform::Answered(std::uint64_t question, TMove answer) {
-    if (question != questionsAsked_ || !asking_) return;
-    if (inAsk_) {
-        answerNow_ = std::move(answer);  // a toolkit that waits: the loop goes on
-        return;
-    }
-    asking_ = false;
-    TakeAnswer(answer);
-    AskQuestions();
-}
-
-void Tmainform::TakeAnswer(const TMove& answer) {
-    // A chooser closed on a pick has answered the game itself.
-    if (game_.AnswerCount() == answeredBefore_) game_.Apply(answer);
-    TakeGameEvents();
-}
-
-void Tmainform::AskPlayer(const TQuestion& question, std::function<void(TMove)> answer) {
-    answeredBefore_ = game_.AnswerCount();
-    auto ok = [answer] { answer(TMove::Answering(true)); };
-    switch (question.Kind) {
-        case TQuestionKind::Information:
-            return effects_.ShowInformation(question.Text + ChallengeEnding(), ok);
-        case TQuestionKind::Error:
-            return effects_.ShowError(question.Caption, question.Text, ok);
-        case TQuestionKind::YesNo:
-            return effects_.AskYesNo(question.Text,
-                                     [answer](bool yes) { answer(TMove::Answering(yes)); });
-        case TQuestionKind::Input:
-            return effects_.AskInput(question.Caption, question.Text, question.Default,
-                                     IEffects::kInputMaxLength,
-                                     [answer](bool typed, const std::string& text) {
-                                         answer(TMove::Answering(typed, text));
-                                     });
-        case TQuestionKind::Police:
-            // The fine is said as its window shows it, as the window opens.
-            effects_.Announce(displaytext::WithLineFeeds(question.Text));
-            return host_.ShowPoliceMessage(question.Text, ok);
-        case TQuestionKind::Chooser:
-            // Closed any other way than on a pick, it is Cancel.
-            return host_.ShowDamRenChooser([answer] { answer(TMove::Answering(false)); });
-        case TQuestionKind::None:
-            break;
-    }
-    ok();
 }
 
 void Tmainform::Play(TMoveKind kind) {
@@ -542,294 +466,7 @@ void Tmainform::ExitProgram() {
     host_.ExitProgram();
 }
 
-// ---------------------------------------------------------------- handlers
-
-void Tmainform::tmr_mainTimer() {
-    if (Watching()) {
-        WatchStep();
-        return;
-    }
-    if (!clock_.Fire(effects_.Now())) return;
-    ClockChanged();
-    Play(TMoveKind::Tick);
-    ApplyGameEvents();
-}
-
-void Tmainform::cmd_StartClick() {
-    PlayClick();
-    if (game_.State().Paused) {
-        ResumeGame();
-        return;
-    }
-    if (game_.State().Running) {
-        PauseGame();
-        return;
-    }
-    // A new game, whose first month is a full interval away.
-    view_.ProgressMax = TGame::kProgressMaximum;
-    view_.Progress = 0;
-    Play(TMoveKind::Start);
-    view_.QuitReplayEnabled = true;
-    mq_.SetActive(false);
-    clock_.Stop(effects_.Now());
-    ClockChanged();
-    ProcessMessages();
-    clock_.Reset(kGameInterval);
-    ResumeGame();
-}
-
-void Tmainform::cmd_BuySellClick() {
-    Play(TMoveKind::BuyOrSell);
-    ApplyGameEvents();
-}
-void Tmainform::cmd_DamRenClick() {
-    Play(TMoveKind::DamageOrRenovate);
-    ApplyGameEvents();
-}
-void Tmainform::cmd_MortgageClick() {
-    Play(TMoveKind::MortgageOrRedeem);
-    ApplyGameEvents();
-}
-
-void Tmainform::cmd_emailClick() {
-    if (game_.State().Running) cmd_StartClick();  // pauses; the player presses Play to go on
-    host_.EmailAFriend();
-}
-
-void Tmainform::mnu_HelpRulesClick() {
-    PlayClick();
-    Play(TMoveKind::ForgetSelection);
-    Redraw();
-    // A running game pauses and goes on afterwards; a paused one stays paused, and before
-    // PLAY the clock keeps inviting the player.
-    const bool wasRunning = game_.State().Running;
-    if (wasRunning) PauseGame();
-    effects_.OpenModal(IEffects::Modal::Rules, [this, wasRunning](bool) {
-        if (wasRunning) ResumeGame();
-    });
-}
-
-void Tmainform::mnu_FileExitClick() {
-    PlayClick();
-    ExitProgram();
-}
-
-void Tmainform::mnu_FileQuitandReplayClick() {
-    if (!view_.QuitReplayEnabled) return;
-    Play(TMoveKind::QuitAndReplay);
-    ApplyGameEvents();
-}
-
-void Tmainform::mnu_HelpAboutClick() {
-    host_.ShowAboutBox();
-}
-
-void Tmainform::mnu_OptionsMarketReportClick() {
-    // A running game pauses and goes on afterwards; a paused one stays paused, and before
-    // PLAY the clock keeps inviting the player.
-    const bool wasRunning = game_.State().Running;
-    if (wasRunning) PauseGame();
-    effects_.OpenModal(IEffects::Modal::MarketReport, [this, wasRunning](bool) {
-        if (wasRunning) ResumeGame();
-    });
-}
-
-void Tmainform::mnu_OptionsSoundClick() {
-    TMove sound = TMove::Of(TMoveKind::SoundOn);
-    sound.Flag = !game_.State().SoundOn;
-    game_.Apply(sound);
-    view_.SoundChecked = game_.State().SoundOn;
-}
-
-void Tmainform::SetSpeed(TSpeed speed) {
-    mq_.SetSpeed(speed);
-}
-void Tmainform::Fast1Click() {
-    SetSpeed(tsFast);
-}
-void Tmainform::Mediuim1Click() {
-    SetSpeed(tsMedium);
-}
-void Tmainform::Slow1Click() {
-    SetSpeed(tsSlow);
-}
-
-void Tmainform::ClickArea(int area) {
-    if (area < 1 || area > kAreaCount) return;
-    PlayClick();
-    game_.Apply(TMove::Numbered(TMoveKind::ChooseArea, area));
-    ShowAreaInfo();
-    Play(TMoveKind::ForgetSelection);
-    ClearSelections();
-    Redraw();
-}
-
-void Tmainform::img_SponsorClick() {
-    effects_.OpenUrl(addresses::Sponsor);
-}
-
-void Tmainform::FormShow() {
-    const bool wasHidden = !view_.Visible;
-    view_.Visible = true;
-    Play(TMoveKind::StopClock);
-    view_.Start.Enabled = true;
-    view_.FocusStart = true;
-    // The before-PLAY clock and ticker held by ResetWindow start now, a full interval away.
-    if (wasHidden && !game_.State().Paused) {
-        clock_.Start(kIdleInterval, effects_.Now());
-        ClockChanged();
-        mq_.SetActive(true);
-    }
-}
-
-bool Tmainform::FormCloseQuery() {
-    ExitProgram();
-    return true;
-}
-
-void Tmainform::FormResize(bool minimised) {
-    view_.Minimised = minimised;
-    if (game_.State().Running && minimised)
-        PauseGame();
-    else if (game_.State().Paused && !minimised)
-        ResumeGame();
-}
-
-void Tmainform::FormKeyUp(TKey key) {
-    switch (key) {
-        case TKey::Esc:
-            cmd_StartClick();
-            cheatBuffer_.clear();
-            break;
-        case TKey::F12:
-            effects_.ShowInformation(std::string("Programmer: ") + addresses::ProgrammerEmail, {});
-            break;
-        case TKey::F2:
-            effects_.ShowInformation(std::string(kApplicationTitle) +
-                                         " can be customised if you know how!\r\rGo to " +
-                                         addresses::ProgrammerWeb + " to find out more..",
-                                     {});
-            break;
-        case TKey::F1:
-            mnu_HelpRulesClick();
-            break;
-        case TKey::F5:
-            cmd_DamRenClick();
-            break;
-        case TKey::F6:
-            cmd_BuySellClick();
-            break;
-        case TKey::F7:
-            cmd_MortgageClick();
-            break;
-        case TKey::F9:
-            mnu_OptionsMarketReportClick();
-            break;
-        case TKey::Enter:
-        case TKey::Tab:
-        case TKey::Other:
-            break;
-    }
-}
-
-void Tmainform::FormKeyPress(const std::string& character) {
-    if (!game_.State().Running) return;
-    const std::string phrase = kCheatPhrase;
-    if (character.size() == 1 && phrase.find(character[0]) != std::string::npos) {
-        cheatBuffer_ += character;
-        if (cheatBuffer_.size() > phrase.size()) cheatBuffer_.clear();
-    } else {
-        cheatBuffer_.clear();
-    }
-    if (cheatBuffer_ != phrase) return;
-    cheatBuffer_.clear();
-    // Success is announced only for a bonus that is paid.
-    if (!game_.CheatBonusPayable()) return;
-    mq_.SetActive(false);
-    PlaySoundResource(TSound::MeepMeep, true);
-    PlaySoundResource(TSound::MeepMeep, false);
-    mq_.SetText("CHEAT SUCCESSFUL - \u00A3500,000 IS YOURS! ");
-    mq_.SetActive(true);
-    Play(TMoveKind::CashPhrase);
-    ApplyGameEvents();
-    Redraw();
-}
-
 // ---------------------------------------------------------------- selection
-
-void Tmainform::SetListSelection(List list, const std::vector<int>& rows) {
-    TListView& view = ListOf(list);
-    for (TListRow& row : view.Rows) row.Selected = false;
-    for (int r : rows)
-        if (r >= 0 && r < static_cast<int>(view.Rows.size()))
-            view.Rows[static_cast<std::size_t>(r)].Selected = true;
-    SelectionChanged();
-}
-
-void Tmainform::lst_AvailMouseUp() {
-    Play(TMoveKind::Engage);
-    Selectlst_Avail();
-}
-
-void Tmainform::lst_portfolioMouseUp() {
-    Play(TMoveKind::Engage);
-    Selectlst_portfolio();
-}
-
-// A selection made with the keyboard engages the game as a click does: until then no money
-// moves, and a purchase made before it would cost nothing.
-void Tmainform::lst_AvailKeyUp() {
-    if (AnySelected(view_.Avail)) Play(TMoveKind::Engage);
-    Selectlst_Avail();
-}
-void Tmainform::lst_portfolioKeyUp() {
-    if (AnySelected(view_.Portfolio)) Play(TMoveKind::Engage);
-    Selectlst_portfolio();
-}
-void Tmainform::lst_AvailEnter() {
-    Selectlst_Avail();
-}
-void Tmainform::lst_portfolioEnter() {
-    Selectlst_portfolio();
-}
-
-void Tmainform::Selectlst_Avail() {
-    SelectFrom(List::Avail);
-}
-void Tmainform::Selectlst_portfolio() {
-    SelectFrom(List::Portfolio);
-}
-
-void Tmainform::SelectFrom(List list) {
-    TListView& rows = ListOf(list);
-    TListView& other = ListOf(list == List::Avail ? List::Portfolio : List::Avail);
-    if (!AnySelected(rows)) return;
-
-    bool otherChanged = false;
-    for (TListRow& row : other.Rows) {
-        otherChanged = otherChanged || row.Selected;
-        row.Selected = false;
-    }
-    if (otherChanged) ++view_.ListsRevision;
-    SelectionChanged();
-
-    std::vector<int> selection;
-    for (const TListRow& row : rows.Rows)
-        if (row.Selected) selection.push_back(row.Property);
-    const bool forSale = list == List::Avail;
-    TMove select = TMove::Of(TMoveKind::Select);
-    select.Side = forSale ? TSelectionSide::ForSale : TSelectionSide::Portfolio;
-    select.Properties = std::move(selection);
-    game_.Apply(select);
-    if (game_.State().Selection.size() != 1 && !forSale) {
-        // A block can be neither mortgaged nor redeemed: the button says so at once rather
-        // than keeping the caption of an earlier single selection.
-        view_.Mortgage.Caption = "Mortgage/Redeem";
-        view_.Mortgage.Enabled = false;
-    }
-    ShowSelectionInfo();
-    Redraw();
-}
 
 void Tmainform::ShowSelectionInfo() {
     view_.Info = SelectionInfo();
@@ -871,26 +508,6 @@ void Tmainform::ApplicationHint(const std::string& hint) {
 }
 
 // ---------------------------------------------------------------- helpers
-
-void Tmainform::HoldClock() {
-    clock_.Hold(effects_.Now());
-    ClockChanged();
-}
-
-void Tmainform::ReleaseClock() {
-    clock_.Release(effects_.Now());
-    ClockChanged();
-}
-
-void Tmainform::ClockChanged() {
-    if (Watching()) return;  // the main timer keeps the watching pace
-    if (view_.TimerGeneration == clock_.Generation()) return;
-    view_.TimerEnabled = clock_.Enabled();
-    view_.TimerInterval = clock_.Interval();
-    view_.TimerDue = clock_.Due();
-    view_.TimerGeneration = clock_.Generation();
-    effects_.MainTimerChanged();
-}
 
 void Tmainform::SelectionChanged() {
     // A watched game's rows selected are the record's (ui/Watch.cpp shows them).

@@ -18,6 +18,7 @@
 #include "ui/Inputs.h"
 #include "ui/MainFormHost.h"
 #include "ui/MainWindowView.h"
+#include "ui/QuestionLoop.h"
 #include "ui/TGameClock.h"
 #include "ui/TMarquee.h"
 #include "ui/Watch.h"
@@ -25,10 +26,15 @@
 struct TSavedGame;
 struct TWatch;
 
-// The main window without its toolkit: what it shows (View()), the display operations that
-// apply the game's events to it, every handler of its controls, keys, menu and window events,
-// the command surface through which a front end delivers the player's events, and the
-// questions the rules ask the player.
+// The main window without its toolkit, in three parts, each in a file of its own:
+// - the command surface (ui/CommandSurface.cpp): the only calls a front end makes, which
+//   deliver the player's raw events (a command, a key, a list event, the timer) and say what
+//   can be used now; keys go through the input table (ui/Inputs.h);
+// - the controller (ui/Controller.cpp): the game, its clock and what each event means (the
+//   handlers, private: the command surface calls them), with the question loop
+//   (ui/QuestionLoop.h) that asks the player what the game waits for;
+// - the view model (ui/Tmainform.cpp): what the window shows (View()), made from the game's
+//   events and state by the display operations.
 class Tmainform {
 public:
     using List = TList;
@@ -94,8 +100,12 @@ public:
     // The close box: true when the window may close.
     bool CloseRequested();
 
-    // Creation: the status-bar hint handler is the toolkit's; then a new world and a reset.
-    void FormCreate();
+    // The window was created (a new world and a reset), and shown for the first time.
+    void WindowCreated();
+    void WindowShown();
+    // A setting the player chose in an earlier run (the sound switch, a ticker speed), put
+    // back at start-up: the command's handler runs, but the choice is not kept again.
+    void RestoreOption(TCommand command);
 
     // Puts a saved game in place of the current one and shows it paused where it was left
     // (ui/SavedGameView.cpp); `resumedFrom`, when given, is the file it came from, which the
@@ -136,32 +146,16 @@ public:
     void RefreshDisplay();
     void RefreshDisplay(const TPanelFigures& figures);
     void ShowCash(Money cash);
-    // The portfolio, cash and debt panels.
-    void ShowMoneyPanels(const TPanelFigures& figures);
     void RefillLists();
     void ShowAreaInfo();
-    void ClearSelections();
-    void ResetWindow();
-    void PauseGame();
-    void ResumeGame();
-    void SetStatusText(const std::string& text);
     void ShowNetWorth(Money worth);
-    void ShowDate(int month, int year);
-    void SetProgress(int position);
-    void SetProgressToMaximum();
-    void EnablePlay();
-    void StopMainTimer();
-    void TickerStop();
-    void SetTickerText(const std::string& text);
-    void SetTickerActive(bool active);
-    void PlayClick();
-    void PlaySoundResource(TSound sound, bool wait);
-    void ExitProgram();
 
-    // Asks the toolkit whether a sound can be played; a new world's sound option follows it.
-    bool SoundDeviceWorks();
+    static std::string RowText(const TProperty& property);
 
-    // ---- Handlers ----
+private:
+    // ---- The controller (ui/Controller.cpp): what the player's events mean ----
+    // Creation: the status-bar hint handler is the toolkit's; then a new world and a reset.
+    void FormCreate();
     void tmr_mainTimer();
     void cmd_StartClick();
     void cmd_BuySellClick();
@@ -181,16 +175,19 @@ public:
     void Fast1Click();
     void Mediuim1Click();
     void Slow1Click();
+    void SetSpeed(TSpeed speed);
     void ClickArea(int area);
     void img_SponsorClick();
     void FormShow();
     bool FormCloseQuery();
     void FormResize(bool minimised);
-    void FormKeyUp(TKey key);
+    // Esc, F2 and F12 released (the other keys run buttons' and menu items' handlers).
+    void EscKeyUp();
+    void ShowProgrammerAddress();
+    void ShowCustomisationHint();
     void FormKeyPress(const std::string& character);
-
-    // ---- Selection ----
-    // The rows the player has selected in a list (before the event that acts on them).
+    // The list events. SetListSelection: the rows the player has selected in a list (before
+    // the event that acts on them).
     void SetListSelection(List list, const std::vector<int>& rows);
     void lst_AvailMouseUp();
     void lst_portfolioMouseUp();
@@ -200,33 +197,48 @@ public:
     void lst_portfolioEnter();
     void Selectlst_Avail();
     void Selectlst_portfolio();
+    void SelectFrom(List list);
+    // The game clock changed: the view and the toolkit's timer follow.
+    void ClockChanged();
 
-    // The status-bar hint handler: the application's current hint changed.
-    void ApplicationHint(const std::string& hint);
-
-    static std::string RowText(const TProperty& property);
-
-private:
+    // ---- The command surface's own (ui/CommandSurface.cpp) ----
     TListView& ListOf(List list) { return list == List::Avail ? view_.Avail : view_.Portfolio; }
     const TListView& ListOf(List list) const {
         return list == List::Avail ? view_.Avail : view_.Portfolio;
     }
     const TButtonView* ButtonOf(TCommand command) const;
     std::string HintOf(TCommand command) const;
+    // A command to its handler: a button's, a menu item's, a picture's or a key's.
     void Run(TCommand command);
     void FollowHint();
+
+    // ---- The view model (ui/Tmainform.cpp): the game's events drawn on the view ----
+    // The portfolio, cash and debt panels.
+    void ShowMoneyPanels(const TPanelFigures& figures);
+    void ClearSelections();
+    void ResetWindow();
+    void PauseGame();
+    void ResumeGame();
+    void SetStatusText(const std::string& text);
+    void ShowDate(int month, int year);
+    void SetProgress(int position);
+    void SetProgressToMaximum();
+    void EnablePlay();
+    void StopMainTimer();
+    void TickerStop();
+    void SetTickerText(const std::string& text);
+    void SetTickerActive(bool active);
+    void PlayClick();
+    void PlaySoundResource(TSound sound, bool wait);
+    void ExitProgram();
+    // Asks the toolkit whether a sound can be played; a new world's sound option follows it.
+    bool SoundDeviceWorks();
+    // The status-bar hint handler: the application's current hint changed.
+    void ApplicationHint(const std::string& hint);
     // Lets the toolkit handle pending events (a desktop repaint) in the middle of a handler.
     void ProcessMessages();
     void Apply(const TGameEvent& event);
     void TakeGameEvents();
-    // Asks the questions the game waits for, one at a time, until none is open or the toolkit
-    // answers later (Answered then goes on).
-    void AskQuestions();
-    // Shows the question to the player; `answer` gets the answer as a move. The chooser makes
-    // its own move when it closes on a pick.
-    void AskPlayer(const TQuestion& question, std::function<void(TMove)> answer);
-    void Answered(std::uint64_t question, TMove answer);
-    void TakeAnswer(const TMove& answer);
     // A move of the window's: the game takes it, and the events and questions follow.
     void Play(TMoveKind kind);
     // The view's side of pausing and resuming, once the game's clock state is set.
@@ -234,19 +246,15 @@ private:
     void ShowResumed(const TPanelFigures* figures);
     // The game settles its selection, then the window shows it (RefreshDisplay).
     void Redraw();
-    // The game clock changed: the view and the toolkit's timer follow.
-    void ClockChanged();
     void SetTradingEnabled(bool enabled);
     void ShowAreaAverage();
     // The engine learns how many rows each list has selected.
     void SelectionChanged();
-    void SelectFrom(List list);
     // The information panel's text for the selection, at the current prices.
     std::string SelectionInfo() const;
     void ShowSelectionInfo();
     // Prices may have moved since the selection was made: the panel follows its totals.
     void FollowPrices();
-    void SetSpeed(TSpeed speed);
     // What the reckoning's box adds at the end of a challenge the player took part in (and the
     // result it keeps); empty otherwise (ui/Challenge.cpp).
     std::string ChallengeEnding();
@@ -254,10 +262,16 @@ private:
     // hi-score entry's record.
     std::optional<std::uint32_t> OwnWorth(const TChallenge& challenge) const;
 
+    // The clock's interval before PLAY (the ticker's invitation) and in a game (a month).
+    static constexpr int kIdleInterval = 3000;
+    static constexpr int kGameInterval = 1500;
+
     IMainFormHost& host_;
     TClockHoldingEffects boxes_;
     IEffects& effects_;
     TGame game_;
+    // Asks the player the game's questions and gives the answers to the game.
+    TQuestionLoop questions_;
     TMarquee mq_;
     TMainWindowView view_;
     TGameClock clock_;
@@ -272,11 +286,6 @@ private:
     std::optional<TCommand> pointerCommand_;
     std::string pointerHint_;
     std::string shownHint_;
-    bool asking_ = false;  // a question is on screen: a move made meanwhile waits for it
-    bool inAsk_ = false;   // within the call that shows it: an answer now is taken by the loop
-    std::optional<TMove> answerNow_;
-    std::uint64_t questionsAsked_ = 0;
-    std::uint64_t answeredBefore_ = 0;  // the game's answer count when the question was shown
     // What was last announced to a screen reader (IEffects::Announce), so each is said once:
     // the ticker's text as spoken, and the stage shown.
     std::string announcedTicker_;

@@ -122,7 +122,7 @@ bool WebFrontEnd::KeyDown(const std::string& domKey, unsigned modifiers, bool au
     const std::optional<TCommand> focused = ControlCommand(focusedControl);
     const bool taken = app_->mainform.KeyPress(key, focused);
     // The window's own keys are the game's, not the browser's.
-    return taken || KeyCommand(key.Key).has_value();
+    return taken || InputOf(key.Key).Command.has_value();
 }
 
 void WebFrontEnd::KeyUp(const std::string& domKey, unsigned modifiers) {

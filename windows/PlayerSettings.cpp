@@ -44,16 +44,16 @@ TPlayerSettings ShownPlayerSettings(const Tmainform& form) {
 void ApplyPlayerSettings(const TPlayerSettings& settings, Tmainform& form) {
     switch (settings.TickerSpeed) {
         case tsSlow:
-            form.Slow1Click();
+            form.RestoreOption(TCommand::MenuSlow);
             break;
         case tsMedium:
-            form.Mediuim1Click();
+            form.RestoreOption(TCommand::MenuMedium);
             break;
         case tsFast:
-            form.Fast1Click();
+            form.RestoreOption(TCommand::MenuFast);
             break;
     }
-    if (settings.SoundOff && form.Game().State().SoundOn) form.mnu_OptionsSoundClick();
+    if (settings.SoundOff && form.Game().State().SoundOn) form.RestoreOption(TCommand::MenuSound);
 }
 
 void KeepPlayerChoice(ISettingsStore& store, TCommand command, const Tmainform& form) {

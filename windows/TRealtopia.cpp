@@ -18,7 +18,7 @@ TRealtopia::TRealtopia(IEffects& effects, TPlatform platform,
       effects_(mainform.Boxes()),
       settings_(settings ? std::move(settings) : std::make_shared<TMemorySettingsStore>()) {
     ConfigureForMainWindow(MAXINI1);
-    mainform.FormCreate();
+    mainform.WindowCreated();
     // After the first game's sound test, which a sound switched off by the player overrules.
     ApplyPlayerSettings(ReadPlayerSettings(*settings_), mainform);
 }
@@ -42,7 +42,7 @@ void TRealtopia::cmd_NewUserClick() {
 
 void TRealtopia::EnterGame() {
     effects_.ShowMainWindow();
-    mainform.FormShow();
+    mainform.WindowShown();
     effects_.ProcessEvents();
     effects_.HideSplash();
     // A resumed game is shown at once, paused where it was left.

@@ -449,7 +449,7 @@ TEST_F(BadInput, CustomisedPricesStayWithinWhatSumsCanHold) {
     ClickAvail({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
     EXPECT_EQ(Game().State().BuyTotal, Money::Pounds(20'000'000'000'000));
     effects_.ClearCalls();
-    Form().cmd_BuySellClick();
+    Form().Invoke(TCommand::KeyF6);
     EXPECT_EQ(Messages(), std::vector<std::string>{"info: You can't afford it!"});
     EXPECT_EQ(Game().State().Cash, TGame::kStartingCash);
 

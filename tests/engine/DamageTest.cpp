@@ -41,7 +41,7 @@ protected:
             ClickPortfolio({PortfolioRow(p)});
         else
             ClickAvail({AvailRow(p)});
-        Form().FormKeyUp(TKey::F5);
+        Form().Invoke(TCommand::KeyF5);
         EXPECT_TRUE(Game().State().Running);
         return items;
     }
@@ -201,16 +201,16 @@ TEST_F(DamageTest, SelectionMistakesAndAWorthlessAreaAreHandled) {
     TGame& g = Game();
     StartWithLowest(Money::Pounds(100000));
     ClickAvail({0, 1});
-    Form().cmd_DamRenClick();
+    Form().Invoke(TCommand::KeyF5);
     Edit(g).Property(2).Flags |= Owned;
     Edit(g).Property(3).Flags |= Owned;
     Form().RefillLists();
     ClickPortfolio({0, 1});
-    Form().cmd_DamRenClick();
+    Form().Invoke(TCommand::KeyF5);
     ClickAvail({0});
-    Form().SetListSelection(TList::Avail, {});  // e.g. Ctrl+click on the row
-    Form().cmd_DamRenClick();
-    Form().cmd_DamRenClick();  // selection side 0: no message at all
+    Form().ListMouseUp(TList::Avail, {});  // e.g. Ctrl+click on the row
+    Form().Invoke(TCommand::KeyF5);
+    Form().Invoke(TCommand::KeyF5);  // selection side 0: no message at all
     EXPECT_EQ(
         effects_.CallsStartingWith("info: "),
         (std::vector<std::string>{"info: Sorry, you can only damage one property at a time!",

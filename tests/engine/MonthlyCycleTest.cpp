@@ -237,7 +237,7 @@ TEST_F(MonthlyCycleTest, WindfallsMoveCashOnlyOnceEngagedAndMayGoNegative) {
 TEST_F(MonthlyCycleTest, BoomsAndSlumpsMoveTheirAreaAndRefillOnlyTheAreaShown) {
     TGame& g = Game();
     StartGame();
-    Form().ClickArea(2);
+    Form().Invoke(AreaCommand(2));
     ClickAvail({3});
     const std::string info = View().Info;
     const Money buyTotal = g.State().BuyTotal;
@@ -344,7 +344,7 @@ std::optional<std::uint64_t> SeedFor(bool wantFallen, int wantD) {
 
 TEST_F(MonthlyCycleTest, YearlyTrendMovesOnlyTheCurrentAreaAndSometimesNothing) {
     TGame& g = Game();
-    Form().ClickArea(3);
+    Form().Invoke(AreaCommand(3));
 
     const std::optional<std::uint64_t> fallenStill = SeedFor(true, 0);
     ASSERT_TRUE(fallenStill);

@@ -21,7 +21,7 @@ protected:
     }
     void MortgageOrRedeem(int p) {
         ClickPortfolio({PortfolioRow(p)});
-        Form().FormKeyUp(TKey::F7);
+        Form().Invoke(TCommand::KeyF7);
     }
 };
 
@@ -32,7 +32,7 @@ TEST_F(MortgageTest, MortgageAndRedeemAtTheSameValueCancelOut) {
     EXPECT_EQ(View().Mortgage.Caption, "Mortgage (F7)");
     EXPECT_TRUE(View().Mortgage.Enabled);
 
-    Form().cmd_MortgageClick();
+    Form().Invoke(TCommand::KeyF7);
     EXPECT_TRUE(g.State().Property(1).Has(Mortgaged));
     EXPECT_EQ(g.State().Cash, Money::Pounds(1990000));
     EXPECT_EQ(g.State().Debt, Money::Pounds(1190000));
@@ -42,12 +42,12 @@ TEST_F(MortgageTest, MortgageAndRedeemAtTheSameValueCancelOut) {
     EXPECT_EQ(View().Portfolio.Rows[0].Text, "Dundefraggin (\u00A31,200,000) [M]");
     EXPECT_TRUE(View().Portfolio.Rows[0].Selected);  // the command keeps the selection
 
-    Form().cmd_MortgageClick();  // MortgageMode went back to 0: nothing happens
+    Form().Invoke(TCommand::KeyF7);  // MortgageMode went back to 0: nothing happens
     EXPECT_EQ(g.State().Debt, Money::Pounds(1190000));
 
     ClickPortfolio({0});
     EXPECT_EQ(View().Mortgage.Caption, "Redeem (F7)");
-    Form().cmd_MortgageClick();
+    Form().Invoke(TCommand::KeyF7);
     EXPECT_FALSE(g.State().Property(1).Has(Mortgaged));
     EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
     EXPECT_EQ(g.State().Debt, Money());
@@ -123,12 +123,12 @@ TEST_F(MortgageTest, RedeemingWithoutTheCashLeavesTheNetWorthAsItWas) {
 TEST_F(MortgageTest, RefusedCases) {
     TGame& g = Game();
     // Nothing selected in the portfolio; two rows selected.
-    Form().ClickArea(1);
+    Form().Invoke(AreaCommand(1));
     effects_.ClearCalls();
-    Form().cmd_MortgageClick();
+    Form().Invoke(TCommand::KeyF7);
     Own(2);
     ClickPortfolio({0, 1});
-    Form().cmd_MortgageClick();
+    Form().Invoke(TCommand::KeyF7);
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               (std::vector<std::string>{"info: Click a property in one of the lists, first!",
                                         "info: Sorry, only one property at a time"}));

@@ -54,7 +54,7 @@ TEST_F(StagesTest, BonusCarriesStraightToGuruAndLiquidatingCrashesTheMarketForFo
     StartEngagedGame();
     Buy({1});
     ClickPortfolio({0});
-    Form().cmd_MortgageClick();
+    Form().Invoke(TCommand::KeyF7);
     const Money debt = g.State().Debt;
     ASSERT_GT(debt, Money());
     const Money ownedSale = g.State().Property(1).SaleValue;
@@ -146,13 +146,13 @@ TEST_F(StagesTest, QuitAndReplayReportsAGameNotPlayed) {
     StartEngagedGame();
     Buy({2, 3});
     ClickPortfolio({0});
-    Form().cmd_MortgageClick();
+    Form().Invoke(TCommand::KeyF7);
     Tick(53);  // June 2004
     ASSERT_EQ(g.State().Month, 6);
     Edit(g).Cash = Money::Pounds(500000);
     effects_.ClearCalls();
     effects_.YesNoAnswers.push_back(true);
-    Form().mnu_FileQuitandReplayClick();
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{
                   "info: You ended up with \u00A3500,000 in cash, and a Portfolio of \u00A30\r"
@@ -182,7 +182,7 @@ TEST_F(StagesTest, TheFinalTotalIsTheNetWorthBeforeTheSettlement) {
     Edit(g).Stage = 2;
     Buy({1, 2});
     ClickPortfolio({1});
-    Form().cmd_MortgageClick();
+    Form().Invoke(TCommand::KeyF7);
     Tick(20);
     Edit(g).Year = 2009;
     Edit(g).Month = 12;

@@ -73,16 +73,16 @@ TEST_F(TradingTest, APurchaseOrSaleIsMadeAtThePricesOfThePressNotOfTheClick) {
     EXPECT_EQ(View().Avail.Rows[static_cast<std::size_t>(AvailRow(2))].Text,
               Tmainform::RowText(g.State().Property(2)));
     const Money cash = g.State().Cash;
-    Form().cmd_BuySellClick();
+    Form().Invoke(TCommand::KeyF6);
     EXPECT_TRUE(g.State().Property(2).Has(Owned));
     EXPECT_EQ(g.State().Cash, cash - total);
 
     // A sale after a boom in another area than the one shown: the portfolio shows the new
     // prices, and the sale pays the new sale value.
     SetPrices(41, Money::Pounds(40000), Money::Pounds(38000));
-    Form().ClickArea(3);
+    Form().Invoke(AreaCommand(3));
     Buy({41});
-    Form().ClickArea(1);
+    Form().Invoke(AreaCommand(1));
     ClickPortfolio({PortfolioRow(41)});
     Edit(g).News(slump) = {"Ireland booms ", Boom, 3, 3, true};
     g.ApplyNews(slump);
@@ -93,7 +93,7 @@ TEST_F(TradingTest, APurchaseOrSaleIsMadeAtThePricesOfThePressNotOfTheClick) {
               Tmainform::RowText(g.State().Property(41)));
     EXPECT_NE(View().Info.find("To Sell: " + FormatPounds(sale)), std::string::npos);
     const Money before = g.State().Cash;
-    Form().cmd_BuySellClick();
+    Form().Invoke(TCommand::KeyF6);
     EXPECT_FALSE(g.State().Property(41).Has(Owned));
     EXPECT_EQ(g.State().Cash, before + sale);
 }
@@ -102,9 +102,9 @@ TEST_F(TradingTest, ZeroTotalsAndMissingSelectionsDoNothing) {
     TGame& g = Game();
     StartEngagedGame();
     effects_.ClearCalls();
-    Form().cmd_BuySellClick();  // the selection made by the first click
+    Form().Invoke(TCommand::KeyF6);  // the selection made by the first click
     ASSERT_TRUE(g.State().Property(1).Has(Owned));
-    Form().cmd_BuySellClick();
+    Form().Invoke(TCommand::KeyF6);
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Click a property in one of the lists, first!"});
 

@@ -17,7 +17,7 @@ using CommandsTest = RealtopiaFixture;
 using Key = TKey;
 
 void TypeText(Tmainform& form, const std::string& text) {
-    for (char c : text) form.FormKeyPress(std::string(1, c));
+    for (char c : text) form.KeyPress(TKeyEvent(TKey::Other, std::string(1, c)));
 }
 
 TEST_F(CommandsTest, SplashPathsIntoTheGameOrOut) {
@@ -49,7 +49,7 @@ TEST_F(CommandsTest, PlayPauseAndResumeDriveTheClock) {
     TGame& g = Game();
     EnterGame();
     effects_.ClearCalls();
-    Form().FormKeyUp(Key::Esc);  // Esc before PLAY starts a game like the button
+    Form().Invoke(TCommand::KeyEsc);  // Esc before PLAY starts a game like the button
     EXPECT_TRUE(g.State().Running);
     EXPECT_EQ(g.State().PendingNews, 0);
     EXPECT_EQ(View().ProgressMax, 108);
@@ -62,36 +62,36 @@ TEST_F(CommandsTest, PlayPauseAndResumeDriveTheClock) {
     EXPECT_EQ(effects_.Count("sound: CLICK async"), 1);
 
     ClickAvail({0});
-    Form().FormKeyUp(Key::Esc);
+    Form().Invoke(TCommand::KeyEsc);
     EXPECT_FALSE(g.State().Running);
     EXPECT_TRUE(g.State().Paused);
     EXPECT_FALSE(View().TimerEnabled);
     EXPECT_FALSE(View().Avail.Enabled || View().Portfolio.Enabled || View().BuySell.Enabled);
     EXPECT_FALSE(View().QuitReplayEnabled);
     EXPECT_EQ(View().Start.Caption, "Play (Esc)");
-    Form().tmr_mainTimer();  // a stopped timer brings no month
+    Form().TimerFired();  // a stopped timer brings no month
     EXPECT_EQ(g.State().Month, 1);
 
     // F6 while paused acts on the selection made before.
-    Form().FormKeyUp(Key::F6);
+    Form().Invoke(TCommand::KeyF6);
     EXPECT_TRUE(g.State().Property(1).Has(Owned));
-    Form().FormKeyUp(Key::F7);
+    Form().Invoke(TCommand::KeyF7);
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Click a property in one of the lists, first!"});
 
-    Form().FormKeyUp(Key::Esc);
+    Form().Invoke(TCommand::KeyEsc);
     EXPECT_TRUE(g.State().Running);
     EXPECT_TRUE(g.State().Engaged);  // resuming is not a new game
     EXPECT_EQ(View().TimerInterval, 1500);
 
     // Minimising pauses; restoring resumes, also a game paused before minimising.
-    Form().FormResize(true);
+    Form().WindowStateChanged(true);
     EXPECT_TRUE(g.State().Paused);
-    Form().FormResize(false);
+    Form().WindowStateChanged(false);
     EXPECT_TRUE(g.State().Running);
     PressPlay();
-    Form().FormResize(true);
-    Form().FormResize(false);
+    Form().WindowStateChanged(true);
+    Form().WindowStateChanged(false);
     EXPECT_TRUE(g.State().Running);
 }
 
@@ -104,7 +104,7 @@ TEST_F(CommandsTest, ChoosingAnAreaClearsTheSelection) {
     PressPlay();  // areas answer while paused too
     Edit(g).MarketTrend = Risen;
     effects_.ClearCalls();
-    Form().ClickArea(5);
+    Form().Invoke(AreaCommand(5));
     EXPECT_EQ(effects_.Calls(), std::vector<std::string>{"sound: CLICK async"});
     EXPECT_EQ(g.State().CurrentArea, 5);
     EXPECT_EQ(View().Avail.Rows.front().Text, Tmainform::RowText(g.State().Property(81)));
@@ -168,7 +168,7 @@ TEST_F(CommandsTest, TheCheatPaysOncePerRun) {
 
     // Not even in a later game of the same run.
     effects_.YesNoAnswers.push_back(true);
-    Form().mnu_FileQuitandReplayClick();
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     StartEngagedGame();
     TypeText(Form(), "wadofcash");
     EXPECT_EQ(g.State().Cash, Money::Pounds(800000));
@@ -178,27 +178,27 @@ TEST_F(CommandsTest, SoundsFollowTheSwitch) {
     TGame& g = Game();
     StartEngagedGame();
     effects_.ClearCalls();
-    Form().cmd_BuySellClick();
-    Form().FormKeyUp(Key::F5);
-    Form().FormKeyUp(Key::F7);
-    Form().ClickArea(2);
+    Form().Invoke(TCommand::KeyF6);
+    Form().Invoke(TCommand::KeyF5);
+    Form().Invoke(TCommand::KeyF7);
+    Form().Invoke(AreaCommand(2));
     EXPECT_EQ(effects_.Count("sound: CLICK async"), 4);
 
     effects_.NextSoundResult = IEffects::SoundResult::NotFound;
-    Form().ClickArea(2);
+    Form().Invoke(AreaCommand(2));
     EXPECT_TRUE(effects_.Contains("error: CLICK | Could not find this Resource"));
     effects_.NextSoundResult = IEffects::SoundResult::Played;
 
-    Form().mnu_OptionsSoundClick();
+    Form().Invoke(TCommand::MenuSound);
     EXPECT_FALSE(g.State().SoundOn);
     EXPECT_FALSE(View().SoundChecked);
     effects_.ClearCalls();
-    Form().ClickArea(1);
+    Form().Invoke(AreaCommand(1));
     g.NewsEvent();
     Form().ApplyGameEvents();
     TypeText(Form(), "wadofcash");
     effects_.YesNoAnswers.push_back(true);
-    Form().mnu_FileQuitandReplayClick();
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     EXPECT_TRUE(g.State().CheatUsed);
     EXPECT_TRUE(effects_.CallsStartingWith("sound: ").empty());
     // The device test of the next game switches it on again.
@@ -235,7 +235,7 @@ TEST_F(CommandsTest, OptionsChosenAreKeptForTheNextRun) {
     // A new game's device test switches sound on again, which is not the player's choice.
     ClickAvail({0});
     effects_.YesNoAnswers.push_back(true);
-    Form().mnu_FileQuitandReplayClick();
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     EXPECT_TRUE(Game().State().SoundOn);
     EXPECT_EQ(settings_->Values.at("options/sound"), "off");
 
@@ -271,7 +271,7 @@ TEST_F(CommandsTest, OptionsChosenAreKeptForTheNextRun) {
 TEST_F(CommandsTest, GameOverSoundPlaysBeforeTheQuestion) {
     StartGame();
     effects_.ClearCalls();
-    Form().mnu_FileQuitandReplayClick();
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     const std::vector<std::string>& calls = effects_.Calls();
     const auto sound = std::find(calls.begin(), calls.end(), "sound: GAMEOVER async");
     ASSERT_NE(sound, calls.end());
@@ -291,7 +291,7 @@ TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
         EXPECT_FALSE(View().TimerEnabled);
         effects_.NowMs += 60000;
     };
-    Form().FormKeyUp(Key::F1);
+    Form().Invoke(TCommand::KeyF1);
     EXPECT_EQ(effects_.CallsStartingWith("modal: "), std::vector<std::string>{"modal: Rules"});
     EXPECT_TRUE(View().TimerEnabled);
     EXPECT_EQ(View().TimerInterval, 3000);
@@ -320,7 +320,7 @@ TEST_F(CommandsTest, RulesPauseAGameButLeaveTheWaitingClockAlone) {
         pausedWhileShown = g.State().Paused && !View().TimerEnabled;
         App().rulesform.NotImplemented(4);
     };
-    Form().mnu_HelpRulesClick();
+    Form().Invoke(TCommand::MenuRules);
     EXPECT_TRUE(pausedWhileShown);
     EXPECT_EQ(g.State().SelectionSide, TSelectionSide::None);
     EXPECT_EQ(View().BuySell.Caption, "Buy (F6)");  // the row itself stays selected
@@ -350,26 +350,57 @@ TEST_F(CommandsTest, EnterOnAFocusedRulesButtonPressesItAndElsewhereCloses) {
 }
 
 TEST_F(CommandsTest, FunctionKeysShowTheProgrammersAddresses) {
-    Form().FormKeyUp(Key::F12);
-    Form().FormKeyUp(Key::F2);
-    Form().FormKeyUp(Key::F6);  // before PLAY, nothing selected
+    Form().Invoke(TCommand::KeyF12);
+    Form().Invoke(TCommand::KeyF2);
+    Form().Invoke(TCommand::KeyF6);  // before PLAY, nothing selected
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               (std::vector<std::string>{
                   std::string("info: Programmer: ") + addresses::ProgrammerEmail,
                   std::string("info: Realtopia can be customised if you know how!\r\rGo to ") +
                       addresses::ProgrammerWeb + " to find out more..",
                   "info: Click a property in one of the lists, first!"}));
-    Form().mnu_FileQuitandReplayClick();  // disabled before PLAY
+    Form().Invoke(TCommand::MenuQuitAndReplay);  // disabled before PLAY
     EXPECT_FALSE(effects_.Contains("yesno: Another Game?"));
-    EXPECT_TRUE(Form().FormCloseQuery());
+    EXPECT_TRUE(Form().CloseRequested());
     EXPECT_TRUE(App().Exited());
+}
+
+// A key pressed and released in the window runs its row's handler once, before PLAY too
+// and with nothing selected: the same handler its command runs, and nothing else.
+TEST_F(CommandsTest, EachKeyGoesThroughItsRowToItsHandlerOnce) {
+    TGame& g = Game();
+    EnterGame();
+    effects_.ClearCalls();
+    auto key = [this](TKey k) {
+        Form().KeyPress(TKeyEvent(k));
+        return Form().KeyRelease(TKeyEvent(k));
+    };
+    for (const TKey k : {Key::F12, Key::F2, Key::F5, Key::F6, Key::F7})
+        EXPECT_FALSE(key(k));  // the window's key, not a list's
+    EXPECT_EQ(effects_.CallsStartingWith("info: "),
+              (std::vector<std::string>{
+                  std::string("info: Programmer: ") + addresses::ProgrammerEmail,
+                  std::string("info: Realtopia can be customised if you know how!\r\rGo to ") +
+                      addresses::ProgrammerWeb + " to find out more..",
+                  // F5 with no side selected says nothing; F6 and F7 ask for a property.
+                  "info: Click a property in one of the lists, first!",
+                  "info: Click a property in one of the lists, first!"}));
+    EXPECT_TRUE(effects_.CallsStartingWith("modal: ").empty());
+    key(Key::F1);
+    key(Key::F9);
+    EXPECT_EQ(effects_.CallsStartingWith("modal: "),
+              (std::vector<std::string>{"modal: Rules", "modal: MarketReport"}));
+    EXPECT_FALSE(g.State().Running);
+    key(Key::Esc);
+    EXPECT_TRUE(g.State().Running);
+    EXPECT_EQ(effects_.CallsStartingWith("info: ").size(), 4u);
 }
 
 TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
     TGame& g = Game();
     StartGame();
     effects_.InputAnswers = {"Jo Bloggs", "jo@x.com", "fr@y.com", "It's fun & free"};
-    Form().cmd_emailClick();
+    Form().Invoke(TCommand::Email);
     EXPECT_TRUE(g.State().Paused);
     EXPECT_EQ(effects_.CallsStartingWith("input: "),
               (std::vector<std::string>{
@@ -390,7 +421,7 @@ TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
     for (const std::string& message : {longest, longest + "m"}) {
         effects_.ClearCalls();
         effects_.InputAnswers = {"", "a", "b", message, "short"};
-        Form().cmd_emailClick();
+        Form().Invoke(TCommand::Email);
         const bool tooLong = message.size() > 64;
         EXPECT_EQ(
             effects_.Contains("input: Email to a friend | Too long! - Type in a SHORT message | 64 "
@@ -406,36 +437,52 @@ TEST_F(CommandsTest, EmailPausesTheGameAndEncodesEveryAnswer) {
         effects_.ClearCalls();
         effects_.InputAnswers = {"n", "a", "b", "m"};
         effects_.InputAnswers[static_cast<std::size_t>(question)] = std::nullopt;
-        Form().cmd_emailClick();
+        Form().Invoke(TCommand::Email);
         EXPECT_EQ(effects_.CallsStartingWith("input: ").size(),
                   static_cast<std::size_t>(question + 1));
         EXPECT_TRUE(effects_.CallsStartingWith("url: ").empty()) << question;
     }
     effects_.ClearCalls();
     effects_.InputAnswers = {"Type your name here"};
-    Form().cmd_emailClick();
+    Form().Invoke(TCommand::Email);
     EXPECT_EQ(effects_.CallsStartingWith("input: ").size(), 1u);
 
     effects_.ClearCalls();
     effects_.UrlOpens = false;
     effects_.InputAnswers = {"n", "a", "b", "m"};
-    Form().cmd_emailClick();
+    Form().Invoke(TCommand::Email);
     EXPECT_EQ(effects_.CallsStartingWith("info: "),
               std::vector<std::string>{"info: Sorry, unable to send EMail"});
     EXPECT_TRUE(g.State().Paused);  // never resumed by the command
 }
 
-// One table of keys: what each release runs and whether a focused list gets it too.
+// One table of keys, one row a key: its names, what its release runs and whether a focused
+// list gets it too. Every name of a row leads back to that row.
 TEST_F(CommandsTest, TheInputTableSaysWhatAKeyMeans) {
     for (const TInput& input : Inputs()) {
-        EXPECT_EQ(KeyCommand(input.Key), input.Command) << input.Name;
+        EXPECT_EQ(&InputOf(input.Key), &input) << input.Name;
         if (input.Command) {
-            EXPECT_EQ(KeyOf(*input.Command), input.Key) << input.Name;
+            EXPECT_EQ(InputOf(*input.Command), &input) << input.Name;
+            EXPECT_EQ(FindCommand(TCommandKind::Key, input.CommandName), input.Command);
+            EXPECT_EQ(FindCommand(TCommandKind::Key, input.Name), input.Command);
+            EXPECT_EQ(CommandName(*input.Command), input.CommandName);
+        }
+        if (input.Key != TKey::Other) {
+            EXPECT_EQ(KeyEventNamed(input.Name)->Key, input.Key) << input.Name;
+            EXPECT_EQ(KeyEventOfWebName(input.WebName, 0, false).Key, input.Key) << input.Name;
+            EXPECT_EQ(KeyEventOfDesktopName(input.DesktopName).Key, input.Key) << input.Name;
+            EXPECT_EQ(KeyEventOfDesktopName(input.Name).Key, input.Key) << input.Name;
         }
         // A key the window handles is not the list's as well.
         EXPECT_EQ(input.ListSees, !input.Command.has_value()) << input.Name;
     }
+    EXPECT_EQ(CommandNames(TCommandKind::Key),
+              (std::vector<std::string>{"esc", "f1", "f2", "f5", "f6", "f7", "f9", "f12"}));
+    EXPECT_EQ(InputOf(TCommand::BuySell), nullptr);  // a button, not a key
     EXPECT_STREQ(InputOf(TKey::Esc).WebName, "Escape");
+    EXPECT_EQ(KeyEventOfDesktopName("Return").Key, TKey::Enter);
+    EXPECT_EQ(KeyEventOfDesktopName("Backtab").Key, TKey::Tab);
+    EXPECT_EQ(KeyEventOfDesktopName("A").Key, TKey::Other);
     EXPECT_EQ(KeyEventOfWebName("Escape", 0, false).Key, TKey::Esc);
     EXPECT_EQ(KeyEventOfWebName("P", kAlt | kShift, false).Letter, 'p');
     EXPECT_EQ(KeyEventOfWebName("%", 0, false).Letter, 0);
@@ -528,7 +575,7 @@ TEST_F(CommandsTest, EmailBeforePlayLeavesTheClockAlone) {
     const std::int64_t left = Form().ClockLeft();
     effects_.InputAnswers = {std::nullopt};
     effects_.OnBox = [&] { effects_.NowMs += 60000; };
-    Form().cmd_emailClick();
+    Form().Invoke(TCommand::Email);
     EXPECT_FALSE(Game().State().Paused);
     EXPECT_TRUE(View().TimerEnabled);
     EXPECT_EQ(Form().ClockLeft(), left);
@@ -558,7 +605,7 @@ TEST_F(CommandsTest, TheClockWaitsWhileABoxWaits) {
     EXPECT_EQ(Game().State().Month, month);
 
     // Pausing from behind a box (as a queued Esc would) leaves the clock stopped after it.
-    effects_.OnBox = [&] { Form().PauseGame(); };
+    effects_.OnBox = [&] { Form().Invoke(TCommand::KeyEsc); };
     Form().Invoke(TCommand::KeyF2);
     EXPECT_FALSE(View().TimerEnabled);
     EXPECT_TRUE(Game().State().Paused);
@@ -713,8 +760,9 @@ TEST_F(CommandsTest, PausesNeverHoldTheMonthBack) {
     effects_.NowMs += 700;
     PressPlay();
     EXPECT_EQ(View().TimerDue, 800);
-    g.InitWorld();
-    Form().ResetWindow();
+    PressPlay();
+    effects_.YesNoAnswers.push_back(true);  // "Another Game?"
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     EXPECT_EQ(View().TimerDue, 3000);
     PressPlay();
     EXPECT_EQ(View().TimerDue, 1500);

@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, ListsFollowOwnershipMortgagesAndTheArea) {
                                                   ") [M]");
 
     // A second area: its unowned properties only, and its own average.
-    Form().ClickArea(3);
+    Form().Invoke(AreaCommand(3));
     EXPECT_EQ(View().Avail.Rows.size(), 19u);
     EXPECT_EQ(View().AreaFrameRed, (std::array<bool, 6>{false, false, true, false, false, false}));
     Money sum;
@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, AHeadlineAFineAStageAndTheEndAreAnnouncedOnceEach) {
     // The end of the game, as the ticker says it; a new game starts below again.
     effects_.Announcements.clear();
     effects_.YesNoAnswers = {true};  // another game
-    Form().mnu_FileQuitandReplayClick();
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     ASSERT_FALSE(effects_.Announcements.empty());
     EXPECT_EQ(effects_.Announcements.front(), "End of the game");
     EXPECT_EQ(
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, TextsFollowEveryChangeOfTheirAmounts) {
 
     // The status bar shows a hint, then the same net worth again: the worth comes back.
     Form().ShowNetWorth(Money::Pounds(777));
-    Form().ApplicationHint("a hint");
+    Form().PointerOverHint("a hint");
     Form().ShowNetWorth(Money::Pounds(777));
     EXPECT_EQ(View().Status, "Net Worth: \u00A3777");
 

@@ -162,7 +162,8 @@ TEST_F(MarketReportTest, HeadlinesLandWhenTheNextShowsAndTrendsKeepTheirArea) {
     StartGame();
     std::size_t headlines = 0;
     for (int tick = 1; tick <= 119; ++tick) {
-        if (tick % 12 == 3) Form().ClickArea(tick / 12 % 6 + 1);  // each December in another area
+        if (tick % 12 == 3)
+            Form().Invoke(AreaCommand(tick / 12 % 6 + 1));  // each December in another area
         Tick();
         const TMarketReport report(g);
         const std::vector<const TLogRow*> pending = PendingRows(report);

@@ -88,22 +88,23 @@ public:
     }
     bool Ended() const { return effects_.quit; }
     // The PLAY/Pause button.
-    void Play() { Form().cmd_StartClick(); }
+    void Play() { Form().Invoke(TCommand::Start); }
 
     void Step(std::uint64_t seed, int step) {
         random_.seed(seed * 1000003ULL + static_cast<std::uint64_t>(step));
         for (int moves = effects_.Pick(4); moves > 0; --moves) Move();
-        Form().tmr_mainTimer();
+        Form().TimerFired();
     }
 
 private:
-    void Select(TList list, int most) {
+    // The player selects up to `most` rows of a list at random.
+    std::vector<int> Select(TList list, int most) {
         const TMainWindowView& view = Form().View();
         const auto& rows = list == TList::Avail ? view.Avail.Rows : view.Portfolio.Rows;
         std::set<int> chosen;
         for (int n = 1 + effects_.Pick(most); n > 0 && !rows.empty(); --n)
             chosen.insert(effects_.Pick(static_cast<int>(rows.size())));
-        Form().SetListSelection(list, std::vector<int>(chosen.begin(), chosen.end()));
+        return std::vector<int>(chosen.begin(), chosen.end());
     }
 
     void Move() {
@@ -112,40 +113,37 @@ private:
         switch (effects_.Pick(10)) {
             case 0:
                 if (!view.Avail.Enabled) break;
-                Select(TList::Avail, 3);
-                form.lst_AvailMouseUp();
+                form.ListMouseUp(TList::Avail, Select(TList::Avail, 3));
                 break;
             case 1:
                 if (!view.Portfolio.Enabled) break;
-                Select(TList::Portfolio, 1);
-                form.lst_portfolioMouseUp();
+                form.ListMouseUp(TList::Portfolio, Select(TList::Portfolio, 1));
                 break;
             case 2:
-                Select(TList::Portfolio, 2);
-                form.lst_portfolioKeyUp();
+                form.ListKeyUp(TList::Portfolio, Select(TList::Portfolio, 2));
                 break;
             case 3:
             case 4:
-                if (view.BuySell.Enabled) form.cmd_BuySellClick();
+                form.Invoke(TCommand::BuySell);
                 break;
             case 5:
-                if (view.DamRen.Enabled) form.cmd_DamRenClick();
+                form.Invoke(TCommand::DamRen);
                 break;
             case 6:
-                if (view.Mortgage.Enabled) form.cmd_MortgageClick();
+                form.Invoke(TCommand::Mortgage);
                 break;
             case 7:
-                form.ClickArea(1 + effects_.Pick(kAreaCount));
+                form.Invoke(AreaCommand(1 + effects_.Pick(kAreaCount)));
                 break;
             case 8: {
                 // The cash-bonus phrase, often typed across two steps.
                 static const char* kTyping[] = {"wadof", "cash", "wadofcash", "x"};
                 for (char c : std::string(kTyping[effects_.Pick(4)]))
-                    form.FormKeyPress(std::string(1, c));
+                    form.KeyPress(TKeyEvent(TKey::Other, std::string(1, c)));
                 break;
             }
             default:
-                form.FormKeyUp(TKey::F1);  // the rules, with the clock paused
+                form.Invoke(TCommand::KeyF1);  // the rules, with the clock paused
                 break;
         }
     }
@@ -264,7 +262,7 @@ protected:
         StartEngagedGame();
         Buy({2});
         ClickPortfolio({PortfolioRow(2)});
-        Form().cmd_MortgageClick();
+        Form().Invoke(TCommand::KeyF7);
         Tick(40);
         effects_.NowMs += 600;  // part of the month has run
         ASSERT_TRUE(SaveGameOnExit(Form()));
@@ -297,9 +295,9 @@ TEST_F(SavedGameOffer, YesShowsTheGamePausedAndItsEndRemovesTheFile) {
     EXPECT_TRUE(fs::exists(SavePath()));  // kept until the game ends
 
     // Play (Esc) goes on; Quit and Replay ends the game, and with it the saved one.
-    Form().FormKeyUp(TKey::Esc);
+    Form().Invoke(TCommand::KeyEsc);
     EXPECT_TRUE(Game().State().Running);
-    Form().mnu_FileQuitandReplayClick();
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     EXPECT_FALSE(fs::exists(SavePath()));
 }
 
@@ -316,7 +314,7 @@ TEST_F(SavedGameOffer, AStageReachedBeforeTheBreakIsNotAnnouncedAgain) {
     EnterGame();
     ASSERT_EQ(Game().State().Stage, 2);
     effects_.Announcements.clear();
-    Form().FormKeyUp(TKey::Esc);
+    Form().Invoke(TCommand::KeyEsc);
     Tick(3);
     EXPECT_EQ(View().StageText, "MAGNATE");
     EXPECT_EQ(std::count(effects_.Announcements.begin(), effects_.Announcements.end(),
@@ -362,10 +360,10 @@ TEST_F(SavedGameOffer, OnlyAGameInProgressIsSaved) {
     EXPECT_FALSE(SaveGameOnExit(Form()));  // before PLAY
     EXPECT_FALSE(fs::exists(SavePath()));
     PressPlay();
-    Form().cmd_StartClick();  // paused is in progress too
+    Form().Invoke(TCommand::Start);  // paused is in progress too
     EXPECT_TRUE(Game().GameInProgress());
     ASSERT_TRUE(SaveGameOnExit(Form()));
-    Form().cmd_StartClick();
+    Form().Invoke(TCommand::Start);
     const std::string elsewhere = ReadAll(SavePath());
 
     // From its reckoning on, a game is over: closing the program then saves nothing. This

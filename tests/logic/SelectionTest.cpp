@@ -89,7 +89,7 @@ TEST_F(SelectionTest, AnEmptySelectionChangesNothingAndAPurchasePaysTheListedPri
     EXPECT_EQ(g.State().SelectionSide, TSelectionSide::ForSale);
     const Money cash = g.State().Cash;
     EXPECT_EQ(View().Avail.Rows[2].Text, Tmainform::RowText(g.State().Property(3)));
-    Form().cmd_BuySellClick();  // at the price the row shows now, not at the click's
+    Form().Invoke(TCommand::KeyF6);  // at the price the row shows now, not at the click's
     EXPECT_TRUE(g.State().Property(3).Has(Owned));
     EXPECT_EQ(g.State().Cash, cash - buy - Money::Pounds(1000));
 }
@@ -117,7 +117,7 @@ TEST_F(SelectionTest, EachRowSelectsItsOwnProperty) {
     ClickPortfolio({1});
     EXPECT_EQ(g.State().Selection, std::vector<int>{6});
 
-    Form().ClickArea(6);
+    Form().Invoke(AreaCommand(6));
     ClickAvail({13});  // "57th Precinct " ends in a blank
     EXPECT_EQ(g.State().Selection, std::vector<int>{114});
     ClickAvail({16});  // "Rocky 5 Road "
@@ -127,20 +127,18 @@ TEST_F(SelectionTest, EachRowSelectsItsOwnProperty) {
 TEST_F(SelectionTest, AClickOrAKeyboardSelectionEngagesTheGame) {
     TGame& g = Game();
     // Focus alone, and keys released over a list with nothing selected, do not.
-    Form().SetListSelection(TList::Avail, {0});
-    Form().lst_AvailEnter();
-    Form().SetListSelection(TList::Portfolio, {});
-    Form().lst_portfolioKeyUp();
+    Form().ListFocusIn(TList::Avail, TFocusReason::Tab, {0});
+    Form().ListKeyUp(TList::Portfolio, {});
     EXPECT_FALSE(g.State().Engaged);
-    Form().SetListSelection(TList::Portfolio, {0});
-    Form().lst_portfolioKeyUp();
+    Form().ListKeyUp(TList::Portfolio, {0});
     EXPECT_EQ(g.State().Selection, std::vector<int>{5});
     EXPECT_TRUE(g.State().Engaged);
 
     PressPlay();  // pause and resume keep it; a new game clears it
     PressPlay();
     EXPECT_TRUE(g.State().Engaged);
-    Form().ResetWindow();
+    effects_.YesNoAnswers.push_back(true);  // "Another Game?"
+    Form().Invoke(TCommand::MenuQuitAndReplay);
     EXPECT_FALSE(g.State().Engaged);
 }
 

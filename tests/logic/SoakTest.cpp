@@ -167,7 +167,8 @@ std::string BrokenInvariant(const TRealtopia& app) {
     return {};
 }
 
-void RandomSelection(RandomEffects& fx, Tmainform& form, TList list, bool trader) {
+// Rows of a list the player selects at random (the event that acts on them is the caller's).
+std::vector<int> RandomSelection(RandomEffects& fx, Tmainform& form, TList list, bool trader) {
     const TMainWindowView& view = form.View();
     const auto& rows = list == TList::Avail ? view.Avail.Rows : view.Portfolio.Rows;
     std::vector<int> chosen;
@@ -177,76 +178,72 @@ void RandomSelection(RandomEffects& fx, Tmainform& form, TList list, bool trader
         const int count = fx.Chance(4) ? 1 + fx.Pick(4) : 1;
         for (int i = 0; i < count; ++i) chosen.push_back(fx.Pick(static_cast<int>(rows.size())));
     }
-    form.SetListSelection(list, chosen);
+    return chosen;
 }
 
 // A trader acts several times a month, mostly in London and on whole lists, and seldom
 // quits.
 void RandomStep(RandomEffects& fx, Tmainform& form, bool trader) {
     using List = TList;
-    static const TKey kKeys[] = {TKey::Esc, TKey::F1, TKey::F2, TKey::F5,
-                                 TKey::F6,  TKey::F7, TKey::F12};
-    const TMainWindowView& view = form.View();
+    static const TCommand kKeys[] = {TCommand::KeyEsc, TCommand::KeyF1, TCommand::KeyF2,
+                                     TCommand::KeyF5,  TCommand::KeyF6, TCommand::KeyF7,
+                                     TCommand::KeyF12};
     switch (fx.Pick(trader ? 18 : 24)) {
         case 0:
-            RandomSelection(fx, form, List::Avail, trader);
-            if (view.Avail.Enabled) form.lst_AvailMouseUp();
+            form.ListMouseUp(List::Avail, RandomSelection(fx, form, List::Avail, trader));
             break;
         case 1:
-            RandomSelection(fx, form, List::Portfolio, trader);
-            if (view.Portfolio.Enabled) form.lst_portfolioMouseUp();
+            form.ListMouseUp(List::Portfolio, RandomSelection(fx, form, List::Portfolio, trader));
             break;
         case 2:
-            RandomSelection(fx, form, List::Avail, trader);
-            form.lst_AvailKeyUp();
+            form.ListKeyUp(List::Avail, RandomSelection(fx, form, List::Avail, trader));
             break;
         case 3:
-            if (view.BuySell.Enabled) form.cmd_BuySellClick();
+            form.Invoke(TCommand::BuySell);
             break;
         case 4:
-            if (view.DamRen.Enabled) form.cmd_DamRenClick();
+            form.Invoke(TCommand::DamRen);
             break;
         case 5:
-            if (view.Mortgage.Enabled) form.cmd_MortgageClick();
+            form.Invoke(TCommand::Mortgage);
             break;
         case 6:
-            if (view.Start.Enabled) form.cmd_StartClick();
+            form.Invoke(TCommand::Start);
             break;
         case 7:
-            form.ClickArea(trader && !fx.Chance(8) ? 1 : 1 + fx.Pick(6));
+            form.Invoke(AreaCommand(trader && !fx.Chance(8) ? 1 : 1 + fx.Pick(6)));
             break;
         case 8:
-            form.FormKeyUp(kKeys[fx.Pick(7)]);
+            form.Invoke(kKeys[fx.Pick(7)]);
             break;
         case 9: {
             static const char* kTyping[] = {"wadofcash", "wwadofcash", "x", "cash", "\u00E9"};
             const std::string text = kTyping[fx.Pick(5)];
-            for (char c : text) form.FormKeyPress(std::string(1, c));
+            for (char c : text) form.KeyPress(TKeyEvent(TKey::Other, std::string(1, c)));
             break;
         }
         case 10:
             if (fx.Chance(trader ? 200 : 8))
-                form.mnu_FileQuitandReplayClick();
+                form.Invoke(TCommand::MenuQuitAndReplay);
             else if (fx.Chance(2))
-                form.mnu_OptionsSoundClick();
+                form.Invoke(TCommand::MenuSound);
             else if (fx.Chance(2))
-                form.Fast1Click();
+                form.Invoke(TCommand::MenuFast);
             else
-                form.Slow1Click();
+                form.Invoke(TCommand::MenuSlow);
             break;
         case 11:
-            form.FormResize(fx.Chance(2));
+            form.WindowStateChanged(fx.Chance(2));
             break;
         case 12:
-            if (fx.Chance(10)) form.cmd_emailClick();
+            if (fx.Chance(10)) form.Invoke(TCommand::Email);
             break;
         case 13:
-            RandomSelection(fx, form, List::Portfolio, trader);
-            if (view.Portfolio.Enabled) form.lst_portfolioMouseUp();
-            form.cmd_MortgageClick();
+            form.ListMouseUp(List::Portfolio, RandomSelection(fx, form, List::Portfolio, trader));
+            form.Invoke(TCommand::KeyF7);
             break;
         default:
-            form.tmr_mainTimer();
+            form.TimerFired();
             break;
     }
 }
@@ -264,11 +261,10 @@ int AvailRow(const TGame& game, int property) {
 }
 
 // Selects `row` of a list with the mouse and gives `command`.
-void ClickRowThen(Tmainform& form, TList list, int row, void (Tmainform::*command)()) {
+void ClickRowThen(Tmainform& form, TList list, int row, TCommand command) {
     if (row < 0) return;
-    form.SetListSelection(list, {row});
-    list == TList::Avail ? form.lst_AvailMouseUp() : form.lst_portfolioMouseUp();
-    (form.*command)();
+    form.ListMouseUp(list, {row});
+    form.Invoke(command);
 }
 
 // A spender buys the dearest property the cash covers until little is left, then renovates,
@@ -283,7 +279,7 @@ bool SpenderStep(RandomEffects& fx, Tmainform& form) {
     const int portfolioRows = static_cast<int>(view.Portfolio.Rows.size());
     // A portfolio of a modest size keeps its list cheap to redraw after every move.
     if (game.State().Cash > Money::Pounds(60000) && portfolioRows < 16 && fx.Chance(2)) {
-        form.ClickArea(2 + fx.Pick(5));
+        form.Invoke(AreaCommand(2 + fx.Pick(5)));
         int dearest = 0;
         for (int n = 1; n <= kPropertyCount; ++n) {
             const TProperty& p = game.State().Property(n);
@@ -292,37 +288,35 @@ bool SpenderStep(RandomEffects& fx, Tmainform& form) {
                 (dearest == 0 || p.BuyPrice > game.State().Property(dearest).BuyPrice))
                 dearest = n;
         }
-        ClickRowThen(form, List::Avail, AvailRow(game, dearest), &Tmainform::cmd_BuySellClick);
+        ClickRowThen(form, List::Avail, AvailRow(game, dearest), TCommand::KeyF6);
         return true;
     }
     switch (fx.Pick(5)) {
         case 0:
             if (portfolioRows > 0)
-                ClickRowThen(form, List::Portfolio, fx.Pick(portfolioRows),
-                             &Tmainform::cmd_DamRenClick);
+                ClickRowThen(form, List::Portfolio, fx.Pick(portfolioRows), TCommand::KeyF5);
             break;
         case 1:
-            form.ClickArea(1);
-            ClickRowThen(form, List::Avail, fx.Pick(3), &Tmainform::cmd_DamRenClick);
+            form.Invoke(AreaCommand(1));
+            ClickRowThen(form, List::Avail, fx.Pick(3), TCommand::KeyF5);
             break;
         case 2: {
             // The portfolio lists owned properties in number order: London's come first.
             const bool ownsLondon = game.State().Property(1 + fx.Pick(3)).Has(Owned);
             if (ownsLondon && portfolioRows > 0) {
-                ClickRowThen(form, List::Portfolio, 0, &Tmainform::cmd_BuySellClick);
+                ClickRowThen(form, List::Portfolio, 0, TCommand::KeyF6);
             } else {
-                form.ClickArea(1);
-                ClickRowThen(form, List::Avail, fx.Pick(3), &Tmainform::cmd_BuySellClick);
+                form.Invoke(AreaCommand(1));
+                ClickRowThen(form, List::Avail, fx.Pick(3), TCommand::KeyF6);
             }
             break;
         }
         case 3:
             if (portfolioRows > 0)
-                ClickRowThen(form, List::Portfolio, fx.Pick(portfolioRows),
-                             &Tmainform::cmd_MortgageClick);
+                ClickRowThen(form, List::Portfolio, fx.Pick(portfolioRows), TCommand::KeyF7);
             break;
         default:
-            form.tmr_mainTimer();
+            form.TimerFired();
             break;
     }
     return true;
@@ -370,7 +364,7 @@ TEST(SoakTest, RandomPlayersKeepTheInvariants) {
         fx.accountant = &accountant;
         app.cmd_playClick();
         Tmainform& form = app.mainform;
-        form.cmd_StartClick();
+        form.Invoke(TCommand::Start);
 
         // Until the first "Another Game?" (or at most a few thousand steps).
         const std::uint64_t firstGame = form.Game().EndCount();

@@ -345,7 +345,7 @@ void TestMainWindow::windowAndMenuStartAsLaidOut() {
                           "cmd_Mortgage", "cmd_Start", "cmd_email", "cmd_Exit", "cmd_Rules"}));
 
     // The window logic asks for the focus on PLAY when it shows the window.
-    app->mainform.FormShow();
+    app->mainform.WindowShown();
     window->sync();
     QCOMPARE(QApplication::focusWidget(), control("cmd_Start"));
 }

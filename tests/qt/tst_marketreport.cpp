@@ -88,11 +88,10 @@ void TestMarketReport::cleanup() {
 void TestMarketReport::play(int months) {
     app->cmd_playClick();  // the agreement is accepted
     Tmainform& form = app->mainform;
-    form.cmd_StartClick();
-    form.SetListSelection(TList::Avail, {0, 1, 2});
-    form.lst_AvailMouseUp();
-    form.cmd_BuySellClick();
-    for (int i = 0; i < months; ++i) form.tmr_mainTimer();
+    form.Invoke(TCommand::Start);
+    form.ListMouseUp(TList::Avail, {0, 1, 2});
+    form.Invoke(TCommand::KeyF6);
+    for (int i = 0; i < months; ++i) form.TimerFired();
 }
 
 void TestMarketReport::showsTheChartsAndTheLogOfAGame() {

@@ -463,7 +463,7 @@ void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
         Child<QPushButton>(rules, "cmd_rules")->click();
         firstDone = true;
     });
-    program.app.mainform.mnu_HelpRulesClick();
+    program.app.mainform.Invoke(TCommand::MenuRules);
     QVERIFY(firstDone);
 
     bool secondDone = false;
@@ -505,7 +505,7 @@ void TestSideWindows::rulesKeepTheirTopicBetweenShowings() {
         QVERIFY(!rules->isVisible());
         secondDone = true;
     });
-    program.app.mainform.mnu_HelpRulesClick();
+    program.app.mainform.Invoke(TCommand::MenuRules);
     QVERIFY(secondDone);
     QCOMPARE(program.app.rulesform.Title(), std::string("RULES - BUYING and SELLING"));
     QVERIFY(!program.app.Exited());
@@ -604,7 +604,7 @@ void TestSideWindows::everyFocusableControlShowsTheFocus() {
         ++windows;
         Child<QPushButton>(rules, "cmd_rules")->click();
     });
-    program.app.mainform.mnu_HelpRulesClick();
+    program.app.mainform.Invoke(TCommand::MenuRules);
 
     TGame& game = program.app.mainform.Rules();
     Edit(game).Selection = {1};

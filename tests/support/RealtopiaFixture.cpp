@@ -25,13 +25,11 @@ void RealtopiaFixture::StartEngagedGame() {
 }
 
 void RealtopiaFixture::ClickAvail(const std::vector<int>& rows) {
-    Form().SetListSelection(TList::Avail, rows);
-    Form().lst_AvailMouseUp();
+    Form().ListMouseUp(TList::Avail, rows);
 }
 
 void RealtopiaFixture::ClickPortfolio(const std::vector<int>& rows) {
-    Form().SetListSelection(TList::Portfolio, rows);
-    Form().lst_portfolioMouseUp();
+    Form().ListMouseUp(TList::Portfolio, rows);
 }
 
 namespace {
@@ -56,18 +54,18 @@ void RealtopiaFixture::Buy(const std::vector<int>& properties) {
     std::vector<int> rows;
     for (int p : properties) rows.push_back(AvailRow(p));
     ClickAvail(rows);
-    Form().cmd_BuySellClick();
+    Form().Invoke(TCommand::KeyF6);
 }
 
 void RealtopiaFixture::Sell(const std::vector<int>& properties) {
     std::vector<int> rows;
     for (int p : properties) rows.push_back(PortfolioRow(p));
     ClickPortfolio(rows);
-    Form().cmd_BuySellClick();
+    Form().Invoke(TCommand::KeyF6);
 }
 
 void RealtopiaFixture::Tick(int n) {
-    for (int i = 0; i < n; ++i) Form().tmr_mainTimer();
+    for (int i = 0; i < n; ++i) Form().TimerFired();
 }
 
 void RealtopiaFixture::SetPrices(int p, Money buy, Money sale) {

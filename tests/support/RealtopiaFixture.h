@@ -35,7 +35,7 @@ protected:
     // Through the splash's PLAY! button, agreeing to the user agreement.
     void EnterGame();
     // The PLAY (Esc) button.
-    void PressPlay() { Form().cmd_StartClick(); }
+    void PressPlay() { Form().Invoke(TCommand::Start); }
     // Into the window and PLAY pressed: the clock runs, nothing clicked yet.
     void StartGame();
     // StartGame, then a mouse click on the first for-sale row so that money moves.
