@@ -61,17 +61,14 @@ struct TSavedWindow {
 // improvement names) and the player's options (sound, ticker speed) are not part of it.
 struct TSavedGame {
     static constexpr char kMagic[8] = {'R', 'T', 'O', 'P', 'S', 'A', 'V', '\x1A'};
-    // Format 2 adds the rows selected and the move waiting for an answer; format 1 still loads.
+    // Every older version still loads, without the fields added since (a field's SavedFrom in
+    // ForEachField). Format 2 added the rows selected and the move waiting for an answer.
     static constexpr std::uint32_t kFormatVersion = 2;
     static constexpr std::size_t kHeaderSize = 20;
     static constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
-    static constexpr std::size_t kMaxTextBytes = 4096;
+    static constexpr std::size_t kMaxTextBytes = kLongestText;
     static constexpr std::size_t kMaxTypedBytes = 64;
-    // Every amount stays within this either way of zero, so that sums over all properties and
-    // the cash cannot overflow.
-    static constexpr Money kLargestAmount = Money::Pounds(5'000'000'000'000);
-    static constexpr std::int32_t kLargestCount = 1'000'000;
-    static constexpr std::int32_t kMonthsInGame = 120;
+    static constexpr Money kLargestAmount = kLargestSavedAmount;
 
     // The game, less what a resumed game takes from the program (the clock stands paused, the
     // sound option is the program's): ForEachField's saved fields.
