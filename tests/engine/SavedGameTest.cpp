@@ -8,9 +8,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -227,6 +231,292 @@ TEST_F(SavedGameFormat, FormatOneStillLoads) {
     EXPECT_EQ(loaded.Window, saved.Window);
     // Written again, it is of the current format.
     EXPECT_EQ(loaded.ToBytes(), saved.ToBytes());
+}
+
+// ---------------------------------------------------------------- the fields' own lines
+
+// Calls act(key, what, field, line) for every saved field: the game's own, and for a table its
+// first record's ("properties.buy", "buying price of property 1").
+template <class Act>
+void ForEachSavedField(TGameState& state, Act&& act) {
+    ForEachField(state, [&act, &state](const char* name, auto& field, const TField& f) {
+        using Value = std::remove_cvref_t<decltype(field)>;
+        if (!(f.Use & kSaved)) return;
+        if constexpr (std::is_same_v<Value, decltype(state.Areas)> ||
+                      std::is_same_v<Value, decltype(state.Properties)> ||
+                      std::is_same_v<Value, decltype(state.NewsItems)>) {
+            const std::string of = std::is_same_v<Value, decltype(state.Areas)> ? " of area 1"
+                                   : std::is_same_v<Value, decltype(state.Properties)>
+                                       ? " of property 1"
+                                       : " of headline 1";
+            ForEachField(field[0], [&](const char* part, auto& value, const TField& pf) {
+                if (pf.Use & kSaved)
+                    act(std::string(name) + "." + part, std::string(pf.What) + of, value, pf);
+            });
+        } else {
+            act(std::string(name), std::string(f.What), field, f);
+        }
+    });
+}
+
+template <class T>
+struct StoredAs {
+    using type = T;
+};
+template <class T>
+requires std::is_enum_v<T>
+struct StoredAs<T> {
+    using type = std::underlying_type_t<T>;
+};
+
+// Puts v into a field: a text of v bytes, a list or pair whose first entry is v. False when
+// the field's type cannot hold v at all.
+template <class Value>
+bool Assign(Value& field, std::int64_t v) {
+    if constexpr (std::is_same_v<Value, Money>) {
+        field = Money::FromRaw(v);
+        return true;
+    } else if constexpr (std::is_same_v<Value, std::string>) {
+        if (v < 0) return false;
+        field.assign(static_cast<std::size_t>(v), 'x');
+        return true;
+    } else if constexpr (std::is_same_v<Value, bool>) {
+        if (v < 0 || v > 1) return false;
+        field = v == 1;
+        return true;
+    } else if constexpr (std::is_enum_v<Value> || std::is_integral_v<Value>) {
+        using Raw = typename StoredAs<Value>::type;
+        if (v < std::numeric_limits<Raw>::min() || v > std::numeric_limits<Raw>::max())
+            return false;
+        field = static_cast<Value>(v);
+        return true;
+    } else if constexpr (requires { field[0] = 0; }) {
+        using Raw = std::remove_cvref_t<decltype(field[0])>;
+        if (v < std::numeric_limits<Raw>::min() || v > std::numeric_limits<Raw>::max())
+            return false;
+        if constexpr (requires { field.resize(1); })
+            if (field.empty()) field.resize(1);
+        field[0] = static_cast<Raw>(v);
+        return true;
+    } else {
+        return false;
+    }
+}
+
+// What the loader says of a value just outside a field's range.
+template <class Value>
+std::string Refusal(const std::string& what, std::int64_t v, const TField& f) {
+    if constexpr (std::is_same_v<Value, Money>)
+        return what + (f.Low == 0 && v < 0 ? " below zero" : " out of range");
+    else if constexpr (std::is_same_v<Value, std::string>)
+        return what + " longer than " + std::to_string(f.High) + " bytes";
+    else
+        return what + " is " + std::to_string(v) + " (allowed " + std::to_string(f.Low) + ".." +
+               std::to_string(f.High) + ")";
+}
+
+// docs/SAVEDGAME.md's words for a value, a type and a range.
+template <class Value>
+std::string Cell(const Value& value) {
+    if constexpr (std::is_same_v<Value, Money>)
+        return FormatPounds(value);
+    else if constexpr (std::is_same_v<Value, std::string>)
+        return "\"" + value + "\"";
+    else
+        return std::to_string(static_cast<std::int64_t>(value));
+}
+
+template <class Value>
+constexpr bool kScalar = std::is_same_v<Value, Money> || std::is_same_v<Value, std::string> ||
+                         std::is_enum_v<Value> || std::is_integral_v<Value>;
+
+template <class Value>
+std::string DefaultCell(const TField& f) {
+    if constexpr (kScalar<Value>) {
+        if (!(f.Use & kDealt)) return "";
+        Value value{};
+        SetToDefault(value, f);
+        return Cell(value);
+    } else {
+        return "";
+    }
+}
+
+template <class Value>
+std::string TypeCell() {
+    if constexpr (std::is_same_v<Value, Money>) return "`money`";
+    if constexpr (std::is_same_v<Value, std::string>) return "`text`";
+    if constexpr (std::is_same_v<Value, bool>) return "`bool`";
+    if constexpr (std::is_enum_v<Value>) return "`i32`";
+    if constexpr (std::is_same_v<Value, std::uint8_t>) return "`u8`";
+    if constexpr (std::is_same_v<Value, std::uint16_t>) return "`u16`";
+    if constexpr (std::is_same_v<Value, std::int32_t>) return "`i32`";
+    if constexpr (std::is_same_v<Value, std::vector<int>>) return "`list of i32`";
+    if constexpr (std::is_same_v<Value, std::array<std::int32_t, 2>>) return "`i32` ×2";
+    if constexpr (std::is_same_v<Value, TRandom>) return "`u64` ×4";
+    if constexpr (std::is_same_v<Value, TMarketHistory>) return "4 lists";
+    if constexpr (std::is_same_v<Value, std::vector<TAgendaEntry>>)
+        return "`list of (i32, text, text, text, i32, i32)`";
+    if constexpr (std::is_same_v<Value, TAnswer>) return "`bool`, `text`";
+    if constexpr (requires { std::tuple_size<Value>::value; })
+        return std::to_string(std::tuple_size<Value>::value) + " records";
+    return "";
+}
+
+template <class Value>
+std::string RangeCell(const TField& f) {
+    std::string range;
+    if (!f.Ranged) {
+    } else if constexpr (std::is_same_v<Value, std::string>) {
+        range = "UTF-8, at most " + std::to_string(f.High) + " bytes";
+    } else if constexpr (std::is_same_v<Value, Money>) {
+        range = FormatPounds(Money::FromRaw(f.Low)) + ".." + FormatPounds(Money::FromRaw(f.High));
+    } else if constexpr (std::is_same_v<Value, bool>) {
+        range = f.Low == f.High ? std::to_string(f.Low) : "0 or 1";
+    } else if constexpr (std::is_same_v<Value, bool>) {
+        range = "0 or 1";
+    } else if constexpr (std::is_enum_v<Value> || std::is_integral_v<Value>) {
+        using Raw = typename StoredAs<Value>::type;
+        range =
+            f.Low == std::numeric_limits<Raw>::min() && f.High == std::numeric_limits<Raw>::max()
+                ? "any"
+                : std::to_string(f.Low) + ".." + std::to_string(f.High);
+    } else if constexpr (std::is_same_v<Value, std::vector<int>>) {
+        range = "each " + std::to_string(f.Low) + ".." + std::to_string(f.High) + ", at most " +
+                std::to_string(kPropertyCount);
+    } else {
+        range = "each " + std::to_string(f.Low) + ".." + std::to_string(f.High);
+    }
+    if (*f.Note == '\0') return range;
+    return range.empty() ? f.Note : range + "; " + f.Note;
+}
+
+// The table of saved fields, one row a field, as docs/SAVEDGAME.md shows it.
+std::string FieldTable() {
+    std::string table =
+        "| field | type | range checked on load | a new deal sets |\n|---|---|---|---|\n";
+    const auto row = [&table](const std::string& name, const auto& value, const TField& f) {
+        using Value = std::remove_cvref_t<decltype(value)>;
+        std::string key = "`" + name + "`";
+        if (f.Since > 1) key += " (format " + std::to_string(f.Since) + ")";
+        table += "| " + key + " | " + TypeCell<Value>() + " | " + RangeCell<Value>(f) + " | " +
+                 DefaultCell<Value>(f) + " |\n";
+    };
+    const TGameState state;
+    ForEachField(state, [&row](const char* name, const auto& field, const TField& f) {
+        using Value = std::remove_cvref_t<decltype(field)>;
+        if (!(f.Use & kSaved)) return;
+        row(name, field, f);
+        if constexpr (std::is_same_v<Value, decltype(state.Areas)> ||
+                      std::is_same_v<Value, decltype(state.Properties)> ||
+                      std::is_same_v<Value, decltype(state.NewsItems)>)
+            ForEachField(field[0], [&](const char* part, const auto& value, const TField& pf) {
+                if (pf.Use & kSaved) row(std::string(name) + "." + part, value, pf);
+            });
+    });
+    return table;
+}
+
+// Every saved field's range, as its line gives it, is the loader's: a value just outside is
+// refused, on reading and on writing, and both bounds are taken.
+TEST_F(SavedGameFormat, EachFieldsRangeIsTheLoaders) {
+    TSavedGame base = Saved();
+    base.State.SelectionSide = TSelectionSide::None;
+    base.State.Selection.clear();
+    ASSERT_EQ(base.Problem(), "");
+    // Bounds that other fields narrow further: the total is the sum of the repayments,
+    // property 1 lies in area 1, not every flag is known, a repayment needs a mortgage, and a
+    // headline's size and target depend on its kind.
+    const std::set<std::string> narrowed = {"monthlyRepaymentTotal",
+                                            "properties.area",
+                                            "properties.flags",
+                                            "properties.monthlyRepayment",
+                                            "news.kind",
+                                            "news.magnitude",
+                                            "news.target"};
+    std::vector<std::string> keys;
+    ForEachSavedField(base.State,
+                      [&keys](const std::string& key, const std::string&, auto&, const TField& f) {
+                          if (f.Ranged) keys.push_back(key);
+                      });
+    int refused = 0;
+    int taken = 0;
+    for (const std::string& key : keys) {
+        for (const int side : {0, 1, 2, 3}) {
+            TSavedGame s = base;
+            bool assigned = false;
+            std::string expected;
+            ForEachSavedField(s.State, [&](const std::string& k, const std::string& what,
+                                           auto& field, const TField& f) {
+                if (k != key) return;
+                using Value = std::remove_cvref_t<decltype(field)>;
+                const std::int64_t v = std::array{f.Low - 1, f.High + 1, f.Low, f.High}[side];
+                assigned = Assign(field, v);
+                expected = side < 2 ? Refusal<Value>(what, v, f) : "";
+            });
+            if (!assigned || (side >= 2 && narrowed.contains(key))) continue;
+            EXPECT_EQ(s.Problem(), expected) << key << " side " << side;
+            TSavedGame loaded;
+            std::string why;
+            EXPECT_EQ(TSavedGame::FromBytes(s.ToBytes(), loaded, why), side >= 2)
+                << key << " side " << side << ": " << why;
+            if (side >= 2) {
+                EXPECT_TRUE(loaded.State == s.State) << key;
+            }
+            ++(side < 2 ? refused : taken);
+        }
+    }
+    EXPECT_GE(refused, 45);
+    EXPECT_GE(taken, 60);
+}
+
+// A new deal gives every field marked so its line's default, whatever the game before held,
+// and the document's table says the same.
+TEST_F(SavedGameFormat, ANewDealGivesEachFieldItsDefault) {
+    game_.InitWorld();
+    std::vector<std::string> dealt;
+    ForEachField(game_.State(), [&dealt](const char* name, const auto& field, const TField& f) {
+        using Value = std::remove_cvref_t<decltype(field)>;
+        if (!(f.Use & kDealt)) return;
+        dealt.push_back(name);
+        if constexpr (kScalar<Value>) {
+            EXPECT_NE(DefaultCell<Value>(f), "") << name;
+            EXPECT_EQ(Cell(field), DefaultCell<Value>(f)) << name;
+        } else {
+            ADD_FAILURE() << name << " is dealt but has no value of its own";
+        }
+    });
+    EXPECT_EQ(dealt, (std::vector<std::string>{
+                         "cash", "debt", "monthlyRepaymentTotal", "stage", "crashTicks", "year",
+                         "month", "currentArea", "running", "paused", "firstName", "lastName",
+                         "contactAddress", "selectionSide", "mortgageMode", "damRenMode"}));
+    EXPECT_EQ(game_.State().Cash, TGame::kStartingCash);
+    EXPECT_EQ(game_.State().Year, 2000);
+    EXPECT_EQ(game_.State().FirstName, "unknown");
+}
+
+// docs/SAVEDGAME.md's table of fields is the field list's, row for row. With
+// REALTOPIA_WRITE_DOCS set, the test writes the table there first.
+TEST(SavedGameFields, TheDocumentsTableIsTheFieldList) {
+    const std::string path = std::string(REALTOPIA_SOURCE_DIR) + "/docs/SAVEDGAME.md";
+    std::string doc = ReadAll(path);
+    const std::string begin = "<!-- fields: begin -->\n";
+    const std::string end = "<!-- fields: end -->";
+    std::size_t from = doc.find(begin);
+    std::size_t to = doc.find(end);
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+    from += begin.size();
+    ASSERT_LE(from, to);
+    const std::string table = FieldTable();
+    if (std::getenv("REALTOPIA_WRITE_DOCS") != nullptr) {
+        doc.replace(from, to - from, table);
+        WriteAll(path, doc);
+        to = from + table.size();
+    }
+    EXPECT_EQ(doc.substr(from, to - from), table)
+        << "docs/SAVEDGAME.md differs from ForEachField: run this test with "
+           "REALTOPIA_WRITE_DOCS=1 to write the table";
 }
 
 // Values that no game reaches, in an image whose checksum is right: refused on reading, and
