@@ -594,15 +594,15 @@ static std::string HistoryProblem(const TSavedGame& saved) {
     return {};
 }
 
-std::string TSavedGame::ToBytes() const {
+std::string TSavedGame::ToBytes(std::uint32_t version) const {
     Writer payload;
-    Transfer(payload, *this);
-    return Seal(payload.bytes);
+    Transfer(payload, *this, version);
+    return Seal(payload.bytes, version);
 }
 
-std::string TSavedGame::Seal(const std::string& payload) {
+std::string TSavedGame::Seal(const std::string& payload, std::uint32_t version) {
     std::string image(kMagic, sizeof kMagic);
-    PutLittleEndian(image, kFormatVersion, 4);
+    PutLittleEndian(image, version, 4);
     PutLittleEndian(image, payload.size(), 4);
     PutLittleEndian(image, Crc32(payload.data(), payload.size()), 4);
     return image + payload;
@@ -637,6 +637,7 @@ bool TSavedGame::FromBytes(const std::string& bytes, TSavedGame& saved, std::str
     }
 
     TSavedGame loaded;
+    DealDefaults(loaded.State);
     Reader reader(payload);
     Transfer(reader, loaded, version);
     if (reader.why.empty() && !reader.AtEnd()) reader.why = "bytes after the end";

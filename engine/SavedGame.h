@@ -85,11 +85,14 @@ struct TSavedGame {
     // Empty when every value lies in its range; otherwise the first that does not.
     std::string Problem() const;
 
-    std::string ToBytes() const;
+    // The file image in the current format, or as an older version wrote it (without the
+    // fields added since).
+    std::string ToBytes(std::uint32_t version = kFormatVersion) const;
     // The file image around a payload: magic word, format version, length and checksum.
-    static std::string Seal(const std::string& payload);
+    static std::string Seal(const std::string& payload, std::uint32_t version = kFormatVersion);
     // Decodes and checks a file image. False, with `why` and `saved` untouched, for anything
-    // truncated, corrupt, of another format version or out of range.
+    // truncated, corrupt, of a newer format version or out of range. The fields an older
+    // version lacks take their defaults for a new deal.
     static bool FromBytes(const std::string& bytes, TSavedGame& saved, std::string& why);
 };
 

@@ -200,20 +200,23 @@ TEST_F(SavedGameFormat, FlippedBitsAreNoticed) {
 }
 
 TEST_F(SavedGameFormat, OtherFormatVersionsAreRefused) {
-    for (std::uint32_t version : {0u, 3u, 0x01000000u}) {
+    for (std::uint32_t version : {0u, TSavedGame::kFormatVersion + 1, 0x01000000u}) {
         std::string image = Image();
         for (int i = 0; i < 4; ++i) image[8 + i] = static_cast<char>((version >> (8 * i)) & 0xFF);
-        ExpectRefused(image, "format version " + std::to_string(version) + ", not 2",
+        ExpectRefused(image,
+                      "format version " + std::to_string(version) + ", not " +
+                          std::to_string(TSavedGame::kFormatVersion),
                       "version " + std::to_string(version));
     }
 }
 
-// A file of format 1 lacks the rows selected and the move waiting for an answer (17 bytes when
-// nothing waits, just before the window's caption): it loads as a game that waits for nothing.
+// A file of format 1 lacks the rows selected and the move waiting for an answer (17 bytes of
+// format 2 when nothing waits, just before the window's caption): it loads as a game that waits
+// for nothing.
 TEST_F(SavedGameFormat, FormatOneStillLoads) {
     const TSavedGame saved = Saved();
     ASSERT_TRUE(saved.State.Agenda.empty());
-    std::string payload = Image().substr(TSavedGame::kHeaderSize);
+    std::string payload = saved.ToBytes(2).substr(TSavedGame::kHeaderSize);
     std::string caption(4, '\0');
     for (int i = 0; i < 4; ++i)
         caption[static_cast<std::size_t>(i)] =
@@ -221,8 +224,8 @@ TEST_F(SavedGameFormat, FormatOneStillLoads) {
     const std::size_t at = payload.find(std::string(17, '\0') + caption + window_shown_.Caption);
     ASSERT_NE(at, std::string::npos);
     payload.erase(at, 17);
-    std::string image = TSavedGame::Seal(payload);
-    image[8] = 1;
+    const std::string image = TSavedGame::Seal(payload, 1);
+    EXPECT_EQ(image, saved.ToBytes(1));
 
     TSavedGame loaded;
     std::string why;
