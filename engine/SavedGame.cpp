@@ -45,6 +45,7 @@ std::uint64_t GetLittleEndian(const char* data, int bytes) {
 class Writer {
 public:
     std::string bytes;
+    std::uint32_t version = TSavedGame::kFormatVersion;
 
     void Field(const std::string& text) {
         PutLittleEndian(bytes, text.size(), 4);
@@ -93,6 +94,7 @@ private:
     void Item(const TSavedRow& row) {
         Field(row.Text);
         Field(row.Selected);
+        if (version >= 3) Field(row.Property);
     }
     void Item(const TMarketHistory::TMonth& month) {
         Field(month.Year);
@@ -123,6 +125,7 @@ class Reader {
 public:
     explicit Reader(const std::string& payload) : bytes_(payload) {}
     std::string why;
+    std::uint32_t version = TSavedGame::kFormatVersion;
     bool AtEnd() const { return pos_ == bytes_.size(); }
 
     void Field(std::string& text) {
@@ -213,6 +216,7 @@ private:
     void Item(TSavedRow& row) {
         Field(row.Text);
         Field(row.Selected);
+        if (version >= 3) Field(row.Property);
     }
     void Item(TMarketHistory::TMonth& month) {
         Field(month.Year);
@@ -288,6 +292,7 @@ void TransferField(Io& io, Value& value) {
 // game's saved fields, then the window's. An older file has none of the fields added since.
 template <class Io, class Saved>
 void Transfer(Io& io, Saved& s, std::uint32_t version = TSavedGame::kFormatVersion) {
+    io.version = version;
     ForEachField(s.State, [&io, version](const char*, auto& field, const TField& f) {
         if ((f.Use & kSaved) && version >= f.Since) TransferField(io, field);
     });
@@ -457,8 +462,10 @@ std::string WindowProblem(const TSavedWindow& w) {
         if (rows->size() > kPropertyCount)
             return "a list of " + std::to_string(rows->size()) + " entries";
         for (const TSavedRow& row : *rows)
-            if (std::string problem = BadText("list row", row.Text); !problem.empty())
-                return problem;
+            for (const std::string& problem :
+                 {BadText("list row", row.Text),
+                  Outside("property of a list row", row.Property, 0, kPropertyCount)})
+                if (!problem.empty()) return problem;
     }
     return {};
 }

@@ -22,6 +22,9 @@ inline constexpr const char* kSavedGameFileName = "REALTOPI.SAV";
 struct TSavedRow {
     std::string Text;
     bool Selected = false;
+    // The property the row showed (1..120); 0 in a file of format 2 or older, which kept only
+    // the text.
+    std::int32_t Property = 0;
 
     bool operator==(const TSavedRow&) const = default;
 };
@@ -62,8 +65,9 @@ struct TSavedWindow {
 struct TSavedGame {
     static constexpr char kMagic[8] = {'R', 'T', 'O', 'P', 'S', 'A', 'V', '\x1A'};
     // Every older version still loads, without the fields added since (a field's SavedFrom in
-    // ForEachField). Format 2 added the rows selected and the move waiting for an answer.
-    static constexpr std::uint32_t kFormatVersion = 2;
+    // ForEachField). Format 2 added the rows selected and the move waiting for an answer,
+    // format 3 the property each list row showed.
+    static constexpr std::uint32_t kFormatVersion = 3;
     static constexpr std::size_t kHeaderSize = 20;
     static constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
     static constexpr std::size_t kMaxTextBytes = kLongestText;
