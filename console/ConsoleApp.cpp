@@ -12,6 +12,7 @@
 #include "console/ReportLines.h"
 #include "console/SavedGameCommands.h"
 #include "console/ShowText.h"
+#include "engine/GameState.h"
 #include "frontend/StateJson.h"
 #include "ui/Inputs.h"
 #include "windows/TRealtopia.h"
@@ -294,8 +295,10 @@ void ConsoleApp::Set(const std::vector<std::string>& words) {
     if (!debug_) return Refuse("set needs --debug");
     TGameDebug game = app_->mainform.Debug();
     const std::string field = words.size() > 1 ? words[1] : std::string();
-    constexpr std::int64_t kLastYear = TGameDebug::kLastYear;
-    constexpr std::int64_t kMostMonthsPlayed = TGameDebug::kMostMonthsPlayed;
+    // The ranges the saved game keeps to, from the fields' lines.
+    const TField year = FieldNamed("year");
+    const TField played = FieldNamed("monthsPlayed");
+    const TField stages = FieldNamed("stage");
     bool set = false;
 
     if ((field == "cash" || field == "debt") && words.size() == 3) {
@@ -313,20 +316,24 @@ void ConsoleApp::Set(const std::vector<std::string>& words) {
         set = field == "buy" ? game.SetBuyPrice(property, *amount)
                              : game.SetSaleValue(property, *amount);
     } else if (field == "date" && words.size() == 4) {
-        const auto year = ParseInteger(words[2], 0, kLastYear);
+        const auto y = ParseInteger(words[2], year.Low, year.High);
         const auto month = ParseInteger(words[3], 1, 12);
         if (!month) return Refuse("set date YEAR MONTH (month 1 to 12)");
-        if (!year) return Refuse("set date: the year runs from 0 to " + std::to_string(kLastYear));
-        set = game.SetDate(*year, *month);
+        if (!y)
+            return Refuse("set date: the year runs from " + std::to_string(year.Low) + " to " +
+                          std::to_string(year.High));
+        set = game.SetDate(*y, *month);
     } else if (field == "played" && words.size() == 3) {
-        const auto months = ParseInteger(words[2], 0, kMostMonthsPlayed);
+        const auto months = ParseInteger(words[2], played.Low, played.High);
         if (!months)
-            return Refuse("bad month count: " + words[2] + " (0 to " +
-                          std::to_string(kMostMonthsPlayed) + ")");
+            return Refuse("bad month count: " + words[2] + " (" + std::to_string(played.Low) +
+                          " to " + std::to_string(played.High) + ")");
         set = game.SetMonthsPlayed(*months);
     } else if (field == "stage" && words.size() == 3) {
-        const auto stage = ParseInteger(words[2], 1, 3);
-        if (!stage) return Refuse("stage 1 to 3");
+        const auto stage = ParseInteger(words[2], stages.Low, stages.High);
+        if (!stage)
+            return Refuse("stage " + std::to_string(stages.Low) + " to " +
+                          std::to_string(stages.High));
         set = game.SetStage(*stage);
     } else {
         return Refuse("set cash|debt P, set buy|sale N P, set date Y M, set played M, set stage S");

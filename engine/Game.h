@@ -37,7 +37,7 @@ class THiScoreTable;
 class TGame : private TGameState {
 public:
     // Amounts and thresholds of the rules.
-    static constexpr Money kStartingCash = Money::Pounds(800000);
+    static constexpr Money kStartingCash = ::kStartingCash;
     static constexpr Money kSellingFine = Money::Pounds(100000);
     static constexpr Money kVandalismFine = Money::Pounds(200000);
     static constexpr Money kMagnateWorth = Money::Pounds(1600000);
@@ -53,7 +53,7 @@ public:
     static constexpr int kProgressMaximum = 108;
     // A headline every eighth month played, while the progress gauge has months left.
     static constexpr int kMonthsBetweenHeadlines = 8;
-    static constexpr const char* kDefaultContactAddress = "realtopia@example.com";
+    static constexpr const char* kDefaultContactAddress = ::kDefaultContactAddress;
     static constexpr const char* kHiScoreFileName = "REALTOPI.DAT";
 
     explicit TGame(TPlatform platform);

@@ -8,15 +8,10 @@ class TGame;
 
 // Single fields of a game set directly, for debugging (the text front end's `set`). Each
 // changes one field and nothing else (no redraw, no rule runs); false, and nothing changed,
-// for a value outside the field's range.
+// for a value outside the field's range, which is the range the saved game keeps to (its line
+// in ForEachField).
 class TGameDebug {
 public:
-    // Amounts lie within TGame::kLargestAmount either way of zero; the counters stay where
-    // the game's own counting cannot overflow them.
-    static constexpr int kLastYear = 9999;
-    // Leaves room for a billion more months to be counted.
-    static constexpr std::int64_t kMostMonthsPlayed = 2'147'483'647 - 1'000'000'000;
-
     explicit TGameDebug(TGame& game) : game_(game) {}
 
     bool SetCash(Money amount);

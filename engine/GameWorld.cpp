@@ -61,26 +61,12 @@ void TGame::InitWorld() {
     }
     nextSeed_.reset();
     Generator.Seed(seed_);
-    // 2-7.
-    Cash = kStartingCash;
+    // 2-7. The cash, the names, the modes, the date, the debt, the stage and the clock: each
+    // field's default is on its line in ForEachField.
+    DealDefaults(*this);
     SoundOn = soundDeviceWorks_;
-    FirstName = "unknown";
-    LastName = "unknown";
-    SelectionSide = TSelectionSide::None;
-    MortgageMode = TMortgageMode::None;
-    DamRenMode = TDamRenMode::None;
-    ContactAddress = kDefaultContactAddress;
-    CurrentArea = 1;
-    Month = 1;
-    Year = 2000;
-    Debt = Money();
-    Stage = 1;
-    CrashTicks = 0;
-    Running = false;
-    Paused = false;
     reckoning_ = false;
     ResumedFrom.clear();
-    MonthlyRepaymentTotal = Money();
     History.Clear();
     // 8. Areas and their base prices.
     for (int a = 1; a <= kAreaCount; ++a) {

@@ -45,6 +45,7 @@ std::uint64_t GetLittleEndian(const char* data, int bytes) {
 class Writer {
 public:
     std::string bytes;
+    std::uint32_t version = TSavedGame::kFormatVersion;
 
     void Field(const std::string& text) {
         PutLittleEndian(bytes, text.size(), 4);
@@ -93,6 +94,7 @@ private:
     void Item(const TSavedRow& row) {
         Field(row.Text);
         Field(row.Selected);
+        if (version >= 3) Field(row.Property);
     }
     void Item(const TMarketHistory::TMonth& month) {
         Field(month.Year);
@@ -123,6 +125,7 @@ class Reader {
 public:
     explicit Reader(const std::string& payload) : bytes_(payload) {}
     std::string why;
+    std::uint32_t version = TSavedGame::kFormatVersion;
     bool AtEnd() const { return pos_ == bytes_.size(); }
 
     void Field(std::string& text) {
@@ -213,6 +216,7 @@ private:
     void Item(TSavedRow& row) {
         Field(row.Text);
         Field(row.Selected);
+        if (version >= 3) Field(row.Property);
     }
     void Item(TMarketHistory::TMonth& month) {
         Field(month.Year);
@@ -267,8 +271,8 @@ void TransferField(Io& io, Value& value) {
     using Plain = std::remove_const_t<Value>;
     if constexpr (std::is_same_v<Plain, TArea> || std::is_same_v<Plain, TProperty> ||
                   std::is_same_v<Plain, TNewsItem>) {
-        ForEachField(value, [&io](const char*, auto& field, unsigned use) {
-            if (use & kSaved) TransferField(io, field);
+        ForEachField(value, [&io](const char*, auto& field, const TField& f) {
+            if (f.Use & kSaved) TransferField(io, field);
         });
     } else if constexpr (std::is_same_v<Plain, std::vector<int>> ||
                          std::is_same_v<Plain, std::vector<TAgendaEntry>>) {
@@ -285,11 +289,12 @@ void TransferField(Io& io, Value& value) {
 }
 
 // The payload, field by field, in file order (docs/SAVEDGAME.md lists the same order): the
-// game's saved fields, then the window's. A file of format 1 has none of the fields added in 2.
+// game's saved fields, then the window's. An older file has none of the fields added since.
 template <class Io, class Saved>
 void Transfer(Io& io, Saved& s, std::uint32_t version = TSavedGame::kFormatVersion) {
-    ForEachField(s.State, [&io, version](const char*, auto& field, unsigned use) {
-        if ((use & kSaved) && (version >= 2 || !(use & kSince2))) TransferField(io, field);
+    io.version = version;
+    ForEachField(s.State, [&io, version](const char*, auto& field, const TField& f) {
+        if ((f.Use & kSaved) && version >= f.Since) TransferField(io, field);
     });
 
     auto& w = s.Window;
@@ -334,33 +339,76 @@ std::string BadText(const std::string& what, const std::string& text,
     return {};
 }
 
-std::string BadAmount(const std::string& what, Money amount) {
-    if (amount >= -TSavedGame::kLargestAmount && amount <= TSavedGame::kLargestAmount) return {};
-    return what + " out of range";
+// The field's own range, as its line in ForEachField gives it; for a list or a pair, each
+// entry's.
+template <class Value>
+std::string RangeProblem(const std::string& what, const Value& value, const TField& f) {
+    if (!f.Ranged) return {};
+    if constexpr (std::is_same_v<Value, std::string>) {
+        return BadText(what, value, static_cast<std::size_t>(f.High));
+    } else if constexpr (std::is_same_v<Value, Money>) {
+        if (f.Holds(value.Raw())) return {};
+        // A price or a debt below zero would pay the player for buying or borrowing.
+        return what + (f.Low == 0 && value < Money() ? " below zero" : " out of range");
+    } else if constexpr (std::is_enum_v<Value> || std::is_integral_v<Value>) {
+        return Outside(what, static_cast<std::int64_t>(value), f.Low, f.High);
+    } else if constexpr (requires { typename Value::value_type; }) {
+        if constexpr (std::is_integral_v<typename Value::value_type>) {
+            if (value.size() > kPropertyCount)
+                return "a list of " + std::to_string(value.size()) + " entries";
+            for (auto entry : value)
+                if (std::string problem = Outside(what, entry, f.Low, f.High); !problem.empty())
+                    return problem;
+        }
+        return {};
+    } else {
+        return {};
+    }
 }
 
-// A price or a debt: the game never takes one below zero, and one below zero would pay the
-// player for buying or borrowing.
-std::string BadPrice(const std::string& what, Money amount) {
-    if (amount < Money()) return what + " below zero";
-    return BadAmount(what, amount);
+// Each record's fields in its range: "sale count of property 1 is -1 (allowed 0..1000000)".
+template <class Table>
+std::string TableProblem(const Table& table, const char* record) {
+    int n = 0;
+    for (const auto& entry : table) {
+        const std::string of = std::string(" of ") + record + " " + std::to_string(++n);
+        std::string problem;
+        ForEachField(entry, [&](const char*, const auto& field, const TField& f) {
+            if (problem.empty() && (f.Use & kSaved)) problem = RangeProblem(f.What + of, field, f);
+        });
+        if (!problem.empty()) return problem;
+    }
+    return {};
 }
 
+// Every saved field in its range, in file order.
+std::string FieldsProblem(const TGameState& g) {
+    std::string problem;
+    ForEachField(g, [&](const char*, const auto& field, const TField& f) {
+        using Value = std::decay_t<decltype(field)>;
+        if (!problem.empty() || !(f.Use & kSaved)) return;
+        if constexpr (std::is_same_v<Value, decltype(g.Areas)>)
+            problem = TableProblem(field, "area");
+        else if constexpr (std::is_same_v<Value, decltype(g.Properties)>)
+            problem = TableProblem(field, "property");
+        else if constexpr (std::is_same_v<Value, decltype(g.NewsItems)>)
+            problem = TableProblem(field, "headline");
+        else
+            problem = RangeProblem(f.What, field, f);
+    });
+    return problem;
+}
+
+// What a property's own ranges leave open: its area, its flags and its mortgage.
 std::string PropertyProblem(int n, const TProperty& p) {
     const std::string of = " of property " + std::to_string(n);
     constexpr std::uint16_t kKnownFlags = Owned | Damaged | Renovated | Mortgaged | Halved;
-    for (const std::string& problem :
-         {BadText("name" + of, p.Name), BadText("description" + of, p.Description),
-          Outside("area" + of, p.Area, (n - 1) / kPropertiesPerArea + 1,
-                  (n - 1) / kPropertiesPerArea + 1),
-          Outside("damage count" + of, p.DamageCount, 0, TSavedGame::kLargestCount),
-          Outside("sale count" + of, p.SoldCount, 0, TSavedGame::kLargestCount),
-          BadPrice("buying price" + of, p.BuyPrice), BadPrice("sale value" + of, p.SaleValue),
-          BadPrice("monthly repayment" + of, p.MonthlyRepayment)})
-        if (!problem.empty()) return problem;
+    const int area = (n - 1) / kPropertiesPerArea + 1;
+    if (std::string problem = Outside("area" + of, p.Area, area, area); !problem.empty())
+        return problem;
     if ((p.Flags & ~kKnownFlags) != 0) return "unknown flags" + of;
     // The market's recovery doubles a halved price: it must stay in range then too.
-    const Money halvedLimit = TSavedGame::kLargestAmount.MulDiv(1, 2);
+    const Money halvedLimit = kLargestSavedAmount.MulDiv(1, 2);
     if (p.Has(Halved) && (p.BuyPrice > halvedLimit || p.BuyPrice < -halvedLimit ||
                           p.SaleValue > halvedLimit || p.SaleValue < -halvedLimit))
         return "halved price" + of + " out of range";
@@ -371,23 +419,19 @@ std::string PropertyProblem(int n, const TProperty& p) {
     return {};
 }
 
+// What a headline's kind allows of its size and target.
 std::string NewsProblem(int k, const TNewsItem& item) {
     const std::string of = " of headline " + std::to_string(k);
-    if (std::string problem = BadText("text" + of, item.Headline); !problem.empty()) return problem;
     switch (item.Kind) {
         case Boom:
         case Slump:
-            if (std::string problem = Outside("size" + of, item.Magnitude, 0, 10); !problem.empty())
-                return problem;
             return Outside("area" + of, item.Target, 0, kAreaCount);
         case Windfall:
             return Outside("size" + of, item.Magnitude, 0, 0);
-        case NoEffect:
+        default:
             if (std::string problem = Outside("size" + of, item.Magnitude, 0, 0); !problem.empty())
                 return problem;
             return Outside("target" + of, item.Target, 0, 0);
-        default:
-            return Outside("kind" + of, item.Kind, NoEffect, Windfall);
     }
 }
 
@@ -418,8 +462,10 @@ std::string WindowProblem(const TSavedWindow& w) {
         if (rows->size() > kPropertyCount)
             return "a list of " + std::to_string(rows->size()) + " entries";
         for (const TSavedRow& row : *rows)
-            if (std::string problem = BadText("list row", row.Text); !problem.empty())
-                return problem;
+            for (const std::string& problem :
+                 {BadText("list row", row.Text),
+                  Outside("property of a list row", row.Property, 0, kPropertyCount)})
+                if (!problem.empty()) return problem;
     }
     return {};
 }
@@ -459,10 +505,6 @@ static std::string HistoryProblem(const TSavedGame& s);
 // A move stops only at a question: the agenda is empty or begins with one, and every entry is
 // a question or a step, each of a known kind.
 static std::string AgendaProblem(const TGameState& g) {
-    for (int rows : g.RowsSelected)
-        if (std::string problem = Outside("rows selected", rows, 0, kPropertyCount);
-            !problem.empty())
-            return problem;
     if (!g.Agenda.empty() && !g.Agenda.front().IsQuestion())
         return "the rest of a move without its question";
     for (const TAgendaEntry& entry : g.Agenda) {
@@ -502,54 +544,17 @@ static std::string SelectionProblem(const TGameState& g) {
 
 std::string TSavedGame::Problem() const {
     const TGameState& g = State;
-    for (int a = 1; a <= kAreaCount; ++a) {
-        const TArea& area = g.Areas[static_cast<std::size_t>(a - 1)];
-        const std::string of = " of area " + std::to_string(a);
-        if (std::string problem = BadText("name" + of, area.Name); !problem.empty()) return problem;
-        if (std::string problem = BadPrice("lowest price" + of, area.LowestPrice); !problem.empty())
-            return problem;
-    }
+    if (std::string problem = FieldsProblem(g); !problem.empty()) return problem;
     Money repayments;
     for (int n = 1; n <= kPropertyCount; ++n) {
-        const TProperty& p = g.Properties[static_cast<std::size_t>(n - 1)];
+        const TProperty& p = g.Property(n);
         if (std::string problem = PropertyProblem(n, p); !problem.empty()) return problem;
         repayments += p.MonthlyRepayment;
     }
     for (int k = 1; k <= kNewsCount; ++k)
-        if (std::string problem = NewsProblem(k, g.NewsItems[static_cast<std::size_t>(k - 1)]);
-            !problem.empty())
-            return problem;
-
-    for (const std::string& problem :
-         {BadAmount("cash", g.Cash),
-          BadPrice("debt", g.Debt),
-          BadPrice("repayment total", g.MonthlyRepaymentTotal),
-          BadPrice("buying total", g.BuyTotal),
-          BadPrice("selling total", g.SellTotal),
-          BadPrice("damage or renovation", g.DamRenAmount),
-          Outside("stage", g.Stage, 1, 3),
-          Outside("crash count", g.CrashTicks, 0, kMonthsInGame),
-          Outside("year", g.Year, 2000, 2009),
-          Outside("month", g.Month, 1, 12),
-          Outside("area", g.CurrentArea, 1, kAreaCount),
-          Outside("months played", g.MonthsPlayed, 0, kMonthsInGame - 1),
-          Outside("market trend", g.MarketTrend, Steady, Fallen),
-          Outside("pending headline", g.PendingNews, 0, kNewsCount),
-          Outside("selection side", static_cast<int>(g.SelectionSide), 0, 2),
-          Outside("mortgage mode", static_cast<int>(g.MortgageMode), 0, 2),
-          Outside("damage/renovate mode", static_cast<int>(g.DamRenMode), 0, 2),
-          BadText("first name", g.FirstName),
-          BadText("last name", g.LastName),
-          BadText("contact address", g.ContactAddress)})
-        if (!problem.empty()) return problem;
+        if (std::string problem = NewsProblem(k, g.News(k)); !problem.empty()) return problem;
     if (repayments != g.MonthlyRepaymentTotal)
         return "repayment total is not the sum of the repayments";
-    if (g.Selection.size() > kPropertyCount)
-        return "a list of " + std::to_string(g.Selection.size()) + " entries";
-    for (int n : g.Selection)
-        if (std::string problem = Outside("selected property", n, 1, kPropertyCount);
-            !problem.empty())
-            return problem;
     if (std::string problem = SelectionProblem(g); !problem.empty()) return problem;
     if (std::string problem = HistoryProblem(*this); !problem.empty()) return problem;
     if (std::string problem = AgendaProblem(g); !problem.empty()) return problem;
@@ -558,43 +563,53 @@ std::string TSavedGame::Problem() const {
 
 static std::string HistoryProblem(const TSavedGame& saved) {
     const TMarketHistory& s = saved.State.History;
+    // The history's dates lie in the game's years and months.
+    static const TField kYear = FieldNamed("year");
+    static const TField kMonth = FieldNamed("month");
+    const auto badYear = [](const std::string& what, std::int64_t value) {
+        return Outside(what, value, kYear.Low, kYear.High);
+    };
+    const auto badMonth = [](const std::string& what, std::int64_t value) {
+        return Outside(what, value, kMonth.Low, kMonth.High);
+    };
     for (const auto& month : s.Months()) {
-        for (const std::string& problem : {Outside("year of a past month", month.Year, 2000, 2009),
-                                           Outside("a past month", month.Month, 1, 12),
-                                           BadAmount("net worth of a past month", month.NetWorth)})
+        for (const std::string& problem :
+             {badYear("year of a past month", month.Year), badMonth("a past month", month.Month),
+              RangeProblem("net worth of a past month", month.NetWorth, Amount(kSaved, ""))})
             if (!problem.empty()) return problem;
         for (Money price : month.AveragePrice)
-            if (std::string problem = BadPrice("average price of a past month", price);
+            if (std::string problem =
+                    RangeProblem("average price of a past month", price, Price(kSaved, ""));
                 !problem.empty())
                 return problem;
     }
     for (const auto& headline : s.Headlines())
         for (const std::string& problem : {Outside("headline shown", headline.Item, 1, kNewsCount),
-                                           Outside("year of a headline", headline.Year, 2000, 2009),
-                                           Outside("month of a headline", headline.Month, 1, 12)})
+                                           badYear("year of a headline", headline.Year),
+                                           badMonth("month of a headline", headline.Month)})
             if (!problem.empty()) return problem;
     for (const auto& trend : s.Trends())
         for (const std::string& problem :
-             {Outside("year of a trend", trend.Year, 2000, 2009),
+             {badYear("year of a trend", trend.Year),
               Outside("area of a trend", trend.Area, 1, kAreaCount),
               Outside("result of a trend", trend.Result, Steady, Fallen)})
             if (!problem.empty()) return problem;
     for (const auto& event : s.Events())
-        for (const std::string& problem : {Outside("year of an event", event.Year, 2000, 2009),
-                                           Outside("month of an event", event.Month, 1, 12)})
+        for (const std::string& problem :
+             {badYear("year of an event", event.Year), badMonth("month of an event", event.Month)})
             if (!problem.empty()) return problem;
     return {};
 }
 
-std::string TSavedGame::ToBytes() const {
+std::string TSavedGame::ToBytes(std::uint32_t version) const {
     Writer payload;
-    Transfer(payload, *this);
-    return Seal(payload.bytes);
+    Transfer(payload, *this, version);
+    return Seal(payload.bytes, version);
 }
 
-std::string TSavedGame::Seal(const std::string& payload) {
+std::string TSavedGame::Seal(const std::string& payload, std::uint32_t version) {
     std::string image(kMagic, sizeof kMagic);
-    PutLittleEndian(image, kFormatVersion, 4);
+    PutLittleEndian(image, version, 4);
     PutLittleEndian(image, payload.size(), 4);
     PutLittleEndian(image, Crc32(payload.data(), payload.size()), 4);
     return image + payload;
@@ -610,7 +625,7 @@ bool TSavedGame::FromBytes(const std::string& bytes, TSavedGame& saved, std::str
         return false;
     }
     const auto version = static_cast<std::uint32_t>(GetLittleEndian(bytes.data() + 8, 4));
-    if (version != kFormatVersion && version != 1) {
+    if (version < 1 || version > kFormatVersion) {
         why =
             "format version " + std::to_string(version) + ", not " + std::to_string(kFormatVersion);
         return false;
@@ -629,6 +644,7 @@ bool TSavedGame::FromBytes(const std::string& bytes, TSavedGame& saved, std::str
     }
 
     TSavedGame loaded;
+    DealDefaults(loaded.State);
     Reader reader(payload);
     Transfer(reader, loaded, version);
     if (reader.why.empty() && !reader.AtEnd()) reader.why = "bytes after the end";

@@ -22,6 +22,9 @@ inline constexpr const char* kSavedGameFileName = "REALTOPI.SAV";
 struct TSavedRow {
     std::string Text;
     bool Selected = false;
+    // The property the row showed (1..120); 0 in a file of format 2 or older, which kept only
+    // the text.
+    std::int32_t Property = 0;
 
     bool operator==(const TSavedRow&) const = default;
 };
@@ -61,17 +64,15 @@ struct TSavedWindow {
 // improvement names) and the player's options (sound, ticker speed) are not part of it.
 struct TSavedGame {
     static constexpr char kMagic[8] = {'R', 'T', 'O', 'P', 'S', 'A', 'V', '\x1A'};
-    // Format 2 adds the rows selected and the move waiting for an answer; format 1 still loads.
-    static constexpr std::uint32_t kFormatVersion = 2;
+    // Every older version still loads, without the fields added since (a field's SavedFrom in
+    // ForEachField). Format 2 added the rows selected and the move waiting for an answer,
+    // format 3 the property each list row showed.
+    static constexpr std::uint32_t kFormatVersion = 3;
     static constexpr std::size_t kHeaderSize = 20;
     static constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
-    static constexpr std::size_t kMaxTextBytes = 4096;
+    static constexpr std::size_t kMaxTextBytes = kLongestText;
     static constexpr std::size_t kMaxTypedBytes = 64;
-    // Every amount stays within this either way of zero, so that sums over all properties and
-    // the cash cannot overflow.
-    static constexpr Money kLargestAmount = Money::Pounds(5'000'000'000'000);
-    static constexpr std::int32_t kLargestCount = 1'000'000;
-    static constexpr std::int32_t kMonthsInGame = 120;
+    static constexpr Money kLargestAmount = kLargestSavedAmount;
 
     // The game, less what a resumed game takes from the program (the clock stands paused, the
     // sound option is the program's): ForEachField's saved fields.
@@ -88,11 +89,14 @@ struct TSavedGame {
     // Empty when every value lies in its range; otherwise the first that does not.
     std::string Problem() const;
 
-    std::string ToBytes() const;
+    // The file image in the current format, or as an older version wrote it (without the
+    // fields added since).
+    std::string ToBytes(std::uint32_t version = kFormatVersion) const;
     // The file image around a payload: magic word, format version, length and checksum.
-    static std::string Seal(const std::string& payload);
+    static std::string Seal(const std::string& payload, std::uint32_t version = kFormatVersion);
     // Decodes and checks a file image. False, with `why` and `saved` untouched, for anything
-    // truncated, corrupt, of another format version or out of range.
+    // truncated, corrupt, of a newer format version or out of range. The fields an older
+    // version lacks take their defaults for a new deal.
     static bool FromBytes(const std::string& bytes, TSavedGame& saved, std::string& why);
 };
 

@@ -38,8 +38,8 @@ void WriteField(TJsonWriter& json, const char* key, const Value& value) {
         for (const auto& record : value) {
             json.Open(nullptr, '{');
             json.Int("n", ++n);
-            ForEachField(record, [&json](const char* name, const auto& field, unsigned use) {
-                if (use & kShown) WriteField(json, name, field);
+            ForEachField(record, [&json](const char* name, const auto& field, const TField& f) {
+                if (f.Use & kShown) WriteField(json, name, field);
             });
             json.Close('}');
         }
@@ -51,7 +51,7 @@ void WriteField(TJsonWriter& json, const char* key, const Value& value) {
 // begins with the cash and the tables come last.
 void WriteGame(TJsonWriter& json, const TGameState& game) {
     for (const bool tables : {false, true})
-        ForEachField(game, [&json, tables](const char* name, const auto& field, unsigned use) {
+        ForEachField(game, [&json, tables](const char* name, const auto& field, const TField& f) {
             using Field = std::decay_t<decltype(field)>;
             if constexpr (std::is_same_v<Field, TRandom> || std::is_same_v<Field, TMarketHistory> ||
                           std::is_same_v<Field, decltype(game.RowsSelected)> ||
@@ -64,7 +64,7 @@ void WriteGame(TJsonWriter& json, const TGameState& game) {
                 constexpr bool isTable = std::is_same_v<Field, decltype(game.Areas)> ||
                                          std::is_same_v<Field, decltype(game.Properties)> ||
                                          std::is_same_v<Field, decltype(game.NewsItems)>;
-                if ((use & kShown) && isTable == tables) WriteField(json, name, field);
+                if ((f.Use & kShown) && isTable == tables) WriteField(json, name, field);
             }
         });
 }

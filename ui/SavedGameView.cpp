@@ -2,6 +2,7 @@
 
 #include "ui/SavedGameView.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "ui/Tmainform.h"
@@ -16,19 +17,29 @@ std::string NameOfRow(const std::string& text) {
 
 std::vector<TSavedRow> RowsOf(const TListView& list) {
     std::vector<TSavedRow> rows;
-    for (const TListRow& row : list.Rows) rows.push_back({row.Text, row.Selected});
+    for (const TListRow& row : list.Rows) rows.push_back({row.Text, row.Selected, row.Property});
     return rows;
 }
 
+// The saved row showed the property of the row just refilled. A file of format 2 or older
+// kept no property, only the text: there the names must agree.
+bool SameProperty(const TSavedRow& saved, const TListRow& row) {
+    if (saved.Property != 0) return saved.Property == row.Property;
+    return NameOfRow(saved.Text) == NameOfRow(row.Text);
+}
+
 // Puts back the rows as they were shown (prices that the window had not redrawn yet included)
-// and their selection, when they name the same properties as the rows just refilled. Rows
+// and their selection, when they show the same properties as the rows just refilled. Rows
 // that do not are left as refilled, with nothing selected.
 void RestoreRows(TListView& list, const std::vector<TSavedRow>& saved) {
     if (saved.size() != list.Rows.size()) return;
     for (std::size_t i = 0; i < saved.size(); ++i)
-        if (NameOfRow(saved[i].Text) != NameOfRow(list.Rows[i].Text)) return;
+        if (!SameProperty(saved[i], list.Rows[i])) return;
     for (std::size_t i = 0; i < saved.size(); ++i) {
-        list.Rows[i].Text = saved[i].Text;  // the same name, so NameLength still holds
+        list.Rows[i].Text = saved[i].Text;
+        // The same property, so the same name; NameLength stays inside the text whatever a
+        // file says.
+        list.Rows[i].NameLength = std::min(list.Rows[i].NameLength, saved[i].Text.size());
         list.Rows[i].Selected = saved[i].Selected;
     }
 }

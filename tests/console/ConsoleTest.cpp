@@ -427,7 +427,7 @@ TEST_F(ConsoleTest, RefusedCommandsChangeNothing) {
 
 TEST_F(ConsoleTest, DebugSetChangesOneField) {
     const auto lines = Run(kStart +
-                               "set cash 12.5\nset debt -3\nset buy 5 100000.0001\nset sale 5 7\n"
+                               "set cash 12.5\nset debt 3\nset buy 5 100000.0001\nset sale 5 7\n"
                                "set date 2005 12\nset played 70\nset stage 2\nset cash 1.23456\n"
                                "set buy 121 5\nset date 2005 13\nset sale 5 -0.0001\nstate\n",
                            true);
@@ -437,7 +437,7 @@ TEST_F(ConsoleTest, DebugSetChangesOneField) {
                                         "[?] bad price: -0.0001 (0 or more)"}));
     const Json state = State(lines);
     EXPECT_EQ(state["cash"].number, 125000);
-    EXPECT_EQ(state["debt"].number, -30000);
+    EXPECT_EQ(state["debt"].number, 30000);
     EXPECT_EQ(state["properties"][4]["buy"].number, 1000000001);
     EXPECT_EQ(state["properties"][4]["sale"].number, 70000);
     EXPECT_EQ(state["year"].number, 2005);
@@ -450,27 +450,28 @@ TEST_F(ConsoleTest, DebugSetChangesOneField) {
     EXPECT_NE(state["window"]["avail"]["rows"][4]["text"].text,
               Tmainform::RowText(Game().State().Property(5)));
 
-    // Nothing is set beyond what the game's sums and counters hold.
+    // Nothing is set beyond what the game's sums and counters hold, nor beyond what a saved
+    // game may hold.
     const auto bounds = Run(kStart +
-                                "set cash -1000000000000\nset played 1147483647\nset date 9999 12\n"
+                                "set cash -1000000000000\nset played 119\nset date 2009 12\n"
                                 "set cash 1000000000000.0001\nset debt 99999999999999\n"
-                                "set buy 5 -1000000000000.0001\nset played 1147483648\n"
-                                "set played 2147483647\nset date 10000 1\nset date 65535 12\n"
-                                "state\n",
+                                "set buy 5 -1000000000000.0001\nset played 120\n"
+                                "set played 2147483647\nset date 2010 1\nset date 1999 12\n"
+                                "set debt -3\nset stage 4\nstate\n",
                             true);
     EXPECT_EQ(WithTag(bounds, "?"),
-              (std::vector<std::string>{"[?] bad amount: 1000000000000.0001",
-                                        "[?] bad amount: 99999999999999",
-                                        "[?] bad amount: -1000000000000.0001",
-                                        "[?] bad month count: 1147483648 (0 to 1147483647)",
-                                        "[?] bad month count: 2147483647 (0 to 1147483647)",
-                                        "[?] set date: the year runs from 0 to 9999",
-                                        "[?] set date: the year runs from 0 to 9999"}));
+              (std::vector<std::string>{
+                  "[?] bad amount: 1000000000000.0001", "[?] bad amount: 99999999999999",
+                  "[?] bad amount: -1000000000000.0001", "[?] bad month count: 120 (0 to 119)",
+                  "[?] bad month count: 2147483647 (0 to 119)",
+                  "[?] set date: the year runs from 2000 to 2009",
+                  "[?] set date: the year runs from 2000 to 2009", "[?] out of range",
+                  "[?] stage 1 to 3"}));
     const Json limits = State(bounds);
     EXPECT_EQ(limits["cash"].number, -10'000'000'000'000'000);
     EXPECT_EQ(limits["debt"].number, 0);
-    EXPECT_EQ(limits["monthsPlayed"].number, 1147483647);
-    EXPECT_EQ(limits["year"].number, 9999);
+    EXPECT_EQ(limits["monthsPlayed"].number, 119);
+    EXPECT_EQ(limits["year"].number, 2009);
 }
 
 TEST_F(ConsoleTest, WholeGameToAnotherGame) {

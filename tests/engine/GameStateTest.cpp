@@ -18,11 +18,11 @@ TEST(GameStateFields, EachNamedOnceAndKeptOrShown) {
     std::set<std::string> names;
     std::set<std::string> notSaved;
     int fields = 0;
-    ForEachField(state, [&](const char* name, auto&, unsigned use) {
+    ForEachField(state, [&](const char* name, auto&, const TField& f) {
         ++fields;
         EXPECT_TRUE(names.insert(name).second) << name;
-        EXPECT_NE(use & kSavedAndShown, 0u) << name;
-        if ((use & kSaved) == 0) notSaved.insert(name);
+        EXPECT_NE(f.Use & kSavedAndShown, 0u) << name;
+        if ((f.Use & kSaved) == 0) notSaved.insert(name);
     });
     EXPECT_EQ(fields, static_cast<int>(names.size()));
     EXPECT_EQ(notSaved, (std::set<std::string>{"paused", "running", "soundOn"}));
@@ -48,41 +48,48 @@ TEST_F(GameStateTest, StatesCompareFieldByField) {
     EXPECT_FALSE(before == Game().State());
 }
 
-// Each setter changes its one field within its range and nothing at all outside it.
+// Each setter changes its one field within the range the saved game keeps to, and nothing at
+// all outside it.
 TEST_F(GameStateTest, DebugSettersCheckTheirRanges) {
     StartEngagedGame();
     TGameDebug debug(Game());
     const TGameState before = Game().State();
+    const Money largest = kLargestSavedAmount;
+    const Money tick = Money::FromRaw(1);
 
-    EXPECT_FALSE(debug.SetCash(TGame::kLargestAmount + Money::FromRaw(1)));
-    EXPECT_FALSE(debug.SetDebt(-TGame::kLargestAmount - Money::FromRaw(1)));
+    EXPECT_FALSE(debug.SetCash(largest + tick));
+    EXPECT_FALSE(debug.SetDebt(-tick));
+    EXPECT_FALSE(debug.SetDebt(largest + tick));
     EXPECT_FALSE(debug.SetBuyPrice(0, Money::Pounds(1)));
     EXPECT_FALSE(debug.SetSaleValue(kPropertyCount + 1, Money::Pounds(1)));
-    EXPECT_FALSE(debug.SetBuyPrice(3, TGame::kLargestAmount + Money::FromRaw(1)));
+    EXPECT_FALSE(debug.SetBuyPrice(3, largest + tick));
+    EXPECT_FALSE(debug.SetSaleValue(3, -tick));
     EXPECT_FALSE(debug.SetDate(2005, 13));
-    EXPECT_FALSE(debug.SetDate(TGameDebug::kLastYear + 1, 1));
-    EXPECT_FALSE(debug.SetDate(-1, 1));
+    EXPECT_FALSE(debug.SetDate(2005, 0));
+    EXPECT_FALSE(debug.SetDate(2010, 1));
+    EXPECT_FALSE(debug.SetDate(1999, 12));
     EXPECT_FALSE(debug.SetMonthsPlayed(-1));
-    EXPECT_FALSE(debug.SetMonthsPlayed(TGameDebug::kMostMonthsPlayed + 1));
+    EXPECT_FALSE(debug.SetMonthsPlayed(kMonthsInGame));
     EXPECT_FALSE(debug.SetStage(0));
     EXPECT_FALSE(debug.SetStage(4));
     EXPECT_TRUE(before == Game().State());
 
-    EXPECT_TRUE(debug.SetCash(-TGame::kLargestAmount));
-    EXPECT_TRUE(debug.SetDebt(Money::Pounds(7)));
+    EXPECT_TRUE(debug.SetCash(-largest));
+    EXPECT_TRUE(debug.SetDebt(largest));
     EXPECT_TRUE(debug.SetBuyPrice(kPropertyCount, Money::Pounds(9)));
-    EXPECT_TRUE(debug.SetSaleValue(1, Money::Pounds(8)));
-    EXPECT_TRUE(debug.SetDate(TGameDebug::kLastYear, 12));
-    EXPECT_TRUE(debug.SetMonthsPlayed(TGameDebug::kMostMonthsPlayed));
+    EXPECT_TRUE(debug.SetSaleValue(1, Money()));
+    EXPECT_TRUE(debug.SetDate(2000, 1));
+    EXPECT_TRUE(debug.SetDate(2009, 12));
+    EXPECT_TRUE(debug.SetMonthsPlayed(kMonthsInGame - 1));
     EXPECT_TRUE(debug.SetStage(3));
     TGameState expected = before;
-    expected.Cash = -TGame::kLargestAmount;
-    expected.Debt = Money::Pounds(7);
+    expected.Cash = -largest;
+    expected.Debt = largest;
     expected.Property(kPropertyCount).BuyPrice = Money::Pounds(9);
-    expected.Property(1).SaleValue = Money::Pounds(8);
-    expected.Year = TGameDebug::kLastYear;
+    expected.Property(1).SaleValue = Money();
+    expected.Year = 2009;
     expected.Month = 12;
-    expected.MonthsPlayed = static_cast<std::int32_t>(TGameDebug::kMostMonthsPlayed);
+    expected.MonthsPlayed = kMonthsInGame - 1;
     expected.Stage = 3;
     EXPECT_TRUE(expected == Game().State());
 }

@@ -8,9 +8,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -91,8 +95,8 @@ protected:
         window_shown_.TimerInterval = 1500;
         window_shown_.Progress = 94;
         window_shown_.Typed = "wado";
-        window_shown_.Avail = {{"A (\u00A31)", false}, {"B (\u00A32)", true}};
-        window_shown_.Portfolio = {{"C (\u00A33) [M]", true}};
+        window_shown_.Avail = {{"A (\u00A31)", false, 1}, {"B (\u00A32)", true, 2}};
+        window_shown_.Portfolio = {{"C (\u00A33) [M]", true, 120}};
     }
 
     TSavedGame Saved() const { return TSavedGame::Capture(game_, window_shown_); }
@@ -135,7 +139,7 @@ std::vector<std::string> Entries(const fs::path& dir) {
 TEST_F(SavedGameFormat, ImageKeepsEveryFieldExactly) {
     const std::string image = Image();
     EXPECT_EQ(image.substr(0, 8), std::string("RTOPSAV\x1A", 8));
-    EXPECT_EQ(U32At(image, 8), 2u);
+    EXPECT_EQ(U32At(image, 8), TSavedGame::kFormatVersion);
     EXPECT_EQ(U32At(image, 12), image.size() - TSavedGame::kHeaderSize);
 
     // Into a game dealt from another seed, whose own options and used bonus stay.
@@ -196,20 +200,23 @@ TEST_F(SavedGameFormat, FlippedBitsAreNoticed) {
 }
 
 TEST_F(SavedGameFormat, OtherFormatVersionsAreRefused) {
-    for (std::uint32_t version : {0u, 3u, 0x01000000u}) {
+    for (std::uint32_t version : {0u, TSavedGame::kFormatVersion + 1, 0x01000000u}) {
         std::string image = Image();
         for (int i = 0; i < 4; ++i) image[8 + i] = static_cast<char>((version >> (8 * i)) & 0xFF);
-        ExpectRefused(image, "format version " + std::to_string(version) + ", not 2",
+        ExpectRefused(image,
+                      "format version " + std::to_string(version) + ", not " +
+                          std::to_string(TSavedGame::kFormatVersion),
                       "version " + std::to_string(version));
     }
 }
 
-// A file of format 1 lacks the rows selected and the move waiting for an answer (17 bytes when
-// nothing waits, just before the window's caption): it loads as a game that waits for nothing.
+// A file of format 1 lacks the rows selected and the move waiting for an answer (17 bytes of
+// format 2 when nothing waits, just before the window's caption): it loads as a game that waits
+// for nothing.
 TEST_F(SavedGameFormat, FormatOneStillLoads) {
     const TSavedGame saved = Saved();
     ASSERT_TRUE(saved.State.Agenda.empty());
-    std::string payload = Image().substr(TSavedGame::kHeaderSize);
+    std::string payload = saved.ToBytes(2).substr(TSavedGame::kHeaderSize);
     std::string caption(4, '\0');
     for (int i = 0; i < 4; ++i)
         caption[static_cast<std::size_t>(i)] =
@@ -217,16 +224,307 @@ TEST_F(SavedGameFormat, FormatOneStillLoads) {
     const std::size_t at = payload.find(std::string(17, '\0') + caption + window_shown_.Caption);
     ASSERT_NE(at, std::string::npos);
     payload.erase(at, 17);
-    std::string image = TSavedGame::Seal(payload);
-    image[8] = 1;
+    const std::string image = TSavedGame::Seal(payload, 1);
+    EXPECT_EQ(image, saved.ToBytes(1));
 
     TSavedGame loaded;
     std::string why;
     ASSERT_TRUE(TSavedGame::FromBytes(image, loaded, why)) << why;
     EXPECT_EQ(loaded.State, saved.State);
-    EXPECT_EQ(loaded.Window, saved.Window);
+    // Its rows kept their texts, not the properties they showed.
+    TSavedGame expected = saved;
+    for (auto* rows : {&expected.Window.Avail, &expected.Window.Portfolio})
+        for (TSavedRow& row : *rows) row.Property = 0;
+    EXPECT_EQ(loaded.Window, expected.Window);
     // Written again, it is of the current format.
-    EXPECT_EQ(loaded.ToBytes(), saved.ToBytes());
+    EXPECT_EQ(loaded.ToBytes(), expected.ToBytes());
+}
+
+// ---------------------------------------------------------------- the fields' own lines
+
+// Calls act(key, what, field, line) for every saved field: the game's own, and for a table its
+// first record's ("properties.buy", "buying price of property 1").
+template <class Act>
+void ForEachSavedField(TGameState& state, Act&& act) {
+    ForEachField(state, [&act, &state](const char* name, auto& field, const TField& f) {
+        using Value = std::remove_cvref_t<decltype(field)>;
+        if (!(f.Use & kSaved)) return;
+        if constexpr (std::is_same_v<Value, decltype(state.Areas)> ||
+                      std::is_same_v<Value, decltype(state.Properties)> ||
+                      std::is_same_v<Value, decltype(state.NewsItems)>) {
+            const std::string of = std::is_same_v<Value, decltype(state.Areas)> ? " of area 1"
+                                   : std::is_same_v<Value, decltype(state.Properties)>
+                                       ? " of property 1"
+                                       : " of headline 1";
+            ForEachField(field[0], [&](const char* part, auto& value, const TField& pf) {
+                if (pf.Use & kSaved)
+                    act(std::string(name) + "." + part, std::string(pf.What) + of, value, pf);
+            });
+        } else {
+            act(std::string(name), std::string(f.What), field, f);
+        }
+    });
+}
+
+template <class T>
+struct StoredAs {
+    using type = T;
+};
+template <class T>
+requires std::is_enum_v<T>
+struct StoredAs<T> {
+    using type = std::underlying_type_t<T>;
+};
+
+// Puts v into a field: a text of v bytes, a list or pair whose first entry is v. False when
+// the field's type cannot hold v at all.
+template <class Value>
+bool Assign(Value& field, std::int64_t v) {
+    if constexpr (std::is_same_v<Value, Money>) {
+        field = Money::FromRaw(v);
+        return true;
+    } else if constexpr (std::is_same_v<Value, std::string>) {
+        if (v < 0) return false;
+        field.assign(static_cast<std::size_t>(v), 'x');
+        return true;
+    } else if constexpr (std::is_same_v<Value, bool>) {
+        if (v < 0 || v > 1) return false;
+        field = v == 1;
+        return true;
+    } else if constexpr (std::is_enum_v<Value> || std::is_integral_v<Value>) {
+        using Raw = typename StoredAs<Value>::type;
+        if (v < std::numeric_limits<Raw>::min() || v > std::numeric_limits<Raw>::max())
+            return false;
+        field = static_cast<Value>(v);
+        return true;
+    } else if constexpr (requires { field[0] = 0; }) {
+        using Raw = std::remove_cvref_t<decltype(field[0])>;
+        if (v < std::numeric_limits<Raw>::min() || v > std::numeric_limits<Raw>::max())
+            return false;
+        if constexpr (requires { field.resize(1); })
+            if (field.empty()) field.resize(1);
+        field[0] = static_cast<Raw>(v);
+        return true;
+    } else {
+        return false;
+    }
+}
+
+// What the loader says of a value just outside a field's range.
+template <class Value>
+std::string Refusal(const std::string& what, std::int64_t v, const TField& f) {
+    if constexpr (std::is_same_v<Value, Money>)
+        return what + (f.Low == 0 && v < 0 ? " below zero" : " out of range");
+    else if constexpr (std::is_same_v<Value, std::string>)
+        return what + " longer than " + std::to_string(f.High) + " bytes";
+    else
+        return what + " is " + std::to_string(v) + " (allowed " + std::to_string(f.Low) + ".." +
+               std::to_string(f.High) + ")";
+}
+
+// docs/SAVEDGAME.md's words for a value, a type and a range.
+template <class Value>
+std::string Cell(const Value& value) {
+    if constexpr (std::is_same_v<Value, Money>)
+        return FormatPounds(value);
+    else if constexpr (std::is_same_v<Value, std::string>)
+        return "\"" + value + "\"";
+    else
+        return std::to_string(static_cast<std::int64_t>(value));
+}
+
+template <class Value>
+constexpr bool kScalar = std::is_same_v<Value, Money> || std::is_same_v<Value, std::string> ||
+                         std::is_enum_v<Value> || std::is_integral_v<Value>;
+
+template <class Value>
+std::string DefaultCell(const TField& f) {
+    if constexpr (kScalar<Value>) {
+        if (!(f.Use & kDealt)) return "";
+        Value value{};
+        SetToDefault(value, f);
+        return Cell(value);
+    } else {
+        return "";
+    }
+}
+
+template <class Value>
+std::string TypeCell() {
+    if constexpr (std::is_same_v<Value, Money>) return "`money`";
+    if constexpr (std::is_same_v<Value, std::string>) return "`text`";
+    if constexpr (std::is_same_v<Value, bool>) return "`bool`";
+    if constexpr (std::is_enum_v<Value>) return "`i32`";
+    if constexpr (std::is_same_v<Value, std::uint8_t>) return "`u8`";
+    if constexpr (std::is_same_v<Value, std::uint16_t>) return "`u16`";
+    if constexpr (std::is_same_v<Value, std::int32_t>) return "`i32`";
+    if constexpr (std::is_same_v<Value, std::vector<int>>) return "`list of i32`";
+    if constexpr (std::is_same_v<Value, std::array<std::int32_t, 2>>) return "`i32` ×2";
+    if constexpr (std::is_same_v<Value, TRandom>) return "`u64` ×4";
+    if constexpr (std::is_same_v<Value, TMarketHistory>) return "4 lists";
+    if constexpr (std::is_same_v<Value, std::vector<TAgendaEntry>>)
+        return "`list of (i32, text, text, text, i32, i32)`";
+    if constexpr (std::is_same_v<Value, TAnswer>) return "`bool`, `text`";
+    if constexpr (requires { std::tuple_size<Value>::value; })
+        return std::to_string(std::tuple_size<Value>::value) + " records";
+    return "";
+}
+
+template <class Value>
+std::string RangeCell(const TField& f) {
+    std::string range;
+    if (!f.Ranged) {
+    } else if constexpr (std::is_same_v<Value, std::string>) {
+        range = "UTF-8, at most " + std::to_string(f.High) + " bytes";
+    } else if constexpr (std::is_same_v<Value, Money>) {
+        range = FormatPounds(Money::FromRaw(f.Low)) + ".." + FormatPounds(Money::FromRaw(f.High));
+    } else if constexpr (std::is_same_v<Value, bool>) {
+        range = f.Low == f.High ? std::to_string(f.Low) : "0 or 1";
+    } else if constexpr (std::is_same_v<Value, bool>) {
+        range = "0 or 1";
+    } else if constexpr (std::is_enum_v<Value> || std::is_integral_v<Value>) {
+        using Raw = typename StoredAs<Value>::type;
+        range =
+            f.Low == std::numeric_limits<Raw>::min() && f.High == std::numeric_limits<Raw>::max()
+                ? "any"
+                : std::to_string(f.Low) + ".." + std::to_string(f.High);
+    } else if constexpr (std::is_same_v<Value, std::vector<int>>) {
+        range = "each " + std::to_string(f.Low) + ".." + std::to_string(f.High) + ", at most " +
+                std::to_string(kPropertyCount);
+    } else {
+        range = "each " + std::to_string(f.Low) + ".." + std::to_string(f.High);
+    }
+    if (*f.Note == '\0') return range;
+    return range.empty() ? f.Note : range + "; " + f.Note;
+}
+
+// The table of saved fields, one row a field, as docs/SAVEDGAME.md shows it.
+std::string FieldTable() {
+    std::string table =
+        "| field | type | range checked on load | a new deal sets |\n|---|---|---|---|\n";
+    const auto row = [&table](const std::string& name, const auto& value, const TField& f) {
+        using Value = std::remove_cvref_t<decltype(value)>;
+        std::string key = "`" + name + "`";
+        if (f.Since > 1) key += " (format " + std::to_string(f.Since) + ")";
+        table += "| " + key + " | " + TypeCell<Value>() + " | " + RangeCell<Value>(f) + " | " +
+                 DefaultCell<Value>(f) + " |\n";
+    };
+    const TGameState state;
+    ForEachField(state, [&row](const char* name, const auto& field, const TField& f) {
+        using Value = std::remove_cvref_t<decltype(field)>;
+        if (!(f.Use & kSaved)) return;
+        row(name, field, f);
+        if constexpr (std::is_same_v<Value, decltype(state.Areas)> ||
+                      std::is_same_v<Value, decltype(state.Properties)> ||
+                      std::is_same_v<Value, decltype(state.NewsItems)>)
+            ForEachField(field[0], [&](const char* part, const auto& value, const TField& pf) {
+                if (pf.Use & kSaved) row(std::string(name) + "." + part, value, pf);
+            });
+    });
+    return table;
+}
+
+// Every saved field's range, as its line gives it, is the loader's: a value just outside is
+// refused, on reading and on writing, and both bounds are taken.
+TEST_F(SavedGameFormat, EachFieldsRangeIsTheLoaders) {
+    TSavedGame base = Saved();
+    base.State.SelectionSide = TSelectionSide::None;
+    base.State.Selection.clear();
+    ASSERT_EQ(base.Problem(), "");
+    // Bounds that other fields narrow further: the total is the sum of the repayments,
+    // property 1 lies in area 1, not every flag is known, a repayment needs a mortgage, and a
+    // headline's size and target depend on its kind.
+    const std::set<std::string> narrowed = {"monthlyRepaymentTotal",
+                                            "properties.area",
+                                            "properties.flags",
+                                            "properties.monthlyRepayment",
+                                            "news.kind",
+                                            "news.magnitude",
+                                            "news.target"};
+    std::vector<std::string> keys;
+    ForEachSavedField(base.State,
+                      [&keys](const std::string& key, const std::string&, auto&, const TField& f) {
+                          if (f.Ranged) keys.push_back(key);
+                      });
+    int refused = 0;
+    int taken = 0;
+    for (const std::string& key : keys) {
+        for (const int side : {0, 1, 2, 3}) {
+            TSavedGame s = base;
+            bool assigned = false;
+            std::string expected;
+            ForEachSavedField(s.State, [&](const std::string& k, const std::string& what,
+                                           auto& field, const TField& f) {
+                if (k != key) return;
+                using Value = std::remove_cvref_t<decltype(field)>;
+                const std::int64_t v = std::array{f.Low - 1, f.High + 1, f.Low, f.High}[side];
+                assigned = Assign(field, v);
+                expected = side < 2 ? Refusal<Value>(what, v, f) : "";
+            });
+            if (!assigned || (side >= 2 && narrowed.contains(key))) continue;
+            EXPECT_EQ(s.Problem(), expected) << key << " side " << side;
+            TSavedGame loaded;
+            std::string why;
+            EXPECT_EQ(TSavedGame::FromBytes(s.ToBytes(), loaded, why), side >= 2)
+                << key << " side " << side << ": " << why;
+            if (side >= 2) {
+                EXPECT_TRUE(loaded.State == s.State) << key;
+            }
+            ++(side < 2 ? refused : taken);
+        }
+    }
+    EXPECT_GE(refused, 45);
+    EXPECT_GE(taken, 60);
+}
+
+// A new deal gives every field marked so its line's default, whatever the game before held,
+// and the document's table says the same.
+TEST_F(SavedGameFormat, ANewDealGivesEachFieldItsDefault) {
+    game_.InitWorld();
+    std::vector<std::string> dealt;
+    ForEachField(game_.State(), [&dealt](const char* name, const auto& field, const TField& f) {
+        using Value = std::remove_cvref_t<decltype(field)>;
+        if (!(f.Use & kDealt)) return;
+        dealt.push_back(name);
+        if constexpr (kScalar<Value>) {
+            EXPECT_NE(DefaultCell<Value>(f), "") << name;
+            EXPECT_EQ(Cell(field), DefaultCell<Value>(f)) << name;
+        } else {
+            ADD_FAILURE() << name << " is dealt but has no value of its own";
+        }
+    });
+    // Among them at least these, whatever fields are added later.
+    for (const char* name : {"cash", "debt", "monthlyRepaymentTotal", "stage", "crashTicks", "year",
+                             "month", "currentArea", "running", "paused", "firstName", "lastName",
+                             "contactAddress", "selectionSide", "mortgageMode", "damRenMode"})
+        EXPECT_NE(std::find(dealt.begin(), dealt.end(), name), dealt.end()) << name;
+    EXPECT_EQ(game_.State().Cash, TGame::kStartingCash);
+    EXPECT_EQ(game_.State().Year, 2000);
+    EXPECT_EQ(game_.State().FirstName, "unknown");
+}
+
+// docs/SAVEDGAME.md's table of fields is the field list's, row for row. With
+// REALTOPIA_WRITE_DOCS set, the test writes the table there first.
+TEST(SavedGameFields, TheDocumentsTableIsTheFieldList) {
+    const std::string path = std::string(REALTOPIA_SOURCE_DIR) + "/docs/SAVEDGAME.md";
+    std::string doc = ReadAll(path);
+    const std::string begin = "<!-- fields: begin -->\n";
+    const std::string end = "<!-- fields: end -->";
+    std::size_t from = doc.find(begin);
+    std::size_t to = doc.find(end);
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+    from += begin.size();
+    ASSERT_LE(from, to);
+    const std::string table = FieldTable();
+    if (std::getenv("REALTOPIA_WRITE_DOCS") != nullptr) {
+        doc.replace(from, to - from, table);
+        WriteAll(path, doc);
+        to = from + table.size();
+    }
+    EXPECT_EQ(doc.substr(from, to - from), table)
+        << "docs/SAVEDGAME.md differs from ForEachField: run this test with "
+           "REALTOPIA_WRITE_DOCS=1 to write the table";
 }
 
 // Values that no game reaches, in an image whose checksum is right: refused on reading, and
@@ -318,6 +616,8 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
         {"trend picture is 3", [](TSavedGame& s) { s.Window.TrendPicture = 3; }},
         {"typed letters longer than 64", [](TSavedGame& s) { s.Window.Typed.assign(65, 'w'); }},
         {"list row not UTF-8", [](TSavedGame& s) { s.Window.Portfolio[0].Text = "\xC3("; }},
+        {"property of a list row is 121",
+         [](TSavedGame& s) { s.Window.Avail[1].Property = kPropertyCount + 1; }},
     };
     const std::string path = temp_.Root() + "/REALTOPI.SAV";
     for (const Case& c : cases) {
@@ -330,10 +630,11 @@ TEST_F(SavedGameFormat, ValuesOutOfRangeAreRefused) {
     }
     EXPECT_EQ(Saved().Problem(), "");
 
-    // The last byte of the payload is the selection mark of the last portfolio row.
+    // The payload ends with the selection mark of the last portfolio row and its property.
     std::string payload = Image().substr(TSavedGame::kHeaderSize);
-    ASSERT_EQ(payload.back(), 1);
-    payload.back() = 2;
+    const std::size_t mark = payload.size() - 5;
+    ASSERT_EQ(payload[mark], 1);
+    payload[mark] = 2;
     ExpectRefused(TSavedGame::Seal(payload), "a truth value of 2", "truth value");
 
     // The generator's four words, all zero: a state it would never leave.

@@ -378,4 +378,30 @@ TEST_F(SavedGameOffer, OnlyAGameInProgressIsSaved) {
     EXPECT_EQ(ReadAll(SavePath()), elsewhere);
 }
 
+// A list row is put back onto the property it showed, whatever its text reads: a row whose
+// text lagged is shown as it was, and rows that showed other properties than the game's lists
+// now do are left as refilled, with nothing selected.
+TEST_F(SavedGameOffer, RowsArePutBackByThePropertyTheyShowed) {
+    StartEngagedGame();
+    ClickAvail({1});
+    ASSERT_TRUE(View().Avail.Rows[1].Selected);
+    const TSavedGame saved = TSavedGame::Capture(Game(), SavedWindowOf(Form()));
+    ASSERT_GE(saved.Window.Avail.size(), 3u);
+    EXPECT_EQ(saved.Window.Avail[1].Property, View().Avail.Rows[1].Property);
+
+    TSavedGame lagging = saved;
+    lagging.Window.Avail[0].Text = "Another name (\u00A31)";
+    Restart();
+    Form().ShowSavedGame(lagging);
+    EXPECT_EQ(View().Avail.Rows[0].Text, "Another name (\u00A31)");
+    EXPECT_LE(View().Avail.Rows[0].NameLength, View().Avail.Rows[0].Text.size());
+    EXPECT_TRUE(View().Avail.Rows[1].Selected);
+
+    TSavedGame swapped = saved;
+    std::swap(swapped.Window.Avail[1].Property, swapped.Window.Avail[2].Property);
+    Restart();
+    Form().ShowSavedGame(swapped);
+    for (const TListRow& row : View().Avail.Rows) EXPECT_FALSE(row.Selected) << row.Text;
+}
+
 }  // namespace
