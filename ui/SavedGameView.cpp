@@ -28,7 +28,10 @@ void RestoreRows(TListView& list, const std::vector<TSavedRow>& saved) {
     for (std::size_t i = 0; i < saved.size(); ++i)
         if (NameOfRow(saved[i].Text) != NameOfRow(list.Rows[i].Text)) return;
     for (std::size_t i = 0; i < saved.size(); ++i) {
-        list.Rows[i].Text = saved[i].Text;  // the same name, so NameLength still holds
+        if (list.Rows[i].Text != saved[i].Text) {
+            list.Rows[i].Text = saved[i].Text;  // the same name, so NameLength still holds
+            list.Rows[i].TextVersion = 0;       // made again at the next refill
+        }
         list.Rows[i].Selected = saved[i].Selected;
     }
 }
