@@ -13,10 +13,12 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <set>
@@ -162,10 +164,20 @@ public:
         painted_.clear();
         paints_ = 0;
         requested_ = false;
+        // A window the platform never lets paint would wait for ever: a timer wakes the loop.
+        QTimer limit;
+        limit.setSingleShot(true);
+        limit.start(5000);
         const double c0 = ThreadCpuNs();
         for (QWidget* widget : widgets_) widget->update();
-        while (!requested_) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        return ThreadCpuNs() - c0;
+        while (!requested_ && limit.isActive())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const double cpu = ThreadCpuNs() - c0;
+        if (!requested_) {
+            std::fprintf(stderr, "the window was not repainted within 5 s\n");
+            std::exit(1);
+        }
+        return cpu;
     }
     // How many widgets the last repaint painted, in how many paint events, and how many of
     // the window's widgets are shown.
