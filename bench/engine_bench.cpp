@@ -161,6 +161,8 @@ int WindowMonthAgainstEngine(TGame& engine, const std::vector<std::uint64_t>& se
             form.RefillLists();
             form.RefreshDisplay();
             StartGame(engine, seed);
+            // The window's lists tell the game how many of their rows are selected (none).
+            Edit(engine).RowsSelected = shown.State().RowsSelected;
             const auto t0 = Clock::now();
             for (int m = 0; m < kMonths; ++m) {
                 shown.MonthlyTick();

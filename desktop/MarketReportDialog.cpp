@@ -84,12 +84,21 @@ void MarketReportDialog::refresh() {
     prices_->setPlotLeft(left);
     worth_->setPlotLeft(left);
 
+    if (!logFilled_ || report.Log() != shownLog_) fillLog(report.Log());
+    if (!report.Log().empty()) {
+        // The latest news in sight, and where the keyboard starts, without selecting it.
+        log_->setCurrentRow(log_->count() - 1, QItemSelectionModel::NoUpdate);
+        log_->scrollToBottom();
+    }
+}
+
+void MarketReportDialog::fillLog(const std::vector<TLogRow>& rows) {
     // Rows are filled before they join the list, so it lays itself out once.
     log_->setUpdatesEnabled(false);
     log_->clear();
     const QFontMetrics bold(PixelFont(QStringLiteral("Arial"), 13, true));
     int monthWidth = 0;
-    for (const TLogRow& row : report.Log()) {
+    for (const TLogRow& row : rows) {
         const QString sentence = Text(row.AccessibleText());
         auto* item = new QListWidgetItem(sentence);
         item->setData(Qt::AccessibleTextRole, sentence);
@@ -102,16 +111,14 @@ void MarketReportDialog::refresh() {
         log_->addItem(item);
     }
     delegate_->setMonthWidth(monthWidth);
-    if (report.Log().empty()) {
+    if (rows.empty()) {
         auto* item = new QListWidgetItem(Text(TMarketReport::EmptyLog), log_);
         item->setData(Qt::AccessibleTextRole, item->text());
         item->setFlags(Qt::ItemIsEnabled);
-    } else {
-        // The latest news in sight, and where the keyboard starts, without selecting it.
-        log_->setCurrentRow(log_->count() - 1, QItemSelectionModel::NoUpdate);
-        log_->scrollToBottom();
     }
     log_->setUpdatesEnabled(true);
+    shownLog_ = rows;
+    logFilled_ = true;
 }
 
 void MarketReportDialog::setVisible(bool visible) {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <vector>
+
+#include "ui/MarketReport.h"
 
 class MarketChart;
 class NewsLogDelegate;
@@ -29,10 +32,17 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The log's rows made again from `rows`.
+    void fillLog(const std::vector<TLogRow>& rows);
+
     const TGame& game_;
     MarketChart* prices_ = nullptr;
     MarketChart* worth_ = nullptr;
     QListWidget* log_ = nullptr;
     NewsLogDelegate* delegate_ = nullptr;
     QPushButton* close_ = nullptr;
+    // The log's rows as the list holds them: a report whose log has not changed since (most
+    // months bring no news) keeps the list's items and their wrapping.
+    std::vector<TLogRow> shownLog_;
+    bool logFilled_ = false;
 };

@@ -96,8 +96,7 @@ public:
     }
     bool Empty() const { return next_ == used_; }
     std::size_t Size() const { return used_ - next_; }
-    // The first event not yet taken, moved out (events appended while it is applied follow
-    // it); false when there is none.
+    // The first event not yet taken, copied into `event`; false when there is none.
     bool Take(TGameEvent& event) {
         if (next_ == used_) {
             Clear();
@@ -107,6 +106,15 @@ public:
         if (next_ == used_) Clear();
         return true;
     }
+    // Taking events in place: between BeginTaking and the matching EndTaking, Next gives the
+    // first event not yet taken where it lies, or null when there is none. It holds until the
+    // next Push (which may move the slots) and is never overwritten before the outermost
+    // EndTaking: the slots are reused only once every taker has finished.
+    void BeginTaking() { ++takers_; }
+    const TGameEvent* Next() { return next_ == used_ ? nullptr : &slots_[next_++]; }
+    void EndTaking() {
+        if (--takers_ == 0 && next_ == used_) Clear();
+    }
     // Forgets every event not yet taken (a caller with no window to show them).
     void Clear() { used_ = next_ = 0; }
 
@@ -114,4 +122,5 @@ private:
     std::vector<TGameEvent> slots_;
     std::size_t used_ = 0;
     std::size_t next_ = 0;
+    int takers_ = 0;
 };

@@ -1,27 +1,19 @@
 #include "ui/DisplayTexts.h"
 
-const std::string& TDisplayTexts::Row(int number, const TProperty& property) {
-    TRow& row = rows_.at(static_cast<std::size_t>(number - 1));
-    const bool mortgaged = property.Has(Mortgaged);
-    if (!row.Made || row.Price != property.BuyPrice || row.Mortgaged != mortgaged ||
-        row.Name != property.Name) {
-        WriteRow(row.Text, property);
-        row.Name = property.Name;
-        row.Price = property.BuyPrice;
-        row.Mortgaged = mortgaged;
-        row.Made = true;
-        ++row.Version;
-    }
-    return row.Text;
-}
-
 void TDisplayTexts::PutRow(TListRow& row, int number, const TProperty& property) {
-    const std::string& text = Row(number, property);
-    const unsigned version = rows_[static_cast<std::size_t>(number - 1)].Version;
-    if (row.Property == number && row.TextVersion == version && row.Text.size() == text.size())
-        return;
-    row.Text = text;
-    row.TextVersion = version;
+    TRow& kept = rows_.at(static_cast<std::size_t>(number - 1));
+    const bool mortgaged = property.Has(Mortgaged);
+    if (kept.Version == 0 || kept.Price != property.BuyPrice || kept.Mortgaged != mortgaged ||
+        kept.Name != property.Name) {
+        kept.Name = property.Name;
+        kept.Price = property.BuyPrice;
+        kept.Mortgaged = mortgaged;
+        ++kept.Version;
+    }
+    if (row.Property == number && row.TextVersion == kept.Version) return;
+    // Written straight into the row: a moved price is formatted once and copied nowhere.
+    WriteRow(row.Text, property);
+    row.TextVersion = kept.Version;
     row.NameLength = property.Name.size();
     row.Property = number;
 }

@@ -37,24 +37,21 @@ private:
 struct TDisplayTexts {
     TFigureText Portfolio, Cash, Debt, Area, Worth, Stage;
 
-    // A list row's text ("Name (£1,234) [M]"), made again only when the property's name,
-    // buying price or mortgage changes.
-    // `number`: the property's number (1..120).
-    const std::string& Row(int number, const TProperty& property);
-    // Puts that text into a list's row, unless the row already holds it.
+    // Puts a property's text ("Name (£1,234) [M]") into a list's row, made again only when
+    // the row showed another property or the property's name, buying price or mortgage
+    // changed since. `number`: the property's number (1..120).
     void PutRow(TListRow& row, int number, const TProperty& property);
     // Writes a row's text into `text`, in place.
     static void WriteRow(std::string& text, const TProperty& property);
 
 private:
+    // The figures a property's row was last made from, and how many times they changed: a
+    // list's row holding the latest count holds the latest text.
     struct TRow {
         std::string Name;
         Money Price;
         bool Mortgaged = false;
-        bool Made = false;
-        std::string Text;
-        // Counts the texts made, so that a list's row knows whether it holds the latest.
-        unsigned Version = 0;
+        unsigned Version = 0;  // 0: never made
     };
     std::array<TRow, kPropertyCount> rows_;
 };

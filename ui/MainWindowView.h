@@ -25,7 +25,7 @@ struct TListRow {
     // The property the row shows (1..120): what selecting the row selects.
     int Property = 0;
     // Which of the window's texts for that property the row holds (ui/DisplayTexts.h), so
-    // that refilling the lists copies only the texts that changed; 0: none of them.
+    // that refilling the lists makes again only the texts that changed; 0: none of them.
     unsigned TextVersion = 0;
 };
 

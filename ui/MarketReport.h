@@ -80,6 +80,7 @@ struct TLogRow {
     std::string Note;  // for a headline, when its effect landed or that it is still to come
     bool Pending = false;
 
+    bool operator==(const TLogRow&) const = default;
     // The whole row as one sentence, for a screen reader.
     std::string AccessibleText() const;
 };

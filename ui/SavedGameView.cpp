@@ -36,10 +36,13 @@ void RestoreRows(TListView& list, const std::vector<TSavedRow>& saved) {
     for (std::size_t i = 0; i < saved.size(); ++i)
         if (!SameProperty(saved[i], list.Rows[i])) return;
     for (std::size_t i = 0; i < saved.size(); ++i) {
-        list.Rows[i].Text = saved[i].Text;
-        // The same property, so the same name; NameLength stays inside the text whatever a
-        // file says.
-        list.Rows[i].NameLength = std::min(list.Rows[i].NameLength, saved[i].Text.size());
+        if (list.Rows[i].Text != saved[i].Text) {
+            list.Rows[i].Text = saved[i].Text;
+            // The same property, so the same name; NameLength stays inside the text whatever
+            // a file says.
+            list.Rows[i].NameLength = std::min(list.Rows[i].NameLength, saved[i].Text.size());
+            list.Rows[i].TextVersion = 0;  // made again at the next refill
+        }
         list.Rows[i].Selected = saved[i].Selected;
     }
 }

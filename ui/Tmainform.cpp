@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include "ui/DisplayText.h"
 
@@ -10,6 +11,11 @@ namespace {
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
+}
+
+// Writes `text` unless `to` already holds it: a refresh seldom changes a caption.
+void Put(std::string& to, std::string_view text) {
+    if (to != text) to.assign(text);
 }
 
 bool AnySelected(const TListView& list) {
@@ -55,9 +61,12 @@ void Tmainform::ApplyGameEvents() {
 
 void Tmainform::TakeGameEvents() {
     // One event at a time, taken before it is applied: a box or a repaint while it is applied
-    // may let the player move, whose events then follow the ones of this move.
-    TGameEvent event;
-    while (game_.Events().Take(event)) Apply(event);
+    // may let the player move, whose events then follow the ones of this move. Each is applied
+    // where it lies in the outbox, not copied out.
+    TGameEvents& events = game_.Events();
+    events.BeginTaking();
+    while (const TGameEvent* event = events.Next()) Apply(*event);
+    events.EndTaking();
 }
 
 void Tmainform::Play(TMoveKind kind) {
@@ -66,9 +75,13 @@ void Tmainform::Play(TMoveKind kind) {
 
 void Tmainform::Apply(const TGameEvent& event) {
     switch (event.Kind) {
-        case TGameEventKind::PanelsChanged:
-            RefreshDisplay(event.Panels);
+        case TGameEventKind::PanelsChanged: {
+            // The event lies in the outbox, which a move made meanwhile may move: its figures
+            // are read first.
+            const TPanelFigures figures = event.Panels;
+            RefreshDisplay(figures);
             break;
+        }
         case TGameEventKind::CashChanged:
             ShowCash(event.Amount);
             break;
@@ -93,9 +106,11 @@ void Tmainform::Apply(const TGameEvent& event) {
         case TGameEventKind::Paused:
             ShowPaused();
             break;
-        case TGameEventKind::Resumed:
-            ShowResumed(&event.Panels);
+        case TGameEventKind::Resumed: {
+            const TPanelFigures figures = event.Panels;
+            ShowResumed(&figures);
             break;
+        }
         case TGameEventKind::StatusText:
             SetStatusText(event.Text);
             break;
@@ -168,19 +183,19 @@ void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
     switch (figures.Side) {
         case TSelectionSide::None:
             if (!AnySelected(view_.Avail)) {
-                view_.DamRen.Caption = "Damage/Renovate";
-                view_.BuySell.Caption = "Buy/Sell";
-                view_.Info = "Click on a property";
+                Put(view_.DamRen.Caption, "Damage/Renovate");
+                Put(view_.BuySell.Caption, "Buy/Sell");
+                Put(view_.Info, "Click on a property");
             }
             break;
         case TSelectionSide::ForSale:
-            view_.BuySell.Caption = "Buy (F6)";
-            view_.DamRen.Caption = "Damage (F5)";
+            Put(view_.BuySell.Caption, "Buy (F6)");
+            Put(view_.DamRen.Caption, "Damage (F5)");
             FollowPrices();
             break;
         case TSelectionSide::Portfolio:
-            view_.BuySell.Caption = "Sell (F6)";
-            view_.DamRen.Caption = "Renovate (F5)";
+            Put(view_.BuySell.Caption, "Sell (F6)");
+            Put(view_.DamRen.Caption, "Renovate (F5)");
             FollowPrices();
             break;
     }
@@ -188,31 +203,31 @@ void Tmainform::RefreshDisplay(const TPanelFigures& figures) {
     switch (figures.Mortgage) {
         case TMortgageMode::None:
             if (!AnySelected(view_.Portfolio)) {
-                view_.Mortgage.Caption = "Mortgage/Redeem";
+                Put(view_.Mortgage.Caption, "Mortgage/Redeem");
                 view_.Mortgage.Enabled = false;
             }
             break;
         case TMortgageMode::CanMortgage:
-            view_.Mortgage.Caption = "Mortgage (F7)";
+            Put(view_.Mortgage.Caption, "Mortgage (F7)");
             view_.Mortgage.Enabled = true;
             break;
         case TMortgageMode::CanRedeem:
-            view_.Mortgage.Caption = "Redeem (F7)";
+            Put(view_.Mortgage.Caption, "Redeem (F7)");
             view_.Mortgage.Enabled = true;
             break;
     }
 
     switch (figures.Trend) {
         case Risen:
-            view_.TrendText = "Market has risen";
+            Put(view_.TrendText, "Market has risen");
             view_.TrendPicture = TTrendPicture::Risen;
             break;
         case Fallen:
-            view_.TrendText = "Market has fallen";
+            Put(view_.TrendText, "Market has fallen");
             view_.TrendPicture = TTrendPicture::Fallen;
             break;
         default:
-            view_.TrendText = "Market is steady";
+            Put(view_.TrendText, "Market is steady");
             view_.TrendPicture = TTrendPicture::Steady;
             break;
     }

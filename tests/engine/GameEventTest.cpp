@@ -132,6 +132,43 @@ TEST(GameEventTest, TheOutboxStartsEachEventCleanAndKeepsOrder) {
     EXPECT_FALSE(outbox.Take(taken));
 }
 
+// Events taken in place stay as they were while they are applied, even when applying one
+// takes the rest (a box's moves handled meanwhile) and appends more: the slots are reused
+// only once the first taker has finished, and then from the start.
+TEST(GameEventTest, EventsTakenInPlaceStayUntilEveryTakerHasFinished) {
+    TGameEvents outbox;
+    outbox.Push(Kind::TickerText).Text = "first";
+    outbox.Push(Kind::Progress).Number = 2;
+
+    outbox.BeginTaking();
+    const TGameEvent* first = outbox.Next();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Text, "first");
+    // While `first` is applied, a nested taker applies the rest and finds the outbox empty.
+    outbox.BeginTaking();
+    const TGameEvent* second = outbox.Next();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->Number, 2);
+    EXPECT_EQ(outbox.Next(), nullptr);
+    outbox.EndTaking();
+    // Nothing was reused: a new event goes after both.
+    outbox.Push(Kind::StatusText).Text = "later";
+    EXPECT_EQ(outbox.Size(), 1u);
+    const TGameEvent* later = outbox.Next();
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(later->Kind, Kind::StatusText);
+    EXPECT_EQ(outbox.Next(), nullptr);
+    outbox.EndTaking();
+
+    // Every taker done: the outbox starts again from its first slot, clean.
+    EXPECT_TRUE(outbox.Empty());
+    const TGameEvent& reused = outbox.Push(Kind::Sound);
+    EXPECT_TRUE(reused.Text.empty());
+    outbox.BeginTaking();
+    EXPECT_EQ(outbox.Next(), &reused);
+    outbox.EndTaking();
+}
+
 using WindowEventTest = RealtopiaFixture;
 
 // Before a question the window applies the events so far, so the screen behind the box is

@@ -322,6 +322,27 @@ TEST_F(SavedGameOffer, AStageReachedBeforeTheBreakIsNotAnnouncedAgain) {
               0);
 }
 
+// A row shown with a price the window had not written yet is put back as it was shown; the
+// next refill writes the property as it now is.
+TEST_F(SavedGameOffer, ARowPutBackAsShownIsWrittenAgainByTheNextRefill) {
+    StartEngagedGame();
+    Tick(2);
+    ASSERT_FALSE(View().Avail.Rows.empty());
+    const int number = View().Avail.Rows[0].Property;
+    Edit(Game()).Property(number).BuyPrice += Money::Pounds(1);  // the same width of text
+    const std::string shown = View().Avail.Rows[0].Text;
+    ASSERT_TRUE(SaveGameOnExit(Form()));
+    Create();
+    App().OfferSavedGames = true;
+    effects_.YesNoAnswers = {true};
+    EnterGame();
+    ASSERT_EQ(View().Avail.Rows[0].Text, shown);
+
+    Form().RefillLists();
+    EXPECT_EQ(View().Avail.Rows[0].Text, Tmainform::RowText(Game().State().Property(number)));
+    EXPECT_NE(View().Avail.Rows[0].Text, shown);
+}
+
 TEST_F(SavedGameOffer, NoRemovesTheFileAndDealsAsBefore) {
     LeaveGame();
     Restart();

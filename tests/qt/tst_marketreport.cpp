@@ -11,6 +11,7 @@
 #include <QTest>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "desktop/MarketChart.h"
 #include "desktop/MarketReportDialog.h"
@@ -53,6 +54,7 @@ private slots:
     void tabMovesBetweenThePartsAndEscOrEnterCloses();
     void gridLinesAreSharpAtTwiceTheScale();
     void aSmallScreenHoldsTheWholeWindow();
+    void theLogIsFilledAgainOnlyWhenItsRowsChanged();
 
 private:
     // A seeded game played for `months` with three London properties bought.
@@ -274,6 +276,40 @@ void TestMarketReport::gridLinesAreSharpAtTwiceTheScale() {
             QVERIFY2(grey, qPrintable(pixel.name()));
     }
     QCOMPARE(exact, 4);
+}
+
+// Shown again with no news since, the log keeps its rows as they were laid out; once news has
+// come, it holds the game's rows again. Either way the latest news is in sight.
+void TestMarketReport::theLogIsFilledAgainOnlyWhenItsRowsChanged() {
+    play(30);
+    const TGame& game = app->mainform.Game();
+    MarketReportDialog dialog(game);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* log = part<QListWidget>(dialog, "lst_news");
+    QVERIFY(log->count() > 1);
+    constexpr int kMark = Qt::UserRole + 99;
+    log->item(0)->setData(kMark, true);  // a mark only this row, as laid out, carries
+    log->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    dialog.hide();
+    dialog.show();
+    QVERIFY(log->item(0)->data(kMark).toBool());
+    QCOMPARE(log->currentRow(), log->count() - 1);
+
+    dialog.hide();
+    const std::vector<TLogRow> before = TMarketReport(game).Log();
+    for (int month = 0; month < 24 && TMarketReport(game).Log() == before; ++month)
+        app->mainform.TimerFired();
+    const TMarketReport report(game);
+    QVERIFY(report.Log() != before);
+    dialog.show();
+    QVERIFY(!log->item(0)->data(kMark).toBool());
+    QCOMPARE(log->count(), static_cast<int>(report.Log().size()));
+    for (int r = 0; r < log->count(); ++r)
+        QCOMPARE(
+            log->item(r)->data(Qt::AccessibleTextRole).toString(),
+            QString::fromStdString(report.Log()[static_cast<std::size_t>(r)].AccessibleText()));
+    QCOMPARE(log->currentRow(), log->count() - 1);
 }
 
 QTEST_MAIN(TestMarketReport)
