@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/Hisc.h"
+#include "engine/Money.h"
 #include "ui/Tmainform.h"
 
 struct TWatch {
@@ -52,8 +53,12 @@ void Tmainform::mnu_GameWatchClick() {
     for (int place = 1; place <= 10; ++place) {
         if (!FileExists(EntryRecordPath(path, table.Record(place)))) continue;
         any = true;
-        prompt += "\r" + std::to_string(place) + ") " + table.FullName(place) + "  \u00A3" +
-                  std::to_string(table.Score(place));
+        prompt += '\r';
+        prompt += std::to_string(place);
+        prompt += ") ";
+        prompt += table.FullName(place);
+        prompt += "  ";
+        AppendPounds(prompt, Money::Pounds(table.Score(place)));
     }
     if (!any) {
         effects_.ShowInformation(kWatchNone, {});

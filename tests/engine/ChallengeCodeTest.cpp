@@ -137,7 +137,7 @@ TEST(ChallengeCodeTest, AResultReadsBackAndAMistypedFigureOrCodeIsCaught) {
         for (char c : text) loose += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const std::size_t slash = loose.find('/');
         loose.replace(slash, 1, " / \u00A3");
-        if (loose.size() - slash > 8) loose.insert(slash + 6, ",");
+        if (loose.size() - slash > 8) loose.insert(slash + 6, 1, ',');
         ASSERT_TRUE(DecodeChallengeResult(loose, read)) << loose;
         EXPECT_EQ(read, result);
         // Every single mistyped digit of the figure, and of the check, is caught.

@@ -7,6 +7,7 @@
 
 #include "engine/GameRecord.h"
 #include "engine/Hisc.h"
+#include "engine/Money.h"
 #include "support/Files.h"
 #include "support/RealtopiaFixture.h"
 #include "ui/Challenge.h"
@@ -251,8 +252,10 @@ TEST_F(ChallengeTest, WatchingAHiScoreGameStepsTheSameStatesAsItsReplay) {
     ASSERT_TRUE(Form().Watching());
     const auto asked = effects_.CallsStartingWith("input: Watch a Game | ");
     ASSERT_EQ(asked.size(), 1U);
-    EXPECT_NE(asked[0].find("\r1) Ann Lee  \u00A3" + std::to_string(table.Score(1))),
+    // The score as every amount of the game is shown, with its thousands grouped.
+    EXPECT_NE(asked[0].find("\r1) Ann Lee  " + FormatPounds(Money::Pounds(table.Score(1)))),
               std::string::npos);
+    EXPECT_NE(FormatPounds(Money::Pounds(table.Score(1))).find(','), std::string::npos);
     // Meanwhile the player's own commands do nothing.
     EXPECT_FALSE(Form().Enabled(TCommand::Start));
     EXPECT_FALSE(Form().Invoke(TCommand::BuySell));
