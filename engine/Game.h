@@ -210,6 +210,20 @@ public:
     // Deals the challenge's market. With the player's own customisation file when the code
     // names what it changes; otherwise as built in, and false.
     bool DealChallenge(const TChallenge& challenge);
+    // The game being played is a challenge (dealt from a code, or its code given to a friend):
+    // its end gives the result to send back. Kept with the saved game; a new deal clears it.
+    bool IsChallenge() const { return ChallengeGame; }
+    void MarkChallenge() { ChallengeGame = true; }
+    // The worth a friend ended this game's market with, from the result they sent; noting it
+    // marks the game as a challenge.
+    std::optional<std::uint32_t> FriendsFigure() const {
+        if (FriendsWorth == kNoFriendsWorth) return std::nullopt;
+        return static_cast<std::uint32_t>(FriendsWorth);
+    }
+    void NoteFriendsFigure(std::optional<std::uint32_t> worth) {
+        ChallengeGame = true;
+        FriendsWorth = worth ? static_cast<std::int64_t>(*worth) : kNoFriendsWorth;
+    }
     // The digest of what the player's customisation file changes in a world (0: nothing).
     std::uint16_t OwnCustomisation() const;
     // The question open is the final reckoning ("You ended up with …"), its figures final.

@@ -274,7 +274,7 @@ bool TGameRecord::FromText(const std::string& text, TGameRecord& record, std::st
 
 std::uint64_t StateDigest(const TGame& game) {
     const TGameState& state = game.State();
-    std::uint64_t hash = Fnv(TSavedGame::Capture(game, {}).ToBytes());
+    std::uint64_t hash = Fnv(TSavedGame::Capture(game, {}).ToBytes(kDigestedFormat));
     const char flags[3] = {static_cast<char>(state.Running), static_cast<char>(state.Paused),
                            static_cast<char>(state.SoundOn)};
     return Fnv(std::string_view(flags, sizeof flags), hash);
@@ -399,6 +399,8 @@ bool ResumeRecord(const TGameRecord& record, TGame& game) {
         TMove sound = TMove::Of(TMoveKind::SoundOn);
         sound.Flag = game.State().SoundOn;
         replay.Apply(sound);
+        // Whether the game is a challenge is the player's, not the moves'.
+        if (game.IsChallenge()) replay.NoteFriendsFigure(game.FriendsFigure());
         if (replay.State() == game.State()) {
             game.AdoptRecord(replay.Record(), true);
             return true;

@@ -48,7 +48,12 @@ inline std::int32_t RecordMonth(int year, int month) {
     return (year - 2000) * 12 + (month - 1);
 }
 
-// A digest of every field of the game's state, for telling two games apart.
+// The saved game's format whose image of the state a record's digest covers. Fixed, so that
+// records kept before the saved game gained a field still verify; the fields added since
+// (whether the game is a challenge, a friend's figure on it) are the player's, not the market's.
+inline constexpr std::uint32_t kDigestedFormat = 3;
+// A digest of the game's state (its image in kDigestedFormat, and the running, paused and
+// sound flags), for telling two games apart.
 std::uint64_t StateDigest(const TGame& game);
 
 // Reads a record file (a regular file, never blocking); false with `why`.

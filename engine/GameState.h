@@ -14,6 +14,9 @@
 #include "engine/Random.h"
 #include "engine/World.h"
 
+// TGameState::FriendsWorth when no friend's result is known.
+inline constexpr std::int64_t kNoFriendsWorth = -1;
+
 // Everything that makes a game and decides how it goes on, as one value. The rules (TGame)
 // write it; everything above the engine reads it. Each field is named here once, and
 // ForEachField below lists them once for the saved game, the text front end's state answer
@@ -58,6 +61,12 @@ struct TGameState {
     std::vector<TAgendaEntry> Agenda;
     // The answer to the question last closed, for the step that follows it.
     TAnswer LastAnswer;
+    // This game is a challenge: dealt from a code, or its code given to a friend. Its end
+    // gives the result to send back.
+    bool ChallengeGame = false;
+    // The worth a friend ended this challenge with, in whole pounds, from the result they sent;
+    // kNoFriendsWorth while none is known.
+    std::int64_t FriendsWorth = kNoFriendsWorth;
 
     TArea& Area(int a) { return Areas[static_cast<std::size_t>(a - 1)]; }
     TProperty& Property(int p) { return Properties[static_cast<std::size_t>(p - 1)]; }
@@ -217,6 +226,12 @@ void ForEachField(State& s, Visit&& visit) {
                 "question or a step")
               .SavedFrom(2));
     visit("answer", s.LastAnswer, Whole(kSaved, "yes, then a text").SavedFrom(2));
+    visit("challenge", s.ChallengeGame, Truth(kSaved, "challenge").Dealt(false).SavedFrom(4));
+    visit("friendsWorth", s.FriendsWorth,
+          Number(kSaved, "friend's worth", kNoFriendsWorth, UINT32_MAX)
+              .Dealt(kNoFriendsWorth)
+              .Checked("-1: none known")
+              .SavedFrom(4));
 }
 
 template <class Area, class Visit>

@@ -66,8 +66,9 @@ struct TSavedGame {
     static constexpr char kMagic[8] = {'R', 'T', 'O', 'P', 'S', 'A', 'V', '\x1A'};
     // Every older version still loads, without the fields added since (a field's SavedFrom in
     // ForEachField). Format 2 added the rows selected and the move waiting for an answer,
-    // format 3 the property each list row showed.
-    static constexpr std::uint32_t kFormatVersion = 3;
+    // format 3 the property each list row showed, format 4 whether the game is a challenge and
+    // the friend's worth on it.
+    static constexpr std::uint32_t kFormatVersion = 4;
     static constexpr std::size_t kHeaderSize = 20;
     static constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
     static constexpr std::size_t kMaxTextBytes = kLongestText;

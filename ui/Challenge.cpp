@@ -59,14 +59,21 @@ std::optional<std::uint32_t> EarlierWorth(const TGame& game, const TChallenge& c
 }
 
 std::string Tmainform::ChallengeEnding() {
-    const TChallengePlay& play = challenge_;
-    if (!play.Playing || *play.Playing != game_.Challenge() || !game_.ReckoningOpen() ||
-        !game_.State().Engaged)
-        return {};
+    if (!game_.IsChallenge() || !game_.ReckoningOpen() || !game_.State().Engaged) return {};
     const TChallengeResult result{game_.Challenge(),
                                   TGame::ScoreOf(game_.PortfolioValue() + game_.State().Cash)};
+    const std::optional<std::uint32_t> earlier =
+        challenge_.Playing == result.Code ? challenge_.Earlier : std::nullopt;
     challenge_.Ended = result;
-    return "\r\r" + ChallengeEndText(result, play.Friend, play.Earlier);
+    return "\r\r" + ChallengeEndText(result, game_.FriendsFigure(), earlier);
+}
+
+void Tmainform::FollowChallenge() {
+    if (!game_.IsChallenge()) return;
+    const TChallenge challenge = game_.Challenge();
+    if (challenge_.Playing != challenge)
+        challenge_ = TChallengePlay{challenge, {}, OwnWorth(challenge), challenge_.Ended};
+    challenge_.Friend = game_.FriendsFigure();
 }
 
 std::string ChallengeLink(const TChallenge& challenge) {
@@ -91,8 +98,8 @@ TChallengeDeal Tmainform::PlayChallenge(const std::string& text) {
     if (isResult) {
         // The game being played is that market: its end shows both figures.
         if (challenge == game_.Challenge() && game_.GameInProgress()) {
-            challenge_.Playing = challenge;
-            challenge_.Friend = result.Worth;
+            game_.NoteFriendsFigure(result.Worth);
+            FollowChallenge();
             effects_.ShowInformation(kFriendNotedLead + Pounds(result.Worth) + kFriendNotedRest,
                                      {});
             return TChallengeDeal::FriendNoted;
@@ -116,8 +123,8 @@ TChallengeDeal Tmainform::PlayChallenge(const std::string& text) {
         friends = result.Worth;
     else if (challenge_.Playing == challenge)
         friends = challenge_.Friend;
-    const std::optional<std::uint32_t> earlier = OwnWorth(challenge);
-    challenge_ = TChallengePlay{challenge, friends, earlier, challenge_.Ended};
+    game_.NoteFriendsFigure(friends);
+    challenge_ = TChallengePlay{challenge, friends, OwnWorth(challenge), challenge_.Ended};
     if (own) return TChallengeDeal::Dealt;
     effects_.ShowInformation(kCustomisationDiffers, {});
     return TChallengeDeal::DealtAsBuiltIn;
@@ -126,7 +133,8 @@ TChallengeDeal Tmainform::PlayChallenge(const std::string& text) {
 void Tmainform::mnu_GameChallengeFriendClick() {
     // The game being played is now a challenge: its end gives the result to send back.
     const TChallenge challenge = game_.Challenge();
-    if (challenge_.Playing != challenge) challenge_ = TChallengePlay{challenge, {}, {}, {}};
+    game_.MarkChallenge();
+    FollowChallenge();
     const std::string code = EncodeChallenge(challenge);
     effects_.ShowCopyable(kChallengeFriendCaption, ChallengeMessage(game_), code,
                           kCopyChallengeButton, ChallengeLink(challenge), {});

@@ -32,11 +32,13 @@ inline constexpr const char* kFriendNotedRest =
     ". Your own worth will stand beside it when this game ends.";
 inline constexpr const char* kChallengeComparedLead = "The challenge ";
 
-// What the window knows of challenges: the one being played and the figures known for it.
+// What the window knows of challenges in this run of the program. Whether the game being
+// played is a challenge, and the friend's figure on it, are the game's own (TGame::IsChallenge,
+// TGame::FriendsFigure, kept with the saved game); this is the last challenge played and the
+// figures known for it, so that its code played again keeps the friend's figure.
 struct TChallengePlay {
-    // The game being played is this challenge: dealt from its code, or its code given to a
-    // friend. It stays set when another game follows; a game is the challenge while its code
-    // is this one.
+    // The last challenge played: dealt from its code, its code given to a friend, or resumed.
+    // It stays set when another game follows.
     std::optional<TChallenge> Playing;
     std::optional<std::uint32_t> Friend;   // the friend's worth on it, from their result
     std::optional<std::uint32_t> Earlier;  // the player's own worth in an earlier game of it

@@ -154,6 +154,7 @@ void Tmainform::ShowSavedGame(const TSavedGame& saved, const std::string& resume
         ResumeRecord(record, game_);
     else
         game_.AdoptRecord(TGameRecord(), false);
+    FollowChallenge();
 
     // The frames, the hints and the lists from the game; then the rows as they were shown.
     for (int a = 1; a <= kAreaCount; ++a)

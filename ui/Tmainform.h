@@ -261,6 +261,9 @@ private:
     // The player's own worth on a challenge's market, from a game ended in this run or a
     // hi-score entry's record.
     std::optional<std::uint32_t> OwnWorth(const TChallenge& challenge) const;
+    // The run's challenge figures follow the game being played when it is a challenge (after
+    // marking one, noting a friend's figure, or resuming a saved game).
+    void FollowChallenge();
 
     // The clock's interval before PLAY (the ticker's invitation) and in a game (a month).
     static constexpr int kIdleInterval = 3000;

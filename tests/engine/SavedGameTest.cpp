@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -240,6 +241,41 @@ TEST_F(SavedGameFormat, FormatOneStillLoads) {
     EXPECT_EQ(loaded.ToBytes(), expected.ToBytes());
 }
 
+// A challenge and the friend's figure on it are kept from format 4; a file of format 3 or
+// older loads as a game that is not a challenge. Neither changes the digest a game's record
+// keeps, which stays that of the format-3 image.
+TEST_F(SavedGameFormat, AChallengeIsKeptFromFormatFour) {
+    game_.NoteFriendsFigure(1234567);
+    ASSERT_TRUE(game_.IsChallenge());
+    const TSavedGame saved = Saved();
+    TSavedGame loaded;
+    std::string why;
+    ASSERT_TRUE(TSavedGame::FromBytes(saved.ToBytes(), loaded, why)) << why;
+    EXPECT_TRUE(loaded.State.ChallengeGame);
+    EXPECT_EQ(loaded.State.FriendsWorth, 1234567);
+    TGame resumed(temp_.Platform(TempPlatform::kSeed + 1));
+    resumed.InitWorld();
+    loaded.ApplyTo(resumed);
+    EXPECT_TRUE(resumed.IsChallenge());
+    EXPECT_EQ(resumed.FriendsFigure(), std::optional<std::uint32_t>(1234567));
+
+    for (std::uint32_t version = 1; version <= 3; ++version) {
+        ASSERT_TRUE(TSavedGame::FromBytes(saved.ToBytes(version), loaded, why)) << why;
+        EXPECT_FALSE(loaded.State.ChallengeGame) << version;
+        EXPECT_EQ(loaded.State.FriendsWorth, kNoFriendsWorth) << version;
+        loaded.ApplyTo(resumed);
+        EXPECT_FALSE(resumed.IsChallenge()) << version;
+        EXPECT_FALSE(resumed.FriendsFigure()) << version;
+    }
+    // Format 3 lacks just the two fields; the record's digest is the same with or without them.
+    EXPECT_EQ(saved.ToBytes(3).size() + 1 + 8, saved.ToBytes().size());
+    const std::uint64_t digest = StateDigest(game_);
+    game_.NoteFriendsFigure(std::nullopt);
+    EXPECT_EQ(game_.FriendsFigure(), std::nullopt);
+    EXPECT_TRUE(game_.IsChallenge());
+    EXPECT_EQ(StateDigest(game_), digest);
+}
+
 // ---------------------------------------------------------------- the fields' own lines
 
 // Calls act(key, what, field, line) for every saved field: the game's own, and for a table its
@@ -358,6 +394,7 @@ std::string TypeCell() {
     if constexpr (std::is_same_v<Value, std::uint8_t>) return "`u8`";
     if constexpr (std::is_same_v<Value, std::uint16_t>) return "`u16`";
     if constexpr (std::is_same_v<Value, std::int32_t>) return "`i32`";
+    if constexpr (std::is_same_v<Value, std::int64_t>) return "`i64`";
     if constexpr (std::is_same_v<Value, std::vector<int>>) return "`list of i32`";
     if constexpr (std::is_same_v<Value, std::array<std::int32_t, 2>>) return "`i32` ×2";
     if constexpr (std::is_same_v<Value, TRandom>) return "`u64` ×4";

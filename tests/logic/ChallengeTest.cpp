@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "engine/GameRecord.h"
 #include "engine/Hisc.h"
@@ -14,6 +15,8 @@
 #include "ui/SavedGameView.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 class ChallengeTest : public RealtopiaFixture {
 protected:
@@ -165,11 +168,14 @@ TEST_F(ChallengeTest, TheEndOfAChallengeGivesItsResultAndAFriendsResultIsSetBesi
     ClickAvail({0});
     Tick(3);
     effects_.ClearCalls();
-    const TGameState playing = Form().Game().State();
+    TGameState playing = Form().Game().State();
+    ASSERT_TRUE(playing.ChallengeGame);
     PlayChallenge(EncodeChallengeResult(theirs));
     EXPECT_TRUE(effects_.Contains("info: Your friend ended this market worth " +
                                   Pounds(theirs.Worth) +
                                   ". Your own worth will stand beside it when this game ends."));
+    // The game goes on as it was, with the friend's figure noted in it.
+    playing.FriendsWorth = theirs.Worth;
     EXPECT_TRUE(Form().Game().State() == playing);
     const std::string again = PlayToTheEnd();
     const std::uint32_t mine = Form().ChallengePlay().Ended->Worth;
@@ -181,6 +187,71 @@ TEST_F(ChallengeTest, TheEndOfAChallengeGivesItsResultAndAFriendsResultIsSetBesi
                                  : mine > theirs.Worth ? "You made more."
                                                        : "You both made the same.")))
         << again;
+}
+
+TEST_F(ChallengeTest, AChallengeLeftAndResumedEndsAsIfNeverLeft) {
+    keepRecords_ = true;
+    Create();
+    TGame friends(temp_.Platform(4242));
+    friends.InitWorld();
+    const TChallenge code = friends.Challenge();
+    const TChallengeResult theirs{code, 987654};
+    EnterGame();
+    PlayChallenge(EncodeChallenge(code));
+    PressPlay();
+    ClickAvail({0});
+    Tick(3);
+    PlayChallenge(EncodeChallengeResult(theirs));
+    Tick(20);
+
+    // The program leaves the game: its saved game and record, kept aside.
+    ASSERT_TRUE(SaveGameOnExit(Form()));
+    const std::string savePath = Form().Game().SavedGamePath();
+    const std::string recordPath = Form().Game().RecordPath();
+    const std::string savedBytes = ReadAll(savePath);
+    const std::string recordBytes = ReadAll(recordPath);
+
+    // The same game played on without a break ends with the result and the friend's figure.
+    const std::string unbroken = PlayToTheEnd();
+    const std::uint32_t mine = Form().ChallengePlay().Ended->Worth;
+    const std::string ahead = mine < theirs.Worth   ? "Your friend made more."
+                              : mine > theirs.Worth ? "You made more."
+                                                    : "You both made the same.";
+    EXPECT_TRUE(unbroken.ends_with("\r\rThis market was the challenge " + EncodeChallenge(code) +
+                                   ". Send your friend your result:\r\r" +
+                                   EncodeChallengeResult({code, mine}) +
+                                   "\r\rYour worth: " + Pounds(mine) +
+                                   "\rYour friend's: " + Pounds(theirs.Worth) + "\r" + ahead))
+        << unbroken;
+
+    // Another run of the program, with neither that game's hi-score entry nor its end: the
+    // saved game and its record as they were left.
+    const fs::path data = fs::path(Form().Game().HiScorePath()).parent_path();
+    for (const auto& entry : fs::directory_iterator(data))
+        if (entry.path().filename().string().starts_with("REALTOPI.DAT")) fs::remove(entry);
+    WriteAll(savePath, savedBytes);
+    WriteAll(recordPath, recordBytes);
+    Create();
+    App().OfferSavedGames = true;
+    effects_.YesNoAnswers = {true};
+    EnterGame();
+    ASSERT_EQ(Form().Game().Challenge(), code);
+    EXPECT_TRUE(Form().Game().IsChallenge());
+    EXPECT_EQ(Form().Game().FriendsFigure(), theirs.Worth);
+    EXPECT_EQ(Form().ChallengePlay().Friend, theirs.Worth);
+    EXPECT_TRUE(Form().Game().Recording());  // its record goes on, challenge or not
+
+    // Played on, it ends with the same box, and its hi-score entry's record replays.
+    ASSERT_TRUE(Form().Invoke(TCommand::KeyEsc));
+    EXPECT_EQ(PlayToTheEnd(), unbroken);
+    THiScoreTable table;
+    ASSERT_TRUE(table.Load(Form().Game().HiScorePath(), "20260101"));
+    ASSERT_EQ(table.Score(1), mine);
+    TPlatform platform = temp_.Platform();
+    platform.KeepRecords = false;
+    const TReplayResult replayed =
+        VerifyEntry(Form().Game().HiScorePath(), table.Record(1), platform);
+    EXPECT_EQ(replayed.Verdict, TReplayVerdict::Replayed) << replayed.Text();
 }
 
 TEST_F(ChallengeTest, OnlyAChallengeThePlayerTookPartInEndsWithAResult) {
