@@ -42,6 +42,29 @@ std::uint64_t GetLittleEndian(const char* data, int bytes) {
 
 // Appends every field to the image. Field() is overloaded by type, so that Transfer below
 // lists the fields once for both directions.
+// The parts of a question on the agenda, of a list row and of an answer, in the order the
+// file holds them: one list for the writer and the reader (`Entry` is const for the writer).
+template <class IO, class Entry>
+void AgendaEntryFields(IO& io, Entry& entry) {
+    io.Field(entry.Question.Kind);
+    io.Field(entry.Question.Caption);
+    io.Field(entry.Question.Text);
+    io.Field(entry.Question.Default);
+    io.Field(entry.Step);
+    io.Field(entry.Index);
+}
+template <class IO, class Row>
+void SavedRowFields(IO& io, Row& row) {
+    io.Field(row.Text);
+    io.Field(row.Selected);
+    if (io.version >= 3) io.Field(row.Property);
+}
+template <class IO, class Answer>
+void AnswerFields(IO& io, Answer& answer) {
+    io.Field(answer.Yes);
+    io.Field(answer.Text);
+}
+
 class Writer {
 public:
     std::string bytes;
@@ -76,26 +99,12 @@ public:
         List(history.Trends());
         List(history.Events());
     }
-    void Field(const TAnswer& answer) {
-        Field(answer.Yes);
-        Field(answer.Text);
-    }
+    void Field(const TAnswer& answer) { AnswerFields(*this, answer); }
 
 private:
     void Item(int n) { Field(static_cast<std::int32_t>(n)); }
-    void Item(const TAgendaEntry& entry) {
-        Field(entry.Question.Kind);
-        Field(entry.Question.Caption);
-        Field(entry.Question.Text);
-        Field(entry.Question.Default);
-        Field(entry.Step);
-        Field(entry.Index);
-    }
-    void Item(const TSavedRow& row) {
-        Field(row.Text);
-        Field(row.Selected);
-        if (version >= 3) Field(row.Property);
-    }
+    void Item(const TAgendaEntry& entry) { AgendaEntryFields(*this, entry); }
+    void Item(const TSavedRow& row) { SavedRowFields(*this, row); }
     void Item(const TMarketHistory::TMonth& month) {
         Field(month.Year);
         Field(month.Month);
@@ -194,10 +203,7 @@ public:
         history.Restore(std::move(months), std::move(headlines), std::move(trends),
                         std::move(events));
     }
-    void Field(TAnswer& answer) {
-        Field(answer.Yes);
-        Field(answer.Text);
-    }
+    void Field(TAnswer& answer) { AnswerFields(*this, answer); }
 
 private:
     void Item(int& n) {
@@ -205,19 +211,8 @@ private:
         Field(value);
         n = value;
     }
-    void Item(TAgendaEntry& entry) {
-        Field(entry.Question.Kind);
-        Field(entry.Question.Caption);
-        Field(entry.Question.Text);
-        Field(entry.Question.Default);
-        Field(entry.Step);
-        Field(entry.Index);
-    }
-    void Item(TSavedRow& row) {
-        Field(row.Text);
-        Field(row.Selected);
-        if (version >= 3) Field(row.Property);
-    }
+    void Item(TAgendaEntry& entry) { AgendaEntryFields(*this, entry); }
+    void Item(TSavedRow& row) { SavedRowFields(*this, row); }
     void Item(TMarketHistory::TMonth& month) {
         Field(month.Year);
         Field(month.Month);

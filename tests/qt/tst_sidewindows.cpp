@@ -40,6 +40,7 @@
 #include "desktop/SplashWindow.h"
 #include "engine/Game.h"
 #include "qt/FocusMark.h"
+#include "support/Answers.h"
 #include "support/GameStateAccess.h"
 #include "windows/TRealtopia.h"
 
@@ -675,18 +676,10 @@ void TestSideWindows::announcementsAppearAsNotifications() {
     });
     // A sale of a property sold too often: the game waits at the police window.
     TGame& game = program.app.mainform.Rules();
-    Edit(game).Engaged = true;
-    Edit(game).Property(1).Flags |= Owned;
-    Edit(game).Property(1).SoldCount = 3;
-    TMove select = TMove::Of(TMoveKind::Select);
-    select.Side = TSelectionSide::Portfolio;
-    select.Properties = {1};
-    QVERIFY(game.Apply(select));
-    QVERIFY(game.Apply(TMove::Of(TMoveKind::BuyOrSell)));
+    const std::string fine = SellTooOften(game);
+    QCOMPARE(OpenKind(game), TQuestionKind::Police);
     program.app.mainform.ApplyGameEvents();
-    QCOMPARE(named, QString::fromStdString("You have sold " + game.State().Property(1).Name +
-                                           " too many times.\nI am suspicious, so I will fine "
-                                           "you \u00A3100,000"));
+    QCOMPARE(named, QString::fromStdString(fine));
     QCOMPARE(role, QAccessible::Notification);
     QVERIFY(showing);
     QCOMPARE(announcer->count(), before + 1);

@@ -11,6 +11,7 @@
 #include "engine/SavedGame.h"
 #include "engine/World.h"
 #include "frontend/JsonWriter.h"
+#include "support/Answers.h"
 #include "support/GameStateAccess.h"
 #include "support/TempPlatform.h"
 #include "ui/MarketReport.h"
@@ -126,18 +127,10 @@ TEST_F(WebFrontEndTest, AnnouncementsReachThePagesLiveRegionAndTheAgreementIsTit
     EXPECT_TRUE(Contains(page_.dialogs[0], R"("caption":"User Agreement")")) << page_.dialogs[0];
     // What the window logic announces (a fine, as its window opens) reaches the page.
     TGame& game = web_.App().mainform.Rules();
-    Edit(game).Engaged = true;
-    Edit(game).Property(1).Flags |= Owned;
-    Edit(game).Property(1).SoldCount = 3;
-    TMove select = TMove::Of(TMoveKind::Select);
-    select.Side = TSelectionSide::Portfolio;
-    select.Properties = {1};
-    ASSERT_TRUE(game.Apply(select));
-    ASSERT_TRUE(game.Apply(TMove::Of(TMoveKind::BuyOrSell)));
+    const std::string fine = SellTooOften(game);
+    ASSERT_EQ(OpenKind(game), TQuestionKind::Police);
     page_.answers.push_back("close");
     web_.App().mainform.ApplyGameEvents();  // the police window the game waits for
-    const std::string fine = "You have sold " + game.State().Property(1).Name +
-                             " too many times.\nI am suspicious, so I will fine you \u00A3100,000";
     EXPECT_EQ(page_.announced, std::vector<std::string>{fine});
 }
 
